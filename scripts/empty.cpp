@@ -1,0 +1,1 @@
+// Placeholder so an empty folder still forms a library.
