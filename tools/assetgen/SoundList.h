@@ -17,26 +17,27 @@ struct SoundFileEntry {
     const char* id;    // resource identifier, e.g. "SOUND_CLICK"
     const char* stem;  // file name inside kSoundFolder without ".ogg"
     const char* group; // manifest group that binds it
+    int lengthMs;      // length of the effect; the generator makes exactly this
 };
 
 // Byte order of the identifiers, which is also the binding order of the
 // "Game" group.
 inline constexpr SoundFileEntry kSoundFiles[] = {
-    {"SOUND_BONUS", "bonus", "Game"},
-    {"SOUND_BONUS_APPEAR", "bonus_appear", "Game"},
-    {"SOUND_CLICK", "click", "Game"},
-    {"SOUND_CONTINUE", "continue", "TitleScreen"},
-    {"SOUND_FLIP", "flip", "Game"},
-    {"SOUND_LEVEL_COMPLETE", "level_complete", "Game"},
-    {"SOUND_LEVEL_FAILED", "level_failed", "Game"},
-    {"SOUND_LEVEL_START", "level_start", "Game"},
-    {"SOUND_PUT", "put", "Game"},
-    {"SOUND_PUT_X2", "put_x2", "Game"},
-    {"SOUND_PUT_X3", "put_x3", "Game"},
-    {"SOUND_PUT_X4", "put_x4", "Game"},
-    {"SOUND_SCROLL", "scroll", "Game"},
-    {"SOUND_STAGE", "stage", "Game"},
-    {"SOUND_USE_KEY", "use_key", "Game"},
+    {"SOUND_BONUS", "bonus", "Game", 900},
+    {"SOUND_BONUS_APPEAR", "bonus_appear", "Game", 600},
+    {"SOUND_CLICK", "click", "Game", 70},
+    {"SOUND_CONTINUE", "continue", "TitleScreen", 450},
+    {"SOUND_FLIP", "flip", "Game", 320},
+    {"SOUND_LEVEL_COMPLETE", "level_complete", "Game", 2200},
+    {"SOUND_LEVEL_FAILED", "level_failed", "Game", 2000},
+    {"SOUND_LEVEL_START", "level_start", "Game", 1300},
+    {"SOUND_PUT", "put", "Game", 260},
+    {"SOUND_PUT_X2", "put_x2", "Game", 550},
+    {"SOUND_PUT_X3", "put_x3", "Game", 700},
+    {"SOUND_PUT_X4", "put_x4", "Game", 850},
+    {"SOUND_SCROLL", "scroll", "Game", 700},
+    {"SOUND_STAGE", "stage", "Game", 1600},
+    {"SOUND_USE_KEY", "use_key", "Game", 550},
 };
 
 inline constexpr std::size_t kSoundFileCount = sizeof(kSoundFiles) / sizeof(kSoundFiles[0]);
