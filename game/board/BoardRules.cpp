@@ -1,6 +1,7 @@
 #include "game/board/BoardRules.h"
 
 #include "framework/Cp1251.h"
+#include "game/board/LevelFile.h"
 #include "game/board/Res.h"
 
 namespace Zorvin {
@@ -23,12 +24,6 @@ BoardRules::~BoardRules()
     deck.reset();
     playLine.reset();
     field.reset();
-}
-
-std::string BoardRules::LevelPath(int mode, int n)
-{
-    std::string set = mode == FishField::kClickMode ? "Levels1/" : mode == FishField::kDragMode ? "Levels2/" : "";
-    return "levels/" + set + "Level" + std::to_string(n) + ".xml";
 }
 
 void BoardRules::TakeProfileCounters()
