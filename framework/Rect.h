@@ -1,12 +1,31 @@
 #pragma once
 
-// Rect: an integer rectangle in pixels. A point is inside when
-// x <= px < x + width and y <= py < y + height, so an empty rectangle
-// contains nothing and two rectangles that only touch do not overlap.
+// Rect and Point: integer rectangles and points in pixels. Rectangles are
+// half-open: (x, y, width, height) covers x .. x + width - 1. A rectangle with
+// a width or height below 1 is empty. Plain value types.
 
 #include <algorithm>
 
 namespace Zorvin {
+
+struct Point {
+    int x = 0;
+    int y = 0;
+
+    constexpr Point() = default;
+    constexpr Point(int px, int py) : x(px), y(py) {}
+    constexpr bool operator==(const Point&) const = default;
+    constexpr Point operator+(const Point& o) const { return Point(x + o.x, y + o.y); }
+    constexpr Point operator-(const Point& o) const { return Point(x - o.x, y - o.y); }
+};
+
+struct FPoint {
+    float x = 0;
+    float y = 0;
+
+    constexpr FPoint() = default;
+    constexpr FPoint(float px, float py) : x(px), y(py) {}
+};
 
 struct Rect {
     int x = 0;
@@ -14,23 +33,40 @@ struct Rect {
     int width = 0;
     int height = 0;
 
-    Rect() = default;
-    Rect(int rx, int ry, int rw, int rh) : x(rx), y(ry), width(rw), height(rh) {}
+    constexpr Rect() = default;
+    constexpr Rect(int rx, int ry, int w, int h) : x(rx), y(ry), width(w), height(h) {}
 
-    bool Contains(int px, int py) const { return px >= x && px < x + width && py >= y && py < y + height; }
-    bool Intersects(const Rect& o) const
+    constexpr bool IsEmpty() const { return width < 1 || height < 1; }
+    constexpr int Right() const { return x + width; }
+    constexpr int Bottom() const { return y + height; }
+
+    constexpr bool Contains(int px, int py) const
     {
-        return width > 0 && height > 0 && o.width > 0 && o.height > 0 && x < o.x + o.width && o.x < x + width &&
-               y < o.y + o.height && o.y < y + height;
+        return px >= x && py >= y && px < x + width && py < y + height;
     }
-    // The common part; width or height 0 when there is none.
-    Rect Intersection(const Rect& o) const
+    constexpr bool Contains(const Point& p) const { return Contains(p.x, p.y); }
+    // True when r lies wholly inside this rectangle.
+    constexpr bool Contains(const Rect& r) const
     {
-        int l = std::max(x, o.x), t = std::max(y, o.y);
-        int r = std::min(x + width, o.x + o.width), b = std::min(y + height, o.y + o.height);
-        return Rect(l, t, std::max(0, r - l), std::max(0, b - t));
+        return r.x >= x && r.y >= y && r.x + r.width <= x + width && r.y + r.height <= y + height;
     }
-    bool operator==(const Rect&) const = default;
+    constexpr bool Intersects(const Rect& r) const { return !Intersection(r).IsEmpty(); }
+
+    // The common part; an empty result has width or height 0, never negative.
+    constexpr Rect Intersection(const Rect& r) const
+    {
+        int x1 = std::max(x, r.x);
+        int y1 = std::max(y, r.y);
+        int x2 = std::min(x + width, r.x + r.width);
+        int y2 = std::min(y + height, r.y + r.height);
+        if (x2 <= x1 || y2 <= y1)
+            return Rect(x1, y1, 0, 0);
+        return Rect(x1, y1, x2 - x1, y2 - y1);
+    }
+    constexpr Rect Offset(int dx, int dy) const { return Rect(x + dx, y + dy, width, height); }
+    constexpr Rect Inflate(int dx, int dy) const { return Rect(x - dx, y - dy, width + 2 * dx, height + 2 * dy); }
+
+    constexpr bool operator==(const Rect&) const = default;
 };
 
 } // namespace Zorvin
