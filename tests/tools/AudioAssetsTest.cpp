@@ -1,12 +1,14 @@
-// The generated sound effects: every identifier's file exists, decodes to
-// the length the table promises, never clips, and no effect is so much
-// quieter or louder than the rest that it drowns or gets drowned. The
-// generator runs here into a temporary folder, twice, to prove it writes
-// the same bytes every time.
+// The generated sound effects and music as the game gets them: every
+// identifier's file exists, decodes to the length the table promises, never
+// clips, and no effect is so much quieter or louder than the rest that it
+// drowns or gets drowned; every song opens, lasts at least a minute and
+// plays without clipping or dead stretches. The generator runs here into a
+// temporary folder, twice, to prove it writes the same bytes every time.
 
 #include "tools/assetgen/SoundList.h"
 
 #include <gtest/gtest.h>
+#include <libopenmpt/libopenmpt.h>
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
@@ -142,4 +144,48 @@ TEST_F(AudioAssets, GeneratorWritesTheSameBytesEveryRun)
         ++files;
     }
     EXPECT_GE(files, static_cast<int>(kSoundFileCount));
+}
+
+TEST_F(AudioAssets, EverySongPlaysForAMinuteWithoutSilenceOrClipping)
+{
+    ASSERT_TRUE(generated);
+    for (const char* file : kMusicFiles) {
+        SCOPED_TRACE(file);
+        std::vector<unsigned char> bytes = ReadFile(dir / "a" / file);
+        ASSERT_FALSE(bytes.empty());
+        openmpt_module* m = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), nullptr, nullptr, nullptr,
+                                                               nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(m, nullptr);
+        EXPECT_GE(openmpt_module_get_duration_seconds(m), 60.0);
+        // Five-second stretches over the first minute: each one sounds.
+        std::vector<float> chunk(2 * 44100 * 5);
+        float peak = 0;
+        for (int part = 0; part < 12; ++part) {
+            std::size_t got = openmpt_module_read_interleaved_float_stereo(m, 44100, chunk.size() / 2, chunk.data());
+            ASSERT_EQ(got, chunk.size() / 2) << "ended after " << part * 5 << " s";
+            double sum = 0;
+            for (float v : chunk) {
+                sum += double(v) * v;
+                peak = std::max(peak, std::fabs(v));
+            }
+            EXPECT_GT(20.0 * std::log10(std::sqrt(sum / chunk.size())), -40.0) << "at " << part * 5 << " s";
+        }
+        EXPECT_LT(peak, 1.0f);
+        EXPECT_GT(peak, 0.1f);
+        openmpt_module_destroy(m);
+    }
+}
+
+TEST_F(AudioAssets, AllAudioTogetherStaysUnderThreeMegabytes)
+{
+    ASSERT_TRUE(generated);
+    std::uintmax_t total = 0;
+    int files = 0;
+    for (auto& entry : fs::recursive_directory_iterator(dir / "a")) {
+        if (!entry.is_regular_file()) continue;
+        total += entry.file_size();
+        ++files;
+    }
+    EXPECT_EQ(files, static_cast<int>(kSoundFileCount + kMusicFileCount));
+    EXPECT_LT(total, 3u * 1024 * 1024);
 }
