@@ -277,12 +277,12 @@ TEST_F(AppFixture, DisplayFailuresFallBackOrEndWithAFatalError)
 
 TEST_F(AppFixture, LostDisplayIsRecoveredAtMostOnceASecondInAWindow)
 {
+    FakePresenter p; // outlives the application that uses it
     struct PixelApp : TestApp {
         using TestApp::TestApp;
         const uint32_t* GetScreenPixels() override { return pixels.data(); }
         std::vector<uint32_t> pixels = std::vector<uint32_t>(640 * 480);
     } a(&clock);
-    FakePresenter p;
     a.SetWindowSystem(&window);
     a.SetPresenter(&p);
     a.Initialize();
