@@ -27,11 +27,6 @@ BoardRules::~BoardRules()
     field.reset();
 }
 
-std::string BoardRules::LevelPath(int mode, int n)
-{
-    return Zorvin::LevelPath(mode, n);
-}
-
 void BoardRules::TakeProfileCounters()
 {
     PlayerProfile* p = host.CurrentProfile();
