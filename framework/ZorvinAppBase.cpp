@@ -275,7 +275,10 @@ void ZorvinAppBase::CreateMainWindow()
         return;
     }
     if ((result == RESULT_EXCLUSIVE_FAIL || result == RESULT_DISPCHANGE_FAIL) && !windowed) {
+        // Full screen does not work either: back to a window, where a
+        // second failure ends with the fatal message.
         windowedFailedOnce = true;
+        forceFullscreen = false;
         SwitchScreenMode(true);
         return;
     }
