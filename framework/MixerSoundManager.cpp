@@ -208,10 +208,10 @@ void MixerSoundManager::StopAll()
             instance->Halt();
 }
 
-std::shared_ptr<const SoundSample> MixerSoundManager::GetSample(int id) const
+const SoundSample* MixerSoundManager::GetSample(int id) const
 {
     std::lock_guard<std::mutex> guard(slotMutex);
-    return ValidId(id) ? samples[id].sample : nullptr;
+    return ValidId(id) ? samples[id].sample.get() : nullptr;
 }
 
 std::string MixerSoundManager::GetSampleName(int id) const

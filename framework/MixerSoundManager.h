@@ -63,7 +63,8 @@ public:
 
     // What a slot holds, for tools and tests: the decoded sound (null when
     // empty), the name it was loaded under, its base volume and pan.
-    std::shared_ptr<const SoundSample> GetSample(int id) const;
+    // The sample pointer stays valid until the slot is released or reloaded.
+    const SoundSample* GetSample(int id) const;
     std::string GetSampleName(int id) const;
     double GetSampleVolume(int id) const;
     int GetSamplePan(int id) const;
