@@ -26,7 +26,7 @@ struct XmInstrument {
     std::vector<int16_t> data; // the sample, full resolution
     int loopStart = 0;         // in samples; loopLength 0 = one-shot
     int loopLength = 0;
-    int volume = 64;           // 0..64
+    int volume = 64;           // 0..64; the composer scales its notes by it
     int panning = 128;         // 0 left .. 255 right
     int relativeNote = 0;      // semitones, so note C-4 sounds at its pitch
     int finetune = 0;          // 1/128 semitone, -128..127
