@@ -38,6 +38,7 @@ public:
     double GetSystemVolume() override { return 1; }
     void SetSystemVolume(double) override {}
     void Flush() override {}
+    void SetWindow(void*) override {}
     void StopAll() override {}
 
     std::set<std::string> failing;
