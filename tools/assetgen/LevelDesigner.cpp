@@ -10,9 +10,9 @@
 #include <set>
 #include <sstream>
 
-#include "game/board/BoardHost.h"
 #include "game/board/DominoFish.h"
 #include "game/board/FishField.h"
+#include "game/board/HeadlessHost.h"
 #include "game/board/LevelFile.h"
 #include "tools/assetgen/LevelTuning.h"
 
@@ -106,29 +106,6 @@ struct DesignRandom {
         state = state * 1103515245u + 12345u;
         return static_cast<int>((state >> 8) % static_cast<unsigned>(n));
     }
-};
-
-// A BoardHost that does nothing: writing a level needs a field but no
-// application.
-class WriterHost : public BoardHost {
-public:
-    void PlaySound(int) override {}
-    void ShowHint(const std::string&, int, int) override {}
-    void HideHint() override {}
-    void ShowLevelWonDialog(const std::string&, const std::string&, const std::string&) override {}
-    void ShowGameOverDialog() override {}
-    void ShowHowToPlayDialog(bool) override {}
-    void SetUndoEnabled(bool) override {}
-    void SetReshuffleButton(bool, const std::string&) override {}
-    PlayerProfile* CurrentProfile() override { return nullptr; }
-    void SavePlayers() override {}
-    void SetLevelWonThisSession() override {}
-    bool PumpUntilUpdate() override { return false; }
-    int UpdateCount() const override { return 0; }
-    void FadeOutAllMusic(double) override {}
-    void FadeInSong(int, double, bool) override {}
-    std::unique_ptr<Image> LoadDisplayImage(const std::string&) override { return nullptr; }
-    bool FileExists(const std::string&) override { return false; }
 };
 
 const ScheduleEntry& Schedule(int mode, int number)
@@ -615,7 +592,8 @@ struct TileKey {
 
 bool WriteLevelPlan(const LevelPlan& plan, const std::string& path, std::string& error)
 {
-    WriterHost host;
+    // Writing needs a field but no application.
+    HeadlessHost host;
     FishField field(host);
     field.mode = plan.mode;
     field.typeCount = static_cast<int>(plan.types.size());
