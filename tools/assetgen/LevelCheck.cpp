@@ -101,8 +101,12 @@ bool TuneLevel(int mode, int number, int deals, const std::string& scratch, Chec
         return true;
     };
 
+    // The number of tile values stays near its design, so early levels keep
+    // few faces and late ones many; the deck does most of the tuning.
+    const int designed = DefaultParams(mode, number).typeCount;
+    const int minTypes = std::max(kMinTypes, designed - 2), maxTypes = std::min(kMaxTypes, designed + 4);
     LevelParams start = TunedParams(mode, number);
-    int types = std::clamp(start.typeCount, kMinTypes, kMaxTypes);
+    int types = std::clamp(start.typeCount, minTypes, maxTypes);
     int bestTypes = types, bestDeck = std::clamp(start.cardsInDeck, 0, kMaxDeck);
     double bestGap = 2;
     // More tile values make a level harder, a larger deck easier. For each
@@ -112,7 +116,7 @@ bool TuneLevel(int mode, int number, int deals, const std::string& scratch, Chec
         CheckedLevel lo, hi;
         if (!trial(types, 0, lo) || !trial(types, kMaxDeck, hi))
             return false;
-        if (lo.stats.WinRate() > target && types < kMaxTypes) {
+        if (lo.stats.WinRate() > target && types < maxTypes) {
             if (std::fabs(lo.stats.WinRate() - target) < bestGap) {
                 bestGap = std::fabs(lo.stats.WinRate() - target);
                 bestTypes = types;
@@ -121,7 +125,7 @@ bool TuneLevel(int mode, int number, int deals, const std::string& scratch, Chec
             ++types;
             continue;
         }
-        if (hi.stats.WinRate() < target && types > kMinTypes) {
+        if (hi.stats.WinRate() < target && types > minTypes) {
             if (std::fabs(hi.stats.WinRate() - target) < bestGap) {
                 bestGap = std::fabs(hi.stats.WinRate() - target);
                 bestTypes = types;

@@ -45,13 +45,13 @@ const ScheduleEntry kDragSchedule[50] = {
     {"house", 1}, {"flower", 1}, {"fish", 1}, {"heart", 1}, {"pyramid", 1},
     {"diamond", 2}, {"ring", 2}, {"tree", 2}, {"stairs", 2}, {"letter T", 2},
     {"arch", 2}, {"cat", 2}, {"crown", 2}, {"letter H", 2}, {"anchor", 2},
-    {"butterfly", 2}, {"star", 2}, {"turtle", 3}, {"amphora", 2}, {"ship", 3},
-    {"colonnade", 2}, {"arch", 3}, {"letter K", 2}, {"bird", 3}, {"ring", 3},
-    {"pyramid", 3}, {"heart", 3}, {"tree", 3}, {"cross", 3}, {"fish", 3},
-    {"wall", 3}, {"diamond", 4}, {"butterfly", 3}, {"crown", 3}, {"moon", 3},
-    {"tower", 3}, {"star", 3}, {"cat", 3}, {"letter X", 3}, {"hourglass", 3},
-    {"amphora", 4}, {"ship", 4}, {"heart", 4}, {"turtle", 4}, {"colonnade", 3},
-    {"wall", 4}, {"pyramid", 5}, {"tower", 4}, {"diamond", 5}, {"crown", 4},
+    {"butterfly", 3}, {"star", 3}, {"turtle", 3}, {"amphora", 3}, {"ship", 3},
+    {"colonnade", 3}, {"arch", 3}, {"letter K", 3}, {"bird", 3}, {"ring", 3},
+    {"pyramid", 4}, {"heart", 3}, {"tree", 4}, {"cross", 4}, {"fish", 4},
+    {"hourglass", 4}, {"diamond", 4}, {"butterfly", 4}, {"crown", 4}, {"moon", 4},
+    {"tower", 4}, {"star", 4}, {"cat", 4}, {"letter X", 4}, {"amphora", 4},
+    {"heart", 5}, {"ship", 5}, {"turtle", 5}, {"cross", 5}, {"crown", 5},
+    {"wall", 5}, {"pyramid", 5}, {"tower", 5}, {"diamond", 5}, {"amphora", 5},
 };
 
 const ScheduleEntry kClickSchedule[60] = {
