@@ -9,6 +9,7 @@
 #include "framework/MusicInterface.h"
 #include "framework/SoundInstance.h"
 #include "framework/PngWriter.h"
+#include "framework/ResourceManager.h"
 #include "framework/Presenter.h"
 #include "framework/SystemClock.h"
 #include "framework/SystemServices.h"
@@ -95,6 +96,7 @@ ZorvinAppBase::ZorvinAppBase()
     stringTable["NEW_VERSION_BODY"] =
         "There is an update available for this product.  Would you like to visit the web site to download it?";
     widgetManager = std::make_unique<WidgetManager>(this);
+    resourceManager = std::make_unique<ResourceManager>();
     productVersion = GetProductVersion(std::string());
     gZorvinApp = this;
 }
@@ -139,6 +141,7 @@ ZorvinAppBase::~ZorvinAppBase()
     ReleaseDeferredDeletions();
     widgetManager.reset();
     screenImage.reset();
+    resourceManager.reset();
     musicInterface.reset();
     soundManager.reset();
     if (gZorvinApp == this)

@@ -36,6 +36,7 @@ class MemoryImage;
 class MusicInterface;
 class SoundManager;
 class Presenter;
+class ResourceManager;
 class SystemServices;
 class Widget;
 class WidgetManager;
@@ -201,6 +202,7 @@ public:
     bool EraseSetting(const std::string& name);
 
     WidgetManager* GetWidgetManager() const { return widgetManager.get(); }
+    ResourceManager* GetResourceManager() const { return resourceManager.get(); }
     SoundManager* GetSoundManager() const { return soundManager.get(); }
     MusicInterface* GetMusicInterface() const { return musicInterface.get(); }
     Clock* GetClock() const { return clock; }
@@ -364,6 +366,7 @@ protected:
     uint32_t Now() { return clock->GetTickCount(); }
 
     std::unique_ptr<WidgetManager> widgetManager;
+    std::unique_ptr<ResourceManager> resourceManager;
     // The 800 x 600 (width x height) picture the widgets draw into and the
     // presenter shows.
     std::unique_ptr<MemoryImage> screenImage;

@@ -4,6 +4,7 @@
 #include "framework/FileUtil.h"
 #include "framework/MixerSoundManager.h"
 #include "framework/OfflineAudioDevice.h"
+#include "framework/SingleInstance.h"
 #include "framework/SoundManager.h"
 
 #include "AudioTestFiles.h"
@@ -376,12 +377,13 @@ TEST(AppSound, PlaySoundAndVolumesReachTheMixer)
     auto* mixerSounds = static_cast<MixerSoundManager*>(app.GetSoundManager());
     app.Mute(false);
     EXPECT_EQ(mixerSounds->GetMasterVolume(), 0.0);
+    device.Render(2205); // volume changes glide for a few milliseconds
     EXPECT_LT(AudioTestFiles::Peak(device.Render(4410), 0), 10);
     app.Unmute(false);
     EXPECT_DOUBLE_EQ(mixerSounds->GetMasterVolume(), 0.85);
 
     app.noSoundNeeded = true; // sound switched off: nothing plays
-    device.Render(44100);
+    device.Render(44100 * 2);
     app.PlaySound(3);
     EXPECT_LT(AudioTestFiles::Peak(device.Render(4410), 0), 10);
 }
@@ -398,4 +400,26 @@ TEST(AppSound, NoAudioDeviceMeansSilenceNotFailure)
     ASSERT_NE(app.GetMusicInterface(), nullptr);
     app.SetMusicVolume(0.3);
     app.RunFor(clock, 50);
+}
+
+TEST(AppInstance, SecondCopyBringsTheFirstWindowForward)
+{
+    TempFolder temp;
+    FakeClock clock;
+    FakeWindowSystem window;
+    TestApp app(&clock, temp.path);
+    app.productName = "Korvelt";
+    app.onlyAllowOneCopyToRun = true;
+    app.SetWindowSystem(&window);
+    app.Initialize();
+    ASSERT_TRUE(app.initialized);
+    app.running = true;
+    SingleInstance second;
+    EXPECT_FALSE(second.Acquire(temp.path, "Korvelt"));
+    EXPECT_EQ(window.raised, 0);
+    app.OnWindowMessage({MessageWindow::Main, MessageKind::Timer, 0, 0});
+    while (app.ProcessQueuedMessage()) {
+    }
+    EXPECT_EQ(window.raised, 1);
+    EXPECT_NE(app.GetResourceManager(), nullptr);
 }
