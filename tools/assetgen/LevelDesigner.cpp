@@ -51,7 +51,7 @@ const ScheduleEntry kDragSchedule[50] = {
     {"hourglass", 4}, {"diamond", 4}, {"butterfly", 4}, {"crown", 4}, {"moon", 4},
     {"tower", 4}, {"star", 4}, {"cat", 4}, {"letter X", 4}, {"amphora", 4},
     {"heart", 5}, {"ship", 5}, {"turtle", 5}, {"cross", 5}, {"crown", 5},
-    {"wall", 5}, {"pyramid", 5}, {"tower", 5}, {"diamond", 5}, {"amphora", 5},
+    {"letter T", 5}, {"pyramid", 5}, {"stairs", 5}, {"diamond", 5}, {"amphora", 5},
 };
 
 const ScheduleEntry kClickSchedule[60] = {
@@ -64,9 +64,9 @@ const ScheduleEntry kClickSchedule[60] = {
     {"pyramid", 3}, {"tree", 3}, {"fish", 3}, {"cross", 3}, {"crown", 3},
     {"wall", 3}, {"diamond", 4}, {"butterfly", 3}, {"cat", 3}, {"moon", 3},
     {"tower", 3}, {"star", 3}, {"letter H", 3}, {"hourglass", 3}, {"amphora", 3},
-    {"ship", 4}, {"heart", 4}, {"turtle", 4}, {"colonnade", 3}, {"letter T", 4},
-    {"wall", 4}, {"pyramid", 4}, {"anchor", 4}, {"crown", 4}, {"stairs", 4},
-    {"hourglass", 4}, {"tower", 4}, {"diamond", 5}, {"pyramid", 5}, {"wall", 5},
+    {"ship", 4}, {"heart", 4}, {"turtle", 4}, {"arch", 4}, {"letter T", 4},
+    {"moon", 4}, {"pyramid", 4}, {"ship", 4}, {"crown", 4}, {"stairs", 4},
+    {"fish", 5}, {"tree", 5}, {"diamond", 5}, {"pyramid", 5}, {"heart", 5},
 };
 
 // What each stage brings: the stage from which keys and locks, jokers and
@@ -425,10 +425,10 @@ LevelParams DefaultParams(int mode, int number)
     int stage = (number - 1) / 5;
     LevelParams p;
     if (mode == kClickMode) {
-        p.typeCount = 3 + stage / 2;
+        p.typeCount = 3 + stage * 3 / 4;
         p.cardsInDeck = 20;
     } else {
-        p.typeCount = 3 + (stage * 3) / 5;
+        p.typeCount = 3 + stage;
         p.cardsInDeck = 16;
     }
     return p;
@@ -438,7 +438,7 @@ LevelParams TunedParams(int mode, int number)
 {
     for (const LevelTuning& t : kLevelTuning) {
         if (t.mode == mode && t.number == number)
-            return {t.typeCount, t.cardsInDeck};
+            return {t.typeCount, t.cardsInDeck, t.layers};
     }
     return DefaultParams(mode, number);
 }
@@ -464,7 +464,8 @@ bool DesignLevel(int mode, int number, const LevelParams& params, LevelPlan& pla
 
     // Layers, dropping top layers while the level has too many tiles.
     std::vector<std::vector<HalfCell>> layers{base};
-    for (int l = 1; l < entry.layers && l - 1 < static_cast<int>(shape->stacking.size()); ++l) {
+    const int wantedLayers = params.layers > 0 ? std::min(params.layers, 5) : entry.layers;
+    for (int l = 1; l < wantedLayers && l - 1 < static_cast<int>(shape->stacking.size()); ++l) {
         std::vector<HalfCell> next = StackLayer(layers.back(), shape->stacking[l - 1]);
         if (next.empty())
             break;

@@ -36,10 +36,12 @@ struct PlannedTile {
     int itemType = -1;
 };
 
-// The two numbers the checker tunes for each level.
+// What the checker tunes for each level: the number of tile values, the
+// deck size and the number of layers (0: as the schedule has it).
 struct LevelParams {
     int typeCount = 3;
     int cardsInDeck = 12;
+    int layers = 0;
 };
 
 struct LevelPlan {
