@@ -18,6 +18,9 @@ namespace {
 // Deck sizes the tuner may choose: a deck larger than this would make the
 // deck, not the layout, the game.
 constexpr int kMaxDeck = 60;
+// A few tiles in the deck at least: a level must never start without a
+// move, and the deck is the player's way out of a dead end.
+constexpr int kMinDeck = 4;
 // Tile values a level may deal from.
 constexpr int kMinTypes = 2;
 constexpr int kMaxTypes = 16;
@@ -113,7 +116,7 @@ bool TuneLevel(int mode, int number, int deals, const std::string& scratch, Chec
         return false;
     int layers = start.layers > 0 ? start.layers : scheduled.layerCount;
     int types = std::clamp(start.typeCount, minTypes, maxTypes);
-    LevelParams best{types, std::clamp(start.cardsInDeck, 0, kMaxDeck), layers};
+    LevelParams best{types, std::clamp(start.cardsInDeck, kMinDeck, kMaxDeck), layers};
     double bestGap = 2;
     auto consider = [&](const CheckedLevel& r, int deck) {
         double gap = std::fabs(r.stats.WinRate() - target);
@@ -128,10 +131,10 @@ bool TuneLevel(int mode, int number, int deals, const std::string& scratch, Chec
     // values moves until the target lies within the deck's reach.
     for (int round = 0; round < 24; ++round) {
         CheckedLevel lo, hi;
-        if (!trial(layers, types, 0, lo))
+        if (!trial(layers, types, kMinDeck, lo))
             return false;
         if (lo.stats.WinRate() > target) {
-            consider(lo, 0);
+            consider(lo, kMinDeck);
             if (types < maxTypes) {
                 types = std::min(maxTypes, types + (lo.stats.WinRate() - target > 0.15 ? 2 : 1));
                 continue;
@@ -161,7 +164,7 @@ bool TuneLevel(int mode, int number, int deals, const std::string& scratch, Chec
             }
             break;
         }
-        int a = 0, b = kMaxDeck;
+        int a = kMinDeck, b = kMaxDeck;
         while (b - a > 1) {
             int m = (a + b) / 2;
             CheckedLevel r;

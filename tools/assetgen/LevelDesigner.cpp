@@ -496,7 +496,8 @@ bool DesignLevel(int mode, int number, const LevelParams& params, LevelPlan& pla
 
     // Upright tiles every other level from their stage on, where the figure
     // leaves room for them.
-    if (s >= ideas.uprightsFrom && inStage % 2 == 0)
+    bool uprights = params.uprights >= 0 ? params.uprights > 0 : kCampaignUprights;
+    if (uprights && s >= ideas.uprightsFrom && inStage % 2 == 0)
         PlaceUprights(plan, 2 + (s - ideas.uprightsFrom) / 3 * 2);
     if (s >= ideas.locksFrom) {
         int lockTypes = s >= ideas.thirdLockFrom ? 3 : s >= ideas.secondLockFrom ? 2 : 1;
