@@ -463,7 +463,8 @@ TEST(LevelCheckTest, LevelTableListsEveryLevelAndStage)
 
     std::string tuning = FormatTuning(levels);
     EXPECT_NE(tuning.find("{2, 10, " + std::to_string(levels[9].params.typeCount) + ", " +
-                          std::to_string(levels[9].params.cardsInDeck) + "},"),
+                          std::to_string(levels[9].params.cardsInDeck) + ", " + std::to_string(levels[9].plan.layerCount) +
+                          "},"),
               std::string::npos);
 }
 

@@ -76,11 +76,11 @@ LevelStats PlayLevelFile(const std::string& path, int mode, int number, int deal
 
 double TargetWinRate(int mode, int number)
 {
-    // Stage averages fall evenly from 97 % to 45 %; inside a stage the
+    // Stage averages fall evenly from 97 % to 50 %; inside a stage the
     // first level is a little easier than the last.
     int stages = CampaignLength(mode) / 5;
     int stage = (number - 1) / 5, inStage = (number - 1) % 5;
-    double mean = 0.97 - (0.97 - 0.45) * stage / (stages - 1);
+    double mean = 0.97 - (0.97 - 0.50) * stage / (stages - 1);
     double target = mean + 0.03 - 0.015 * inStage;
     if (number == 1)
         target = std::max(target, 0.99);
@@ -114,7 +114,9 @@ bool TuneLevel(int mode, int number, int deals, const std::string& scratch, Chec
     LevelPlan scheduled;
     if (!DesignLevel(mode, number, {start.typeCount, start.cardsInDeck, 0}, scheduled, error))
         return false;
-    int layers = start.layers > 0 ? start.layers : scheduled.layerCount;
+    // Deeper stacks are one of the ideas that come stage by stage.
+    const int maxLayers = std::min(5, (number - 1) / 5 + 2);
+    int layers = std::min(start.layers > 0 ? start.layers : scheduled.layerCount, std::max(maxLayers, scheduled.layerCount));
     int types = std::clamp(start.typeCount, minTypes, maxTypes);
     LevelParams best{types, std::clamp(start.cardsInDeck, kMinDeck, kMaxDeck), layers};
     double bestGap = 2;
@@ -140,7 +142,7 @@ bool TuneLevel(int mode, int number, int deals, const std::string& scratch, Chec
                 continue;
             }
             // Too easy with every value: one layer more, if the figure has one.
-            if (layers < 5 && layerMoves < 2 && lo.plan.layerCount == layers) {
+            if (layers < maxLayers && layerMoves < 3 && lo.plan.layerCount == layers) {
                 ++layers;
                 ++layerMoves;
                 types = std::clamp(designed, minTypes, maxTypes);
@@ -156,7 +158,7 @@ bool TuneLevel(int mode, int number, int deals, const std::string& scratch, Chec
                 --types;
                 continue;
             }
-            if (layers > 1 && layerMoves < 2) {
+            if (layers > 1 && layerMoves < 3) {
                 --layers;
                 ++layerMoves;
                 types = std::clamp(designed, minTypes, maxTypes);
