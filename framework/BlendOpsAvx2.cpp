@@ -1,0 +1,7 @@
+#include "framework/BlendOps.h"
+
+namespace Zorvin {
+
+const BlendOps* GetAvx2BlendOps() { return nullptr; }
+
+} // namespace Zorvin

@@ -1,0 +1,207 @@
+#include "game/board/BoardRules.h"
+
+#include "framework/Cp1251.h"
+#include "game/board/Res.h"
+
+namespace Zorvin {
+
+BoardRules::BoardRules(BoardHost& host) : host(host)
+{
+    field = std::make_unique<FishField>(host);
+    playLine = std::make_unique<PlayLine>(*field);
+    comboMeter = std::make_unique<ComboMeter>();
+    deck = std::make_unique<Deck>(*field, *playLine);
+    field->playLine = playLine.get();
+    field->comboMeter = comboMeter.get();
+    field->deck = deck.get();
+    deck->Fill(0);
+}
+
+BoardRules::~BoardRules()
+{
+    // The line and the deck hold tiles that point at the field; they go first.
+    deck.reset();
+    playLine.reset();
+    field.reset();
+}
+
+std::string BoardRules::LevelPath(int mode, int n)
+{
+    std::string set = mode == FishField::kClickMode ? "Levels1/" : mode == FishField::kDragMode ? "Levels2/" : "";
+    return "levels/" + set + "Level" + std::to_string(n) + ".xml";
+}
+
+void BoardRules::TakeProfileCounters()
+{
+    PlayerProfile* p = host.CurrentProfile();
+    if (!p)
+        return;
+    field->score = field->mode == FishField::kClickMode ? p->scoreMode2 : p->scoreMode0;
+    field->shufflesLeft = p->shufflesLeft;
+}
+
+void BoardRules::StartLevel()
+{
+    PlayerProfile* p = host.CurrentProfile();
+    bool click = field->mode == FishField::kClickMode;
+    if (p)
+        field->levelNumber = click ? p->levelMode2 : p->levelMode0;
+    TakeProfileCounters();
+    field->RefreshReshuffleButton();
+    std::string path = LevelPath(field->mode, field->levelNumber);
+    if (!host.FileExists(path)) {
+        field->levelNumber = 1;
+        if (p) {
+            if (click)
+                p->levelMode2 = 1;
+            else
+                p->levelMode0 = 1;
+        }
+        path = LevelPath(field->mode, 1);
+    }
+    field->StartLevel(path);
+    AfterFieldStart();
+    if (field->levelNumber == 1 && p && p->showHowToPlay)
+        host.ShowHowToPlayDialog(click);
+}
+
+void BoardRules::Restart()
+{
+    TakeProfileCounters();
+    field->RefreshReshuffleButton();
+    field->StartLevel(field->levelPath);
+    AfterFieldStart();
+}
+
+void BoardRules::AfterFieldStart()
+{
+    if (PlayerProfile* p = host.CurrentProfile())
+        deck->placeCount = p->placeCount;
+    deck->Fill(field->cardsInDeck);
+    deck->CountMoves();
+    comboMeter->Reset();
+}
+
+void BoardRules::Reshuffle()
+{
+    if (field->shufflesLeft <= 0 || field->loading || deck->dealing)
+        return;
+    --field->shufflesLeft;
+    int n = static_cast<int>(deck->fish.size());
+    for (const Place& place : deck->places)
+        n += static_cast<int>(place.size());
+    field->ReshuffleField();
+    deck->Fill(std::max(n, 3));
+    comboMeter->Reset();
+    field->RefreshReshuffleButton();
+    field->RemoveOrphanItems();
+    // The deck's new tiles change the moves left.
+    deck->CountMoves();
+    field->CheckEnd();
+}
+
+void BoardRules::UndoButton()
+{
+    host.SetUndoEnabled(false);
+    field->Undo();
+}
+
+void BoardRules::HintButton()
+{
+    field->idleUpdates = -1000;
+    field->ShowHint();
+}
+
+void BoardRules::Update()
+{
+    field->Update();
+    playLine->Update();
+    deck->Update();
+    comboMeter->Update();
+}
+
+bool BoardRules::MouseMove(int px, int py)
+{
+    if (field->loading)
+        return false;
+    bool dirty = field->MouseMove(px, py);
+    if (field->mode != FishField::kEditorMode && deck->MouseMove(px, py))
+        dirty = true;
+    return dirty;
+}
+
+void BoardRules::MouseDown(int clickCode, int px, int py)
+{
+    if (field->loading)
+        return;
+    field->MouseDown(clickCode, px, py);
+    deck->MouseDown(clickCode, px, py);
+}
+
+bool BoardRules::MouseDrag(int px, int py)
+{
+    if (field->loading)
+        return false;
+    bool moved = field->MouseDrag(px, py);
+    if (field->mode != FishField::kEditorMode && deck->MouseDrag(px, py))
+        moved = true;
+    return moved;
+}
+
+void BoardRules::MouseUp(int clickCode, int px, int py)
+{
+    if (field->loading)
+        return;
+    field->MouseUp(clickCode, px, py);
+    if (field->mode == FishField::kDragMode || field->mode == FishField::kClickMode)
+        deck->MouseUp(clickCode, px, py);
+    if (playLine->snapSide != 0) {
+        playLine->snapSide = 0;
+        SettlePut();
+    }
+    if (deck->dealtFlag) {
+        deck->dealtFlag = false;
+        host.SetUndoEnabled(false);
+    }
+}
+
+void BoardRules::SettlePut()
+{
+    host.HideHint();
+    if (field->mode == FishField::kDragMode && playLine->First()) {
+        if (playLine->First()->joker)
+            field->ShowJokerHint(310);
+        else if (playLine->Last()->joker)
+            field->ShowJokerHint(490);
+    }
+    bool fromDeck = field->mode == FishField::kClickMode && field->lastMove.source == 1;
+    host.SetUndoEnabled(!fromDeck);
+    ScorePut();
+}
+
+void BoardRules::ScorePut()
+{
+    int m = comboMeter->Multiplier();
+    field->score += 20 * m;
+    field->lastMove.lastPoints = 20 * m;
+    static const int kPopupY[5] = {0, 0, 405, 329, 260};
+    switch (m) {
+    case 1:
+        host.PlaySound(SOUND_PUT);
+        return;
+    case 2:
+        host.PlaySound(SOUND_PUT_X2);
+        field->popups.emplace_back(IMAGE_x2, -1, 745.0f, float(kPopupY[2]), -0.2f, -0.2f);
+        return;
+    case 3:
+        host.PlaySound(SOUND_PUT_X3);
+        field->popups.emplace_back(IMAGE_x3, -1, 745.0f, float(kPopupY[3]), -0.2f, -0.2f);
+        return;
+    default:
+        host.PlaySound(SOUND_PUT_X4);
+        field->popups.emplace_back(IMAGE_x4, -1, 745.0f, float(kPopupY[4]), -0.2f, -0.2f);
+        return;
+    }
+}
+
+} // namespace Zorvin

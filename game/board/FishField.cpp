@@ -1,0 +1,855 @@
+#include "game/board/FishField.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "framework/Cp1251.h"
+#include "game/board/BoardHost.h"
+#include "game/board/ComboMeter.h"
+#include "game/board/Deck.h"
+#include "game/board/PlayLine.h"
+#include "game/board/Res.h"
+
+namespace Zorvin {
+
+namespace {
+
+constexpr int kIntroSteps = 139;
+constexpr int kReshuffleSteps = 59;
+const int kLeftClip[4] = {320, 540, 80, 60};
+const int kRightClip[4] = {400, 540, 90, 60};
+
+// Calls f on every tile of the field, top layer first and each layer from
+// its last tile to its first: the order hints and bonuses count in.
+template <typename F>
+void ForEachTopDown(std::vector<Layer>& layers, F f)
+{
+    for (int l = static_cast<int>(layers.size()) - 1; l >= 0; --l) {
+        for (int i = static_cast<int>(layers[l].size()) - 1; i >= 0; --i)
+            f(*layers[l][i]);
+    }
+}
+
+} // namespace
+
+FishField::FishField(BoardHost& host) : app(&host)
+{
+    LoadImageTables();
+}
+
+FishField::~FishField() = default;
+
+void FishField::LoadImageTables()
+{
+    Image* const typ[kValueCount] = {
+        IMAGE_TYP0, IMAGE_TYP1, IMAGE_TYP2, IMAGE_TYP3, IMAGE_TYP4, IMAGE_TYP5, IMAGE_TYP6,
+        IMAGE_TYP7, IMAGE_TYP8, IMAGE_TYP9, IMAGE_TYP10, IMAGE_TYP11, IMAGE_TYP12, IMAGE_TYP13,
+        IMAGE_TYP14, IMAGE_TYP15, IMAGE_TYP16, IMAGE_TYP17, IMAGE_TYP18, IMAGE_TYP19, IMAGE_TYP20,
+        IMAGE_TYP21, IMAGE_TYP22, IMAGE_TYP23, IMAGE_TYP24, IMAGE_TYP25};
+    for (int i = 0; i < kValueCount; ++i)
+        faceImages[i] = typ[i];
+    lockImages = {IMAGE_FISH_LOCK0, IMAGE_FISH_LOCK1, IMAGE_FISH_LOCK2};
+    itemImages = {IMAGE_KEY_ANIM, IMAGE_PYRAMID_ANIM, IMAGE_SPHERE_ANIM};
+    plainImages = {IMAGE_FISH_L, IMAGE_FISH_L, IMAGE_FISH_L2, IMAGE_FISH_L3};
+    overImages = {IMAGE_FISH_OVER, IMAGE_FISH_OVER, IMAGE_FISH_OVER2, IMAGE_FISH_OVER3};
+    backImages = {IMAGE_FISH_BACK, IMAGE_FISH_BACK, IMAGE_FISH_BACK2, IMAGE_FISH_BACK3};
+    flipImages = {IMAGE_FISH_ROTATE, IMAGE_FISH_ROTATE, IMAGE_FISH_ROTATE2, IMAGE_FISH_ROTATE3};
+}
+
+int FishField::CountFish() const
+{
+    int n = 0;
+    for (const Layer& l : layers)
+        n += static_cast<int>(l.size());
+    return n;
+}
+
+DominoFish* FishField::FishAt(int layerIndex, int index) const
+{
+    if (layerIndex < 0 || layerIndex >= static_cast<int>(layers.size()))
+        return nullptr;
+    const Layer& l = layers[layerIndex];
+    if (index < 0 || index >= static_cast<int>(l.size()))
+        return nullptr;
+    return l[index].get();
+}
+
+void FishField::ClearHovered()
+{
+    if (hovered)
+        hovered->hover = false;
+    hovered = nullptr;
+    hoveredLayer = -1;
+    hoveredIndex = -1;
+}
+
+// ---------------------------------------------------------------------------
+// Starting a level
+
+void FishField::StartLevel(const std::string& path)
+{
+    BeginLevel(path);
+    if (levelReader)
+        levelReader(*this, path);
+    DealLevel();
+}
+
+void FishField::BeginLevel(const std::string& path)
+{
+    hovered = nullptr;
+    hoveredLayer = hoveredIndex = -1;
+    editorCopy = nullptr;
+    editorMark = nullptr;
+    lastMove.fish = nullptr;
+    layers.clear();
+    fishCount = 0;
+    movesAvailable = 1;
+    loading = true;
+    levelPath = path;
+}
+
+int FishField::PickType() const
+{
+    int n = typeCount;
+    if (n < 1)
+        return types[0];
+    if (n > kMaxTypes)
+        n = kMaxTypes;
+    return types[rand() % n];
+}
+
+std::vector<std::pair<int, int>> FishField::BuildChain() const
+{
+    // One pair per tile plus one for the line: the tiles actually in the
+    // layers decide, so a miscounted fishCount cannot run the chain dry.
+    int tiles = CountFish();
+    std::vector<std::pair<int, int>> chain;
+    chain.reserve(tiles + 1);
+    int a = PickType();
+    int b = PickType();
+    chain.emplace_back(a, b);
+    for (int i = 0; i < tiles; ++i) {
+        int next = PickType();
+        chain.emplace_back(chain.back().second, next);
+    }
+    return chain;
+}
+
+std::pair<int, int> FishField::DealPairs(std::vector<std::pair<int, int>>& chain, bool fadeIn)
+{
+    for (int n = 0; n < static_cast<int>(layers.size()); ++n) {
+        int sign = n % 2 == 0 ? -1 : 1;
+        for (auto& f : layers[n]) {
+            int k = rand() % static_cast<int>(chain.size());
+            f->valueA = chain[k].first;
+            f->valueB = chain[k].second;
+            chain.erase(chain.begin() + k);
+            if (fadeIn) {
+                f->visible = true;
+                f->alpha = 0;
+                int ox = f->x, oy = f->y;
+                f->SetPosition(ox + sign * (n + 1) * 21, oy - (n + 1) * 21);
+                f->GlideTo(n, nullptr, ox, oy, 100);
+            }
+        }
+    }
+    return chain.front();
+}
+
+void FishField::ResetLineAfterDeal(std::pair<int, int> leftOver)
+{
+    // The line's tiles are destroyed: nothing may point at them any more.
+    lastMove.fish = nullptr;
+    if (!playLine)
+        return;
+    if (levelNumber == 1 && !layers.empty() && !layers.back().empty()) {
+        const DominoFish& top = *layers.back().back();
+        playLine->ResetLine(top.valueB, top.valueA);
+    } else {
+        playLine->ResetLine(leftOver.first, leftOver.second);
+    }
+}
+
+void FishField::DealLevel()
+{
+    won = lost = false;
+    hovered = nullptr;
+    hoveredLayer = hoveredIndex = -1;
+    editorCopy = nullptr;
+    editorCopyLayer = editorCopyIndex = -1;
+    lockOpen = {0, 0, 0};
+
+    std::vector<std::pair<int, int>> chain = BuildChain();
+    MarkOverlaps();
+    app->PlaySound(SOUND_LEVEL_START);
+
+    for (Layer& l : layers) {
+        for (auto& f : l)
+            f->visible = false;
+    }
+    std::pair<int, int> leftOver = DealPairs(chain, true);
+    ResetLineAfterDeal(leftOver);
+
+    // The intro: the tiles fade in while the application keeps running.
+    for (int i = 0; i < kIntroSteps && app->PumpUntilUpdate(); ++i) {
+        for (Layer& l : layers) {
+            for (auto& f : l) {
+                if (f->alpha + 3 <= 255)
+                    f->alpha += 3;
+            }
+        }
+    }
+
+    idleUpdates = 0;
+    RecomputeOpen();
+    RecomputePlayable();
+    RefreshReshuffleButton();
+    app->SetUndoEnabled(false);
+    if (playLine && playLine->First()) {
+        playLine->First()->GlideTo(0, nullptr, 358, 565, 60);
+        playLine->Last()->GlideTo(0, nullptr, 440, 565, 60);
+    }
+
+    if (PlayerProfile* p = app->CurrentProfile()) {
+        if (mode == kClickMode && p->levelMode2 == 1)
+            app->ShowHint(W("Найдите камень с такой же картинкой на игровом поле и кликните на него."), 490, 550);
+        else if (mode == kDragMode && p->levelMode0 == 1)
+            app->ShowHint(W("Перетаскивайте камни с соответствующими картинками справа или слева. "
+                            "Они будут вращаться автоматически. "),
+                          490, 550);
+    }
+    updateCount = 0;
+    loading = false;
+}
+
+void FishField::RefreshReshuffleButton()
+{
+    if (shufflesLeft > 0)
+        app->SetReshuffleButton(true, W("Тасовок ") + std::to_string(shufflesLeft));
+    else
+        app->SetReshuffleButton(false, W("Тасовок 0"));
+}
+
+// ---------------------------------------------------------------------------
+// Open and playable tiles
+
+void FishField::StartFlipFor(DominoFish& fish, bool backward)
+{
+    Image* image = fish.joker ? IMAGE_FISH_JOKER_ROTATE : flipImages[fish.style & 3];
+    fish.StartFlip(image, backward);
+}
+
+void FishField::RecomputeOpen()
+{
+    freeCount = fishCount;
+    ForEachTopDown(layers, [this](DominoFish& f) {
+        f.wasOpen = f.open;
+        // Lock types the level format cannot open (3 and up) count as no lock.
+        bool locked = f.lockType >= 0 && f.lockType < 3 && !lockOpen[f.lockType];
+        f.open = !locked;
+        if (locked)
+            --freeCount;
+    });
+
+    // A tile is closed when one of seven points of a tile above falls into
+    // its box: the centre, the two half centres and the four corners.
+    static const int kPoints[7][2] = {{-20, 0}, {20, 0}, {0, 0}, {-39, -24}, {39, -24}, {-39, 24}, {39, 24}};
+    for (int a = static_cast<int>(layers.size()) - 1; a >= 1; --a) {
+        for (const auto& up : layers[a]) {
+            int ux = up->x, uy = up->y;
+            for (int k = a - 1; k >= 0; --k) {
+                for (auto& low : layers[k]) {
+                    if (!low->open)
+                        continue;
+                    // No point of the upper tile is farther than (39, 24)
+                    // from its centre, nor any box edge than (40, 25).
+                    if (std::abs(ux - low->x) > 79 || std::abs(uy - low->y) > 49)
+                        continue;
+                    for (const auto& p : kPoints) {
+                        if (low->CoversPoint(ux + p[0], uy + p[1])) {
+                            low->open = false;
+                            --freeCount;
+                            break;
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    for (Layer& l : layers) {
+        for (auto& f : l) {
+            if (f->open != f->wasOpen) {
+                StartFlipFor(*f, !f->open);
+                changed = true;
+                flipSound = true;
+            }
+        }
+    }
+    MarkOverlaps();
+}
+
+void FishField::RecomputePlayable()
+{
+    int l = playLine ? playLine->LeftEnd() : -1;
+    int r = playLine ? playLine->RightEnd() : -1;
+    bool anyEnd = l == DominoFish::kJoker || r == DominoFish::kJoker;
+    bool drag = mode != kClickMode;
+    movesAvailable = 0;
+    ForEachTopDown(layers, [&](DominoFish& f) {
+        f.playable = f.open && (anyEnd || f.joker || (drag && f.HasHalf(l)) || f.HasHalf(r));
+        if (f.playable)
+            ++movesAvailable;
+    });
+}
+
+void FishField::MarkOverlaps()
+{
+    for (Layer& layer : layers) {
+        for (auto& f : layer) {
+            f->overlapPartner = -1;
+            f->overlapLeft = false;
+        }
+        int n = static_cast<int>(layer.size());
+        for (int k = 0; k < n; ++k) {
+            DominoFish& fk = *layer[k];
+            for (int l = k + 1; l < n; ++l) {
+                DominoFish& fl = *layer[l];
+                if (fl.y > fk.y + 25)
+                    break;
+                if (fl.x == fk.x + 80 && fl.y == fk.y + 25) {
+                    fl.overlapPartner = k;
+                    fk.overlapLeft = true;
+                }
+            }
+        }
+    }
+}
+
+void FishField::FishTurned()
+{
+    RecomputePlayable();
+    if (deck)
+        deck->CountMoves();
+    // A tile put while still turning left stale end values behind; the end
+    // of the level is judged again on the values the line really shows.
+    CheckEnd();
+}
+
+// ---------------------------------------------------------------------------
+// Keys, hints, bonuses
+
+void FishField::CollectItem(DominoFish& fish)
+{
+    int k = fish.itemType;
+    fish.itemType = -1;
+    if (k < 0 || k > 2)
+        return;
+    lockOpen[k] = 1;
+    Image* item = itemImages[k];
+    int cels = CelCountOf(item);
+    int w = item ? item->GetWidth() : 0;
+    int h = item ? item->GetHeight() : 0;
+    popups.emplace_back(item, 0, static_cast<float>(fish.left - w / (2 * cels) + 47),
+                        static_cast<float>(fish.top - h / 2 + 25), 0.0f, -0.2f);
+    for (Layer& l : layers) {
+        for (auto& f : l) {
+            if (f->lockType == k) {
+                popups.emplace_back(lockImages[k], -1, static_cast<float>(f->left + lockOffsets[k][0]),
+                                    static_cast<float>(f->top + lockOffsets[k][1]), 0.0f, -0.2f);
+                f->lockType = -1;
+            }
+        }
+    }
+    app->PlaySound(SOUND_USE_KEY);
+}
+
+void FishField::RemoveOrphanItems()
+{
+    bool lockPresent[3] = {false, false, false};
+    for (Layer& l : layers) {
+        for (auto& f : l) {
+            if (f->lockType >= 0 && f->lockType < 3)
+                lockPresent[f->lockType] = true;
+        }
+    }
+    for (Layer& l : layers) {
+        for (auto& f : l) {
+            if (f->itemType >= 0 && (f->itemType > 2 || !lockPresent[f->itemType]))
+                f->itemType = -1;
+        }
+    }
+}
+
+void FishField::ShowHint()
+{
+    if (hintIndex >= movesAvailable)
+        hintIndex = 0;
+    int seen = 0;
+    DominoFish* target = nullptr;
+    ForEachTopDown(layers, [&](DominoFish& f) {
+        if (f.playable && !target && seen++ == hintIndex)
+            target = &f;
+    });
+    if (target) {
+        target->StartPulse();
+        ++hintIndex;
+    }
+}
+
+void FishField::GiveRandomBonus()
+{
+    if (freeCount <= 0)
+        return;
+    int n = rand() % freeCount;
+    int seen = 0;
+    DominoFish* target = nullptr;
+    ForEachTopDown(layers, [&](DominoFish& f) {
+        if (f.open && !target && seen++ == n)
+            target = &f;
+    });
+    if (target) {
+        target->GiveBonus();
+        app->PlaySound(SOUND_BONUS_APPEAR);
+    }
+}
+
+void FishField::ShowJokerHint(int x)
+{
+    PlayerProfile* p = app->CurrentProfile();
+    if (!p || p->jokerHintShown)
+        return;
+    app->ShowHint(W("Это джокер! Его можно стыковать с любым камнем. Правой кнопкой можно вращать "
+                    "камни при стыковке с джокером."),
+                  x, 550);
+    p->jokerHintShown = true;
+}
+
+void FishField::AwardBonus(DominoFish& fish)
+{
+    int type = fish.bonusType;
+    if (type == 0)
+        return;
+    app->PlaySound(SOUND_BONUS);
+    bool click = mode == kClickMode;
+    Image* shown = nullptr;
+    auto addPoints = [&](int points, Image* image) {
+        score += points;
+        lastMove.lastPoints = points;
+        shown = image;
+    };
+    auto extraFish = [&]() {
+        if (deck) {
+            deck->redealsLeft += 1;
+            deck->AddBonusFish();
+        }
+        shown = IM_BONUS_STONE;
+    };
+    switch (type) {
+    case 1:
+        if (click) {
+            extraFish();
+        } else {
+            if (deck)
+                deck->redealsLeft += 1;
+            shown = IM_BONUS_CROP;
+        }
+        break;
+    case 2:
+        if (shufflesLeft > 4) {
+            addPoints(200, IM_BONUS_200);
+        } else {
+            ++shufflesLeft;
+            RefreshReshuffleButton();
+            shown = IM_BONUS_RESHUFFLE;
+        }
+        break;
+    case 3:
+        if (click) {
+            extraFish();
+        } else if (!deck || deck->placeCount >= Deck::kMaxPlaces) {
+            addPoints(100, IM_BONUS_100);
+        } else {
+            deck->AddPlace();
+            shown = IM_BONUS_PLACE;
+        }
+        break;
+    case 4:
+        addPoints(200, IM_BONUS_200);
+        break;
+    case 5:
+        fish.MakeJoker(true);
+        shown = IM_BONUS_JOKER;
+        if (click)
+            ShowJokerHint(490);
+        break;
+    default:
+        addPoints(100, IM_BONUS_100);
+        break;
+    }
+    int w = shown ? shown->GetWidth() : 0;
+    popups.emplace_back(shown, -1, static_cast<float>(fish.x - w / 2), 530.0f, 0.0f, -0.2f);
+    fish.bonusType = 0;
+    fish.sparkles.clear();
+}
+
+// ---------------------------------------------------------------------------
+// Undo, reshuffle, end of level
+
+bool FishField::Undo()
+{
+    DominoFish* f = lastMove.fish;
+    if (!f || !playLine)
+        return false;
+    int pos = -1;
+    for (int i = 0; i < static_cast<int>(playLine->fish.size()); ++i) {
+        if (playLine->fish[i].get() == f)
+            pos = i;
+    }
+    if (pos < 0)
+        return false;
+    // A tile drawn from the deck in click mode cannot go back.
+    if (lastMove.source == 1 && (mode == kClickMode || !deck))
+        return false;
+    if (lastMove.source == 0 && (lastMove.layer < 0 || lastMove.layer >= static_cast<int>(layers.size())))
+        return false;
+
+    bool first = pos == 0;
+    bool last = pos == static_cast<int>(playLine->fish.size()) - 1;
+    std::unique_ptr<DominoFish> owned = playLine->Remove(f);
+    // Stop what the put started: the flight to the line and a half turn.
+    f->toPlayLine = false;
+    if (f->rotation != 0) {
+        f->rotation = 0;
+        f->angle = 0;
+    }
+    f->dragged = false;
+
+    if (lastMove.source == 0) {
+        ++fishCount;
+        f->layer = lastMove.layer;
+        Layer& l = layers[lastMove.layer];
+        int at = std::min(std::max(lastMove.index, 0), static_cast<int>(l.size()));
+        l.insert(l.begin() + at, std::move(owned));
+        // Back on its place for a moment, so it covers what it covered.
+        int lineX = f->x, lineY = f->y;
+        f->x = lastMove.originX;
+        f->y = lastMove.originY;
+        RecomputeOpen();
+        f->x = lineX;
+        f->y = lineY;
+        f->GlideTo(f->layer, nullptr, lastMove.originX + 5, lastMove.originY - 5, 30);
+        f->bounceOnArrival = true;
+    } else {
+        deck->UndoPlaceFish(std::move(owned), lastMove.layer, lastMove.originX, lastMove.originY);
+    }
+
+    if (!first && last) {
+        if (playLine->fish.size() >= 2)
+            playLine->Last()->GlideTo(0, kRightClip, 440, 565, 60);
+    } else if (first) {
+        if (playLine->fish.size() >= 2)
+            playLine->First()->GlideTo(0, kLeftClip, 358, 565, 60);
+    }
+    score -= lastMove.lastPoints;
+    lastMove.lastPoints = -lastMove.lastPoints;
+    lastMove.fish = nullptr;
+    ClearHovered();
+    RecomputePlayable();
+    if (deck)
+        deck->CountMoves();
+    CheckEnd();
+    idleUpdates = 0;
+    return true;
+}
+
+void FishField::ReshuffleField()
+{
+    ClearHovered();
+    std::vector<std::pair<int, int>> chain = BuildChain();
+    for (Layer& l : layers) {
+        for (auto& f : l) {
+            f->wasOpen = f->open;
+            if (f->open)
+                StartFlipFor(*f, true);
+            f->open = false;
+        }
+    }
+    if (playLine && playLine->First()) {
+        playLine->Last()->GlideTo(0, kRightClip, 400, 565, 60);
+        playLine->First()->GlideTo(0, kLeftClip, 398, 565, 60);
+    }
+    for (int i = 0; i < kReshuffleSteps && app->PumpUntilUpdate(); ++i) {
+    }
+    std::pair<int, int> leftOver = DealPairs(chain, false);
+    ResetLineAfterDeal(leftOver);
+    idleUpdates = 0;
+    RecomputeOpen();
+    RecomputePlayable();
+    RefreshReshuffleButton();
+    app->SetUndoEnabled(false);
+    if (playLine && playLine->First()) {
+        playLine->First()->GlideTo(0, kLeftClip, 358, 565, 60);
+        playLine->Last()->GlideTo(0, kRightClip, 440, 565, 60);
+    }
+}
+
+void FishField::CheckEnd()
+{
+    // Both flags follow the state, so an undo right after the last put
+    // takes a pending win or loss back, and a win is never also a loss.
+    won = fishCount == 0;
+    if (won)
+        lost = false;
+    else if (mode == kClickMode)
+        lost = (!deck || deck->fish.empty()) && movesAvailable == 0;
+    else
+        lost = movesAvailable == 0 && (!deck || deck->deckMoves == 0);
+}
+
+void FishField::RebuildBackdrop()
+{
+    // The board's drawing repaints its cached picture from here; the rules
+    // only need to know that one is due.
+    ++backdropRebuilds;
+}
+
+void FishField::EndOfLevel()
+{
+    if (!won && !lost)
+        return;
+    bool settled = (!playLine || playLine->AllSettled()) && (!deck || deck->IsIdle());
+    if (!settled)
+        return;
+    if (won) {
+        popups.clear();
+        won = false;
+        if (PlayerProfile* p = app->CurrentProfile()) {
+            p->shufflesLeft = shufflesLeft;
+            if (mode == kClickMode) {
+                p->scoreMode2 = score;
+                ++p->levelMode2;
+            } else {
+                p->scoreMode0 = score;
+                ++p->levelMode0;
+            }
+            if (deck)
+                p->placeCount = deck->placeCount;
+        }
+        app->SavePlayers();
+        app->PlaySound(SOUND_LEVEL_COMPLETE);
+        app->SetLevelWonThisSession();
+        app->ShowLevelWonDialog(W("Уровень пройден!"), W("Поздравляем!  Вы полностью разобрали данный уровень!"),
+                                W("Продолжить"));
+        return;
+    }
+    // Judge the loss again on settled values before telling the player.
+    RecomputePlayable();
+    if (deck)
+        deck->CountMoves();
+    CheckEnd();
+    if (!lost)
+        return;
+    popups.clear();
+    lost = false;
+    app->PlaySound(SOUND_LEVEL_FAILED);
+    app->ShowGameOverDialog();
+}
+
+void FishField::Update()
+{
+    ++updateCount;
+    for (Layer& l : layers) {
+        for (size_t i = 0; i < l.size(); ++i)
+            l[i]->Update();
+    }
+    if (mode == kEditorMode)
+        return;
+
+    if (!(hovered && hovered->dragged && hovered->playable)) {
+        if (++idleUpdates > 599) {
+            idleUpdates = -1000;
+            ShowHint();
+        }
+    }
+
+    if (++bonusTimer > bonusPeriod) {
+        bonusTimer = 0;
+        if (rand() % 100 < 20)
+            GiveRandomBonus();
+    }
+
+    if (changed) {
+        RebuildBackdrop();
+        changed = false;
+    }
+    if (flipSound) {
+        app->PlaySound(SOUND_FLIP);
+        flipSound = false;
+    }
+
+    for (Popup& p : popups)
+        p.Step();
+    std::erase_if(popups, [](const Popup& p) { return p.done; });
+
+    EndOfLevel();
+}
+
+// ---------------------------------------------------------------------------
+// Mouse
+
+bool FishField::MouseMove(int px, int py)
+{
+    if (loading || mode == kEditorMode)
+        return false;
+    if (hovered && (hovered->dragged || hovered->HitTest(px, py)))
+        return false;
+    DominoFish* previous = hovered;
+    hovered = nullptr;
+    hoveredLayer = hoveredIndex = -1;
+    for (int l = static_cast<int>(layers.size()) - 1; l >= 0 && !hovered; --l) {
+        for (int i = 0; i < static_cast<int>(layers[l].size()); ++i) {
+            if (layers[l][i]->HitTest(px, py)) {
+                hovered = layers[l][i].get();
+                hoveredLayer = l;
+                hoveredIndex = i;
+                break;
+            }
+        }
+    }
+    if (previous && previous != hovered)
+        previous->hover = false;
+    return hovered && hovered != previous;
+}
+
+void FishField::MouseDown(int clickCode, int px, int py)
+{
+    if (loading || mode == kEditorMode || !hovered || !playLine)
+        return;
+    if (mode == kClickMode) {
+        if (hovered->IsGliding() || !playLine->CanPutOnCurrent(*hovered))
+            return;
+        dragOriginX = hovered->x;
+        dragOriginY = hovered->y;
+        if (hovered->joker)
+            ShowJokerHint(490);
+        if (comboMeter)
+            comboMeter->Add(3);
+        std::unique_ptr<DominoFish> owned = TakeHovered();
+        if (!owned)
+            return;
+        DominoFish& f = *owned;
+        playLine->PutOnCurrent(std::move(owned), clickCode);
+        AfterFieldPut(f);
+        return;
+    }
+    if (clickCode == 1) {
+        if (hovered->IsGliding())
+            return;
+        dragOriginX = hovered->x;
+        dragOriginY = hovered->y;
+        hovered->DragTo(px, py);
+        RebuildBackdrop();
+    } else if (clickCode == -1) {
+        DominoFish* first = playLine->First();
+        DominoFish* last = playLine->Last();
+        if (!first)
+            return;
+        // The end nearer to the tile decides; a tile not being dragged is
+        // where the pointer is.
+        int dx = hovered->dragged ? hovered->dragX : px;
+        int dy = hovered->dragged ? hovered->dragY : py;
+        auto dist = [&](int ex, int ey) { return std::hypot(float(dx - ex), float(dy - ey)); };
+        DominoFish* end = dist(last->x + 5, last->y) < dist(first->x - 5, first->y) ? last : first;
+        if (end->joker)
+            hovered->StartTurn(2, 0.1f);
+    }
+}
+
+bool FishField::MouseDrag(int px, int py)
+{
+    if (loading || mode == kEditorMode || !hovered || !hovered->dragged || !playLine)
+        return false;
+    DominoFish& f = *hovered;
+    f.DragTo(px, py);
+    playLine->PreviewSnap(f);
+    if (!f.IsTurning()) {
+        if (f.dragX >= 400) {
+            int c = playLine->RightEnd();
+            if (c != f.LeftValue() && c == f.RightValue())
+                f.StartTurn(1, 0.1f);
+        } else {
+            int c = playLine->LeftEnd();
+            if (c != f.RightValue() && c == f.LeftValue())
+                f.StartTurn(2, 0.1f);
+        }
+    }
+    return true;
+}
+
+void FishField::MouseUp(int clickCode, int px, int py)
+{
+    if (loading || mode != kDragMode || clickCode != 1 || !hovered || !hovered->dragged || !playLine)
+        return;
+    int side = playLine->AttachSide(*hovered);
+    if (side != 0) {
+        std::unique_ptr<DominoFish> owned = TakeHovered();
+        if (!owned)
+            return;
+        DominoFish& f = *owned;
+        playLine->Attach(std::move(owned), side);
+        AfterFieldPut(f);
+        RecomputePlayable();
+        if (deck)
+            deck->CountMoves();
+        CheckEnd();
+        return;
+    }
+    DominoFish& f = *hovered;
+    f.dragged = false;
+    f.SetPosition(px, py);
+    float d = std::hypot(float(px - dragOriginX), float(py - dragOriginY));
+    f.GlideTo(f.layer, nullptr, dragOriginX, dragOriginY, d > 50 ? 30 : 1);
+    f.refreshOnArrival = true;
+    f.settled = false;
+    ClearHovered();
+}
+
+std::unique_ptr<DominoFish> FishField::TakeHovered()
+{
+    // The stored index may be stale after an undo; the tile itself decides.
+    for (int l = 0; l < static_cast<int>(layers.size()); ++l) {
+        Layer& layer = layers[l];
+        for (int i = 0; i < static_cast<int>(layer.size()); ++i) {
+            if (layer[i].get() == hovered) {
+                hoveredLayer = l;
+                hoveredIndex = i;
+                std::unique_ptr<DominoFish> owned = std::move(layer[i]);
+                layer.erase(layer.begin() + i);
+                return owned;
+            }
+        }
+    }
+    return nullptr;
+}
+
+void FishField::AfterFieldPut(DominoFish& f)
+{
+    --fishCount;
+    lastMove.source = 0;
+    lastMove.originX = dragOriginX;
+    lastMove.originY = dragOriginY;
+    lastMove.layer = hoveredLayer;
+    lastMove.index = hoveredIndex;
+    lastMove.fish = &f;
+    f.layer = 0;
+    if (f.itemType >= 0)
+        CollectItem(f);
+    f.hover = false;
+    hovered = nullptr;
+    hoveredLayer = hoveredIndex = -1;
+    RecomputeOpen();
+    idleUpdates = 0;
+}
+
+} // namespace Zorvin

@@ -1,0 +1,70 @@
+#pragma once
+
+// PlayLine: the row of tiles at the bottom of the board onto which the player
+// puts tiles. In drag mode it is a domino chain with two open ends (the first
+// tile is the left end, the last the right end); in click mode its last tile
+// is the current tile that the next put must match. The Board owns it; the
+// line owns its tiles.
+
+#include <memory>
+#include <vector>
+
+#include "game/board/DominoFish.h"
+
+namespace Zorvin {
+
+class FishField;
+
+class PlayLine {
+public:
+    explicit PlayLine(FishField& field);
+
+    // Empties the line and starts it with two lying tiles showing a and b.
+    void ResetLine(int a, int b);
+
+    // Drag mode. The end a dragged tile would join: -1 left, 1 right, 0 none
+    // (too far from both ends, or not matching the nearer one).
+    int AttachSide(const DominoFish& fish) const;
+    // Joins `fish` to the line at the end AttachSide names (it must not be 0).
+    void Attach(std::unique_ptr<DominoFish> fish, int side);
+    // Moves the drawn rectangle of a dragged tile next to the end it would
+    // join, and sets snapSide accordingly.
+    void PreviewSnap(DominoFish& fish);
+
+    // Click mode. Whether `fish` may become the new current tile.
+    bool CanPutOnCurrent(const DominoFish& fish) const;
+    // Sends `fish` (which CanPutOnCurrent accepted) to the line.
+    void PutOnCurrent(std::unique_ptr<DominoFish> fish, int clickCode);
+
+    // A tile sent by PutOnCurrent finished its flight.
+    void Arrive(DominoFish& fish);
+
+    // End values for playability: the first tile's LeftValue and the last
+    // tile's RightValue (100 for a joker), -1 for an empty line.
+    int LeftEnd() const;
+    int RightEnd() const;
+    // End values for a put: what the ends show by orientation.
+    int LeftPutValue() const;
+    int RightPutValue() const;
+
+    // True when no tile of the line is gliding.
+    bool AllSettled() const;
+    void Update();
+
+    // Takes `fish` off the line (undo); null when it is not on the line.
+    std::unique_ptr<DominoFish> Remove(const DominoFish* fish);
+
+    DominoFish* First() const { return fish.empty() ? nullptr : fish.front().get(); }
+    DominoFish* Last() const { return fish.empty() ? nullptr : fish.back().get(); }
+
+    std::vector<std::unique_ptr<DominoFish>> fish;
+    int snapSide = 0;
+    FishField* field;
+
+private:
+    // Distances from the drag point to the left and right join points.
+    void JoinDistances(const DominoFish& fish, float& dl, float& dr) const;
+    bool EndAccepts(const DominoFish& fish, int side) const;
+};
+
+} // namespace Zorvin

@@ -1,0 +1,29 @@
+#pragma once
+
+// PlayerProfile: one player's record. It carries the progress and running
+// score of both play modes, the counters that follow the player from level to
+// level, and the one-time hint flags. The application owns the profiles and
+// reads and writes them; the board rules change the current one when a level
+// starts, is won or shows a one-time hint.
+
+#include <string>
+
+namespace Zorvin {
+
+struct PlayerProfile {
+    std::string name;          // Windows-1251 bytes, unique among the profiles
+    int levelMode0 = 1;        // next level in drag mode
+    int scoreMode0 = 0;        // running score in drag mode
+    int spareMode0 = 0;        // kept in the players file, otherwise unused
+    int shufflesLeft = 1;      // reshuffles carried from level to level
+    int levelMode2 = 1;        // next level in click mode
+    int scoreMode2 = 0;        // running score in click mode
+    int spareMode2 = 0;        // kept in the players file, otherwise unused
+    bool deckHintShown = false;
+    bool jokerHintShown = false;
+    bool showHowToPlay = true;
+    int placeCount = 2;        // deck places carried from level to level
+    bool showInstructions = true;
+};
+
+} // namespace Zorvin
