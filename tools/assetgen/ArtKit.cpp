@@ -109,7 +109,7 @@ void PaintDialogFrame(Canvas& c, uint32_t seed, bool ornateCorners)
         float edge = std::min(std::min(x, float(w) - x), std::min(y, float(h) - y));
         float burn = 1.f - SmoothStep(rim, rim + 16.f, edge);
         return Mix(p, Shade(Palette::ParchmentDark, .8f), burn * .55f);
-    });
+    }, 2);
     // Bronze frame: a band along every edge, uniform along its length.
     auto band = [&](float x, float y) {
         float outer = SdRoundRect(x, y, 0.5f, 0.5f, float(w) - .5f, float(h) - .5f, 6.f);

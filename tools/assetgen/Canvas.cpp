@@ -4,12 +4,6 @@ namespace Zorvin::AssetGen {
 
 namespace {
 
-inline uint32_t ToByte(float v)
-{
-    v = Clamp01(v) * 255.f + .5f;
-    return uint32_t(v);
-}
-
 // One horizontal then one vertical running-sum box pass of radius r.
 void BoxPass(std::vector<float>& v, int w, int h, int r)
 {
@@ -73,32 +67,6 @@ void Mask::Dilate(int r)
             out[size_t(y) * w + x] = m;
         }
     v.swap(out);
-}
-
-Rgba Canvas::Get(int x, int y) const
-{
-    if (x < 0 || y < 0 || x >= width || y >= height) return Rgba(0, 0, 0, 0);
-    uint32_t p = px[size_t(y) * width + x];
-    return Rgba(float((p >> 16) & 0xFF) / 255.f, float((p >> 8) & 0xFF) / 255.f, float(p & 0xFF) / 255.f,
-                float(p >> 24) / 255.f);
-}
-
-void Canvas::Set(int x, int y, const Rgba& c)
-{
-    if (x < 0 || y < 0 || x >= width || y >= height) return;
-    px[size_t(y) * width + x] = (ToByte(c.a) << 24) | (ToByte(c.r) << 16) | (ToByte(c.g) << 8) | ToByte(c.b);
-}
-
-void Canvas::Blend(int x, int y, const Rgba& c, float cover)
-{
-    if (x < 0 || y < 0 || x >= width || y >= height) return;
-    float sa = Clamp01(c.a * cover);
-    if (sa <= 0.f) return;
-    Rgba d = Get(x, y);
-    float oa = sa + d.a * (1.f - sa);
-    if (oa <= 0.f) return;
-    float k = d.a * (1.f - sa);
-    Set(x, y, Rgba((c.r * sa + d.r * k) / oa, (c.g * sa + d.g * k) / oa, (c.b * sa + d.b * k) / oa, oa));
 }
 
 void Canvas::Fill(const Rgba& c)
@@ -239,30 +207,59 @@ float Hash01(int x, int y, uint32_t seed)
     return float(h & 0xFFFFFF) / float(0xFFFFFF);
 }
 
+namespace {
+
+// Lattice values for one seed: a 128 x 128 table of hashes, made once. The
+// noise wraps every 128 lattice cells, far beyond any picture's size.
+constexpr int kLattice = 128;
+const float* LatticeTable(uint32_t seed)
+{
+    static std::vector<std::pair<uint32_t, std::vector<float>>> tables;
+    for (const auto& t : tables)
+        if (t.first == seed) return t.second.data();
+    std::vector<float> v(size_t(kLattice) * kLattice);
+    for (int y = 0; y < kLattice; ++y)
+        for (int x = 0; x < kLattice; ++x) v[size_t(y) * kLattice + x] = Hash01(x, y, seed);
+    tables.emplace_back(seed, std::move(v));
+    return tables.back().second.data();
+}
+
+} // namespace
+
 float ValueNoise(float x, float y, uint32_t seed, int period)
 {
+    const float* tab = LatticeTable(seed);
     float fx = std::floor(x), fy = std::floor(y);
     int ix = int(fx), iy = int(fy);
     float tx = x - fx, ty = y - fy;
     tx = tx * tx * (3 - 2 * tx);
     ty = ty * ty * (3 - 2 * ty);
-    auto lat = [&](int a, int b) {
-        if (period > 0) {
-            a = ((a % period) + period) % period;
-            b = ((b % period) + period) % period;
-        }
-        return Hash01(a, b, seed);
-    };
-    float v00 = lat(ix, iy), v10 = lat(ix + 1, iy), v01 = lat(ix, iy + 1), v11 = lat(ix + 1, iy + 1);
+    int x0, x1, y0, y1;
+    if (period > 0) {
+        x0 = ((ix % period) + period) % period;
+        y0 = ((iy % period) + period) % period;
+        x1 = (x0 + 1) % period;
+        y1 = (y0 + 1) % period;
+    } else {
+        x0 = ix;
+        y0 = iy;
+        x1 = ix + 1;
+        y1 = iy + 1;
+    }
+    const int m = kLattice - 1;
+    float v00 = tab[(y0 & m) * kLattice + (x0 & m)], v10 = tab[(y0 & m) * kLattice + (x1 & m)];
+    float v01 = tab[(y1 & m) * kLattice + (x0 & m)], v11 = tab[(y1 & m) * kLattice + (x1 & m)];
     float a = v00 + (v10 - v00) * tx, b = v01 + (v11 - v01) * tx;
     return a + (b - a) * ty;
 }
 
 float Fbm(float x, float y, uint32_t seed, int octaves, int period)
 {
+    // Octaves share one lattice, shifted so they do not line up.
     float sum = 0, amp = .5f, norm = 0;
     for (int i = 0; i < octaves; ++i) {
-        sum += ValueNoise(x, y, seed + uint32_t(i) * 131u, period) * amp;
+        float off = period > 0 ? 0.f : float(i) * 37.f;
+        sum += ValueNoise(x + off, y + off * .61f, seed, period) * amp;
         norm += amp;
         amp *= .5f;
         x *= 2;
@@ -274,10 +271,11 @@ float Fbm(float x, float y, uint32_t seed, int octaves, int period)
 
 Rgba Marble(float x, float y, const Rgba& base, const Rgba& vein, float scale, uint32_t seed, int period)
 {
-    float n = Fbm(x / scale, y / scale, seed, 4, period);
+    float n = Fbm(x / scale, y / scale, seed, 3, period);
     float v = std::fabs(std::sin((x / scale * .35f + y / scale * .9f + n * 6.f) * 1.7f));
-    float line = std::pow(1.f - v, 6.f);
-    float cloud = Fbm(x / (scale * 1.7f), y / (scale * 1.7f), seed + 7, 3, period > 0 ? period : 0);
+    float k = 1.f - v, k2 = k * k;
+    float line = k2 * k2 * k2;
+    float cloud = ValueNoise(x / (scale * 1.7f), y / (scale * 1.7f), seed + 7, period > 0 ? period : 0);
     Rgba c = Mix(base, Shade(base, .92f), cloud);
     return Mix(c, vein, line * .55f);
 }

@@ -65,18 +65,63 @@ public:
     const std::vector<uint32_t>& Pixels() const { return px; }
     std::vector<uint32_t>& Pixels() { return px; }
 
-    Rgba Get(int x, int y) const;
-    void Set(int x, int y, const Rgba& c);
+    Rgba Get(int x, int y) const
+    {
+        if (x < 0 || y < 0 || x >= width || y >= height) return Rgba(0, 0, 0, 0);
+        uint32_t p = px[size_t(y) * width + x];
+        const float k = 1.f / 255.f;
+        return Rgba(float((p >> 16) & 0xFF) * k, float((p >> 8) & 0xFF) * k, float(p & 0xFF) * k, float(p >> 24) * k);
+    }
+    void Set(int x, int y, const Rgba& c)
+    {
+        if (x < 0 || y < 0 || x >= width || y >= height) return;
+        px[size_t(y) * width + x] = (ToByte(c.a) << 24) | (ToByte(c.r) << 16) | (ToByte(c.g) << 8) | ToByte(c.b);
+    }
     // Blends c over the pixel with c's alpha scaled by cover.
-    void Blend(int x, int y, const Rgba& c, float cover = 1.f);
+    void Blend(int x, int y, const Rgba& c, float cover = 1.f)
+    {
+        if (x < 0 || y < 0 || x >= width || y >= height) return;
+        float sa = Clamp01(c.a * cover);
+        if (sa <= 0.f) return;
+        if (sa >= 1.f) {
+            Set(x, y, Rgba(c.r, c.g, c.b, 1.f));
+            return;
+        }
+        Rgba d = Get(x, y);
+        float k = d.a * (1.f - sa);
+        float oa = sa + k;
+        if (oa <= 0.f) return;
+        float inv = 1.f / oa;
+        Set(x, y, Rgba((c.r * sa + d.r * k) * inv, (c.g * sa + d.g * k) * inv, (c.b * sa + d.b * k) * inv, oa));
+    }
     void Fill(const Rgba& c);
     void Clear() { std::fill(px.begin(), px.end(), 0u); }
 
-    // Fills every pixel with paint(x, y) (plain replace, no blending).
-    template <class Paint> void FillWith(Paint paint)
+    // Fills every pixel with paint(x, y) (plain replace, no blending). With
+    // step 2 the paint is evaluated on every other pixel in both directions
+    // and interpolated between: four times faster, for soft textures.
+    template <class Paint> void FillWith(Paint paint, int step = 1)
     {
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) Set(x, y, paint(float(x) + .5f, float(y) + .5f));
+        if (step <= 1) {
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x) Set(x, y, paint(float(x) + .5f, float(y) + .5f));
+            return;
+        }
+        int gw = width / step + 2, gh = height / step + 2;
+        std::vector<Rgba> grid(size_t(gw) * size_t(gh));
+        for (int j = 0; j < gh; ++j)
+            for (int i = 0; i < gw; ++i) grid[size_t(j) * gw + i] = paint(float(i * step) + .5f, float(j * step) + .5f);
+        for (int y = 0; y < height; ++y) {
+            int j = y / step;
+            float ty = float(y - j * step) / float(step);
+            for (int x = 0; x < width; ++x) {
+                int i = x / step;
+                float tx = float(x - i * step) / float(step);
+                const Rgba* r0 = &grid[size_t(j) * gw + i];
+                const Rgba* r1 = r0 + gw;
+                Set(x, y, Mix(Mix(r0[0], r0[1], tx), Mix(r1[0], r1[1], tx), ty));
+            }
+        }
     }
 
     // Paints the shape whose signed distance (negative inside) is sdf(x, y)
@@ -152,6 +197,8 @@ public:
     void AddDropShadow(int dx, int dy, int blur, const Rgba& c);
 
 private:
+    static uint32_t ToByte(float v) { return uint32_t(Clamp01(v) * 255.f + .5f); }
+
     int width = 0, height = 0;
     std::vector<uint32_t> px;
 };

@@ -58,7 +58,7 @@ bool RunImages(const AssetContext& ctx)
             ok = false;
             continue;
         }
-        Canvas c = (*paint)(e.width, e.height);
+        Canvas c = PaintImage(e.id);
         if (c.W() != e.width || c.H() != e.height) {
             std::fprintf(stderr, "assetgen: %s painted %dx%d, expected %dx%d\n", e.id, c.W(), c.H(), e.width, e.height);
             ok = false;

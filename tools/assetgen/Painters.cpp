@@ -23,10 +23,16 @@ std::vector<ExtraImage>& ExtraImages()
 
 Canvas PaintImage(const std::string& id)
 {
+    // Pictures are painted once: screens that show tiles or values reuse
+    // the catalogue's own pictures.
+    static std::vector<std::pair<std::string, Canvas>> cache;
+    for (const auto& c : cache)
+        if (c.first == id) return c.second;
     const ImageEntry* e = FindImage(id);
     const Painter* p = FindPainter(id);
     if (!e || !p) return Canvas();
-    return (*p)(e->width, e->height);
+    cache.emplace_back(id, (*p)(e->width, e->height));
+    return cache.back().second;
 }
 
 } // namespace Zorvin::AssetGen

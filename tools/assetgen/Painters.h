@@ -46,8 +46,9 @@ struct ExtraImageRegistration {
     }
 };
 
-// Paints an image of the catalogue by identifier (an empty canvas when the
-// identifier or its painter is unknown).
+// Paints an image of the catalogue by identifier at its catalogue size (an
+// empty canvas when the identifier or its painter is unknown). Each picture
+// is painted once and remembered.
 Canvas PaintImage(const std::string& id);
 
 } // namespace Zorvin::AssetGen

@@ -74,6 +74,16 @@ bool TextPainter::HasGlyph(uint32_t codePoint) const
     return ok && FT_Get_Char_Index(impl->face, codePoint) != 0;
 }
 
+int TextPainter::Kerning(uint32_t left, uint32_t right) const
+{
+    if (!ok || !FT_HAS_KERNING(impl->face)) return 0;
+    FT_UInt a = FT_Get_Char_Index(impl->face, left), b = FT_Get_Char_Index(impl->face, right);
+    if (!a || !b) return 0;
+    FT_Vector k;
+    if (FT_Get_Kerning(impl->face, a, b, FT_KERNING_DEFAULT, &k)) return 0;
+    return int(k.x >> 6);
+}
+
 bool TextPainter::RenderGlyph(uint32_t codePoint, Glyph& out) const
 {
     out = Glyph();

@@ -65,6 +65,8 @@ public:
     };
     bool RenderGlyph(uint32_t codePoint, Glyph& out) const;
     bool HasGlyph(uint32_t codePoint) const;
+    // Kerning adjustment in whole pixels between two code points.
+    int Kerning(uint32_t left, uint32_t right) const;
 
 private:
     // The coverage of a string as a mask with its origin at (ox, oy).

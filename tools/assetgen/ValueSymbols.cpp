@@ -24,8 +24,16 @@ Sdf SymbolShape(int value)
 {
     const float cx = 17, cy = 22;
     switch (value) {
-    case 0: // sun disc
-        return [=](float x, float y) { return SdCircle(x, y, cx, cy, 12.5f); };
+    case 0: // sun: a disc with eight rays
+        return [=](float x, float y) {
+            float d = SdCircle(x, y, cx, cy, 8.5f);
+            for (int i = 0; i < 8; ++i) {
+                float a = float(i) * float(M_PI) / 4.f;
+                d = std::min(d, SdSegment(x, y, cx + std::cos(a) * 10.f, cy + std::sin(a) * 10.f, cx + std::cos(a) * 15.5f,
+                                          cy + std::sin(a) * 15.5f) - 1.7f);
+            }
+            return d;
+        };
     case 1: // triangle
         return [=](float x, float y) {
             static const std::vector<Pt> tri = {{17, 6}, {31, 34}, {3, 34}};
@@ -46,10 +54,10 @@ Sdf SymbolShape(int value)
             static const std::vector<Pt> tip = {{4.5f, 19}, {29.5f, 19}, {17, 36}};
             return Union(Union(a, b), SdPolygon(x, y, tip) - .5f);
         };
-    case 6: // hexagon
+    case 6: // hexagonal nut
         return [=](float x, float y) {
-            static const std::vector<Pt> hx = RegularPolygon(17, 22, 14, 6);
-            return SdPolygon(x, y, hx) - .5f;
+            static const std::vector<Pt> hx = RegularPolygon(17, 22, 14.5f, 6);
+            return Cut(SdPolygon(x, y, hx) - .5f, SdCircle(x, y, cx, cy, 6.f));
         };
     case 7: // Greek cross
         return [=](float x, float y) {
@@ -62,8 +70,8 @@ Sdf SymbolShape(int value)
         };
     case 9: // water drop
         return [=](float x, float y) {
-            static const std::vector<Pt> t = {{17, 4}, {27.2f, 24}, {6.8f, 24}};
-            return Union(SdCircle(x, y, 17, 27, 11), SdPolygon(x, y, t));
+            static const std::vector<Pt> t = {{17, 4}, {25.8f, 26}, {8.2f, 26}};
+            return Union(SdCircle(x, y, 17, 29, 9.5f), SdPolygon(x, y, t));
         };
     case 10: // olive leaf: two arcs meeting at the tips, tilted
         return [=](float x, float y) {
@@ -73,8 +81,15 @@ Sdf SymbolShape(int value)
             float stem = SdSegment(lx, ly, 0, 15, 0, 20) - 1.3f;
             return Union(leaf, stem);
         };
-    case 11: // ring
-        return [=](float x, float y) { return std::fabs(SdCircle(x, y, cx, cy, 10.5f)) - 4.f; };
+    case 11: // horseshoe
+        return [=](float x, float y) {
+            float ring = std::fabs(SdCircle(x, y, cx, cy - 2.f, 10.f)) - 3.6f;
+            float gap = Both(SdRoundRect(x, y, cx - 5.5f, cy, cx + 5.5f, cy + 16.f, 1.f), 0.f);
+            float shoe = Cut(ring, gap);
+            float feet = Union(SdRoundRect(x, y, cx - 15.f, cy + 7.f, cx - 5.5f, cy + 11.f, 1.5f),
+                               SdRoundRect(x, y, cx + 5.5f, cy + 7.f, cx + 15.f, cy + 11.f, 1.5f));
+            return Union(shoe, feet);
+        };
     case 12: // double chevron pointing up
         return [=](float x, float y) {
             float a = SdSegment(x, y, 4, 22, 17, 9) - 3.5f, b = SdSegment(x, y, 17, 9, 30, 22) - 3.5f;
@@ -176,9 +191,9 @@ Sdf SymbolShape(int value)
             float stem = SdSegment(x, y, 17.5f, 11, 20, 4) - 1.3f;
             return Union(d, stem);
         };
-    case 22: // eight-pointed compass star
+    case 22: // four-pointed compass star
         return [=](float x, float y) {
-            static const std::vector<Pt> s = StarPoints(17, 22, 16, 6, 8);
+            static const std::vector<Pt> s = StarPoints(17, 22, 17, 5, 4);
             return SdPolygon(x, y, s) - .3f;
         };
     case 23: // crown
