@@ -271,16 +271,65 @@ bool SettingsStore::WriteRaw(const std::string& name, int kind, const std::vecto
         return false;
     std::string subkey, valueName;
     SplitName(name, subkey, valueName);
-    std::lock_guard<std::mutex> guard(lock);
-    Contents contents;
-    // A file that exists but cannot be read is not overwritten with only
-    // the one new value.
-    if (!Load(contents))
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    Contents* contents = nullptr;
+    if (!Modify(contents))
         return false;
-    Value& v = contents[subkey][valueName];
+    Value& v = (*contents)[subkey][valueName];
     v.kind = kind;
     v.bytes = bytes;
-    return Save(contents);
+    return Commit();
+}
+
+bool SettingsStore::Modify(Contents*& contents)
+{
+    // A file that exists but cannot be read is not overwritten with only
+    // the new values.
+    if (batchDepth == 0) {
+        contents = &scratch;
+        return Load(scratch);
+    }
+    if (!batchLoaded) {
+        if (!Load(batchContents))
+            return false;
+        batchLoaded = true;
+    }
+    contents = &batchContents;
+    return true;
+}
+
+bool SettingsStore::Commit()
+{
+    if (batchDepth > 0) {
+        batchDirty = true;
+        return true;
+    }
+    bool ok = Save(scratch);
+    scratch.clear();
+    return ok;
+}
+
+void SettingsStore::BeginBatch()
+{
+    lock.lock();
+    if (batchDepth++ == 0) {
+        batchLoaded = false;
+        batchDirty = false;
+        batchContents.clear();
+    }
+}
+
+bool SettingsStore::EndBatch()
+{
+    bool ok = true;
+    if (batchDepth > 0 && --batchDepth == 0) {
+        ok = batchDirty && Save(batchContents);
+        batchContents.clear();
+        batchLoaded = false;
+        batchDirty = false;
+    }
+    lock.unlock();
+    return ok;
 }
 
 bool SettingsStore::WriteString(const std::string& name, const std::string& text)
@@ -304,9 +353,12 @@ bool SettingsStore::ReadRaw(const std::string& name, int& kind, std::vector<uint
         return false;
     std::string subkey, valueName;
     SplitName(name, subkey, valueName);
-    std::lock_guard<std::mutex> guard(lock);
-    Contents contents;
-    if (!Load(contents))
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    Contents loaded;
+    if (batchDepth == 0 && !Load(loaded))
+        return false;
+    const Contents& contents = batchDepth > 0 && batchLoaded ? batchContents : loaded;
+    if (batchDepth > 0 && !batchLoaded && !Load(loaded))
         return false;
     auto s = contents.find(subkey);
     if (s == contents.end())
@@ -354,14 +406,14 @@ bool SettingsStore::Erase(const std::string& name)
         return false;
     std::string subkey, valueName;
     SplitName(name, subkey, valueName);
-    std::lock_guard<std::mutex> guard(lock);
-    Contents contents;
-    if (!Load(contents))
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    Contents* contents = nullptr;
+    if (!Modify(contents))
         return false;
-    auto s = contents.find(subkey);
-    if (s == contents.end() || s->second.erase(valueName) == 0)
+    auto s = contents->find(subkey);
+    if (s == contents->end() || s->second.erase(valueName) == 0)
         return false;
-    return Save(contents);
+    return Commit();
 }
 
 } // namespace Zorvin

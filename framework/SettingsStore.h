@@ -46,6 +46,12 @@ public:
     bool ReadString(const std::string& name, std::string& text);
     bool Erase(const std::string& name);
 
+    // Groups many writes into one rewrite of the file (saving all settings
+    // at once). Reads inside a batch see the batched values. EndBatch
+    // returns whether the file was written.
+    void BeginBatch();
+    bool EndBatch();
+
     struct Value {
         int kind = KindDword;
         std::vector<uint8_t> bytes;
@@ -62,8 +68,17 @@ private:
     bool Save(const Contents& contents) const;
     static void SplitName(const std::string& name, std::string& subkey, std::string& valueName);
 
+    // Loads the contents to change (the batch's copy inside a batch).
+    bool Modify(Contents*& contents);
+    bool Commit();
+
     std::string path;
-    mutable std::mutex lock;
+    mutable std::recursive_mutex lock;
+    int batchDepth = 0;
+    bool batchLoaded = false;
+    bool batchDirty = false;
+    Contents batchContents;
+    Contents scratch;
 };
 
 } // namespace Zorvin

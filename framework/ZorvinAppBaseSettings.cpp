@@ -128,6 +128,9 @@ void ZorvinAppBase::SaveSettings()
 {
     if (registryKey.empty())
         return;
+    // One rewrite of the file for the whole table.
+    SettingsStore* store = GetSettings();
+    store->BeginBatch();
     WriteSettingInteger("MusicVolume", VolumeToPercent(musicVolume));
     WriteSettingInteger("SfxVolume", VolumeToPercent(sfxVolume));
     WriteSettingInteger("Muted", muteCount - autoMuteCount > 0 ? 1 : 0);
@@ -137,6 +140,7 @@ void ZorvinAppBase::SaveSettings()
     WriteSettingBoolean("CustomCursors", customCursorsEnabled);
     WriteSettingInteger("InProgress", 0);
     WriteSettingBoolean("WaitForVSync", waitForVSync);
+    store->EndBatch();
 }
 
 void ZorvinAppBase::ParseCommandLine()

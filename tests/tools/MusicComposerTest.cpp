@@ -107,6 +107,9 @@ TEST(XmModule, PlayerReadsBackStructureCellsAndLength)
     ModulePtr mod = Open(m.Write());
     ASSERT_TRUE(mod);
     openmpt_module* p = mod.get();
+    const char* title = openmpt_module_get_metadata(p, "title");
+    EXPECT_STREQ(title, "round trip");
+    openmpt_free_string(title);
     EXPECT_EQ(openmpt_module_get_num_channels(p), 4);
     EXPECT_EQ(openmpt_module_get_num_patterns(p), 2);
     EXPECT_EQ(openmpt_module_get_num_orders(p), 3);
@@ -128,6 +131,27 @@ TEST(XmModule, PlayerReadsBackStructureCellsAndLength)
     // Rows x speed x 2.5 / bpm seconds: (32 + 48 + 32) x 5 x 0.025.
     EXPECT_NEAR(m.LengthSeconds(), 14.0, 1e-9);
     EXPECT_NEAR(openmpt_module_get_duration_seconds(p), m.LengthSeconds(), 0.05);
+}
+
+TEST(XmModule, GlobalVolumeLowersTheWholeSongWithoutTouchingOtherCommands)
+{
+    XmModule m = OneNoteModule(InstrumentKind::Flute, 49);
+    m.patterns[0].At(0, 0).effect = 0x08;
+    m.patterns[0].At(0, 0).param = 0xC0;
+    ModulePtr full = Open(m.Write());
+    m.globalVolume = 32;
+    ModulePtr half = Open(m.Write());
+    ASSERT_TRUE(full && half);
+    // The command goes to the first free effect column; the pan stays.
+    EXPECT_EQ(openmpt_module_get_pattern_row_channel_command(half.get(), 0, 0, 0, OPENMPT_MODULE_COMMAND_PARAMETER), 0xC0);
+    EXPECT_EQ(openmpt_module_get_pattern_row_channel_command(half.get(), 0, 0, 1, OPENMPT_MODULE_COMMAND_PARAMETER), 32);
+    auto rms = [](const std::vector<float>& v) {
+        double sum = 0;
+        for (float x : v) sum += double(x) * x;
+        return std::sqrt(sum / v.size());
+    };
+    double ratio = rms(RenderMono(half.get(), 0.5)) / rms(RenderMono(full.get(), 0.5));
+    EXPECT_NEAR(20.0 * std::log10(ratio), -6.0, 0.5);
 }
 
 TEST(XmModule, CellsOutsideAPatternAreIgnored)
@@ -251,6 +275,23 @@ TEST(SongComposer, SongsStayInKeyAndTheTuneRestsOnChordTones)
     }
 }
 
+TEST(GameSongs, LevellingBringsLoudSongsDownToTheTarget)
+{
+    SongPlan plan = GameSongs::Plans()[4];
+    XmModule m = SongComposer::Compose(plan);
+    double before = GameSongs::Loudness(m);
+    ASSERT_GT(before, GameSongs::kTargetLoudness + 1.0); // the driving song starts out loud
+    GameSongs::Level(m);
+    EXPECT_LT(m.globalVolume, 64);
+    EXPECT_NEAR(GameSongs::Loudness(m), GameSongs::kTargetLoudness, 0.5);
+    // A quiet song is never pushed up (global volume cannot exceed 64).
+    XmModule quiet = OneNoteModule(InstrumentKind::Harp, 49);
+    GameSongs::Level(quiet);
+    EXPECT_EQ(quiet.globalVolume, 64);
+    XmModule broken;
+    EXPECT_EQ(GameSongs::Loudness(broken), -120.0);
+}
+
 TEST(SongComposer, EverySongIsLongEnoughAndHasItsOwnCharacter)
 {
     std::vector<SongPlan> plans = GameSongs::Plans();
@@ -261,6 +302,8 @@ TEST(SongComposer, EverySongIsLongEnoughAndHasItsOwnCharacter)
         XmModule m = SongComposer::Compose(plan);
         EXPECT_GE(m.LengthSeconds(), GameSongs::kMinimumSeconds) << plan.title;
         EXPECT_EQ(m.restart, 0);
+        // The module title field holds 20 characters.
+        EXPECT_LE(std::string(plan.title).size(), 20u) << plan.title;
         tempoAndKey.insert({plan.bpm, plan.root});
         leads.insert(static_cast<int>(plan.melody));
     }
@@ -269,4 +312,37 @@ TEST(SongComposer, EverySongIsLongEnoughAndHasItsOwnCharacter)
     // The menu theme is the calmest, the map theme walks at a middle pace.
     EXPECT_LT(plans[0].bpm, plans[3].bpm);
     for (std::size_t i = 1; i < plans.size(); ++i) EXPECT_LE(plans[0].bpm, plans[i].bpm);
+}
+
+TEST(SongComposer, PhrasesCloseOnTheTonicAndHeldNotesAreReleased)
+{
+    int closedSections = 0;
+    for (const SongPlan& plan : GameSongs::Plans()) {
+        SCOPED_TRACE(plan.title);
+        XmModule m = SongComposer::Compose(plan);
+        bool sustained = plan.melody == InstrumentKind::Flute || plan.melody == InstrumentKind::Reed ||
+                         plan.melody == InstrumentKind::Horn;
+        for (std::size_t s = 0; s < plan.sections.size(); ++s) {
+            const XmPattern& p = m.patterns[s];
+            int lastNote = 0;
+            bool open = false;
+            for (int r = 0; r < p.Rows(); ++r) {
+                int note = p.At(r, 0).note;
+                if (note == XmModule::kKeyOff) open = false;
+                if (note == 0 || note == XmModule::kKeyOff) continue;
+                lastNote = note;
+                open = true;
+            }
+            // A flute, reed or horn note left on would sound through the
+            // next section (the intro has no tune to cut it).
+            if (sustained) {
+                EXPECT_FALSE(open) << "section " << s;
+            }
+            if (plan.sections[s].theme > 0 && plan.sections[s].cadence) {
+                ++closedSections;
+                EXPECT_EQ((lastNote + 11) % 12, plan.root % 12) << "section " << s;
+            }
+        }
+    }
+    EXPECT_GE(closedSections, 6);
 }

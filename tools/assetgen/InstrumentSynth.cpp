@@ -40,6 +40,17 @@ std::vector<int16_t> ToPcm(const std::vector<float>& v, double peakTarget = 0.95
 
 XmInstrument MakeTone(const char* name, const ToneSpec& spec)
 {
+    // The attack may be brighter than the body but not much louder: the
+    // sample is scaled to its peak, and a loud attack would leave the
+    // ringing part too quiet to carry a tune.
+    double steadyPower = 0, attackPower = 0;
+    for (std::size_t p = 0; p < spec.ratios.size(); ++p) {
+        double st = p < spec.steady.size() ? spec.steady[p] : 0;
+        double at = p < spec.attack.size() ? spec.attack[p] : st;
+        steadyPower += st * st;
+        attackPower += at * at;
+    }
+    double attackScale = attackPower > 2.0 * steadyPower && attackPower > 0 ? std::sqrt(2.0 * steadyPower / attackPower) : 1.0;
     int loop = spec.period * spec.cycles;
     int total = spec.attackSamples + loop;
     std::vector<float> v(total, 0.0f);
@@ -49,7 +60,7 @@ XmInstrument MakeTone(const char* name, const ToneSpec& spec)
     for (int i = 0; i < loop; ++i) table[i] = static_cast<float>(std::sin(kTwoPi * i / loop));
     for (std::size_t p = 0; p < spec.ratios.size(); ++p) {
         double steady = p < spec.steady.size() ? spec.steady[p] : 0;
-        double attack = p < spec.attack.size() ? spec.attack[p] : steady;
+        double attack = p < spec.attack.size() ? spec.attack[p] * attackScale : steady;
         for (int c = 0; c < spec.chorus; ++c) {
             // Copies at k, k+1, k-1, k+2 ... cycles per loop of the
             // fundamental: a true detune that beats slowly. An odd number
@@ -133,7 +144,7 @@ XmInstrument InstrumentSynth::Make(InstrumentKind kind)
         ins = MakeTone(dark ? "dark pad" : (strings ? "strings" : "warm pad"), s);
         ins.envelope = Sustained(strings ? 14 : 24, 40);
         ins.fadeout = 400;
-        ins.volume = 34;
+        ins.volume = dark ? 56 : 64;
         break;
     }
     case InstrumentKind::Bass: {
@@ -145,7 +156,7 @@ XmInstrument InstrumentSynth::Make(InstrumentKind kind)
         ins = MakeTone("bass", s);
         ins.envelope = {{{0, 64}, {12, 52}, {60, 40}, {64, 0}}, 2};
         ins.fadeout = 1500;
-        ins.volume = 52;
+        ins.volume = 64;
         break;
     }
     case InstrumentKind::Harp:
@@ -163,9 +174,12 @@ XmInstrument InstrumentSynth::Make(InstrumentKind kind)
         s.chorus = bouzouki ? 3 : 1;
         s.attackSamples = 3000;
         ins = MakeTone(bouzouki ? "bouzouki" : "harp", s);
-        ins.envelope = {{{0, 64}, {6, 44}, {24, 22}, {70, 8}, {140, 0}}, -1};
+        if (bouzouki)
+            ins.envelope = {{{0, 64}, {8, 54}, {30, 38}, {90, 16}, {180, 0}}, -1};
+        else
+            ins.envelope = {{{0, 64}, {6, 44}, {24, 22}, {70, 8}, {140, 0}}, -1};
         ins.fadeout = 1200;
-        ins.volume = bouzouki ? 46 : 40;
+        ins.volume = 64;
         ins.panning = bouzouki ? 120 : 150;
         break;
     }
@@ -185,7 +199,7 @@ XmInstrument InstrumentSynth::Make(InstrumentKind kind)
         ins.vibratoDepth = 3;
         ins.vibratoRate = 10;
         ins.vibratoSweep = 40;
-        ins.volume = 44;
+        ins.volume = 64;
         break;
     }
     case InstrumentKind::Reed: {
@@ -205,7 +219,7 @@ XmInstrument InstrumentSynth::Make(InstrumentKind kind)
         ins.vibratoDepth = 4;
         ins.vibratoRate = 12;
         ins.vibratoSweep = 30;
-        ins.volume = 36;
+        ins.volume = 64;
         break;
     }
     case InstrumentKind::Horn: {
@@ -221,7 +235,7 @@ XmInstrument InstrumentSynth::Make(InstrumentKind kind)
         ins.vibratoDepth = 2;
         ins.vibratoRate = 9;
         ins.vibratoSweep = 60;
-        ins.volume = 40;
+        ins.volume = 64;
         break;
     }
     case InstrumentKind::Celesta: {
@@ -235,7 +249,7 @@ XmInstrument InstrumentSynth::Make(InstrumentKind kind)
         ins = MakeTone("celesta", s);
         ins.envelope = {{{0, 64}, {4, 48}, {30, 20}, {120, 6}, {220, 0}}, -1};
         ins.fadeout = 1000;
-        ins.volume = 38;
+        ins.volume = 64;
         ins.panning = 100;
         break;
     }
@@ -249,9 +263,9 @@ XmInstrument InstrumentSynth::Make(InstrumentKind kind)
         s.cycles = 8;
         s.attackSamples = 1600;
         ins = MakeTone("marimba", s);
-        ins.envelope = {{{0, 64}, {3, 40}, {16, 14}, {50, 0}}, -1};
+        ins.envelope = {{{0, 64}, {4, 46}, {20, 20}, {60, 0}}, -1};
         ins.fadeout = 2000;
-        ins.volume = 48;
+        ins.volume = 64;
         ins.panning = 160;
         break;
     }
@@ -260,28 +274,28 @@ XmInstrument InstrumentSynth::Make(InstrumentKind kind)
             b.AddGlide(0.0, 0.38, 150.0, 45.0, 1.0, 0.001, 7.0);
             b.AddNoiseBurst(0.0, 0.01, 1500.0, 0.35, 300.0);
         });
-        ins.volume = 58;
+        ins.volume = 64;
         break;
     case InstrumentKind::Snare:
         ins = MakeDrum("snare", 0.26, [](AudioBuffer& b) {
             b.AddGlide(0.0, 0.12, 210.0, 170.0, 0.7, 0.001, 28.0);
             b.AddNoiseBurst(0.0, 0.26, 1200.0, 1.0, 14.0);
         });
-        ins.volume = 42;
+        ins.volume = 64;
         break;
     case InstrumentKind::ClosedHat:
         ins = MakeDrum("closed hat", 0.07, [](AudioBuffer& b) { b.AddNoiseBurst(0.0, 0.07, 3300.0, 1.0, 70.0); });
-        ins.volume = 22;
+        ins.volume = 56;
         ins.panning = 170;
         break;
     case InstrumentKind::OpenHat:
         ins = MakeDrum("open hat", 0.3, [](AudioBuffer& b) { b.AddNoiseBurst(0.0, 0.3, 3000.0, 1.0, 11.0); });
-        ins.volume = 18;
+        ins.volume = 48;
         ins.panning = 170;
         break;
     case InstrumentKind::Shaker:
         ins = MakeDrum("shaker", 0.11, [](AudioBuffer& b) { b.AddNoiseBand(0.0, 0.11, 3200.0, 3000.0, 0.9, 1.0, 0.35); });
-        ins.volume = 24;
+        ins.volume = 56;
         ins.panning = 90;
         break;
     case InstrumentKind::Tambourine:
@@ -290,7 +304,7 @@ XmInstrument InstrumentSynth::Make(InstrumentKind kind)
             for (int i = 0; i < 4; ++i) b.AddStrike(i * 0.006, 2600.0 + i * 230, 0.25, jingle, 0.0005);
             b.AddNoiseBurst(0.0, 0.2, 3200.0, 0.6, 22.0);
         });
-        ins.volume = 22;
+        ins.volume = 56;
         ins.panning = 96;
         break;
     case InstrumentKind::Dum:
@@ -299,14 +313,14 @@ XmInstrument InstrumentSynth::Make(InstrumentKind kind)
             b.AddStrike(0.0, 180.0, 0.3, {{1.0, 1.0, 18.0}, {1.59, 0.5, 25.0}, {2.14, 0.3, 30.0}}, 0.001);
             b.AddNoiseBurst(0.0, 0.03, 800.0, 0.25, 120.0);
         });
-        ins.volume = 52;
+        ins.volume = 64;
         break;
     case InstrumentKind::Tek:
         ins = MakeDrum("frame drum rim", 0.12, [](AudioBuffer& b) {
             b.AddStrike(0.0, 650.0, 0.6, {{1.0, 1.0, 45.0}, {1.5, 0.6, 55.0}, {2.3, 0.4, 70.0}}, 0.0005);
             b.AddNoiseBurst(0.0, 0.05, 2500.0, 0.6, 90.0);
         });
-        ins.volume = 34;
+        ins.volume = 64;
         ins.panning = 150;
         break;
     }

@@ -245,7 +245,11 @@ void Composer::Put(XmPattern& p, int row, int channel, int midi, InstrumentKind 
 {
     XmCell& c = p.At(row, channel);
     c.note = static_cast<uint8_t>(std::clamp(midi - 11, 1, 96)); // MIDI 60 is C-4
-    c.instrument = static_cast<uint8_t>(Instrument(kind));
+    int index = Instrument(kind);
+    c.instrument = static_cast<uint8_t>(index);
+    // The volume column replaces the sample's own volume, so the
+    // instrument's level is applied here.
+    volume = volume * module.instruments[index - 1].volume / 64;
     c.volume = static_cast<uint8_t>(0x10 + std::clamp(volume, 0, 64));
     if (kChannelPan[channel] >= 0) {
         c.effect = 0x08;
@@ -359,14 +363,18 @@ void Composer::Accompany(XmPattern& p, const SectionPlan& section, const std::ve
                     std::abs(tones[best] + tones[best + 1] + tones[best + 2] - previous))
                     best = i;
             if (tones.size() >= 3) voicing = {tones[best], tones[best + 1], tones[best + 2]};
+            // A plucked tune dies away quickly, so held chords leave it more
+            // room than they leave a sustained one; short stabs between its
+            // notes need no such room.
+            int chordVolume = Sustains(plan.melody) || plan.chordStyle == ChordStyle::Stabs ? 32 : 24;
             if (plan.chordStyle == ChordStyle::Pad) {
                 if (chord != lastChord || row == 0)
-                    for (int v = 0; v < 3; ++v) Put(p, row, kChord0 + v, voicing[v], plan.chords, 44);
+                    for (int v = 0; v < 3; ++v) Put(p, row, kChord0 + v, voicing[v], plan.chords, chordVolume);
             } else {
                 // Stabs on the off-beats (2 and 3 of a waltz bar, the "and"s
                 // of a 4/4 bar).
                 for (int r = 4; r < span; r += plan.beatsPerBar == 3 ? 4 : 8)
-                    for (int v = 0; v < 3; ++v) Put(p, row + r, kChord0 + v, voicing[v], plan.chords, 34);
+                    for (int v = 0; v < 3; ++v) Put(p, row + r, kChord0 + v, voicing[v], plan.chords, chordVolume);
             }
             lastChord = chord;
 
@@ -421,15 +429,15 @@ void Composer::Accompany(XmPattern& p, const SectionPlan& section, const std::ve
                 break;
             case ArpStyle::Harp:
                 for (int r = 0, i = 0; r < span; r += 2, ++i)
-                    arp.push_back({row + r, 2, arpTones[plan.beatsPerBar == 3 ? harp3[i % 6] : harp4[i % 8]], r % 4 ? 30 : 38});
+                    arp.push_back({row + r, 2, arpTones[plan.beatsPerBar == 3 ? harp3[i % 6] : harp4[i % 8]], r % 4 ? 26 : 32});
                 break;
             case ArpStyle::Pulse:
                 for (int r = 0, i = 0; r < span; ++r, ++i)
-                    arp.push_back({row + r, 1, arpTones[pulse[i % 4]], r % 4 ? 24 : 34});
+                    arp.push_back({row + r, 1, arpTones[pulse[i % 4]], r % 4 ? 22 : 30});
                 break;
             case ArpStyle::Broken:
                 for (int r = 0, i = 0; r < span; r += 2, ++i)
-                    arp.push_back({row + r, 2, arpTones[broken[i % 8]], r % 4 ? 28 : 36});
+                    arp.push_back({row + r, 2, arpTones[broken[i % 8]], r % 4 ? 24 : 30});
                 break;
             }
 
