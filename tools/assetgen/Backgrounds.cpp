@@ -16,7 +16,7 @@ Canvas Harbour(int w, int h)
 {
     Canvas c(w, h);
     PaintSkyAndSea(c, 230, Hex(0x5FA6CC), Hex(0xE8E2CC), Hex(0x0F5E80), Hex(0x6CB2C8), 180, 120, 22, 1001);
-    PaintHills(c, 232, 40, Hex(0x8E9A72), Hex(0xA9AE92), 110, 1003);
+    PaintHills(c, 232, 40, Hex(0x8E9A72), Hex(0xA9AE92), 110, 1003, 230);
     PaintTemple(c, 560, 212, 110, Hex(0xEDE3CF));
     PaintCypress(c, 490, 228, 48, Hex(0x3A5530));
     PaintCypress(c, 640, 226, 40, Hex(0x3A5530));
@@ -131,7 +131,7 @@ Canvas Sunset(int w, int h)
 {
     Canvas c(w, h);
     PaintSkyAndSea(c, 280, Hex(0x35406A), Hex(0xF2A65A), Hex(0x1A2A40), Hex(0x9A6A5A), 400, 262, 34, 1081);
-    PaintHills(c, 284, 36, Hex(0x3A3038), Hex(0x5A4448), 140, 1083);
+    PaintHills(c, 284, 36, Hex(0x3A3038), Hex(0x5A4448), 140, 1083, 280);
     PaintTemple(c, 170, 266, 120, Hex(0x3A2E34));
     Wash(c, Hex(0x4A3848), .2f);
     Vignette(c, .45f);

@@ -31,17 +31,18 @@ void PaintSkyAndSea(Canvas& c, float horizonY, const Rgba& top, const Rgba& hori
             // Glitter in the sun's path.
             float path = Clamp01(1.f - std::fabs(x - sunX) / (40.f + t * 160.f));
             float g = ValueNoise(x / 3.f, y / 1.5f, seed + 29);
-            sea = Mix(sea, Hex(0xFFF6D8), path * SmoothStep(.6f, .9f, g) * .8f);
+            sea = Mix(sea, Hex(0xFFF6D8), path * SmoothStep(.7f, .95f, g) * .45f);
         }
         return sea;
     }, 2);
 }
 
-void PaintHills(Canvas& c, float baseY, float amp, const Rgba& near, const Rgba& far, float scale, uint32_t seed)
+void PaintHills(Canvas& c, float baseY, float amp, const Rgba& near, const Rgba& far, float scale, uint32_t seed,
+                float bottomY)
 {
-    float w = float(c.W()), h = float(c.H());
+    float w = float(c.W()), h = std::min(float(c.H()), bottomY);
     auto ridge = [&](float x) { return baseY - Fbm(x / scale, 0.5f, seed, 4) * amp; };
-    c.FillShape(0, baseY - amp - 2, w, h, [&](float x, float y) { return ridge(x) - y; },
+    c.FillShape(0, baseY - amp - 2, w, h, [&](float x, float y) { return std::max(ridge(x) - y, y - h); },
                 [&](float x, float y, float) {
                     float t = Clamp01((y - ridge(x)) / 80.f);
                     float n = Fbm(x / 40.f, y / 20.f, seed + 3, 3);

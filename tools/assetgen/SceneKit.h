@@ -13,8 +13,10 @@ namespace Zorvin::AssetGen {
 // glitter path on the water.
 void PaintSkyAndSea(Canvas& c, float horizonY, const Rgba& top, const Rgba& horizon, const Rgba& seaNear,
                     const Rgba& seaFar, float sunX, float sunY, float sunR, uint32_t seed);
-// A range of soft hills whose ridge is around baseY, `amp` high.
-void PaintHills(Canvas& c, float baseY, float amp, const Rgba& near, const Rgba& far, float scale, uint32_t seed);
+// A range of soft hills whose ridge is around baseY, `amp` high, filled down
+// to bottomY (distant hills stop at the horizon).
+void PaintHills(Canvas& c, float baseY, float amp, const Rgba& near, const Rgba& far, float scale, uint32_t seed,
+                float bottomY = 1e9f);
 // A fluted marble column from top to bottom, centred on cx.
 void PaintColumn(Canvas& c, float cx, float top, float bottom, float width, const Rgba& stone);
 // A small temple silhouette (steps, columns, pediment) standing on baseY.

@@ -108,12 +108,13 @@ Canvas LoaderKorvelt(int w, int h)
 Canvas TitleScreen(int w, int h)
 {
     Canvas c(w, h);
-    PaintSkyAndSea(c, 300, Hex(0x4E9CC4), Hex(0xF3E2C0), Hex(0x0E5A7C), Hex(0x5FA8C0), 640, 210, 26, 901);
-    PaintHills(c, 300, 46, Hex(0x8E9A6A), Hex(0xB7B99A), 120, 903);
-    PaintTemple(c, 660, 268, 120, Hex(0xE7DCC6));
-    PaintCypress(c, 586, 286, 60, Hex(0x35502E));
-    PaintCypress(c, 600, 292, 46, Hex(0x2F4A28));
-    PaintCypress(c, 150, 290, 70, Hex(0x35502E));
+    PaintSkyAndSea(c, 300, Hex(0x4E9CC4), Hex(0xF3E2C0), Hex(0x0E5A7C), Hex(0x5FA8C0), 600, 150, 24, 901);
+    PaintHills(c, 300, 46, Hex(0x8E9A6A), Hex(0xB7B99A), 120, 903, 300);
+    PaintTemple(c, 655, 286, 110, Hex(0xD9C7A4));
+    PaintCypress(c, 588, 300, 64, Hex(0x35502E));
+    PaintCypress(c, 603, 300, 48, Hex(0x2F4A28));
+    PaintCypress(c, 150, 300, 78, Hex(0x35502E));
+    PaintCypress(c, 166, 300, 56, Hex(0x2F4A28));
     // Marble terrace in the foreground.
     c.FillShape(0, 470, float(w), float(h), [&](float, float y) { return 480.f - y; },
                 [&](float x, float y, float) { return Shade(Marble(x, y, Hex(0xEDE6D8), Hex(0xA89B88), 22, 907), .92f - (y - 480.f) / 400.f); });
@@ -148,14 +149,15 @@ Canvas TitleScreen(int w, int h)
     c.Bevel(mx - mr, my - mr, mx + mr, my + mr, [&](float x, float y) { return SdCircle(x, y, mx, my, mr - 7.f); }, 3.f, -.4f);
     // Laurel branches either side of the medallion.
     for (int side = -1; side <= 1; side += 2)
-        for (int i = 0; i < 9; ++i) {
-            float a = float(M_PI) * (.55f + float(i) * .08f);
-            float lx = mx + float(side) * -std::cos(a) * (mr + 12.f), ly = my + std::sin(a) * (mr + 6.f) * -1.f + 40.f;
-            float rot = a * float(side) + float(side) * 1.2f;
+        for (int i = 0; i < 11; ++i) {
+            // Leaves along the lower two thirds of the ring, pointing upwards.
+            float a = float(M_PI) * (.05f + float(i) * .075f);
+            float lx = mx + float(side) * std::cos(a) * (mr + 10.f), ly = my + std::sin(a) * (mr + 4.f);
+            float rot = float(side) * (a + float(M_PI) / 2.f) + (side < 0 ? float(M_PI) : 0.f) + float(side) * .5f;
             auto leaf = [&](float x, float y) {
                 float dx = x - lx, dy = y - ly;
                 float u = dx * std::cos(rot) + dy * std::sin(rot), v = -dx * std::sin(rot) + dy * std::cos(rot);
-                return SdEllipse(u, v, 0, 0, 8.f, 3.2f);
+                return SdEllipse(u, v, 0, 0, 9.f, 3.6f);
             };
             c.FillShape(lx - 10, ly - 10, lx + 10, ly + 10, leaf, [&](float, float y, float) {
                 return Mix(Hex(0x9DB060), Hex(0x55672A), Clamp01((y - ly + 5.f) / 10.f));
@@ -211,7 +213,7 @@ Canvas LoadingArt(int w, int h)
     // into the black of the loading screen.
     Canvas c(w, h);
     PaintSkyAndSea(c, 210, Hex(0x1B2A4A), Hex(0xF0A050), Hex(0x0A1E2E), Hex(0x7A4A3A), 520, 196, 30, 917);
-    PaintHills(c, 214, 50, Hex(0x2A2420), Hex(0x4A3A34), 90, 919);
+    PaintHills(c, 214, 50, Hex(0x2A2420), Hex(0x4A3A34), 90, 919, 210);
     PaintTemple(c, 250, 178, 150, Hex(0x3A2C28));
     PaintCypress(c, 160, 190, 70, Hex(0x1A1A16));
     PaintCypress(c, 345, 186, 56, Hex(0x1A1A16));

@@ -252,7 +252,7 @@ Rgba SymbolColor(int value)
         0x6A7C90, // 20 column: stone blue-grey
         0x6A2C91, // 21 grapes: purple
         0xA61E2D, // 22 compass star: dark red
-        0xD9A21B, // 23 crown: gold
+        0x2E9E5B, // 23 crown: emerald
         0xE07A9A, // 24 shell: pink
         0x5B4636, // 25 hourglass: dark brown
     };
