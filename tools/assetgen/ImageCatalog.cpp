@@ -142,8 +142,9 @@ std::vector<ImageEntry> BuildCatalog()
         {"IMAGE_W_MAP", G, 800, 600},
         // In-game menu: 250 x 280, five buttons at x 55 from y 40.
         {"IMAGE_W_MENU", G, 250, 280},
-        // Small dialogs: buttons at (30, 105) and (195, 105).
-        {"IMAGE_W_SMALL", G, 356, 186},
+        // Small dialogs: buttons at (30, 105) and (195, 105); tall enough
+        // for three lines of a confirmation above a Yes/No pair.
+        {"IMAGE_W_SMALL", G, 356, 196},
         // Combo popups start at (745, 405), (745, 329), (745, 260).
         {"IMAGE_x2", G, 60, 40},
         {"IMAGE_x3", G, 60, 40},

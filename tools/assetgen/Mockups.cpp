@@ -12,6 +12,8 @@
 #include "tools/assetgen/MapLayout.h"
 #include "tools/assetgen/Painters.h"
 
+#include <map>
+
 namespace Zorvin::AssetGen {
 
 namespace {
@@ -66,13 +68,13 @@ private:
     const FontSheet& font;
 };
 
+// The pictures by identifier; a map, so references stay valid as it grows.
 const Canvas& Img(const char* id)
 {
-    static std::vector<std::pair<std::string, Canvas>> cache;
-    for (const auto& c : cache)
-        if (c.first == id) return c.second;
-    cache.emplace_back(id, PaintImage(id));
-    return cache.back().second;
+    static std::map<std::string, Canvas> cache;
+    auto it = cache.find(id);
+    if (it == cache.end()) it = cache.emplace(id, PaintImage(id)).first;
+    return it->second;
 }
 
 void Cel(Canvas& dst, const char* id, int cel, int x, int y)

@@ -256,7 +256,7 @@ Canvas MapScreen(int w, int h)
         return land;
     }, 2);
     // Hills and trees on the land.
-    for (int i = 0; i < 60; ++i) {
+    for (int i = 0; i < 160; ++i) {
         float x = 110.f + Hash01(i, 1, 927) * 580.f, y = 20.f + Hash01(i, 2, 927) * 380.f;
         if (MapLandDistance(x, y) > -14.f) continue;
         bool nearRoad = false;
@@ -294,12 +294,6 @@ Canvas MapScreen(int w, int h)
     MetalShape(c, rx - 36, ry - 36, rx + 36, ry + 36, [&](float x, float y) { return SdPolygon(x, y, rose); }, Hex(0xFFF4C8), Hex(0x8A5A1A), 1.5f);
     auto rose4 = StarPoints(rx, ry, 22, 5, 4, float(M_PI) / 4);
     MetalShape(c, rx - 36, ry - 36, rx + 36, ry + 36, [&](float x, float y) { return SdPolygon(x, y, rose4); }, Hex(0xE6F6FA), Hex(0x1D6F93), 1.f);
-    // A sea creature: a dolphin arc.
-    auto dolphin = [&](float x, float y) {
-        float body = std::max(std::fabs(SdCircle(x, y, 560, 420, 30)) - 4.5f, y - 412.f);
-        return body;
-    };
-    c.FillShape(520, 380, 600, 420, dolphin, Hex(0x4A7A9A));
     // Frame: marble columns left and right, a bronze rail under the chart.
     PaintColumn(c, 50, 0, 420, 64, Hex(0xF1EADB));
     PaintColumn(c, 750, 0, 420, 64, Hex(0xF1EADB));
@@ -350,11 +344,13 @@ Canvas HowToPlay(int w, int h, bool clickMode)
     TextStyle ink = InkStyle();
     static const TextPainter body(kFontSans, 15);
     static const TextPainter bold(kFontSansBold, 15);
-    float left = 50, textW = 390;
+    // The text column ends above the checkbox and button the dialog puts at
+    // (290, 500) and (310, 550).
+    float left = 46, textW = 418;
     float y = 96;
     auto para = [&](const char* title, const char* text) {
         bold.Draw(c, title, left, y, ink);
-        y = body.DrawWrapped(c, text, left, y + 20.f, textW, 19.f, ink) + 8.f;
+        y = body.DrawWrapped(c, text, left, y + 19.f, textW, 18.f, ink) + 6.f;
     };
     if (clickMode) {
         para("Цель", "Уберите с поля все камни. Внизу лежит текущий камень: его правая половинка ждёт пары.");
@@ -377,7 +373,7 @@ Canvas HowToPlay(int w, int h, bool clickMode)
         para("Очки", "Быстрые ходы наполняют шкалу справа и умножают очки. Звёздочки на камнях приносят бонусы.");
     }
     // Illustration on the right.
-    float ix = 470, iy = 96, iw = 290, ih = 380;
+    float ix = 480, iy = 96, iw = 282, ih = 380;
     auto panel = [&](float x, float yy) { return SdRoundRect(x, yy, ix, iy, ix + iw, iy + ih, 10.f); };
     c.FillShape(ix, iy, ix + iw, iy + ih, panel, [&](float x, float yy, float) {
         return Shade(Marble(x, yy, Hex(0xE8E0D0), Hex(0xA89B88), 16, 935), .95f);
@@ -415,8 +411,8 @@ Canvas HowToPlay(int w, int h, bool clickMode)
         Canvas joker = Painted("IMAGE_FISH_JOKER");
         placeTile(joker, 630, 240);
         Arrow(c, 590, 200, 690, 380);
-        bold.DrawCentered(c, "Левый конец", 570, 470, ink);
-        bold.DrawCentered(c, "Правый конец", 680, 470, ink);
+        bold.DrawCentered(c, "Левый конец", 566, 470, ink);
+        bold.DrawCentered(c, "Правый конец", 694, 470, ink);
     }
     return c;
 }
