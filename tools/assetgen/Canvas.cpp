@@ -1,5 +1,7 @@
 #include "tools/assetgen/Canvas.h"
 
+#include <memory>
+
 namespace Zorvin::AssetGen {
 
 namespace {
@@ -214,21 +216,39 @@ namespace {
 constexpr int kLattice = 128;
 const float* LatticeTable(uint32_t seed)
 {
-    static std::vector<std::pair<uint32_t, std::vector<float>>> tables;
+    // Most calls ask for the seed of the call before, so that one is checked
+    // first; the rest are found in a small direct-mapped index.
+    static uint32_t lastSeed = 0;
+    static const float* last = nullptr;
+    if (last && lastSeed == seed) return last;
+    static std::vector<std::pair<uint32_t, std::unique_ptr<float[]>>> tables;
+    static const float* index[256] = {};
+    static uint32_t indexSeed[256] = {};
+    size_t slot = (seed * 2654435761u) >> 24;
+    if (index[slot] && indexSeed[slot] == seed) {
+        lastSeed = seed;
+        last = index[slot];
+        return last;
+    }
+    const float* found = nullptr;
     for (const auto& t : tables)
-        if (t.first == seed) return t.second.data();
-    std::vector<float> v(size_t(kLattice) * kLattice);
-    for (int y = 0; y < kLattice; ++y)
-        for (int x = 0; x < kLattice; ++x) v[size_t(y) * kLattice + x] = Hash01(x, y, seed);
-    tables.emplace_back(seed, std::move(v));
-    return tables.back().second.data();
+        if (t.first == seed) found = t.second.get();
+    if (!found) {
+        std::unique_ptr<float[]> v(new float[size_t(kLattice) * kLattice]);
+        for (int y = 0; y < kLattice; ++y)
+            for (int x = 0; x < kLattice; ++x) v[size_t(y) * kLattice + x] = Hash01(x, y, seed);
+        found = v.get();
+        tables.emplace_back(seed, std::move(v));
+    }
+    index[slot] = found;
+    indexSeed[slot] = seed;
+    lastSeed = seed;
+    last = found;
+    return found;
 }
 
-} // namespace
-
-float ValueNoise(float x, float y, uint32_t seed, int period)
+float NoiseOn(const float* tab, float x, float y, int period)
 {
-    const float* tab = LatticeTable(seed);
     float fx = std::floor(x), fy = std::floor(y);
     int ix = int(fx), iy = int(fy);
     float tx = x - fx, ty = y - fy;
@@ -253,13 +273,18 @@ float ValueNoise(float x, float y, uint32_t seed, int period)
     return a + (b - a) * ty;
 }
 
+} // namespace
+
+float ValueNoise(float x, float y, uint32_t seed, int period) { return NoiseOn(LatticeTable(seed), x, y, period); }
+
 float Fbm(float x, float y, uint32_t seed, int octaves, int period)
 {
     // Octaves share one lattice, shifted so they do not line up.
+    const float* tab = LatticeTable(seed);
     float sum = 0, amp = .5f, norm = 0;
     for (int i = 0; i < octaves; ++i) {
         float off = period > 0 ? 0.f : float(i) * 37.f;
-        sum += ValueNoise(x + off, y + off * .61f, seed, period) * amp;
+        sum += NoiseOn(tab, x + off, y + off * .61f, period) * amp;
         norm += amp;
         amp *= .5f;
         x *= 2;

@@ -23,7 +23,7 @@ struct Painted {
 // A checkerboard behind each picture shows its transparency.
 Canvas ContactSheet(const std::vector<Painted>& pics)
 {
-    const int cellW = 180, cellH = 150, cols = 8;
+    const int cellW = 150, cellH = 124, cols = 9;
     int rows = int((pics.size() + cols - 1) / cols);
     Canvas sheet(cols * cellW, rows * cellH);
     sheet.Fill(Hex(0x2A2623));
@@ -41,7 +41,7 @@ Canvas ContactSheet(const std::vector<Painted>& pics)
                 sheet.Set(dx + x, dy + y, ((x / 6 + y / 6) % 2) ? Hex(0x6B6B6B) : Hex(0x9A9A9A));
         sheet.DrawScaled(p, dx, dy, dw, dh);
         std::string text = pics[i].label;
-        if (text.size() > 26) text = text.substr(0, 26);
+        if (text.size() > 22) text = text.substr(0, 22);
         LabelFont().DrawCentered(sheet, text, float(cx + cellW / 2), float(cy + cellH - 8), label);
     }
     return sheet;
