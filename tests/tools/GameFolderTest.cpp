@@ -4,6 +4,8 @@
 // and every identifier binds. Then a few things the screens rely on.
 
 #include "framework/Cp1251.h"
+#include "framework/Font.h"
+#include "framework/MemoryImage.h"
 #include "framework/MixerSoundManager.h"
 #include "framework/OfflineAudioDevice.h"
 #include "framework/ResourceHost.h"

@@ -83,25 +83,28 @@ void PaintButton(Canvas& c, ButtonState state, const Rgba& face, int shadow, flo
 
 Rgba ParchmentAt(float x, float y, uint32_t seed, int periodX, int periodY)
 {
-    // For tiling, whole lattice cells span each period, so the noise wraps
-    // exactly there (cells may then be slightly oblong).
-    float nx = x / 40.f, ny = y / 40.f;
-    int per = 0;
-    if (periodX > 0 && periodY > 0) {
-        per = std::max(1, int(std::lround(float(std::max(periodX, periodY)) / 40.f)));
-        nx = x * float(per) / float(periodX);
-        ny = y * float(per) / float(periodY);
-    }
-    float n = Fbm(nx, ny, seed, 4, per);
-    float fine = ValueNoise(nx * 8.f, ny * 8.f, seed + 5, per * 8);
-    Rgba c = Mix(Palette::Parchment, Palette::ParchmentDark, SmoothStep(.35f, .85f, n) * .55f);
+    // Along an axis that has to tile, a whole number of lattice cells spans
+    // the period, so the noise wraps exactly there.
+    auto axis = [](float v, int period, int& cells) {
+        if (period <= 0) {
+            cells = 0;
+            return v / 34.f;
+        }
+        cells = std::max(2, int(std::lround(float(period) / 34.f)));
+        return v * float(cells) / float(period);
+    };
+    int cx = 0, cy = 0;
+    float nx = axis(x, periodX, cx), ny = axis(y, periodY, cy);
+    float n = FbmXY(nx, ny, seed, 4, cx, cy);
+    float fine = FbmXY(nx * 6.f, ny * 6.f, seed + 5, 2, cx * 6, cy * 6);
+    Rgba c = Mix(Palette::Parchment, Palette::ParchmentDark, SmoothStep(.42f, .8f, n) * .45f);
     return Shade(c, .97f + fine * .05f);
 }
 
-void PaintDialogFrame(Canvas& c, uint32_t seed, bool ornateCorners)
+void PaintDialogFrame(Canvas& c, uint32_t seed, bool ornateCorners, bool tileX, bool tileY)
 {
     int w = c.W(), h = c.H();
-    int px = w - 2 * (w / 3), py = h - 2 * (h / 3);
+    int px = tileX ? w - 2 * (w / 3) : 0, py = tileY ? h - 2 * (h / 3) : 0;
     const float rim = 9.f;
     // Parchment body with a darker, burnt edge.
     c.FillWith([&](float x, float y) {

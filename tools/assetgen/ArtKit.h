@@ -42,10 +42,11 @@ enum class ButtonState { Normal, Over, Down, Disabled };
 void PaintButton(Canvas& c, ButtonState state, const Rgba& face, int shadow = 3, float radius = -1);
 
 // A parchment sheet in a bronze frame covering the canvas, for dialogs.
-// The fill repeats every (w - 2 * (w / 3)) x (h - 2 * (h / 3)) pixels and
-// the frame is uniform along its edges, so the image tiles cleanly when a
-// dialog draws it larger or smaller than its own size.
-void PaintDialogFrame(Canvas& c, uint32_t seed, bool ornateCorners = true);
+// The frame is uniform along its edges and keeps its ornaments in the
+// corner thirds. Along an axis marked to tile, the fill repeats every
+// (size - 2 * (size / 3)) pixels, so a dialog that draws the image as a
+// nine-slice box larger than itself shows no seams.
+void PaintDialogFrame(Canvas& c, uint32_t seed, bool ornateCorners = true, bool tileX = false, bool tileY = false);
 
 // Parchment colour at a pixel, with stains; period 0 = not tiling.
 Rgba ParchmentAt(float x, float y, uint32_t seed, int periodX = 0, int periodY = 0);

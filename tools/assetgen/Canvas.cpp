@@ -247,24 +247,21 @@ const float* LatticeTable(uint32_t seed)
     return found;
 }
 
-float NoiseOn(const float* tab, float x, float y, int period)
+float NoiseOn(const float* tab, float x, float y, int periodX, int periodY)
 {
     float fx = std::floor(x), fy = std::floor(y);
     int ix = int(fx), iy = int(fy);
     float tx = x - fx, ty = y - fy;
     tx = tx * tx * (3 - 2 * tx);
     ty = ty * ty * (3 - 2 * ty);
-    int x0, x1, y0, y1;
-    if (period > 0) {
-        x0 = ((ix % period) + period) % period;
-        y0 = ((iy % period) + period) % period;
-        x1 = (x0 + 1) % period;
-        y1 = (y0 + 1) % period;
-    } else {
-        x0 = ix;
-        y0 = iy;
-        x1 = ix + 1;
-        y1 = iy + 1;
+    int x0 = ix, x1 = ix + 1, y0 = iy, y1 = iy + 1;
+    if (periodX > 0) {
+        x0 = ((ix % periodX) + periodX) % periodX;
+        x1 = (x0 + 1) % periodX;
+    }
+    if (periodY > 0) {
+        y0 = ((iy % periodY) + periodY) % periodY;
+        y1 = (y0 + 1) % periodY;
     }
     const int m = kLattice - 1;
     float v00 = tab[(y0 & m) * kLattice + (x0 & m)], v10 = tab[(y0 & m) * kLattice + (x1 & m)];
@@ -275,21 +272,28 @@ float NoiseOn(const float* tab, float x, float y, int period)
 
 } // namespace
 
-float ValueNoise(float x, float y, uint32_t seed, int period) { return NoiseOn(LatticeTable(seed), x, y, period); }
-
-float Fbm(float x, float y, uint32_t seed, int octaves, int period)
+float ValueNoise(float x, float y, uint32_t seed, int period)
 {
-    // Octaves share one lattice, shifted so they do not line up.
+    return NoiseOn(LatticeTable(seed), x, y, period, period);
+}
+
+float Fbm(float x, float y, uint32_t seed, int octaves, int period) { return FbmXY(x, y, seed, octaves, period, period); }
+
+float FbmXY(float x, float y, uint32_t seed, int octaves, int periodX, int periodY)
+{
+    // Octaves share one lattice, shifted so they do not line up (along an
+    // axis that wraps the shift must be whole cells, so none is used there).
     const float* tab = LatticeTable(seed);
     float sum = 0, amp = .5f, norm = 0;
     for (int i = 0; i < octaves; ++i) {
-        float off = period > 0 ? 0.f : float(i) * 37.f;
-        sum += NoiseOn(tab, x + off, y + off * .61f, period) * amp;
+        float offX = periodX > 0 ? 0.f : float(i) * 37.f, offY = periodY > 0 ? 0.f : float(i) * 22.6f;
+        sum += NoiseOn(tab, x + offX, y + offY, periodX, periodY) * amp;
         norm += amp;
         amp *= .5f;
         x *= 2;
         y *= 2;
-        if (period > 0) period *= 2;
+        if (periodX > 0) periodX *= 2;
+        if (periodY > 0) periodY *= 2;
     }
     return sum / norm;
 }

@@ -251,6 +251,8 @@ std::vector<Pt> RegularPolygon(float cx, float cy, float r, int n, float turn = 
 float ValueNoise(float x, float y, uint32_t seed, int period = 0);
 // Sum of octaves of value noise (0..1).
 float Fbm(float x, float y, uint32_t seed, int octaves, int period = 0);
+// The same with its own wrap period (in lattice cells, 0 = none) per axis.
+float FbmXY(float x, float y, uint32_t seed, int octaves, int periodX, int periodY);
 // A repeatable hash of three integers into 0..1.
 float Hash01(int x, int y, uint32_t seed);
 

@@ -301,8 +301,9 @@ Canvas BonusPicture(int w, int h, const std::string& kind)
 
 Canvas DialogBox(int w, int h)
 {
+    // The high-score window draws this 200 pixels wider than it is.
     Canvas c(w, h);
-    PaintDialogFrame(c, 101);
+    PaintDialogFrame(c, 101, true, true, false);
     return c;
 }
 
