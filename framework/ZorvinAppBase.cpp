@@ -3,6 +3,7 @@
 #include "framework/Cp1251.h"
 #include "framework/Dialog.h"
 #include "framework/FileUtil.h"
+#include "framework/Graphics.h"
 #include "framework/MemoryImage.h"
 #include "framework/MixerMusicInterface.h"
 #include "framework/MixerSoundManager.h"
@@ -646,6 +647,17 @@ void ZorvinAppBase::PresentScreen()
         return;
     if (!displayLost) {
         const uint32_t* pixels = GetScreenPixels();
+        if (pixels != nullptr && softwareCursor != nullptr && screenImage != nullptr) {
+            // The cursor goes on a copy so the screen image keeps only what
+            // the widgets drew.
+            if (!cursorFrame)
+                cursorFrame = std::make_unique<MemoryImage>();
+            cursorFrame->SetBits(pixels, width, height, false);
+            Graphics g(cursorFrame.get());
+            g.DrawImage(softwareCursor, widgetManager->lastMouseX - softwareCursorHotX,
+                        widgetManager->lastMouseY - softwareCursorHotY);
+            pixels = cursorFrame->GetBits();
+        }
         if (pixels == nullptr || presenter->Present(pixels, width, height))
             return;
         displayLost = true;
@@ -924,6 +936,12 @@ bool ZorvinAppBase::ProcessQueuedMessage()
             return !messageQueue.empty();
         lastUserInputTick = Now();
         wm->MouseMove(msg.param1, msg.param2);
+        if (softwareCursor != nullptr) {
+            // SDL draws only on this thread, so the software cursor follows
+            // the pointer through the next frame rather than a thread of its own.
+            forceDraw = true;
+            hasPendingDraw = true;
+        }
         if (!mouseIn) {
             mouseIn = true;
             ApplyCursor();
@@ -1125,10 +1143,36 @@ void ZorvinAppBase::ApplyCursor()
 {
     if (windowSystem == nullptr || !hasMainWindow)
         return;
-    if (isWindowHidden || !mouseIn)
+    Image* newSoftware = nullptr;
+    if (isWindowHidden || !mouseIn) {
         windowSystem->SetCursor(0);
+    } else {
+        auto custom = customCursors.find(cursorNum);
+        if (custom != customCursors.end() && (customCursorsEnabled || playingDemo || cursorNum == 12)) {
+            // The application draws this one over the screen; the system's
+            // cursor is hidden meanwhile.
+            newSoftware = custom->second.image;
+            softwareCursorHotX = custom->second.hotX;
+            softwareCursorHotY = custom->second.hotY;
+            windowSystem->SetCursor(11);
+        } else {
+            windowSystem->SetCursor(cursorNum);
+        }
+    }
+    if (newSoftware != softwareCursor) {
+        softwareCursor = newSoftware;
+        forceDraw = true;
+        hasPendingDraw = true;
+    }
+}
+
+void ZorvinAppBase::SetCustomCursorImage(int number, Image* image, int hotX, int hotY)
+{
+    if (image == nullptr)
+        customCursors.erase(number);
     else
-        windowSystem->SetCursor(cursorNum);
+        customCursors[number] = CustomCursor{image, hotX, hotY};
+    ApplyCursor();
 }
 
 void ZorvinAppBase::SetCursorNumber(int number)

@@ -32,6 +32,7 @@ namespace Zorvin {
 
 class AudioDevice;
 class Dialog;
+class Image;
 class MemoryImage;
 class MusicInterface;
 class SoundManager;
@@ -172,6 +173,11 @@ public:
 
     void SetCursorNumber(int number);
     void SetCustomCursorsEnabled(bool enabled);
+    // Registers a picture (not owned) to draw as the software cursor for a
+    // cursor number, with its hot spot; null removes it.
+    void SetCustomCursorImage(int number, Image* image, int hotX = 0, int hotY = 0);
+    // The software cursor in use, or null while the system draws the cursor.
+    Image* GetSoftwareCursor() const { return softwareCursor; }
     void ResetTiming();
     void StartLoadingThread();
     std::string GetString(const std::string& key, const std::string& fallback = std::string()) const;
@@ -370,6 +376,18 @@ protected:
     // The 800 x 600 (width x height) picture the widgets draw into and the
     // presenter shows.
     std::unique_ptr<MemoryImage> screenImage;
+    // The screen with the software cursor drawn over it, made only while a
+    // software cursor is shown.
+    std::unique_ptr<MemoryImage> cursorFrame;
+    struct CustomCursor {
+        Image* image = nullptr;
+        int hotX = 0;
+        int hotY = 0;
+    };
+    std::map<int, CustomCursor> customCursors;
+    Image* softwareCursor = nullptr;
+    int softwareCursorHotX = 0;
+    int softwareCursorHotY = 0;
     std::unique_ptr<Clock> systemClock;
     Clock* clock = nullptr;
     WindowSystem* windowSystem = nullptr;
