@@ -249,12 +249,30 @@ Canvas Map(const SheetText& t)
     return c;
 }
 
+Canvas Loading(const SheetText& t)
+{
+    Canvas c(800, 600);
+    c.Fill(Rgba(0, 0, 0, 1));
+    const Canvas& mark = Img("IMAGE_LOADER_KORVELT");
+    c.Draw(mark, 400 - mark.W() / 2, 330);
+    const Canvas& bar = Img("IMAGE_LOADER_BAR");
+    c.Draw(bar.Crop(0, 0, bar.W() * 6 / 10, bar.H()), 400 - bar.W() / 2, 450);
+    t.Centered(c, "Загрузка...", 400, 500, Rgba(1, 1, 1, 1));
+    for (const ExtraImage& x : ExtraImages())
+        if (x.file == "images/loading_art.png") {
+            Canvas art = x.paint(x.width, x.height);
+            c.Draw(art, 400 - art.W() / 2, 160 - art.H() / 2);
+        }
+    return c;
+}
+
 AssetStep mockupsStep("mockups", [](const AssetContext& ctx) {
     FontSheet font = BuildFontSheet();
     SheetText text(font);
     Canvas board = Board(text);
     return WritePng(board, ctx.outDir + "/_mockup_board.png") && WritePng(Menu(text), ctx.outDir + "/_mockup_menu.png") &&
-           WritePng(LostDialog(text, board), ctx.outDir + "/_mockup_dialog.png") && WritePng(Map(text), ctx.outDir + "/_mockup_map.png");
+           WritePng(LostDialog(text, board), ctx.outDir + "/_mockup_dialog.png") && WritePng(Map(text), ctx.outDir + "/_mockup_map.png") &&
+           WritePng(Loading(text), ctx.outDir + "/_mockup_loading.png");
 });
 
 } // namespace

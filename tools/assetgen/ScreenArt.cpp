@@ -435,13 +435,14 @@ Canvas CompleteWindow(int w, int h)
     static const TextPainter body(kFontSans, 16);
     body.DrawCentered(design, "Вы прошли все уровни пасьянса.", float(dw) / 2.f, 98.f, ink);
     body.DrawCentered(design, "Ваш результат попадёт в таблицу рекордов.", float(dw) / 2.f, 120.f, ink);
-    // A laurel wreath around a golden amphora.
-    float cx = float(dw) / 2.f, cy = 190.f;
+    // A golden cup inside a laurel wreath.
+    float cx = float(dw) / 2.f, cy = 196.f;
     for (int side = -1; side <= 1; side += 2)
-        for (int i = 0; i < 10; ++i) {
-            float a = float(M_PI) * (.15f + float(i) * .075f);
-            float lx = cx + float(side) * std::cos(a) * 52.f, ly = cy + std::sin(a) * 44.f - 10.f;
-            float rot = float(side) * (a + 1.3f);
+        for (int i = 0; i < 12; ++i) {
+            float t = float(M_PI) * (.12f + float(i) * .068f);
+            float a = float(M_PI) / 2.f - float(side) * t;
+            float lx = cx + std::cos(a) * 58.f, ly = cy + std::sin(a) * 50.f;
+            float rot = a + float(M_PI) / 2.f + float(side) * .45f;
             auto leaf = [&](float x, float y) {
                 float dx = x - lx, dy = y - ly;
                 float u = dx * std::cos(rot) + dy * std::sin(rot), v = -dx * std::sin(rot) + dy * std::cos(rot);
@@ -449,8 +450,18 @@ Canvas CompleteWindow(int w, int h)
             };
             MetalShape(design, lx - 11, ly - 11, lx + 11, ly + 11, leaf, Hex(0xFFE9A0), Hex(0x9A6412), 1.f);
         }
-    Canvas amphora = PaintImage("IMAGE_TYP16");
-    design.DrawScaled(amphora, int(cx) - 26, int(cy) - 44, 52, 68);
+    auto cup = [&](float x, float y) {
+        float bowl = std::max(SdEllipse(x, y, cx, cy - 22.f, 24.f, 26.f), cy - 22.f - y);
+        float rim = SdRoundRect(x, y, cx - 25.f, cy - 26.f, cx + 25.f, cy - 20.f, 2.f);
+        float stem = SdRoundRect(x, y, cx - 4.f, cy, cx + 4.f, cy + 14.f, 1.5f);
+        float base = SdRoundRect(x, y, cx - 16.f, cy + 12.f, cx + 16.f, cy + 19.f, 2.5f);
+        float handles = std::min(std::fabs(SdCircle(x, y, cx - 26.f, cy - 12.f, 8.f)) - 2.2f,
+                                 std::fabs(SdCircle(x, y, cx + 26.f, cy - 12.f, 8.f)) - 2.2f);
+        return std::min(std::min(std::min(bowl, rim), std::min(stem, base)), handles);
+    };
+    MetalShape(design, cx - 40, cy - 30, cx + 40, cy + 22, cup, Hex(0xFFF3C0), Hex(0x9A6412), 2.5f);
+    auto gem = [&](float x, float y) { return SdCircle(x, y, cx, cy - 8.f, 5.f); };
+    MetalShape(design, cx - 6, cy - 14, cx + 6, cy - 2, gem, Hex(0x9BE0F0), Hex(0x1B5F88), 1.5f);
     // Split into the image.
     Canvas c(w, h);
     auto srcX = [&](int x) { return x < 320 ? x : (x >= 480 ? x - 160 : 319); };
