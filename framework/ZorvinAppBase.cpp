@@ -5,6 +5,7 @@
 #include "framework/FileUtil.h"
 #include "framework/Graphics.h"
 #include "framework/MemoryImage.h"
+#include "framework/MemoryImageLoader.h"
 #include "framework/MixerMusicInterface.h"
 #include "framework/MixerSoundManager.h"
 #include "framework/MusicInterface.h"
@@ -97,7 +98,7 @@ ZorvinAppBase::ZorvinAppBase()
     stringTable["NEW_VERSION_BODY"] =
         "There is an update available for this product.  Would you like to visit the web site to download it?";
     widgetManager = std::make_unique<WidgetManager>(this);
-    resourceManager = std::make_unique<ResourceManager>();
+    resourceManager = std::make_unique<ResourceManager>(this);
     productVersion = GetProductVersion(std::string());
     gZorvinApp = this;
 }
@@ -577,6 +578,10 @@ void ZorvinAppBase::UpdateFrame()
         ++dirtyUpdateCount;
     if (musicInterface)
         musicInterface->UpdateFades();
+    // Images nobody refers to any more go with the updates, never while a
+    // frame is being drawn.
+    sharedImages.CleanUp();
+    ShowPendingFontErrors();
 }
 
 void ZorvinAppBase::SmoothUpdate(double frac)
@@ -688,6 +693,61 @@ void ZorvinAppBase::PresentScreen()
     displayLost = false;
     MarkAllDirty();
     lastDrawTick = now;
+}
+
+std::unique_ptr<MemoryImage> ZorvinAppBase::LoadDisplayImage(const std::string& path, int flags)
+{
+    std::unique_ptr<MemoryImage> image = LoadMemoryImage(path);
+    if (image)
+        image->imageFlags = flags;
+    return image;
+}
+
+std::unique_ptr<MemoryImage> ZorvinAppBase::LoadDisplayImage(const std::string& path)
+{
+    return LoadDisplayImage(path, 0);
+}
+
+std::unique_ptr<MemoryImage> ZorvinAppBase::LoadFontImage(const std::string& path)
+{
+    return LoadDisplayImage(path, 0);
+}
+
+SharedImageRef ZorvinAppBase::GetSharedImage(const std::string& file, const std::string& variant, bool& created)
+{
+    return GetSharedImage(file, variant, created, ImageLib::kDefaultAlphaOnlyColor);
+}
+
+SharedImageRef ZorvinAppBase::GetSharedImage(const std::string& file, const std::string& variant, bool& created,
+                                             uint32_t alphaColor)
+{
+    return sharedImages.Get(file, variant, created,
+                            [alphaColor](const std::string& f) { return LoadMemoryImage(f, true, alphaColor); });
+}
+
+void ZorvinAppBase::ReportFontError(const std::string& text)
+{
+    {
+        std::lock_guard<std::mutex> hold(fontErrorLock);
+        pendingFontErrors.push_back(text);
+    }
+    if (IsPrimaryThread())
+        ShowPendingFontErrors();
+}
+
+void ZorvinAppBase::ShowPendingFontErrors()
+{
+    std::vector<std::string> texts;
+    {
+        std::lock_guard<std::mutex> hold(fontErrorLock);
+        texts.swap(pendingFontErrors);
+    }
+    for (const std::string& text : texts) {
+        if (isScreenSaver)
+            LogScreenSaverError(text);
+        else
+            ShowMessageBox(text, "Error", MB_OK | MB_ICONERROR);
+    }
 }
 
 void ZorvinAppBase::ResetTiming()
