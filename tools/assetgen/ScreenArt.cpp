@@ -87,9 +87,10 @@ void Wordmark(Canvas& c, float cx, float baseline, const TextPainter& font, bool
     s.outline = 1.2f;
     s.outlineColor = Hex(0x0B2B40);
     float w = float(font.Measure("KORVELT"));
+    float sw = float(sub.Measure("ДОМИНО-ПАСЬЯНС"));
     float y = baseline + 14.f;
     for (int side = -1; side <= 1; side += 2) {
-        float xa = cx + float(side) * 70.f, xb = cx + float(side) * (w / 2.f);
+        float xa = cx + float(side) * (sw / 2.f + 8.f), xb = cx + float(side) * (w / 2.f);
         c.FillShape(std::min(xa, xb) - 2, y - 3, std::max(xa, xb) + 2, y + 3,
                     [&](float x, float yy) { return SdSegment(x, yy, xa, y, xb, y) - 1.2f; }, Hex(0xE8C27A));
     }
@@ -214,9 +215,9 @@ Canvas LoadingArt(int w, int h)
     Canvas c(w, h);
     PaintSkyAndSea(c, 210, Hex(0x1B2A4A), Hex(0xF0A050), Hex(0x0A1E2E), Hex(0x7A4A3A), 520, 196, 30, 917);
     PaintHills(c, 214, 50, Hex(0x2A2420), Hex(0x4A3A34), 90, 919, 210);
-    PaintTemple(c, 250, 178, 150, Hex(0x3A2C28));
-    PaintCypress(c, 160, 190, 70, Hex(0x1A1A16));
-    PaintCypress(c, 345, 186, 56, Hex(0x1A1A16));
+    PaintTemple(c, 250, 196, 150, Hex(0x3A2C28));
+    PaintCypress(c, 160, 204, 70, Hex(0x1A1A16));
+    PaintCypress(c, 345, 204, 56, Hex(0x1A1A16));
     for (int y = 0; y < h; ++y) {
         float fade = SmoothStep(float(h) * .55f, float(h), float(y));
         float side = 0;
