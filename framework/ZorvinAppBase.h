@@ -8,13 +8,16 @@
 // widget-manager calls, keeps focus, minimised and mute state, runs the
 // optional loading thread and shuts down in order. It reaches the desktop
 // only through the interfaces it is given (clock, window system, presenter,
-// system services), so it runs against fakes in tests. One instance per
-// process; gZorvinApp points at it.
+// system services), so it runs against fakes in tests. It is also the host
+// the resource manager and image fonts load through, and keeps the table of
+// shared images. One instance per process; gZorvinApp points at it.
 
 #include "framework/ButtonListener.h"
 #include "framework/Clock.h"
 #include "framework/DialogListener.h"
+#include "framework/FontHost.h"
 #include "framework/InputMessage.h"
+#include "framework/ResourceHost.h"
 #include "framework/SettingsStore.h"
 #include "framework/SingleInstance.h"
 
@@ -24,6 +27,7 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,13 +41,14 @@ class MemoryImage;
 class MusicInterface;
 class SoundManager;
 class Presenter;
+class SysFont;
 class ResourceManager;
 class SystemServices;
 class Widget;
 class WidgetManager;
 class WindowSystem;
 
-class ZorvinAppBase : public ButtonListener, public DialogListener {
+class ZorvinAppBase : public ButtonListener, public DialogListener, public ResourceHost, public FontHost {
 public:
     ZorvinAppBase();
     ZorvinAppBase(const ZorvinAppBase&) = delete;
@@ -132,6 +137,12 @@ public:
     virtual void Mute(bool automatic);
     virtual void Unmute(bool automatic);
     virtual double GetLoadingProgress();
+    // Reads an image file into a new image of its own carrying `flags` (the
+    // display back-end's storage hints); none when it does not load.
+    virtual std::unique_ptr<MemoryImage> LoadDisplayImage(const std::string& path, int flags);
+    // The shared image of (file, variant), loaded when it is not shared yet
+    // (then `created` is true); empty when the file does not load.
+    SharedImageRef GetSharedImage(const std::string& file, const std::string& variant, bool& created);
     virtual void SwitchScreenMode(bool wantWindowed, bool use3D, bool force);
     virtual void SwitchScreenMode(bool wantWindowed) { SwitchScreenMode(wantWindowed, is3D, false); }
     virtual void SwitchScreenMode() { SwitchScreenMode(isWindowed, is3D, true); }
@@ -201,6 +212,8 @@ public:
     bool WriteSettingString(const std::string& name, const std::string& text);
     bool WriteSettingInteger(const std::string& name, int value);
     bool WriteSettingBoolean(const std::string& name, bool value);
+    // Bytes of any kind (SettingsStore::Kind).
+    bool WriteSettingRaw(const std::string& name, int kind, const std::vector<uint8_t>& bytes);
     bool ReadSettingRaw(const std::string& name, int& kind, std::vector<uint8_t>& bytes);
     bool ReadSettingInteger(const std::string& name, int& value);
     bool ReadSettingBoolean(const std::string& name, bool& value);
@@ -209,7 +222,25 @@ public:
 
     WidgetManager* GetWidgetManager() const { return widgetManager.get(); }
     ResourceManager* GetResourceManager() const { return resourceManager.get(); }
-    SoundManager* GetSoundManager() const { return soundManager.get(); }
+    SoundManager* GetSoundManager() override { return soundManager.get(); }
+
+    // ResourceHost: the resource manager loads through the application.
+    SharedImageRef GetSharedImage(const std::string& file, const std::string& variant, bool& created,
+                                  uint32_t alphaColor) override;
+    std::unique_ptr<MemoryImage> LoadDisplayImage(const std::string& path) override;
+    FontHost* GetFontHost() override { return this; }
+    // FontHost: image fonts load their glyph images here too, and their
+    // descriptor errors reach the player as a message box (shown by the
+    // primary thread, also when the loading thread read the font).
+    std::unique_ptr<MemoryImage> LoadFontImage(const std::string& path) override;
+    void ReportFontError(const std::string& text) override;
+    // Shows the font errors other threads reported.
+    void ShowPendingFontErrors();
+
+    SharedImageTable& GetSharedImages() { return sharedImages; }
+    // Guards the shared image table; the loading thread creates images
+    // under it while the primary thread frees unused ones.
+    std::recursive_mutex& GetDisplayLock() { return sharedImages.GetLock(); }
     MusicInterface* GetMusicInterface() const { return musicInterface.get(); }
     Clock* GetClock() const { return clock; }
     bool IsPrimaryThread() const { return std::this_thread::get_id() == primaryThreadId; }
@@ -362,6 +393,10 @@ public:
     // returns the file name, or "" when it could not be written.
     virtual std::string TakeScreenshot();
     MemoryImage* GetScreenImage() const { return screenImage.get(); }
+    // The frame-rate display's picture for the current figure ("FPS: n",
+    // or the mouse position "x, y" in the second mode), made again only
+    // when its text changes; null when no font is available.
+    MemoryImage* GetFrameRateImage();
 
 protected:
 
@@ -371,6 +406,11 @@ protected:
     bool SleepOrFail(int ms, bool allowSleep);
     uint32_t Now() { return clock->GetTickCount(); }
 
+    // Declared before the managers so every reference they hold is gone
+    // before the table goes.
+    SharedImageTable sharedImages;
+    std::mutex fontErrorLock;
+    std::vector<std::string> pendingFontErrors;
     std::unique_ptr<WidgetManager> widgetManager;
     std::unique_ptr<ResourceManager> resourceManager;
     // The 800 x 600 (width x height) picture the widgets draw into and the
@@ -379,6 +419,9 @@ protected:
     // The screen with the software cursor drawn over it, made only while a
     // software cursor is shown.
     std::unique_ptr<MemoryImage> cursorFrame;
+    std::unique_ptr<SysFont> frameRateFont;
+    std::unique_ptr<MemoryImage> frameRateImage;
+    std::string frameRateText;
     struct CustomCursor {
         Image* image = nullptr;
         int hotX = 0;
