@@ -689,6 +689,10 @@ void ZorvinAppBase::PresentScreen()
         return;
     }
     if (result != RESULT_OK && is3D) {
+        // Kept next to the acceleration test's record so the cause can be
+        // found after the run.
+        WriteSettingString("Test3D\\RuntimeError",
+                           std::string(DisplayResultName(result)) + ": " + presenter->GetErrorText());
         is3D = false;
         had3DProblems = true;
         return;
