@@ -153,7 +153,7 @@ void Deck::DrawFromDeck(int clickCode)
     f.SetPosition(x + 20 + 7 * std::min(n + 1, 4), y + 25 - 7 * std::min(n, 3));
     // The touching half shows the value the put will test: the current
     // tile's right end as a put reads it (a tile still turning as it will
-    // stand, an upright one by its first half), so the drawn tile always fits.
+    // stand, an upright one by the value it shows), so the drawn tile always fits.
     const DominoFish& current = *playLine->Last();
     f.valueA = current.joker ? 1 : playLine->RightPutValue();
     f.valueB = ChooseValue();

@@ -79,7 +79,11 @@ int PlayLine::RightPutValue() const
     if (fish.empty())
         return -1;
     const DominoFish& f = *fish.back();
-    return EndOrientation(f) == 3 ? f.valueB : f.valueA;
+    // An upright tile shows no halves and counts its second half at both
+    // ends; the put reads it the same way, so a tile counted as a move can
+    // always be put (otherwise a level could stall with moves shown that
+    // cannot be made and no game over).
+    return EndOrientation(f) == 1 ? f.valueA : f.valueB;
 }
 
 void PlayLine::JoinDistances(const DominoFish& f, float& dl, float& dr) const

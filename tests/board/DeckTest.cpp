@@ -152,13 +152,14 @@ TEST_F(DeckTest, DrawOntoATurningTileFitsTheValueItTurnsTo)
     EXPECT_EQ(p->RightValue(), 2);
     EXPECT_EQ(drawn->LeftValue(), 2);
 
-    // An upright current tile is put onto by its first half.
+    // An upright current tile is put onto by the value it shows at both
+    // ends, its second half.
     Line().Last()->valueA = 4;
     Line().Last()->valueB = 8;
     Line().Last()->SetOrientation(0);
     ClickDeck();
     ASSERT_EQ(Line().fish.size(), 5u);
-    EXPECT_EQ(Line().Last()->valueA, 4);
+    EXPECT_EQ(Line().Last()->valueA, 8);
 }
 
 TEST_F(DeckTest, DragDealFillsThePlacesFromTheHighestDown)
