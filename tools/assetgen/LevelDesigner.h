@@ -46,12 +46,10 @@ struct LevelParams {
     int uprights = -1;
 };
 
-// Whether the campaign places upright tiles. They stay out for now: an
-// upright tile that reaches the play line is read with one value for the
-// moves the board counts and another for the put itself, so a deal can end
-// with moves shown that cannot be made and no game over. The designer still
-// knows how to place them (levels with uprights on are tested).
-constexpr bool kCampaignUprights = false;
+// Whether the campaign places upright tiles (now and then, from the stage
+// that introduces them). Turning this off and retuning gives a campaign of
+// lying tiles only.
+constexpr bool kCampaignUprights = true;
 
 struct LevelPlan {
     int mode = kDragMode;
