@@ -89,16 +89,17 @@ void XMLParser::Reset()
 bool XMLParser::OpenFile(const std::string& name)
 {
     Reset();
-    fileName = name;
     std::string path = name;
     std::replace(path.begin(), path.end(), '\\', '/');
     file.reset(std::fopen(path.c_str(), "rb"));
     if (!file) {
+        fileName.clear();
         lineNumber = 0;
         failed = true;
         errorText = "Unable to open file " + name;
         return false;
     }
+    fileName = name;
     return true;
 }
 

@@ -1,9 +1,14 @@
-// Feeds arbitrary text to the font descriptor reader. Every command is
-// accepted and its values are read in every typed form, so the tokenizer,
-// the list builder, name lookup and the typed readers all see hostile input.
-// Reading must end with success or one error, never a crash or a hang.
+// Feeds arbitrary text to the font descriptor reader and then uses the font
+// it describes: every command runs against a real FontData whose glyph
+// images all resolve to one small sheet, and the font measures and draws a
+// string at its own size and scaled, so hostile rectangles, offsets, orders
+// and sizes reach the drawing code too. Nothing may crash or hang.
 
-#include "framework/DescParser.h"
+#include "framework/FontData.h"
+#include "framework/FontHost.h"
+#include "framework/Graphics.h"
+#include "framework/ImageFont.h"
+#include "framework/MemoryImage.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -13,31 +18,19 @@ using namespace Zorvin;
 
 namespace {
 
-class AnyCommandParser : public DescParser {
-protected:
-    bool HandleCommand(const ListDataElement& params) override
+// Any image name loads a 32 x 16 sheet; no file is touched.
+class SheetHost : public FontHost {
+public:
+    std::unique_ptr<MemoryImage> LoadFontImage(const std::string& path) override
     {
-        for (size_t i = 1; i < params.elements.size(); ++i) {
-            const DataElement& e = *params.elements[i];
-            std::unique_ptr<DataElement> v;
-            if (!Dereference(e, v))
-                return false;
-            (void)DataToString(*v);
-            int n;
-            std::vector<int> ints;
-            std::vector<unsigned char> chars;
-            std::vector<std::vector<int>> rects;
-            // A typed read that fails ends the command, as in a real one.
-            switch (i % 4) {
-            case 0: GetInt(e, n); break;
-            case 1: GetIntList(e, ints); break;
-            case 2: GetCharList(e, chars); break;
-            default: GetIntTupleList(e, 4, rects); break;
-            }
-            if (HadError())
-                return false;
-        }
-        return true;
+        if (path.find("missing") != std::string::npos)
+            return nullptr;
+        auto img = std::make_unique<MemoryImage>(32, 16);
+        uint32_t* p = img->GetBits();
+        for (int i = 0; i < 32 * 16; ++i)
+            p[i] = (i % 3) ? 0xFFFFFFFFu : 0x80402010u;
+        img->BitsChanged();
+        return img;
     }
 };
 
@@ -45,9 +38,25 @@ protected:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    AnyCommandParser parser;
-    bool ok = parser.LoadDescriptorText(std::string(reinterpret_cast<const char*>(data), size));
-    if (ok == parser.HadError() || (!ok && parser.GetErrorText().empty()))
+    SheetHost host;
+    auto fontData = std::make_shared<FontData>(&host);
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    bool ok = fontData->LoadText(text, "fonts/fuzz.txt");
+    if (ok == fontData->HadError() || (!ok && fontData->GetErrorText().empty()))
+        std::abort();
+
+    ImageFont font(fontData);
+    MemoryImage canvas(64, 32);
+    Graphics g(&canvas);
+    const std::string sample = text.substr(0, 24) + "AB ab";
+    font.StringWidth(sample);
+    font.CharWidthKern('B', 'A');
+    g.SetFont(&font);
+    g.DrawString(sample, 2, 20);
+    font.AddTag(size > 0 ? std::string(1, static_cast<char>(data[0])) : "x");
+    font.SetScale(size > 1 ? 0.25 + (data[1] % 8) * 0.5 : 1.5);
+    g.DrawString(sample, -5, 10);
+    if (!canvas.GuardIntact())
         std::abort();
     return 0;
 }

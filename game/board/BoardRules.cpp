@@ -1,6 +1,7 @@
 #include "game/board/BoardRules.h"
 
 #include "framework/Cp1251.h"
+#include "game/board/LevelFile.h"
 #include "game/board/Res.h"
 
 namespace Zorvin {
@@ -14,6 +15,7 @@ BoardRules::BoardRules(BoardHost& host) : host(host)
     field->playLine = playLine.get();
     field->comboMeter = comboMeter.get();
     field->deck = deck.get();
+    field->levelReader = [](FishField& f, const std::string& path) { return LoadLevel(-1, f, path, -1, true); };
     deck->Fill(0);
 }
 
@@ -23,12 +25,6 @@ BoardRules::~BoardRules()
     deck.reset();
     playLine.reset();
     field.reset();
-}
-
-std::string BoardRules::LevelPath(int mode, int n)
-{
-    std::string set = mode == FishField::kClickMode ? "Levels1/" : mode == FishField::kDragMode ? "Levels2/" : "";
-    return "levels/" + set + "Level" + std::to_string(n) + ".xml";
 }
 
 void BoardRules::TakeProfileCounters()
@@ -48,17 +44,7 @@ void BoardRules::StartLevel()
         field->levelNumber = click ? p->levelMode2 : p->levelMode0;
     TakeProfileCounters();
     field->RefreshReshuffleButton();
-    std::string path = LevelPath(field->mode, field->levelNumber);
-    if (!host.FileExists(path)) {
-        field->levelNumber = 1;
-        if (p) {
-            if (click)
-                p->levelMode2 = 1;
-            else
-                p->levelMode0 = 1;
-        }
-        path = LevelPath(field->mode, 1);
-    }
+    std::string path = ChooseLevelPath(host, field->mode, field->levelNumber);
     field->StartLevel(path);
     AfterFieldStart();
     if (field->levelNumber == 1 && p && p->showHowToPlay)

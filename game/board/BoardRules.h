@@ -52,9 +52,6 @@ public:
     // sound and combo popup.
     void ScorePut();
 
-    // The path of level n of a play mode.
-    static std::string LevelPath(int mode, int n);
-
     BoardHost& host;
     std::unique_ptr<FishField> field;
     std::unique_ptr<PlayLine> playLine;

@@ -1,11 +1,16 @@
 #include "game/board/LevelFile.h"
 
+#include "framework/MemoryImage.h"
 #include "framework/XMLParser.h"
+#include "game/board/BoardHost.h"
+#include "game/board/Deck.h"
+#include "game/board/DominoFish.h"
+#include "game/board/FishField.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
+#include <cstdlib>
 
 namespace Zorvin {
 
@@ -271,6 +276,114 @@ bool LevelFile::Write(const std::string& fileName) const
     if (!ok)
         std::remove(temp.c_str());
     return ok;
+}
+
+bool LoadLevel(int style, FishField& field, const std::string& path, int maxTiles, bool playMusic)
+{
+    if (style < 0 || style > 3)
+        style = rand() % 4;
+    if (field.deck)
+        field.deck->style = style;
+
+    LevelFile level;
+    if (!level.Read(path, maxTiles))
+        return false;
+    ApplyLevel(level, style, field, playMusic);
+    return true;
+}
+
+void ApplyLevel(const LevelFile& level, int style, FishField& field, bool playMusic)
+{
+    field.typeCount = static_cast<int>(level.types.size());
+    std::copy(level.types.begin(), level.types.end(), field.types.begin());
+    field.shiftX = level.shiftX;
+    field.shiftY = level.shiftY;
+    if (!level.backgroundName.empty()) {
+        // A picture that does not load leaves the board without one (it is
+        // drawn plain); the name stays so that saving keeps it.
+        field.backgroundName = level.backgroundName;
+        field.backgroundImage.reset();
+        if (field.app)
+            field.backgroundImage = field.app->LoadDisplayImage("images/" + level.backgroundName);
+        if (auto* memory = dynamic_cast<MemoryImage*>(field.backgroundImage.get()))
+            memory->Palletize();
+    }
+    if (level.hasMusic && playMusic) {
+        if (field.app) {
+            field.app->FadeOutAllMusic(0.002);
+            field.app->FadeInSong(level.musicTrack, 0.002, true);
+        }
+        field.musicTrack = level.musicTrack;
+    }
+    if (level.hasCardsInDeck)
+        field.cardsInDeck = level.cardsInDeck;
+
+    for (const auto& tiles : level.layers) {
+        int layerIndex = static_cast<int>(field.layers.size());
+        Layer& layer = field.layers.emplace_back();
+        layer.reserve(tiles.size());
+        for (const LevelTile& t : tiles) {
+            auto fish = std::make_unique<DominoFish>(t.x, t.y, t.orientation, layerIndex, &field);
+            fish->style = style;
+            if (t.joker)
+                fish->MakeJoker(true);
+            fish->lockType = t.lockType;
+            fish->itemType = t.itemType;
+            layer.push_back(std::move(fish));
+            ++field.fishCount;
+        }
+    }
+    field.RebuildBackdrop();
+}
+
+bool SaveLevel(const FishField& field, const std::string& fileName)
+{
+    return LevelFromField(field).Write(fileName);
+}
+
+LevelFile LevelFromField(const FishField& field)
+{
+    LevelFile level;
+    int count = std::clamp(field.typeCount, 0, LevelFile::kMaxTypes);
+    level.types.assign(field.types.begin(), field.types.begin() + count);
+    level.shiftX = field.shiftX;
+    level.shiftY = field.shiftY;
+    level.backgroundName = field.backgroundName;
+    level.hasMusic = true;
+    level.musicTrack = field.musicTrack;
+    level.hasCardsInDeck = true;
+    level.cardsInDeck = field.cardsInDeck;
+    for (const Layer& layer : field.layers) {
+        auto& tiles = level.layers.emplace_back();
+        for (const auto& fish : layer) {
+            if (!fish)
+                continue;
+            LevelTile t;
+            t.x = fish->x;
+            t.y = fish->y;
+            t.orientation = fish->orientation;
+            t.joker = fish->joker;
+            t.lockType = fish->lockType;
+            t.itemType = fish->itemType;
+            tiles.push_back(t);
+        }
+    }
+    return level;
+}
+
+std::string ChooseLevelPath(BoardHost& host, int mode, int& n)
+{
+    std::string path = LevelPath(mode, n);
+    if (host.FileExists(path))
+        return path;
+    n = 1;
+    if (PlayerProfile* profile = host.CurrentProfile()) {
+        if (mode == 2)
+            profile->levelMode2 = 1;
+        else if (mode == 0)
+            profile->levelMode0 = 1;
+    }
+    return LevelPath(mode, 1);
 }
 
 } // namespace Zorvin

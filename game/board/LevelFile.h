@@ -21,6 +21,7 @@
 
 namespace Zorvin {
 
+class BoardHost;
 class FishField;
 class XMLParser;
 struct XMLNode;
@@ -110,6 +111,18 @@ private:
 // false only when the file cannot be opened; a damaged file keeps what was
 // read before the damage.
 bool LoadLevel(int style, FishField& field, const std::string& path, int maxTiles, bool playMusic);
+
+// Puts a level that was read into the field (the second half of LoadLevel):
+// its data, background and music, then its tiles with the given style.
+void ApplyLevel(const LevelFile& level, int style, FishField& field, bool playMusic);
+
+// The field's layout and level data as the writer sees them.
+LevelFile LevelFromField(const FishField& field);
+
+// The level to start for the current game: level n of the mode when its file
+// exists; otherwise level 1 of the mode, and then n and the current player's
+// progress in that mode go back to 1 as well.
+std::string ChooseLevelPath(BoardHost& host, int mode, int& n);
 
 // Writes the field's layout as a level file. Returns false when the file
 // cannot be written; an existing file is then left as it was.

@@ -25,6 +25,9 @@ protected:
                        &SOUND_LEVEL_COMPLETE, &SOUND_LEVEL_FAILED, &SOUND_SCROLL, &SOUND_STAGE})
             *s = id++;
         srand(7);
+        // Past level 1, so the first-level hints stay out of the way.
+        host.profile.levelMode0 = 2;
+        host.profile.levelMode2 = 2;
     }
 
     FishField& F() { return *rules.field; }

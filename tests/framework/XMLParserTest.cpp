@@ -163,6 +163,7 @@ TEST(XMLParser, OpensFilesAndReportsMissingOnes)
     EXPECT_TRUE(p.HasFailed());
     EXPECT_EQ(p.GetErrorText(), "Unable to open file no/such/file.xml");
     EXPECT_EQ(p.GetLineNumber(), 0);
+    EXPECT_EQ(p.GetFileName(), "");
     XMLNode n;
     EXPECT_FALSE(p.ReadNode(n));
 

@@ -1,13 +1,17 @@
-// The generated sound effects: every identifier's file exists, decodes to
-// the length the table promises, never clips, and no effect is so much
-// quieter or louder than the rest that it drowns or gets drowned. The
-// generator runs here into a temporary folder, twice, to prove it writes
-// the same bytes every time.
+// The generated sound effects and music as the game gets them: every
+// identifier's file exists, decodes to the length the table promises, never
+// clips, and no effect is so much quieter or louder than the rest that it
+// drowns or gets drowned; every song opens, lasts at least a minute and
+// plays without clipping or dead stretches. The generator runs here into a
+// temporary folder, twice, to prove it writes the same bytes every time.
 
+#include "framework/MixerMusicInterface.h"
+#include "framework/MixerSoundManager.h"
+#include "framework/ModuleMusicStream.h"
+#include "framework/OfflineAudioDevice.h"
 #include "tools/assetgen/SoundList.h"
 
 #include <gtest/gtest.h>
-#include <vorbis/vorbisfile.h>
 
 #include <algorithm>
 #include <cmath>
@@ -17,37 +21,13 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
 using namespace Zorvin::AssetGen;
 
 namespace {
-
-struct Decoded {
-    bool ok = false;
-    int rate = 0;
-    int channels = 0;
-    std::vector<short> pcm; // interleaved
-};
-
-Decoded DecodeOgg(const std::string& path)
-{
-    Decoded d;
-    OggVorbis_File vf;
-    if (ov_fopen(path.c_str(), &vf) != 0) return d;
-    vorbis_info* vi = ov_info(&vf, -1);
-    d.rate = static_cast<int>(vi->rate);
-    d.channels = vi->channels;
-    char buf[8192];
-    int section = 0;
-    long n;
-    while ((n = ov_read(&vf, buf, sizeof buf, 0, 2, 1, &section)) > 0)
-        d.pcm.insert(d.pcm.end(), reinterpret_cast<short*>(buf), reinterpret_cast<short*>(buf + n));
-    d.ok = n == 0;
-    ov_clear(&vf);
-    return d;
-}
 
 std::vector<unsigned char> ReadFile(const fs::path& p)
 {
@@ -92,34 +72,42 @@ TEST(SoundList, IdentifiersAndFileNamesAreUniqueAndInByteOrder)
     EXPECT_EQ(kSoundFileCount, 15u);
 }
 
-TEST_F(AudioAssets, EveryEffectDecodesToItsLengthWithoutClipping)
+TEST_F(AudioAssets, EveryEffectLoadsToItsLengthWithoutClipping)
 {
     ASSERT_TRUE(generated);
+    // The game's own loader, with the names the manifest gives (no
+    // extension: the loader adds it).
+    Zorvin::OfflineAudioDevice device;
+    Zorvin::MixerSoundManager sounds(&device);
     std::vector<double> loudness;
     for (const SoundFileEntry& e : kSoundFiles) {
         SCOPED_TRACE(e.stem);
-        Decoded d = DecodeOgg((dir / "a" / kSoundFolder / (std::string(e.stem) + ".ogg")).string());
-        ASSERT_TRUE(d.ok);
-        ASSERT_EQ(d.channels, 1);
-        EXPECT_EQ(d.rate, 44100);
-        EXPECT_EQ(static_cast<long>(d.pcm.size()), std::lround(e.lengthMs / 1000.0 * 44100));
+        int id = sounds.LoadSampleByName((dir / "a" / kSoundFolder / e.stem).string());
+        ASSERT_GE(id, 0);
+        const Zorvin::SoundSample* sample = sounds.GetSample(id);
+        ASSERT_NE(sample, nullptr);
+        ASSERT_EQ(sample->channels, 1);
+        EXPECT_EQ(sample->rate, 44100);
+        const std::vector<int16_t>& pcm = sample->pcm;
+        ASSERT_FALSE(pcm.empty());
+        EXPECT_EQ(static_cast<long>(sample->GetFrameCount()), std::lround(e.lengthMs / 1000.0 * 44100));
         int peak = 0;
-        for (short s : d.pcm) peak = std::max(peak, std::abs(int(s)));
+        for (int16_t s : pcm) peak = std::max(peak, std::abs(int(s)));
         // Full scale would mean the decoder clipped; well below it leaves
         // room for several effects at once.
         EXPECT_LT(peak, 29000);
         EXPECT_GT(peak, 3000); // audible at all
         // Starts and ends quietly: no click at the edges (the start allows
         // for the codec's ringing before a sharp attack).
-        EXPECT_LT(std::abs(int(d.pcm.front())), 2500);
-        EXPECT_LT(std::abs(int(d.pcm.back())), 1500);
+        EXPECT_LT(std::abs(int(pcm.front())), 2500);
+        EXPECT_LT(std::abs(int(pcm.back())), 1500);
         // Loudness: RMS of the loudest 50 ms.
         double best = 0;
         std::size_t w = 2205;
-        for (std::size_t at = 0; at < d.pcm.size(); at += w / 2) {
+        for (std::size_t at = 0; at < pcm.size(); at += w / 2) {
             double sum = 0;
-            std::size_t n = std::min(w, d.pcm.size() - at);
-            for (std::size_t i = 0; i < n; ++i) sum += double(d.pcm[at + i]) * d.pcm[at + i];
+            std::size_t n = std::min(w, pcm.size() - at);
+            for (std::size_t i = 0; i < n; ++i) sum += double(pcm[at + i]) * pcm[at + i];
             best = std::max(best, std::sqrt(sum / n) / 32768.0);
         }
         loudness.push_back(best);
@@ -142,4 +130,58 @@ TEST_F(AudioAssets, GeneratorWritesTheSameBytesEveryRun)
         ++files;
     }
     EXPECT_GE(files, static_cast<int>(kSoundFileCount));
+}
+
+TEST_F(AudioAssets, EverySongPlaysThroughTheMusicPlayerForAMinuteAndLoops)
+{
+    ASSERT_TRUE(generated);
+    for (std::size_t i = 0; i < kMusicFileCount; ++i) {
+        SCOPED_TRACE(kMusicFiles[i]);
+        std::string path = (dir / "a" / kMusicFiles[i]).string();
+        auto stream = Zorvin::ModuleMusicStream::FromFile(path);
+        ASSERT_TRUE(stream);
+        double seconds = stream->GetDurationSeconds();
+        EXPECT_GE(seconds, 60.0);
+        EXPECT_LT(seconds, 180.0);
+
+        // The game's calls: load under its song id, play from the top,
+        // looping; the offline device renders what a sound card would get.
+        Zorvin::OfflineAudioDevice device;
+        Zorvin::MixerMusicInterface music(&device);
+        int songId = static_cast<int>(i);
+        ASSERT_TRUE(music.LoadSong(songId, path));
+        EXPECT_TRUE(music.IsModule(songId));
+        music.PlaySong(songId, 0, false);
+        int peak = 0;
+        // Five-second stretches up to a little past the loop point: each one
+        // sounds, and the song goes on after its end.
+        int parts = static_cast<int>(seconds / 5.0) + 2;
+        for (int part = 0; part < parts; ++part) {
+            std::vector<int16_t> chunk = device.Render(44100 * 5);
+            double sum = 0;
+            for (int16_t v : chunk) {
+                sum += double(v) * v;
+                peak = std::max(peak, std::abs(int(v)));
+            }
+            double rms = std::sqrt(sum / chunk.size()) / 32768.0;
+            EXPECT_GT(20.0 * std::log10(rms + 1e-9), -40.0) << "at " << part * 5 << " s";
+        }
+        EXPECT_TRUE(music.IsSongPlaying(songId));
+        EXPECT_LT(peak, 32767); // the mixer clips; the song never reaches it
+        EXPECT_GT(peak, 3000);
+    }
+}
+
+TEST_F(AudioAssets, AllAudioTogetherStaysUnderThreeMegabytes)
+{
+    ASSERT_TRUE(generated);
+    std::uintmax_t total = 0;
+    int files = 0;
+    for (auto& entry : fs::recursive_directory_iterator(dir / "a")) {
+        if (!entry.is_regular_file()) continue;
+        total += entry.file_size();
+        ++files;
+    }
+    EXPECT_EQ(files, static_cast<int>(kSoundFileCount + kMusicFileCount));
+    EXPECT_LT(total, 3u * 1024 * 1024);
 }

@@ -12,14 +12,6 @@
 #include <filesystem>
 #include <sstream>
 
-namespace Zorvin::AssetGen {
-std::vector<AssetStepEntry>& AssetSteps()
-{
-    static std::vector<AssetStepEntry> steps;
-    return steps;
-}
-} // namespace Zorvin::AssetGen
-
 using namespace Zorvin::AssetGen;
 
 int main(int argc, char** argv)

@@ -1,0 +1,157 @@
+#pragma once
+
+// ResourceManager: every image, sound and font of the game, reached by
+// identifier. The game names no asset file in its code: an XML manifest lists
+// each resource with an identifier, a file path and loading options, grouped
+// into named groups. The manager reads the manifest once, loads a group at a
+// time (all at once, or one resource per call so that a loading bar can
+// advance) and hands out the loaded objects by identifier. It owns every
+// resource it loaded; the application owns the manager. Failures are kept as
+// the first error text only, so the message shown is the root cause.
+
+#include <cstdint>
+#include <exception>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace Zorvin {
+
+class XMLParser;
+struct XMLNode;
+
+// Raised by the lookups of an identifier that is unknown or not loaded; it
+// carries the manager's (first) error text.
+class ResourceManagerException : public std::exception {
+public:
+    explicit ResourceManagerException(std::string text) : errorText(std::move(text)) {}
+    const char* what() const noexcept override { return errorText.c_str(); }
+    const std::string& GetErrorText() const { return errorText; }
+
+private:
+    std::string errorText;
+};
+
+class ResourceManager {
+public:
+    // What every record of the manifest has: its group, its path (with the
+    // default path prefix applied), all attributes of its element, and
+    // whether the program supplies it itself ("!program").
+    struct BaseRes {
+        virtual ~BaseRes() = default;
+        // Releases what was loaded; the record stays and may load again.
+        virtual void DeleteResource() {}
+        std::string group;
+        std::string path;
+        std::map<std::string, std::string> attributes;
+        bool fromProgram = false;
+    };
+
+    // Animation of an image as the manifest describes it.
+    struct AnimDescription {
+        int type = 0; // 0 none, 1 once, 2 ping-pong, 3 loop
+        int frameDelay = 1;
+        int beginDelay = 0;
+        int endDelay = 0;
+        std::vector<int> perFrameDelays;
+        std::vector<int> frameMap;
+    };
+
+    struct ImageRes : BaseRes {
+        std::string alphaImage;
+        std::string alphaGrid;
+        std::string variant;
+        bool palletize = true;
+        bool a4r4g4b4 = false;
+        bool a8r8g8b8 = false;
+        bool ddsurface = false;
+        bool purgeBits = false;
+        bool minsubdivide = false;
+        bool findAlpha = true;
+        uint32_t alphaColor = 0xFFFFFF;
+        int rows = 1;
+        int cols = 1;
+        AnimDescription anim;
+    };
+
+    struct SoundRes : BaseRes {
+        void DeleteResource() override { soundId = -1; }
+        int soundId = -1;
+        double volume = -1; // -1: not given
+        int pan = 0;        // 0: not given
+    };
+
+    struct FontRes : BaseRes {
+        std::string imagePath;
+        std::string tags;
+    };
+
+    using ResMap = std::map<std::string, std::unique_ptr<BaseRes>>;
+
+    ResourceManager();
+    ResourceManager(const ResourceManager&) = delete;
+    ResourceManager& operator=(const ResourceManager&) = delete;
+    virtual ~ResourceManager();
+
+    // Reads the manifest: groups and their records, nothing is loaded yet.
+    // Returns false with the error text (and its line and file) on the first
+    // problem. Backslashes in the name are folder separators.
+    bool ParseManifest(const std::string& fileName);
+    // The same for a manifest already in memory, reported as `fileName`.
+    bool ParseManifestText(const std::string& fileName, const std::string& text);
+
+    bool HadError() const { return hadError; }
+    const std::string& GetErrorText() const { return errorText; }
+
+    // Records of each kind, by identifier (byte order).
+    const ResMap& GetImageMap() const { return images; }
+    const ResMap& GetSoundMap() const { return sounds; }
+    const ResMap& GetFontMap() const { return fonts; }
+
+    // Images, sounds and fonts of the group that are loaded from files (the
+    // loading bar's total); for an empty group, every record.
+    int GetNumResources(const std::string& group) const;
+
+    // Whether "!program" resources may be looked up before the program
+    // supplied them (they then come back empty).
+    bool allowMissingProgramResources = false;
+
+protected:
+    // Records the first error only. While a manifest is being read the line
+    // and file are appended.
+    bool Fail(const std::string& message);
+
+private:
+    bool ParseOpenedManifest();
+    bool ParseManifestBody();
+    bool ParseGroup();
+    bool ParseResource(const XMLNode& node);
+    // The path, identifier, group and attributes common to every kind; the
+    // record joins the map, or null is returned after recording the error.
+    BaseRes* AddRecord(std::unique_ptr<BaseRes> record, const XMLNode& node, ResMap& map);
+    bool ParseImage(ImageRes& res, const XMLNode& node);
+    void ParseSound(SoundRes& res, const XMLNode& node);
+    void ParseFont(FontRes& res, const XMLNode& node);
+    // Reads the next node; at the end of the input or on a read error the
+    // error is recorded and false returned.
+    bool ReadGroupNode(XMLNode& node);
+
+    ResMap images;
+    ResMap sounds;
+    ResMap fonts;
+    bool hadError = false;
+    std::string errorText;
+    std::unique_ptr<XMLParser> reader;
+    std::string currentGroup;
+    std::string defaultPath;
+    std::string defaultIdPrefix;
+
+public:
+    // Whether 3D drawing is on when the manifest is read ("nobits3d" and
+    // "nobits2d" depend on it).
+    bool is3D = false;
+};
+
+} // namespace Zorvin

@@ -1,0 +1,29 @@
+#include "framework/SongChannel.h"
+
+namespace Zorvin {
+
+void SongChannel::Start(int offset, bool looping)
+{
+    stream->SetLooping(looping);
+    if (offset >= 0 && !stream->Seek(offset))
+        stream->Seek(0);
+    playing = true;
+    paused = false;
+}
+
+void SongChannel::Mix(float* out, int frames, int outputRate)
+{
+    if (!playing || paused)
+        return;
+    scratch.resize(static_cast<size_t>(frames) * 2);
+    int got = stream->Read(scratch.data(), frames, outputRate);
+    // A silent song still advances: fading in continues the tune in time.
+    if (gain > 0.0f) {
+        for (int i = 0; i < got * 2; ++i)
+            out[i] += scratch[i] * gain;
+    }
+    if (got < frames)
+        playing = false;
+}
+
+} // namespace Zorvin

@@ -1,0 +1,353 @@
+#include "AppTestSupport.h"
+
+#include "framework/Dialog.h"
+#include "framework/FileUtil.h"
+
+#include <gtest/gtest.h>
+
+using namespace Zorvin;
+using namespace ZorvinTest;
+
+namespace {
+
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        app.width = 800;
+        app.height = 600;
+        app.SetWindowSystem(&window);
+        app.SetPresenter(&presenter);
+        app.SetSystemServices(&services);
+        app.Initialize();
+        app.running = true;
+    }
+    void Post(MessageKind kind, int p1 = 0, int p2 = 0) { app.OnWindowMessage({MessageWindow::Main, kind, p1, p2}); }
+    void Drain()
+    {
+        while (app.ProcessQueuedMessage()) {
+        }
+    }
+
+    FakeClock clock;
+    FakeWindowSystem window;
+    FakePresenter presenter;
+    FakeServices services;
+    TestApp app{&clock};
+};
+
+class KeyProbe : public ProbeWidget {
+public:
+    KeyProbe() : ProbeWidget(0, 0, 100, 100) { wantsFocus = true; }
+    void KeyUp(int key) override { keysUp.push_back(key); }
+    void MouseUp(int, int, int clickCode) override { upCodes.push_back(clickCode); }
+    std::vector<int> keysUp;
+    std::vector<int> upCodes;
+};
+
+} // namespace
+
+TEST_F(AppFixture, DialogWithoutSizeIsCentredAtAFifthOfTheHeight)
+{
+    Dialog* d = app.ShowDialog(5, false, "H", "L", "F", 1);
+    EXPECT_EQ(d->GetRect(), Rect(200, 120, 400, d->GetPreferredHeight(400)));
+    EXPECT_EQ(app.FindDialog(5), d);
+    EXPECT_EQ(app.GetDialogCount(), 1);
+    EXPECT_TRUE(app.GetWidgetManager()->HasChild(d));
+}
+
+TEST_F(AppFixture, ClosingAnUnknownDialogChangesNothing)
+{
+    app.ShowDialog(5, true, "", "", "", 1);
+    EXPECT_FALSE(app.CloseDialog(6));
+    EXPECT_EQ(app.GetDialogCount(), 1);
+    EXPECT_TRUE(app.deferredDeletes.empty());
+    EXPECT_NE(app.GetWidgetManager()->GetModalWidget(), nullptr);
+}
+
+TEST_F(AppFixture, ModalDialogBlocksAndClosingRestoresFocusAndDeletesLater)
+{
+    KeyProbe below;
+    WidgetManager* wm = app.GetWidgetManager();
+    wm->AddChild(&below);
+    wm->SetFocusWidget(&below);
+    Dialog* d = app.ShowDialog(7, true, "", "", "", 1);
+    EXPECT_EQ(wm->GetModalWidget(), d);
+    EXPECT_EQ(wm->GetFocusWidget(), nullptr);
+    // Showing the same number again replaces the first dialog.
+    Dialog* d2 = app.ShowDialog(7, true, "", "", "", 1);
+    EXPECT_EQ(app.GetDialogCount(), 1);
+    EXPECT_EQ(wm->GetModalWidget(), d2);
+    d2->result = -1;
+    EXPECT_TRUE(app.CloseDialog(7));
+    EXPECT_EQ(d2->result, 0); // closed without an answer
+    EXPECT_EQ(wm->GetModalWidget(), nullptr);
+    EXPECT_EQ(wm->GetFocusWidget(), &below);
+    EXPECT_EQ(app.deferredDeletes.size(), 2u);
+    app.ReleaseDeferredDeletions();
+    EXPECT_TRUE(app.deferredDeletes.empty());
+    wm->RemoveChild(&below);
+}
+
+TEST_F(AppFixture, DialogButtonsMapToApplicationButtonIds)
+{
+    struct Recorder : TestApp {
+        using TestApp::TestApp;
+        void OnButtonDown(int id) override { downs.push_back(id); }
+        void OnButtonClick(int id) override { clicks.push_back(id); }
+        std::vector<int> downs, clicks;
+    } rec(&clock);
+    rec.OnDialogButtonDown(7, 1000);
+    rec.OnDialogButtonDown(7, 1001);
+    rec.OnDialogButtonDown(7, 5);
+    rec.OnDialogButtonClick(9, 1001);
+    EXPECT_EQ(rec.downs, (std::vector<int>{2007, 3007}));
+    EXPECT_EQ(rec.clicks, (std::vector<int>{3009}));
+}
+
+TEST_F(AppFixture, MuteCountsUserAndAutomaticMutesSeparately)
+{
+    app.SetMusicVolume(0.6);
+    EXPECT_DOUBLE_EQ(app.MusicOut(), 0.6);
+    app.Mute(false);
+    app.Mute(true);
+    EXPECT_TRUE(app.IsMuted());
+    EXPECT_EQ(app.MusicOut(), 0.0);
+    EXPECT_EQ(app.SoundOut(), 0.0);
+    app.SetSoundVolume(0.4); // stored, but silent while muted
+    EXPECT_EQ(app.SoundOut(), 0.0);
+    EXPECT_DOUBLE_EQ(app.GetSoundVolume(), 0.4);
+    app.Unmute(true);
+    EXPECT_TRUE(app.IsMuted());
+    app.Unmute(false);
+    app.Unmute(false); // not below zero
+    EXPECT_FALSE(app.IsMuted());
+    EXPECT_EQ(app.muteCount, 0);
+    EXPECT_DOUBLE_EQ(app.SoundOut(), 0.4);
+    EXPECT_DOUBLE_EQ(app.MusicOut(), 0.6);
+}
+
+TEST_F(AppFixture, FocusLossMutesReleasesKeysAndButtonsAndReturnRestores)
+{
+    KeyProbe probe;
+    WidgetManager* wm = app.GetWidgetManager();
+    wm->AddChild(&probe);
+    wm->SetFocusWidget(&probe);
+    Post(MessageKind::KeyDown, 'A');
+    Post(MessageKind::LButtonDown, 10, 10);
+    Drain();
+    EXPECT_TRUE(window.captured);
+    Post(MessageKind::Activate, 0);
+    Drain();
+    EXPECT_FALSE(app.hasFocus);
+    EXPECT_TRUE(app.IsMuted());
+    EXPECT_EQ(probe.keysUp, std::vector<int>{'A'});
+    EXPECT_EQ(probe.upCodes, std::vector<int>{1});
+    EXPECT_FALSE(window.captured);
+    EXPECT_FALSE(probe.hasFocus);
+
+    Post(MessageKind::Activate, 1);
+    Drain();
+    EXPECT_TRUE(app.hasFocus);
+    EXPECT_FALSE(app.IsMuted());
+    EXPECT_TRUE(probe.hasFocus);
+    wm->RemoveChild(&probe);
+}
+
+TEST_F(AppFixture, MinimiseMutesAndRestoreKeepsTheUsersMute)
+{
+    app.Mute(false);
+    Post(MessageKind::Size, 1);
+    Drain();
+    EXPECT_TRUE(app.minimized);
+    EXPECT_GT(app.autoMuteCount, 0);
+    Post(MessageKind::Size, 0);
+    Drain();
+    EXPECT_FALSE(app.minimized);
+    EXPECT_EQ(app.autoMuteCount, 0);
+    EXPECT_EQ(app.muteCount, 1);
+}
+
+TEST_F(AppFixture, QueueCoalescesTimersAndTakesNothingAfterAClose)
+{
+    Post(MessageKind::Timer);
+    Post(MessageKind::Timer);
+    Post(MessageKind::KeyDown, 'B');
+    Post(MessageKind::Timer);
+    Post(MessageKind::Close);
+    Post(MessageKind::KeyDown, 'C');
+    Post(MessageKind::Close);
+    ASSERT_EQ(app.messageQueue.size(), 4u);
+    EXPECT_EQ(app.messageQueue[1].kind, MessageKind::KeyDown);
+    EXPECT_EQ(app.messageQueue[3].kind, MessageKind::Close);
+    // One record per call.
+    EXPECT_TRUE(app.ProcessQueuedMessage());
+    EXPECT_EQ(app.messageQueue.size(), 3u);
+    Drain();
+    EXPECT_TRUE(app.closeRequest);
+    EXPECT_TRUE(app.HasShutdownStarted());
+}
+
+TEST_F(AppFixture, InputWhileAMessageBoxIsUpIsNotQueued)
+{
+    app.BeginSystemPopup();
+    Post(MessageKind::KeyDown, 'A');
+    Post(MessageKind::LButtonDown, 1, 1);
+    EXPECT_TRUE(app.messageQueue.empty());
+    app.EndSystemPopup();
+    Post(MessageKind::KeyDown, 'A');
+    EXPECT_EQ(app.messageQueue.size(), 1u);
+}
+
+TEST_F(AppFixture, AltEnterSwitchesModeAndAltF4Closes)
+{
+    EXPECT_TRUE(app.isWindowed);
+    int created = window.windowsCreated;
+    Post(MessageKind::SysKeyDown, 18);
+    Post(MessageKind::SysKeyDown, 13);
+    EXPECT_FALSE(app.isWindowed);
+    EXPECT_EQ(window.windowsCreated, created + 1);
+    EXPECT_FALSE(window.lastSpec.windowed);
+    EXPECT_EQ(app.messageQueue.size(), 1u); // Alt itself, not the Enter
+    Drain();
+    app.forceFullscreen = true;
+    Post(MessageKind::SysKeyDown, 18);
+    Post(MessageKind::SysKeyDown, 13);
+    EXPECT_FALSE(app.isWindowed);
+    Post(MessageKind::SysKeyDown, 0x73);
+    Drain();
+    EXPECT_TRUE(app.closeRequest);
+}
+
+TEST_F(AppFixture, WindowIsCentredOrKeptOnScreen)
+{
+    window.workArea = Rect(0, 0, 1000, 800);
+    app.preferredX = -1;
+    app.SwitchScreenMode(true, false, true);
+    EXPECT_EQ(window.lastSpec.x, 100);
+    EXPECT_EQ(window.lastSpec.y, static_cast<int>(200 * 0.382));
+    app.preferredX = 5000;
+    app.preferredY = -300;
+    app.SwitchScreenMode(true, false, true);
+    EXPECT_EQ(window.lastSpec.x, 1000 - 800 - 4);
+    EXPECT_EQ(window.lastSpec.y, 4);
+}
+
+TEST_F(AppFixture, ScreenAsLargeAsTheDesktopStartsFullScreen)
+{
+    FakeClock c;
+    FakeWindowSystem ws;
+    ws.workArea = Rect(0, 0, 800, 570);
+    TestApp big(&c);
+    big.width = 800;
+    big.height = 600;
+    big.SetWindowSystem(&ws);
+    big.Initialize();
+    EXPECT_FALSE(big.isWindowed);
+    EXPECT_FALSE(ws.lastSpec.windowed);
+    EXPECT_EQ(ws.timerPeriod, 10);
+}
+
+TEST_F(AppFixture, DisplayFailuresFallBackOrEndWithAFatalError)
+{
+    FakeClock c;
+    FakeWindowSystem ws;
+    FakePresenter p;
+    FakeServices s;
+    TestApp a(&c);
+    a.SetWindowSystem(&ws);
+    a.SetPresenter(&p);
+    a.SetSystemServices(&s);
+    a.is3D = true;
+    p.results = {RESULT_3D_FAIL, RESULT_OK};
+    a.Initialize();
+    EXPECT_FALSE(a.is3D);
+    EXPECT_TRUE(a.initialized);
+    EXPECT_EQ(p.init3D, (std::vector<bool>{true, false}));
+
+    // A window that cannot show this desktop's colours: full screen once,
+    // and if that fails too, the fatal message.
+    p.results = {RESULT_INVALID_COLORDEPTH, RESULT_EXCLUSIVE_FAIL, RESULT_INVALID_COLORDEPTH};
+    a.SwitchScreenMode(true, false, true);
+    EXPECT_TRUE(a.windowedFailedOnce);
+    ASSERT_EQ(s.boxes.size(), 1u);
+    EXPECT_EQ(s.boxes[0], "FATAL ERROR|Please set your desktop color depth to 16 bit.");
+    EXPECT_EQ(a.exits, std::vector<int>{1});
+}
+
+TEST_F(AppFixture, LostDisplayIsRecoveredAtMostOnceASecondInAWindow)
+{
+    FakePresenter p; // outlives the application that uses it
+    struct PixelApp : TestApp {
+        using TestApp::TestApp;
+        const uint32_t* GetScreenPixels() override { return pixels.data(); }
+        std::vector<uint32_t> pixels = std::vector<uint32_t>(640 * 480);
+    } a(&clock);
+    a.SetWindowSystem(&window);
+    a.SetPresenter(&p);
+    a.Initialize();
+    a.running = true;
+    p.presentSucceeds = false;
+    p.results = {RESULT_FAIL, RESULT_OK};
+    size_t inits = p.initWindowed.size();
+    a.PresentScreen(); // fails, first recovery try fails
+    EXPECT_TRUE(a.displayLost);
+    EXPECT_EQ(p.initWindowed.size(), inits + 1);
+    a.PresentScreen();
+    EXPECT_EQ(p.initWindowed.size(), inits + 1); // too soon
+    clock.Advance(1000);
+    p.presentSucceeds = true;
+    a.PresentScreen();
+    EXPECT_FALSE(a.displayLost);
+    EXPECT_EQ(p.initWindowed.size(), inits + 2);
+}
+
+TEST_F(AppFixture, MessageBoxesGoToTheLogInScreensaverMode)
+{
+    TempFolder temp;
+    std::filesystem::path old = std::filesystem::current_path();
+    std::filesystem::current_path(temp.path);
+    app.isScreenSaver = true;
+    EXPECT_EQ(app.ShowMessageBox("first", "T", MB_OK), 1);
+    app.ShowFatalError("second");
+    std::string log;
+    FileUtil::ReadFile("ScrError.txt", log);
+    std::filesystem::current_path(old);
+    EXPECT_TRUE(services.boxes.empty());
+    EXPECT_NE(log.find(" first "), std::string::npos);
+    EXPECT_NE(log.find(" second "), std::string::npos);
+}
+
+TEST_F(AppFixture, UrlOpeningIsWatchedByTheTimer)
+{
+    app.lastUserInputTick = clock.now;
+    EXPECT_TRUE(app.OpenUrl("https://example.org", true));
+    EXPECT_TRUE(app.OpenUrl("https://example.org"));
+    EXPECT_EQ(services.urls.size(), 1u);
+    clock.Advance(9000);
+    app.active = false;
+    Post(MessageKind::Timer);
+    Drain();
+    EXPECT_FALSE(app.isOpeningUrl);
+    EXPECT_TRUE(app.HasShutdownStarted()); // quit-after was asked
+
+    services.urlOpens = false;
+    EXPECT_FALSE(app.OpenUrl("https://example.com"));
+    EXPECT_FALSE(app.isOpeningUrl);
+}
+
+TEST_F(AppFixture, ClipboardAndFilesGoThroughTheApplication)
+{
+    app.CopyToClipboard("abc");
+    EXPECT_EQ(app.GetClipboard(), "abc");
+    TempFolder temp;
+    std::string path = temp.File("a/b/c.dat");
+    EXPECT_FALSE(app.FileExists(path));
+    EXPECT_TRUE(app.WriteBytesToFile(path, std::string("x\0y", 3)));
+    std::string back;
+    EXPECT_TRUE(app.ReadBufferFromFile(path, back));
+    EXPECT_EQ(back, std::string("x\0y", 3));
+    EXPECT_TRUE(app.EraseFile(path));
+    EXPECT_FALSE(app.FileExists(path));
+    EXPECT_FALSE(app.ReadBufferFromFile(path, back));
+}
