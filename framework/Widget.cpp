@@ -1,7 +1,12 @@
 #include "framework/Widget.h"
 
+#include "framework/Font.h"
+#include "framework/Graphics.h"
 #include "framework/WidgetManager.h"
 #include "framework/ZorvinAppBase.h"
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace Zorvin {
 
@@ -110,6 +115,127 @@ void Widget::MouseUp(int, int) {}
 void Widget::MouseDrag(int, int) {}
 void Widget::MouseWheel(int) {}
 bool Widget::IsOpaqueAt(int, int) { return true; }
+
+void Widget::SetColors(const int colorRows[][4], int count)
+{
+    colors.clear();
+    for (int i = 0; i < count; ++i)
+        colors.emplace_back(colorRows[i][0], colorRows[i][1], colorRows[i][2], colorRows[i][3]);
+    MarkDirty();
+}
+
+void Widget::SetColors(const int colorRows[][3], int count)
+{
+    colors.clear();
+    for (int i = 0; i < count; ++i)
+        colors.emplace_back(colorRows[i][0], colorRows[i][1], colorRows[i][2], 255);
+    MarkDirty();
+}
+
+void Widget::SetColor(int index, const Color& color)
+{
+    if (index < 0)
+        return;
+    if (static_cast<size_t>(index) >= colors.size())
+        colors.resize(index + 1);
+    colors[index] = color;
+    MarkDirty();
+}
+
+const Color& Widget::GetColor(int index, const Color& fallback) const
+{
+    if (index < 0 || static_cast<size_t>(index) >= colors.size())
+        return fallback;
+    return colors[index];
+}
+
+const Color& Widget::GetColor(int index) const
+{
+    static const Color defaultColor;
+    return GetColor(index, defaultColor);
+}
+
+Rect Widget::DrawCenteredText(Graphics* g, int py, const std::string& text, const Color& color1,
+                              const Color& color2, const Point& offset)
+{
+    Font* font = g->GetFont();
+    if (font == nullptr)
+        return Rect();
+    int textWidth = font->StringWidth(text);
+    int tx = (width - textWidth) / 2;
+    g->SetColor(color2);
+    g->DrawString(text, tx + offset.x, py + offset.y);
+    g->SetColor(color1);
+    g->DrawString(text, tx, py);
+    return Rect(tx + std::min(offset.x, 0), py + std::min(offset.y, 0) - font->GetAscent(),
+                textWidth + std::abs(offset.x), font->GetHeight() + std::abs(offset.y));
+}
+
+Rect Widget::DrawCenteredText(Graphics* g, int py, const std::string& text)
+{
+    Font* font = g->GetFont();
+    if (font == nullptr)
+        return Rect();
+    int textWidth = font->StringWidth(text);
+    int tx = (width - textWidth) / 2;
+    g->DrawString(text, tx, py);
+    return Rect(tx, py - font->GetAscent(), textWidth, font->GetHeight());
+}
+
+namespace {
+
+// Switches colour codes on for one text call and back afterwards.
+class ColoredText {
+public:
+    explicit ColoredText(Graphics* graphics) : g(graphics), old(graphics->GetWriteColoredString())
+    {
+        g->SetWriteColoredString(true);
+    }
+    ~ColoredText() { g->SetWriteColoredString(old); }
+
+private:
+    Graphics* g;
+    bool old;
+};
+
+} // namespace
+
+int Widget::DrawTextLine(Graphics* g, const std::string& text, int px, int py, int lineWidth, int justification,
+                         bool draw, int start, int length)
+{
+    ColoredText on(g);
+    return g->WriteString(text, px, py, lineWidth, justification, draw, start, length);
+}
+
+int Widget::DrawWrappedText(Graphics* g, const Rect& rect, const std::string& text, int lineSpacing,
+                            int justification)
+{
+    ColoredText on(g);
+    return g->WriteWordWrapped(rect, text, lineSpacing, justification);
+}
+
+int Widget::MeasureWrappedHeight(Graphics* g, int wrapWidth, const std::string& text, int lineSpacing)
+{
+    ColoredText on(g);
+    return g->GetWordWrappedHeight(wrapWidth, text, lineSpacing);
+}
+
+void Widget::DrawNumberFromStrip(Graphics* g, int n, int px, int py, Image* strip, int spacing)
+{
+    if (strip == nullptr || strip->GetWidth() < 10)
+        return;
+    // Only the digits are drawn; the strip has no cell for a sign.
+    long long value = n < 0 ? -static_cast<long long>(n) : n;
+    std::string digits = std::to_string(value);
+    int cellWidth = strip->GetWidth() / 10;
+    for (char c : digits) {
+        int d = c - '0';
+        Graphics cell(*g);
+        cell.ClipRect(px, py, cellWidth, strip->GetHeight());
+        cell.DrawImage(strip, px - d * cellWidth, py);
+        px += cellWidth + spacing;
+    }
+}
 
 int Widget::CountDigits(int n)
 {

@@ -7,11 +7,15 @@
 // the tree only links them. A handler may remove or even delete its own
 // widget through the application's deferred deletion.
 
+#include "framework/Color.h"
 #include "framework/WidgetContainer.h"
 
 #include <string>
+#include <vector>
 
 namespace Zorvin {
+
+class Image;
 
 class Widget : public WidgetContainer {
 public:
@@ -48,8 +52,30 @@ public:
     // lies below.
     virtual bool IsOpaqueAt(int px, int py);
 
+    // The colour table; what each index means is up to the widget class.
+    virtual void SetColors(const int colorRows[][4], int count);
+    virtual void SetColors(const int colorRows[][3], int count);
+    virtual void SetColor(int index, const Color& color);
+    virtual const Color& GetColor(int index, const Color& fallback) const;
+    virtual const Color& GetColor(int index) const;
+
+    // Draws the text centred in the widget's width with its baseline at y:
+    // first in colour2 shifted by offset (a shadow), then in colour1.
+    // Returns the rectangle both cover.
+    Rect DrawCenteredText(Graphics* g, int y, const std::string& text, const Color& color1, const Color& color2,
+                          const Point& offset);
+    Rect DrawCenteredText(Graphics* g, int y, const std::string& text);
+    // The context's text operations with colour codes switched on.
+    int DrawTextLine(Graphics* g, const std::string& text, int px, int py, int lineWidth = -1, int justification = -1,
+                     bool draw = true, int start = 0, int length = -1);
+    int DrawWrappedText(Graphics* g, const Rect& rect, const std::string& text, int lineSpacing = -1,
+                        int justification = -1);
+    int MeasureWrappedHeight(Graphics* g, int wrapWidth, const std::string& text, int lineSpacing = -1);
     // Number of decimal digits of n; 1 for anything below 10, negatives too.
     static int CountDigits(int n);
+    // Draws n from an image strip of ten equal cells for 0..9, left to right
+    // from (px, py), each digit spacing pixels after the previous cell.
+    static void DrawNumberFromStrip(Graphics* g, int n, int px, int py, Image* strip, int spacing);
     // Inside the widget's rectangle, in the parent's coordinates.
     bool Contains(int px, int py) const { return GetRect().Contains(px, py); }
     Rect GetInnerRect() const;
@@ -65,6 +91,7 @@ public:
     int insetTop = 0;
     int insetRight = 0;
     int insetBottom = 0;
+    std::vector<Color> colors;
     bool doHandCursor = false;
     bool wantsFocus = false;
     Widget* tabPrev = nullptr;

@@ -1,5 +1,6 @@
 #include "framework/WidgetContainer.h"
 
+#include "framework/Graphics.h"
 #include "framework/Widget.h"
 #include "framework/WidgetManager.h"
 
@@ -179,15 +180,30 @@ void WidgetContainer::Draw(Graphics*) {}
 
 void WidgetContainer::DrawTree(ModalFlags* flags, Graphics* g)
 {
+    if (manager != nullptr && manager->minDeferredOverlayPriority < priority)
+        manager->FlushDeferredOverlays(priority);
     FlagSetGuard guard(flags, widgetFlagsMod);
-    if (flags->GetFlags() & DrawBit)
+    int inForce = flags->GetFlags();
+    if (clip && (inForce & ClipBit))
+        g->ClipRect(0, 0, width, height);
+    if (children.empty()) {
+        if (inForce & DrawBit)
+            Draw(g);
+        return;
+    }
+    if (inForce & DrawBit) {
+        g->PushState();
         Draw(g);
+        g->PopState();
+    }
     for (Widget* child : children) {
         if (!child->visible)
             continue;
         if (manager != nullptr && child == manager->baseModalWidget)
             flags->isOver = true;
-        child->DrawTree(flags, g);
+        Graphics childContext(*g);
+        childContext.Translate(child->x, child->y);
+        child->DrawTree(flags, &childContext);
         child->dirty = false;
     }
 }
@@ -256,7 +272,14 @@ void WidgetContainer::RaiseAbove(Widget* widget, Widget* reference)
     if (it == children.end())
         return;
     auto ref = std::find(children.begin(), children.end(), reference);
-    // splice keeps iterators valid, so an update walk in progress survives.
+    // A walk standing on the widget goes on with the widget's old
+    // neighbour, so no sibling is skipped; splice keeps iterators valid.
+    for (UpdateWalk* walk : updateWalks) {
+        if (walk->position == it) {
+            walk->position = std::next(it);
+            walk->moved = true;
+        }
+    }
     if (ref == children.end() || reference == widget)
         children.splice(children.end(), children, it);
     else

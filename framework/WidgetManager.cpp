@@ -1,6 +1,10 @@
 #include "framework/WidgetManager.h"
 
+#include "framework/Graphics.h"
+#include "framework/ZorvinAppBase.h"
+
 #include <algorithm>
+#include <climits>
 
 namespace Zorvin {
 
@@ -49,22 +53,67 @@ bool WidgetManager::UpdateWidgetsSmooth(double frac)
 
 bool WidgetManager::DrawDirtyWidgets()
 {
+    ModalFlags flags;
+    InitModalFlags(&flags);
+    minDeferredOverlayPriority = INT_MAX;
+    deferredOverlayWidgets.clear();
     bool drew = false;
     if (image != nullptr) {
-        ModalFlags flags;
-        InitModalFlags(&flags);
-        for (Widget* child : children) {
-            if (child == baseModalWidget)
-                flags.isOver = true;
-            if (child->dirty && child->visible) {
-                child->DrawTree(&flags, nullptr);
+        Graphics g(image);
+        bool anyDirty = std::any_of(children.begin(), children.end(), [](Widget* w) { return w->dirty; });
+        if (anyDirty) {
+            bool accelerated = app != nullptr && app->is3D;
+            g.SetFastStretch(!accelerated);
+            g.SetLinearBlend(accelerated);
+            // Copy the list: a Draw that changes the tree must not upset
+            // this walk.
+            std::vector<Widget*> topLevel(children.begin(), children.end());
+            for (Widget* child : topLevel) {
+                if (child->parent != this)
+                    continue;
+                if (child == baseModalWidget)
+                    flags.isOver = true;
+                if (!child->dirty || !child->visible)
+                    continue;
+                Graphics childContext(g);
+                childContext.Translate(child->x, child->y);
+                child->DrawTree(&flags, &childContext);
                 child->dirty = false;
                 drew = true;
             }
         }
+        FlushDeferredOverlays(INT_MAX);
     }
     dirty = false;
     return drew;
+}
+
+void WidgetManager::FlushDeferredOverlays(int belowPriority)
+{
+    while (!deferredOverlayWidgets.empty() && minDeferredOverlayPriority < belowPriority) {
+        int current = minDeferredOverlayPriority;
+        std::vector<DeferredOverlay> due;
+        std::vector<DeferredOverlay> rest;
+        for (const DeferredOverlay& o : deferredOverlayWidgets)
+            (o.priority == current ? due : rest).push_back(o);
+        deferredOverlayWidgets = std::move(rest);
+        for (const DeferredOverlay& o : due) {
+            if (image == nullptr)
+                break;
+            // Overlays draw at the widget's place on the screen, unclipped
+            // by whatever container happened to be drawing.
+            Graphics g(image);
+            int ax, ay;
+            o.widget->GetAbsolutePosition(ax, ay);
+            g.Translate(ax, ay);
+            o.widget->DrawDeferredOverlay(&g);
+        }
+        minDeferredOverlayPriority = INT_MAX;
+        for (const DeferredOverlay& o : deferredOverlayWidgets)
+            minDeferredOverlayPriority = std::min(minDeferredOverlayPriority, o.priority);
+    }
+    if (deferredOverlayWidgets.empty())
+        minDeferredOverlayPriority = INT_MAX;
 }
 
 void WidgetManager::ResizeRoot(int newWidth, int newHeight)

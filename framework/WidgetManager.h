@@ -65,8 +65,9 @@ public:
     // Queues a widget's DrawDeferredOverlay to run after everything of a
     // lower priority has been drawn in this frame.
     void AddDeferredOverlay(Widget* widget, int overlayPriority);
-    // Draws the queued overlays whose priority is below the bound.
-    void FlushDeferredOverlays(Graphics* g, int belowPriority);
+    // Draws the queued overlays whose priority is below the bound, lowest
+    // priority first.
+    void FlushDeferredOverlays(int belowPriority);
 
     // Fresh flags for a walk over the tree.
     void InitModalFlags(ModalFlags* flags) const;

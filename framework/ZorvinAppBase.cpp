@@ -3,6 +3,8 @@
 #include "framework/Cp1251.h"
 #include "framework/Dialog.h"
 #include "framework/FileUtil.h"
+#include "framework/MemoryImage.h"
+#include "framework/PngWriter.h"
 #include "framework/Presenter.h"
 #include "framework/SystemClock.h"
 #include "framework/SystemServices.h"
@@ -132,6 +134,7 @@ ZorvinAppBase::~ZorvinAppBase()
     pumpDepth = 0;
     ReleaseDeferredDeletions();
     widgetManager.reset();
+    screenImage.reset();
     if (gZorvinApp == this)
         gZorvinApp = nullptr;
 }
@@ -204,6 +207,9 @@ void ZorvinAppBase::Initialize()
 
     OnBeforeWindow();
     widgetManager->ResizeRoot(width, height);
+    screenImage = std::make_unique<MemoryImage>(width, height);
+    screenImage->SetImageMode(false, false);
+    widgetManager->image = screenImage.get();
     if (windowSystem != nullptr && isWindowed && !fullScreenByDisplayMode) {
         Rect area = windowSystem->GetDesktopWorkArea();
         if (area.width > 0 && area.height > 0 && (width >= area.width || height >= area.height))
@@ -1203,6 +1209,24 @@ bool ZorvinAppBase::OpenUrl(const std::string& url, bool quitAfter)
     openingUrlTick = Now();
     shutdownOnUrlOpen = quitAfter;
     return true;
+}
+
+const uint32_t* ZorvinAppBase::GetScreenPixels()
+{
+    return screenImage != nullptr ? screenImage->GetBits() : nullptr;
+}
+
+std::string ZorvinAppBase::TakeScreenshot()
+{
+    if (screenImage == nullptr || !FileUtil::CreateFolders("_screenshots"))
+        return std::string();
+    for (int n = 0; n < 100000; ++n) {
+        std::string path = "_screenshots/" + std::to_string(n) + ".png";
+        if (FileUtil::Exists(path))
+            continue;
+        return PngWriter::Write(*screenImage, path) ? path : std::string();
+    }
+    return std::string();
 }
 
 std::string ZorvinAppBase::GetProductVersion(const std::string&) { return "1.0"; }

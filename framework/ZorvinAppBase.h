@@ -31,6 +31,7 @@
 namespace Zorvin {
 
 class Dialog;
+class MemoryImage;
 class Presenter;
 class SystemServices;
 class Widget;
@@ -340,9 +341,14 @@ protected:
     virtual void StopMusic() {}
     virtual void StartSound(int id, int pan) { (void)id, (void)pan; }
     // The screen image's pixels for the presenter (ARGB, width x height).
-    virtual const uint32_t* GetScreenPixels() { return nullptr; }
-    // Writes F11 screenshots; false when there is nothing to save.
-    virtual bool TakeScreenshot() { return false; }
+    virtual const uint32_t* GetScreenPixels();
+public:
+    // Saves the screen image as the next free "_screenshots/<n>.png";
+    // returns the file name, or "" when it could not be written.
+    virtual std::string TakeScreenshot();
+    MemoryImage* GetScreenImage() const { return screenImage.get(); }
+
+protected:
 
     SettingsStore* GetSettings();
     void ApplyVolumes();
@@ -351,6 +357,9 @@ protected:
     uint32_t Now() { return clock->GetTickCount(); }
 
     std::unique_ptr<WidgetManager> widgetManager;
+    // The 800 x 600 (width x height) picture the widgets draw into and the
+    // presenter shows.
+    std::unique_ptr<MemoryImage> screenImage;
     std::unique_ptr<Clock> systemClock;
     Clock* clock = nullptr;
     WindowSystem* windowSystem = nullptr;

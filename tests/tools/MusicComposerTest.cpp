@@ -270,3 +270,36 @@ TEST(SongComposer, EverySongIsLongEnoughAndHasItsOwnCharacter)
     EXPECT_LT(plans[0].bpm, plans[3].bpm);
     for (std::size_t i = 1; i < plans.size(); ++i) EXPECT_LE(plans[0].bpm, plans[i].bpm);
 }
+
+TEST(SongComposer, PhrasesCloseOnTheTonicAndHeldNotesAreReleased)
+{
+    int closedSections = 0;
+    for (const SongPlan& plan : GameSongs::Plans()) {
+        SCOPED_TRACE(plan.title);
+        XmModule m = SongComposer::Compose(plan);
+        bool sustained = plan.melody == InstrumentKind::Flute || plan.melody == InstrumentKind::Reed ||
+                         plan.melody == InstrumentKind::Horn;
+        for (std::size_t s = 0; s < plan.sections.size(); ++s) {
+            const XmPattern& p = m.patterns[s];
+            int lastNote = 0;
+            bool open = false;
+            for (int r = 0; r < p.Rows(); ++r) {
+                int note = p.At(r, 0).note;
+                if (note == XmModule::kKeyOff) open = false;
+                if (note == 0 || note == XmModule::kKeyOff) continue;
+                lastNote = note;
+                open = true;
+            }
+            // A flute, reed or horn note left on would sound through the
+            // next section (the intro has no tune to cut it).
+            if (sustained) {
+                EXPECT_FALSE(open) << "section " << s;
+            }
+            if (plan.sections[s].theme > 0 && plan.sections[s].cadence) {
+                ++closedSections;
+                EXPECT_EQ((lastNote + 11) % 12, plan.root % 12) << "section " << s;
+            }
+        }
+    }
+    EXPECT_GE(closedSections, 6);
+}

@@ -134,6 +134,17 @@ void AudioBuffer::AddBrass(double start, double dur, double freq, double amp, do
     }
 }
 
+void AudioBuffer::LowPass(double cutoff)
+{
+    double a = 1.0 - std::exp(-kTwoPi * cutoff / rate);
+    double first = 0, second = 0;
+    for (float& s : samples) {
+        first += a * (s - first);
+        second += a * (first - second);
+        s = static_cast<float>(second);
+    }
+}
+
 void AudioBuffer::MixInto(AudioBuffer& other, double start, double gain) const
 {
     long first = std::lround(start * other.rate);

@@ -47,6 +47,9 @@ public:
     // with a gentle delayed vibrato.
     void AddBrass(double start, double dur, double freq, double amp, double attack = 0.04, double release = 0.12);
 
+    // Two one-pole low-passes in a row (12 dB per octave): takes the fizz
+    // off noisy sounds.
+    void LowPass(double cutoff);
     // Sum of this buffer into another at a gain and an offset in seconds.
     void MixInto(AudioBuffer& other, double start, double gain) const;
     // A short linear fade at both ends so that no effect starts or stops

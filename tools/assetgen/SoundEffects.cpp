@@ -134,17 +134,18 @@ void LevelFailed(AudioBuffer& b)
     }
 }
 
-// Paper unrolling: many tiny crackles of band noise over a soft hiss.
+// Paper unrolling: a soft hiss under a dense run of tiny crackles, thinning
+// out as the roll opens.
 void Scroll(AudioBuffer& b)
 {
-    b.AddNoiseBand(0.0, 0.68, 900.0, 2600.0, 1.4, 0.25, 0.3);
-    for (int i = 0; i < 70; ++i) {
-        double at = (std::rand() % 620) * 0.001;
-        double dur = 0.006 + (std::rand() % 30) * 0.001;
-        double centre = 1500.0 + std::rand() % 4500;
-        double density = 1.0 - at / 0.7;
-        b.AddNoiseBand(at, dur, centre, centre * 1.2, 0.8, 0.9 * density * (0.3 + (std::rand() % 70) * 0.01), 0.2);
+    b.AddNoiseBand(0.0, 0.68, 700.0, 1800.0, 1.2, 0.1, 0.25);
+    for (int i = 0; i < 80; ++i) {
+        double at = (std::rand() % 640) * 0.001;
+        double density = 1.0 - at / 0.75;
+        double cutoff = 1200.0 + std::rand() % 3000;
+        b.AddNoiseBurst(at, 0.01, cutoff, density * (0.2 + (std::rand() % 60) * 0.01), 600.0 + std::rand() % 400);
     }
+    b.LowPass(6500.0);
 }
 
 // A hunting horn call: a fourth up, the upper note held.
