@@ -55,31 +55,51 @@ bool MixerSoundManager::LoadSample(int id, const std::string& name)
 {
     if (!ValidId(id))
         return false;
-    ReleaseSample(id);
-    samples[id].name = name;
+    {
+        std::lock_guard<std::mutex> guard(slotMutex);
+        samples[id] = SampleSlot();
+        samples[id].name = name;
+    }
+    return FillSlot(id, name);
+}
+
+bool MixerSoundManager::FillSlot(int id, const std::string& name)
+{
     if (!mixer)
         return true;
+    // Decoded outside the lock: the loading thread must not hold up the
+    // game thread's sounds while it reads a file.
     auto sample = std::make_shared<SoundSample>();
-    if (!DecodeFile(name, *sample) || sample->GetFrameCount() == 0) {
-        // A slot whose load failed must not answer later look-ups by name.
-        samples[id].name.clear();
-        return false;
-    }
-    samples[id].sample = std::move(sample);
-    return true;
+    bool ok = DecodeFile(name, *sample) && sample->GetFrameCount() > 0;
+    std::lock_guard<std::mutex> guard(slotMutex);
+    if (samples[id].name != name)
+        return false; // the slot was taken over meanwhile
+    if (ok)
+        samples[id].sample = std::move(sample);
+    else
+        samples[id].name.clear(); // a failed slot must not answer look-ups by name
+    return ok;
 }
 
 int MixerSoundManager::LoadSampleByName(const std::string& name)
 {
-    for (int id = 0; id < kSampleSlots; ++id)
-        if (!samples[id].name.empty() && samples[id].name == name)
-            return id;
-    for (int id = kSampleSlots - 1; id >= 0; --id) {
-        if (samples[id].sample || !samples[id].name.empty())
-            continue;
-        return LoadSample(id, name) ? id : -1;
+    int free = -1;
+    {
+        std::lock_guard<std::mutex> guard(slotMutex);
+        for (int id = 0; id < kSampleSlots; ++id)
+            if (!samples[id].name.empty() && samples[id].name == name)
+                return id;
+        for (int id = kSampleSlots - 1; id >= 0 && free < 0; --id)
+            if (!samples[id].sample && samples[id].name.empty())
+                free = id;
+        if (free < 0)
+            return -1;
+        // Claimed by name now, so a second load of the same name meanwhile
+        // finds this slot instead of taking another.
+        samples[free] = SampleSlot();
+        samples[free].name = name;
     }
-    return -1;
+    return FillSlot(free, name) ? free : -1;
 }
 
 void MixerSoundManager::ReleaseSample(int id)
@@ -87,6 +107,7 @@ void MixerSoundManager::ReleaseSample(int id)
     if (!ValidId(id))
         return;
     // Copies still playing keep their own reference to the decoded data.
+    std::lock_guard<std::mutex> guard(slotMutex);
     samples[id].sample.reset();
     samples[id].name.clear();
 }
@@ -107,12 +128,14 @@ void MixerSoundManager::SetMasterVolume(double volume)
 
 void MixerSoundManager::SetSampleVolume(int id, double volume)
 {
+    std::lock_guard<std::mutex> guard(slotMutex);
     if (ValidId(id))
         samples[id].baseVolume = volume;
 }
 
 void MixerSoundManager::SetSamplePan(int id, int pan)
 {
+    std::lock_guard<std::mutex> guard(slotMutex);
     if (ValidId(id))
         samples[id].basePan = pan;
 }
@@ -141,14 +164,21 @@ int MixerSoundManager::FindFreeInstanceSlot()
 
 SoundInstance* MixerSoundManager::CreateInstance(int id)
 {
-    if (!ValidId(id) || !mixer || !samples[id].sample)
+    if (!ValidId(id) || !mixer)
+        return nullptr;
+    SampleSlot slotCopy;
+    {
+        std::lock_guard<std::mutex> guard(slotMutex);
+        slotCopy = samples[id];
+    }
+    if (!slotCopy.sample)
         return nullptr;
     int slot = FindFreeInstanceSlot();
     if (slot < 0)
         return nullptr;
-    auto instance = std::make_unique<MixerSoundInstance>(*this, *mixer, samples[id].sample);
-    instance->SetBasePan(samples[id].basePan);
-    instance->SetBaseVolume(samples[id].baseVolume);
+    auto instance = std::make_unique<MixerSoundInstance>(*this, *mixer, slotCopy.sample);
+    instance->SetBasePan(slotCopy.basePan);
+    instance->SetBaseVolume(slotCopy.baseVolume);
     instances[slot] = std::move(instance);
     return instances[slot].get();
 }
@@ -180,21 +210,25 @@ void MixerSoundManager::StopAll()
 
 const SoundSample* MixerSoundManager::GetSample(int id) const
 {
+    std::lock_guard<std::mutex> guard(slotMutex);
     return ValidId(id) ? samples[id].sample.get() : nullptr;
 }
 
 std::string MixerSoundManager::GetSampleName(int id) const
 {
+    std::lock_guard<std::mutex> guard(slotMutex);
     return ValidId(id) ? samples[id].name : std::string();
 }
 
 double MixerSoundManager::GetSampleVolume(int id) const
 {
+    std::lock_guard<std::mutex> guard(slotMutex);
     return ValidId(id) ? samples[id].baseVolume : 0.0;
 }
 
 int MixerSoundManager::GetSamplePan(int id) const
 {
+    std::lock_guard<std::mutex> guard(slotMutex);
     return ValidId(id) ? samples[id].basePan : 0;
 }
 

@@ -9,6 +9,10 @@
 // device or sound switched off): the manager then stays usable but silent,
 // loads report success without loading and CreateInstance gives null. The
 // device must outlive the manager. The application owns the manager.
+//
+// Threads: the slot table may be loaded from the loading thread while the
+// game thread plays sounds; copies (CreateInstance, StopAll, volumes) belong
+// to the game thread.
 
 #include "framework/AudioDevice.h"
 #include "framework/MixerSoundInstance.h"
@@ -19,6 +23,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 namespace Zorvin {
@@ -58,6 +63,7 @@ public:
 
     // What a slot holds, for tools and tests: the decoded sound (null when
     // empty), the name it was loaded under, its base volume and pan.
+    // The sample pointer stays valid until the slot is released or reloaded.
     const SoundSample* GetSample(int id) const;
     std::string GetSampleName(int id) const;
     double GetSampleVolume(int id) const;
@@ -79,8 +85,11 @@ private:
 
     static bool ValidId(int id) { return id >= 0 && id < kSampleSlots; }
     int FindFreeInstanceSlot();
+    // Decodes `name` into slot `id`, which the caller has just named.
+    bool FillSlot(int id, const std::string& name);
 
     AudioMixer* mixer;
+    mutable std::mutex slotMutex;
     std::array<SampleSlot, kSampleSlots> samples;
     std::array<std::unique_ptr<MixerSoundInstance>, kInstanceSlots> instances;
     double masterVolume = 1.0;
