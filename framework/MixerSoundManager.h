@@ -53,6 +53,8 @@ public:
     double GetSystemVolume() override;
     void SetSystemVolume(double volume) override;
     void Flush() override {}
+    // The mixer plays whatever window is on screen.
+    void SetWindow(void*) override {}
     void StopAll() override;
 
     double GetMasterVolume() const { return masterVolume; }

@@ -38,6 +38,9 @@ public:
     virtual double GetSystemVolume() = 0;
     virtual void SetSystemVolume(double volume) = 0;
     virtual void Flush() = 0;
+    // Called when the main window is re-created; a back-end tied to a
+    // window re-attaches here.
+    virtual void SetWindow(void* window) = 0;
     // Stops every copy without releasing it.
     virtual void StopAll() = 0;
 };
