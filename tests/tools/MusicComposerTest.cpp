@@ -107,6 +107,9 @@ TEST(XmModule, PlayerReadsBackStructureCellsAndLength)
     ModulePtr mod = Open(m.Write());
     ASSERT_TRUE(mod);
     openmpt_module* p = mod.get();
+    const char* title = openmpt_module_get_metadata(p, "title");
+    EXPECT_STREQ(title, "round trip");
+    openmpt_free_string(title);
     EXPECT_EQ(openmpt_module_get_num_channels(p), 4);
     EXPECT_EQ(openmpt_module_get_num_patterns(p), 2);
     EXPECT_EQ(openmpt_module_get_num_orders(p), 3);
@@ -261,6 +264,8 @@ TEST(SongComposer, EverySongIsLongEnoughAndHasItsOwnCharacter)
         XmModule m = SongComposer::Compose(plan);
         EXPECT_GE(m.LengthSeconds(), GameSongs::kMinimumSeconds) << plan.title;
         EXPECT_EQ(m.restart, 0);
+        // The module title field holds 20 characters.
+        EXPECT_LE(std::string(plan.title).size(), 20u) << plan.title;
         tempoAndKey.insert({plan.bpm, plan.root});
         leads.insert(static_cast<int>(plan.melody));
     }

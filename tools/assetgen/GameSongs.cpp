@@ -23,7 +23,7 @@ std::vector<SongPlan> GameSongs::Plans()
 {
     std::vector<SongPlan> plans;
     // 0: title and main menu. D major, slow, flute over a warm pad and harp.
-    plans.push_back({"Korvelt: Harbour Dawn", 11, 80, 4, 62, kMajor, K::Flute, K::WarmPad, K::Harp, K::Bass, K::Celesta,
+    plans.push_back({"Harbour Dawn", 11, 80, 4, 62, kMajor, K::Flute, K::WarmPad, K::Harp, K::Bass, K::Celesta,
                      ChordStyle::Pad, ArpStyle::Harp, BassStyle::Calm, DrumStyle::Shaker, true, 62, 81,
                      {{"0 5 3 4", 0, false, 0, false},
                       {"0 5 3 4", 1, false, 1, false},
@@ -32,7 +32,7 @@ std::vector<SongPlan> GameSongs::Plans()
                       {"3 4 1/4 4", 2, false, 1, true}},
                      {0, 1, 2, 3, 4, 1, 2}});
     // 1: a level. A minor market tune: bouzouki, strings, marimba, groove.
-    plans.push_back({"Korvelt: Market Steps", 23, 116, 4, 57, kMinor, K::Bouzouki, K::Strings, K::Marimba, K::Bass,
+    plans.push_back({"Market Steps", 23, 116, 4, 57, kMinor, K::Bouzouki, K::Strings, K::Marimba, K::Bass,
                      K::Celesta, ChordStyle::Pad, ArpStyle::Broken, BassStyle::Pulse, DrumStyle::Groove, false, 64, 84,
                      {{"0 5 2 6", 0, false, 1, false},
                       {"0 5 2 6", 1, false, 1, false},
@@ -41,7 +41,7 @@ std::vector<SongPlan> GameSongs::Plans()
                       {"3 6 4 4", 2, false, 2, true}},
                      {0, 1, 2, 3, 4, 1, 2, 0}});
     // 2: a level. E phrygian dominant: reed over a drone and frame drums.
-    plans.push_back({"Korvelt: Desert Oracle", 37, 96, 4, 64, kPhrygianDominant, K::Reed, K::DarkPad, K::Harp, K::Bass,
+    plans.push_back({"Desert Oracle", 37, 96, 4, 64, kPhrygianDominant, K::Reed, K::DarkPad, K::Harp, K::Bass,
                      K::Celesta, ChordStyle::Pad, ArpStyle::Broken, BassStyle::Drone, DrumStyle::Frame, true, 64, 83,
                      {{"0 1 0 6", 0, false, 1, false},
                       {"0 1 0 6", 1, false, 1, false},
@@ -50,7 +50,7 @@ std::vector<SongPlan> GameSongs::Plans()
                       {"1 1 0 0", 2, true, 2, true}},
                      {0, 1, 2, 3, 4, 1, 2}});
     // 3: the map. G mixolydian march: horn, strings, harp, walking bass.
-    plans.push_back({"Korvelt: The Long Road", 41, 104, 4, 55, kMixolydian, K::Horn, K::Strings, K::Harp, K::Bass,
+    plans.push_back({"The Long Road", 41, 104, 4, 55, kMixolydian, K::Horn, K::Strings, K::Harp, K::Bass,
                      K::Celesta, ChordStyle::Pad, ArpStyle::Harp, BassStyle::Walk, DrumStyle::March, false, 62, 79,
                      {{"0 6 3 0", 0, false, 1, false},
                       {"0 6 3 0", 1, false, 1, false},
@@ -59,7 +59,7 @@ std::vector<SongPlan> GameSongs::Plans()
                       {"5 3 6 4", 2, false, 2, true}},
                      {0, 1, 2, 3, 4, 1, 2}});
     // 4: a level. C minor, fast: whistle lead, pulsing strings, drive.
-    plans.push_back({"Korvelt: Storm Run", 53, 132, 4, 60, kMinor, K::Flute, K::Strings, K::Bouzouki, K::Bass,
+    plans.push_back({"Storm Run", 53, 132, 4, 60, kMinor, K::Flute, K::Strings, K::Bouzouki, K::Bass,
                      K::Celesta, ChordStyle::Pad, ArpStyle::Pulse, BassStyle::Pulse, DrumStyle::Drive, false, 72, 91,
                      {{"0 0 5 6", 0, false, 1, false},
                       {"0 6 5 6", 1, false, 2, false},
@@ -69,7 +69,7 @@ std::vector<SongPlan> GameSongs::Plans()
                       {"5 6 0 0 5 6 4 4", 0, false, 1, true}},
                      {0, 1, 2, 3, 4, 5, 1, 2}});
     // 5: a level. F major waltz: marimba tune, harp on the off-beats.
-    plans.push_back({"Korvelt: Sea Wind Waltz", 67, 138, 3, 65, kMajor, K::Marimba, K::Harp, K::Harp, K::Bass, K::Celesta,
+    plans.push_back({"Sea Wind Waltz", 67, 138, 3, 65, kMajor, K::Marimba, K::Harp, K::Harp, K::Bass, K::Celesta,
                      ChordStyle::Stabs, ArpStyle::None, BassStyle::Waltz, DrumStyle::Waltz, false, 65, 84,
                      {{"0 3 4 0 0 3 4 4", 0, false, 1, false},
                       {"0 3 4 0 0 5 1 4", 1, false, 1, false},
