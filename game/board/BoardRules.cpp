@@ -53,9 +53,14 @@ void BoardRules::StartLevel()
 
 void BoardRules::Restart()
 {
+    StartLevelFile(field->levelPath);
+}
+
+void BoardRules::StartLevelFile(const std::string& path)
+{
     TakeProfileCounters();
     field->RefreshReshuffleButton();
-    field->StartLevel(field->levelPath);
+    field->StartLevel(path);
     AfterFieldStart();
 }
 

@@ -29,6 +29,9 @@ public:
     // Starts the current player's level of the current mode (level 1 when
     // that level's file does not exist).
     void StartLevel();
+    // Starts the level at `path` with the score and reshuffles of the
+    // current player (a restart, or a level chosen by a tool).
+    void StartLevelFile(const std::string& path);
     // Starts the level in play again with the score and reshuffles the
     // player had when it began.
     void Restart();

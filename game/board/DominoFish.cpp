@@ -220,6 +220,11 @@ void DominoFish::UpdateHalfOffsets()
 
 void DominoFish::Update()
 {
+    // Most tiles rest most of the time: nothing below would change them.
+    if (glideFrames == 0 && rotation == 0 && !pulsing && !flipping && itemType < 0 && bonusType == 0 &&
+        angle == offsetsAngle && orientation == offsetsOrientation)
+        return;
+
     // 1. Glide.
     if (glideFrames > 0) {
         posX += stepX;

@@ -331,9 +331,6 @@ void FishField::FishTurned()
     RecomputePlayable();
     if (deck)
         deck->CountMoves();
-    // A tile put while still turning left stale end values behind; the end
-    // of the level is judged again on the values the line really shows.
-    CheckEnd();
 }
 
 // ---------------------------------------------------------------------------

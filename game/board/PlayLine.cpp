@@ -36,14 +36,34 @@ void PlayLine::ResetLine(int a, int b)
     }
 }
 
+int PlayLine::EndOrientation(const DominoFish& f)
+{
+    // An end tile still turning will show the other way round in a moment;
+    // the line is read as it will stand, so nothing is matched against a
+    // value that is about to turn away.
+    if (f.IsTurning())
+        return f.orientation == 3 ? 1 : 3;
+    return f.orientation;
+}
+
 int PlayLine::LeftEnd() const
 {
-    return fish.empty() ? -1 : fish.front()->LeftValue();
+    if (fish.empty())
+        return -1;
+    const DominoFish& f = *fish.front();
+    if (f.joker)
+        return DominoFish::kJoker;
+    return EndOrientation(f) == 3 ? f.valueA : f.valueB;
 }
 
 int PlayLine::RightEnd() const
 {
-    return fish.empty() ? -1 : fish.back()->RightValue();
+    if (fish.empty())
+        return -1;
+    const DominoFish& f = *fish.back();
+    if (f.joker)
+        return DominoFish::kJoker;
+    return EndOrientation(f) == 1 ? f.valueA : f.valueB;
 }
 
 int PlayLine::LeftPutValue() const
@@ -51,7 +71,7 @@ int PlayLine::LeftPutValue() const
     if (fish.empty())
         return -1;
     const DominoFish& f = *fish.front();
-    return f.orientation == 3 ? f.valueA : f.valueB;
+    return EndOrientation(f) == 3 ? f.valueA : f.valueB;
 }
 
 int PlayLine::RightPutValue() const
@@ -59,7 +79,7 @@ int PlayLine::RightPutValue() const
     if (fish.empty())
         return -1;
     const DominoFish& f = *fish.back();
-    return f.orientation == 3 ? f.valueB : f.valueA;
+    return EndOrientation(f) == 3 ? f.valueB : f.valueA;
 }
 
 void PlayLine::JoinDistances(const DominoFish& f, float& dl, float& dr) const

@@ -40,7 +40,8 @@ public:
     void Arrive(DominoFish& fish);
 
     // End values for playability: the first tile's LeftValue and the last
-    // tile's RightValue (100 for a joker), -1 for an empty line.
+    // tile's RightValue (100 for a joker), -1 for an empty line. A turning
+    // end tile is read in the orientation its turn ends in.
     int LeftEnd() const;
     int RightEnd() const;
     // End values for a put: what the ends show by orientation.
@@ -62,6 +63,8 @@ public:
     FishField* field;
 
 private:
+    // The orientation an end tile stands in once its running turn is over.
+    static int EndOrientation(const DominoFish& f);
     // Distances from the drag point to the left and right join points.
     void JoinDistances(const DominoFish& fish, float& dl, float& dr) const;
     bool EndAccepts(const DominoFish& fish, int side) const;

@@ -149,6 +149,8 @@ TEST_F(DominoFishTest, TurnEndRecomputesWhatThePlayerCanPlay)
     EXPECT_EQ(Line().RightEnd(), 6);
     EXPECT_EQ(F().movesAvailable, 1);
     SetValues(onLine, 6, 2);
+    F().RecomputePlayable();
+    EXPECT_EQ(F().movesAvailable, 0);
     onLine->StartTurn(1, 0.2f);
     host.Ticks(16);
     EXPECT_EQ(onLine->orientation, 1);

@@ -530,7 +530,7 @@ TEST_F(FishFieldTest, LossWaitsForTheLineAndComesOnce)
     (void)g;
 }
 
-TEST_F(FishFieldTest, NoLossWhileThePutTileStillTurnsToItsRealEnd)
+TEST_F(FishFieldTest, LineEndsReadTurningTilesAsTheyWillStand)
 {
     DominoFish* f = Add(0, 100, 100);
     DominoFish* g = Add(0, 300, 100);
@@ -541,11 +541,23 @@ TEST_F(FishFieldTest, NoLossWhileThePutTileStillTurnsToItsRealEnd)
     DragTo(f, RightJoinX(), 565);
     ASSERT_EQ(Line().Last(), f);
     EXPECT_TRUE(f->IsTurning());
+    // The line already reads the end the turn will show.
+    EXPECT_EQ(Line().RightEnd(), 3);
+    EXPECT_TRUE(g->playable);
+    EXPECT_FALSE(F().lost);
     host.Ticks(100);
     EXPECT_EQ(host.gameOverDialogs, 0);
     EXPECT_EQ(Line().RightEnd(), 3);
     EXPECT_EQ(F().movesAvailable, 1);
     EXPECT_TRUE(g->playable);
+
+    // A tile matching only the value that turns away is refused.
+    DominoFish* h = Add(0, 500, 100);
+    SetValues(h, 3, 3);
+    F().RecomputeOpen();
+    Line().Last()->StartTurn(1, 0.1f);
+    DragTo(h, RightJoinX(), 565);
+    EXPECT_NE(Line().Last(), h);
 }
 
 TEST_F(FishFieldTest, DeckMovesKeepADragModeLevelAlive)

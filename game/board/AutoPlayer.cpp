@@ -1,0 +1,384 @@
+#include "game/board/AutoPlayer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace Zorvin {
+
+namespace {
+constexpr int kJoker = DominoFish::kJoker;
+// The pointer spot on the deck pile.
+constexpr int kDeckX = 50, kDeckY = 560;
+// Give up when nothing happens for this long.
+constexpr int kIdleLimit = 3000;
+
+bool IsCovering(const DominoFish& up, const DominoFish& low)
+{
+    static const int kPoints[7][2] = {{-20, 0}, {20, 0}, {0, 0}, {-39, -24}, {39, -24}, {-39, 24}, {39, 24}};
+    for (const auto& p : kPoints) {
+        if (low.CoversPoint(up.x + p[0], up.y + p[1]))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+AutoPlayer::AutoPlayer(BoardRules& rules, HeadlessHost& host)
+    : rules(rules), host(host), field(*rules.field), line(*rules.playLine), deck(*rules.deck),
+      click(rules.field->mode == FishField::kClickMode)
+{
+}
+
+void AutoPlayer::BuildCoverGraph()
+{
+    tiles.clear();
+    indexOf.clear();
+    std::vector<int> layerOf;
+    for (int l = 0; l < static_cast<int>(field.layers.size()); ++l) {
+        for (auto& f : field.layers[l]) {
+            indexOf[f.get()] = static_cast<int>(tiles.size());
+            tiles.push_back(f.get());
+            layerOf.push_back(l);
+        }
+    }
+    int n = static_cast<int>(tiles.size());
+    coveredBy.assign(n, {});
+    covers.assign(n, {});
+    for (int u = 0; u < n; ++u) {
+        for (int d = 0; d < n; ++d) {
+            if (layerOf[d] < layerOf[u] && IsCovering(*tiles[u], *tiles[d])) {
+                coveredBy[d].push_back(u);
+                covers[u].push_back(d);
+            }
+        }
+    }
+    alive.assign(n, 0);
+}
+
+void AutoPlayer::MarkAlive()
+{
+    std::fill(alive.begin(), alive.end(), 0);
+    openTiles.clear();
+    for (auto& l : field.layers) {
+        for (auto& f : l) {
+            auto it = indexOf.find(f.get());
+            if (it != indexOf.end())
+                alive[it->second] = 1;
+            if (f->open)
+                openTiles.push_back({f.get(), f->valueA, f->valueB, f->joker});
+        }
+    }
+}
+
+// Tiles that taking tile `index` away would open at once.
+int AutoPlayer::Opens(int index) const
+{
+    const DominoFish& f = *tiles[index];
+    int key = f.itemType;
+    int opened = 0;
+    for (int d : covers[index]) {
+        const DominoFish& low = *tiles[d];
+        if (!alive[d] || low.open)
+            continue;
+        bool locked = low.lockType >= 0 && low.lockType < 3 && !field.lockOpen[low.lockType] && low.lockType != key;
+        if (locked)
+            continue;
+        bool stillCovered = false;
+        for (int u : coveredBy[d])
+            stillCovered = stillCovered || (u != index && alive[u]);
+        opened += !stillCovered;
+    }
+    return opened;
+}
+
+int AutoPlayer::KeyValue(const DominoFish& f) const
+{
+    if (f.itemType < 0 || f.itemType > 2)
+        return 0;
+    int locks = 0;
+    for (size_t i = 0; i < tiles.size(); ++i)
+        locks += alive[i] && tiles[i]->lockType == f.itemType;
+    return locks;
+}
+
+// Open tiles that could follow once `f` shows `exposed` at its end and the
+// other end shows `otherEnd` (drag mode only).
+int AutoPlayer::FutureMoves(const DominoFish& f, int exposed, int otherEnd, int opened) const
+{
+    if (exposed == kJoker || otherEnd == kJoker)
+        return 99;
+    int n = opened;
+    for (const OpenTile& g : openTiles) {
+        if (g.fish != &f)
+            n += g.joker || g.a == exposed || g.b == exposed || (!click && (g.a == otherEnd || g.b == otherEnd));
+    }
+    if (!click) {
+        for (const Place& p : deck.places) {
+            if (!p.empty() && p.back().get() != &f)
+                n += p.back()->HasHalf(exposed) || p.back()->HasHalf(otherEnd);
+        }
+    }
+    return n;
+}
+
+double AutoPlayer::Evaluate(const DominoFish& f, bool fromPlace, int exposed, int otherEnd) const
+{
+    int opened = 0;
+    if (!fromPlace) {
+        auto it = indexOf.find(&f);
+        if (it != indexOf.end())
+            opened = Opens(it->second);
+    }
+    int future = FutureMoves(f, exposed, otherEnd, opened);
+    double s = 30.0 * opened + 60.0 * KeyValue(f) + 8.0 * std::min(future, 6) + 4.0 * f.layer;
+    if (future == 0)
+        s -= 40;
+    if (f.joker)
+        s -= 150; // jokers are worth more later
+    if (fromPlace)
+        s -= 10;
+    if (exposed == kJoker)
+        s += 30;
+    s += f.bonusType != 0 ? 15 : 0;
+    return s;
+}
+
+void AutoPlayer::AddDragMoves(std::vector<Move>& out, DominoFish& f, int place) const
+{
+    if (std::find(failed.begin(), failed.end(), &f) != failed.end())
+        return;
+    const DominoFish& first = *line.First();
+    const DominoFish& last = *line.Last();
+    for (int side : {-1, 1}) {
+        const DominoFish& end = side < 0 ? first : last;
+        int put = side < 0 ? line.LeftPutValue() : line.RightPutValue();
+        int otherEnd = side < 0 ? line.RightEnd() : line.LeftEnd();
+        if (!(f.HasHalf(put) || f.joker || end.joker))
+            continue;
+        Move m;
+        m.fish = &f;
+        m.place = place;
+        m.side = side;
+        if (f.joker) {
+            m.score = Evaluate(f, place >= 0, kJoker, otherEnd);
+            out.push_back(m);
+        } else if (end.joker) {
+            // Either half may face the joker: the player turns it by hand.
+            int kept = side < 0 ? f.LeftValue() : f.RightValue();
+            int turned = side < 0 ? f.RightValue() : f.LeftValue();
+            m.score = Evaluate(f, place >= 0, kept, otherEnd);
+            out.push_back(m);
+            m.rightClick = true;
+            m.score = Evaluate(f, place >= 0, turned, otherEnd);
+            out.push_back(m);
+        } else {
+            int exposed = f.valueA == put ? f.valueB : f.valueA;
+            m.score = Evaluate(f, place >= 0, exposed, otherEnd);
+            out.push_back(m);
+        }
+    }
+}
+
+void AutoPlayer::DragCandidates(std::vector<Move>& out) const
+{
+    for (auto& l : field.layers) {
+        for (auto& f : l) {
+            if (f->open && !f->IsGliding())
+                AddDragMoves(out, *f, -1);
+        }
+    }
+    for (int p = 0; p < static_cast<int>(deck.places.size()); ++p) {
+        const Place& place = deck.places[p];
+        if (!place.empty() && place.back()->open)
+            AddDragMoves(out, *place.back(), p);
+    }
+}
+
+void AutoPlayer::ClickCandidates(std::vector<Move>& out) const
+{
+    const DominoFish& current = *line.Last();
+    int b = line.RightPutValue();
+    for (auto& l : field.layers) {
+        for (auto& fp : l) {
+            DominoFish& f = *fp;
+            if (!f.open || f.IsGliding() || std::find(failed.begin(), failed.end(), &f) != failed.end())
+                continue;
+            if (!(f.HasHalf(b) || f.joker || current.joker))
+                continue;
+            Move m;
+            m.fish = &f;
+            if (f.joker) {
+                m.score = Evaluate(f, false, kJoker, -1);
+                out.push_back(m);
+            } else if (current.joker) {
+                m.score = Evaluate(f, false, f.RightValue(), -1);
+                out.push_back(m);
+                m.rightClick = true;
+                m.score = Evaluate(f, false, f.LeftValue(), -1);
+                out.push_back(m);
+            } else {
+                int exposed = f.LeftValue() == b ? f.RightValue() : f.LeftValue();
+                m.score = Evaluate(f, false, exposed, -1);
+                out.push_back(m);
+            }
+        }
+    }
+}
+
+bool AutoPlayer::Hover(DominoFish& f, bool placeTile, int& px, int& py)
+{
+    // The hit box is the drawn rectangle moved 7 right and 7 up; try its
+    // centre first, then points towards its corners.
+    int cx = f.left + f.width / 2 + 7;
+    int cy = f.top + f.height / 2 - 7;
+    const int offsets[5][2] = {{0, 0}, {-f.width / 3, -f.height / 3}, {f.width / 3, -f.height / 3},
+                               {-f.width / 3, f.height / 3}, {f.width / 3, f.height / 3}};
+    for (const auto& o : offsets) {
+        px = cx + o[0];
+        py = cy + o[1];
+        rules.MouseMove(px, py);
+        if (placeTile ? (deck.hovered == &f && !field.hovered) : (field.hovered == &f && !deck.hovered))
+            return true;
+    }
+    rules.MouseMove(0, 0);
+    return false;
+}
+
+bool AutoPlayer::Perform(const Move& m)
+{
+    DominoFish& f = *m.fish;
+    size_t before = line.fish.size();
+    int px, py;
+    if (!Hover(f, m.place >= 0, px, py))
+        return false;
+    if (click) {
+        int code = m.rightClick ? -1 : 1;
+        rules.MouseDown(code, px, py);
+        rules.MouseUp(code, px, py);
+    } else {
+        rules.MouseDown(1, px, py);
+        After();
+        const DominoFish& end = m.side < 0 ? *line.First() : *line.Last();
+        int tx = m.side < 0 ? end.x - 80 : end.x + 80;
+        int ty = end.y;
+        rules.MouseDrag(tx, ty);
+        if (m.rightClick)
+            rules.MouseDown(-1, tx, ty);
+        After();
+        rules.MouseUp(1, tx, ty);
+    }
+    After();
+    return line.fish.size() > before;
+}
+
+bool AutoPlayer::ClickDeck()
+{
+    size_t lineBefore = line.fish.size();
+    size_t deckBefore = deck.fish.size();
+    int redealsBefore = deck.redealsLeft;
+    rules.MouseMove(kDeckX, kDeckY);
+    rules.MouseDown(1, kDeckX, kDeckY);
+    rules.MouseUp(1, kDeckX, kDeckY);
+    After();
+    return line.fish.size() != lineBefore || deck.fish.size() != deckBefore || deck.redealsLeft != redealsBefore;
+}
+
+bool AutoPlayer::Act()
+{
+    if (!line.First())
+        return false;
+    After();
+    MarkAlive();
+    std::vector<Move> candidates;
+    if (click)
+        ClickCandidates(candidates);
+    else
+        DragCandidates(candidates);
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const Move& a, const Move& b) { return a.score > b.score; });
+
+    bool deckUsable = !deck.fish.empty() || (!click && deck.redealsLeft > 0);
+    // A joker is the last resort while the deck can still help.
+    bool saveJoker = !candidates.empty() && candidates.front().fish->joker && deckUsable;
+    if (!saveJoker) {
+        int tries = 0;
+        for (const Move& m : candidates) {
+            if (tries++ >= 3)
+                break;
+            if (Perform(m)) {
+                ++moves;
+                failed.clear();
+                Tick(thinkUpdates);
+                return true;
+            }
+            failed.push_back(m.fish);
+        }
+    }
+    size_t lineBefore = line.fish.size();
+    if (deckUsable && ClickDeck()) {
+        if (line.fish.size() > lineBefore)
+            ++moves;
+        failed.clear();
+        Tick(thinkUpdates);
+        return true;
+    }
+    return false;
+}
+
+void AutoPlayer::Tick(int n)
+{
+    for (int i = 0; i < n; ++i)
+        host.Tick();
+}
+
+void AutoPlayer::After()
+{
+    if (afterAction)
+        afterAction();
+}
+
+AutoPlayResult AutoPlayer::Play()
+{
+    AutoPlayResult result;
+    host.levelWon = false;
+    host.gameOver = false;
+    int start = host.updates;
+    int idle = 0;
+    BuildCoverGraph();
+    while (host.updates - start < updateLimit) {
+        if (host.levelWon) {
+            result.won = true;
+            break;
+        }
+        if (host.gameOver) {
+            host.gameOver = false;
+            if (field.shufflesLeft <= 0)
+                break;
+            rules.Reshuffle();
+            ++result.reshuffles;
+            failed.clear();
+            After();
+            continue;
+        }
+        if (field.loading || deck.dealing || field.fishCount == 0) {
+            Tick(1);
+            continue;
+        }
+        if (Act()) {
+            idle = 0;
+            continue;
+        }
+        Tick(1);
+        if (++idle > kIdleLimit) {
+            result.stuck = true;
+            break;
+        }
+    }
+    result.score = field.score;
+    result.moves = moves;
+    result.updates = host.updates - start;
+    return result;
+}
+
+} // namespace Zorvin

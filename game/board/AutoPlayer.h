@@ -1,0 +1,96 @@
+#pragma once
+
+// AutoPlayer: the headless player. It plays a started level through the same
+// mouse operations a person uses (hover, press, drag to an end, release;
+// clicks on the deck; a reshuffle from the game-over window while any is
+// left) until the level is won or lost. Its policy prefers moves that open
+// tiles and collect keys, keeps jokers for later and looks one move ahead at
+// what the new end of the line will allow. It is deterministic for a given
+// seed of the C library generator. It works on a BoardRules run by a
+// HeadlessHost, both owned by the caller.
+
+#include <functional>
+#include <unordered_map>
+#include <vector>
+
+#include "game/board/BoardRules.h"
+#include "game/board/HeadlessHost.h"
+
+namespace Zorvin {
+
+struct AutoPlayResult {
+    bool won = false;
+    int score = 0;
+    int moves = 0;      // tiles put on the line (field, places and deck)
+    int updates = 0;    // application updates the level took
+    int reshuffles = 0;
+    bool stuck = false; // gave up with moves left that it could not make
+};
+
+class AutoPlayer {
+public:
+    AutoPlayer(BoardRules& rules, HeadlessHost& host);
+
+    // Plays the level that has been started.
+    AutoPlayResult Play();
+
+    // Called before every decision and after every mouse action of the
+    // player (tests check the rules' invariants here).
+    std::function<void()> afterAction;
+    // Updates the player lets pass after each move.
+    int thinkUpdates = 2;
+    // Gives up after this many updates.
+    int updateLimit = 200000;
+
+private:
+    struct Move {
+        DominoFish* fish = nullptr;
+        int place = -1;         // drag mode: the place of a place tile
+        int side = 0;           // drag mode: -1 left end, 1 right end
+        bool rightClick = false; // turn the tile by hand at a joker
+        double score = 0;
+    };
+
+    void BuildCoverGraph();
+    void MarkAlive();
+    int Opens(int index) const;
+    int KeyValue(const DominoFish& f) const;
+    int FutureMoves(const DominoFish& f, int exposed, int otherEnd, int opened) const;
+    double Evaluate(const DominoFish& f, bool fromPlace, int exposed, int otherEnd) const;
+    void DragCandidates(std::vector<Move>& moves) const;
+    void ClickCandidates(std::vector<Move>& moves) const;
+    void AddDragMoves(std::vector<Move>& moves, DominoFish& f, int place) const;
+    bool Act();
+    bool Perform(const Move& m);
+    bool ClickDeck();
+    // Finds a pointer position where `f` is the tile hovered.
+    bool Hover(DominoFish& f, bool placeTile, int& px, int& py);
+    void Tick(int n);
+    void After();
+
+    BoardRules& rules;
+    HeadlessHost& host;
+    FishField& field;
+    PlayLine& line;
+    Deck& deck;
+    bool click;
+
+    // Which field tiles cover which, by index; positions on the field never
+    // change, so this is built once per deal.
+    std::vector<DominoFish*> tiles;
+    std::unordered_map<const DominoFish*, int> indexOf;
+    std::vector<std::vector<int>> coveredBy;
+    std::vector<std::vector<int>> covers;
+    std::vector<char> alive;
+    // Values of the open field tiles at the time of a decision.
+    struct OpenTile {
+        const DominoFish* fish;
+        int a, b;
+        bool joker;
+    };
+    std::vector<OpenTile> openTiles;
+    std::vector<const DominoFish*> failed;
+    int moves = 0;
+};
+
+} // namespace Zorvin

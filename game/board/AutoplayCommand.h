@@ -1,0 +1,39 @@
+#pragma once
+
+// AutoplayCommand: the command line of the headless player tool. It parses
+//   --mode drag|click [--level FILE] [--deals N] [--seed S]
+// plays N deals of the level file (or of the built-in sample layouts, in
+// turn) and prints one summary line, so the tool's main only forwards here
+// and tests can run the whole command in process.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace Zorvin {
+
+struct AutoplayOptions {
+    int mode = 0;      // the field's mode: 0 drag, 2 click
+    std::string level; // empty: the built-in sample layouts
+    int deals = 100;
+    unsigned seed = 1;
+};
+
+struct AutoplaySummary {
+    int deals = 0;
+    int won = 0;
+    double meanScore = 0;
+    double meanMoves = 0;
+    double dealsPerSecond = 0;
+};
+
+// False, with a message in `error`, for an unknown or malformed argument.
+bool ParseAutoplayArgs(const std::vector<std::string>& args, AutoplayOptions& options, std::string& error);
+
+// Plays the deals and prints the level line (for a level file) and the
+// summary line to `out`. Returns the process exit code: 0, or 1 when the
+// level file cannot be read (reported on `err`).
+int RunAutoplay(const AutoplayOptions& options, std::ostream& out, std::ostream& err,
+                AutoplaySummary* summary = nullptr);
+
+} // namespace Zorvin

@@ -1,0 +1,257 @@
+// The headless player on the built-in layouts, with the rules' invariants
+// checked after every one of its mouse actions, and its command line.
+
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "game/board/AutoPlayer.h"
+#include "game/board/AutoplayCommand.h"
+#include "game/board/LevelFile.h"
+#include "game/board/Res.h"
+#include "game/board/SampleLayouts.h"
+
+namespace Zorvin {
+namespace {
+
+// Counts the bonuses collected, the only way tiles appear outside a reshuffle.
+class CountingHost : public HeadlessHost {
+public:
+    void PlaySound(int id) override { bonuses += id == SOUND_BONUS; }
+    int bonuses = 0;
+};
+
+struct Invariants {
+    BoardRules& rules;
+    CountingHost& host;
+    int total = -1;
+    int bonuses = 0;
+    const DominoFish* start0 = nullptr;
+    const DominoFish* start1 = nullptr;
+    int checks = 0;
+
+    int Total() const
+    {
+        int n = rules.field->CountFish() + static_cast<int>(rules.playLine->fish.size()) +
+                static_cast<int>(rules.deck->fish.size());
+        for (const Place& p : rules.deck->places)
+            n += static_cast<int>(p.size());
+        return n;
+    }
+
+    bool Settled() const
+    {
+        for (const auto& f : rules.playLine->fish) {
+            if (f->IsGliding() || f->IsTurning())
+                return false;
+        }
+        return rules.deck->IsIdle();
+    }
+
+    void Check()
+    {
+        FishField& field = *rules.field;
+        PlayLine& line = *rules.playLine;
+        Deck& deck = *rules.deck;
+        ASSERT_EQ(field.fishCount, field.CountFish());
+        bool sameLine = false;
+        for (const auto& f : line.fish)
+            sameLine = sameLine || f.get() == start0;
+        if (!sameLine || total < 0) {
+            // A new deal or a reshuffle makes a new line and a new deck.
+            total = Total();
+            bonuses = host.bonuses;
+            start0 = line.fish.size() >= 2 ? line.fish[0].get() : nullptr;
+            start1 = line.fish.size() >= 2 ? line.fish[1].get() : nullptr;
+            return;
+        }
+        // Tiles only move between field, line, deck and places; a collected
+        // bonus may add one to the deck.
+        int now = Total();
+        ASSERT_GE(now, total);
+        ASSERT_LE(now - total, host.bonuses - bonuses);
+        if (!Settled())
+            return;
+        ++checks;
+        int l = line.LeftEnd(), r = line.RightEnd();
+        bool drag = field.mode == FishField::kDragMode;
+        int moves = 0;
+        for (auto& layer : field.layers) {
+            for (auto& f : layer) {
+                bool ok = f->open && (l == 100 || r == 100 || f->joker || f->HasHalf(r) || (drag && f->HasHalf(l)));
+                moves += ok;
+            }
+        }
+        ASSERT_EQ(field.movesAvailable, moves);
+        if (drag) {
+            auto matches = [&](const DominoFish& f) {
+                return l == 100 || r == 100 || f.joker || f.HasHalf(l) || f.HasHalf(r);
+            };
+            int deckMoves = 0;
+            for (auto& f : deck.fish)
+                deckMoves += matches(*f);
+            for (const Place& p : deck.places) {
+                for (size_t k = 0; k < p.size(); ++k)
+                    deckMoves += (deck.redealsLeft > 0 || k + 1 == p.size()) && matches(*p[k]);
+            }
+            ASSERT_EQ(deck.deckMoves, deckMoves);
+        }
+        // Every put joined a matching value.
+        for (size_t i = 0; i + 1 < line.fish.size(); ++i) {
+            const DominoFish& a = *line.fish[i];
+            const DominoFish& b = *line.fish[i + 1];
+            if (&a == start0 && &b == start1)
+                continue;
+            ASSERT_TRUE(a.joker || b.joker || a.RightValue() == b.LeftValue())
+                << "tiles " << i << " and " << i + 1 << " of the line do not match: (" << a.valueA << ","
+                << a.valueB << " o" << a.orientation << ") (" << b.valueA << "," << b.valueB << " o" << b.orientation
+                << ") line size " << line.fish.size();
+        }
+    }
+};
+
+struct DealOutcome {
+    AutoPlayResult result;
+    int checks = 0;
+};
+
+DealOutcome PlayDeal(int mode, int layoutIndex, unsigned seed)
+{
+    srand(seed);
+    CountingHost host;
+    host.profile.levelMode0 = host.profile.levelMode2 = 2;
+    BoardRules rules(host);
+    host.onUpdate = [&rules] { rules.Update(); };
+    rules.field->mode = mode;
+    rules.field->levelNumber = 2;
+    const SampleLayout& layout = SampleLayouts()[layoutIndex];
+    rules.field->levelReader = [&layout](FishField& f, const std::string&) {
+        LoadSampleLayout(layout, f, 1);
+        return true;
+    };
+    rules.StartLevelFile("sample");
+    Invariants inv{rules, host};
+    AutoPlayer player(rules, host);
+    // Slow enough that the line settles between moves and the checks see
+    // the rules at rest.
+    player.thinkUpdates = 70;
+    player.afterAction = [&] {
+        inv.Check();
+        if (::testing::Test::HasFatalFailure())
+            throw std::runtime_error("invariant broken");
+    };
+    DealOutcome out;
+    try {
+        out.result = player.Play();
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_FALSE(out.result.stuck);
+    if (out.result.won) {
+        EXPECT_EQ(rules.field->fishCount, 0);
+    }
+    out.checks = inv.checks;
+    return out;
+}
+
+TEST(AutoPlayer, PlaysEveryLayoutToTheEndInDragModeKeepingTheRules)
+{
+    int won = 0, deals = 0;
+    for (int layout = 0; layout < static_cast<int>(SampleLayouts().size()); ++layout) {
+        for (unsigned seed : {1u, 2u, 3u}) {
+            DealOutcome o = PlayDeal(FishField::kDragMode, layout, seed);
+            ASSERT_FALSE(::testing::Test::HasFailure()) << "layout " << layout << " seed " << seed;
+            EXPECT_GT(o.checks, 5);
+            EXPECT_GT(o.result.moves, 20);
+            won += o.result.won;
+            ++deals;
+        }
+    }
+    EXPECT_GE(won * 2, deals) << "the player should win most deals";
+}
+
+TEST(AutoPlayer, PlaysEveryLayoutToTheEndInClickModeKeepingTheRules)
+{
+    int won = 0, deals = 0;
+    for (int layout = 0; layout < static_cast<int>(SampleLayouts().size()); ++layout) {
+        for (unsigned seed : {4u, 5u, 6u}) {
+            DealOutcome o = PlayDeal(FishField::kClickMode, layout, seed);
+            ASSERT_FALSE(::testing::Test::HasFailure()) << "layout " << layout << " seed " << seed;
+            EXPECT_GT(o.checks, 5);
+            won += o.result.won;
+            ++deals;
+        }
+    }
+    EXPECT_GE(won * 2, deals);
+}
+
+TEST(AutoPlayer, SameSeedPlaysTheSameGame)
+{
+    DealOutcome a = PlayDeal(FishField::kDragMode, 1, 42);
+    DealOutcome b = PlayDeal(FishField::kDragMode, 1, 42);
+    EXPECT_EQ(a.result.score, b.result.score);
+    EXPECT_EQ(a.result.moves, b.result.moves);
+    EXPECT_EQ(a.result.updates, b.result.updates);
+}
+
+TEST(AutoplayCommand, ParsesItsOptionsAndRefusesBadOnes)
+{
+    AutoplayOptions o;
+    std::string error;
+    ASSERT_TRUE(ParseAutoplayArgs({"--mode", "click", "--deals", "7", "--seed", "9", "--level", "a.xml"}, o, error));
+    EXPECT_EQ(o.mode, 2);
+    EXPECT_EQ(o.deals, 7);
+    EXPECT_EQ(o.seed, 9u);
+    EXPECT_EQ(o.level, "a.xml");
+    for (std::vector<std::string> bad : std::vector<std::vector<std::string>>{
+             {}, {"--deals", "3"}, {"--mode", "slow"}, {"--mode", "drag", "--deals", "0"},
+             {"--mode", "drag", "--deals", "x"}, {"--mode", "drag", "--seed"}, {"--mode", "drag", "-v"},
+             {"--mode", "drag", "--seed", "-1"}}) {
+        AutoplayOptions p;
+        EXPECT_FALSE(ParseAutoplayArgs(bad, p, error));
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(AutoplayCommand, PrintsTheSummaryAndTheLevelLine)
+{
+    AutoplayOptions o;
+    o.mode = 0;
+    o.deals = 4;
+    std::ostringstream out, err;
+    AutoplaySummary s;
+    ASSERT_EQ(RunAutoplay(o, out, err, &s), 0);
+    EXPECT_EQ(s.deals, 4);
+    EXPECT_EQ(out.str().rfind("played 4 deals: won ", 0), 0u) << out.str();
+    EXPECT_NE(out.str().find(" deals/s\n"), std::string::npos);
+
+    auto dir = std::filesystem::temp_directory_path() / ("korvelt-autoplay-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    LevelFile level;
+    level.types = {1, 2, 3};
+    level.shiftX = 4;
+    level.shiftY = -6;
+    level.hasCardsInDeck = true;
+    level.cardsInDeck = 9;
+    level.layers.resize(2);
+    for (int c = 0; c < 4; ++c)
+        level.layers[0].push_back({40 + 80 * c + 4, 50 - 6});
+    level.layers[1].push_back({80 + 4, 75 - 6});
+    std::string path = (dir / "Level3.xml").string();
+    ASSERT_TRUE(level.Write(path));
+    o.level = path;
+    o.deals = 2;
+    std::ostringstream out2;
+    ASSERT_EQ(RunAutoplay(o, out2, err), 0);
+    EXPECT_EQ(out2.str().substr(0, out2.str().find('\n')), "level: tiles=5 layers=2 types=3 cards=9 shift=4,-6");
+
+    o.level = (dir / "missing.xml").string();
+    std::ostringstream out3, err3;
+    EXPECT_EQ(RunAutoplay(o, out3, err3), 1);
+    EXPECT_FALSE(err3.str().empty());
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace
+} // namespace Zorvin

@@ -1,0 +1,106 @@
+// Starting, restarting and reshuffling a level from the current player, and
+// the panel's part of the mouse.
+
+#include "framework/Cp1251.h"
+#include "tests/board/BoardFixture.h"
+
+namespace Zorvin {
+namespace {
+
+class BoardRulesTest : public BoardFixture {
+protected:
+    BoardRulesTest()
+    {
+        F().levelReader = [this](FishField& f, const std::string& path) {
+            readPaths.push_back(path);
+            for (int i = 0; i < 5; ++i) {
+                f.layers.resize(1);
+                f.layers[0].push_back(std::make_unique<DominoFish>(200 + 90 * i, 150, 3, 0, &f));
+                ++f.fishCount;
+            }
+            f.cardsInDeck = 7;
+            return true;
+        };
+    }
+    std::vector<std::string> readPaths;
+};
+
+TEST_F(BoardRulesTest, StartsThePlayersLevelOfTheMode)
+{
+    host.profile.levelMode0 = 4;
+    host.profile.scoreMode0 = 1234;
+    host.profile.shufflesLeft = 3;
+    host.profile.placeCount = 3;
+    host.existing.insert("levels/Levels2/Level4.xml");
+    rules.comboMeter->level = 50;
+    rules.StartLevel();
+    ASSERT_EQ(readPaths.size(), 1u);
+    EXPECT_EQ(readPaths[0], "levels/Levels2/Level4.xml");
+    EXPECT_EQ(F().levelPath, "levels/Levels2/Level4.xml");
+    EXPECT_EQ(F().levelNumber, 4);
+    EXPECT_EQ(F().score, 1234);
+    EXPECT_EQ(F().shufflesLeft, 3);
+    EXPECT_EQ(host.reshuffleLabel, W("Тасовок 3"));
+    EXPECT_EQ(D().placeCount, 3);
+    EXPECT_EQ(D().places.size(), 3u);
+    EXPECT_EQ(D().fish.size(), 7u);
+    EXPECT_EQ(rules.comboMeter->level, 0);
+    EXPECT_EQ(F().fishCount, 5);
+    EXPECT_TRUE(host.howToPlay.empty());
+}
+
+TEST_F(BoardRulesTest, MissingLevelFallsBackToLevelOneOfTheMode)
+{
+    F().mode = FishField::kClickMode;
+    host.profile.levelMode2 = 9;
+    host.profile.scoreMode2 = 50;
+    host.existing.insert("levels/Levels1/Level1.xml");
+    rules.StartLevel();
+    ASSERT_EQ(readPaths.size(), 1u);
+    EXPECT_EQ(readPaths[0], "levels/Levels1/Level1.xml");
+    EXPECT_EQ(F().levelNumber, 1);
+    EXPECT_EQ(host.profile.levelMode2, 1);
+    EXPECT_EQ(F().score, 50);
+    ASSERT_EQ(host.howToPlay.size(), 1u);
+    EXPECT_TRUE(host.howToPlay[0]) << "the click-mode page";
+}
+
+TEST_F(BoardRulesTest, RestartTakesScoreAndReshufflesBackFromThePlayer)
+{
+    host.profile.levelMode0 = 2;
+    host.profile.scoreMode0 = 100;
+    host.profile.shufflesLeft = 1;
+    host.existing.insert("levels/Levels2/Level2.xml");
+    rules.StartLevel();
+    F().score = 900;
+    F().shufflesLeft = 0;
+    rules.Restart();
+    ASSERT_EQ(readPaths.size(), 2u);
+    EXPECT_EQ(readPaths[1], readPaths[0]);
+    EXPECT_EQ(F().score, 100);
+    EXPECT_EQ(F().shufflesLeft, 1);
+    EXPECT_EQ(F().fishCount, 5);
+    EXPECT_EQ(Line().fish.size(), 2u);
+}
+
+TEST_F(BoardRulesTest, InputIsIgnoredWhileALevelStarts)
+{
+    host.existing.insert("levels/Levels2/Level2.xml");
+    int deals = 0;
+    host.onUpdate = [&] {
+        rules.Update();
+        if (F().loading) {
+            // A click on the deck in the middle of the intro.
+            rules.MouseMove(50, 560);
+            rules.MouseDown(1, 50, 560);
+            rules.MouseUp(1, 50, 560);
+            deals += D().dealtFlag;
+        }
+    };
+    rules.StartLevel();
+    EXPECT_EQ(deals, 0);
+    EXPECT_FALSE(F().loading);
+}
+
+} // namespace
+} // namespace Zorvin

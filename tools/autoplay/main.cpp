@@ -1,0 +1,22 @@
+// korvelt-autoplay --mode drag|click [--level FILE] [--deals N] [--seed S]
+// Plays deals of a level (or of the built-in sample layouts) with the
+// headless player and prints the results.
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "game/board/AutoplayCommand.h"
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    Zorvin::AutoplayOptions options;
+    std::string error;
+    if (!Zorvin::ParseAutoplayArgs(args, options, error)) {
+        std::cerr << "korvelt-autoplay: " << error << "\n"
+                  << "usage: korvelt-autoplay --mode drag|click [--level FILE] [--deals N] [--seed S]\n";
+        return 2;
+    }
+    return Zorvin::RunAutoplay(options, std::cout, std::cerr);
+}
