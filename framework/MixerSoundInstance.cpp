@@ -74,6 +74,9 @@ bool MixerSoundInstance::Play(bool loop, bool release)
     auto lock = mixer.Lock();
     looping = loop;
     playing = true;
+    // A fresh start needs no glide from whatever level the copy had before.
+    rampLeft.Settle();
+    rampRight.Settle();
     return true;
 }
 
@@ -115,6 +118,7 @@ void MixerSoundInstance::ApplyVolume()
     float g = static_cast<float>(AudioGain::HundredthsDbToGain(volumeLevel));
     auto lock = mixer.Lock();
     gain = g;
+    UpdateRamps();
 }
 
 void MixerSoundInstance::ApplyPan()
@@ -127,6 +131,13 @@ void MixerSoundInstance::ApplyPan()
     auto lock = mixer.Lock();
     panLeft = static_cast<float>(left);
     panRight = static_cast<float>(right);
+    UpdateRamps();
+}
+
+void MixerSoundInstance::UpdateRamps()
+{
+    rampLeft.Set(gain * panLeft);
+    rampRight.Set(gain * panRight);
 }
 
 void MixerSoundInstance::Mix(float* out, int frames, int outputRate)
@@ -142,8 +153,6 @@ void MixerSoundInstance::Mix(float* out, int frames, int outputRate)
     const bool stereo = sample->channels == 2;
     const double step = static_cast<double>(frequency) / outputRate;
     const float scale = 1.0f / 32768.0f;
-    const float gainLeft = gain * panLeft * scale;
-    const float gainRight = gain * panRight * scale;
     double pos = position;
     for (int i = 0; i < frames; ++i) {
         int index = static_cast<int>(pos);
@@ -162,8 +171,8 @@ void MixerSoundInstance::Mix(float* out, int frames, int outputRate)
             float s0 = pcm[index];
             left = right = s0 + (pcm[next] - s0) * frac;
         }
-        out[i * 2] += left * gainLeft;
-        out[i * 2 + 1] += right * gainRight;
+        out[i * 2] += left * rampLeft.Next() * scale;
+        out[i * 2 + 1] += right * rampRight.Next() * scale;
         pos += step;
         if (pos >= length) {
             if (!looping) {

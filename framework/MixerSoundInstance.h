@@ -8,6 +8,7 @@
 
 #include "framework/AudioChannel.h"
 #include "framework/AudioMixer.h"
+#include "framework/GainRamp.h"
 #include "framework/SoundInstance.h"
 #include "framework/SoundSample.h"
 
@@ -56,6 +57,8 @@ public:
 
 private:
     void ApplyPan();
+    // Sends gain x pan to the two ramps; the caller holds the mixer lock.
+    void UpdateRamps();
 
     MixerSoundManager& manager;
     AudioMixer& mixer;
@@ -77,6 +80,8 @@ private:
     float gain = 1.0f;
     float panLeft = 1.0f;
     float panRight = 1.0f;
+    GainRamp rampLeft{1.0f};
+    GainRamp rampRight{1.0f};
     bool playing = false;
     bool looping = false;
 };

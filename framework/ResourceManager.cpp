@@ -1,5 +1,11 @@
 #include "framework/ResourceManager.h"
 
+#include "framework/AnimInfo.h"
+#include "framework/Font.h"
+#include "framework/ImageFont.h"
+#include "framework/MemoryImage.h"
+#include "framework/ResourceHost.h"
+#include "framework/SoundManager.h"
 #include "framework/XMLParser.h"
 
 #include <algorithm>
@@ -47,15 +53,327 @@ std::string BaseName(const std::string& path)
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
+// Loaders get paths with "/" between folders, however the manifest wrote them.
+std::string FilePath(std::string path)
+{
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+// Tags are separated by commas, spaces, carriage returns, newlines or tabs.
+std::vector<std::string> SplitTags(const std::string& text)
+{
+    std::vector<std::string> tags;
+    std::string tag;
+    for (char c : text + ",") {
+        if (c == ',' || c == ' ' || c == '\r' || c == '\n' || c == '\t') {
+            if (!tag.empty())
+                tags.push_back(tag);
+            tag.clear();
+        } else {
+            tag += c;
+        }
+    }
+    return tags;
+}
+
+bool ImageLoaded(const ResourceManager::BaseRes& res)
+{
+    return static_cast<bool>(static_cast<const ResourceManager::ImageRes&>(res).image);
+}
+
+bool SoundLoaded(const ResourceManager::BaseRes& res)
+{
+    return static_cast<const ResourceManager::SoundRes&>(res).soundId != -1;
+}
+
+bool FontLoaded(const ResourceManager::BaseRes& res)
+{
+    return static_cast<const ResourceManager::FontRes&>(res).font != nullptr;
+}
+
 } // namespace
 
-ResourceManager::ResourceManager() = default;
+ResourceManager::FontRes::~FontRes() = default;
+
+void ResourceManager::FontRes::DeleteResource()
+{
+    font.reset();
+    fontImage.reset();
+}
+
+ResourceManager::ResourceManager(ResourceHost* host) : host(host)
+{
+    StartLoadResources("");
+}
 
 ResourceManager::~ResourceManager()
 {
     for (ResMap* map : {&images, &sounds, &fonts})
         for (auto& [id, res] : *map)
             res->DeleteResource();
+}
+
+void ResourceManager::DeleteResources(const std::string& group)
+{
+    DeleteResourcesIn(images, group);
+    DeleteResourcesIn(sounds, group);
+    DeleteResourcesIn(fonts, group);
+    loadedGroups.erase(group);
+}
+
+void ResourceManager::DeleteResourcesIn(ResMap& map, const std::string& group)
+{
+    for (auto& [id, res] : map)
+        if (group.empty() || res->group == group)
+            res->DeleteResource();
+}
+
+void ResourceManager::StartLoadResources(const std::string& group)
+{
+    loadingGroup = group;
+    imagePos = images.begin();
+    soundPos = sounds.begin();
+    fontPos = fonts.begin();
+}
+
+bool ResourceManager::LoadResources(const std::string& group)
+{
+    hadError = false;
+    errorText.clear();
+    StartLoadResources(group);
+    while (LoadNextResource()) {
+    }
+    if (hadError)
+        return false;
+    loadedGroups.insert(group);
+    return true;
+}
+
+bool ResourceManager::LoadNextResource()
+{
+    return LoadNextImage() || LoadNextSound() || LoadNextFont();
+}
+
+ResourceManager::ResMap::iterator ResourceManager::NextToLoad(ResMap& map, ResMap::iterator pos,
+                                                              bool (*loaded)(const BaseRes&))
+{
+    for (; pos != map.end(); ++pos) {
+        const BaseRes& res = *pos->second;
+        if (!loadingGroup.empty() && res.group != loadingGroup)
+            continue;
+        if (res.fromProgram || loaded(res))
+            continue;
+        break;
+    }
+    return pos;
+}
+
+bool ResourceManager::LoadNextImage()
+{
+    if (hadError)
+        return false;
+    imagePos = NextToLoad(images, imagePos, ImageLoaded);
+    if (imagePos == images.end())
+        return false;
+    return LoadImageResource(static_cast<ImageRes&>(*imagePos->second));
+}
+
+bool ResourceManager::LoadNextSound()
+{
+    if (hadError)
+        return false;
+    soundPos = NextToLoad(sounds, soundPos, SoundLoaded);
+    if (soundPos == sounds.end())
+        return false;
+    auto& res = static_cast<SoundRes&>(*soundPos->second);
+    SoundManager* manager = host ? host->GetSoundManager() : nullptr;
+    // Without a sound manager the game runs silently: the sound counts as
+    // loaded so that its identifier still binds.
+    if (manager && !manager->LoadSample(nextSoundId, FilePath(res.path)))
+        return Fail("Failed to load sound: " + res.path);
+    if (manager && res.volume >= 0)
+        manager->SetSampleVolume(nextSoundId, res.volume);
+    if (manager && res.pan != 0)
+        manager->SetSamplePan(nextSoundId, res.pan);
+    res.soundId = nextSoundId++;
+    return true;
+}
+
+bool ResourceManager::LoadNextFont()
+{
+    if (hadError)
+        return false;
+    fontPos = NextToLoad(fonts, fontPos, FontLoaded);
+    if (fontPos == fonts.end())
+        return false;
+    return LoadFontResource(static_cast<FontRes&>(*fontPos->second));
+}
+
+bool ResourceManager::LoadImageResource(ImageRes& res)
+{
+    bool created = false;
+    SharedImageRef ref;
+    if (host)
+        ref = host->GetSharedImage(FilePath(res.path), res.variant, created, res.alphaColor);
+    if (!ref)
+        return Fail("Failed to load image: " + res.path);
+    MemoryImage* image = ref.Get();
+    if (res.unfinished.Get() == image)
+        created = true;
+    res.unfinished = ref;
+
+    if (created && !res.alphaImage.empty()) {
+        std::unique_ptr<MemoryImage> alpha = host->LoadDisplayImage(FilePath(res.alphaImage));
+        if (!alpha)
+            return Fail("Failed to load image: " + res.alphaImage);
+        if (alpha->GetWidth() != image->GetWidth() || alpha->GetHeight() != image->GetHeight())
+            return Fail("AlphaImage size mismatch between " + res.path + " and " + res.alphaImage);
+        uint32_t* dst = image->GetBits();
+        const uint32_t* src = alpha->GetBits();
+        if (dst && src) {
+            size_t n = static_cast<size_t>(image->GetWidth()) * image->GetHeight();
+            for (size_t i = 0; i < n; ++i)
+                dst[i] = (dst[i] & 0x00FFFFFF) | ((src[i] & 0xFF) << 24);
+            image->CommitBits();
+            image->BitsChanged();
+        }
+    }
+    if (created && !res.alphaGrid.empty()) {
+        std::unique_ptr<MemoryImage> grid = host->LoadDisplayImage(FilePath(res.alphaGrid));
+        if (!grid)
+            return Fail("Failed to load image: " + res.alphaGrid);
+        int cellW = image->GetWidth() / res.cols;
+        int cellH = image->GetHeight() / res.rows;
+        if (grid->GetWidth() != cellW || grid->GetHeight() != cellH)
+            return Fail("GridAlphaImage size mismatch between " + res.path + " and " + res.alphaGrid);
+        uint32_t* dst = image->GetBits();
+        const uint32_t* src = grid->GetBits();
+        if (dst && src && cellW > 0 && cellH > 0) {
+            const int w = image->GetWidth();
+            for (int row = 0; row < res.rows; ++row)
+                for (int col = 0; col < res.cols; ++col)
+                    for (int y = 0; y < cellH; ++y) {
+                        uint32_t* line = dst + static_cast<size_t>(row * cellH + y) * w + col * cellW;
+                        const uint32_t* alpha = src + static_cast<size_t>(y) * cellW;
+                        for (int x = 0; x < cellW; ++x)
+                            line[x] = (line[x] & 0x00FFFFFF) | ((alpha[x] & 0xFF) << 24);
+                    }
+            image->CommitBits();
+            image->BitsChanged();
+        }
+    }
+
+    res.unfinished.Release();
+    res.image = ref;
+    image->purgeBits = res.purgeBits;
+    // There is no separate display surface here; "ddsurface" stays recorded
+    // on the record only.
+    if (res.palletize && !image->Palletize())
+        image->wantPal = true;
+    if (res.a4r4g4b4)
+        image->imageFlags |= MemoryImage::FlagUse16BitTexture;
+    if (res.a8r8g8b8)
+        image->imageFlags |= MemoryImage::FlagUse32BitTexture;
+    if (res.minsubdivide)
+        image->imageFlags |= MemoryImage::FlagMinimizeSubdivisions;
+    if (res.anim.type != 0) {
+        auto anim = std::make_unique<AnimInfo>();
+        anim->animType = res.anim.type;
+        anim->frameDelay = res.anim.frameDelay;
+        anim->perFrameDelay = res.anim.perFrameDelays;
+        anim->frameMap = res.anim.frameMap;
+        anim->Compute(std::max(res.rows, res.cols), res.anim.beginDelay, res.anim.endDelay);
+        image->animInfo = std::move(anim);
+    }
+    image->numRows = res.rows;
+    image->numCols = res.cols;
+    // Only drops the pixels when another form (the palette) can stand in.
+    if (res.purgeBits)
+        image->PurgeBits();
+    return true;
+}
+
+bool ResourceManager::LoadFontResource(FontRes& res)
+{
+    FontHost* fontHost = host ? host->GetFontHost() : nullptr;
+    std::unique_ptr<Font> font;
+    std::shared_ptr<MemoryImage> fontImage;
+    if (!res.imagePath.empty()) {
+        std::unique_ptr<MemoryImage> image = host ? host->LoadDisplayImage(FilePath(res.imagePath)) : nullptr;
+        if (!image)
+            return Fail("Failed to load image: " + res.imagePath);
+        fontImage = std::move(image);
+        font = std::make_unique<ImageFont>(fontImage.get(), FilePath(res.path), fontHost);
+    } else if (res.path.compare(0, 5, "!ref:") == 0) {
+        std::string refId = res.path.substr(5);
+        auto it = fonts.find(refId);
+        auto* ref = it == fonts.end() ? nullptr : static_cast<FontRes*>(it->second.get());
+        if (!ref || !ref->font)
+            return Fail("Ref font not found: " + refId);
+        font = ref->font->Duplicate();
+        fontImage = ref->fontImage; // the duplicate draws from the same glyph image
+    } else {
+        font = std::make_unique<ImageFont>(FilePath(res.path), fontHost);
+    }
+
+    auto* imageFont = dynamic_cast<ImageFont*>(font.get());
+    if (!font || (imageFont && !imageFont->IsLoaded()))
+        return Fail("Failed to load font: " + res.path);
+    if (imageFont)
+        for (const std::string& tag : SplitTags(res.tags))
+            imageFont->AddTag(tag);
+    res.font = std::move(font);
+    res.fontImage = std::move(fontImage);
+    return true;
+}
+
+SharedImageRef ResourceManager::GetImageOrThrow(const std::string& id)
+{
+    auto it = images.find(id);
+    if (it != images.end()) {
+        auto& res = static_cast<ImageRes&>(*it->second);
+        if (res.image)
+            return res.image;
+        if (res.fromProgram && allowMissingProgramResources)
+            return SharedImageRef();
+    }
+    Fail("Image resource not found: " + id);
+    throw ResourceManagerException(errorText);
+}
+
+int ResourceManager::GetSoundOrThrow(const std::string& id)
+{
+    auto it = sounds.find(id);
+    if (it != sounds.end()) {
+        auto& res = static_cast<SoundRes&>(*it->second);
+        if (res.soundId != -1)
+            return res.soundId;
+        if (res.fromProgram && allowMissingProgramResources)
+            return -1;
+    }
+    Fail("Sound resource not found: " + id);
+    throw ResourceManagerException(errorText);
+}
+
+Font* ResourceManager::GetFontOrThrow(const std::string& id)
+{
+    auto it = fonts.find(id);
+    if (it != fonts.end()) {
+        auto& res = static_cast<FontRes&>(*it->second);
+        if (res.font)
+            return res.font.get();
+        if (res.fromProgram && allowMissingProgramResources)
+            return nullptr;
+    }
+    Fail("Font resource not found: " + id);
+    throw ResourceManagerException(errorText);
+}
+
+Font* ResourceManager::FindFont(const std::string& id)
+{
+    auto it = fonts.find(id);
+    return it == fonts.end() ? nullptr : static_cast<FontRes&>(*it->second).font.get();
 }
 
 bool ResourceManager::Fail(const std::string& message)

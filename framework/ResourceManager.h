@@ -17,8 +17,13 @@
 #include <string>
 #include <vector>
 
+#include "framework/SharedImage.h"
+
 namespace Zorvin {
 
+class Font;
+class MemoryImage;
+class ResourceHost;
 class XMLParser;
 struct XMLNode;
 
@@ -60,6 +65,15 @@ public:
     };
 
     struct ImageRes : BaseRes {
+        void DeleteResource() override
+        {
+            image.Release();
+            unfinished.Release();
+        }
+        SharedImageRef image;
+        // A newly loaded image whose alpha step failed: a retry finishes it
+        // rather than taking it from the shared table as it is.
+        SharedImageRef unfinished;
         std::string alphaImage;
         std::string alphaGrid;
         std::string variant;
@@ -84,16 +98,53 @@ public:
     };
 
     struct FontRes : BaseRes {
+        ~FontRes() override;
+        void DeleteResource() override;
+        std::unique_ptr<Font> font;
+        // The glyph image given by "image"; shared with the fonts that
+        // duplicate this one, which draw from it too.
+        std::shared_ptr<MemoryImage> fontImage;
         std::string imagePath;
         std::string tags;
     };
 
     using ResMap = std::map<std::string, std::unique_ptr<BaseRes>>;
 
-    ResourceManager();
+    // The host loads images and sounds; without one nothing loads.
+    explicit ResourceManager(ResourceHost* host = nullptr);
     ResourceManager(const ResourceManager&) = delete;
     ResourceManager& operator=(const ResourceManager&) = delete;
+
+    // Releases what the group's records loaded; the group is no longer loaded.
+    virtual void DeleteResources(const std::string& group);
+    // Releases the records of one map that belong to the group (all of them
+    // for an empty group).
+    virtual void DeleteResourcesIn(ResMap& map, const std::string& group);
+    virtual bool LoadImageResource(ImageRes& res);
+    virtual bool LoadFontResource(FontRes& res);
     virtual ~ResourceManager();
+    // Load the next resource of the current group that is not loaded yet,
+    // images in identifier order, then sounds, then fonts. False when none is
+    // left or on an error.
+    virtual bool LoadNextImage();
+    virtual bool LoadNextSound();
+    virtual bool LoadNextFont();
+    virtual bool LoadNextResource();
+    // Starts step-wise loading of a group (every group when empty).
+    virtual void StartLoadResources(const std::string& group);
+    // Loads a whole group; resources already loaded are skipped, so loading
+    // a group again retries only what failed. Clears an earlier error first.
+    virtual bool LoadResources(const std::string& group);
+    // The loaded resource of an identifier. An unknown identifier or one
+    // that is not loaded records an error and throws ResourceManagerException
+    // with the first error text.
+    virtual SharedImageRef GetImageOrThrow(const std::string& id);
+    virtual int GetSoundOrThrow(const std::string& id);
+    virtual Font* GetFontOrThrow(const std::string& id);
+
+    // A loaded font, or null; no error.
+    Font* FindFont(const std::string& id);
+    bool IsGroupLoaded(const std::string& group) const { return loadedGroups.count(group) != 0; }
 
     // Reads the manifest: groups and their records, nothing is loaded yet.
     // Returns false with the error text (and its line and file) on the first
@@ -138,9 +189,20 @@ private:
     // error is recorded and false returned.
     bool ReadGroupNode(XMLNode& node);
 
+    // Walks a map from `pos` to the next record of the current group that
+    // still needs loading.
+    ResMap::iterator NextToLoad(ResMap& map, ResMap::iterator pos, bool (*loaded)(const BaseRes&));
+
+    ResourceHost* host;
     ResMap images;
     ResMap sounds;
     ResMap fonts;
+    std::set<std::string> loadedGroups;
+    std::string loadingGroup;
+    ResMap::iterator imagePos;
+    ResMap::iterator soundPos;
+    ResMap::iterator fontPos;
+    int nextSoundId = 0;
     bool hadError = false;
     std::string errorText;
     std::unique_ptr<XMLParser> reader;

@@ -7,6 +7,7 @@
 // lock. Owned by MixerMusicInterface.
 
 #include "framework/AudioChannel.h"
+#include "framework/GainRamp.h"
 #include "framework/MusicStream.h"
 
 #include <memory>
@@ -24,8 +25,8 @@ public:
     void Stop() { playing = false; paused = false; }
     void Pause() { paused = playing; }
     void Resume() { paused = false; }
-    void SetGain(float newGain) { gain = newGain; }
-    float GetGain() const { return gain; }
+    void SetGain(float newGain) { gain.Set(newGain); }
+    float GetGain() const { return gain.GetTarget(); }
     bool IsActive() const { return playing && !paused; }
     MusicStream& GetStream() { return *stream; }
 
@@ -34,7 +35,7 @@ public:
 private:
     std::unique_ptr<MusicStream> stream;
     std::vector<float> scratch;
-    float gain = 0.0f;
+    GainRamp gain;
     bool playing = false;
     bool paused = false;
 };

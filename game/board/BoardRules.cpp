@@ -164,6 +164,8 @@ void BoardRules::SettlePut()
             field->ShowJokerHint(310);
         else if (playLine->Last()->joker)
             field->ShowJokerHint(490);
+    } else if (field->mode == FishField::kClickMode && playLine->Last() && playLine->Last()->joker) {
+        field->ShowJokerHint(490);
     }
     bool fromDeck = field->mode == FishField::kClickMode && field->lastMove.source == 1;
     host.SetUndoEnabled(!fromDeck);

@@ -728,8 +728,8 @@ void FishField::MouseDown(int clickCode, int px, int py)
             return;
         dragOriginX = hovered->x;
         dragOriginY = hovered->y;
-        if (hovered->joker)
-            ShowJokerHint(490);
+        // The joker hint of a click put is shown when the put is settled, so
+        // that settling does not take it straight off the screen again.
         if (comboMeter)
             comboMeter->Add(3);
         std::unique_ptr<DominoFish> owned = TakeHovered();

@@ -21,8 +21,16 @@ public:
     };
 
     void PlaySound(int soundId) override { sounds.push_back(soundId); }
-    void ShowHint(const std::string& text, int x, int y) override { hints.push_back({text, x, y}); }
-    void HideHint() override { ++hintsHidden; }
+    void ShowHint(const std::string& text, int x, int y) override
+    {
+        hints.push_back({text, x, y});
+        visibleHint = text;
+    }
+    void HideHint() override
+    {
+        ++hintsHidden;
+        visibleHint.clear();
+    }
     void ShowLevelWonDialog(const std::string& header, const std::string& text, const std::string& button) override
     {
         wonDialogs.push_back(header + "|" + text + "|" + button);
@@ -83,6 +91,7 @@ public:
     std::vector<int> sounds;
     std::vector<Hint> hints;
     int hintsHidden = 0;
+    std::string visibleHint;
     std::vector<std::string> wonDialogs;
     int gameOverDialogs = 0;
     std::vector<bool> howToPlay;

@@ -619,6 +619,21 @@ TEST_F(FishFieldTest, ClickPutFliesToTheLineAndTurnsToMatch)
     EXPECT_EQ(Line().RightEnd(), 2);
 }
 
+TEST_F(FishFieldTest, ClickedJokerLeavesItsHintOnScreen)
+{
+    DominoFish* p = Add(0, 100, 100);
+    Add(0, 300, 100);
+    Deal(FishField::kClickMode);
+    p->MakeJoker(true);
+    SetLine(0, 4);
+    Click(p);
+    ASSERT_EQ(Line().Last(), p);
+    EXPECT_EQ(host.visibleHint.substr(0, 8), W("Это джокер!").substr(0, 8));
+    EXPECT_TRUE(host.profile.jokerHintShown);
+    ASSERT_EQ(host.hints.size(), 1u);
+    EXPECT_EQ(host.hints[0].x, 490);
+}
+
 TEST_F(FishFieldTest, ClickModeRightClickOnAJokerTurnsTheTile)
 {
     DominoFish* p = Add(0, 100, 100);

@@ -335,3 +335,49 @@ TEST(LevelFile, WriteReplacesAtomicallyAndReportsFailure)
     EXPECT_FALSE(level.Write(dir.string())); // a folder cannot be replaced by a file
     std::filesystem::remove_all(dir);
 }
+
+TEST(LevelFile, HandWrittenLevelFiles)
+{
+    struct Expect {
+        const char* file;
+        bool complete;
+        size_t tiles;
+        size_t layers;
+        size_t types;
+        int cards;
+        int shiftX, shiftY;
+    } cases[] = {
+        {"tricky-formatting.xml", true, 38, 3, 5, 12, 10, -5},
+        {"damaged.xml", false, 22, 2, 3, 10, 0, 0},
+        {"beyond-the-format.xml", true, 10, 1, 31, 99, 1000, -1000},
+    };
+    for (const Expect& e : cases) {
+        LevelFile level;
+        ASSERT_TRUE(level.Read(std::string(KORVELT_TEST_DATA) + "/levels/" + e.file)) << e.file;
+        size_t tiles = 0;
+        for (const auto& layer : level.layers)
+            tiles += layer.size();
+        EXPECT_EQ(level.complete, e.complete) << e.file << ": " << level.errorText;
+        EXPECT_EQ(tiles, e.tiles) << e.file;
+        EXPECT_EQ(level.layers.size(), e.layers) << e.file;
+        EXPECT_EQ(level.types.size(), e.types) << e.file;
+        EXPECT_EQ(level.cardsInDeck, e.cards) << e.file;
+        EXPECT_EQ(level.shiftX, e.shiftX) << e.file;
+        EXPECT_EQ(level.shiftY, e.shiftY) << e.file;
+    }
+    LevelFile tricky;
+    tricky.Read(std::string(KORVELT_TEST_DATA) + "/levels/tricky-formatting.xml");
+    EXPECT_EQ(tricky.backgroundName, "sea&sky.jpg");
+    EXPECT_EQ(tricky.musicTrack, 2);
+    // Row 7 ends with "[" at the last column a lying token may take.
+    EXPECT_EQ(Describe({tricky.layers[0][17]}), "850,195 o3; ");
+    // The upright tokens of the top layer.
+    EXPECT_EQ(Describe({tricky.layers[2][0], tricky.layers[2][3]}), "470,45 o0; 110,45 o0; ");
+
+    LevelFile beyond;
+    beyond.Read(std::string(KORVELT_TEST_DATA) + "/levels/beyond-the-format.xml");
+    EXPECT_EQ(Describe({beyond.layers[0][0], beyond.layers[0][1], beyond.layers[0][2], beyond.layers[0][3]}),
+              "1520,-975 o3 K2; 1360,-975 o3 L2; 1200,-975 o3; 1040,-975 o3; ");
+    EXPECT_EQ(beyond.types[25], 0);
+    EXPECT_EQ(beyond.types[30], 2);
+}

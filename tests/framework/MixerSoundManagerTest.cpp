@@ -1,6 +1,7 @@
 #include "framework/MixerSoundManager.h"
 
 #include "framework/AudioGain.h"
+#include "framework/GainRamp.h"
 #include "framework/OfflineAudioDevice.h"
 
 #include "AudioTestFiles.h"
@@ -38,8 +39,14 @@ protected:
         ASSERT_TRUE(manager.LoadSample(1, dir / "short"));
     }
 
-    // Peak of the left channel over a tenth of a second.
-    int RenderPeak(int channel = 0) { return Peak(device.Render(4410), channel); }
+    // Peak of one channel over a tenth of a second, once volume changes
+    // have finished their glide.
+    int RenderPeak(int channel = 0) { return Peak(Settled(4410), channel); }
+    std::vector<int16_t> Settled(int frames)
+    {
+        device.Render(GainRamp::kRampFrames);
+        return device.Render(frames);
+    }
 
     AudioTestFiles::TempDir dir;
     OfflineAudioDevice device;
@@ -153,11 +160,11 @@ TEST_F(MixerSoundManagerTest, PanMovesTheSoundBetweenSides)
     ASSERT_NE(sound, nullptr);
     sound->Play(true, false);
     sound->SetPan(6000); // adds up with the base pan: hard right
-    std::vector<int16_t> out = device.Render(4410);
+    std::vector<int16_t> out = Settled(4410);
     EXPECT_EQ(Peak(out, 0), 0);
     EXPECT_GT(Peak(out, 1), 30000);
     sound->SetPan(-10000); // -6000 in all
-    out = device.Render(4410);
+    out = Settled(4410);
     EXPECT_GT(Peak(out, 0), 30000);
     EXPECT_NEAR(Peak(out, 1), 127 * 256 * std::pow(10.0, -6000 / 2000.0), 40);
 }
@@ -192,6 +199,30 @@ TEST_F(MixerSoundManagerTest, PitchResamples)
     EXPECT_EQ(low->GetBaseFrequency(), 22050);
     low->AdjustPitch(-100);
     EXPECT_EQ(low->GetFrequency(), MixerSoundInstance::kMinFrequency);
+}
+
+TEST_F(MixerSoundManagerTest, VolumeChangesGlideInsteadOfClicking)
+{
+    SoundInstance* sound = manager.CreateInstance(0);
+    sound->Play(true, false);
+    device.Render(1000);
+    manager.SetMasterVolume(0.0); // a mute while the sound plays
+    std::vector<int16_t> out = device.Render(GainRamp::kRampFrames + 100);
+    // Every frame is a little quieter than the one before at most...
+    int previous = 127 * 256;
+    for (int i = 0; i < GainRamp::kRampFrames; ++i) {
+        int level = std::abs(static_cast<int>(out[i * 2]));
+        EXPECT_LE(level, previous + 1) << i;
+        EXPECT_GE(level, previous - 127 * 256 / GainRamp::kRampFrames - 2) << i;
+        previous = level;
+    }
+    // ...and the glide ends in silence.
+    EXPECT_EQ(Peak(std::vector<int16_t>(out.end() - 200, out.end()), 0), 0);
+
+    // A new start begins at its own level at once.
+    manager.SetMasterVolume(1.0);
+    sound->Play(false, false);
+    EXPECT_GT(std::abs(static_cast<int>(device.Render(1)[0])), 30000);
 }
 
 TEST_F(MixerSoundManagerTest, OnlyThirtyTwoCopiesAtOnce)

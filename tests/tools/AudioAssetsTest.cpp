@@ -135,6 +135,7 @@ TEST_F(AudioAssets, GeneratorWritesTheSameBytesEveryRun)
 TEST_F(AudioAssets, EverySongPlaysThroughTheMusicPlayerForAMinuteAndLoops)
 {
     ASSERT_TRUE(generated);
+    std::vector<double> loudness;
     for (std::size_t i = 0; i < kMusicFileCount; ++i) {
         SCOPED_TRACE(kMusicFiles[i]);
         std::string path = (dir / "a" / kMusicFiles[i]).string();
@@ -156,6 +157,7 @@ TEST_F(AudioAssets, EverySongPlaysThroughTheMusicPlayerForAMinuteAndLoops)
         // Five-second stretches up to a little past the loop point: each one
         // sounds, and the song goes on after its end.
         int parts = static_cast<int>(seconds / 5.0) + 2;
+        double total = 0;
         for (int part = 0; part < parts; ++part) {
             std::vector<int16_t> chunk = device.Render(44100 * 5);
             double sum = 0;
@@ -163,13 +165,19 @@ TEST_F(AudioAssets, EverySongPlaysThroughTheMusicPlayerForAMinuteAndLoops)
                 sum += double(v) * v;
                 peak = std::max(peak, std::abs(int(v)));
             }
+            total += sum / chunk.size();
             double rms = std::sqrt(sum / chunk.size()) / 32768.0;
             EXPECT_GT(20.0 * std::log10(rms + 1e-9), -40.0) << "at " << part * 5 << " s";
         }
+        loudness.push_back(10.0 * std::log10(total / parts / 32768.0 / 32768.0));
         EXPECT_TRUE(music.IsSongPlaying(songId));
         EXPECT_LT(peak, 32767); // the mixer clips; the song never reaches it
         EXPECT_GT(peak, 3000);
     }
+    // Switching songs changes the mood, not the level: within 3 dB.
+    ASSERT_EQ(loudness.size(), kMusicFileCount);
+    auto [lo, hi] = std::minmax_element(loudness.begin(), loudness.end());
+    EXPECT_LT(*hi - *lo, 3.0);
 }
 
 TEST_F(AudioAssets, AllAudioTogetherStaysUnderThreeMegabytes)

@@ -133,6 +133,27 @@ TEST(XmModule, PlayerReadsBackStructureCellsAndLength)
     EXPECT_NEAR(openmpt_module_get_duration_seconds(p), m.LengthSeconds(), 0.05);
 }
 
+TEST(XmModule, GlobalVolumeLowersTheWholeSongWithoutTouchingOtherCommands)
+{
+    XmModule m = OneNoteModule(InstrumentKind::Flute, 49);
+    m.patterns[0].At(0, 0).effect = 0x08;
+    m.patterns[0].At(0, 0).param = 0xC0;
+    ModulePtr full = Open(m.Write());
+    m.globalVolume = 32;
+    ModulePtr half = Open(m.Write());
+    ASSERT_TRUE(full && half);
+    // The command goes to the first free effect column; the pan stays.
+    EXPECT_EQ(openmpt_module_get_pattern_row_channel_command(half.get(), 0, 0, 0, OPENMPT_MODULE_COMMAND_PARAMETER), 0xC0);
+    EXPECT_EQ(openmpt_module_get_pattern_row_channel_command(half.get(), 0, 0, 1, OPENMPT_MODULE_COMMAND_PARAMETER), 32);
+    auto rms = [](const std::vector<float>& v) {
+        double sum = 0;
+        for (float x : v) sum += double(x) * x;
+        return std::sqrt(sum / v.size());
+    };
+    double ratio = rms(RenderMono(half.get(), 0.5)) / rms(RenderMono(full.get(), 0.5));
+    EXPECT_NEAR(20.0 * std::log10(ratio), -6.0, 0.5);
+}
+
 TEST(XmModule, CellsOutsideAPatternAreIgnored)
 {
     XmPattern p(4, 2);
@@ -252,6 +273,23 @@ TEST(SongComposer, SongsStayInKeyAndTheTuneRestsOnChordTones)
         EXPECT_GT(downbeats, 10);
         EXPECT_EQ(downbeatsOnChord, downbeats);
     }
+}
+
+TEST(GameSongs, LevellingBringsLoudSongsDownToTheTarget)
+{
+    SongPlan plan = GameSongs::Plans()[4];
+    XmModule m = SongComposer::Compose(plan);
+    double before = GameSongs::Loudness(m);
+    ASSERT_GT(before, GameSongs::kTargetLoudness + 1.0); // the driving song starts out loud
+    GameSongs::Level(m);
+    EXPECT_LT(m.globalVolume, 64);
+    EXPECT_NEAR(GameSongs::Loudness(m), GameSongs::kTargetLoudness, 0.5);
+    // A quiet song is never pushed up (global volume cannot exceed 64).
+    XmModule quiet = OneNoteModule(InstrumentKind::Harp, 49);
+    GameSongs::Level(quiet);
+    EXPECT_EQ(quiet.globalVolume, 64);
+    XmModule broken;
+    EXPECT_EQ(GameSongs::Loudness(broken), -120.0);
 }
 
 TEST(SongComposer, EverySongIsLongEnoughAndHasItsOwnCharacter)

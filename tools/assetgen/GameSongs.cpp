@@ -4,6 +4,10 @@
 #include "tools/assetgen/OggEncoder.h"
 #include "tools/assetgen/SoundList.h"
 
+#include "framework/ModuleMusicStream.h"
+
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace Zorvin::AssetGen {
@@ -80,6 +84,33 @@ std::vector<SongPlan> GameSongs::Plans()
     return plans;
 }
 
+double GameSongs::Loudness(const XmModule& module)
+{
+    std::vector<unsigned char> bytes = module.Write();
+    auto stream = ModuleMusicStream::FromMemory(bytes.data(), bytes.size());
+    if (!stream) return -120.0;
+    stream->SetLooping(false);
+    // Half the game's rate: loudness hardly changes and it renders twice
+    // as fast.
+    const int rate = 22050;
+    std::vector<float> buffer(2 * 4096);
+    double sum = 0;
+    long count = 0;
+    int got;
+    while ((got = stream->Read(buffer.data(), 4096, rate)) > 0) {
+        for (int i = 0; i < got * 2; ++i) sum += double(buffer[i]) * buffer[i];
+        count += got * 2;
+    }
+    return count > 0 && sum > 0 ? 10.0 * std::log10(sum / count) : -120.0;
+}
+
+void GameSongs::Level(XmModule& module)
+{
+    double excess = Loudness(module) - kTargetLoudness;
+    if (excess <= 0) return;
+    module.globalVolume = std::clamp(static_cast<int>(std::lround(64.0 * std::pow(10.0, -excess / 20.0))), 1, 64);
+}
+
 namespace {
 
 bool WriteMusic(const AssetContext& ctx)
@@ -92,11 +123,13 @@ bool WriteMusic(const AssetContext& ctx)
             std::fprintf(stderr, "assetgen: %s is only %.1f s long\n", kMusicFiles[i], seconds);
             return false;
         }
+        GameSongs::Level(module);
         std::vector<unsigned char> bytes = module.Write();
         if (!WriteAudioAsset(ctx.outDir + "/" + kMusicFiles[i], bytes)) return false;
         if (ctx.verbose)
-            std::printf("assetgen: %-22s %5.1f s  %zu patterns  %zu instruments  %7zu bytes\n", kMusicFiles[i], seconds,
-                        module.patterns.size(), module.instruments.size(), bytes.size());
+            std::printf("assetgen: %-22s %5.1f s  %zu patterns  %zu instruments  global volume %2d  %7zu bytes\n",
+                        kMusicFiles[i], seconds, module.patterns.size(), module.instruments.size(), module.globalVolume,
+                        bytes.size());
     }
     return plans.size() == kMusicFileCount;
 }

@@ -17,8 +17,18 @@ public:
     // A song loops; shorter than this and the repetition gets tiresome.
     static constexpr double kMinimumSeconds = 60.0;
 
+    // Loudness every song is brought down to (RMS over one pass, dBFS), so
+    // a switch of song is not also a jump in level.
+    static constexpr double kTargetLoudness = -22.0;
+
     // In the order of kMusicFiles.
     static std::vector<SongPlan> Plans();
+    // RMS level of one pass of the module as the game's player renders it,
+    // in dBFS; -120 when the player cannot open it.
+    static double Loudness(const XmModule& module);
+    // Lowers the module's global volume so that its loudness comes down to
+    // kTargetLoudness; a quieter song is left as it is.
+    static void Level(XmModule& module);
 };
 
 } // namespace Zorvin::AssetGen

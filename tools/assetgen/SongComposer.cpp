@@ -363,9 +363,10 @@ void Composer::Accompany(XmPattern& p, const SectionPlan& section, const std::ve
                     std::abs(tones[best] + tones[best + 1] + tones[best + 2] - previous))
                     best = i;
             if (tones.size() >= 3) voicing = {tones[best], tones[best + 1], tones[best + 2]};
-            // A plucked tune dies away quickly, so the chords leave it more
-            // room than they leave a sustained one.
-            int chordVolume = Sustains(plan.melody) ? 32 : 24;
+            // A plucked tune dies away quickly, so held chords leave it more
+            // room than they leave a sustained one; short stabs between its
+            // notes need no such room.
+            int chordVolume = Sustains(plan.melody) || plan.chordStyle == ChordStyle::Stabs ? 32 : 24;
             if (plan.chordStyle == ChordStyle::Pad) {
                 if (chord != lastChord || row == 0)
                     for (int v = 0; v < 3; ++v) Put(p, row, kChord0 + v, voicing[v], plan.chords, chordVolume);

@@ -99,9 +99,16 @@ std::vector<unsigned char> XmModule::Write() const
         std::size_t sizeAt = w.bytes.size();
         w.U16(0);
         std::size_t start = w.bytes.size();
+        int volumeChannel = -1;
+        for (int c = 0; c < channels && globalVolume < 64 && volumeChannel < 0; ++c)
+            if (p.At(0, c).effect == 0 && p.At(0, c).param == 0) volumeChannel = c;
         for (int r = 0; r < p.Rows(); ++r) {
             for (int c = 0; c < channels; ++c) {
-                const XmCell& cell = p.At(r, c);
+                XmCell cell = p.At(r, c);
+                if (r == 0 && c == volumeChannel) {
+                    cell.effect = 0x10; // Gxx: set global volume
+                    cell.param = static_cast<uint8_t>(std::clamp(globalVolume, 0, 64));
+                }
                 // Packed cell: a flag byte says which fields follow.
                 int flags = 0x80 | (cell.note ? 1 : 0) | (cell.instrument ? 2 : 0) | (cell.volume ? 4 : 0) |
                             (cell.effect ? 8 : 0) | (cell.param ? 16 : 0);

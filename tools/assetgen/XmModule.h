@@ -71,6 +71,11 @@ public:
     int speed = 6;     // ticks per row
     int bpm = 125;     // tick rate: bpm x 2 / 5 ticks per second
     int restart = 0;   // order position the song loops back to
+    // Global volume 0..64. XM has no header field for it, so below 64 the
+    // writer sets it with a global-volume command at the top of every
+    // pattern (in the first channel whose effect column is free there), so
+    // it holds wherever playback starts or loops.
+    int globalVolume = 64;
     std::vector<int> order;
     std::vector<XmPattern> patterns;
     std::vector<XmInstrument> instruments;
