@@ -45,17 +45,21 @@ int SampledMusicStream::Read(float* out, int frames, int outputRate)
         } else if (!NextFrame(current[0], current[1])) {
             current[0] = previous[0];
             current[1] = previous[1];
+            draining = true;
         }
     }
     int done = 0;
     while (done < frames && !finished) {
         while (phase >= 1.0) {
-            previous[0] = current[0];
-            previous[1] = current[1];
-            if (!NextFrame(current[0], current[1])) {
+            if (draining) {
                 finished = true;
                 break;
             }
+            previous[0] = current[0];
+            previous[1] = current[1];
+            // The last frame is held, so it still plays for its full length.
+            if (!NextFrame(current[0], current[1]))
+                draining = true;
             phase -= 1.0;
         }
         if (finished)
@@ -79,6 +83,7 @@ bool SampledMusicStream::Seek(int offset)
         return false;
     ended = false;
     finished = false;
+    draining = false;
     primed = false;
     bufferFrames = 0;
     bufferIndex = 0;

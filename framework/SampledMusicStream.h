@@ -35,6 +35,7 @@ private:
     int sourceRate;
     bool looping = true;
     bool ended = false;    // the source has nothing more
+    bool draining = false; // `current` is the last frame there is
     bool finished = false; // and every frame of it has been played
     bool primed = false;
     double phase = 0.0;

@@ -4,7 +4,12 @@
 #include "framework/Dialog.h"
 #include "framework/FileUtil.h"
 #include "framework/MemoryImage.h"
+#include "framework/MixerMusicInterface.h"
+#include "framework/MixerSoundManager.h"
+#include "framework/MusicInterface.h"
+#include "framework/SoundInstance.h"
 #include "framework/PngWriter.h"
+#include "framework/ResourceManager.h"
 #include "framework/Presenter.h"
 #include "framework/SystemClock.h"
 #include "framework/SystemServices.h"
@@ -91,6 +96,7 @@ ZorvinAppBase::ZorvinAppBase()
     stringTable["NEW_VERSION_BODY"] =
         "There is an update available for this product.  Would you like to visit the web site to download it?";
     widgetManager = std::make_unique<WidgetManager>(this);
+    resourceManager = std::make_unique<ResourceManager>();
     productVersion = GetProductVersion(std::string());
     gZorvinApp = this;
 }
@@ -135,6 +141,9 @@ ZorvinAppBase::~ZorvinAppBase()
     ReleaseDeferredDeletions();
     widgetManager.reset();
     screenImage.reset();
+    resourceManager.reset();
+    musicInterface.reset();
+    soundManager.reset();
     if (gZorvinApp == this)
         gZorvinApp = nullptr;
 }
@@ -219,7 +228,11 @@ void ZorvinAppBase::Initialize()
     if (shutdown)
         return;
 
-    ApplyVolumes();
+    if (!soundManager)
+        soundManager = std::make_unique<MixerSoundManager>(noSoundNeeded ? nullptr : audioDevice);
+    ApplySoundVolumeToDevice(IsMuted() ? 0.0 : sfxVolume);
+    musicInterface = CreateMusicPlayer();
+    ApplyMusicVolumeToDevice(IsMuted() ? 0.0 : musicVolume);
     if (isScreenSaver)
         SetCursorNumber(11);
     OnInitialized();
@@ -561,7 +574,8 @@ void ZorvinAppBase::UpdateFrame()
     ++updateCount;
     if (!minimized && widgetManager->UpdateWidgets())
         ++dirtyUpdateCount;
-    UpdateMusic();
+    if (musicInterface)
+        musicInterface->UpdateFades();
 }
 
 void ZorvinAppBase::SmoothUpdate(double frac)
@@ -808,7 +822,8 @@ void ZorvinAppBase::Shutdown()
         return;
     exitToTop = true;
     OnShutdown();
-    StopMusic();
+    if (musicInterface)
+        musicInterface->StopAllSongs();
     if (windowSystem != nullptr && hasMainWindow)
         windowSystem->HideMainWindow();
     if (readFromRegistry)
@@ -1247,14 +1262,40 @@ void ZorvinAppBase::ApplyVolumes()
     ApplySoundVolumeToDevice(muted ? 0.0 : sfxVolume);
 }
 
-void ZorvinAppBase::PlaySound(int id, int pan)
+std::unique_ptr<MusicInterface> ZorvinAppBase::CreateMusicPlayer()
 {
-    if (noSoundNeeded)
-        return;
-    StartSound(id, pan);
+    if (noSoundNeeded || audioDevice == nullptr)
+        return std::make_unique<MusicInterface>();
+    return std::make_unique<MixerMusicInterface>(audioDevice);
 }
 
-double ZorvinAppBase::GetMasterVolume() { return 1.0; }
+void ZorvinAppBase::ApplySoundVolumeToDevice(double volume)
+{
+    appliedSoundVolume = volume;
+    if (soundManager)
+        soundManager->SetMasterVolume(volume);
+}
+
+void ZorvinAppBase::ApplyMusicVolumeToDevice(double volume)
+{
+    appliedMusicVolume = volume;
+    if (musicInterface)
+        musicInterface->SetMusicVolume(volume);
+}
+
+void ZorvinAppBase::PlaySound(int id, int pan)
+{
+    if (noSoundNeeded || !soundManager)
+        return;
+    // The copy releases itself when it has played.
+    SoundInstance* instance = soundManager->CreateInstance(id);
+    if (instance == nullptr)
+        return;
+    instance->SetPan(pan);
+    instance->Play(false, true);
+}
+
+double ZorvinAppBase::GetMasterVolume() { return soundManager ? soundManager->GetSystemVolume() : 1.0; }
 
 void ZorvinAppBase::SetMasterVolume(double volume)
 {

@@ -30,9 +30,13 @@
 
 namespace Zorvin {
 
+class AudioDevice;
 class Dialog;
 class MemoryImage;
+class MusicInterface;
+class SoundManager;
 class Presenter;
+class ResourceManager;
 class SystemServices;
 class Widget;
 class WidgetManager;
@@ -51,6 +55,9 @@ public:
     void SetWindowSystem(WindowSystem* ws) { windowSystem = ws; }
     void SetPresenter(Presenter* p) { presenter = p; }
     void SetSystemServices(SystemServices* s) { systemServices = s; }
+    // Where sound and music go; none means the game runs silently. It must
+    // outlive the application.
+    void SetAudioDevice(AudioDevice* device) { audioDevice = device; }
     // The process arguments, joined into one command line (arguments with
     // spaces are quoted).
     void SetCommandLine(int argc, const char* const* argv);
@@ -76,6 +83,8 @@ public:
     virtual bool TryUpdate();
     virtual void SmoothUpdate(double frac);
     virtual void CreateMainWindow();
+    // A silent player when no sound is wanted, else the mixer's player.
+    virtual std::unique_ptr<MusicInterface> CreateMusicPlayer();
     virtual void ApplyCursor();
     virtual void OnLoadingDone() {}
     virtual void OnInitialized() {}
@@ -193,6 +202,9 @@ public:
     bool EraseSetting(const std::string& name);
 
     WidgetManager* GetWidgetManager() const { return widgetManager.get(); }
+    ResourceManager* GetResourceManager() const { return resourceManager.get(); }
+    SoundManager* GetSoundManager() const { return soundManager.get(); }
+    MusicInterface* GetMusicInterface() const { return musicInterface.get(); }
     Clock* GetClock() const { return clock; }
     bool IsPrimaryThread() const { return std::this_thread::get_id() == primaryThreadId; }
     bool HasShutdownStarted() const { return shutdown; }
@@ -334,12 +346,9 @@ public:
 protected:
     // Ends the process; tests replace it to observe the exit code.
     virtual void TerminateProcess(int code);
-    // The seam to the sound manager and the music player.
-    virtual void ApplySoundVolumeToDevice(double volume) { appliedSoundVolume = volume; }
-    virtual void ApplyMusicVolumeToDevice(double volume) { appliedMusicVolume = volume; }
-    virtual void UpdateMusic() {}
-    virtual void StopMusic() {}
-    virtual void StartSound(int id, int pan) { (void)id, (void)pan; }
+    // Hand volumes to the sound manager and the music player.
+    void ApplySoundVolumeToDevice(double volume);
+    void ApplyMusicVolumeToDevice(double volume);
     // The screen image's pixels for the presenter (ARGB, width x height).
     virtual const uint32_t* GetScreenPixels();
 public:
@@ -357,6 +366,7 @@ protected:
     uint32_t Now() { return clock->GetTickCount(); }
 
     std::unique_ptr<WidgetManager> widgetManager;
+    std::unique_ptr<ResourceManager> resourceManager;
     // The 800 x 600 (width x height) picture the widgets draw into and the
     // presenter shows.
     std::unique_ptr<MemoryImage> screenImage;
@@ -366,6 +376,9 @@ protected:
     Presenter* presenter = nullptr;
     SystemServices* systemServices = nullptr;
     std::unique_ptr<SettingsStore> settings;
+    AudioDevice* audioDevice = nullptr;
+    std::unique_ptr<SoundManager> soundManager;
+    std::unique_ptr<MusicInterface> musicInterface;
     std::string settingsPathOverride;
     std::string settingsKeyInUse;
     std::string instanceFolder;

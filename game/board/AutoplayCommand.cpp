@@ -49,7 +49,7 @@ bool ParseAutoplayArgs(const std::vector<std::string>& args, AutoplayOptions& op
     bool haveMode = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a != "--mode" && a != "--level" && a != "--deals" && a != "--seed") {
+        if (a != "--mode" && a != "--level" && a != "--save" && a != "--deals" && a != "--seed") {
             error = "unknown argument: " + a;
             return false;
         }
@@ -71,6 +71,8 @@ bool ParseAutoplayArgs(const std::vector<std::string>& args, AutoplayOptions& op
             haveMode = true;
         } else if (a == "--level") {
             options.level = v;
+        } else if (a == "--save") {
+            options.save = v;
         } else if (a == "--deals") {
             if (!ParseNumber(v, 1, 10000000, n)) {
                 error = "--deals must be a positive number";
@@ -87,6 +89,10 @@ bool ParseAutoplayArgs(const std::vector<std::string>& args, AutoplayOptions& op
     }
     if (!haveMode) {
         error = "--mode drag|click is required";
+        return false;
+    }
+    if (!options.save.empty() && options.level.empty()) {
+        error = "--save needs --level";
         return false;
     }
     return true;
@@ -107,6 +113,12 @@ int RunAutoplay(const AutoplayOptions& options, std::ostream& out, std::ostream&
         const FishField& f = *rules.field;
         out << "level: tiles=" << f.fishCount << " layers=" << f.layers.size() << " types=" << f.typeCount
             << " cards=" << f.cardsInDeck << " shift=" << f.shiftX << "," << f.shiftY << "\n";
+        // A developer's way to normalise a level file: the writer's layout of
+        // what the reader took from it.
+        if (!options.save.empty() && !SaveLevel(f, options.save)) {
+            err << "cannot write level file " << options.save << "\n";
+            return 1;
+        }
     }
 
     srand(options.seed);

@@ -1,7 +1,7 @@
 #pragma once
 
 // AutoplayCommand: the command line of the headless player tool. It parses
-//   --mode drag|click [--level FILE] [--deals N] [--seed S]
+//   --mode drag|click [--level FILE [--save OUT]] [--deals N] [--seed S]
 // plays N deals of the level file (or of the built-in sample layouts, in
 // turn) and prints one summary line, so the tool's main only forwards here
 // and tests can run the whole command in process.
@@ -15,6 +15,7 @@ namespace Zorvin {
 struct AutoplayOptions {
     int mode = 0;      // the field's mode: 0 drag, 2 click
     std::string level; // empty: the built-in sample layouts
+    std::string save;  // write the loaded level here through the level writer
     int deals = 100;
     unsigned seed = 1;
 };

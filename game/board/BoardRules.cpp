@@ -146,9 +146,13 @@ void BoardRules::MouseUp(int clickCode, int px, int py)
     field->MouseUp(clickCode, px, py);
     if (field->mode == FishField::kDragMode || field->mode == FishField::kClickMode)
         deck->MouseUp(clickCode, px, py);
-    if (playLine->snapSide != 0) {
+    if (playLine->putMade) {
+        playLine->putMade = false;
         playLine->snapSide = 0;
         SettlePut();
+    } else if (clickCode == 1) {
+        // The left button ends any drag: no tile is shown at an end any more.
+        playLine->snapSide = 0;
     }
     if (deck->dealtFlag) {
         deck->dealtFlag = false;

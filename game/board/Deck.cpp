@@ -151,8 +151,11 @@ void Deck::DrawFromDeck(int clickCode)
     DominoFish& f = *fish.back();
     f.open = true;
     f.SetPosition(x + 20 + 7 * std::min(n + 1, 4), y + 25 - 7 * std::min(n, 3));
-    const DominoFish& current = *playLine->Last();
-    f.valueA = current.joker ? 1 : current.RightValue();
+    // The touching half shows the current tile's right value as the line
+    // reads it (a current tile still turning is read as it will stand), so
+    // the drawn tile always fits.
+    int right = playLine->RightEnd();
+    f.valueA = right == DominoFish::kJoker ? 1 : right;
     f.valueB = ChooseValue();
     if (!playLine->CanPutOnCurrent(f))
         return;

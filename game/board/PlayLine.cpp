@@ -147,6 +147,7 @@ void PlayLine::Attach(std::unique_ptr<DominoFish> owned, int side)
     f.dragged = false;
     f.overlapPartner = -1;
     snapSide = 1;
+    putMade = true;
     field->AwardBonus(f);
     if (field->comboMeter)
         field->comboMeter->Add(5);
@@ -180,6 +181,7 @@ void PlayLine::PutOnCurrent(std::unique_ptr<DominoFish> owned, int clickCode)
     f.GlideTo(0, nullptr, 520 - 7 * f.layer, 565 + 7 * f.layer, 30);
     f.toPlayLine = true;
     snapSide = 1;
+    putMade = true;
     field->changed = true;
 }
 

@@ -60,6 +60,10 @@ public:
 
     std::vector<std::unique_ptr<DominoFish>> fish;
     int snapSide = 0;
+    // Set by every put and cleared by the panel when it settles the put.
+    // snapSide alone cannot say so: it also marks a dragged tile shown at an
+    // end, and a right-button release then must not score a put.
+    bool putMade = false;
     FishField* field;
 
 private:

@@ -132,6 +132,27 @@ TEST_F(DeckTest, ClickDrawPutsTheTopTileOnTheCurrentOne)
     EXPECT_EQ(Line().fish.size(), before);
 }
 
+TEST_F(DeckTest, DrawOntoATurningTileFitsTheValueItTurnsTo)
+{
+    DominoFish* p = Add(0, 100, 100);
+    Add(0, 300, 100);
+    Deal(FishField::kClickMode);
+    SetValues(p, 2, 7);
+    SetLine(0, 7);
+    D().Fill(3);
+    // p shows 7 on its right: it turns on its way so that 7 faces left.
+    Click(p);
+    ASSERT_TRUE(p->IsTurning());
+    ClickDeck();
+    ASSERT_EQ(Line().fish.size(), 4u);
+    DominoFish* drawn = Line().Last();
+    EXPECT_EQ(drawn->valueA, 2);
+    EXPECT_EQ(D().fish.size(), 2u);
+    host.Ticks(100);
+    EXPECT_EQ(p->RightValue(), 2);
+    EXPECT_EQ(drawn->LeftValue(), 2);
+}
+
 TEST_F(DeckTest, DragDealFillsThePlacesFromTheHighestDown)
 {
     TwoTileField(FishField::kDragMode);

@@ -383,8 +383,16 @@ TEST_F(FishFieldTest, RightClickTurnsATileOnlyNearAJokerEnd)
     EXPECT_FALSE(f->IsTurning());
     rules.MouseDown(-1, RightJoinX(), 565);
     EXPECT_EQ(f->rotation, 2);
+    // Letting the right button go is no put, though the tile is shown at the end.
+    rules.MouseUp(-1, RightJoinX(), 565);
+    EXPECT_EQ(Line().snapSide, 1);
+    EXPECT_EQ(F().score, 0);
+    EXPECT_EQ(host.CountSound(SOUND_PUT), 0);
+    EXPECT_FALSE(host.undoEnabled);
     rules.MouseUp(1, RightJoinX(), 565);
     EXPECT_EQ(Line().Last(), f);
+    EXPECT_EQ(F().score, 20);
+    EXPECT_EQ(Line().snapSide, 0);
     host.Ticks(40);
     EXPECT_EQ(f->orientation, 1);
 }

@@ -2,6 +2,12 @@
 
 #include "framework/Dialog.h"
 #include "framework/FileUtil.h"
+#include "framework/MixerSoundManager.h"
+#include "framework/OfflineAudioDevice.h"
+#include "framework/SingleInstance.h"
+#include "framework/SoundManager.h"
+
+#include "AudioTestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -350,4 +356,70 @@ TEST_F(AppFixture, ClipboardAndFilesGoThroughTheApplication)
     EXPECT_TRUE(app.EraseFile(path));
     EXPECT_FALSE(app.FileExists(path));
     EXPECT_FALSE(app.ReadBufferFromFile(path, back));
+}
+
+TEST(AppSound, PlaySoundAndVolumesReachTheMixer)
+{
+    AudioTestFiles::TempDir dir;
+    AudioTestFiles::Write(dir / "tone.ogg", AudioTestFiles::OggTone(44100, 1, 440, 0.5));
+    OfflineAudioDevice device;
+    FakeClock clock;
+    TestApp app(&clock);
+    app.SetAudioDevice(&device);
+    app.Initialize();
+    ASSERT_NE(app.GetSoundManager(), nullptr);
+    ASSERT_TRUE(app.GetSoundManager()->IsReady());
+    ASSERT_TRUE(app.GetSoundManager()->LoadSample(3, dir / "tone"));
+    app.PlaySound(3);
+    int loud = AudioTestFiles::Peak(device.Render(4410), 0);
+    EXPECT_GT(loud, 1000);
+
+    auto* mixerSounds = static_cast<MixerSoundManager*>(app.GetSoundManager());
+    app.Mute(false);
+    EXPECT_EQ(mixerSounds->GetMasterVolume(), 0.0);
+    device.Render(2205); // volume changes glide for a few milliseconds
+    EXPECT_LT(AudioTestFiles::Peak(device.Render(4410), 0), 10);
+    app.Unmute(false);
+    EXPECT_DOUBLE_EQ(mixerSounds->GetMasterVolume(), 0.85);
+
+    app.noSoundNeeded = true; // sound switched off: nothing plays
+    device.Render(44100 * 2);
+    app.PlaySound(3);
+    EXPECT_LT(AudioTestFiles::Peak(device.Render(4410), 0), 10);
+}
+
+TEST(AppSound, NoAudioDeviceMeansSilenceNotFailure)
+{
+    FakeClock clock;
+    TestApp app(&clock);
+    app.Initialize();
+    EXPECT_TRUE(app.initialized);
+    ASSERT_NE(app.GetSoundManager(), nullptr);
+    EXPECT_FALSE(app.GetSoundManager()->IsReady());
+    app.PlaySound(1);
+    ASSERT_NE(app.GetMusicInterface(), nullptr);
+    app.SetMusicVolume(0.3);
+    app.RunFor(clock, 50);
+}
+
+TEST(AppInstance, SecondCopyBringsTheFirstWindowForward)
+{
+    TempFolder temp;
+    FakeClock clock;
+    FakeWindowSystem window;
+    TestApp app(&clock, temp.path);
+    app.productName = "Korvelt";
+    app.onlyAllowOneCopyToRun = true;
+    app.SetWindowSystem(&window);
+    app.Initialize();
+    ASSERT_TRUE(app.initialized);
+    app.running = true;
+    SingleInstance second;
+    EXPECT_FALSE(second.Acquire(temp.path, "Korvelt"));
+    EXPECT_EQ(window.raised, 0);
+    app.OnWindowMessage({MessageWindow::Main, MessageKind::Timer, 0, 0});
+    while (app.ProcessQueuedMessage()) {
+    }
+    EXPECT_EQ(window.raised, 1);
+    EXPECT_NE(app.GetResourceManager(), nullptr);
 }

@@ -1,4 +1,4 @@
-// korvelt-autoplay --mode drag|click [--level FILE] [--deals N] [--seed S]
+// korvelt-autoplay --mode drag|click [--level FILE [--save OUT]] [--deals N] [--seed S]
 // Plays deals of a level (or of the built-in sample layouts) with the
 // headless player and prints the results.
 
@@ -15,7 +15,7 @@ int main(int argc, char** argv)
     std::string error;
     if (!Zorvin::ParseAutoplayArgs(args, options, error)) {
         std::cerr << "korvelt-autoplay: " << error << "\n"
-                  << "usage: korvelt-autoplay --mode drag|click [--level FILE] [--deals N] [--seed S]\n";
+                  << "usage: korvelt-autoplay --mode drag|click [--level FILE [--save OUT]] [--deals N] [--seed S]\n";
         return 2;
     }
     return Zorvin::RunAutoplay(options, std::cout, std::cerr);

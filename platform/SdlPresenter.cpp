@@ -1,0 +1,200 @@
+#include "platform/SdlPresenter.h"
+
+#include "framework/ZorvinAppBase.h"
+#include "platform/Letterbox.h"
+#include "platform/SdlWindowSystem.h"
+
+#include <SDL.h>
+
+#include <cstring>
+
+namespace Zorvin {
+
+namespace {
+
+constexpr int TestRecordVersion = 2;
+
+} // namespace
+
+SdlPresenter::SdlPresenter(SdlWindowSystem* ws) : windowSystem(ws) {}
+
+SdlPresenter::~SdlPresenter() { Release(); }
+
+void SdlPresenter::Release()
+{
+    if (texture != nullptr)
+        SDL_DestroyTexture(texture);
+    texture = nullptr;
+    if (renderer != nullptr)
+        SDL_DestroyRenderer(renderer);
+    renderer = nullptr;
+}
+
+bool SdlPresenter::AccelerationAllowed()
+{
+    // A stored outcome of an earlier test is reused.
+    if (settingsOwner != nullptr) {
+        int version = 0;
+        std::string reason;
+        if (settingsOwner->ReadSettingInteger("Test3D\\Version", version) && version == TestRecordVersion &&
+            settingsOwner->ReadSettingString("Test3D\\FailureReason", reason)) {
+            testDecided = true;
+            return reason.empty();
+        }
+    }
+    std::string reason;
+    bool ok = RunAccelerationTest(reason);
+    testDecided = true;
+    if (settingsOwner != nullptr) {
+        settingsOwner->WriteSettingInteger("Test3D\\Version", TestRecordVersion);
+        settingsOwner->WriteSettingString("Test3D\\FailureReason", reason);
+    }
+    return ok;
+}
+
+bool SdlPresenter::RunAccelerationTest(std::string& reason)
+{
+    reason.clear();
+    SDL_Window* w = windowSystem->GetWindow();
+    if (w == nullptr) {
+        reason = "No window to test in.";
+        return false;
+    }
+    SDL_Renderer* r = SDL_CreateRenderer(w, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+    if (r == nullptr) {
+        reason = std::string("No accelerated renderer: ") + SDL_GetError();
+        return false;
+    }
+    // Alpha blending of a half-transparent texture over a known colour,
+    // drawn into a target texture and read back.
+    SDL_Texture* target = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, 16, 16);
+    SDL_Texture* src = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, 16, 16);
+    bool ok = target != nullptr && src != nullptr;
+    if (!ok) {
+        reason = "A8R8G8B8 texture format not supported.";
+    } else {
+        uint32_t pixels[16 * 16];
+        for (uint32_t& p : pixels)
+            p = 0x80FF0000u; // half-transparent red
+        SDL_UpdateTexture(src, nullptr, pixels, 16 * 4);
+        SDL_SetTextureBlendMode(src, SDL_BLENDMODE_BLEND);
+        SDL_SetRenderTarget(r, target);
+        SDL_SetRenderDrawColor(r, 0, 0, 255, 255);
+        SDL_RenderClear(r);
+        SDL_RenderCopy(r, src, nullptr, nullptr);
+        uint32_t back[16 * 16] = {};
+        if (SDL_RenderReadPixels(r, nullptr, SDL_PIXELFORMAT_ARGB8888, back, 16 * 4) != 0) {
+            reason = "Alpha blend Not Supported";
+            ok = false;
+        } else {
+            for (uint32_t p : back) {
+                int red = (p >> 16) & 0xFF, blue = p & 0xFF;
+                if (red < 120 || red > 136 || blue < 119 || blue > 135) {
+                    reason = "Alpha blend test not uniform.";
+                    ok = false;
+                    break;
+                }
+            }
+        }
+        SDL_SetRenderTarget(r, nullptr);
+    }
+    if (src != nullptr)
+        SDL_DestroyTexture(src);
+    if (target != nullptr)
+        SDL_DestroyTexture(target);
+    SDL_DestroyRenderer(r);
+    return ok;
+}
+
+int SdlPresenter::Initialize(bool windowed, bool use3D)
+{
+    (void)windowed;
+    Release();
+    errorText.clear();
+    SDL_Window* w = windowSystem->GetWindow();
+    if (w == nullptr) {
+        errorText = "No main window";
+        return RESULT_FAIL;
+    }
+    accelerated = false;
+    if (use3D) {
+        if (!AccelerationAllowed()) {
+            errorText = "3D init error: acceleration refused";
+            return RESULT_3D_FAIL;
+        }
+        renderer = SDL_CreateRenderer(w, -1, SDL_RENDERER_ACCELERATED);
+        if (renderer == nullptr) {
+            errorText = std::string("3D init error: ") + SDL_GetError();
+            return RESULT_3D_FAIL;
+        }
+        accelerated = true;
+    } else {
+        // The software renderer draws into the window's own surface.
+        renderer = SDL_CreateRenderer(w, -1, SDL_RENDERER_SOFTWARE);
+        if (renderer == nullptr) {
+            errorText = std::string("SDL_CreateRenderer: ") + SDL_GetError();
+            return RESULT_DD_CREATE_FAIL;
+        }
+    }
+    textureWidth = windowSystem->GetLogicalWidth();
+    textureHeight = windowSystem->GetLogicalHeight();
+    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, textureWidth,
+                                textureHeight);
+    if (texture == nullptr) {
+        errorText = std::string("SDL_CreateTexture: ") + SDL_GetError();
+        Release();
+        return accelerated ? RESULT_3D_FAIL : RESULT_SURFACE_FAIL;
+    }
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+    return RESULT_OK;
+}
+
+bool SdlPresenter::Present(const uint32_t* pixels, int width, int height)
+{
+    if (renderer == nullptr || texture == nullptr || pixels == nullptr)
+        return false;
+    if (width != textureWidth || height != textureHeight)
+        return false;
+    if (uploadMode == UploadMode::UpdateTexture) {
+        if (SDL_UpdateTexture(texture, nullptr, pixels, width * 4) != 0)
+            return false;
+    } else {
+        void* dest = nullptr;
+        int pitch = 0;
+        if (SDL_LockTexture(texture, nullptr, &dest, &pitch) != 0)
+            return false;
+        const uint8_t* from = reinterpret_cast<const uint8_t*>(pixels);
+        uint8_t* to = static_cast<uint8_t*>(dest);
+        if (pitch == width * 4) {
+            std::memcpy(to, from, static_cast<size_t>(width) * height * 4);
+        } else {
+            for (int y = 0; y < height; ++y)
+                std::memcpy(to + static_cast<size_t>(y) * pitch, from + static_cast<size_t>(y) * width * 4,
+                            static_cast<size_t>(width) * 4);
+        }
+        SDL_UnlockTexture(texture);
+    }
+    int outW = 0, outH = 0;
+    if (SDL_GetRendererOutputSize(renderer, &outW, &outH) != 0)
+        return false;
+    Rect fit = Letterbox::Fit(outW, outH, width, height);
+    SDL_Rect dest{fit.x, fit.y, fit.width, fit.height};
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    if (SDL_RenderCopy(renderer, texture, nullptr, &dest) != 0)
+        return false;
+    SDL_RenderPresent(renderer);
+    return true;
+}
+
+int SdlPresenter::GetRefreshPeriodMs()
+{
+    SDL_DisplayMode mode;
+    SDL_Window* w = windowSystem->GetWindow();
+    int display = w != nullptr ? SDL_GetWindowDisplayIndex(w) : 0;
+    if (SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) != 0 || mode.refresh_rate <= 0)
+        return 16;
+    return 1000 / mode.refresh_rate;
+}
+
+} // namespace Zorvin

@@ -1,0 +1,69 @@
+#pragma once
+
+// SdlPresenter: shows the application's screen image in the main window.
+// The image (ARGB, logical size) is uploaded each frame into one streaming
+// texture and drawn scaled, with black bars, to fill the window or the
+// monitor while keeping its proportions. "3D" means an accelerated SDL
+// renderer; without it SDL's software renderer does the work. Before
+// acceleration is offered the first time, a test pattern is drawn and read
+// back; the outcome is kept in the settings under "Test3D" so the test runs
+// once per machine.
+//
+// The program owns one next to the window system it draws into; both must
+// outlive the application.
+
+#include "framework/Presenter.h"
+
+#include <cstdint>
+#include <string>
+
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace Zorvin {
+
+class SdlWindowSystem;
+class ZorvinAppBase;
+
+class SdlPresenter : public Presenter {
+public:
+    // How each frame reaches the texture.
+    enum class UploadMode { UpdateTexture, LockTexture };
+
+    explicit SdlPresenter(SdlWindowSystem* windowSystem);
+    SdlPresenter(const SdlPresenter&) = delete;
+    SdlPresenter& operator=(const SdlPresenter&) = delete;
+    ~SdlPresenter() override;
+
+    // Where the acceleration test keeps its outcome (optional).
+    void SetSettingsOwner(ZorvinAppBase* app) { settingsOwner = app; }
+    void SetUploadMode(UploadMode mode) { uploadMode = mode; }
+
+    int Initialize(bool windowed, bool use3D) override;
+    bool Present(const uint32_t* pixels, int width, int height) override;
+    int GetRefreshPeriodMs() override;
+    std::string GetErrorText() override { return errorText; }
+    bool Is3D() override { return accelerated; }
+    bool Test3DDecided() override { return testDecided; }
+
+    // Draws a test pattern with the accelerated renderer and reads it back;
+    // false (with the reason) when acceleration cannot be trusted.
+    bool RunAccelerationTest(std::string& reason);
+
+private:
+    void Release();
+    bool AccelerationAllowed();
+
+    SdlWindowSystem* windowSystem;
+    ZorvinAppBase* settingsOwner = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    int textureWidth = 0;
+    int textureHeight = 0;
+    bool accelerated = false;
+    bool testDecided = false;
+    UploadMode uploadMode = UploadMode::UpdateTexture;
+    std::string errorText;
+};
+
+} // namespace Zorvin

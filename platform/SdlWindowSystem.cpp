@@ -1,0 +1,354 @@
+#include "platform/SdlWindowSystem.h"
+
+#include "framework/Cp1251.h"
+#include "framework/ZorvinAppBase.h"
+#include "platform/Letterbox.h"
+#include "platform/SdlKeyMap.h"
+
+#include <SDL.h>
+
+#include <cstring>
+#include <vector>
+
+namespace Zorvin {
+
+namespace {
+
+struct CursorShape {
+    int hotX, hotY;
+    std::vector<Rect> parts;
+};
+
+// The built-in hand (pointing up, hot spot at the finger tip) and the
+// dragging hand (a closed fist), as unions of rectangles on a 32 x 32 grid.
+const CursorShape& HandShape()
+{
+    static const CursorShape shape{11, 4,
+                                   {Rect(10, 4, 4, 13), Rect(14, 11, 4, 6), Rect(18, 12, 4, 5), Rect(22, 14, 3, 4),
+                                    Rect(7, 16, 18, 12), Rect(4, 17, 4, 6)}};
+    return shape;
+}
+
+const CursorShape& DragHandShape()
+{
+    static const CursorShape shape{15, 10,
+                                   {Rect(8, 10, 4, 4), Rect(12, 9, 4, 5), Rect(16, 9, 4, 5), Rect(20, 10, 4, 4),
+                                    Rect(7, 13, 18, 12), Rect(4, 15, 4, 5)}};
+    return shape;
+}
+
+// Makes the two bit planes: an outline in black, the inside in white.
+SDL_Cursor* MakeCursor(const CursorShape& shape)
+{
+    bool inside[32][32] = {};
+    for (const Rect& r : shape.parts)
+        for (int y = r.y; y < r.y + r.height && y < 32; ++y)
+            for (int x = r.x; x < r.x + r.width && x < 32; ++x)
+                inside[y][x] = true;
+    uint8_t data[32 * 4] = {};
+    uint8_t mask[32 * 4] = {};
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            if (!inside[y][x])
+                continue;
+            bool edge = x == 0 || y == 0 || x == 31 || y == 31 || !inside[y][x - 1] || !inside[y][x + 1] ||
+                        !inside[y - 1][x] || !inside[y + 1][x];
+            uint8_t bit = static_cast<uint8_t>(0x80 >> (x % 8));
+            mask[y * 4 + x / 8] |= bit;
+            if (edge)
+                data[y * 4 + x / 8] |= bit;
+        }
+    }
+    return SDL_CreateCursor(data, mask, 32, 32, shape.hotX, shape.hotY);
+}
+
+InputMessage Message(MessageKind kind, int p1 = 0, int p2 = 0)
+{
+    InputMessage m;
+    m.kind = kind;
+    m.param1 = p1;
+    m.param2 = p2;
+    return m;
+}
+
+} // namespace
+
+std::unique_ptr<SdlWindowSystem> SdlWindowSystem::Open(std::string* errorText)
+{
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (errorText != nullptr)
+            *errorText = SDL_GetError();
+        return nullptr;
+    }
+    // Mouse presses that activate the window count as presses, as players expect.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    return std::unique_ptr<SdlWindowSystem>(new SdlWindowSystem());
+}
+
+SdlWindowSystem::~SdlWindowSystem()
+{
+    DestroyMainWindow();
+    for (SDL_Cursor*& c : cursors) {
+        if (c != nullptr)
+            SDL_FreeCursor(c);
+        c = nullptr;
+    }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool SdlWindowSystem::CreateMainWindow(const WindowSpec& spec)
+{
+    DestroyMainWindow();
+    logicalWidth = spec.width > 0 ? spec.width : 800;
+    logicalHeight = spec.height > 0 ? spec.height : 600;
+    std::string title = Cp1251ToUtf8(spec.title);
+    uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+    int x = spec.x, y = spec.y, w = logicalWidth, h = logicalHeight;
+    if (!spec.windowed) {
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        x = y = SDL_WINDOWPOS_UNDEFINED;
+    } else {
+        // The window can be made larger; the screen is scaled to fit.
+        flags |= SDL_WINDOW_RESIZABLE;
+    }
+    window = SDL_CreateWindow(title.c_str(), x, y, w, h, flags);
+    if (window == nullptr)
+        return false;
+    windowId = SDL_GetWindowID(window);
+    return true;
+}
+
+void SdlWindowSystem::DestroyMainWindow()
+{
+    if (window == nullptr)
+        return;
+    SDL_DestroyWindow(window);
+    window = nullptr;
+    windowId = 0;
+}
+
+void SdlWindowSystem::ShowMainWindow(bool activate)
+{
+    if (window == nullptr)
+        return;
+    SDL_ShowWindow(window);
+    if (activate)
+        SDL_RaiseWindow(window);
+}
+
+void SdlWindowSystem::HideMainWindow()
+{
+    if (window != nullptr)
+        SDL_HideWindow(window);
+}
+
+void SdlWindowSystem::RestoreAndRaise()
+{
+    if (window == nullptr)
+        return;
+    if (SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED)
+        SDL_RestoreWindow(window);
+    SDL_RaiseWindow(window);
+}
+
+Rect SdlWindowSystem::GetDesktopWorkArea()
+{
+    SDL_Rect r;
+    int display = window != nullptr ? SDL_GetWindowDisplayIndex(window) : 0;
+    if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &r) != 0)
+        return Rect(0, 0, 0, 0);
+    return Rect(r.x, r.y, r.w, r.h);
+}
+
+void SdlWindowSystem::GetWindowFrameSize(int width, int height, int& outWidth, int& outHeight)
+{
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (window != nullptr)
+        SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right);
+    outWidth = width + left + right;
+    outHeight = height + top + bottom;
+}
+
+void SdlWindowSystem::SetMouseCapture(bool capture) { SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE); }
+
+SDL_Cursor* SdlWindowSystem::CursorFor(int n)
+{
+    if (n < 0 || n > 10)
+        n = 0;
+    if (cursors[n] != nullptr)
+        return cursors[n];
+    switch (n) {
+    case 1: cursors[n] = MakeCursor(HandShape()); break;
+    case 2: cursors[n] = MakeCursor(DragHandShape()); break;
+    case 3: cursors[n] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_IBEAM); break;
+    case 4: cursors[n] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_NO); break;
+    case 5: cursors[n] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_SIZEALL); break;
+    case 6: cursors[n] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_SIZENESW); break;
+    case 7: cursors[n] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_SIZENS); break;
+    case 8: cursors[n] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_SIZENWSE); break;
+    case 9: cursors[n] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_SIZEWE); break;
+    case 10: cursors[n] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT); break;
+    default: cursors[n] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW); break;
+    }
+    return cursors[n];
+}
+
+void SdlWindowSystem::SetCursor(int cursorNumber)
+{
+    if (cursorNumber == currentCursor)
+        return;
+    currentCursor = cursorNumber;
+    if (cursorNumber == 11 || cursorNumber == 12) {
+        SDL_ShowCursor(SDL_DISABLE);
+        return;
+    }
+    if (SDL_Cursor* c = CursorFor(cursorNumber))
+        SDL_SetCursor(c);
+    SDL_ShowCursor(SDL_ENABLE);
+}
+
+bool SdlWindowSystem::IsMouseInClientArea()
+{
+    if (window == nullptr)
+        return false;
+    return SDL_GetMouseFocus() == window || mouseInWindow;
+}
+
+void SdlWindowSystem::StartTimer(int periodMs)
+{
+    timerPeriod = periodMs;
+    lastTimerTick = SDL_GetTicks();
+}
+
+Rect SdlWindowSystem::GetViewport()
+{
+    int w = logicalWidth, h = logicalHeight;
+    if (window != nullptr)
+        SDL_GetWindowSize(window, &w, &h);
+    return Letterbox::Fit(w, h, logicalWidth, logicalHeight);
+}
+
+void SdlWindowSystem::MapMouse(int wx, int wy, int& lx, int& ly)
+{
+    Letterbox::WindowToLogical(GetViewport(), logicalWidth, logicalHeight, wx, wy, lx, ly);
+}
+
+void SdlWindowSystem::PumpEvents(ZorvinAppBase& app)
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        TranslateEvent(event, app);
+        if (app.HasShutdownStarted())
+            break;
+    }
+    if (timerPeriod > 0) {
+        uint32_t now = SDL_GetTicks();
+        if (now - lastTimerTick >= static_cast<uint32_t>(timerPeriod)) {
+            lastTimerTick = now;
+            app.OnWindowMessage(Message(MessageKind::Timer));
+        }
+    }
+}
+
+void SdlWindowSystem::TranslateEvent(const SDL_Event& event, ZorvinAppBase& app)
+{
+    switch (event.type) {
+    case SDL_QUIT:
+        app.OnWindowMessage(Message(MessageKind::Close));
+        break;
+    case SDL_WINDOWEVENT:
+        if (event.window.windowID != windowId)
+            break;
+        switch (event.window.event) {
+        case SDL_WINDOWEVENT_CLOSE: app.OnWindowMessage(Message(MessageKind::Close)); break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: app.OnWindowMessage(Message(MessageKind::Activate, 1)); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: app.OnWindowMessage(Message(MessageKind::Activate, 0)); break;
+        case SDL_WINDOWEVENT_MINIMIZED: app.OnWindowMessage(Message(MessageKind::Size, 1)); break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED: app.OnWindowMessage(Message(MessageKind::Size, 0)); break;
+        case SDL_WINDOWEVENT_MOVED:
+            app.OnWindowMessage(Message(MessageKind::Move, event.window.data1, event.window.data2));
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED: app.OnWindowMessage(Message(MessageKind::Paint)); break;
+        case SDL_WINDOWEVENT_ENTER: mouseInWindow = true; break;
+        case SDL_WINDOWEVENT_LEAVE: mouseInWindow = false; break;
+        default: break;
+        }
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        int vk = SdlKeyMap::ToVirtualKey(event.key.keysym.sym);
+        if (vk == 0)
+            break;
+        bool down = event.type == SDL_KEYDOWN;
+        bool alt = (event.key.keysym.mod & KMOD_ALT) != 0 || vk == 18;
+        bool ctrl = (event.key.keysym.mod & KMOD_CTRL) != 0;
+        MessageKind kind = alt ? (down ? MessageKind::SysKeyDown : MessageKind::SysKeyUp)
+                               : (down ? MessageKind::KeyDown : MessageKind::KeyUp);
+        app.OnWindowMessage(Message(kind, vk));
+        // Keys that type a control character, as the desktop's text input
+        // does not report them: Backspace, Tab, Enter, Escape, Ctrl+letter.
+        if (down && !alt) {
+            int ch = 0;
+            if (ctrl && vk >= 'A' && vk <= 'Z')
+                ch = vk - 'A' + 1;
+            else if (!ctrl && (vk == 8 || vk == 9 || vk == 13 || vk == 27))
+                ch = vk;
+            if (ch != 0)
+                app.OnWindowMessage(Message(MessageKind::Char, ch));
+        }
+        break;
+    }
+    case SDL_TEXTINPUT: {
+        std::string text = Utf8ToCp1251(event.text.text);
+        for (char c : text)
+            app.OnWindowMessage(Message(MessageKind::Char, static_cast<unsigned char>(c)));
+        break;
+    }
+    case SDL_MOUSEMOTION: {
+        if (event.motion.windowID != windowId || event.motion.which == SDL_TOUCH_MOUSEID)
+            break;
+        int lx, ly;
+        MapMouse(event.motion.x, event.motion.y, lx, ly);
+        app.OnWindowMessage(Message(MessageKind::MouseMove, lx, ly));
+        break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        if (event.button.windowID != windowId || event.button.which == SDL_TOUCH_MOUSEID)
+            break;
+        int lx, ly;
+        MapMouse(event.button.x, event.button.y, lx, ly);
+        bool down = event.type == SDL_MOUSEBUTTONDOWN;
+        // Every second press of a quick series is a double click.
+        bool dbl = down && event.button.clicks >= 2 && event.button.clicks % 2 == 0;
+        MessageKind kind;
+        switch (event.button.button) {
+        case SDL_BUTTON_LEFT:
+            kind = down ? (dbl ? MessageKind::LButtonDblClk : MessageKind::LButtonDown) : MessageKind::LButtonUp;
+            break;
+        case SDL_BUTTON_RIGHT:
+            kind = down ? (dbl ? MessageKind::RButtonDblClk : MessageKind::RButtonDown) : MessageKind::RButtonUp;
+            break;
+        case SDL_BUTTON_MIDDLE: kind = down ? MessageKind::MButtonDown : MessageKind::MButtonUp; break;
+        default: return;
+        }
+        app.OnWindowMessage(Message(kind, lx, ly));
+        break;
+    }
+    case SDL_MOUSEWHEEL: {
+        int delta = event.wheel.y * 120;
+        if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED)
+            delta = -delta;
+        if (delta != 0)
+            app.OnWindowMessage(Message(MessageKind::MouseWheel, delta));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+} // namespace Zorvin
