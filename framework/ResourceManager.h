@@ -110,7 +110,8 @@ public:
 
     using ResMap = std::map<std::string, std::unique_ptr<BaseRes>>;
 
-    // The host loads images and sounds; without one nothing loads.
+    // The host loads images, fonts and sounds; without one no image or font
+    // loads, and sounds count as loaded without a sound (a silent game).
     explicit ResourceManager(ResourceHost* host = nullptr);
     ResourceManager(const ResourceManager&) = delete;
     ResourceManager& operator=(const ResourceManager&) = delete;
@@ -120,10 +121,14 @@ public:
     // Releases the records of one map that belong to the group (all of them
     // for an empty group).
     virtual void DeleteResourcesIn(ResMap& map, const std::string& group);
+    // Loads one image through the shared images, applies its alpha image or
+    // alpha grid when it is newly loaded, then its options.
     virtual bool LoadImageResource(ImageRes& res);
+    // Loads one font: from its descriptor with a glyph image, as a copy of
+    // another font ("!ref:"), or from its descriptor alone; adds its tags.
     virtual bool LoadFontResource(FontRes& res);
     virtual ~ResourceManager();
-    // Load the next resource of the current group that is not loaded yet,
+    // Loads the next resource of the current group that is not loaded yet,
     // images in identifier order, then sounds, then fonts. False when none is
     // left or on an error.
     virtual bool LoadNextImage();
@@ -168,6 +173,9 @@ public:
     // Whether "!program" resources may be looked up before the program
     // supplied them (they then come back empty).
     bool allowMissingProgramResources = false;
+    // Whether 3D drawing is on when the manifest is read ("nobits3d" and
+    // "nobits2d" depend on it).
+    bool is3D = false;
 
 protected:
     // Records the first error only. While a manifest is being read the line
@@ -209,11 +217,6 @@ private:
     std::string currentGroup;
     std::string defaultPath;
     std::string defaultIdPrefix;
-
-public:
-    // Whether 3D drawing is on when the manifest is read ("nobits3d" and
-    // "nobits2d" depend on it).
-    bool is3D = false;
 };
 
 } // namespace Zorvin

@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the level reader as a level file, puts what it
-// accepted into a board and deals it, then checks that the result stays
+// accepted into a board, deals it and fills the deck, then checks that the result stays
 // within what the board can play and that the writer's output of the field
 // reads back to the same settings without an error.
 
@@ -50,6 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ApplyLevel(level, 1, field, true);
     Check(field.fishCount == static_cast<int>(tiles));
     field.DealLevel();
+    rules.deck->Fill(field.cardsInDeck);
+    rules.deck->CountMoves();
+    field.CheckEnd();
     for (const auto& layer : field.layers)
         for (const auto& fish : layer) {
             Check(fish->lockType >= -1 && fish->lockType <= LevelFile::kMaxMarkType);

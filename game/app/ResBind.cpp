@@ -223,6 +223,19 @@ bool BindGameResources(ResourceManager& manager)
     return BindGroup(manager, kGameImages, kGameSounds);
 }
 
+void ClearBoundResources()
+{
+    FONT_DEFAULT = nullptr;
+    for (const ImageId& id : kTitleScreenImages)
+        *id.variable = nullptr;
+    for (const ImageId& id : kGameImages)
+        *id.variable = nullptr;
+    for (const SoundId& id : kTitleScreenSounds)
+        *id.variable = -1;
+    for (const SoundId& id : kGameSounds)
+        *id.variable = -1;
+}
+
 std::vector<std::string> BindingOrder(const std::string& group)
 {
     std::vector<std::string> names;

@@ -18,6 +18,10 @@ bool BindInitResources(ResourceManager& manager);        // group "Init"
 bool BindTitleScreenResources(ResourceManager& manager); // group "TitleScreen"
 bool BindGameResources(ResourceManager& manager);        // group "Game"
 
+// Empties every identifier variable again (null images and font, sound -1),
+// for when the resource manager that owned them is gone.
+void ClearBoundResources();
+
 // The identifiers a group binds, in binding order.
 std::vector<std::string> BindingOrder(const std::string& group);
 

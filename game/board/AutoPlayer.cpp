@@ -195,8 +195,121 @@ void AutoPlayer::DragCandidates(std::vector<Move>& out) const
     }
 }
 
-void AutoPlayer::ClickCandidates(std::vector<Move>& out) const
+bool AutoPlayer::SimOpen(int d) const
 {
+    if (!simAlive[d])
+        return false;
+    int lock = tiles[d]->lockType;
+    if (lock >= 0 && lock < 3 && !simLocks[lock])
+        return false;
+    for (int u : coveredBy[d]) {
+        if (simAlive[u])
+            return false;
+    }
+    return true;
+}
+
+int AutoPlayer::SimTake(int index)
+{
+    simAlive[index] = 0;
+    size_t before = simOpenList.size();
+    auto open = [&](int d) {
+        if (!simInOpen[d] && SimOpen(d)) {
+            simInOpen[d] = 1;
+            simOpenList.push_back(d);
+        }
+    };
+    for (int d : covers[index])
+        open(d);
+    int key = tiles[index]->itemType;
+    if (key >= 0 && key < 3 && !simLocks[key]) {
+        simLocks[key] = 1;
+        for (size_t d = 0; d < tiles.size(); ++d) {
+            if (tiles[d]->lockType == key)
+                open(static_cast<int>(d));
+        }
+    }
+    return static_cast<int>(simOpenList.size() - before);
+}
+
+void AutoPlayer::SimRestore(int index, int opened, int lockTaken)
+{
+    for (int i = 0; i < opened; ++i) {
+        simInOpen[simOpenList.back()] = 0;
+        simOpenList.pop_back();
+    }
+    if (lockTaken >= 0)
+        simLocks[lockTaken] = 0;
+    simAlive[index] = 1;
+}
+
+int AutoPlayer::LongestRun(int current, bool joker, int depth, int& budget)
+{
+    if (depth <= 0)
+        return 0;
+    int best = 0;
+    size_t n = simOpenList.size();
+    for (size_t i = 0; i < n && budget > 0; ++i) {
+        int t = simOpenList[i];
+        if (!simAlive[t])
+            continue;
+        const DominoFish& f = *tiles[t];
+        if (!(joker || f.joker || f.HasHalf(current)))
+            continue;
+        --budget;
+        int key = f.itemType;
+        int lockTaken = key >= 0 && key < 3 && !simLocks[key] ? key : -1;
+        int opened = SimTake(t);
+        int run = 0;
+        if (f.joker)
+            run = LongestRun(current, true, depth - 1, budget);
+        else if (joker)
+            run = std::max(LongestRun(f.valueA, false, depth - 1, budget),
+                           LongestRun(f.valueB, false, depth - 1, budget));
+        else
+            run = LongestRun(f.valueA == current ? f.valueB : f.valueA, false, depth - 1, budget);
+        SimRestore(t, opened, lockTaken);
+        best = std::max(best, 1 + run);
+        if (best >= depth)
+            break;
+    }
+    return best;
+}
+
+int AutoPlayer::RunFrom(DominoFish& f, int exposed, bool jokerExposed)
+{
+    auto it = indexOf.find(&f);
+    if (it == indexOf.end())
+        return 1;
+    constexpr int kDepth = 10;
+    constexpr int kBudget = 300;
+    int t = it->second;
+    int key = f.itemType;
+    int lockTaken = key >= 0 && key < 3 && !simLocks[key] ? key : -1;
+    int opened = SimTake(t);
+    int budget = kBudget;
+    int run = 1 + LongestRun(exposed, jokerExposed, kDepth - 1, budget);
+    SimRestore(t, opened, lockTaken);
+    return run;
+}
+
+void AutoPlayer::ClickCandidates(std::vector<Move>& out)
+{
+    // The look-ahead starts from the field as it is now.
+    simAlive = alive;
+    simInOpen.assign(tiles.size(), 0);
+    simOpenList.clear();
+    for (int k = 0; k < 3; ++k)
+        simLocks[k] = field.lockOpen[k];
+    for (size_t d = 0; d < tiles.size(); ++d) {
+        if (SimOpen(static_cast<int>(d))) {
+            simInOpen[d] = 1;
+            simOpenList.push_back(static_cast<int>(d));
+        }
+    }
+    // Longer runs of puts before the deck is needed again win levels.
+    constexpr double kRunWeight = 25.0;
+
     const DominoFish& current = *line.Last();
     int b = line.RightPutValue();
     for (auto& l : field.layers) {
@@ -209,17 +322,17 @@ void AutoPlayer::ClickCandidates(std::vector<Move>& out) const
             Move m;
             m.fish = &f;
             if (f.joker) {
-                m.score = Evaluate(f, false, kJoker, -1);
+                m.score = Evaluate(f, false, kJoker, -1) + kRunWeight * RunFrom(f, b, true);
                 out.push_back(m);
             } else if (current.joker) {
-                m.score = Evaluate(f, false, f.RightValue(), -1);
+                m.score = Evaluate(f, false, f.RightValue(), -1) + kRunWeight * RunFrom(f, f.RightValue(), false);
                 out.push_back(m);
                 m.rightClick = true;
-                m.score = Evaluate(f, false, f.LeftValue(), -1);
+                m.score = Evaluate(f, false, f.LeftValue(), -1) + kRunWeight * RunFrom(f, f.LeftValue(), false);
                 out.push_back(m);
             } else {
                 int exposed = f.LeftValue() == b ? f.RightValue() : f.LeftValue();
-                m.score = Evaluate(f, false, exposed, -1);
+                m.score = Evaluate(f, false, exposed, -1) + kRunWeight * RunFrom(f, exposed, false);
                 out.push_back(m);
             }
         }

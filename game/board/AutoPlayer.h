@@ -5,7 +5,8 @@
 // clicks on the deck; a reshuffle from the game-over window while any is
 // left) until the level is won or lost. Its policy prefers moves that open
 // tiles and collect keys, keeps jokers for later and looks one move ahead at
-// what the new end of the line will allow. It is deterministic for a given
+// what the new end of the line will allow; in click mode it also searches a
+// few puts deep for the longest run before the deck is needed. It is deterministic for a given
 // seed of the C library generator. It works on a BoardRules run by a
 // HeadlessHost, both owned by the caller.
 
@@ -58,7 +59,18 @@ private:
     int FutureMoves(const DominoFish& f, int exposed, int otherEnd, int opened) const;
     double Evaluate(const DominoFish& f, bool fromPlace, int exposed, int otherEnd) const;
     void DragCandidates(std::vector<Move>& moves) const;
-    void ClickCandidates(std::vector<Move>& moves) const;
+    void ClickCandidates(std::vector<Move>& moves);
+    // Click mode look-ahead over the cover graph: the longest run of field
+    // puts that can follow once the current tile shows `current` (any value
+    // when `joker`). Spends at most `budget` search steps.
+    int LongestRun(int current, bool joker, int depth, int& budget);
+    // Takes tile `index` away in the look-ahead, opening what it uncovers and
+    // the locks of its key; returns how many tiles it opened.
+    int SimTake(int index);
+    void SimRestore(int index, int opened, int lockTaken);
+    bool SimOpen(int index) const;
+    // The run of puts a click-mode move starts (itself included).
+    int RunFrom(DominoFish& f, int exposed, bool jokerExposed);
     void AddDragMoves(std::vector<Move>& moves, DominoFish& f, int place) const;
     bool Act();
     bool Perform(const Move& m);
@@ -90,6 +102,11 @@ private:
     };
     std::vector<OpenTile> openTiles;
     std::vector<const DominoFish*> failed;
+    // Look-ahead state: tiles still on the field, locks open, open tiles.
+    std::vector<char> simAlive;
+    std::vector<char> simInOpen;
+    std::vector<int> simOpenList;
+    int simLocks[3] = {0, 0, 0};
     int moves = 0;
 };
 

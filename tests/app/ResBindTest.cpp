@@ -31,7 +31,11 @@ protected:
         std::ofstream(dir / "font.txt") << "CreateLayer Main;\nLayerSetImage Main 'p.png';\n"
                                            "LayerSetImageMap Main ('A') ((0 0 2 2));\nLayerSetCharWidths Main ('A') (2);\n";
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    void TearDown() override
+    {
+        ClearBoundResources();
+        std::filesystem::remove_all(dir);
+    }
 
     ResourceManager& Load(const std::vector<std::string>& leaveOut)
     {
@@ -77,6 +81,13 @@ TEST_F(ResBindTest, EveryGroupBindsItsIdentifiers)
     EXPECT_NE(IM_BONUS_STAR, nullptr);
     EXPECT_EQ(SOUND_CONTINUE, rm.GetSoundOrThrow("SOUND_CONTINUE"));
     EXPECT_EQ(SOUND_STAGE, rm.GetSoundOrThrow("SOUND_STAGE"));
+
+    ClearBoundResources();
+    EXPECT_EQ(FONT_DEFAULT, nullptr);
+    EXPECT_EQ(IMAGE_LOGO_BIG, nullptr);
+    EXPECT_EQ(IM_BONUS_STAR, nullptr);
+    EXPECT_EQ(SOUND_STAGE, -1);
+    EXPECT_EQ(SOUND_CONTINUE, -1);
 }
 
 TEST_F(ResBindTest, ImagesBindInByteOrderBeforeSounds)

@@ -186,6 +186,56 @@ TEST(AutoPlayer, PlaysEveryLayoutToTheEndInClickModeKeepingTheRules)
     EXPECT_GE(won * 2, deals);
 }
 
+TEST(AutoPlayer, ClickModeLooksAheadForTheLongerRunOfPuts)
+{
+    // Current value 1. A (1,2) leads on to C (2,9) and stops there; B (1,3)
+    // leads on to D (3,4) and E (4,5). Both show one follow-up at once, so
+    // only a look-ahead tells that B comes first.
+    srand(3);
+    CountingHost host;
+    host.profile.levelMode2 = 2;
+    BoardRules rules(host);
+    host.onUpdate = [&rules] { rules.Update(); };
+    FishField& field = *rules.field;
+    field.mode = FishField::kClickMode;
+    field.levelNumber = 2;
+    field.levelReader = [](FishField& f, const std::string&) {
+        f.layers.emplace_back();
+        for (int i = 0; i < 5; ++i) {
+            f.layers[0].push_back(std::make_unique<DominoFish>(100 + 120 * i, 200, 3, 0, &f));
+            ++f.fishCount;
+        }
+        return true;
+    };
+    rules.StartLevelFile("run");
+    const int values[5][2] = {{1, 2}, {1, 3}, {2, 9}, {3, 4}, {4, 5}};
+    std::vector<DominoFish*> tiles;
+    for (int i = 0; i < 5; ++i) {
+        DominoFish* t = field.FishAt(0, i);
+        t->valueA = values[i][0];
+        t->valueB = values[i][1];
+        tiles.push_back(t);
+    }
+    rules.deck->Fill(0);
+    rules.playLine->ResetLine(0, 1);
+    field.RecomputeOpen();
+    field.RecomputePlayable();
+    ASSERT_EQ(field.movesAvailable, 2);
+
+    AutoPlayer player(rules, host);
+    std::vector<const DominoFish*> order;
+    player.afterAction = [&] {
+        const DominoFish* last = rules.playLine->Last();
+        if (rules.playLine->fish.size() > order.size() + 2)
+            order.push_back(last);
+    };
+    player.Play();
+    ASSERT_GE(order.size(), 3u);
+    EXPECT_EQ(order[0], tiles[1]);
+    EXPECT_EQ(order[1], tiles[3]);
+    EXPECT_EQ(order[2], tiles[4]);
+}
+
 TEST(AutoPlayer, SameSeedPlaysTheSameGame)
 {
     DealOutcome a = PlayDeal(FishField::kDragMode, 1, 42);
