@@ -3,7 +3,9 @@
 #include "framework/Cp1251.h"
 #include "framework/Dialog.h"
 #include "framework/FileUtil.h"
+#include "framework/Graphics.h"
 #include "framework/MemoryImage.h"
+#include "framework/MemoryImageLoader.h"
 #include "framework/MixerMusicInterface.h"
 #include "framework/MixerSoundManager.h"
 #include "framework/MusicInterface.h"
@@ -96,7 +98,7 @@ ZorvinAppBase::ZorvinAppBase()
     stringTable["NEW_VERSION_BODY"] =
         "There is an update available for this product.  Would you like to visit the web site to download it?";
     widgetManager = std::make_unique<WidgetManager>(this);
-    resourceManager = std::make_unique<ResourceManager>();
+    resourceManager = std::make_unique<ResourceManager>(this);
     productVersion = GetProductVersion(std::string());
     gZorvinApp = this;
 }
@@ -576,6 +578,10 @@ void ZorvinAppBase::UpdateFrame()
         ++dirtyUpdateCount;
     if (musicInterface)
         musicInterface->UpdateFades();
+    // Images nobody refers to any more go with the updates, never while a
+    // frame is being drawn.
+    sharedImages.CleanUp();
+    ShowPendingFontErrors();
 }
 
 void ZorvinAppBase::SmoothUpdate(double frac)
@@ -646,6 +652,17 @@ void ZorvinAppBase::PresentScreen()
         return;
     if (!displayLost) {
         const uint32_t* pixels = GetScreenPixels();
+        if (pixels != nullptr && softwareCursor != nullptr && screenImage != nullptr) {
+            // The cursor goes on a copy so the screen image keeps only what
+            // the widgets drew.
+            if (!cursorFrame)
+                cursorFrame = std::make_unique<MemoryImage>();
+            cursorFrame->SetBits(pixels, width, height, false);
+            Graphics g(cursorFrame.get());
+            g.DrawImage(softwareCursor, widgetManager->lastMouseX - softwareCursorHotX,
+                        widgetManager->lastMouseY - softwareCursorHotY);
+            pixels = cursorFrame->GetBits();
+        }
         if (pixels == nullptr || presenter->Present(pixels, width, height))
             return;
         displayLost = true;
@@ -676,6 +693,61 @@ void ZorvinAppBase::PresentScreen()
     displayLost = false;
     MarkAllDirty();
     lastDrawTick = now;
+}
+
+std::unique_ptr<MemoryImage> ZorvinAppBase::LoadDisplayImage(const std::string& path, int flags)
+{
+    std::unique_ptr<MemoryImage> image = LoadMemoryImage(path);
+    if (image)
+        image->imageFlags = flags;
+    return image;
+}
+
+std::unique_ptr<MemoryImage> ZorvinAppBase::LoadDisplayImage(const std::string& path)
+{
+    return LoadDisplayImage(path, 0);
+}
+
+std::unique_ptr<MemoryImage> ZorvinAppBase::LoadFontImage(const std::string& path)
+{
+    return LoadDisplayImage(path, 0);
+}
+
+SharedImageRef ZorvinAppBase::GetSharedImage(const std::string& file, const std::string& variant, bool& created)
+{
+    return GetSharedImage(file, variant, created, ImageLib::kDefaultAlphaOnlyColor);
+}
+
+SharedImageRef ZorvinAppBase::GetSharedImage(const std::string& file, const std::string& variant, bool& created,
+                                             uint32_t alphaColor)
+{
+    return sharedImages.Get(file, variant, created,
+                            [alphaColor](const std::string& f) { return LoadMemoryImage(f, true, alphaColor); });
+}
+
+void ZorvinAppBase::ReportFontError(const std::string& text)
+{
+    {
+        std::lock_guard<std::mutex> hold(fontErrorLock);
+        pendingFontErrors.push_back(text);
+    }
+    if (IsPrimaryThread())
+        ShowPendingFontErrors();
+}
+
+void ZorvinAppBase::ShowPendingFontErrors()
+{
+    std::vector<std::string> texts;
+    {
+        std::lock_guard<std::mutex> hold(fontErrorLock);
+        texts.swap(pendingFontErrors);
+    }
+    for (const std::string& text : texts) {
+        if (isScreenSaver)
+            LogScreenSaverError(text);
+        else
+            ShowMessageBox(text, "Error", MB_OK | MB_ICONERROR);
+    }
 }
 
 void ZorvinAppBase::ResetTiming()
@@ -924,6 +996,12 @@ bool ZorvinAppBase::ProcessQueuedMessage()
             return !messageQueue.empty();
         lastUserInputTick = Now();
         wm->MouseMove(msg.param1, msg.param2);
+        if (softwareCursor != nullptr) {
+            // SDL draws only on this thread, so the software cursor follows
+            // the pointer through the next frame rather than a thread of its own.
+            forceDraw = true;
+            hasPendingDraw = true;
+        }
         if (!mouseIn) {
             mouseIn = true;
             ApplyCursor();
@@ -1125,10 +1203,36 @@ void ZorvinAppBase::ApplyCursor()
 {
     if (windowSystem == nullptr || !hasMainWindow)
         return;
-    if (isWindowHidden || !mouseIn)
+    Image* newSoftware = nullptr;
+    if (isWindowHidden || !mouseIn) {
         windowSystem->SetCursor(0);
+    } else {
+        auto custom = customCursors.find(cursorNum);
+        if (custom != customCursors.end() && (customCursorsEnabled || playingDemo || cursorNum == 12)) {
+            // The application draws this one over the screen; the system's
+            // cursor is hidden meanwhile.
+            newSoftware = custom->second.image;
+            softwareCursorHotX = custom->second.hotX;
+            softwareCursorHotY = custom->second.hotY;
+            windowSystem->SetCursor(11);
+        } else {
+            windowSystem->SetCursor(cursorNum);
+        }
+    }
+    if (newSoftware != softwareCursor) {
+        softwareCursor = newSoftware;
+        forceDraw = true;
+        hasPendingDraw = true;
+    }
+}
+
+void ZorvinAppBase::SetCustomCursorImage(int number, Image* image, int hotX, int hotY)
+{
+    if (image == nullptr)
+        customCursors.erase(number);
     else
-        windowSystem->SetCursor(cursorNum);
+        customCursors[number] = CustomCursor{image, hotX, hotY};
+    ApplyCursor();
 }
 
 void ZorvinAppBase::SetCursorNumber(int number)

@@ -8,13 +8,16 @@
 // widget-manager calls, keeps focus, minimised and mute state, runs the
 // optional loading thread and shuts down in order. It reaches the desktop
 // only through the interfaces it is given (clock, window system, presenter,
-// system services), so it runs against fakes in tests. One instance per
-// process; gZorvinApp points at it.
+// system services), so it runs against fakes in tests. It is also the host
+// the resource manager and image fonts load through, and keeps the table of
+// shared images. One instance per process; gZorvinApp points at it.
 
 #include "framework/ButtonListener.h"
 #include "framework/Clock.h"
 #include "framework/DialogListener.h"
+#include "framework/FontHost.h"
 #include "framework/InputMessage.h"
+#include "framework/ResourceHost.h"
 #include "framework/SettingsStore.h"
 #include "framework/SingleInstance.h"
 
@@ -24,6 +27,7 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,6 +36,7 @@ namespace Zorvin {
 
 class AudioDevice;
 class Dialog;
+class Image;
 class MemoryImage;
 class MusicInterface;
 class SoundManager;
@@ -42,7 +47,7 @@ class Widget;
 class WidgetManager;
 class WindowSystem;
 
-class ZorvinAppBase : public ButtonListener, public DialogListener {
+class ZorvinAppBase : public ButtonListener, public DialogListener, public ResourceHost, public FontHost {
 public:
     ZorvinAppBase();
     ZorvinAppBase(const ZorvinAppBase&) = delete;
@@ -131,6 +136,12 @@ public:
     virtual void Mute(bool automatic);
     virtual void Unmute(bool automatic);
     virtual double GetLoadingProgress();
+    // Reads an image file into a new image of its own carrying `flags` (the
+    // display back-end's storage hints); none when it does not load.
+    virtual std::unique_ptr<MemoryImage> LoadDisplayImage(const std::string& path, int flags);
+    // The shared image of (file, variant), loaded when it is not shared yet
+    // (then `created` is true); empty when the file does not load.
+    SharedImageRef GetSharedImage(const std::string& file, const std::string& variant, bool& created);
     virtual void SwitchScreenMode(bool wantWindowed, bool use3D, bool force);
     virtual void SwitchScreenMode(bool wantWindowed) { SwitchScreenMode(wantWindowed, is3D, false); }
     virtual void SwitchScreenMode() { SwitchScreenMode(isWindowed, is3D, true); }
@@ -172,6 +183,11 @@ public:
 
     void SetCursorNumber(int number);
     void SetCustomCursorsEnabled(bool enabled);
+    // Registers a picture (not owned) to draw as the software cursor for a
+    // cursor number, with its hot spot; null removes it.
+    void SetCustomCursorImage(int number, Image* image, int hotX = 0, int hotY = 0);
+    // The software cursor in use, or null while the system draws the cursor.
+    Image* GetSoftwareCursor() const { return softwareCursor; }
     void ResetTiming();
     void StartLoadingThread();
     std::string GetString(const std::string& key, const std::string& fallback = std::string()) const;
@@ -203,7 +219,25 @@ public:
 
     WidgetManager* GetWidgetManager() const { return widgetManager.get(); }
     ResourceManager* GetResourceManager() const { return resourceManager.get(); }
-    SoundManager* GetSoundManager() const { return soundManager.get(); }
+    SoundManager* GetSoundManager() override { return soundManager.get(); }
+
+    // ResourceHost: the resource manager loads through the application.
+    SharedImageRef GetSharedImage(const std::string& file, const std::string& variant, bool& created,
+                                  uint32_t alphaColor) override;
+    std::unique_ptr<MemoryImage> LoadDisplayImage(const std::string& path) override;
+    FontHost* GetFontHost() override { return this; }
+    // FontHost: image fonts load their glyph images here too, and their
+    // descriptor errors reach the player as a message box (shown by the
+    // primary thread, also when the loading thread read the font).
+    std::unique_ptr<MemoryImage> LoadFontImage(const std::string& path) override;
+    void ReportFontError(const std::string& text) override;
+    // Shows the font errors other threads reported.
+    void ShowPendingFontErrors();
+
+    SharedImageTable& GetSharedImages() { return sharedImages; }
+    // Guards the shared image table; the loading thread creates images
+    // under it while the primary thread frees unused ones.
+    std::recursive_mutex& GetDisplayLock() { return sharedImages.GetLock(); }
     MusicInterface* GetMusicInterface() const { return musicInterface.get(); }
     Clock* GetClock() const { return clock; }
     bool IsPrimaryThread() const { return std::this_thread::get_id() == primaryThreadId; }
@@ -365,11 +399,28 @@ protected:
     bool SleepOrFail(int ms, bool allowSleep);
     uint32_t Now() { return clock->GetTickCount(); }
 
+    // Declared before the managers so every reference they hold is gone
+    // before the table goes.
+    SharedImageTable sharedImages;
+    std::mutex fontErrorLock;
+    std::vector<std::string> pendingFontErrors;
     std::unique_ptr<WidgetManager> widgetManager;
     std::unique_ptr<ResourceManager> resourceManager;
     // The 800 x 600 (width x height) picture the widgets draw into and the
     // presenter shows.
     std::unique_ptr<MemoryImage> screenImage;
+    // The screen with the software cursor drawn over it, made only while a
+    // software cursor is shown.
+    std::unique_ptr<MemoryImage> cursorFrame;
+    struct CustomCursor {
+        Image* image = nullptr;
+        int hotX = 0;
+        int hotY = 0;
+    };
+    std::map<int, CustomCursor> customCursors;
+    Image* softwareCursor = nullptr;
+    int softwareCursorHotX = 0;
+    int softwareCursorHotY = 0;
     std::unique_ptr<Clock> systemClock;
     Clock* clock = nullptr;
     WindowSystem* windowSystem = nullptr;

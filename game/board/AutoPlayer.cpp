@@ -12,6 +12,9 @@ constexpr int kJoker = DominoFish::kJoker;
 constexpr int kDeckX = 50, kDeckY = 560;
 // Give up when nothing happens for this long.
 constexpr int kIdleLimit = 3000;
+// With no move it can make for this long (more than any animation before a
+// pending game-over window takes), the player presses the reshuffle button.
+constexpr int kStuckReshuffle = 300;
 
 bool IsCovering(const DominoFish& up, const DominoFish& low)
 {
@@ -472,6 +475,7 @@ AutoPlayResult AutoPlayer::Play()
             ++result.reshuffles;
             failed.clear();
             After();
+            idle = 0;
             continue;
         }
         if (field.loading || deck.dealing || field.fishCount == 0) {
@@ -483,7 +487,16 @@ AutoPlayResult AutoPlayer::Play()
             continue;
         }
         Tick(1);
-        if (++idle > kIdleLimit) {
+        ++idle;
+        if (idle > kStuckReshuffle && field.shufflesLeft > 0 && !host.gameOver && !host.levelWon) {
+            rules.Reshuffle();
+            ++result.reshuffles;
+            failed.clear();
+            After();
+            idle = 0;
+            continue;
+        }
+        if (idle > kIdleLimit) {
             result.stuck = true;
             break;
         }

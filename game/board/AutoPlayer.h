@@ -2,8 +2,9 @@
 
 // AutoPlayer: the headless player. It plays a started level through the same
 // mouse operations a person uses (hover, press, drag to an end, release;
-// clicks on the deck; a reshuffle from the game-over window while any is
-// left) until the level is won or lost. Its policy prefers moves that open
+// clicks on the deck; a reshuffle from the game-over window, or with the
+// button when it finds no move it can make, while any is left) until the
+// level is won or lost. Its policy prefers moves that open
 // tiles and collect keys, keeps jokers for later and looks one move ahead at
 // what the new end of the line will allow; in click mode it also searches a
 // few puts deep for the longest run before the deck is needed. It is deterministic for a given

@@ -151,11 +151,11 @@ void Deck::DrawFromDeck(int clickCode)
     DominoFish& f = *fish.back();
     f.open = true;
     f.SetPosition(x + 20 + 7 * std::min(n + 1, 4), y + 25 - 7 * std::min(n, 3));
-    // The touching half shows the current tile's right value as the line
-    // reads it (a current tile still turning is read as it will stand), so
-    // the drawn tile always fits.
-    int right = playLine->RightEnd();
-    f.valueA = right == DominoFish::kJoker ? 1 : right;
+    // The touching half shows the value the put will test: the current
+    // tile's right end as a put reads it (a tile still turning as it will
+    // stand, an upright one by its first half), so the drawn tile always fits.
+    const DominoFish& current = *playLine->Last();
+    f.valueA = current.joker ? 1 : playLine->RightPutValue();
     f.valueB = ChooseValue();
     if (!playLine->CanPutOnCurrent(f))
         return;

@@ -236,6 +236,51 @@ TEST(AutoPlayer, ClickModeLooksAheadForTheLongerRunOfPuts)
     EXPECT_EQ(order[2], tiles[4]);
 }
 
+TEST(AutoPlayer, ReshufflesWhenNoMoveCanBeMadeThoughTheLevelIsNotLost)
+{
+    // An upright current tile is put onto by its first half (4) but counts
+    // its second (8) for the moves left: the field's 8s look playable, so the
+    // level is not lost, yet nothing can be put. A person would reshuffle.
+    srand(5);
+    CountingHost host;
+    host.profile.levelMode2 = 2;
+    host.profile.shufflesLeft = 1;
+    BoardRules rules(host);
+    host.onUpdate = [&rules] { rules.Update(); };
+    FishField& field = *rules.field;
+    field.mode = FishField::kClickMode;
+    field.levelNumber = 2;
+    field.levelReader = [](FishField& f, const std::string&) {
+        f.layers.emplace_back();
+        for (int i = 0; i < 3; ++i) {
+            f.layers[0].push_back(std::make_unique<DominoFish>(100 + 120 * i, 200, 3, 0, &f));
+            ++f.fishCount;
+        }
+        return true;
+    };
+    rules.StartLevelFile("stuck");
+    for (int i = 0; i < 3; ++i) {
+        field.FishAt(0, i)->valueA = 8;
+        field.FishAt(0, i)->valueB = 8;
+    }
+    rules.deck->Fill(0);
+    rules.playLine->ResetLine(0, 1);
+    DominoFish& current = *rules.playLine->Last();
+    current.valueA = 4;
+    current.valueB = 8;
+    current.SetOrientation(0);
+    field.RecomputeOpen();
+    field.RecomputePlayable();
+    field.CheckEnd();
+    ASSERT_FALSE(field.lost);
+
+    AutoPlayer player(rules, host);
+    AutoPlayResult r = player.Play();
+    EXPECT_EQ(r.reshuffles, 1);
+    EXPECT_EQ(field.shufflesLeft, 0);
+    EXPECT_FALSE(r.stuck);
+}
+
 TEST(AutoPlayer, SameSeedPlaysTheSameGame)
 {
     DealOutcome a = PlayDeal(FishField::kDragMode, 1, 42);

@@ -151,6 +151,14 @@ TEST_F(DeckTest, DrawOntoATurningTileFitsTheValueItTurnsTo)
     host.Ticks(100);
     EXPECT_EQ(p->RightValue(), 2);
     EXPECT_EQ(drawn->LeftValue(), 2);
+
+    // An upright current tile is put onto by its first half.
+    Line().Last()->valueA = 4;
+    Line().Last()->valueB = 8;
+    Line().Last()->SetOrientation(0);
+    ClickDeck();
+    ASSERT_EQ(Line().fish.size(), 5u);
+    EXPECT_EQ(Line().Last()->valueA, 4);
 }
 
 TEST_F(DeckTest, DragDealFillsThePlacesFromTheHighestDown)

@@ -359,6 +359,13 @@ TEST_F(FishFieldTest, FailedDropsGlideBackAndScoreNothing)
     F().RecomputePlayable();
     DragTo(f, LeftJoinX(), 565, false);
     EXPECT_EQ(Line().snapSide, -1);
+    // Shown next to the end tile; only its picture moved.
+    rules.MouseDrag(LeftJoinX() + 20, 575);
+    EXPECT_EQ(Line().snapSide, -1);
+    EXPECT_EQ(f->left, Line().First()->left - 80);
+    EXPECT_EQ(f->top, Line().First()->top);
+    EXPECT_EQ(f->x, 100);
+    EXPECT_EQ(f->y, 100);
     rules.MouseDrag(RightJoinX(), 565);
     EXPECT_EQ(Line().snapSide, 0);
     rules.MouseUp(1, RightJoinX(), 565);

@@ -2,6 +2,7 @@
 
 #include "framework/Dialog.h"
 #include "framework/FileUtil.h"
+#include "framework/MemoryImage.h"
 #include "framework/MixerSoundManager.h"
 #include "framework/OfflineAudioDevice.h"
 #include "framework/SingleInstance.h"
@@ -422,4 +423,41 @@ TEST(AppInstance, SecondCopyBringsTheFirstWindowForward)
     }
     EXPECT_EQ(window.raised, 1);
     EXPECT_NE(app.GetResourceManager(), nullptr);
+}
+
+TEST_F(AppFixture, SoftwareCursorIsDrawnOverThePresentedFrameOnly)
+{
+    MemoryImage arrow(4, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            arrow.SetPixel(x, y, 0xFFFF0000u);
+    app.SetCustomCursorImage(1, &arrow, 1, 1);
+    Post(MessageKind::MouseMove, 50, 60);
+    Drain();
+    app.SetCursorNumber(1);
+    EXPECT_EQ(window.cursor, 1); // custom cursors are off: the system hand
+    EXPECT_EQ(app.GetSoftwareCursor(), nullptr);
+
+    app.SetCustomCursorsEnabled(true);
+    EXPECT_EQ(window.cursor, 11); // system cursor hidden
+    EXPECT_EQ(app.GetSoftwareCursor(), &arrow);
+    Post(MessageKind::MouseMove, 100, 80);
+    Drain();
+    app.RunFor(clock, 30);
+    ASSERT_EQ(presenter.lastFrame.size(), 800u * 600u);
+    EXPECT_EQ(presenter.lastFrame[79 * 800 + 99], 0xFFFF0000u);
+    EXPECT_EQ(presenter.lastFrame[82 * 800 + 102], 0xFFFF0000u);
+    EXPECT_NE(presenter.lastFrame[83 * 800 + 103], 0xFFFF0000u);
+    EXPECT_NE(app.GetScreenImage()->GetPixel(99, 79), 0xFFFF0000u);
+
+    // Number 12 always uses its picture; leaving the window removes it.
+    app.SetCustomCursorsEnabled(false);
+    app.SetCustomCursorImage(12, &arrow);
+    app.SetCursorNumber(12);
+    EXPECT_EQ(app.GetSoftwareCursor(), &arrow);
+    window.mouseInClient = false;
+    Post(MessageKind::Timer);
+    Drain();
+    EXPECT_EQ(app.GetSoftwareCursor(), nullptr);
+    EXPECT_EQ(window.cursor, 0);
 }

@@ -86,9 +86,11 @@ public:
         }
         return Zorvin::RESULT_OK;
     }
-    bool Present(const uint32_t*, int, int) override
+    bool Present(const uint32_t* pixels, int w, int h) override
     {
         ++presents;
+        if (pixels != nullptr && presentSucceeds)
+            lastFrame.assign(pixels, pixels + static_cast<size_t>(w) * h);
         return presentSucceeds;
     }
 
@@ -97,6 +99,7 @@ public:
     std::vector<bool> init3D;
     int presents = 0;
     bool presentSucceeds = true;
+    std::vector<uint32_t> lastFrame;
 };
 
 class FakeServices : public Zorvin::SystemServices {
