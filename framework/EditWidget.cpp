@@ -334,8 +334,13 @@ void EditWidget::EnsureCursorVisible()
     std::string shown = GetDisplayString();
     Font* f = GetFont();
     int room = std::max(1, width - 2 * TextLeft);
-    while (leftPos < cursorPos && f->StringWidth(shown.substr(size_t(leftPos), size_t(cursorPos - leftPos))) > room)
+    auto span = [&](int from) { return f->StringWidth(shown.substr(size_t(from), size_t(cursorPos - from))); };
+    while (leftPos < cursorPos && span(leftPos) > room)
         leftPos++;
+    // Scroll back when there is room again (the field grew, or text was
+    // deleted before the cursor).
+    while (leftPos > 0 && span(leftPos - 1) <= room)
+        leftPos--;
 }
 
 void EditWidget::Resize(int newX, int newY, int newWidth, int newHeight)

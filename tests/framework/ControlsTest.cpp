@@ -389,6 +389,16 @@ TEST_F(AppControls, EditFieldTypingAndEditing)
     Key(e, EditWidget::KeyLeft, true);
     Key(e, EditWidget::KeyLeft, true);
     EXPECT_EQ(e.GetSelection(), "lo");
+
+    // A long text scrolls to keep the cursor in view, and scrolls back when
+    // the field is wide enough again (text set before the field is sized).
+    EditWidget early(2, nullptr);
+    early.SetFont(&font);
+    early.SetText("abcdefghij");
+    early.Resize(0, 0, 40, 20); // room for 5 characters
+    EXPECT_EQ(early.leftPos, 5);
+    early.Resize(0, 0, 100, 20);
+    EXPECT_EQ(early.leftPos, 0);
     wm->RemoveChild(&e);
 }
 
