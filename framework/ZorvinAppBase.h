@@ -211,6 +211,8 @@ public:
     bool WriteSettingString(const std::string& name, const std::string& text);
     bool WriteSettingInteger(const std::string& name, int value);
     bool WriteSettingBoolean(const std::string& name, bool value);
+    // Bytes of any kind (SettingsStore::Kind).
+    bool WriteSettingRaw(const std::string& name, int kind, const std::vector<uint8_t>& bytes);
     bool ReadSettingRaw(const std::string& name, int& kind, std::vector<uint8_t>& bytes);
     bool ReadSettingInteger(const std::string& name, int& value);
     bool ReadSettingBoolean(const std::string& name, bool& value);

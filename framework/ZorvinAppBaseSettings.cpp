@@ -66,6 +66,11 @@ bool ZorvinAppBase::WriteSettingBoolean(const std::string& name, bool value)
     return GetSettings()->WriteBoolean(name, value);
 }
 
+bool ZorvinAppBase::WriteSettingRaw(const std::string& name, int kind, const std::vector<uint8_t>& bytes)
+{
+    return GetSettings()->WriteRaw(name, kind, bytes);
+}
+
 bool ZorvinAppBase::ReadSettingRaw(const std::string& name, int& kind, std::vector<uint8_t>& bytes)
 {
     return GetSettings()->ReadRaw(name, kind, bytes);

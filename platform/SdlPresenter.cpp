@@ -1,20 +1,16 @@
 #include "platform/SdlPresenter.h"
 
+#include "framework/Test3DRecord.h"
 #include "framework/ZorvinAppBase.h"
 #include "platform/Letterbox.h"
 #include "platform/SdlWindowSystem.h"
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace Zorvin {
-
-namespace {
-
-constexpr int TestRecordVersion = 2;
-
-} // namespace
 
 SdlPresenter::SdlPresenter(SdlWindowSystem* ws) : windowSystem(ws) {}
 
@@ -32,22 +28,29 @@ void SdlPresenter::Release()
 
 bool SdlPresenter::AccelerationAllowed()
 {
-    // A stored outcome of an earlier test is reused.
-    if (settingsOwner != nullptr) {
-        int version = 0;
-        std::string reason;
-        if (settingsOwner->ReadSettingInteger("Test3D\\Version", version) && version == TestRecordVersion &&
-            settingsOwner->ReadSettingString("Test3D\\FailureReason", reason)) {
-            testDecided = true;
-            return reason.empty();
-        }
+    // A stored outcome of an earlier test on this adapter, with the same
+    // thresholds, is reused.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    SDL_Window* w = windowSystem->GetWindow();
+    const char* display = SDL_GetDisplayName(w != nullptr ? std::max(SDL_GetWindowDisplayIndex(w), 0) : 0);
+    Test3DRecord::Guid guid = Test3DRecord::MakeDisplayGuid(std::string(driver != nullptr ? driver : "") + "|" +
+                                                            (display != nullptr ? display : ""));
+    Test3DRecord record;
+    if (settingsOwner != nullptr && record.Read(*settingsOwner) &&
+        record.Applies(minVidMemory, recVidMemory, guid)) {
+        testDecided = true;
+        return record.Supported();
     }
     std::string reason;
     bool ok = RunAccelerationTest(reason);
     testDecided = true;
     if (settingsOwner != nullptr) {
-        settingsOwner->WriteSettingInteger("Test3D\\Version", TestRecordVersion);
-        settingsOwner->WriteSettingString("Test3D\\FailureReason", reason);
+        record.version = Test3DRecord::CurrentVersion;
+        record.minVidMemory = minVidMemory;
+        record.recVidMemory = recVidMemory;
+        record.displayGuid = guid;
+        record.failureReason = ok ? std::string() : reason;
+        record.Write(*settingsOwner);
     }
     return ok;
 }

@@ -38,6 +38,13 @@ public:
     // Where the acceleration test keeps its outcome (optional).
     void SetSettingsOwner(ZorvinAppBase* app) { settingsOwner = app; }
     void SetUploadMode(UploadMode mode) { uploadMode = mode; }
+    // The video memory (MB) the game needs and recommends; a change makes
+    // the acceleration test run again.
+    void SetVideoMemoryThresholds(int minimum, int recommended)
+    {
+        minVidMemory = minimum;
+        recVidMemory = recommended;
+    }
 
     int Initialize(bool windowed, bool use3D) override;
     bool Present(const uint32_t* pixels, int width, int height) override;
@@ -62,6 +69,8 @@ private:
     int textureHeight = 0;
     bool accelerated = false;
     bool testDecided = false;
+    int minVidMemory = 0;
+    int recVidMemory = 0;
     UploadMode uploadMode = UploadMode::UpdateTexture;
     std::string errorText;
 };
