@@ -13,6 +13,7 @@
 #include "framework/PngWriter.h"
 #include "framework/ResourceManager.h"
 #include "framework/Presenter.h"
+#include "framework/SysFont.h"
 #include "framework/SystemClock.h"
 #include "framework/SystemServices.h"
 #include "framework/WidgetManager.h"
@@ -652,15 +653,19 @@ void ZorvinAppBase::PresentScreen()
         return;
     if (!displayLost) {
         const uint32_t* pixels = GetScreenPixels();
-        if (pixels != nullptr && softwareCursor != nullptr && screenImage != nullptr) {
-            // The cursor goes on a copy so the screen image keeps only what
-            // the widgets drew.
+        MemoryImage* rate = showFPS ? GetFrameRateImage() : nullptr;
+        if (pixels != nullptr && (softwareCursor != nullptr || rate != nullptr) && screenImage != nullptr) {
+            // The frame-rate figure and the cursor go on a copy so the
+            // screen image keeps only what the widgets drew.
             if (!cursorFrame)
                 cursorFrame = std::make_unique<MemoryImage>();
             cursorFrame->SetBits(pixels, width, height, false);
             Graphics g(cursorFrame.get());
-            g.DrawImage(softwareCursor, widgetManager->lastMouseX - softwareCursorHotX,
-                        widgetManager->lastMouseY - softwareCursorHotY);
+            if (rate != nullptr)
+                g.DrawImage(rate, width - rate->GetWidth() - 10, height - rate->GetHeight() - 10);
+            if (softwareCursor != nullptr)
+                g.DrawImage(softwareCursor, widgetManager->lastMouseX - softwareCursorHotX,
+                            widgetManager->lastMouseY - softwareCursorHotY);
             pixels = cursorFrame->GetBits();
         }
         if (pixels == nullptr || presenter->Present(pixels, width, height))
@@ -684,6 +689,10 @@ void ZorvinAppBase::PresentScreen()
         return;
     }
     if (result != RESULT_OK && is3D) {
+        // Kept next to the acceleration test's record so the cause can be
+        // found after the run.
+        WriteSettingString("Test3D\\RuntimeError",
+                           std::string(DisplayResultName(result)) + ": " + presenter->GetErrorText());
         is3D = false;
         had3DProblems = true;
         return;
@@ -748,6 +757,33 @@ void ZorvinAppBase::ShowPendingFontErrors()
         else
             ShowMessageBox(text, "Error", MB_OK | MB_ICONERROR);
     }
+}
+
+MemoryImage* ZorvinAppBase::GetFrameRateImage()
+{
+    char text[64];
+    if (showFPSMode == 1)
+        std::snprintf(text, sizeof(text), "%d, %d", widgetManager->lastMouseX, widgetManager->lastMouseY);
+    else
+        std::snprintf(text, sizeof(text), "FPS: %d", currentFps);
+    if (frameRateImage && frameRateText == text)
+        return frameRateImage.get();
+    if (!frameRateFont)
+        frameRateFont = std::make_unique<SysFont>("Arial", 10, true);
+    if (!frameRateFont->IsLoaded())
+        return nullptr;
+    frameRateText = text;
+    // White figures on a dark plate, readable over any screen.
+    int w = frameRateFont->StringWidth(frameRateText) + 8;
+    int h = frameRateFont->GetHeight() + 4;
+    frameRateImage = std::make_unique<MemoryImage>(w, h);
+    Graphics g(frameRateImage.get());
+    g.SetColor(Color(0, 0, 0, 160));
+    g.FillRect(0, 0, w, h);
+    g.SetFont(frameRateFont.get());
+    g.SetColor(Color(255, 255, 255));
+    g.DrawString(frameRateText, 4, 2 + frameRateFont->GetAscent());
+    return frameRateImage.get();
 }
 
 void ZorvinAppBase::ResetTiming()
@@ -1169,6 +1205,7 @@ bool ZorvinAppBase::DebugKeyDown(int key)
         else
             showFPS = !showFPS;
         MarkAllDirty();
+        forceDraw = true;
         return true;
     case KeyF8:
         if (shift) {

@@ -41,6 +41,7 @@ class MemoryImage;
 class MusicInterface;
 class SoundManager;
 class Presenter;
+class SysFont;
 class ResourceManager;
 class SystemServices;
 class Widget;
@@ -392,6 +393,10 @@ public:
     // returns the file name, or "" when it could not be written.
     virtual std::string TakeScreenshot();
     MemoryImage* GetScreenImage() const { return screenImage.get(); }
+    // The frame-rate display's picture for the current figure ("FPS: n",
+    // or the mouse position "x, y" in the second mode), made again only
+    // when its text changes; null when no font is available.
+    MemoryImage* GetFrameRateImage();
 
 protected:
 
@@ -414,6 +419,9 @@ protected:
     // The screen with the software cursor drawn over it, made only while a
     // software cursor is shown.
     std::unique_ptr<MemoryImage> cursorFrame;
+    std::unique_ptr<SysFont> frameRateFont;
+    std::unique_ptr<MemoryImage> frameRateImage;
+    std::string frameRateText;
     struct CustomCursor {
         Image* image = nullptr;
         int hotX = 0;

@@ -461,3 +461,35 @@ TEST_F(AppFixture, SoftwareCursorIsDrawnOverThePresentedFrameOnly)
     EXPECT_EQ(app.GetSoftwareCursor(), nullptr);
     EXPECT_EQ(window.cursor, 0);
 }
+
+TEST_F(AppFixture, FrameRateFigureIsDrawnAtTheLowerRightOfThePresentedFrame)
+{
+    app.RunFor(clock, 30);
+    MemoryImage* rate = app.GetFrameRateImage();
+    ASSERT_NE(rate, nullptr);
+    const int right = 800 - 10 - 1, bottom = 600 - 10 - 1;
+    const int rateWidth = rate->GetWidth();
+    const int left = 800 - 10 - rateWidth, top = 600 - 10 - rate->GetHeight();
+    uint32_t screen = app.GetScreenImage()->GetPixel(right, bottom);
+
+    EXPECT_TRUE(app.DebugKeyDown(0x72)); // F3
+    ASSERT_TRUE(app.Redraw());
+    ASSERT_EQ(presenter.lastFrame.size(), 800u * 600u);
+    EXPECT_NE(presenter.lastFrame[bottom * 800 + right], screen);
+    EXPECT_NE(presenter.lastFrame[top * 800 + left], app.GetScreenImage()->GetPixel(left, top));
+    EXPECT_EQ(presenter.lastFrame[(bottom + 1) * 800 + right + 1], app.GetScreenImage()->GetPixel(right + 1, bottom + 1));
+    EXPECT_EQ(presenter.lastFrame[(top - 1) * 800 + left - 1], app.GetScreenImage()->GetPixel(left - 1, top - 1));
+    EXPECT_EQ(app.GetScreenImage()->GetPixel(right, bottom), screen);
+
+    // The second mode shows the mouse position instead of the figure.
+    app.showFPSMode = 1;
+    app.GetWidgetManager()->lastMouseX = 777;
+    app.GetWidgetManager()->lastMouseY = 555;
+    MemoryImage* where = app.GetFrameRateImage();
+    ASSERT_NE(where, nullptr);
+    EXPECT_NE(where->GetWidth(), rateWidth);
+
+    EXPECT_TRUE(app.DebugKeyDown(0x72));
+    ASSERT_TRUE(app.Redraw());
+    EXPECT_EQ(presenter.lastFrame[bottom * 800 + right], screen);
+}

@@ -87,3 +87,31 @@ TEST_F(Test3DRecordTest, IncompleteOrDamagedRecordsAreNotTrusted)
     app.registryKey.clear();
     EXPECT_FALSE(record.Write(app));
 }
+
+TEST_F(Test3DRecordTest, AccelerationFailingAtRunTimeIsRecordedAndTurnedOff)
+{
+    struct FailingPresenter : FakePresenter {
+        std::string GetErrorText() override { return "Redraw FullScreen Flip"; }
+    } presenter;
+    FakeWindowSystem window;
+    struct PixelApp : TestApp {
+        using TestApp::TestApp;
+        const uint32_t* GetScreenPixels() override { return pixels.data(); }
+        std::vector<uint32_t> pixels = std::vector<uint32_t>(640 * 480);
+    } a(&clock, temp.path);
+    a.registryKey = "Wendmoor\\Korvelt";
+    a.SetSettingsPath(temp.File("settings.ini"));
+    a.SetWindowSystem(&window);
+    a.SetPresenter(&presenter);
+    a.Initialize();
+    a.is3D = true;
+    presenter.presentSucceeds = false;
+    presenter.results = {RESULT_SURFACE_FAIL};
+    a.PresentScreen();
+    EXPECT_FALSE(a.is3D);
+    EXPECT_TRUE(a.had3DProblems);
+    std::string text;
+    ASSERT_TRUE(a.ReadSettingString("Test3D\\RuntimeError", text));
+    EXPECT_EQ(text, "RESULT_SURFACE_FAIL: Redraw FullScreen Flip");
+    a.had3DProblems = false; // no question at the end of this run
+}
