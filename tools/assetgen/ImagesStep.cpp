@@ -40,8 +40,10 @@ Canvas ContactSheet(const std::vector<Painted>& pics)
             for (int x = 0; x < dw; ++x)
                 sheet.Set(dx + x, dy + y, ((x / 6 + y / 6) % 2) ? Hex(0x6B6B6B) : Hex(0x9A9A9A));
         sheet.DrawScaled(p, dx, dy, dw, dh);
+        // Labels without the common prefixes, so neighbours do not overlap.
         std::string text = pics[i].label;
-        if (text.size() > 22) text = text.substr(0, 22);
+        if (text.rfind("IMAGE_", 0) == 0) text = text.substr(6);
+        if (text.size() > 19) text = text.substr(0, 18) + "…";
         LabelFont().DrawCentered(sheet, text, float(cx + cellW / 2), float(cy + cellH - 8), label);
     }
     return sheet;

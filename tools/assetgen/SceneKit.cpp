@@ -25,13 +25,13 @@ void PaintSkyAndSea(Canvas& c, float horizonY, const Rgba& top, const Rgba& hori
         float scale = 1.f + t * 6.f;
         float wv = Fbm(x / (30.f * scale), (y - horizonY) / (4.f * scale), seed + 17, 3);
         sea = Shade(sea, .9f + wv * .2f);
-        float crest = SmoothStep(.68f, .78f, wv);
-        sea = Mix(sea, Rgba(1, 1, 1, 1), crest * .25f);
+        float crest = SmoothStep(.7f, .82f, wv);
+        sea = Mix(sea, Rgba(1, 1, 1, 1), crest * .12f);
         if (sunR > 0) {
             // Glitter in the sun's path.
             float path = Clamp01(1.f - std::fabs(x - sunX) / (40.f + t * 160.f));
-            float g = ValueNoise(x / 3.f, y / 1.5f, seed + 29);
-            sea = Mix(sea, Hex(0xFFF6D8), path * SmoothStep(.7f, .95f, g) * .45f);
+            float g = ValueNoise(x / 6.f, y / 2.5f, seed + 29);
+            sea = Mix(sea, Hex(0xFFF6D8), path * SmoothStep(.72f, .95f, g) * .35f);
         }
         return sea;
     }, 2);

@@ -266,8 +266,8 @@ Canvas PaintTile(int style, bool back, bool over, bool joker, int w, int h)
             return SdRoundRect(x, y, float(kTileFaceX) + .5f, .5f, float(kTileFaceX + kTileFaceW) - .5f, float(kTileFaceH) - .5f, kFaceR);
         };
         c.FillShape(0, 0, float(w), float(h), faceSdf, [&](float, float, float d) {
-            float rim = Clamp01(1.f + d / 5.f);
-            return Mix(Rgba(1, 1, 1, .16f), Rgba(1, .83f, .35f, .75f), rim);
+            float rim = Clamp01(1.f + d / 6.f);
+            return Mix(Rgba(1, .97f, .85f, .22f), Rgba(1, .8f, .28f, .9f), rim);
         });
     }
     return c;
