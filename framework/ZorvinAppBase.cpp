@@ -1229,7 +1229,10 @@ bool ZorvinAppBase::DebugKeyDown(int key)
             stepMode = 1;
         return true;
     case KeyF11:
-        TakeScreenshot();
+        if (shift)
+            DumpImages();
+        else
+            TakeScreenshot();
         return true;
     default:
         return false;
@@ -1383,6 +1386,51 @@ std::string ZorvinAppBase::TakeScreenshot()
         return PngWriter::Write(*screenImage, path) ? path : std::string();
     }
     return std::string();
+}
+
+int ZorvinAppBase::DumpImages()
+{
+    if (!FileUtil::CreateFolders("_dump"))
+        return 0;
+    // The pixels are copied under the registry's lock so no image can go
+    // away while it is read; the files are written afterwards.
+    struct Copy {
+        int width = 0;
+        int height = 0;
+        std::vector<uint32_t> pixels;
+    };
+    std::vector<Copy> copies;
+    MemoryImage::ForEachLiveImage([&copies](MemoryImage* image) {
+        int w = image->GetWidth(), h = image->GetHeight();
+        if (w <= 0 || h <= 0)
+            return;
+        const uint32_t* bits = image->GetBits();
+        if (bits == nullptr)
+            return;
+        copies.push_back({w, h, std::vector<uint32_t>(bits, bits + static_cast<size_t>(w) * h)});
+    });
+
+    std::string page = "<html><body>\n<table border=1>\n<tr><th>File</th><th>Size</th><th>Bytes</th></tr>\n";
+    long long total = 0;
+    int written = 0;
+    for (size_t i = 0; i < copies.size(); ++i) {
+        char name[32];
+        std::snprintf(name, sizeof(name), "img%04d.png", static_cast<int>(i));
+        MemoryImage out;
+        out.SetBits(copies[i].pixels.data(), copies[i].width, copies[i].height, false);
+        if (!PngWriter::Write(out, std::string("_dump/") + name))
+            continue;
+        ++written;
+        long long bytes = static_cast<long long>(copies[i].width) * copies[i].height * 4;
+        total += bytes;
+        page += "<tr><td><a href=\"" + std::string(name) + "\">" + name + "</a></td><td>" +
+                std::to_string(copies[i].width) + " x " + std::to_string(copies[i].height) + "</td><td>" +
+                std::to_string(bytes) + "</td></tr>\n";
+    }
+    page += "</table>\n<p>Total Image Allocation: " + std::to_string(total) + " bytes (" +
+            std::to_string(written) + " images)</p>\n</body></html>\n";
+    FileUtil::WriteFileAtomic("_dump/imagelist.html", page);
+    return written;
 }
 
 std::string ZorvinAppBase::GetProductVersion(const std::string&) { return "1.0"; }

@@ -393,6 +393,10 @@ public:
     // returns the file name, or "" when it could not be written.
     virtual std::string TakeScreenshot();
     MemoryImage* GetScreenImage() const { return screenImage.get(); }
+    // Writes every live image as "_dump/img<nnnn>.png" with an index page
+    // "_dump/imagelist.html" of their sizes and the total; returns how many
+    // images were written.
+    virtual int DumpImages();
     // The frame-rate display's picture for the current figure ("FPS: n",
     // or the mouse position "x, y" in the second mode), made again only
     // when its text changes; null when no font is available.

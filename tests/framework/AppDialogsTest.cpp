@@ -493,3 +493,34 @@ TEST_F(AppFixture, FrameRateFigureIsDrawnAtTheLowerRightOfThePresentedFrame)
     ASSERT_TRUE(app.Redraw());
     EXPECT_EQ(presenter.lastFrame[bottom * 800 + right], screen);
 }
+
+TEST_F(AppFixture, ScreenshotsAndImageDumpsGoToTheirFolders)
+{
+    TempFolder folder;
+    std::filesystem::path oldDir = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path);
+
+    app.RunFor(clock, 30);
+    EXPECT_TRUE(app.DebugKeyDown(0x7A)); // F11
+    EXPECT_TRUE(app.DebugKeyDown(0x7A));
+    EXPECT_TRUE(FileUtil::Exists("_screenshots/0.png"));
+    EXPECT_TRUE(FileUtil::Exists("_screenshots/1.png"));
+    EXPECT_FALSE(FileUtil::Exists("_dump"));
+
+    MemoryImage odd(7, 3);
+    odd.SetPixel(6, 2, 0xFF00FF00u);
+    int count = MemoryImage::GetLiveImageCount();
+    int written = app.DumpImages();
+    EXPECT_GE(written, 2); // the screen image and this one
+    EXPECT_LE(written, count);
+    std::string page;
+    ASSERT_TRUE(FileUtil::ReadFile("_dump/imagelist.html", page));
+    EXPECT_NE(page.find("7 x 3"), std::string::npos);
+    EXPECT_NE(page.find("800 x 600"), std::string::npos);
+    EXPECT_NE(page.find("Total Image Allocation: "), std::string::npos);
+    char last[32];
+    std::snprintf(last, sizeof(last), "_dump/img%04d.png", written - 1);
+    EXPECT_TRUE(FileUtil::Exists(last));
+
+    std::filesystem::current_path(oldDir);
+}
