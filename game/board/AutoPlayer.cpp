@@ -228,7 +228,7 @@ int AutoPlayer::SimTake(int index)
     if (key >= 0 && key < 3 && !simLocks[key]) {
         simLocks[key] = 1;
         for (size_t d = 0; d < tiles.size(); ++d) {
-            if (tiles[d]->lockType == key)
+            if (simAlive[d] && tiles[d]->lockType == key)
                 open(static_cast<int>(d));
         }
     }

@@ -156,7 +156,7 @@ TEST_P(CampaignDesignTest, EveryLevelKeepsTheDesignRules)
         }
         EXPECT_TRUE(p.music == 1 || p.music == 2 || p.music == 4 || p.music == 5) << p.music;
         EXPECT_FALSE(p.background.empty());
-        EXPECT_GE(p.cardsInDeck, 0);
+        EXPECT_GE(p.cardsInDeck, 4) << "a level must never start without a move";
 
         int x0 = 1 << 20, x1 = -(1 << 20), y0 = 1 << 20, y1 = -(1 << 20);
         for (size_t i = 0; i < p.tiles.size(); ++i) {
@@ -221,7 +221,8 @@ TEST_P(CampaignDesignTest, EveryLevelKeepsTheDesignRules)
     EXPECT_FALSE(stageHas(0, locked) || stageHas(0, jokers) || stageHas(0, uprights) || stageHas(0, deep));
     EXPECT_FALSE(stageHas(1, locked) || stageHas(1, jokers) || stageHas(1, uprights));
     int last = static_cast<int>(plans.size()) / 5 - 1;
-    EXPECT_TRUE(stageHas(last, locked) && stageHas(last, jokers) && stageHas(last, uprights) && stageHas(last, deep));
+    EXPECT_TRUE(stageHas(last, locked) && stageHas(last, jokers) && stageHas(last, deep));
+    EXPECT_EQ(stageHas(last, uprights), kCampaignUprights);
     EXPECT_EQ(plans.front().layerCount, 1);
     EXPECT_GT(plans.back().tiles.size(), plans.front().tiles.size());
 }
@@ -287,7 +288,64 @@ TEST_F(CampaignFilesTest, EveryFileReadsBackInsideTheGrid)
             EXPECT_EQ(level.cardsInDeck, plan.cardsInDeck);
         }
     }
-    EXPECT_GT(uprightTiles, 0);
+    EXPECT_EQ(uprightTiles > 0, kCampaignUprights);
+}
+
+TEST(UprightTilesTest, StandFreeAndReadBackUpright)
+{
+    fs::path dir = fs::temp_directory_path() / "korvelt-upright-test";
+    fs::create_directories(dir);
+    int levelsWithUprights = 0;
+    for (int mode : {kDragMode, kClickMode}) {
+        for (int n = 26; n <= CampaignLength(mode); ++n) {
+            LevelParams params = TunedParams(mode, n);
+            params.uprights = 1;
+            LevelPlan p;
+            std::string error;
+            ASSERT_TRUE(DesignLevel(mode, n, params, p, error)) << error;
+            if (p.uprights == 0)
+                continue;
+            ++levelsWithUprights;
+            for (const PlannedTile& u : p.tiles) {
+                if (!u.upright)
+                    continue;
+                EXPECT_EQ(u.at.hy % 2, 1) << "an upright token sits on an odd half-row";
+                int ur[4];
+                p.DrawnRect(u, ur);
+                for (const PlannedTile& t : p.tiles) {
+                    if (&t == &u)
+                        continue;
+                    int tr[4];
+                    p.DrawnRect(t, tr);
+                    bool apart = ur[0] + ur[2] <= tr[0] || tr[0] + tr[2] <= ur[0] || ur[1] + ur[3] <= tr[1] ||
+                                 tr[1] + tr[3] <= ur[1];
+                    EXPECT_TRUE(apart) << "level " << n;
+                    EXPECT_FALSE(ReachesOver(p, t, u) || ReachesOver(p, u, t)) << "level " << n;
+                }
+            }
+            EXPECT_TRUE(ClearableIgnoringValues(p));
+            std::string path = (dir / "Upright.xml").string();
+            ASSERT_TRUE(WriteLevelPlan(p, path, error)) << error;
+            LevelFile back;
+            ASSERT_TRUE(back.Read(path));
+            std::multiset<std::pair<int, int>> planned, read;
+            for (const PlannedTile& t : p.tiles) {
+                int x, y;
+                p.Centre(t, x, y);
+                if (t.upright)
+                    planned.insert({x, y});
+            }
+            for (const auto& layer : back.layers) {
+                for (const LevelTile& t : layer) {
+                    if (t.orientation == 0)
+                        read.insert({t.x, t.y});
+                }
+            }
+            EXPECT_EQ(read, planned) << "level " << n;
+        }
+    }
+    fs::remove_all(dir);
+    EXPECT_GE(levelsWithUprights, 10);
 }
 
 TEST_F(CampaignFilesTest, WritingIsDeterministic)
@@ -405,7 +463,8 @@ TEST(LevelCheckTest, LevelTableListsEveryLevelAndStage)
 
     std::string tuning = FormatTuning(levels);
     EXPECT_NE(tuning.find("{2, 10, " + std::to_string(levels[9].params.typeCount) + ", " +
-                          std::to_string(levels[9].params.cardsInDeck) + "},"),
+                          std::to_string(levels[9].params.cardsInDeck) + ", " + std::to_string(levels[9].plan.layerCount) +
+                          "},"),
               std::string::npos);
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <tuple>
 
 #include "game/board/AutoPlayer.h"
 #include "game/board/BoardRules.h"
@@ -17,11 +18,14 @@ namespace {
 // Deck sizes the tuner may choose: a deck larger than this would make the
 // deck, not the layout, the game.
 constexpr int kMaxDeck = 60;
+// A few tiles in the deck at least: a level must never start without a
+// move, and the deck is the player's way out of a dead end.
+constexpr int kMinDeck = 4;
 // Tile values a level may deal from.
 constexpr int kMinTypes = 2;
 constexpr int kMaxTypes = 16;
 // Trials of the search play fewer deals than the final figures.
-constexpr int kTrialDeals = 100;
+constexpr int kTrialDeals = 60;
 
 std::string TrialPath(const std::string& scratch, int mode, int number)
 {
@@ -72,11 +76,11 @@ LevelStats PlayLevelFile(const std::string& path, int mode, int number, int deal
 
 double TargetWinRate(int mode, int number)
 {
-    // Stage averages fall evenly from 97 % to 45 %; inside a stage the
+    // Stage averages fall evenly from 97 % to 50 %; inside a stage the
     // first level is a little easier than the last.
     int stages = CampaignLength(mode) / 5;
     int stage = (number - 1) / 5, inStage = (number - 1) % 5;
-    double mean = 0.97 - (0.97 - 0.45) * stage / (stages - 1);
+    double mean = 0.97 - (0.97 - 0.50) * stage / (stages - 1);
     double target = mean + 0.03 - 0.015 * inStage;
     if (number == 1)
         target = std::max(target, 0.99);
@@ -87,75 +91,98 @@ bool TuneLevel(int mode, int number, int deals, const std::string& scratch, Chec
 {
     const double target = TargetWinRate(mode, number);
     // Results of the trials, so the search never plays one design twice.
-    std::map<std::pair<int, int>, CheckedLevel> tried;
-    auto trial = [&](int types, int deck, CheckedLevel& r) {
-        auto key = std::make_pair(types, deck);
+    std::map<std::tuple<int, int, int>, CheckedLevel> tried;
+    auto trial = [&](int layers, int types, int deck, CheckedLevel& r) {
+        auto key = std::make_tuple(layers, types, deck);
         auto it = tried.find(key);
         if (it != tried.end()) {
             r = it->second;
             return true;
         }
-        if (!Measure(mode, number, {types, deck}, kTrialDeals, scratch, r, error))
+        if (!Measure(mode, number, {types, deck, layers}, kTrialDeals, scratch, r, error))
             return false;
         tried[key] = r;
         return true;
     };
 
     // The number of tile values stays near its design, so early levels keep
-    // few faces and late ones many; the deck does most of the tuning.
+    // few faces and late ones many; the deck does most of the tuning, and a
+    // layer more or less of the figure does the rest.
     const int designed = DefaultParams(mode, number).typeCount;
-    const int minTypes = std::max(kMinTypes, designed - 2), maxTypes = std::min(kMaxTypes, designed + 4);
+    const int minTypes = std::max(kMinTypes, designed - 2), maxTypes = std::min(kMaxTypes, designed + 6);
     LevelParams start = TunedParams(mode, number);
+    LevelPlan scheduled;
+    if (!DesignLevel(mode, number, {start.typeCount, start.cardsInDeck, 0}, scheduled, error))
+        return false;
+    // Deeper stacks are one of the ideas that come stage by stage.
+    const int maxLayers = std::min(5, (number - 1) / 5 + 2);
+    int layers = std::min(start.layers > 0 ? start.layers : scheduled.layerCount, std::max(maxLayers, scheduled.layerCount));
     int types = std::clamp(start.typeCount, minTypes, maxTypes);
-    int bestTypes = types, bestDeck = std::clamp(start.cardsInDeck, 0, kMaxDeck);
+    LevelParams best{types, std::clamp(start.cardsInDeck, kMinDeck, kMaxDeck), layers};
     double bestGap = 2;
+    auto consider = [&](const CheckedLevel& r, int deck) {
+        double gap = std::fabs(r.stats.WinRate() - target);
+        if (gap < bestGap) {
+            bestGap = gap;
+            best = {types, deck, r.plan.layerCount};
+        }
+    };
+    int layerMoves = 0;
     // More tile values make a level harder, a larger deck easier. For each
     // number of values the deck size is found by bisection; the number of
     // values moves until the target lies within the deck's reach.
-    for (int round = 0; round < 12; ++round) {
+    for (int round = 0; round < 24; ++round) {
         CheckedLevel lo, hi;
-        if (!trial(types, 0, lo) || !trial(types, kMaxDeck, hi))
+        if (!trial(layers, types, kMinDeck, lo))
             return false;
-        if (lo.stats.WinRate() > target && types < maxTypes) {
-            if (std::fabs(lo.stats.WinRate() - target) < bestGap) {
-                bestGap = std::fabs(lo.stats.WinRate() - target);
-                bestTypes = types;
-                bestDeck = 0;
+        if (lo.stats.WinRate() > target) {
+            consider(lo, kMinDeck);
+            if (types < maxTypes) {
+                types = std::min(maxTypes, types + (lo.stats.WinRate() - target > 0.15 ? 2 : 1));
+                continue;
             }
-            ++types;
-            continue;
-        }
-        if (hi.stats.WinRate() < target && types > minTypes) {
-            if (std::fabs(hi.stats.WinRate() - target) < bestGap) {
-                bestGap = std::fabs(hi.stats.WinRate() - target);
-                bestTypes = types;
-                bestDeck = kMaxDeck;
+            // Too easy with every value: one layer more, if the figure has one.
+            if (layers < maxLayers && layerMoves < 3 && lo.plan.layerCount == layers) {
+                ++layers;
+                ++layerMoves;
+                types = std::clamp(designed, minTypes, maxTypes);
+                continue;
             }
-            --types;
-            continue;
+            break;
         }
-        int a = 0, b = kMaxDeck;
+        if (!trial(layers, types, kMaxDeck, hi))
+            return false;
+        if (hi.stats.WinRate() < target) {
+            consider(hi, kMaxDeck);
+            if (types > minTypes) {
+                --types;
+                continue;
+            }
+            if (layers > 1 && layerMoves < 3) {
+                --layers;
+                ++layerMoves;
+                types = std::clamp(designed, minTypes, maxTypes);
+                continue;
+            }
+            break;
+        }
+        int a = kMinDeck, b = kMaxDeck;
         while (b - a > 1) {
             int m = (a + b) / 2;
             CheckedLevel r;
-            if (!trial(types, m, r))
+            if (!trial(layers, types, m, r))
                 return false;
             (r.stats.WinRate() < target ? a : b) = m;
         }
         for (int d : {a, b}) {
             CheckedLevel r;
-            if (!trial(types, d, r))
+            if (!trial(layers, types, d, r))
                 return false;
-            double gap = std::fabs(r.stats.WinRate() - target);
-            if (gap < bestGap) {
-                bestGap = gap;
-                bestTypes = types;
-                bestDeck = d;
-            }
+            consider(r, d);
         }
         break;
     }
-    return Measure(mode, number, {bestTypes, bestDeck}, deals, scratch, out, error);
+    return Measure(mode, number, best, deals, scratch, out, error);
 }
 
 bool CheckLevel(int mode, int number, int deals, const std::string& scratch, CheckedLevel& out, std::string& error)
@@ -228,17 +255,18 @@ std::string FormatTuning(const std::vector<CheckedLevel>& levels)
         "    int number;\n"
         "    int typeCount;\n"
         "    int cardsInDeck;\n"
+        "    int layers;\n"
         "};\n"
         "\n"
         "inline constexpr LevelTuning kLevelTuning[] = {\n";
     for (const CheckedLevel& l : levels) {
         char line[96];
-        std::snprintf(line, sizeof line, "    {%d, %d, %d, %d},\n", l.plan.mode, l.plan.number, l.params.typeCount,
-                      l.params.cardsInDeck);
+        std::snprintf(line, sizeof line, "    {%d, %d, %d, %d, %d},\n", l.plan.mode, l.plan.number,
+                      l.params.typeCount, l.params.cardsInDeck, l.plan.layerCount);
         out += line;
     }
     if (levels.empty())
-        out += "    {-1, 0, 0, 0},\n";
+        out += "    {-1, 0, 0, 0, 0},\n";
     out += "};\n\n} // namespace Zorvin::AssetGen\n";
     return out;
 }

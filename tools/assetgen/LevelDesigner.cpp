@@ -46,12 +46,12 @@ const ScheduleEntry kDragSchedule[50] = {
     {"diamond", 2}, {"ring", 2}, {"tree", 2}, {"stairs", 2}, {"letter T", 2},
     {"arch", 2}, {"cat", 2}, {"crown", 2}, {"letter H", 2}, {"anchor", 2},
     {"butterfly", 3}, {"star", 3}, {"turtle", 3}, {"amphora", 3}, {"ship", 3},
-    {"colonnade", 3}, {"arch", 3}, {"letter K", 3}, {"bird", 3}, {"ring", 3},
+    {"diamond", 3}, {"arch", 3}, {"letter K", 3}, {"moon", 3}, {"ring", 3},
     {"pyramid", 4}, {"heart", 3}, {"tree", 4}, {"cross", 4}, {"fish", 4},
-    {"hourglass", 4}, {"diamond", 4}, {"butterfly", 4}, {"crown", 4}, {"moon", 4},
-    {"tower", 4}, {"star", 4}, {"cat", 4}, {"letter X", 4}, {"amphora", 4},
+    {"star", 4}, {"diamond", 4}, {"butterfly", 4}, {"crown", 4}, {"moon", 4},
+    {"tower", 4}, {"star", 4}, {"cat", 4}, {"ship", 4}, {"amphora", 4},
     {"heart", 5}, {"ship", 5}, {"turtle", 5}, {"cross", 5}, {"crown", 5},
-    {"wall", 5}, {"pyramid", 5}, {"tower", 5}, {"diamond", 5}, {"amphora", 5},
+    {"letter T", 5}, {"pyramid", 5}, {"stairs", 5}, {"diamond", 5}, {"crown", 5},
 };
 
 const ScheduleEntry kClickSchedule[60] = {
@@ -59,14 +59,14 @@ const ScheduleEntry kClickSchedule[60] = {
     {"pyramid", 1}, {"diamond", 1}, {"ring", 2}, {"stairs", 2}, {"letter T", 2},
     {"arch", 2}, {"cross", 2}, {"crown", 2}, {"letter H", 2}, {"cat", 2},
     {"anchor", 2}, {"star", 2}, {"butterfly", 2}, {"moon", 2}, {"amphora", 2},
-    {"ship", 3}, {"turtle", 3}, {"letter X", 2}, {"hourglass", 2}, {"heart", 3},
-    {"colonnade", 2}, {"arch", 3}, {"bird", 3}, {"letter K", 2}, {"ring", 3},
+    {"ship", 3}, {"turtle", 3}, {"fish", 3}, {"tree", 3}, {"heart", 3},
+    {"diamond", 3}, {"arch", 3}, {"moon", 3}, {"letter K", 2}, {"ring", 3},
     {"pyramid", 3}, {"tree", 3}, {"fish", 3}, {"cross", 3}, {"crown", 3},
-    {"wall", 3}, {"diamond", 4}, {"butterfly", 3}, {"cat", 3}, {"moon", 3},
-    {"tower", 3}, {"star", 3}, {"letter H", 3}, {"hourglass", 3}, {"amphora", 3},
-    {"ship", 4}, {"heart", 4}, {"turtle", 4}, {"colonnade", 3}, {"letter T", 4},
-    {"wall", 4}, {"pyramid", 4}, {"anchor", 4}, {"crown", 4}, {"stairs", 4},
-    {"hourglass", 4}, {"tower", 4}, {"diamond", 5}, {"pyramid", 5}, {"wall", 5},
+    {"turtle", 4}, {"diamond", 4}, {"ship", 4}, {"cat", 3}, {"moon", 3},
+    {"cross", 4}, {"star", 3}, {"amphora", 4}, {"hourglass", 3}, {"amphora", 3},
+    {"ship", 4}, {"heart", 4}, {"turtle", 4}, {"arch", 4}, {"letter T", 4},
+    {"moon", 4}, {"pyramid", 4}, {"ship", 4}, {"crown", 4}, {"stairs", 4},
+    {"fish", 5}, {"tree", 5}, {"diamond", 5}, {"pyramid", 5}, {"crown", 5},
 };
 
 // What each stage brings: the stage from which keys and locks, jokers and
@@ -425,10 +425,10 @@ LevelParams DefaultParams(int mode, int number)
     int stage = (number - 1) / 5;
     LevelParams p;
     if (mode == kClickMode) {
-        p.typeCount = 3 + stage / 2;
+        p.typeCount = 3 + stage * 3 / 4;
         p.cardsInDeck = 20;
     } else {
-        p.typeCount = 3 + (stage * 3) / 5;
+        p.typeCount = 3 + stage;
         p.cardsInDeck = 16;
     }
     return p;
@@ -438,7 +438,7 @@ LevelParams TunedParams(int mode, int number)
 {
     for (const LevelTuning& t : kLevelTuning) {
         if (t.mode == mode && t.number == number)
-            return {t.typeCount, t.cardsInDeck};
+            return {t.typeCount, t.cardsInDeck, t.layers};
     }
     return DefaultParams(mode, number);
 }
@@ -464,7 +464,8 @@ bool DesignLevel(int mode, int number, const LevelParams& params, LevelPlan& pla
 
     // Layers, dropping top layers while the level has too many tiles.
     std::vector<std::vector<HalfCell>> layers{base};
-    for (int l = 1; l < entry.layers && l - 1 < static_cast<int>(shape->stacking.size()); ++l) {
+    const int wantedLayers = params.layers > 0 ? std::min(params.layers, 5) : entry.layers;
+    for (int l = 1; l < wantedLayers && l - 1 < static_cast<int>(shape->stacking.size()); ++l) {
         std::vector<HalfCell> next = StackLayer(layers.back(), shape->stacking[l - 1]);
         if (next.empty())
             break;
@@ -495,7 +496,8 @@ bool DesignLevel(int mode, int number, const LevelParams& params, LevelPlan& pla
 
     // Upright tiles every other level from their stage on, where the figure
     // leaves room for them.
-    if (s >= ideas.uprightsFrom && inStage % 2 == 0)
+    bool uprights = params.uprights >= 0 ? params.uprights > 0 : kCampaignUprights;
+    if (uprights && s >= ideas.uprightsFrom && inStage % 2 == 0)
         PlaceUprights(plan, 2 + (s - ideas.uprightsFrom) / 3 * 2);
     if (s >= ideas.locksFrom) {
         int lockTypes = s >= ideas.thirdLockFrom ? 3 : s >= ideas.secondLockFrom ? 2 : 1;

@@ -115,10 +115,10 @@ int main(int argc, char** argv)
                 ++failures;
                 continue;
             }
-            std::printf("%-22s %-10s tiles %3zu layers %d types %2zu deck %2d  won %5.1f%% (target %3.0f%%)\n",
+            std::printf("%-22s %-10s tiles %3zu layers %d types %2zu deck %2d  won %5.1f%% (target %3.0f%%) stuck %d\n",
                         name.c_str(), level.plan.shape.c_str(), level.plan.tiles.size(), level.plan.layerCount,
                         level.plan.types.size(), level.plan.cardsInDeck, 100 * level.stats.WinRate(),
-                        100 * TargetWinRate(mode, n));
+                        100 * TargetWinRate(mode, n), level.stats.stuck);
             std::fflush(stdout);
             levels.push_back(level);
         }

@@ -109,7 +109,7 @@ public:
     }
     bool DebugKeyDown(int key) override
     {
-        if (key == 0x7A) {
+        if (key == 0x7A && !GetWidgetManager()->IsKeyDown(16)) { // F11; Shift+F11 dumps the images
             std::string file = TakeScreenshot();
             std::printf("screenshot: %s\n", file.empty() ? "(failed)" : file.c_str());
             std::fflush(stdout);
