@@ -71,6 +71,10 @@ void BoardRules::AfterFieldStart()
     deck->Fill(field->cardsInDeck);
     deck->CountMoves();
     comboMeter->Reset();
+    // A level can be over before the first move: a file with no tiles is won
+    // at once, and a deal with no move and no deck is lost, instead of
+    // leaving the player on a board where nothing can happen.
+    field->CheckEnd();
 }
 
 void BoardRules::Reshuffle()

@@ -102,5 +102,21 @@ TEST_F(BoardRulesTest, InputIsIgnoredWhileALevelStarts)
     EXPECT_FALSE(F().loading);
 }
 
+TEST_F(BoardRulesTest, ALevelWithNoTilesIsWonOnceItHasStarted)
+{
+    // A level file whose layers hold nothing must not leave the player on a
+    // board where no move can ever happen.
+    F().levelReader = [](FishField& f, const std::string&) {
+        f.layers.resize(1);
+        f.cardsInDeck = 4;
+        return true;
+    };
+    host.existing.insert("levels/Levels2/Level2.xml");
+    rules.StartLevel();
+    for (int i = 0; i < 300 && host.wonDialogs.empty(); ++i)
+        rules.Update();
+    EXPECT_EQ(host.wonDialogs.size(), 1u);
+}
+
 } // namespace
 } // namespace Zorvin

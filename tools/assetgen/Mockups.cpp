@@ -180,6 +180,35 @@ Canvas Board(const SheetText& t)
     t.Draw(c, "Очки: 1240", 10, 17, Rgba(0, 0, 0, 1));
     t.Centered(c, "УРОВЕНЬ 7", 400, 17, Rgba(0, 0, 0, 1));
     t.Draw(c, "Ходов: 4", 720, 17, Rgba(0, 0, 0, 1));
+    // The tip balloon as the board shows it for a joker at the left end.
+    const Canvas& hint = Img("IMAGE_W_HINT");
+    int hx = 310, hy = 550 - hint.H() - 30;
+    c.Draw(hint, hx + 29, hy);
+    c.Draw(Img("IMAGE_ARROW"), hx, hy + hint.H() - 20);
+    std::string tip = "Это джокер! Его можно стыковать с любым камнем. Правой кнопкой можно вращать камни при стыковке с джокером.";
+    // Word-wrapped white text in the rectangle (59, 30, W - 60, 100).
+    std::string line, word;
+    int ty = hy + 30 + t.Ascent();
+    auto flush = [&]() {
+        t.Draw(c, line, hx + 59, ty, Rgba(1, 1, 1, 1));
+        ty += t.Height();
+        line.clear();
+    };
+    for (size_t i = 0; i <= tip.size(); ++i) {
+        if (i < tip.size() && tip[i] != ' ') {
+            word += tip[i];
+            continue;
+        }
+        std::string candidate = line.empty() ? word : line + " " + word;
+        if (!line.empty() && t.Width(candidate) > hint.W() - 60) {
+            flush();
+            line = word;
+        } else
+            line = candidate;
+        word.clear();
+    }
+    if (!line.empty()) flush();
+    Button(c, t, "IMAGE_BUTTON_NORMAL", hx + 120, hy + 110, "Закрыть", 4);
     return c;
 }
 
