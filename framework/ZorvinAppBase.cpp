@@ -1092,7 +1092,7 @@ bool ZorvinAppBase::ProcessQueuedMessage()
     case MessageKind::Timer:
         if (!isWindowHidden && running) {
             uint32_t now = Now();
-            if (isOpeningUrl && now - lastUserInputTick > 5000) {
+            if (isOpeningUrl && now - lastUserInputTick >= 5000) {
                 if (now - openingUrlTick > 8000 && !active)
                     OnUrlOpened(openingUrl);
                 else if (now - openingUrlTick > 12000 && active)

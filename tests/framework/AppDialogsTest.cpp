@@ -338,6 +338,19 @@ TEST_F(AppFixture, UrlOpeningIsWatchedByTheTimer)
     EXPECT_FALSE(app.isOpeningUrl);
     EXPECT_TRUE(app.HasShutdownStarted()); // quit-after was asked
 
+    // The browser is judged only once the player left the mouse and keys
+    // alone for five seconds: here exactly five.
+    TestApp other(&clock);
+    other.SetSystemServices(&services);
+    other.running = true;
+    EXPECT_TRUE(other.OpenUrl("https://example.net"));
+    clock.Advance(12001);
+    other.lastUserInputTick = clock.now - 5000;
+    other.OnWindowMessage({MessageWindow::Main, MessageKind::Timer, 0, 0});
+    while (other.ProcessQueuedMessage()) {
+    }
+    EXPECT_FALSE(other.isOpeningUrl); // still active after 12 s: failed
+
     services.urlOpens = false;
     EXPECT_FALSE(app.OpenUrl("https://example.com"));
     EXPECT_FALSE(app.isOpeningUrl);

@@ -470,3 +470,75 @@ TEST(LevelCheckTest, LevelTableListsEveryLevelAndStage)
 
 } // namespace
 } // namespace Zorvin::AssetGen
+
+namespace Zorvin::AssetGen {
+namespace {
+
+TEST(LevelDesignerTest, RefusesLevelsOutsideTheCampaignAndUnwritablePaths)
+{
+    LevelPlan plan;
+    std::string error;
+    EXPECT_FALSE(DesignLevel(kDragMode, 0, {}, plan, error));
+    EXPECT_FALSE(DesignLevel(kDragMode, 51, {}, plan, error));
+    EXPECT_FALSE(DesignLevel(kClickMode, 61, {}, plan, error));
+    EXPECT_TRUE(DesignLevel(kClickMode, 60, {}, plan, error)) << error;
+
+    ASSERT_TRUE(DesignLevel(kDragMode, 1, {}, plan, error)) << error;
+    error.clear();
+    EXPECT_FALSE(WriteLevelPlan(plan, "/nonexistent-folder/Level1.xml", error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(LevelDesignerTest, LayersAreCappedByTheTileLimit)
+{
+    // A wide figure stacked five high would pass 140 tiles: top layers go.
+    for (int mode : {kDragMode, kClickMode}) {
+        for (int n = 1; n <= CampaignLength(mode); ++n) {
+            LevelParams params = TunedParams(mode, n);
+            params.layers = 5;
+            LevelPlan p;
+            std::string error;
+            ASSERT_TRUE(DesignLevel(mode, n, params, p, error)) << error;
+            EXPECT_LE(p.tiles.size(), 140u);
+            EXPECT_LE(p.layerCount, 5);
+            EXPECT_GE(p.layerCount, 1);
+            // Every layer above the bottom stands on the one below.
+            std::vector<int> perLayer(p.layerCount, 0);
+            for (const PlannedTile& t : p.tiles)
+                ++perLayer[t.layer];
+            for (int l = 0; l < p.layerCount; ++l)
+                EXPECT_GT(perLayer[l], 0) << "empty layer " << l << " in level " << n;
+        }
+    }
+    // Asking for more values than there are faces keeps them distinct.
+    LevelPlan p;
+    std::string error;
+    ASSERT_TRUE(DesignLevel(kDragMode, 50, {40, 10, 0}, p, error)) << error;
+    std::set<int> distinct(p.types.begin(), p.types.end());
+    EXPECT_EQ(distinct.size(), p.types.size());
+    EXPECT_LE(p.types.size(), 26u);
+}
+
+TEST(LevelCheckTest, TunerStaysWithinItsBands)
+{
+    fs::path scratch = fs::temp_directory_path() / "korvelt-tune-test";
+    fs::create_directories(scratch);
+    // A first-stage level: few layers, a deck of four or more.
+    CheckedLevel out;
+    std::string error;
+    ASSERT_TRUE(TuneLevel(kDragMode, 3, 6, scratch.string(), out, error)) << error;
+    EXPECT_EQ(out.stats.deals, 6);
+    EXPECT_GE(out.params.cardsInDeck, 4);
+    EXPECT_LE(out.params.cardsInDeck, 60);
+    EXPECT_LE(out.plan.layerCount, 2);
+    int designed = DefaultParams(kDragMode, 3).typeCount;
+    EXPECT_GE(out.params.typeCount, std::max(2, designed - 2));
+    EXPECT_LE(out.params.typeCount, designed + 6);
+    EXPECT_EQ(static_cast<int>(out.plan.types.size()), out.params.typeCount);
+    // The trial files are cleaned up.
+    EXPECT_TRUE(fs::is_empty(scratch));
+    fs::remove_all(scratch);
+}
+
+} // namespace
+} // namespace Zorvin::AssetGen
