@@ -2,7 +2,7 @@
 
 namespace Zorvin {
 
-const BlendOps* GetAvx2BlendOps(); // BlendOpsAvx2.cpp
+extern const BlendOps avx2BlendOps; // BlendOpsAvx2.cpp, compiled for AVX2
 
 namespace {
 
@@ -37,6 +37,12 @@ void OverOpaqueScalar(uint32_t* dst, const uint32_t* src, int n)
         uint32_t b = (Ch(s, 0) * a + Ch(d, 0) * na) >> 8;
         dst[i] = 0xFF000000u | (r << 16) | (g << 8) | b;
     }
+}
+
+void OverOpaqueRectScalar(uint32_t* dst, int dstStride, const uint32_t* src, int srcStride, int w, int h)
+{
+    for (int y = 0; y < h; y++)
+        OverOpaqueScalar(dst + int64_t(y) * dstStride, src + int64_t(y) * srcStride, w);
 }
 
 void OverScalar(uint32_t* dst, const uint32_t* src, int n, uint32_t color)
@@ -109,13 +115,17 @@ void FillScalar(uint32_t* dst, int n, uint32_t color)
     }
 }
 
-const BlendOps scalarOps{OverOpaqueScalar, OverScalar, AdditiveScalar, FillScalar, "scalar"};
+const BlendOps scalarOps{OverOpaqueScalar, OverOpaqueRectScalar, OverScalar, AdditiveScalar, FillScalar, "scalar"};
 
 } // namespace
 
 const BlendOps& BlendOps::Scalar() { return scalarOps; }
 
-const BlendOps* BlendOps::Avx2() { return GetAvx2BlendOps(); }
+const BlendOps* BlendOps::Avx2()
+{
+    static const bool supported = __builtin_cpu_supports("avx2");
+    return supported ? &avx2BlendOps : nullptr;
+}
 
 const BlendOps& BlendOps::Get()
 {

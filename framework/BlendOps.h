@@ -30,6 +30,9 @@ namespace Zorvin {
 struct BlendOps {
     // Over an opaque destination with white colour.
     void (*overOpaque)(uint32_t* dst, const uint32_t* src, int n);
+    // overOpaque over a w x h block (strides in pixels): one call per blit for
+    // small pictures, where per-row calls would cost more than the pixels.
+    void (*overOpaqueRect)(uint32_t* dst, int dstStride, const uint32_t* src, int srcStride, int w, int h);
     // Composited over any destination; color is packed ARGB (0xFFFFFFFF for
     // plain drawing).
     void (*over)(uint32_t* dst, const uint32_t* src, int n, uint32_t color);

@@ -19,6 +19,8 @@
 
 namespace Zorvin {
 
+class MemoryImage;
+
 class Image {
 public:
     // Draw modes of every operation that takes one.
@@ -44,6 +46,10 @@ public:
     // gives an empty rectangle.
     Rect GetCelRect(int cel) const;
     Rect GetCelRect(int col, int row) const;
+
+    // This image as a MemoryImage, or nullptr for other kinds (cheaper than a
+    // dynamic cast on every blit).
+    virtual MemoryImage* AsMemoryImage() { return nullptr; }
 
     // Drawing operations (all rectangles lie inside this image already).
     virtual void FillRect(const Rect& rect, const Color& color, int drawMode);

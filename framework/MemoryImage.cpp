@@ -71,43 +71,129 @@ uint32_t PackClamped(const Color& c)
         .ToInt();
 }
 
-// Bilinear sample at continuous source coordinates (fx, fy) measured in pixel
-// centres, inside rect r of src; texels outside r count as transparent, which
-// antialiases the edges of rotated and transformed pictures. Colours are
-// weighted by alpha so transparent texels do not darken the edges.
-uint32_t SampleBilinear(MemoryImage* src, const Rect& r, float fx, float fy)
+// Linear mix of two packed pixels, w = 0 .. 256 toward b, two channels per
+// multiply.
+inline uint32_t Lerp(uint32_t a, uint32_t b, uint32_t w)
 {
-    float bx = std::floor(fx), by = std::floor(fy);
-    int x0 = int(bx), y0 = int(by);
-    int wx = int((fx - bx) * 256.0f), wy = int((fy - by) * 256.0f);
-    int weights[4] = {(256 - wx) * (256 - wy), wx * (256 - wy), (256 - wx) * wy, wx * wy};
-    int64_t sa = 0, sr = 0, sg = 0, sb = 0;
-    for (int k = 0; k < 4; k++) {
-        int x = x0 + (k & 1), y = y0 + (k >> 1);
-        if (weights[k] == 0 || !r.Contains(x, y))
-            continue;
-        uint32_t p = src->GetPixel(x, y);
-        int64_t wa = int64_t(weights[k]) * (p >> 24);
-        sa += wa;
-        sr += wa * ((p >> 16) & 0xFF);
-        sg += wa * ((p >> 8) & 0xFF);
-        sb += wa * (p & 0xFF);
-    }
-    if (sa == 0)
-        return 0;
-    uint32_t a = uint32_t((sa + 32768) >> 16);
-    if (a == 0)
-        return 0;
-    uint32_t rr = uint32_t(sr / sa), gg = uint32_t(sg / sa), bb = uint32_t(sb / sa);
-    return (std::min(a, 255u) << 24) | (rr << 16) | (gg << 8) | bb;
+    uint32_t rb = (((a & 0xFF00FF) * (256 - w) + (b & 0xFF00FF) * w) >> 8) & 0xFF00FF;
+    uint32_t ag = (((a >> 8) & 0xFF00FF) * (256 - w) + ((b >> 8) & 0xFF00FF) * w) & 0xFF00FF00;
+    return rb | ag;
 }
 
-uint32_t SampleNearest(MemoryImage* src, const Rect& r, float fx, float fy)
+inline uint32_t Premultiply(uint32_t p)
 {
-    int x = int(std::floor(fx)), y = int(std::floor(fy));
-    if (!r.Contains(x, y))
-        return 0;
-    return src->GetPixel(x, y);
+    uint32_t a = p >> 24;
+    if (a == 255)
+        return p;
+    uint32_t rb = (p & 0xFF00FF) * a + 0x800080;
+    rb = ((rb + ((rb >> 8) & 0xFF00FF)) >> 8) & 0xFF00FF;
+    uint32_t g = ((p >> 8) & 0xFF) * a + 0x80;
+    g = ((g + (g >> 8)) >> 8) & 0xFF;
+    return (a << 24) | rb | (g << 8);
+}
+
+struct ReciprocalTable {
+    uint32_t r[256];
+    ReciprocalTable()
+    {
+        r[0] = 0;
+        for (uint32_t a = 1; a < 256; a++)
+            r[a] = (255u * 65536u + a / 2) / a;
+    }
+};
+const ReciprocalTable reciprocal;
+
+inline uint32_t Unpremultiply(uint32_t p)
+{
+    uint32_t a = p >> 24;
+    if (a == 255 || a == 0)
+        return a == 0 ? 0 : p;
+    uint32_t k = reciprocal.r[a];
+    uint32_t r = std::min(255u, (((p >> 16) & 0xFF) * k + 32768) >> 16);
+    uint32_t g = std::min(255u, (((p >> 8) & 0xFF) * k + 32768) >> 16);
+    uint32_t b = std::min(255u, ((p & 0xFF) * k + 32768) >> 16);
+    return (a << 24) | (r << 16) | (g << 8) | b;
+}
+
+// Reads source pixels for resampling blits straight from the pixel buffer.
+// Coordinates are in texel units with texel centres on integers.
+struct Sampler {
+    const uint32_t* bits;
+    int stride;
+    Rect r;
+    bool clampEdges; // stretched pictures extend their edge; others fade out
+
+    uint32_t Texel(int x, int y) const
+    {
+        if (clampEdges) {
+            x = std::clamp(x, r.x, r.x + r.width - 1);
+            y = std::clamp(y, r.y, r.y + r.height - 1);
+        } else if (!r.Contains(x, y)) {
+            return 0;
+        }
+        return bits[int64_t(y) * stride + x];
+    }
+
+    uint32_t Nearest(float fx, float fy) const
+    {
+        int x = Floor(fx + 0.5f), y = Floor(fy + 0.5f);
+        return Texel(x, y);
+    }
+
+    // Bilinear; colours are mixed premultiplied so that transparent texels
+    // do not darken the picture's edges.
+    // floor without a library call (coordinates are limited to +-1e6).
+    static inline int Floor(float v)
+    {
+        int i = int(v);
+        return (float(i) > v) ? i - 1 : i;
+    }
+
+    inline uint32_t Bilinear(float fx, float fy) const
+    {
+        return BilinearFixed(int64_t(fx * 65536.0f), int64_t(fy * 65536.0f));
+    }
+
+    // The same with 16.16 fixed-point coordinates.
+    inline uint32_t BilinearFixed(int64_t fx, int64_t fy) const
+    {
+        int x0 = int(fx >> 16), y0 = int(fy >> 16);
+        uint32_t wx = uint32_t(fx >> 8) & 0xFF, wy = uint32_t(fy >> 8) & 0xFF;
+        uint32_t t00, t10, t01, t11;
+        if (x0 >= r.x && y0 >= r.y && x0 + 1 < r.x + r.width && y0 + 1 < r.y + r.height) {
+            const uint32_t* p = bits + int64_t(y0) * stride + x0;
+            t00 = p[0], t10 = p[1], t01 = p[stride], t11 = p[stride + 1];
+        } else {
+            t00 = Texel(x0, y0), t10 = Texel(x0 + 1, y0), t01 = Texel(x0, y0 + 1), t11 = Texel(x0 + 1, y0 + 1);
+        }
+        uint32_t all = t00 & t10 & t01 & t11;
+        if ((all >> 24) == 255)
+            return Lerp(Lerp(t00, t10, wx), Lerp(t01, t11, wx), wy);
+        if (((t00 | t10 | t01 | t11) >> 24) == 0)
+            return 0;
+        uint32_t p = Lerp(Lerp(Premultiply(t00), Premultiply(t10), wx), Lerp(Premultiply(t01), Premultiply(t11), wx),
+                          wy);
+        return Unpremultiply(p);
+    }
+};
+
+// The range of px (0 .. n - 1) for which start + step * px lies within
+// (lo, hi); returns false when empty.
+bool SolveRange(float start, float step, float lo, float hi, int n, int& first, int& last)
+{
+    if (step == 0) {
+        if (start <= lo || start >= hi)
+            return false;
+        return true;
+    }
+    float a = (lo - start) / step, b = (hi - start) / step;
+    if (a > b)
+        std::swap(a, b);
+    first = std::max(first, int(std::floor(std::max(a, -1.0f))) - 1);
+    last = std::min(last, int(std::ceil(std::min(b, float(n)))) + 1);
+    first = std::max(first, 0);
+    last = std::min(last, n - 1);
+    return first <= last;
 }
 
 } // namespace
@@ -543,7 +629,7 @@ void MemoryImage::BlendRow(int x, int y, const uint32_t* srcRow, int n, const Co
 
 void MemoryImage::Blt(Image* srcImage, int x, int y, const Rect& srcRect, const Color& color, int drawMode)
 {
-    MemoryImage* src = dynamic_cast<MemoryImage*>(srcImage);
+    MemoryImage* src = srcImage ? srcImage->AsMemoryImage() : nullptr;
     if (!src)
         return;
     // The context clips, but a request reaching us from elsewhere is clipped
@@ -590,6 +676,14 @@ void MemoryImage::Blt(Image* srcImage, int x, int y, const Rect& srcRect, const 
         // Opaque destination: the source's alpha runs drive the copy. Long
         // opaque runs are copied, long transparent runs skipped, and the rest
         // goes to the blending kernel in as long pieces as possible.
+        if (s.width < 128 && src->bits) {
+            // Small pictures: the kernel's own block skipping beats walking
+            // runs, and one call does the whole block.
+            ops.overOpaqueRect(bits.get() + int64_t(d.y) * width + d.x, width,
+                               src->bits.get() + int64_t(s.y) * src->width + s.x, src->width, s.width, s.height);
+            BitsChanged();
+            return;
+        }
         const uint8_t* rle = src->GetRLAlphaData();
         for (int row = 0; row < s.height; row++) {
             const uint32_t* sp = sourceRow(row);
@@ -600,27 +694,35 @@ void MemoryImage::Blt(Image* srcImage, int x, int y, const Rect& srcRect, const 
             }
             const uint8_t* runs = rle + int64_t(s.y + row) * src->width + s.x;
             int w = s.width;
-            auto isLong = [&](int i, int& run) {
-                run = std::min<int>(runs[i], w - i);
-                uint32_t a = sp[i] >> 24;
-                return (a == 0 && run >= 4) || (a == 255 && run >= 8);
-            };
+            // A row of one class is skipped or copied whole. In wide rows,
+            // long runs (64 pixels and more) are cut out and copied or
+            // skipped; everything else goes to the kernel, which itself skips
+            // and copies eight-pixel blocks of one class.
+            if (runs[0] >= w || w < 128) {
+                uint32_t a = sp[0] >> 24;
+                if (runs[0] < w)
+                    ops.overOpaque(dp, sp, w);
+                else if (a == 255)
+                    std::memcpy(dp, sp, size_t(w) * 4);
+                else if (a != 0)
+                    ops.overOpaque(dp, sp, w);
+                continue;
+            }
             int i = 0;
             while (i < w) {
-                int run;
-                if (isLong(i, run)) {
-                    if ((sp[i] >> 24) == 255)
+                int run = std::min<int>(runs[i], w - i);
+                uint32_t a = sp[i] >> 24;
+                if (run >= 64 || run == w - i) {
+                    if (a == 255)
                         std::memcpy(dp + i, sp + i, size_t(run) * 4);
+                    else if (a != 0)
+                        ops.overOpaque(dp + i, sp + i, run);
                     i += run;
                     continue;
                 }
                 int j = i + run;
-                while (j < w) {
-                    int r2;
-                    if (isLong(j, r2))
-                        break;
-                    j += r2;
-                }
+                while (j < w && runs[j] < 64 && j + runs[j] < w)
+                    j += runs[j];
                 ops.overOpaque(dp + i, sp + i, j - i);
                 i = j;
             }
@@ -672,7 +774,7 @@ void MemoryImage::Blt(Image* srcImage, int x, int y, const Rect& srcRect, const 
 
 void MemoryImage::BltMirror(Image* srcImage, int x, int y, const Rect& srcRect, const Color& color, int drawMode)
 {
-    MemoryImage* src = dynamic_cast<MemoryImage*>(srcImage);
+    MemoryImage* src = srcImage ? srcImage->AsMemoryImage() : nullptr;
     if (!src || !GetBits())
         return;
     Rect s = srcRect.Intersection(Rect(0, 0, src->width, src->height));
@@ -695,7 +797,7 @@ void MemoryImage::BltMirror(Image* srcImage, int x, int y, const Rect& srcRect, 
 void MemoryImage::StretchBlt(Image* srcImage, const Rect& destRect, const Rect& srcRect, const Rect& clipRect,
                              const Color& color, int drawMode, bool fastStretch)
 {
-    MemoryImage* src = dynamic_cast<MemoryImage*>(srcImage);
+    MemoryImage* src = srcImage ? srcImage->AsMemoryImage() : nullptr;
     if (!src || destRect.IsEmpty() || srcRect.IsEmpty())
         return;
     Rect s = srcRect.Intersection(Rect(0, 0, src->width, src->height));
@@ -731,14 +833,15 @@ void MemoryImage::StretchBlt(Image* srcImage, const Rect& destRect, const Rect& 
     } else {
         // Bilinear, edges clamped to the source rectangle so the border of
         // the picture does not fade.
+        if (!src->GetBits())
+            return;
+        Sampler sampler{src->bits.get(), src->width, s, true};
         float kx = float(s.width) / float(destRect.width), ky = float(s.height) / float(destRect.height);
         for (int py = d.y; py < d.y + d.height; py++) {
             float fy = (float(py - destRect.y) + 0.5f) * ky - 0.5f + float(s.y);
-            fy = std::clamp(fy, float(s.y), float(s.y + s.height - 1));
             for (int px = d.x; px < d.x + d.width; px++) {
                 float fx = (float(px - destRect.x) + 0.5f) * kx - 0.5f + float(s.x);
-                fx = std::clamp(fx, float(s.x), float(s.x + s.width - 1));
-                out[size_t(px - d.x)] = SampleBilinear(src, s, fx, fy);
+                out[size_t(px - d.x)] = sampler.Bilinear(fx, fy);
             }
             BlendRow(d.x, py, out.data(), d.width, color, drawMode, true);
         }
@@ -752,21 +855,37 @@ void MemoryImage::TransformBlt(MemoryImage* src, const Rect& srcRect, const Rect
     Rect d = destBounds.Intersection(Rect(0, 0, width, height));
     if (d.IsEmpty() || !GetBits())
         return;
+    if (!src->GetBits())
+        return;
+    Sampler sampler{src->bits.get(), src->width, srcRect, false};
     std::vector<uint32_t> out(static_cast<size_t>(d.width));
     float ax = inv.m[0][0], ay = inv.m[1][0];
+    // Samples can be non-zero only within half a texel (filtered: one and a
+    // half) of the source rectangle.
+    float margin = filtered ? 0.5f : 0.0f;
+    float loX = float(srcRect.x) - margin, hiX = float(srcRect.x + srcRect.width) + margin;
+    float loY = float(srcRect.y) - margin, hiY = float(srcRect.y + srcRect.height) + margin;
     for (int py = d.y; py < d.y + d.height; py++) {
         float sx, sy;
         inv.Apply(float(d.x) + 0.5f, float(py) + 0.5f, sx, sy);
-        bool any = false;
-        for (int px = 0; px < d.width; px++) {
-            float fx = sx + ax * float(px), fy = sy + ay * float(px);
-            uint32_t p = filtered ? SampleBilinear(src, srcRect, fx - 0.5f, fy - 0.5f)
-                                  : SampleNearest(src, srcRect, fx, fy);
-            out[size_t(px)] = p;
-            any |= p != 0;
+        int first = 0, last = d.width - 1;
+        if (!SolveRange(sx, ax, loX, hiX, d.width, first, last) || !SolveRange(sy, ay, loY, hiY, d.width, first, last))
+            continue;
+        int n = last - first + 1;
+        if (filtered) {
+            // Texel centres sit at integer + 0.5 in these coordinates; step in
+            // 16.16 fixed point along the row.
+            int64_t fx = int64_t((sx + ax * float(first) - 0.5f) * 65536.0f);
+            int64_t fy = int64_t((sy + ay * float(first) - 0.5f) * 65536.0f);
+            int64_t stepX = int64_t(ax * 65536.0f), stepY = int64_t(ay * 65536.0f);
+            for (int k = 0; k < n; k++, fx += stepX, fy += stepY)
+                out[size_t(k)] = sampler.BilinearFixed(fx, fy);
+        } else {
+            for (int px = first; px <= last; px++)
+                out[size_t(px - first)] =
+                    sampler.Nearest(sx + ax * float(px) - 0.5f, sy + ay * float(px) - 0.5f);
         }
-        if (any)
-            BlendRow(d.x, py, out.data(), d.width, color, drawMode, true);
+        BlendRow(d.x + first, py, out.data(), n, color, drawMode, true);
     }
     BitsChanged();
 }
@@ -774,7 +893,7 @@ void MemoryImage::TransformBlt(MemoryImage* src, const Rect& srcRect, const Rect
 void MemoryImage::BltRotated(Image* srcImage, float x, float y, const Rect& srcRect, const Rect& clipRect,
                              const Color& color, int drawMode, double angle, float centerX, float centerY)
 {
-    MemoryImage* src = dynamic_cast<MemoryImage*>(srcImage);
+    MemoryImage* src = srcImage ? srcImage->AsMemoryImage() : nullptr;
     if (!src || srcRect.IsEmpty() || !std::isfinite(angle) || !std::isfinite(x) || !std::isfinite(y))
         return;
     if (srcRect.Intersection(Rect(0, 0, src->width, src->height)) != srcRect)
@@ -822,7 +941,7 @@ void MemoryImage::BltF(Image* src, float x, float y, const Rect& srcRect, const 
 void MemoryImage::BltMatrix(Image* srcImage, float x, float y, const Matrix3& matrix, const Rect& clipRect,
                             const Color& color, int drawMode, const Rect& srcRect, bool blend)
 {
-    MemoryImage* src = dynamic_cast<MemoryImage*>(srcImage);
+    MemoryImage* src = srcImage ? srcImage->AsMemoryImage() : nullptr;
     if (!src || srcRect.IsEmpty() || srcRect.Intersection(Rect(0, 0, src->width, src->height)) != srcRect)
         return;
     if (src == this) {
@@ -855,7 +974,7 @@ void MemoryImage::BltMatrix(Image* srcImage, float x, float y, const Matrix3& ma
 void MemoryImage::BltTrianglesTex(Image* srcImage, const TriVertex (*triangles)[3], int count, const Rect& clipRect,
                                   const Color& color, int drawMode, float texOffsetX, float texOffsetY, bool blend)
 {
-    MemoryImage* src = dynamic_cast<MemoryImage*>(srcImage);
+    MemoryImage* src = srcImage ? srcImage->AsMemoryImage() : nullptr;
     if (!src || !triangles || count <= 0 || !GetBits())
         return;
     MemoryImage copyOfSelf;
@@ -864,7 +983,9 @@ void MemoryImage::BltTrianglesTex(Image* srcImage, const TriVertex (*triangles)[
         src = &copyOfSelf;
     }
     Rect clip = clipRect.Intersection(Rect(0, 0, width, height));
-    Rect whole(0, 0, src->width, src->height);
+    if (!src->GetBits())
+        return;
+    Sampler sampler{src->bits.get(), src->width, Rect(0, 0, src->width, src->height), false};
     std::vector<uint32_t> out;
     for (int t = 0; t < count; t++) {
         const TriVertex* v = triangles[t];
@@ -893,7 +1014,7 @@ void MemoryImage::BltTrianglesTex(Image* srcImage, const TriVertex (*triangles)[
                 if (w0 >= 0 && w1 >= 0 && w2 >= 0) {
                     float u = w0 * v[0].u + w1 * v[1].u + w2 * v[2].u + texOffsetX;
                     float tv = w0 * v[0].v + w1 * v[1].v + w2 * v[2].v + texOffsetY;
-                    p = blend ? SampleBilinear(src, whole, u - 0.5f, tv - 0.5f) : SampleNearest(src, whole, u, tv);
+                    p = blend ? sampler.Bilinear(u - 0.5f, tv - 0.5f) : sampler.Nearest(u - 0.5f, tv - 0.5f);
                     if (p) {
                         // Multiply by the interpolated corner colours.
                         uint32_t mod[4];

@@ -93,6 +93,8 @@ public:
     // The pixel row pointer when the pixels are in the buffer, else nullptr.
     const uint32_t* RowIfPlain(int x, int y);
 
+    MemoryImage* AsMemoryImage() override { return this; }
+
     // Image operations (see Image).
     void FillRect(const Rect& rect, const Color& color, int drawMode) override;
     void DrawRect(const Rect& rect, const Color& color, int drawMode) override;
