@@ -323,20 +323,7 @@ bool Deck::MouseDrag(int px, int py)
 {
     if (!hovered || dealing || !hovered->dragged)
         return false;
-    DominoFish& f = *hovered;
-    f.DragTo(px, py);
-    playLine->PreviewSnap(f);
-    if (!f.IsTurning()) {
-        if (f.dragX >= 400) {
-            int c = playLine->RightEnd();
-            if (c != f.LeftValue() && c == f.RightValue())
-                f.StartTurn(1, 0.1f);
-        } else {
-            int c = playLine->LeftEnd();
-            if (c != f.RightValue() && c == f.LeftValue())
-                f.StartTurn(2, 0.1f);
-        }
-    }
+    playLine->DragFish(*hovered, px, py);
     return true;
 }
 

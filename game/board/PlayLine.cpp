@@ -74,6 +74,23 @@ int PlayLine::LeftPutValue() const
     return EndOrientation(f) == 3 ? f.valueA : f.valueB;
 }
 
+void PlayLine::DragFish(DominoFish& f, int px, int py)
+{
+    f.DragTo(px, py);
+    PreviewSnap(f);
+    if (f.IsTurning())
+        return;
+    if (f.dragX >= 400) {
+        int c = RightEnd();
+        if (c != f.LeftValue() && c == f.RightValue())
+            f.StartTurn(1, 0.1f);
+    } else {
+        int c = LeftEnd();
+        if (c != f.RightValue() && c == f.LeftValue())
+            f.StartTurn(2, 0.1f);
+    }
+}
+
 int PlayLine::RightPutValue() const
 {
     if (fish.empty())

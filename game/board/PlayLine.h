@@ -30,6 +30,10 @@ public:
     // Moves the drawn rectangle of a dragged tile next to the end it would
     // join, and sets snapSide accordingly.
     void PreviewSnap(DominoFish& fish);
+    // Moves a dragged tile to the pointer, shows it at an end it fits, and
+    // turns it by itself to fit the end it is dragged toward (the right end
+    // from the middle of the screen on, else the left).
+    void DragFish(DominoFish& fish, int px, int py);
 
     // Click mode. Whether `fish` may become the new current tile.
     bool CanPutOnCurrent(const DominoFish& fish) const;
