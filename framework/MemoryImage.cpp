@@ -437,44 +437,37 @@ void BuildRuns(uint8_t* out, const uint32_t* row, int w, ClassOf classOf)
 
 } // namespace
 
-const uint8_t* MemoryImage::GetRLAlphaData()
+template <typename ClassOf>
+const uint8_t* MemoryImage::BuildRunTable(std::unique_ptr<uint8_t[]>& table, ClassOf classOf)
 {
-    if (rleAlphaData)
-        return rleAlphaData.get();
+    if (table)
+        return table.get();
     int64_t n = PixelCount(width, height);
     if (n <= 0)
         return nullptr;
-    rleAlphaData.reset(new (std::nothrow) uint8_t[size_t(n)]);
-    if (!rleAlphaData)
+    table.reset(new (std::nothrow) uint8_t[size_t(n)]);
+    if (!table)
         return nullptr;
     std::vector<uint32_t> row(static_cast<size_t>(width));
     for (int y = 0; y < height; y++) {
         FetchRow(0, y, width, row.data());
-        BuildRuns(rleAlphaData.get() + int64_t(y) * width, row.data(), width, [](uint32_t p) {
-            uint32_t a = p >> 24;
-            return a == 0 ? 0 : a == 255 ? 2 : 1;
-        });
+        BuildRuns(table.get() + int64_t(y) * width, row.data(), width, classOf);
     }
-    return rleAlphaData.get();
+    return table.get();
+}
+
+const uint8_t* MemoryImage::GetRLAlphaData()
+{
+    return BuildRunTable(rleAlphaData, [](uint32_t p) {
+        uint32_t a = p >> 24;
+        return a == 0 ? 0 : a == 255 ? 2 : 1;
+    });
 }
 
 const uint8_t* MemoryImage::GetRLAdditiveData()
 {
-    if (rleAdditiveData)
-        return rleAdditiveData.get();
-    int64_t n = PixelCount(width, height);
-    if (n <= 0)
-        return nullptr;
-    rleAdditiveData.reset(new (std::nothrow) uint8_t[size_t(n)]);
-    if (!rleAdditiveData)
-        return nullptr;
-    std::vector<uint32_t> row(static_cast<size_t>(width));
-    for (int y = 0; y < height; y++) {
-        FetchRow(0, y, width, row.data());
-        BuildRuns(rleAdditiveData.get() + int64_t(y) * width, row.data(), width,
-                  [](uint32_t p) { return ((p >> 24) == 0 || (p & 0xFFFFFF) == 0) ? 0 : 1; });
-    }
-    return rleAdditiveData.get();
+    return BuildRunTable(rleAdditiveData,
+                         [](uint32_t p) { return ((p >> 24) == 0 || (p & 0xFFFFFF) == 0) ? 0 : 1; });
 }
 
 const uint32_t* MemoryImage::GetNativeAlphaData()

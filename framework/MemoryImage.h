@@ -90,6 +90,10 @@ public:
     // Copies one row of source pixels (from the buffer or through the
     // palette) into out; x, y, n must lie inside the image.
     void FetchRow(int x, int y, int n, uint32_t* out);
+    // Fills a run-length table (one byte per pixel: the run of pixels of the
+    // same class from here to the right) unless it is already there.
+    template <typename ClassOf>
+    const uint8_t* BuildRunTable(std::unique_ptr<uint8_t[]>& table, ClassOf classOf);
     // The pixel row pointer when the pixels are in the buffer, else nullptr.
     const uint32_t* RowIfPlain(int x, int y);
 
