@@ -16,8 +16,8 @@
 #include <memory>
 #include <vector>
 
-#include "framework/Graphics.h"
-#include "framework/MemoryImage.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
 
 using namespace Zorvin;
 

@@ -4,10 +4,10 @@
 // while it keeps up with real time (0.01 = 1 %). Rendering the module alone
 // through libopenmpt is the reference the mixer's own work is compared with.
 
-#include "framework/MixerMusicInterface.h"
-#include "framework/MixerSoundManager.h"
-#include "framework/ModuleMusicStream.h"
-#include "framework/OfflineAudioDevice.h"
+#include "framework/audio/music/MixerMusicInterface.h"
+#include "framework/audio/MixerSoundManager.h"
+#include "framework/audio/music/ModuleMusicStream.h"
+#include "framework/audio/OfflineAudioDevice.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 // the desktop when DISPLAY is set, else on SDL's dummy video driver. The
 // reference is a plain memcpy of the same frame.
 
-#include "framework/WindowSystem.h"
+#include "framework/app/WindowSystem.h"
 #include "platform/SdlPresenter.h"
 #include "platform/SdlWindowSystem.h"
 

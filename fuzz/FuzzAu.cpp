@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the ".au" sound reader: it must fail or produce a
 // sample whose size matches its header, never read out of bounds.
 
-#include "framework/AuReader.h"
+#include "framework/audio/AuReader.h"
 
 #include <cstdint>
 #include <cstdlib>

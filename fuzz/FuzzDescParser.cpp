@@ -4,11 +4,11 @@
 // string at its own size and scaled, so hostile rectangles, offsets, orders
 // and sizes reach the drawing code too. Nothing may crash or hang.
 
-#include "framework/FontData.h"
-#include "framework/FontHost.h"
-#include "framework/Graphics.h"
-#include "framework/ImageFont.h"
-#include "framework/MemoryImage.h"
+#include "framework/font/FontData.h"
+#include "framework/font/FontHost.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/font/ImageFont.h"
+#include "framework/graphics/MemoryImage.h"
 
 #include <cstdint>
 #include <cstdlib>

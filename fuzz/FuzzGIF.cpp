@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the GIF decoder: it must return a well-formed
 // picture or none, never crash, hang or read outside the input.
 
-#include "framework/ImageLib.h"
+#include "framework/graphics/imagefile/ImageLib.h"
 
 #include <cstdlib>
 

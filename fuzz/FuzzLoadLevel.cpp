@@ -3,7 +3,7 @@
 // within what the board can play and that the writer's output of the field
 // reads back to the same settings without an error.
 
-#include "framework/XMLParser.h"
+#include "framework/resources/XMLParser.h"
 #include "game/board/BoardRules.h"
 #include "game/board/LevelFile.h"
 #include "tests/board/FakeBoardHost.h"

@@ -2,8 +2,8 @@
 // which decodes everything at once, and the music stream, which decodes on
 // demand and loops. Neither may crash, hang or read out of bounds.
 
-#include "framework/OggMusicStream.h"
-#include "framework/OggReader.h"
+#include "framework/audio/music/OggMusicStream.h"
+#include "framework/audio/OggReader.h"
 
 #include <cstdint>
 #include <cstdlib>

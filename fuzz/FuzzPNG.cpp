@@ -3,7 +3,7 @@
 // checksums are recomputed first, half of the time, so that mutated chunks
 // reach libpng's decoding instead of stopping at the CRC check.
 
-#include "framework/ImageLib.h"
+#include "framework/graphics/imagefile/ImageLib.h"
 
 #include <cstdlib>
 #include <vector>

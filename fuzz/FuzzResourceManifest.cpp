@@ -2,7 +2,7 @@
 // that parsing ends with either success or one recorded error, and that
 // every record it kept has a path and a non-degenerate cel grid.
 
-#include "framework/ResourceManager.h"
+#include "framework/resources/ResourceManager.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // be written back in a form that reads to the same contents, so a damaged
 // file is repaired by the next save instead of growing worse.
 
-#include "framework/SettingsStore.h"
+#include "framework/app/SettingsStore.h"
 
 #include <cstdint>
 #include <cstdlib>

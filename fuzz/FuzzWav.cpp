@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the WAVE music reader and plays what it accepts.
 
-#include "framework/WavMusicStream.h"
+#include "framework/audio/music/WavMusicStream.h"
 
 #include <cstdint>
 #include <vector>

@@ -2,7 +2,7 @@
 // rely on: every node it hands out is of a known kind, a failure is final
 // and keeps its first message, and reading always comes to an end.
 
-#include "framework/XMLParser.h"
+#include "framework/resources/XMLParser.h"
 
 #include <cstdint>
 #include <cstdlib>

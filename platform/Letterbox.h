@@ -5,7 +5,7 @@
 // bars on the two sides that are left over — and how a pointer position in
 // the window maps back to a logical pixel.
 
-#include "framework/Rect.h"
+#include "framework/core/Rect.h"
 
 #include <algorithm>
 

@@ -9,7 +9,7 @@
 // Owned by the application, which must destroy the sound manager and the
 // music player before the device.
 
-#include "framework/AudioDevice.h"
+#include "framework/audio/AudioDevice.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "platform/SdlPlatform.h"
 
-#include "framework/ZorvinAppBase.h"
+#include "framework/app/ZorvinAppBase.h"
 
 #include <SDL.h>
 

@@ -12,7 +12,7 @@
 // The program owns one next to the window system it draws into; both must
 // outlive the application.
 
-#include "framework/Presenter.h"
+#include "framework/app/Presenter.h"
 
 #include <cstdint>
 #include <string>

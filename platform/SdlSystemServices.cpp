@@ -1,6 +1,6 @@
 #include "platform/SdlSystemServices.h"
 
-#include "framework/Cp1251.h"
+#include "framework/core/Cp1251.h"
 #include "platform/SdlWindowSystem.h"
 
 #include <SDL.h>

@@ -6,7 +6,7 @@
 // pasted text). Without a display, message boxes go to standard error.
 // The program owns one; it must outlive the application.
 
-#include "framework/SystemServices.h"
+#include "framework/app/SystemServices.h"
 
 struct SDL_Window;
 

@@ -1,7 +1,7 @@
 #include "platform/SdlWindowSystem.h"
 
-#include "framework/Cp1251.h"
-#include "framework/ZorvinAppBase.h"
+#include "framework/core/Cp1251.h"
+#include "framework/app/ZorvinAppBase.h"
 #include "platform/Letterbox.h"
 #include "platform/SdlKeyMap.h"
 

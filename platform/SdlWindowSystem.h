@@ -11,7 +11,7 @@
 // The program owns one, next to the application, and it must outlive the
 // application. SDL's video subsystem is started by Open.
 
-#include "framework/WindowSystem.h"
+#include "framework/app/WindowSystem.h"
 
 #include <cstdint>
 #include <memory>

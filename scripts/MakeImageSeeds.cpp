@@ -1,7 +1,7 @@
 // Writes small, valid image files of every kind the image decoders read, as
 // seed inputs for their fuzz targets. Run through scripts/make-image-seeds.
 
-#include "ImageTestFiles.h"
+#include "tests/framework/graphics/imagefile/ImageTestFiles.h"
 
 #include <png.h>
 

@@ -1,8 +1,8 @@
 #include "game/app/ResBind.h"
 
-#include "framework/MemoryImage.h"
-#include "framework/ResourceManager.h"
-#include "game/board/Res.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/resources/ResourceManager.h"
+#include "game/shared/Res.h"
 
 #include <algorithm>
 

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "framework/Image.h"
-#include "game/board/PlayerProfile.h"
+#include "framework/graphics/Image.h"
+#include "game/shared/PlayerProfile.h"
 
 namespace Zorvin {
 

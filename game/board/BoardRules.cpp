@@ -1,8 +1,8 @@
 #include "game/board/BoardRules.h"
 
-#include "framework/Cp1251.h"
+#include "framework/core/Cp1251.h"
 #include "game/board/LevelFile.h"
-#include "game/board/Res.h"
+#include "game/shared/Res.h"
 
 namespace Zorvin {
 

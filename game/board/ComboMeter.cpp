@@ -1,6 +1,6 @@
 #include "game/board/ComboMeter.h"
 
-#include "game/board/Res.h"
+#include "game/shared/Res.h"
 
 namespace Zorvin {
 

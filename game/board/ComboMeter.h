@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "framework/Image.h"
+#include "framework/graphics/Image.h"
 
 namespace Zorvin {
 

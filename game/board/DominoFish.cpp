@@ -6,7 +6,7 @@
 #include "game/board/BoardHost.h"
 #include "game/board/FishField.h"
 #include "game/board/PlayLine.h"
-#include "game/board/Res.h"
+#include "game/shared/Res.h"
 
 namespace Zorvin {
 

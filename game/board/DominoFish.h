@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "framework/Image.h"
+#include "framework/graphics/Image.h"
 #include "game/board/BaseFish.h"
 
 namespace Zorvin {

@@ -3,12 +3,12 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "framework/Cp1251.h"
+#include "framework/core/Cp1251.h"
 #include "game/board/BoardHost.h"
 #include "game/board/ComboMeter.h"
 #include "game/board/Deck.h"
 #include "game/board/PlayLine.h"
-#include "game/board/Res.h"
+#include "game/shared/Res.h"
 
 namespace Zorvin {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Image.h"
+#include "framework/graphics/Image.h"
 #include "game/board/DominoFish.h"
 #include "game/board/Popup.h"
 

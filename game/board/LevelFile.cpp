@@ -1,7 +1,7 @@
 #include "game/board/LevelFile.h"
 
-#include "framework/MemoryImage.h"
-#include "framework/XMLParser.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/resources/XMLParser.h"
 #include "game/board/BoardHost.h"
 #include "game/board/Deck.h"
 #include "game/board/DominoFish.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "framework/Cp1251.h"
+#include "framework/core/Cp1251.h"
 #include "game/board/BoardHost.h"
 #include "game/board/ComboMeter.h"
 #include "game/board/Deck.h"

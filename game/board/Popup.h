@@ -4,7 +4,7 @@
 // multiplier) that drifts and fades out over 255 updates. The field keeps
 // its popups in creation order and destroys each once it is done.
 
-#include "framework/Image.h"
+#include "framework/graphics/Image.h"
 
 namespace Zorvin {
 

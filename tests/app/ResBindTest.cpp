@@ -1,10 +1,10 @@
 #include "game/app/ResBind.h"
 
-#include "framework/MemoryImage.h"
-#include "framework/PngWriter.h"
-#include "framework/ResourceHost.h"
-#include "framework/ResourceManager.h"
-#include "game/board/Res.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/imagefile/PngWriter.h"
+#include "framework/resources/ResourceHost.h"
+#include "framework/resources/ResourceManager.h"
+#include "game/shared/Res.h"
 
 #include <gtest/gtest.h>
 

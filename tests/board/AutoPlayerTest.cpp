@@ -10,7 +10,7 @@
 #include "game/board/AutoPlayer.h"
 #include "game/board/AutoplayCommand.h"
 #include "game/board/LevelFile.h"
-#include "game/board/Res.h"
+#include "game/shared/Res.h"
 #include "game/board/SampleLayouts.h"
 
 namespace Zorvin {

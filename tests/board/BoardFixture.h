@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "game/board/BoardRules.h"
-#include "game/board/Res.h"
+#include "game/shared/Res.h"
 #include "tests/board/FakeBoardHost.h"
 
 namespace Zorvin {

@@ -1,7 +1,7 @@
 // Starting, restarting and reshuffling a level from the current player, and
 // the panel's part of the mouse.
 
-#include "framework/Cp1251.h"
+#include "framework/core/Cp1251.h"
 #include "tests/board/BoardFixture.h"
 
 namespace Zorvin {

@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "framework/Cp1251.h"
+#include "framework/core/Cp1251.h"
 #include "tests/board/BoardFixture.h"
 
 namespace Zorvin {

@@ -1,6 +1,6 @@
 #include "game/board/LevelFile.h"
 
-#include "framework/XMLParser.h"
+#include "framework/resources/XMLParser.h"
 
 #include <gtest/gtest.h>
 

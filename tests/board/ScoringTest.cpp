@@ -1,6 +1,6 @@
 // Points, the combo meter, popups and the six bonuses in both modes.
 
-#include "framework/Cp1251.h"
+#include "framework/core/Cp1251.h"
 #include "tests/board/BoardFixture.h"
 
 namespace Zorvin {

@@ -1,7 +1,7 @@
 #include "platform/SdlAudioDevice.h"
 
-#include "framework/MixerMusicInterface.h"
-#include "framework/MixerSoundManager.h"
+#include "framework/audio/music/MixerMusicInterface.h"
+#include "framework/audio/MixerSoundManager.h"
 
 #include <gtest/gtest.h>
 

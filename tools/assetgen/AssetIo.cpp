@@ -1,7 +1,7 @@
 #include "tools/assetgen/AssetIo.h"
 
-#include "framework/MemoryImage.h"
-#include "framework/PngWriter.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/imagefile/PngWriter.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -5,7 +5,7 @@
 // half-written manifest or picture behind. Pictures go through the
 // framework's MemoryImage and PNG writer.
 
-#include "tools/assetgen/Canvas.h"
+#include "tools/assetgen/art/Canvas.h"
 
 #include <string>
 

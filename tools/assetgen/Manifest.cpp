@@ -2,8 +2,8 @@
 
 #include "tools/assetgen/AssetIo.h"
 #include "tools/assetgen/AssetStep.h"
-#include "tools/assetgen/ImageCatalog.h"
-#include "tools/assetgen/SoundList.h"
+#include "tools/assetgen/art/ImageCatalog.h"
+#include "tools/assetgen/audio/SoundList.h"
 
 #include <cstdio>
 #include <cstring>

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/assetgen/LevelCheck.h"
+#include "tools/assetgen/levels/LevelCheck.h"
 
 using namespace Zorvin::AssetGen;
 

@@ -12,11 +12,11 @@
 #include <memory>
 #include <string>
 
-#include "framework/Graphics.h"
-#include "framework/MemoryImage.h"
-#include "framework/MemoryImageLoader.h"
-#include "framework/PngWriter.h"
-#include "framework/XMLParser.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/imagefile/MemoryImageLoader.h"
+#include "framework/graphics/imagefile/PngWriter.h"
+#include "framework/resources/XMLParser.h"
 #include "game/board/BoardRules.h"
 #include "game/board/HeadlessHost.h"
 #include "game/board/LevelFile.h"

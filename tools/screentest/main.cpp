@@ -7,10 +7,10 @@
 //   --seconds N   end after N seconds
 //   --windowed / --fullscreen
 
-#include "framework/Graphics.h"
-#include "framework/MemoryImage.h"
-#include "framework/WidgetManager.h"
-#include "framework/ZorvinAppBase.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/WidgetManager.h"
+#include "framework/app/ZorvinAppBase.h"
 #include "platform/SdlPlatform.h"
 
 #include <cstdio>

@@ -1,0 +1,58 @@
+#pragma once
+
+// WindowSystem: the desktop side of the application — the main window, the
+// event source, the mouse capture and the system cursors. The framework
+// never talks to the desktop directly; platform/ implements this with SDL,
+// and tests use a fake. The application base does not own it.
+
+#include "framework/core/Rect.h"
+
+#include <string>
+
+namespace Zorvin {
+
+class ZorvinAppBase;
+
+struct WindowSpec {
+    std::string title;
+    int width = 0;
+    int height = 0;
+    bool windowed = true;
+    // Top-left corner in desktop pixels (windowed only).
+    int x = 0;
+    int y = 0;
+};
+
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    // Hands every pending native event to app.OnWindowMessage, in order.
+    virtual void PumpEvents(ZorvinAppBase& app) = 0;
+    // Destroys any previous main window and makes a new one.
+    virtual bool CreateMainWindow(const WindowSpec& spec) = 0;
+    virtual void DestroyMainWindow() = 0;
+    virtual void ShowMainWindow(bool activate) = 0;
+    virtual void HideMainWindow() = 0;
+    // Restores a minimised window and brings it to the front.
+    virtual void RestoreAndRaise() = 0;
+    // The usable desktop area (without panels and docks).
+    virtual Rect GetDesktopWorkArea() = 0;
+    // Outer size of a window whose drawing area is width x height.
+    virtual void GetWindowFrameSize(int width, int height, int& outWidth, int& outHeight)
+    {
+        outWidth = width;
+        outHeight = height;
+    }
+    virtual void SetMouseCapture(bool capture) = 0;
+    // Shows the system cursor for a cursor number (0 arrow, 1 hand, ...);
+    // 11 and 12 hide it.
+    virtual void SetCursor(int cursorNumber) = 0;
+    // Whether the pointer lies over the main window's drawing area.
+    virtual bool IsMouseInClientArea() = 0;
+    // Posts a timer message every periodMs milliseconds.
+    virtual void StartTimer(int periodMs) = 0;
+    virtual void PlayAlertSound() {}
+};
+
+} // namespace Zorvin

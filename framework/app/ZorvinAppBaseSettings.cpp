@@ -1,0 +1,251 @@
+// The application base's settings (kept in the settings store between
+// runs) and its command line.
+
+#include "framework/app/ZorvinAppBase.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+namespace Zorvin {
+
+namespace {
+
+// Volumes are stored in whole percent. The tiny bias keeps a value such as
+// 0.29, which is 28.999... in binary, from losing a percent on every save.
+int VolumeToPercent(double volume) { return static_cast<int>(volume * 100 + 1e-7); }
+
+// Numbers of the files base + "<n>.dmo" in the current folder, ascending.
+std::vector<int> FindNumberedDemos(const std::string& base)
+{
+    std::vector<int> numbers;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(".", ec)) {
+        std::string name = entry.path().filename().string();
+        if (name.size() <= base.size() + 4 || name.compare(0, base.size(), base) != 0 ||
+            name.compare(name.size() - 4, 4, ".dmo") != 0)
+            continue;
+        std::string digits = name.substr(base.size(), name.size() - base.size() - 4);
+        if (digits.empty() || digits.size() > 9 ||
+            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        numbers.push_back(std::atoi(digits.c_str()));
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+} // namespace
+
+SettingsStore* ZorvinAppBase::GetSettings()
+{
+    std::string key = registryKey;
+    if (!settings || settingsKeyInUse != key) {
+        std::string path;
+        if (!key.empty())
+            path = settingsPathOverride.empty() ? SettingsStore::DefaultPath(key) : settingsPathOverride;
+        settings = std::make_unique<SettingsStore>(path);
+        settingsKeyInUse = key;
+    }
+    return settings.get();
+}
+
+bool ZorvinAppBase::WriteSettingString(const std::string& name, const std::string& text)
+{
+    return GetSettings()->WriteString(name, text);
+}
+
+bool ZorvinAppBase::WriteSettingInteger(const std::string& name, int value)
+{
+    return GetSettings()->WriteInteger(name, value);
+}
+
+bool ZorvinAppBase::WriteSettingBoolean(const std::string& name, bool value)
+{
+    return GetSettings()->WriteBoolean(name, value);
+}
+
+bool ZorvinAppBase::WriteSettingRaw(const std::string& name, int kind, const std::vector<uint8_t>& bytes)
+{
+    return GetSettings()->WriteRaw(name, kind, bytes);
+}
+
+bool ZorvinAppBase::ReadSettingRaw(const std::string& name, int& kind, std::vector<uint8_t>& bytes)
+{
+    return GetSettings()->ReadRaw(name, kind, bytes);
+}
+
+bool ZorvinAppBase::ReadSettingInteger(const std::string& name, int& value)
+{
+    return GetSettings()->ReadInteger(name, value);
+}
+
+bool ZorvinAppBase::ReadSettingBoolean(const std::string& name, bool& value)
+{
+    return GetSettings()->ReadBoolean(name, value);
+}
+
+bool ZorvinAppBase::ReadSettingString(const std::string& name, std::string& text)
+{
+    return GetSettings()->ReadString(name, text);
+}
+
+bool ZorvinAppBase::EraseSetting(const std::string& name) { return GetSettings()->Erase(name); }
+
+void ZorvinAppBase::LoadSettings()
+{
+    readFromRegistry = true;
+    auto key = stringTable.find("RegistryKey");
+    if (key != stringTable.end())
+        registryKey = key->second;
+    if (registryKey.empty())
+        return;
+
+    int value = 0;
+    bool flag = false;
+    if (ReadSettingInteger("MusicVolume", value))
+        musicVolume = value / 100.0;
+    if (ReadSettingInteger("SfxVolume", value))
+        sfxVolume = value / 100.0;
+    if (ReadSettingInteger("Muted", value)) {
+        // Only the player's own mutes are stored; a damaged negative count
+        // would make later unmutes misbehave.
+        muteCount = std::max(value, 0) + autoMuteCount;
+    }
+    if (ReadSettingInteger("ScreenMode", value))
+        isWindowed = value == 0;
+    if (ReadSettingInteger("PreferredX", value))
+        preferredX = value;
+    if (ReadSettingInteger("PreferredY", value))
+        preferredY = value;
+    if (ReadSettingBoolean("CustomCursors", flag))
+        SetCustomCursorsEnabled(flag);
+    if (ReadSettingBoolean("WaitForVSync", flag))
+        waitForVSync = flag;
+    if (ReadSettingInteger("InProgress", value))
+        lastShutdownWasGraceful = value == 0;
+    if (!isScreenSaver)
+        WriteSettingInteger("InProgress", 1);
+}
+
+void ZorvinAppBase::SaveSettings()
+{
+    if (registryKey.empty())
+        return;
+    // One rewrite of the file for the whole table.
+    SettingsStore* store = GetSettings();
+    store->BeginBatch();
+    WriteSettingInteger("MusicVolume", VolumeToPercent(musicVolume));
+    WriteSettingInteger("SfxVolume", VolumeToPercent(sfxVolume));
+    WriteSettingInteger("Muted", muteCount - autoMuteCount > 0 ? 1 : 0);
+    WriteSettingInteger("ScreenMode", isWindowed ? 0 : 1);
+    WriteSettingInteger("PreferredX", preferredX);
+    WriteSettingInteger("PreferredY", preferredY);
+    WriteSettingBoolean("CustomCursors", customCursorsEnabled);
+    WriteSettingInteger("InProgress", 0);
+    WriteSettingBoolean("WaitForVSync", waitForVSync);
+    store->EndBatch();
+}
+
+void ZorvinAppBase::ParseCommandLine()
+{
+    commandLineParsed = true;
+    const std::string& text = commandLine;
+    size_t pos = 0;
+    if (!text.empty() && text[0] == '"') {
+        size_t close = text.find('"', 1);
+        if (close == std::string::npos)
+            return;
+        pos = close + 1;
+    }
+    size_t space = text.find(' ', pos);
+    if (space == std::string::npos)
+        return;
+    SplitCommandLine(text.substr(space + 1));
+}
+
+void ZorvinAppBase::SplitCommandLine(const std::string& text)
+{
+    std::string name, value;
+    bool inQuote = false;
+    bool inValue = false;
+    bool tokenStarted = false;
+    auto endToken = [&] {
+        HandleCommandLineParam(name, value);
+        name.clear();
+        value.clear();
+        inValue = false;
+        tokenStarted = false;
+    };
+    for (char c : text) {
+        if (shutdown)
+            return; // a bad switch already ended the program
+        if (c == '"') {
+            inQuote = !inQuote;
+            tokenStarted = true;
+            if (!inQuote)
+                endToken();
+            continue;
+        }
+        if (c == ' ' && !inQuote) {
+            endToken();
+            continue;
+        }
+        if (c == '=') {
+            inValue = true;
+            tokenStarted = true;
+            continue;
+        }
+        (inValue ? value : name) += c;
+        tokenStarted = true;
+    }
+    // Trailing blanks after the last switch are not a switch of their own.
+    if (tokenStarted && !shutdown)
+        endToken();
+}
+
+void ZorvinAppBase::HandleCommandLineParam(const std::string& name, const std::string& value)
+{
+    const std::string base = "zorvinapp";
+    if (name == "-play") {
+        playingDemo = true;
+        recordingDemo = false;
+    } else if (name == "-record") {
+        recordingDemo = true;
+        playingDemo = false;
+    } else if (name == "-demofile") {
+        demoFileName = value;
+    } else if (name == "-recnum") {
+        int n = std::atoi(value.c_str());
+        if (n <= 0)
+            n = 5;
+        std::vector<int> numbers = FindNumberedDemos(base);
+        if (static_cast<int>(numbers.size()) >= n) {
+            std::error_code ec;
+            std::filesystem::remove(base + std::to_string(numbers.front()) + ".dmo", ec);
+        }
+        int next = numbers.empty() ? 1 : numbers.back() + 1;
+        demoFileName = base + std::to_string(next) + ".dmo";
+        recordingDemo = true;
+        playingDemo = false;
+    } else if (name == "-playnum") {
+        int k = std::max(std::atoi(value.c_str()) - 1, 0);
+        std::vector<int> numbers = FindNumberedDemos(base);
+        if (!numbers.empty()) {
+            int index = std::max(static_cast<int>(numbers.size()) - 1 - k, 0);
+            demoFileName = base + std::to_string(numbers[index]) + ".dmo";
+        }
+        playingDemo = true;
+        recordingDemo = false;
+    } else if (name == "-screensaver") {
+        isScreenSaver = true;
+    } else if (name == "-crash") {
+        // Reserved for the crash-report facility.
+    } else {
+        ShowFatalError("Invalid Command Line Param: " + name);
+        ExitNow(0);
+    }
+}
+
+} // namespace Zorvin

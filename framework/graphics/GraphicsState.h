@@ -1,0 +1,33 @@
+#pragma once
+
+// GraphicsState: everything a drawing context carries between calls, the
+// record that PushState saves and PopState restores. Graphics derives from it.
+// It points at, but never owns, its destination image and font.
+
+#include "framework/core/Color.h"
+#include "framework/core/Rect.h"
+
+namespace Zorvin {
+
+class Image;
+class Font;
+
+class GraphicsState {
+public:
+    Image* destImage = nullptr;
+    float transX = 0;
+    float transY = 0;
+    // In destination pixels, translation already applied.
+    Rect clipRect;
+    Color color = Color::White;
+    Font* font = nullptr;
+    int drawMode = 0;
+    bool colorizeImages = false;
+    bool fastStretch = false;
+    bool writeColoredString = true;
+    bool linearBlend = false;
+
+    void CopyStateFrom(const GraphicsState& other) { *this = other; }
+};
+
+} // namespace Zorvin

@@ -1,0 +1,117 @@
+#pragma once
+
+// Dialog: a box with a header, word-wrapped lines of text, a footer and up
+// to two buttons (Yes = 1000, No = 1001), opened by the application under a
+// fixed number. It draws itself from a frame image as a nine-slice box, or
+// as a grey panel with a white outline and a shadow when it has none; it can
+// be dragged by its body, never more than 8 pixels off the screen. The
+// application owns every dialog it opens and deletes it on closing; the
+// dialog owns its buttons and puts them into the tree beside itself.
+
+#include <climits>
+#include <memory>
+#include <string>
+
+#include "framework/widgets/ButtonListener.h"
+#include "framework/widgets/Widget.h"
+
+namespace Zorvin {
+
+class DialogButton;
+class DialogListener;
+class Font;
+class Image;
+
+struct Insets {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+class Dialog : public Widget, public ButtonListener {
+public:
+    // No answer yet.
+    static constexpr int NoResult = INT_MAX;
+    static constexpr int IdYes = 1000;
+    static constexpr int IdNo = 1001;
+    enum ButtonMode { ButtonsNone = 0, ButtonsYesNo = 1, ButtonsOkCancel = 2, ButtonsFooter = 3 };
+    enum ColorIndex {
+        ColorHeader = 0,
+        ColorLines = 1,
+        ColorFooter = 2,
+        ColorButtonText = 3,
+        ColorButtonTextHilite = 4,
+        ColorBackground = 5,
+        ColorOutline = 6,
+    };
+
+    Dialog(Image* frameImage, Image* buttonImage, int dialogId, bool modal, const std::string& dialogHeader,
+           const std::string& dialogLines, const std::string& dialogFooter, int dialogButtonMode);
+    Dialog(int dialogId, bool modal, const std::string& dialogHeader, const std::string& dialogLines,
+           const std::string& dialogFooter, int dialogButtonMode);
+    ~Dialog() override;
+
+    virtual void SetButtonFont(Font* newFont);
+    virtual void SetHeaderFont(Font* newFont);
+    virtual void SetBodyFont(Font* newFont);
+    virtual int GetPreferredHeight(int forWidth);
+    virtual bool IsModal() const { return isModal; }
+    // Runs the application's steps until a button answers (or the dialog
+    // leaves the tree); with autoClose the application then closes it.
+    // Returns the result.
+    virtual int RunUntilAnswered(bool autoClose = true);
+    bool HasResult() const { return result != NoResult && result != -1; }
+
+    void SetColor(int index, const Color& color) override;
+    void Resize(int newX, int newY, int newWidth, int newHeight) override;
+    void OnAttach(WidgetManager* m) override;
+    void OnDetach(WidgetManager* m) override;
+    void OnZOrderChanged() override;
+    void Draw(Graphics* g) override;
+    void MouseDown(int px, int py, int clickCode) override;
+    void MouseDrag(int px, int py) override;
+    void MouseUp(int px, int py) override;
+
+    void OnButtonDown(int buttonId, int clickCount) override;
+    void OnButtonClick(int buttonId) override;
+
+    Font* GetHeaderFont();
+    Font* GetLinesFont();
+
+    int id = 0;
+    bool isModal = false;
+    std::string header;
+    std::string lines;
+    std::string footer;
+    int buttonMode = 0;
+    int result = NoResult;
+    DialogListener* dialogListener = nullptr;
+
+    Image* componentImage = nullptr;
+    int buttonHeight = 24;
+    std::unique_ptr<DialogButton> yesButton;
+    std::unique_ptr<DialogButton> noButton;
+    std::unique_ptr<Font> headerFont;
+    std::unique_ptr<Font> linesFont;
+    Insets backgroundInsets{24, 24, 24, 24};
+    Insets contentInsets;
+    int spaceAfterHeader = 10;
+    int lineSpacingOffset = 0;
+    int textAlign = 0;
+    int buttonSidePadding = 0;
+    int buttonHorzSpacing = 8;
+    bool dragging = false;
+    int dragMouseX = 0;
+    int dragMouseY = 0;
+
+    // Label colours given to dialog buttons; a dialog made without a button
+    // image turns both to black for itself and every dialog made after it.
+    static Color sButtonTextColor;
+    static Color sButtonTextHiliteColor;
+
+private:
+    void PlaceButtons();
+};
+
+} // namespace Zorvin

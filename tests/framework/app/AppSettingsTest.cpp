@@ -1,0 +1,329 @@
+#include "tests/framework/app/AppTestSupport.h"
+
+#include "framework/core/FileUtil.h"
+#include "framework/app/SettingsStore.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Zorvin;
+using namespace ZorvinTest;
+
+namespace {
+
+class AppSettings : public ::testing::Test {
+protected:
+    std::unique_ptr<TestApp> MakeApp()
+    {
+        auto app = std::make_unique<TestApp>(&clock, temp.path);
+        app->registryKey = "Wendmoor\\Korvelt";
+        app->SetSettingsPath(SettingsFile());
+        return app;
+    }
+    std::string SettingsFile() const { return temp.File("cfg/Wendmoor/Korvelt/settings.ini"); }
+    int StoredInt(const std::string& name)
+    {
+        SettingsStore store(SettingsFile());
+        int v = -12345;
+        EXPECT_TRUE(store.ReadInteger(name, v)) << name;
+        return v;
+    }
+
+    FakeClock clock;
+    TempFolder temp;
+};
+
+} // namespace
+
+TEST_F(AppSettings, SavedValuesUseTheStoredConversionsAndComeBack)
+{
+    auto app = MakeApp();
+    app->LoadSettings();
+    app->musicVolume = 0.857;
+    app->sfxVolume = 0.29;
+    app->isWindowed = false;
+    app->preferredX = 120;
+    app->preferredY = -1;
+    app->customCursorsEnabled = true;
+    app->waitForVSync = true;
+    app->Mute(false);
+    app->SaveSettings();
+
+    EXPECT_EQ(StoredInt("MusicVolume"), 85);
+    EXPECT_EQ(StoredInt("SfxVolume"), 29); // not 28: no percent lost per save
+    EXPECT_EQ(StoredInt("Muted"), 1);
+    EXPECT_EQ(StoredInt("ScreenMode"), 1);
+    EXPECT_EQ(StoredInt("PreferredX"), 120);
+    EXPECT_EQ(StoredInt("CustomCursors"), 1);
+    EXPECT_EQ(StoredInt("InProgress"), 0);
+
+    auto again = MakeApp();
+    again->LoadSettings();
+    EXPECT_DOUBLE_EQ(again->musicVolume, 0.85);
+    EXPECT_DOUBLE_EQ(again->sfxVolume, 0.29);
+    EXPECT_EQ(again->muteCount, 1);
+    EXPECT_TRUE(again->IsMuted());
+    EXPECT_FALSE(again->isWindowed);
+    EXPECT_EQ(again->preferredX, 120);
+    EXPECT_EQ(again->preferredY, -1);
+    EXPECT_TRUE(again->customCursorsEnabled);
+    EXPECT_TRUE(again->waitForVSync);
+}
+
+TEST_F(AppSettings, OnlyThePlayersOwnMuteIsSaved)
+{
+    auto app = MakeApp();
+    app->LoadSettings();
+    app->Mute(true); // focus loss only
+    app->SaveSettings();
+    EXPECT_EQ(StoredInt("Muted"), 0);
+    app->Mute(false); // and now the player mutes
+    app->SaveSettings();
+    EXPECT_EQ(StoredInt("Muted"), 1);
+}
+
+TEST_F(AppSettings, StoredPercentagesAreTakenAsTheyAre)
+{
+    SettingsStore store(SettingsFile());
+    ASSERT_TRUE(store.WriteInteger("MusicVolume", 50));
+    ASSERT_TRUE(store.WriteInteger("SfxVolume", 250));
+    ASSERT_TRUE(store.WriteString("ScreenMode", "0")); // wrong kind: ignored
+    auto app = MakeApp();
+    app->isWindowed = false;
+    app->LoadSettings();
+    EXPECT_DOUBLE_EQ(app->musicVolume, 0.5);
+    EXPECT_DOUBLE_EQ(app->sfxVolume, 2.5);
+    EXPECT_FALSE(app->isWindowed);
+}
+
+TEST_F(AppSettings, InProgressMarksARunThatDidNotEndCleanly)
+{
+    auto first = MakeApp();
+    first->LoadSettings();
+    EXPECT_TRUE(first->lastShutdownWasGraceful);
+    EXPECT_EQ(StoredInt("InProgress"), 1);
+    // The first run crashes: nothing saved. The next one notices.
+    auto second = MakeApp();
+    second->LoadSettings();
+    EXPECT_FALSE(second->lastShutdownWasGraceful);
+    second->SaveSettings();
+    auto third = MakeApp();
+    third->isScreenSaver = true;
+    third->LoadSettings();
+    EXPECT_TRUE(third->lastShutdownWasGraceful);
+    EXPECT_EQ(StoredInt("InProgress"), 0); // screensaver runs leave it alone
+}
+
+TEST_F(AppSettings, EmptyKeyReadsAndWritesNothing)
+{
+    SettingsStore store(SettingsFile());
+    ASSERT_TRUE(store.WriteInteger("MusicVolume", 10));
+    auto app = MakeApp();
+    app->registryKey.clear();
+    app->LoadSettings();
+    EXPECT_DOUBLE_EQ(app->musicVolume, 0.85);
+    EXPECT_FALSE(app->WriteSettingInteger("X", 1));
+    int v;
+    EXPECT_FALSE(app->ReadSettingInteger("MusicVolume", v));
+    app->SaveSettings();
+    EXPECT_EQ(StoredInt("MusicVolume"), 10);
+    EXPECT_FALSE(FileUtil::Exists(temp.File("cfg/Wendmoor/Korvelt/settings.ini.tmp")));
+}
+
+TEST_F(AppSettings, RegistryKeyFromTheStringTableWins)
+{
+    auto app = MakeApp();
+    app->registryKey.clear();
+    app->stringTable["RegistryKey"] = "Other\\Game";
+    app->SetSettingsPath(temp.File("other.ini"));
+    app->LoadSettings();
+    EXPECT_EQ(app->registryKey, "Other\\Game");
+    EXPECT_TRUE(FileUtil::Exists(temp.File("other.ini")));
+}
+
+TEST_F(AppSettings, DamagedFileNeverStopsTheGameAndIsRewrittenWhole)
+{
+    FileUtil::WriteFileAtomic(SettingsFile(), std::string("\"MusicVolume\"=dword:0000003\n\x01\xff[\"\n"
+                                                          "\"SfxVolume\"=dword:00000032\n\"Muted\"=hex:zz\n",
+                                                          70));
+    auto app = MakeApp();
+    app->LoadSettings();
+    EXPECT_DOUBLE_EQ(app->musicVolume, 0.85); // the damaged line is skipped
+    EXPECT_DOUBLE_EQ(app->sfxVolume, 0.5);
+    EXPECT_EQ(app->muteCount, 0);
+    app->SaveSettings();
+    std::string text;
+    ASSERT_TRUE(FileUtil::ReadFile(SettingsFile(), text));
+    SettingsStore::Contents c = SettingsStore::Parse(text);
+    EXPECT_EQ(c[""].size(), 9u);
+}
+
+TEST_F(AppSettings, FailedWriteLeavesTheOldFileIntact)
+{
+    auto app = MakeApp();
+    app->LoadSettings();
+    app->SaveSettings();
+    std::string before;
+    ASSERT_TRUE(FileUtil::ReadFile(SettingsFile(), before));
+    // The temporary file cannot be made (a folder sits in its place), as on
+    // a full disk: the write fails and the old file stays as it was.
+    std::string blocker = SettingsFile() + ".tmp" + std::to_string(::getpid());
+    ASSERT_TRUE(FileUtil::CreateFolders(blocker));
+    app->musicVolume = 0.1;
+    app->SaveSettings();
+    EXPECT_FALSE(app->WriteSettingInteger("MusicVolume", 3));
+    std::string after;
+    ASSERT_TRUE(FileUtil::ReadFile(SettingsFile(), after));
+    EXPECT_EQ(before, after);
+}
+
+TEST_F(AppSettings, UnusableSettingsFolderDoesNotStopStartUp)
+{
+    ASSERT_TRUE(FileUtil::WriteFileAtomic(temp.File("blocked"), "a file, not a folder"));
+    auto app = MakeApp();
+    app->SetSettingsPath(temp.File("blocked/settings.ini"));
+    app->Initialize();
+    EXPECT_TRUE(app->initialized);
+    EXPECT_DOUBLE_EQ(app->musicVolume, 0.85);
+    app->SaveSettings();
+    EXPECT_FALSE(app->WriteSettingInteger("X", 1));
+}
+
+// Command line
+
+namespace {
+
+class CommandLine : public ::testing::Test {
+protected:
+    void Parse(const std::string& text)
+    {
+        app.SetCommandLine(text);
+        app.ParseCommandLine();
+    }
+
+    FakeClock clock;
+    FakeServices services;
+    TestApp app{&clock};
+
+    void SetUp() override { app.SetSystemServices(&services); }
+};
+
+// Runs a test body with the current folder switched to a temporary one.
+class InFolder {
+public:
+    explicit InFolder(const std::string& folder) : old(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(folder);
+    }
+    ~InFolder() { std::filesystem::current_path(old); }
+
+private:
+    std::filesystem::path old;
+};
+
+} // namespace
+
+TEST_F(CommandLine, QuotedProgramPathAloneHasNoSwitches)
+{
+    Parse("\"/opt/my games/korvelt\"");
+    Parse("\"/opt/my games/korvelt\" ");
+    Parse("/opt/korvelt");
+    Parse("\"/opt/unterminated path -play");
+    EXPECT_TRUE(app.exits.empty());
+    EXPECT_FALSE(app.playingDemo);
+}
+
+TEST_F(CommandLine, SwitchesSetTheirState)
+{
+    Parse("korvelt -record -demofile=run.dmo");
+    EXPECT_TRUE(app.recordingDemo);
+    EXPECT_EQ(app.demoFileName, "run.dmo");
+    Parse("korvelt -play");
+    EXPECT_TRUE(app.playingDemo);
+    EXPECT_FALSE(app.recordingDemo);
+    Parse("korvelt -screensaver");
+    EXPECT_TRUE(app.isScreenSaver);
+    EXPECT_TRUE(app.exits.empty());
+}
+
+TEST_F(CommandLine, QuotedValueKeepsItsSpace)
+{
+    Parse("korvelt -demofile=\"my demo.dmo\"");
+    EXPECT_EQ(app.demoFileName, "my demo.dmo");
+    EXPECT_TRUE(app.exits.empty());
+}
+
+TEST_F(CommandLine, ArgumentsWithSpacesAreQuotedWhenJoined)
+{
+    const char* argv[] = {"/opt/my games/korvelt", "-demofile=a b.dmo"};
+    app.SetCommandLine(2, argv);
+    EXPECT_EQ(app.commandLine, "\"/opt/my games/korvelt\" \"-demofile=a b.dmo\"");
+    app.ParseCommandLine();
+    EXPECT_EQ(app.demoFileName, "a b.dmo");
+    EXPECT_TRUE(app.exits.empty());
+}
+
+TEST_F(CommandLine, UnknownOrEmptySwitchEndsTheProgramWithItsName)
+{
+    Parse("korvelt -play  -record");
+    ASSERT_EQ(app.exits.size(), 1u);
+    EXPECT_EQ(app.exits[0], 0);
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0], "FATAL ERROR|Invalid Command Line Param: ");
+    EXPECT_FALSE(app.recordingDemo); // nothing after the bad switch is taken
+
+    FakeClock c2;
+    FakeServices s2;
+    TestApp other(&c2);
+    other.SetSystemServices(&s2);
+    other.SetCommandLine("korvelt -Play");
+    other.ParseCommandLine();
+    ASSERT_EQ(s2.boxes.size(), 1u);
+    EXPECT_EQ(s2.boxes[0], "FATAL ERROR|Invalid Command Line Param: -Play");
+}
+
+TEST_F(CommandLine, InitializeStopsAfterABadSwitch)
+{
+    app.SetCommandLine("korvelt -nonsense");
+    app.Initialize();
+    EXPECT_EQ(app.exits, std::vector<int>{0});
+    EXPECT_FALSE(app.initialized);
+}
+
+TEST_F(CommandLine, NumberedRecordingsRotate)
+{
+    TempFolder folder;
+    InFolder in(folder.path);
+    for (int n : {4, 5, 6})
+        std::ofstream("zorvinapp" + std::to_string(n) + ".dmo") << "x";
+    std::ofstream("zorvinappX.dmo") << "x";
+    Parse("korvelt -recnum=3");
+    EXPECT_FALSE(FileUtil::Exists("zorvinapp4.dmo"));
+    EXPECT_TRUE(FileUtil::Exists("zorvinapp5.dmo"));
+    EXPECT_EQ(app.demoFileName, "zorvinapp7.dmo");
+    EXPECT_TRUE(app.recordingDemo);
+
+    Parse("korvelt -playnum=1");
+    EXPECT_EQ(app.demoFileName, "zorvinapp6.dmo");
+    EXPECT_TRUE(app.playingDemo);
+    Parse("korvelt -playnum=2");
+    EXPECT_EQ(app.demoFileName, "zorvinapp5.dmo");
+    Parse("korvelt -playnum=99");
+    EXPECT_EQ(app.demoFileName, "zorvinapp5.dmo");
+}
+
+TEST_F(CommandLine, RecnumWithoutFilesStartsAtOneAndDefaultsToFive)
+{
+    TempFolder folder;
+    InFolder in(folder.path);
+    Parse("korvelt -recnum=abc");
+    EXPECT_EQ(app.demoFileName, "zorvinapp1.dmo");
+    for (int n = 1; n <= 5; ++n)
+        std::ofstream("zorvinapp" + std::to_string(n) + ".dmo") << "x";
+    Parse("korvelt -recnum=0");
+    EXPECT_FALSE(FileUtil::Exists("zorvinapp1.dmo"));
+    EXPECT_EQ(app.demoFileName, "zorvinapp6.dmo");
+}

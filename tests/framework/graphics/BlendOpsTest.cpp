@@ -1,0 +1,110 @@
+#include "framework/graphics/BlendOps.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace Zorvin {
+namespace {
+
+// Pixels that favour the edge cases: alpha 0, 255 and 1, and full channels.
+uint32_t RandomPixel()
+{
+    static const uint32_t alphas[] = {0, 255, 1, 254, 128};
+    uint32_t a = (rand() % 3 == 0) ? alphas[rand() % 5] : uint32_t(rand() % 256);
+    uint32_t rgb = (rand() % 8 == 0) ? 0xFFFFFF : uint32_t(rand()) & 0xFFFFFF;
+    return (a << 24) | rgb;
+}
+
+std::vector<uint32_t> RandomRow(int n)
+{
+    std::vector<uint32_t> v(static_cast<size_t>(n));
+    for (auto& p : v)
+        p = RandomPixel();
+    return v;
+}
+
+class BlendOpsSimdTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        simd = BlendOps::Avx2();
+        if (!simd)
+            GTEST_SKIP() << "no AVX2 on this processor";
+        srand(1234);
+    }
+    const BlendOps* simd = nullptr;
+    const BlendOps& ref = BlendOps::Scalar();
+};
+
+TEST_F(BlendOpsSimdTest, EveryKernelMatchesTheScalarReference)
+{
+    const uint32_t colors[] = {0xFFFFFFFF, 0x80FF8000, 0xFF102030, 0x01FFFFFF, 0xFEFEFEFE, 0x00FFFFFF};
+    for (int round = 0; round < 400; round++) {
+        int n = 1 + rand() % 40; // exercises whole vectors and tails
+        std::vector<uint32_t> src = RandomRow(n), dst = RandomRow(n);
+        uint32_t color = (round % 7 == 6) ? RandomPixel() : colors[round % 6];
+        bool useAlpha = round % 2 == 0;
+
+        auto a = dst, b = dst;
+        ref.overOpaque(a.data(), src.data(), n);
+        simd->overOpaque(b.data(), src.data(), n);
+        ASSERT_EQ(a, b) << "overOpaque, round " << round;
+
+        a = dst, b = dst;
+        ref.over(a.data(), src.data(), n, color);
+        simd->over(b.data(), src.data(), n, color);
+        ASSERT_EQ(a, b) << "over, colour " << std::hex << color;
+
+        a = dst, b = dst;
+        ref.additive(a.data(), src.data(), n, color, useAlpha);
+        simd->additive(b.data(), src.data(), n, color, useAlpha);
+        ASSERT_EQ(a, b) << "additive, colour " << std::hex << color;
+
+        uint32_t fillColor = (color & 0x00FFFFFF) | (uint32_t(1 + rand() % 254) << 24);
+        a = dst, b = dst;
+        ref.fill(a.data(), n, fillColor);
+        simd->fill(b.data(), n, fillColor);
+        ASSERT_EQ(a, b) << "fill, colour " << std::hex << fillColor;
+    }
+}
+
+TEST_F(BlendOpsSimdTest, AllAlphaPairsMatch)
+{
+    // Every (source alpha, destination alpha) pair once, eight to a vector.
+    std::vector<uint32_t> src, dst;
+    for (uint32_t sa = 0; sa < 256; sa++)
+        for (uint32_t da = 0; da < 256; da++) {
+            src.push_back((sa << 24) | 0xFF7F01);
+            dst.push_back((da << 24) | 0x01FFFE);
+        }
+    int n = int(src.size());
+    for (uint32_t color : {0xFFFFFFFFu, 0xC0FFFFFFu, 0xFF808080u}) {
+        auto a = dst, b = dst;
+        ref.over(a.data(), src.data(), n, color);
+        simd->over(b.data(), src.data(), n, color);
+        ASSERT_EQ(a, b) << std::hex << color;
+    }
+    for (uint32_t sa = 1; sa < 255; sa++) {
+        auto a = dst, b = dst;
+        ref.fill(a.data(), 256 * 8, (sa << 24) | 0x80FF10);
+        simd->fill(b.data(), 256 * 8, (sa << 24) | 0x80FF10);
+        ASSERT_EQ(a, b) << sa;
+    }
+}
+
+TEST(BlendOpsTest, SaturationTableAndDispatch)
+{
+    const uint8_t* sat = BlendOps::SaturationTable();
+    EXPECT_EQ(sat[0], 0);
+    EXPECT_EQ(sat[254], 254);
+    EXPECT_EQ(sat[255], 255);
+    EXPECT_EQ(sat[511], 255);
+    if (BlendOps::Avx2()) {
+        EXPECT_EQ(&BlendOps::Get(), BlendOps::Avx2());
+    }
+}
+
+} // namespace
+} // namespace Zorvin

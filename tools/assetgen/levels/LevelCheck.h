@@ -1,0 +1,65 @@
+#pragma once
+
+// LevelCheck: proves the campaign with the headless player. It plays many
+// deals of every level, tunes each level's tile values and deck size towards
+// a designed win rate (easy at the start, harder stage by stage), checks the
+// bounds every shipped level must meet, and writes the tuned numbers
+// (LevelTuning.h) and the level table (docs/levels.md). Used by the
+// korvelt-levelcheck tool behind scripts/validate-levels and by the tests.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tools/assetgen/levels/LevelDesigner.h"
+
+namespace Zorvin::AssetGen {
+
+struct LevelStats {
+    int deals = 0;
+    int won = 0;
+    int stuck = 0;
+    double meanScore = 0;
+    double WinRate() const { return deals ? double(won) / deals : 0; }
+};
+
+// Plays `deals` deals of a level file as level `number` of the mode; deal i
+// is seeded with seedBase + i, so the figures are the same on every run.
+LevelStats PlayLevelFile(const std::string& path, int mode, int number, int deals, unsigned seedBase = 1);
+
+// The win rate a level is tuned towards.
+double TargetWinRate(int mode, int number);
+
+// The bounds of the whole campaign.
+constexpr double kFirstLevelMinimum = 0.95;
+constexpr double kLevelMinimum = 0.30;
+
+struct CheckedLevel {
+    LevelPlan plan;
+    LevelParams params;
+    LevelStats stats;
+};
+
+// Tunes one level: searches the deck size (and, when the deck alone cannot
+// reach the target, the number of tile values) and returns the best design
+// with its figures over `deals` deals. `scratch` is a folder for the trial
+// files.
+bool TuneLevel(int mode, int number, int deals, const std::string& scratch, CheckedLevel& out, std::string& error);
+
+// Designs a level with its tuned numbers and plays it.
+bool CheckLevel(int mode, int number, int deals, const std::string& scratch, CheckedLevel& out, std::string& error);
+
+// The bounds: level 1 of each mode at least 95 %, no level below 30 %,
+// stage averages falling from the first stage to the last. Every broken
+// bound adds a line to `problems`.
+bool CampaignMeetsBounds(const std::vector<CheckedLevel>& levels, std::vector<std::string>& problems);
+
+// Stage averages of one mode's levels, in stage order.
+std::vector<double> StageAverages(const std::vector<CheckedLevel>& levels, int mode);
+
+// The text of LevelTuning.h for these levels.
+std::string FormatTuning(const std::vector<CheckedLevel>& levels);
+// The text of docs/levels.md.
+std::string FormatLevelTable(const std::vector<CheckedLevel>& levels, int deals);
+
+} // namespace Zorvin::AssetGen

@@ -1,0 +1,101 @@
+#pragma once
+
+// LevelDesigner: designs the campaign, 50 drag-mode and 60 click-mode levels
+// in stages of five. Every level is a shape of the shape library stacked to a
+// number of layers, and each stage brings something new: keys and locks,
+// jokers lying in the layout, upright tiles, more layers, more tile values.
+// The design is fixed by the schedule in LevelDesigner.cpp and the tuned
+// numbers of LevelTuning.h (tile values and deck size per level), so the
+// same sources always give the same files. The levels step writes the plans;
+// the level checker plays them and retunes LevelTuning.h.
+
+#include <string>
+#include <vector>
+
+#include "tools/assetgen/levels/LevelShapes.h"
+
+namespace Zorvin::AssetGen {
+
+// Board modes as the level folders know them.
+constexpr int kDragMode = 0;
+constexpr int kClickMode = 2;
+
+// The rectangle of the screen a layout is centred in: right of the deck's
+// places, left of the combo meter, between the top panel and the play line.
+constexpr int kAreaLeft = 112;
+constexpr int kAreaRight = 752;
+constexpr int kAreaTop = 38;
+constexpr int kAreaBottom = 518;
+
+struct PlannedTile {
+    int layer = 0;
+    HalfCell at;
+    bool upright = false;
+    bool joker = false;
+    int lockType = -1;
+    int itemType = -1;
+};
+
+// What the checker tunes for each level: the number of tile values, the
+// deck size and the number of layers (0: as the schedule has it).
+struct LevelParams {
+    int typeCount = 3;
+    int cardsInDeck = 12;
+    int layers = 0;
+    // Upright tiles: 1 on, 0 off, -1 as the campaign has them.
+    int uprights = -1;
+};
+
+// Whether the campaign places upright tiles (now and then, from the stage
+// that introduces them). Turning this off and retuning gives a campaign of
+// lying tiles only.
+constexpr bool kCampaignUprights = true;
+
+struct LevelPlan {
+    int mode = kDragMode;
+    int number = 1;
+    int stage = 0; // 0-based, five levels each
+    std::string shape;
+    int layerCount = 0;
+    std::vector<PlannedTile> tiles;
+    std::vector<int> types;
+    int cardsInDeck = 12;
+    int shiftX = 0, shiftY = 0;
+    std::string background;
+    int music = 1;
+    int lockTypes = 0;
+    int locks = 0;
+    int jokers = 0;
+    int uprights = 0;
+
+    // The tile's centre on the board, shift included.
+    void Centre(const PlannedTile& t, int& x, int& y) const;
+    // The rectangle the tile is drawn in (x, y, w, h), layer offset included.
+    void DrawnRect(const PlannedTile& t, int rect[4]) const;
+};
+
+// 50 in drag mode, 60 in click mode.
+int CampaignLength(int mode);
+// Folder of a mode's level files below "levels/".
+std::string LevelFolder(int mode);
+
+// The tuned parameters of a level (the defaults of its stage when it has
+// none yet).
+LevelParams TunedParams(int mode, int number);
+LevelParams DefaultParams(int mode, int number);
+
+// Designs one level. False with a message when the design breaks a rule
+// (layout too large for the screen, tiles outside the file grid, too few or
+// too many tiles).
+bool DesignLevel(int mode, int number, const LevelParams& params, LevelPlan& plan, std::string& error);
+
+// Writes a plan as a level file through the game's level writer and checks
+// that the game's reader gives every tile back. False with a message on
+// failure.
+bool WriteLevelPlan(const LevelPlan& plan, const std::string& path, std::string& error);
+
+// The level folder and every level file of both modes below `gameDir`, with
+// the tuned parameters. False with a message on the first failure.
+bool WriteCampaign(const std::string& gameDir, std::string& error);
+
+} // namespace Zorvin::AssetGen
