@@ -171,18 +171,18 @@ void ZorvinAppBase::SetCommandLine(int argc, const char* const* argv)
 
 void ZorvinAppBase::OnDialogButtonDown(int dialogId, int buttonId)
 {
-    if (buttonId == 1000)
-        OnButtonDown(dialogId + 2000);
-    else if (buttonId == 1001)
-        OnButtonDown(dialogId + 3000);
+    if (buttonId == DialogButtonYes)
+        OnButtonDown(DialogYesButtonBase + dialogId);
+    else if (buttonId == DialogButtonNo)
+        OnButtonDown(DialogNoButtonBase + dialogId);
 }
 
 void ZorvinAppBase::OnDialogButtonClick(int dialogId, int buttonId)
 {
-    if (buttonId == 1000)
-        OnButtonClick(dialogId + 2000);
-    else if (buttonId == 1001)
-        OnButtonClick(dialogId + 3000);
+    if (buttonId == DialogButtonYes)
+        OnButtonClick(DialogYesButtonBase + dialogId);
+    else if (buttonId == DialogButtonNo)
+        OnButtonClick(DialogNoButtonBase + dialogId);
 }
 
 // ---------------------------------------------------------------------------
@@ -815,9 +815,12 @@ void ZorvinAppBase::DeferDelete(Widget* widget)
 void ZorvinAppBase::ReleaseDeferredDeletions()
 {
     // A destructor may defer more deletions, so look again after each one.
+    // Widgets deferred by a deeper step than this one go now; a held widget
+    // (a wait further up still reads it) stays for a later release.
     for (;;) {
-        auto it = std::find_if(deferredDeletes.begin(), deferredDeletes.end(),
-                               [this](const std::pair<int, Widget*>& e) { return e.first >= pumpDepth; });
+        auto it = std::find_if(deferredDeletes.begin(), deferredDeletes.end(), [this](const std::pair<int, Widget*>& e) {
+            return e.first >= pumpDepth && e.second->deleteHolds == 0;
+        });
         if (it == deferredDeletes.end())
             return;
         Widget* w = it->second;

@@ -9,12 +9,13 @@
 // optional loading thread and shuts down in order. It reaches the desktop
 // only through the interfaces it is given (clock, window system, presenter,
 // system services), so it runs against fakes in tests. It is also the host
-// the resource manager and image fonts load through, and keeps the table of
-// shared images. One instance per process; gZorvinApp points at it.
+// the resource manager and image fonts load through, the host the widgets
+// run in, and keeps the table of shared images. One instance per process; gZorvinApp points at it.
 
 #include "framework/widgets/ButtonListener.h"
 #include "framework/core/Clock.h"
 #include "framework/widgets/DialogListener.h"
+#include "framework/widgets/WidgetHost.h"
 #include "framework/font/FontHost.h"
 #include "framework/app/InputMessage.h"
 #include "framework/resources/ResourceHost.h"
@@ -48,7 +49,11 @@ class Widget;
 class WidgetManager;
 class WindowSystem;
 
-class ZorvinAppBase : public ButtonListener, public DialogListener, public ResourceHost, public FontHost {
+class ZorvinAppBase : public ButtonListener,
+                      public DialogListener,
+                      public ResourceHost,
+                      public FontHost,
+                      public WidgetHost {
 public:
     ZorvinAppBase();
     ZorvinAppBase(const ZorvinAppBase&) = delete;
@@ -152,7 +157,7 @@ public:
     virtual bool CloseDialog(Dialog* dialog);
     virtual void AddDialog(int id, Dialog* dialog);
     virtual void AddDialog(Dialog* dialog);
-    virtual bool CloseDialog(int id);
+    bool CloseDialog(int id) override;
     virtual int GetDialogCount() { return static_cast<int>(dialogList.size()); }
     virtual void OnModalOpen() {}
     virtual void OnModalClose() {}
@@ -172,7 +177,7 @@ public:
     virtual void PresentScreen();
     virtual void OnBeforeSettings() {}
     virtual void RunLoop();
-    virtual bool PumpStep(bool& updated);
+    bool PumpStep(bool& updated) override;
     virtual bool PumpUntilUpdate();
 
     // The window procedure: the platform hands every native event here, in
@@ -182,7 +187,7 @@ public:
     bool ProcessQueuedMessage();
     void RehupFocus();
 
-    void SetCursorNumber(int number);
+    void SetCursorNumber(int number) override;
     void SetCustomCursorsEnabled(bool enabled);
     // Registers a picture (not owned) to draw as the software cursor for a
     // cursor number, with its hot spot; null removes it.
@@ -198,8 +203,11 @@ public:
     void MarkAllDirty();
 
     // Clipboard, in Windows-1251.
-    void CopyToClipboard(const std::string& text);
-    std::string GetClipboard();
+    void CopyToClipboard(const std::string& text) override;
+    std::string GetClipboard() override;
+    // WidgetHost: the focus and display state the widgets ask about.
+    bool IsAppFocused() const override { return hasFocus; }
+    bool IsAccelerated() const override { return is3D; }
 
     // Whole-file operations used by the game's data files. Writes are
     // atomic and create missing folders.

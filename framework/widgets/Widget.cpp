@@ -3,7 +3,7 @@
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/WidgetManager.h"
-#include "framework/app/ZorvinAppBase.h"
+#include "framework/widgets/WidgetHost.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -53,9 +53,11 @@ void Widget::SetDisabled(bool isDisabled)
 
 void Widget::ShowHandCursor(bool show)
 {
-    if (manager != nullptr && manager->app != nullptr)
-        manager->app->SetCursorNumber(show ? 1 : 0);
+    if (WidgetHost* host = GetHost())
+        host->SetCursorNumber(show ? 1 : 0);
 }
+
+WidgetHost* Widget::GetHost() const { return manager != nullptr ? manager->host : nullptr; }
 
 void Widget::Resize(int newX, int newY, int newWidth, int newHeight)
 {

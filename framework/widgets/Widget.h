@@ -16,6 +16,7 @@
 namespace Zorvin {
 
 class Image;
+class WidgetHost;
 
 class Widget : public WidgetContainer {
 public:
@@ -79,6 +80,9 @@ public:
     // Inside the widget's rectangle, in the parent's coordinates.
     bool Contains(int px, int py) const { return GetRect().Contains(px, py); }
     Rect GetInnerRect() const;
+    // The application running the tree this widget is in; none while the
+    // widget is detached or the tree runs without an application.
+    WidgetHost* GetHost() const;
 
     bool visible = true;
     bool mouseVisible = true;
@@ -96,6 +100,9 @@ public:
     bool wantsFocus = false;
     Widget* tabPrev = nullptr;
     Widget* tabNext = nullptr;
+    // While above zero, deferred deletion passes this widget over: a frame
+    // further up the stack (a wait for a dialog's answer) still uses it.
+    int deleteHolds = 0;
 };
 
 } // namespace Zorvin

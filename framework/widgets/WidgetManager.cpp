@@ -1,7 +1,7 @@
 #include "framework/widgets/WidgetManager.h"
 
 #include "framework/graphics/Graphics.h"
-#include "framework/app/ZorvinAppBase.h"
+#include "framework/widgets/WidgetHost.h"
 
 #include <algorithm>
 #include <climits>
@@ -14,7 +14,7 @@ int ButtonBit(int clickCode) { return clickCode < 0 ? 2 : clickCode == 3 ? 4 : 1
 
 } // namespace
 
-WidgetManager::WidgetManager(ZorvinAppBase* application) : app(application)
+WidgetManager::WidgetManager(WidgetHost* widgetHost) : host(widgetHost)
 {
     manager = this;
     belowModalFlagsMod = defaultBelowModalFlagsMod;
@@ -62,7 +62,7 @@ bool WidgetManager::DrawDirtyWidgets()
         Graphics g(image);
         bool anyDirty = std::any_of(children.begin(), children.end(), [](Widget* w) { return w->dirty; });
         if (anyDirty) {
-            bool accelerated = app != nullptr && app->is3D;
+            bool accelerated = host != nullptr && host->IsAccelerated();
             g.SetFastStretch(!accelerated);
             g.SetLinearBlend(accelerated);
             // Copy the list: a Draw that changes the tree must not upset

@@ -15,14 +15,15 @@
 namespace Zorvin {
 
 class Image;
-class ZorvinAppBase;
+class WidgetHost;
 
 class WidgetManager : public WidgetContainer {
 public:
     static constexpr int DefaultWidgetFlags = UpdateBit | DrawBit | ClipBit | MouseBit | FocusBit;
     static constexpr int KeyCount = 255;
 
-    explicit WidgetManager(ZorvinAppBase* app);
+    // The host may be none (a tree without an application, as in tests).
+    explicit WidgetManager(WidgetHost* host);
     ~WidgetManager() override;
 
     // One logic update of the whole tree; true when something became dirty.
@@ -72,7 +73,6 @@ public:
     // Fresh flags for a walk over the tree.
     void InitModalFlags(ModalFlags* flags) const;
 
-    ZorvinAppBase* GetApp() const { return app; }
     Widget* GetFocusWidget() const { return focusWidget; }
     Widget* GetOverWidget() const { return overWidget; }
     Widget* GetLastDownWidget() const { return lastDownWidget; }
@@ -89,7 +89,7 @@ public:
         int priority = 0;
     };
 
-    ZorvinAppBase* app = nullptr;
+    WidgetHost* host = nullptr;
     Image* image = nullptr;
     Widget* defaultTab = nullptr;
     Widget* popupCommandWidget = nullptr;

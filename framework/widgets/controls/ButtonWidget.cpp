@@ -5,7 +5,7 @@
 #include "framework/widgets/ButtonListener.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/font/SysFont.h"
-#include "framework/app/ZorvinAppBase.h"
+#include "framework/widgets/WidgetHost.h"
 
 namespace Zorvin {
 
@@ -106,7 +106,8 @@ void ButtonWidget::MouseUp(int px, int py)
     Widget::MouseUp(px, py);
     // Marked first: the listener may close whatever owns this button.
     MarkDirty();
-    bool appHasFocus = gZorvinApp == nullptr || gZorvinApp->hasFocus;
+    WidgetHost* host = GetHost();
+    bool appHasFocus = host == nullptr || host->IsAppFocused();
     if (isOver && appHasFocus && !disabled && buttonListener)
         buttonListener->OnButtonClick(id);
 }

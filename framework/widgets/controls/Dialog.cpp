@@ -9,7 +9,7 @@
 #include "framework/graphics/Image.h"
 #include "framework/font/SysFont.h"
 #include "framework/widgets/WidgetManager.h"
-#include "framework/app/ZorvinAppBase.h"
+#include "framework/widgets/WidgetHost.h"
 
 namespace Zorvin {
 
@@ -237,8 +237,8 @@ void Dialog::MouseDown(int px, int py, int clickCode)
 {
     Widget::MouseDown(px, py, clickCode);
     if (clickCode == 1) {
-        if (gZorvinApp)
-            gZorvinApp->SetCursorNumber(2);
+        if (WidgetHost* host = GetHost())
+            host->SetCursorNumber(2);
         dragging = true;
         dragMouseX = px;
         dragMouseY = py;
@@ -264,21 +264,31 @@ void Dialog::MouseDrag(int px, int py)
 void Dialog::MouseUp(int px, int py)
 {
     Widget::MouseUp(px, py);
-    if (dragging && gZorvinApp)
-        gZorvinApp->SetCursorNumber(0);
+    WidgetHost* host = GetHost();
+    if (dragging && host)
+        host->SetCursorNumber(0);
     dragging = false;
 }
 
 int Dialog::RunUntilAnswered(bool autoClose)
 {
-    while (gZorvinApp && manager && result == NoResult) {
+    // The host is taken now: closing the dialog takes it out of the tree.
+    WidgetHost* host = GetHost();
+    if (host == nullptr)
+        return result == NoResult ? NoAnswer : result;
+    // A close during a nested step queues this dialog for deletion at the end
+    // of that step; the hold keeps it alive for the checks below until this
+    // frame ends.
+    ++deleteHolds;
+    while (manager && result == NoResult) {
         bool updated = false;
-        if (!gZorvinApp->PumpStep(updated))
+        if (!host->PumpStep(updated))
             break;
     }
-    int answer = result;
-    if (autoClose && gZorvinApp)
-        gZorvinApp->CloseDialog(id); // deletes this dialog
+    --deleteHolds;
+    int answer = result == NoResult ? NoAnswer : result;
+    if (autoClose)
+        host->CloseDialog(id); // deferred: this dialog outlives the call
     return answer;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 // Dialog: a box with a header, word-wrapped lines of text, a footer and up
-// to two buttons (Yes = 1000, No = 1001), opened by the application under a
-// fixed number. It draws itself from a frame image as a nine-slice box, or
+// to two buttons (Yes and No, DialogListener.h numbers them), opened by the
+// application under a fixed number. It draws itself from a frame image as a nine-slice box, or
 // as a grey panel with a white outline and a shadow when it has none; it can
 // be dragged by its body, never more than 8 pixels off the screen. The
 // application owns every dialog it opens and deletes it on closing; the
@@ -13,6 +13,7 @@
 #include <string>
 
 #include "framework/widgets/ButtonListener.h"
+#include "framework/widgets/DialogListener.h"
 #include "framework/widgets/Widget.h"
 
 namespace Zorvin {
@@ -31,10 +32,12 @@ struct Insets {
 
 class Dialog : public Widget, public ButtonListener {
 public:
-    // No answer yet.
+    // The result until a button answers.
     static constexpr int NoResult = INT_MAX;
-    static constexpr int IdYes = 1000;
-    static constexpr int IdNo = 1001;
+    // What a wait returns when it ends without an answer (shutdown).
+    static constexpr int NoAnswer = -1;
+    static constexpr int IdYes = DialogButtonYes;
+    static constexpr int IdNo = DialogButtonNo;
     enum ButtonMode { ButtonsNone = 0, ButtonsYesNo = 1, ButtonsOkCancel = 2, ButtonsFooter = 3 };
     enum ColorIndex {
         ColorHeader = 0,
@@ -59,7 +62,9 @@ public:
     virtual bool IsModal() const { return isModal; }
     // Runs the application's steps until a button answers (or the dialog
     // leaves the tree); with autoClose the application then closes it.
-    // Returns the result.
+    // Returns the result, or NoAnswer when the application shut down first.
+    // The dialog may be closed meanwhile (by its own button or by the
+    // application): it stays alive until the frame that waited has ended.
     virtual int RunUntilAnswered(bool autoClose = true);
     bool HasResult() const { return result != NoResult && result != -1; }
 

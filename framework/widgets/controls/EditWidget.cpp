@@ -6,7 +6,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/font/SysFont.h"
 #include "framework/widgets/WidgetManager.h"
-#include "framework/app/ZorvinAppBase.h"
+#include "framework/widgets/WidgetHost.h"
 
 namespace Zorvin {
 
@@ -123,20 +123,20 @@ void EditWidget::CharTyped(char ch)
     unsigned char uc = static_cast<unsigned char>(ch);
     switch (uc) {
     case 3: // Ctrl+C; a password never leaves the field
-        if (HasSelection() && !passwordChar && gZorvinApp)
-            gZorvinApp->CopyToClipboard(GetSelection());
+        if (HasSelection() && !passwordChar && GetHost())
+            GetHost()->CopyToClipboard(GetSelection());
         return;
     case 24: // Ctrl+X
         if (HasSelection() && !passwordChar) {
-            if (gZorvinApp)
-                gZorvinApp->CopyToClipboard(GetSelection());
+            if (GetHost())
+                GetHost()->CopyToClipboard(GetSelection());
             SaveUndo();
             DeleteSelection();
             Changed();
         }
         return;
     case 22: { // Ctrl+V: the first line of the clipboard
-        std::string clip = gZorvinApp ? gZorvinApp->GetClipboard() : std::string();
+        std::string clip = GetHost() ? GetHost()->GetClipboard() : std::string();
         size_t cr = clip.find('\r');
         if (cr != std::string::npos)
             clip.resize(cr);

@@ -6,7 +6,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/ListListener.h"
 #include "framework/font/SysFont.h"
-#include "framework/app/ZorvinAppBase.h"
+#include "framework/widgets/WidgetHost.h"
 
 namespace Zorvin {
 
@@ -55,8 +55,8 @@ void ListWidget::LinkRight(ListWidget* right)
 
 void ListWidget::SetCursor(int number)
 {
-    if (gZorvinApp)
-        gZorvinApp->SetCursorNumber(number);
+    if (WidgetHost* host = GetHost())
+        host->SetCursorNumber(number);
 }
 
 int ListWidget::GetItemHeight() { return itemHeight > 0 ? itemHeight : std::max(1, font ? font->GetHeight() : 1); }

@@ -5,7 +5,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "framework/widgets/SliderListener.h"
-#include "framework/app/ZorvinAppBase.h"
+#include "framework/widgets/WidgetHost.h"
 
 namespace Zorvin {
 
@@ -45,8 +45,8 @@ bool Slider::OnThumb(int px, int py) const
 
 void Slider::SetCursor(int number)
 {
-    if (gZorvinApp)
-        gZorvinApp->SetCursorNumber(number);
+    if (WidgetHost* host = GetHost())
+        host->SetCursorNumber(number);
 }
 
 void Slider::Draw(Graphics* g)

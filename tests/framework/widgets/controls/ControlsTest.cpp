@@ -556,3 +556,34 @@ TEST_F(AppControls, DialogButtonsAnswerAndRunUntilAnsweredReturnsTheAnswer)
     wm->RemoveChild(&ticker);
     app.CloseDialog(7);
 }
+
+TEST_F(AppControls, WaitOutlivesTheDialogClosingItselfAndShutdownEndsItWithoutAnswer)
+{
+    // The Yes button's handler closes the dialog in the middle of the wait;
+    // the wait still reads the answer, and the dialog is freed afterwards.
+    struct Closer : DialogListener {
+        ZorvinAppBase* app = nullptr;
+        void OnDialogButtonClick(int dialogId, int) override { app->CloseDialog(dialogId); }
+    } closer;
+    closer.app = &app;
+    Dialog* d = app.ShowDialog(9, true, "", "q", "", Dialog::ButtonsYesNo);
+    d->Resize(100, 100, 300, 200);
+    d->dialogListener = &closer;
+    Rect yes = d->yesButton->GetRect();
+    int cx = yes.x + 5, cy = yes.y + 5;
+    window.pending = {{MessageWindow::Main, MessageKind::MouseMove, cx, cy},
+                      {MessageWindow::Main, MessageKind::LButtonDown, cx, cy},
+                      {MessageWindow::Main, MessageKind::LButtonUp, cx, cy}};
+    EXPECT_EQ(d->RunUntilAnswered(false), Dialog::IdYes);
+    EXPECT_EQ(app.FindDialog(9), nullptr);
+    ASSERT_EQ(app.deferredDeletes.size(), 1u);
+    app.ReleaseDeferredDeletions();
+    EXPECT_TRUE(app.deferredDeletes.empty());
+
+    // The window closes while a dialog waits: no answer, and the dialog is
+    // closed all the same.
+    Dialog* e = app.ShowDialog(10, true, "", "q", "", Dialog::ButtonsYesNo);
+    window.pending = {{MessageWindow::Main, MessageKind::Close, 0, 0}};
+    EXPECT_EQ(e->RunUntilAnswered(true), Dialog::NoAnswer);
+    EXPECT_EQ(app.FindDialog(10), nullptr);
+}
