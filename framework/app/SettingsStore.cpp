@@ -1,6 +1,7 @@
 #include "framework/app/SettingsStore.h"
 
 #include "framework/core/FileUtil.h"
+#include "framework/core/HexDigit.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -28,17 +29,6 @@ std::string Quote(const std::string& s)
         }
     }
     return out + "\"";
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // Reads a quoted string starting at pos; on success pos is just past the

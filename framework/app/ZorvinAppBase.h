@@ -55,6 +55,20 @@ class ZorvinAppBase : public ButtonListener,
                       public FontHost,
                       public WidgetHost {
 public:
+    // Where the current step of the main loop stands.
+    enum class LoopState {
+        TakingInput, // queued input is handled, one record per step
+        Updating,    // the queue is empty: update when one is due, else draw or sleep
+        CatchingUp,  // an update ran: catch-up updates and the smooth update follow
+        StepDone,    // the step is over; the next one takes input again
+    };
+    // The developer's single-step switch (F10, Shift+F10).
+    enum class StepMode {
+        Running,  // timed updates as usual
+        StepOnce, // one update and one draw, then Holding
+        Holding,  // no updates; the loop idles a frame at a time
+    };
+
     ZorvinAppBase();
     ZorvinAppBase(const ZorvinAppBase&) = delete;
     ZorvinAppBase& operator=(const ZorvinAppBase&) = delete;
@@ -283,7 +297,7 @@ public:
     int frameTime = 10;
     double updateMultiplier = 1.0;
     bool paused = false;
-    int stepMode = 0;
+    StepMode stepMode = StepMode::Running;
     bool vsyncUpdates = false;
     int refreshRate = 100;
     bool vsyncBroken = false;
@@ -296,7 +310,7 @@ public:
     double pendingUpdatesAcc = 0.0;
     uint32_t lastTimeCheck = 0;
     int holdTime = 0;
-    int updateAppState = 0;
+    LoopState updateAppState = LoopState::TakingInput;
     int updatesSinceLastDraw = 0;
     bool hasPendingDraw = true;
     bool lastDrawWasEmpty = false;
@@ -416,6 +430,10 @@ protected:
     void ApplyVolumes();
     void VsyncSanityCheck();
     bool SleepOrFail(int ms, bool allowSleep);
+    // The two halves of ProcessQueuedMessage: mouse records, and the rest
+    // (keys, timer, window state, close).
+    void HandleMouseMessage(const InputMessage& msg);
+    void HandleKeyOrWindowMessage(const InputMessage& msg);
     uint32_t Now() { return clock->GetTickCount(); }
 
     // Declared before the managers so every reference they hold is gone

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "framework/core/HexDigit.h"
 #include "framework/graphics/Font.h"
 #include "framework/graphics/MemoryImage.h"
 
@@ -358,17 +359,6 @@ void Graphics::DrawImageBox(const Rect& dest, const Rect& src, Image* image)
 // Text
 
 namespace {
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // Reads "^RRGGBB^" at text[i]; false when the eight characters are no code.
 bool ParseColorCode(const std::string& text, size_t i, size_t end, int& rgb)

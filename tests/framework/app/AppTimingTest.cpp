@@ -193,11 +193,11 @@ TEST_F(AppTiming, NestedPumpDeletesOnlyWhatWasDeferredAtItsOwnDepth)
 TEST_F(AppTiming, SingleStepModeUpdatesOncePerRequest)
 {
     app->RunFor(clock, 100);
-    app->stepMode = 1;
+    app->stepMode = ZorvinAppBase::StepMode::StepOnce;
     int before = app->updateCount;
     app->RunFor(clock, 500);
     EXPECT_EQ(app->updateCount, before + 1);
-    app->stepMode = 1;
+    app->stepMode = ZorvinAppBase::StepMode::StepOnce;
     app->RunFor(clock, 500);
     EXPECT_EQ(app->updateCount, before + 2);
 }

@@ -1,0 +1,404 @@
+// The application base's display: the main window and screen modes,
+// drawing and presenting frames, cursors, and pictures of the screen.
+//
+//   CreateMainWindow, SwitchScreenMode   window, full screen, acceleration
+//   Redraw, PresentScreen                 drawing, presenting, recovery
+//   GetFrameRateImage, MarkAllDirty
+//   ApplyCursor and the cursor setters    system and software cursors
+//   HideWindow
+//   TakeScreenshot, DumpImages            pictures for the developer
+
+#include "framework/app/ZorvinAppBase.h"
+
+#include "framework/core/FileUtil.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/imagefile/PngWriter.h"
+#include "framework/font/SysFont.h"
+#include "framework/app/Presenter.h"
+#include "framework/widgets/WidgetManager.h"
+#include "framework/app/WindowSystem.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace Zorvin {
+
+void ZorvinAppBase::CreateMainWindow()
+{
+    if (windowSystem == nullptr) {
+        // Headless: there is nothing to show, but the state stays consistent.
+        isPhysWindowed = isWindowed;
+        MarkAllDirty();
+        return;
+    }
+    bool windowed = isWindowed || playingDemo;
+    WindowSpec spec;
+    spec.title = title;
+    spec.width = width;
+    spec.height = height;
+    spec.windowed = windowed;
+    if (windowed) {
+        Rect area = windowSystem->GetDesktopWorkArea();
+        int outerW = width, outerH = height;
+        windowSystem->GetWindowFrameSize(width, height, outerW, outerH);
+        if (preferredX == -1 || preferredY == -1) {
+            spec.x = area.x + (area.width - outerW) / 2;
+            spec.y = area.y + static_cast<int>((area.height - outerH) * 0.382);
+        } else {
+            // Keep a saved position on screen, at least 4 pixels inside.
+            spec.x = std::max(area.x + 4, std::min(preferredX, area.x + area.width - outerW - 4));
+            spec.y = std::max(area.y + 4, std::min(preferredY, area.y + area.height - outerH - 4));
+        }
+    }
+    if (!windowSystem->CreateMainWindow(spec)) {
+        ShowFatalError("Failed to create the main window.");
+        ExitNow(1);
+        return;
+    }
+    hasMainWindow = true;
+    isPhysWindowed = windowed;
+    if (!displayCreated) {
+        displayCreated = true;
+        bool stored = false;
+        if (ReadSettingBoolean("Is3D", stored))
+            is3D = stored;
+    }
+    OnBeforeDisplayInit();
+    int result = presenter != nullptr ? presenter->Initialize(windowed, is3D) : RESULT_OK;
+    if (presenter != nullptr && presenter->Test3DDecided())
+        EraseSetting("Is3D");
+    if (result == RESULT_INVALID_COLORDEPTH && windowed) {
+        if (windowedFailedOnce) {
+            ShowFatalError("Please set your desktop color depth to 16 bit.");
+            ExitNow(1);
+            return;
+        }
+        forceFullscreen = true;
+        SwitchScreenMode(false);
+        return;
+    }
+    if ((result == RESULT_EXCLUSIVE_FAIL || result == RESULT_DISPCHANGE_FAIL) && !windowed) {
+        // Full screen does not work either: back to a window, where a
+        // second failure ends with the fatal message.
+        windowedFailedOnce = true;
+        forceFullscreen = false;
+        SwitchScreenMode(true);
+        return;
+    }
+    if (result != RESULT_OK && is3D) {
+        // Acceleration failed: the software renderer takes over at once
+        // rather than leaving the window without a display.
+        is3D = false;
+        had3DProblems = true;
+        result = presenter->Initialize(windowed, false);
+    }
+    if (result != RESULT_OK) {
+        std::string detail = presenter != nullptr ? presenter->GetErrorText() : std::string();
+        ShowFatalError(std::string("Failed to initialize DirectDraw: ") + DisplayResultName(result) + " " + detail);
+        ExitNow(1);
+        return;
+    }
+    displayLost = false;
+    if (minimized) {
+        minimized = false;
+        if (muteOnLostFocus)
+            Unmute(true);
+    }
+    MarkAllDirty();
+    windowSystem->StartTimer(frameTime);
+}
+
+void ZorvinAppBase::SwitchScreenMode(bool wantWindowed, bool use3D, bool force)
+{
+    if (forceFullscreen)
+        wantWindowed = false;
+    if (use3D != is3D) {
+        is3D = use3D;
+        is3DChanged = true;
+        if (wantWindowed == isWindowed && !force) {
+            if (presenter != nullptr && hasMainWindow && presenter->Initialize(isPhysWindowed, is3D) != RESULT_OK) {
+                is3D = false;
+                had3DProblems = true;
+                presenter->Initialize(isPhysWindowed, false);
+            }
+            MarkAllDirty();
+            return;
+        }
+    } else if (wantWindowed == isWindowed && !force) {
+        return;
+    }
+    isWindowed = wantWindowed;
+    CreateMainWindow();
+    if (windowSystem != nullptr && hasMainWindow)
+        windowSystem->ShowMainWindow(!isOpeningUrl);
+    lastDrawTick = Now();
+}
+
+bool ZorvinAppBase::Redraw()
+{
+    if (displayLost) {
+        PresentScreen();
+        return false;
+    }
+    uint32_t start = Now();
+    if (start - fpsTime >= 1000) {
+        currentFps = fpsCount;
+        fpsCount = 0;
+        fpsTime = start;
+    }
+    bool drew = false;
+    if (!tearingDown) {
+        isDrawing = true;
+        drew = widgetManager->DrawDirtyWidgets();
+        isDrawing = false;
+    }
+    uint32_t drawn = Now();
+    bool due = static_cast<int32_t>(start - nextDrawTick) >= 0;
+    if (!((drew || start - lastDrawTick >= 1000 || forceDraw) && due)) {
+        hasPendingDraw = false;
+        lastDrawWasEmpty = true;
+        return false;
+    }
+    ++drawCount;
+    ++fpsCount;
+    lastDrawWasEmpty = false;
+    drawTime += static_cast<int>(drawn - start);
+
+    if (isPhysWindowed && waitForVSync && softVSyncWait) {
+        int period = presenter != nullptr ? presenter->GetRefreshPeriodMs() : 10;
+        int wait = period - static_cast<int>(Now() - lastDrawTick);
+        if (wait > 0)
+            clock->Sleep(wait);
+    }
+    uint32_t presentStart = Now();
+    lastDrawTick = presentStart;
+    PresentScreen();
+    uint32_t end = Now();
+    screenBltTime = static_cast<int>(end - presentStart);
+    updateTimeAcc = std::min(updateTimeAcc + (end - lastTimeCheck), 200.0);
+    lastTimeCheck = end;
+    if (loadingThreadStarted && !loadingThreadCompleted) {
+        // While loading, draw rarely so the loading thread gets the processor.
+        nextDrawTick += std::max(static_cast<int>(end - start), 15) + 35;
+        if (static_cast<int32_t>(nextDrawTick - end) <= 0)
+            nextDrawTick = end;
+    } else {
+        nextDrawTick = end;
+    }
+    hasPendingDraw = false;
+    forceDraw = false;
+    return true;
+}
+
+void ZorvinAppBase::PresentScreen()
+{
+    if (isDrawing || shutdown || tearingDown || presenter == nullptr || !hasMainWindow)
+        return;
+    if (!displayLost) {
+        const uint32_t* pixels = GetScreenPixels();
+        MemoryImage* rate = showFPS ? GetFrameRateImage() : nullptr;
+        if (pixels != nullptr && (softwareCursor != nullptr || rate != nullptr) && screenImage != nullptr) {
+            // The frame-rate figure and the cursor go on a copy so the
+            // screen image keeps only what the widgets drew.
+            if (!cursorFrame)
+                cursorFrame = std::make_unique<MemoryImage>();
+            cursorFrame->SetBits(pixels, width, height, false);
+            Graphics g(cursorFrame.get());
+            if (rate != nullptr)
+                g.DrawImage(rate, width - rate->GetWidth() - 10, height - rate->GetHeight() - 10);
+            if (softwareCursor != nullptr)
+                g.DrawImage(softwareCursor, widgetManager->lastMouseX - softwareCursorHotX,
+                            widgetManager->lastMouseY - softwareCursorHotY);
+            pixels = cursorFrame->GetBits();
+        }
+        if (pixels == nullptr || presenter->Present(pixels, width, height))
+            return;
+        displayLost = true;
+        lastRecoveryTick = Now() - 1000;
+    }
+    // Recovery: at most once a second in a window, at every call while
+    // active in full screen, never while minimised.
+    if (minimized || (!isPhysWindowed && !active))
+        return;
+    uint32_t now = Now();
+    if (isPhysWindowed && now - lastRecoveryTick < 1000)
+        return;
+    lastRecoveryTick = now;
+    OnBeforeDisplayInit();
+    int result = presenter->Initialize(isPhysWindowed, is3D);
+    if (result == RESULT_INVALID_COLORDEPTH && isPhysWindowed && active) {
+        forceFullscreen = true;
+        SwitchScreenMode(false);
+        return;
+    }
+    if (result != RESULT_OK && is3D) {
+        // Kept next to the acceleration test's record so the cause can be
+        // found after the run.
+        WriteSettingString("Test3D\\RuntimeError",
+                           std::string(DisplayResultName(result)) + ": " + presenter->GetErrorText());
+        is3D = false;
+        had3DProblems = true;
+        return;
+    }
+    if (result != RESULT_OK)
+        return;
+    displayLost = false;
+    MarkAllDirty();
+    lastDrawTick = now;
+}
+
+MemoryImage* ZorvinAppBase::GetFrameRateImage()
+{
+    char text[64];
+    if (showFPSMode == 1)
+        std::snprintf(text, sizeof(text), "%d, %d", widgetManager->lastMouseX, widgetManager->lastMouseY);
+    else
+        std::snprintf(text, sizeof(text), "FPS: %d", currentFps);
+    if (frameRateImage && frameRateText == text)
+        return frameRateImage.get();
+    if (!frameRateFont)
+        frameRateFont = std::make_unique<SysFont>("Arial", 10, true);
+    if (!frameRateFont->IsLoaded())
+        return nullptr;
+    frameRateText = text;
+    // White figures on a dark plate, readable over any screen.
+    int w = frameRateFont->StringWidth(frameRateText) + 8;
+    int h = frameRateFont->GetHeight() + 4;
+    frameRateImage = std::make_unique<MemoryImage>(w, h);
+    Graphics g(frameRateImage.get());
+    g.SetColor(Color(0, 0, 0, 160));
+    g.FillRect(0, 0, w, h);
+    g.SetFont(frameRateFont.get());
+    g.SetColor(Color(255, 255, 255));
+    g.DrawString(frameRateText, 4, 2 + frameRateFont->GetAscent());
+    return frameRateImage.get();
+}
+
+void ZorvinAppBase::MarkAllDirty()
+{
+    widgetManager->MarkTreeDirty();
+    hasPendingDraw = true;
+}
+
+void ZorvinAppBase::ApplyCursor()
+{
+    if (windowSystem == nullptr || !hasMainWindow)
+        return;
+    Image* newSoftware = nullptr;
+    if (isWindowHidden || !mouseIn) {
+        windowSystem->SetCursor(0);
+    } else {
+        auto custom = customCursors.find(cursorNum);
+        if (custom != customCursors.end() && (customCursorsEnabled || playingDemo || cursorNum == 12)) {
+            // The application draws this one over the screen; the system's
+            // cursor is hidden meanwhile.
+            newSoftware = custom->second.image;
+            softwareCursorHotX = custom->second.hotX;
+            softwareCursorHotY = custom->second.hotY;
+            windowSystem->SetCursor(11);
+        } else {
+            windowSystem->SetCursor(cursorNum);
+        }
+    }
+    if (newSoftware != softwareCursor) {
+        softwareCursor = newSoftware;
+        forceDraw = true;
+        hasPendingDraw = true;
+    }
+}
+
+void ZorvinAppBase::SetCustomCursorImage(int number, Image* image, int hotX, int hotY)
+{
+    if (image == nullptr)
+        customCursors.erase(number);
+    else
+        customCursors[number] = CustomCursor{image, hotX, hotY};
+    ApplyCursor();
+}
+
+void ZorvinAppBase::SetCursorNumber(int number)
+{
+    cursorNum = number;
+    ApplyCursor();
+}
+
+void ZorvinAppBase::SetCustomCursorsEnabled(bool enabled)
+{
+    customCursorsEnabled = enabled;
+    ApplyCursor();
+}
+
+void ZorvinAppBase::HideWindow()
+{
+    ApplyMusicVolumeToDevice(0.0);
+    if (windowSystem != nullptr && hasMainWindow)
+        windowSystem->HideMainWindow();
+    isWindowHidden = true;
+    ApplyCursor();
+}
+
+const uint32_t* ZorvinAppBase::GetScreenPixels()
+{
+    return screenImage != nullptr ? screenImage->GetBits() : nullptr;
+}
+
+std::string ZorvinAppBase::TakeScreenshot()
+{
+    if (screenImage == nullptr || !FileUtil::CreateFolders("_screenshots"))
+        return std::string();
+    for (int n = 0; n < 100000; ++n) {
+        std::string path = "_screenshots/" + std::to_string(n) + ".png";
+        if (FileUtil::Exists(path))
+            continue;
+        return PngWriter::Write(*screenImage, path) ? path : std::string();
+    }
+    return std::string();
+}
+
+int ZorvinAppBase::DumpImages()
+{
+    if (!FileUtil::CreateFolders("_dump"))
+        return 0;
+    // The pixels are copied under the registry's lock so no image can go
+    // away while it is read; the files are written afterwards.
+    struct Copy {
+        int width = 0;
+        int height = 0;
+        std::vector<uint32_t> pixels;
+    };
+    std::vector<Copy> copies;
+    MemoryImage::ForEachLiveImage([&copies](MemoryImage* image) {
+        int w = image->GetWidth(), h = image->GetHeight();
+        if (w <= 0 || h <= 0)
+            return;
+        const uint32_t* bits = image->GetBits();
+        if (bits == nullptr)
+            return;
+        copies.push_back({w, h, std::vector<uint32_t>(bits, bits + static_cast<size_t>(w) * h)});
+    });
+
+    std::string page = "<html><body>\n<table border=1>\n<tr><th>File</th><th>Size</th><th>Bytes</th></tr>\n";
+    long long total = 0;
+    int written = 0;
+    for (size_t i = 0; i < copies.size(); ++i) {
+        char name[32];
+        std::snprintf(name, sizeof(name), "img%04d.png", static_cast<int>(i));
+        MemoryImage out;
+        out.SetBits(copies[i].pixels.data(), copies[i].width, copies[i].height, false);
+        if (!PngWriter::Write(out, std::string("_dump/") + name))
+            continue;
+        ++written;
+        long long bytes = static_cast<long long>(copies[i].width) * copies[i].height * 4;
+        total += bytes;
+        page += "<tr><td><a href=\"" + std::string(name) + "\">" + name + "</a></td><td>" +
+                std::to_string(copies[i].width) + " x " + std::to_string(copies[i].height) + "</td><td>" +
+                std::to_string(bytes) + "</td></tr>\n";
+    }
+    page += "</table>\n<p>Total Image Allocation: " + std::to_string(total) + " bytes (" +
+            std::to_string(written) + " images)</p>\n</body></html>\n";
+    FileUtil::WriteFileAtomic("_dump/imagelist.html", page);
+    return written;
+}
+
+} // namespace Zorvin

@@ -1,0 +1,323 @@
+// The application base's input: native window messages and the queue
+// the main loop takes them from.
+//
+//   OnWindowMessage       what is handled at once, what is queued
+//   ProcessQueuedMessage  one queued record to the widget manager: mouse
+//                         through one table of buttons, keys, timer, window
+//   RehupFocus            focus follows activation and minimising
+//   DebugKeyDown          developer keys (frame rate, 3D, single step, dumps)
+
+#include "framework/app/ZorvinAppBase.h"
+
+#include "framework/app/Presenter.h"
+#include "framework/app/SystemServices.h"
+#include "framework/widgets/WidgetManager.h"
+#include "framework/app/WindowSystem.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace Zorvin {
+
+namespace {
+
+constexpr int KeyShift = 16;
+constexpr int KeyControl = 17;
+constexpr int KeyAlt = 18;
+constexpr int KeyEnter = 13;
+constexpr int KeyF3 = 0x72;
+constexpr int KeyF4 = 0x73;
+constexpr int KeyF8 = 0x77;
+constexpr int KeyF10 = 0x79;
+constexpr int KeyF11 = 0x7A;
+
+// What each mouse-button message does: press or release, the click code the
+// widget manager takes (1 left, 2 left double, -1 right, -2 right double,
+// 3 middle) and the button's bit among the held buttons.
+struct MouseButtonMessage {
+    MessageKind kind;
+    bool down;
+    int clickCode;
+    int buttonBit;
+};
+
+constexpr MouseButtonMessage kMouseButtonMessages[] = {
+    {MessageKind::LButtonDown, true, 1, 1},    {MessageKind::LButtonDblClk, true, 2, 1},
+    {MessageKind::RButtonDown, true, -1, 2},   {MessageKind::RButtonDblClk, true, -2, 2},
+    {MessageKind::MButtonDown, true, 3, 4},    {MessageKind::LButtonUp, false, 1, 1},
+    {MessageKind::RButtonUp, false, -1, 2},    {MessageKind::MButtonUp, false, 3, 4},
+};
+
+const MouseButtonMessage* FindMouseButton(MessageKind kind)
+{
+    for (const MouseButtonMessage& m : kMouseButtonMessages)
+        if (m.kind == kind)
+            return &m;
+    return nullptr;
+}
+
+} // namespace
+
+void ZorvinAppBase::OnWindowMessage(const InputMessage& msg)
+{
+    switch (msg.kind) {
+    case MessageKind::Paint:
+        if (initialized && !tearingDown && !isWindowHidden && running)
+            PresentScreen();
+        return;
+    case MessageKind::EndSession:
+        Shutdown();
+        return;
+    case MessageKind::Notify:
+        if (windowSystem != nullptr && hasMainWindow)
+            windowSystem->RestoreAndRaise();
+        return;
+    case MessageKind::SysChar:
+        return; // Alt+letter never reaches the widgets
+    case MessageKind::Activate:
+        if (!playingDemo && msg.window == MessageWindow::Main)
+            active = msg.param1 != 0;
+        break;
+    default:
+        break;
+    }
+    if (isSystemPopupUp)
+        return;
+
+    bool keyDown = msg.kind == MessageKind::KeyDown || msg.kind == MessageKind::SysKeyDown;
+    bool keyUp = msg.kind == MessageKind::KeyUp || msg.kind == MessageKind::SysKeyUp;
+    if (keyDown || keyUp) {
+        if (msg.param1 == KeyControl)
+            ctrlDown = keyDown;
+        if (msg.param1 == KeyAlt)
+            altDown = keyDown;
+    }
+    if (keyDown && RawKeyDown(msg.param1, ctrlDown, altDown))
+        return;
+    if (closeQueued)
+        return;
+    if (msg.kind == MessageKind::Timer && !messageQueue.empty() && messageQueue.back().kind == MessageKind::Timer)
+        return;
+    if (msg.kind == MessageKind::SysKeyDown && msg.param1 == KeyEnter && altDown) {
+        if (!forceFullscreen) {
+            SwitchScreenMode(!isWindowed);
+            ctrlDown = false;
+            altDown = false;
+            std::fill(std::begin(widgetManager->keyDown), std::end(widgetManager->keyDown), false);
+        }
+        return;
+    }
+    messageQueue.push_back(msg);
+    if (msg.kind == MessageKind::SysKeyDown && msg.param1 == KeyF4 && altDown) {
+        // Alt+F4 closes the window, as everywhere on the desktop.
+        InputMessage close;
+        close.kind = MessageKind::Close;
+        messageQueue.push_back(close);
+        closeQueued = true;
+        OnCloseRequest();
+    } else if (msg.kind == MessageKind::Close) {
+        closeQueued = true;
+        OnCloseRequest();
+    }
+}
+
+bool ZorvinAppBase::ProcessQueuedMessage()
+{
+    if (messageQueue.empty())
+        return false;
+    InputMessage msg = messageQueue.front();
+    messageQueue.pop_front();
+    if (msg.kind == MessageKind::MouseMove || FindMouseButton(msg.kind) != nullptr)
+        HandleMouseMessage(msg);
+    else
+        HandleKeyOrWindowMessage(msg);
+    return !messageQueue.empty();
+}
+
+void ZorvinAppBase::HandleMouseMessage(const InputMessage& msg)
+{
+    if (isWindowHidden)
+        return;
+    WidgetManager* wm = widgetManager.get();
+    lastUserInputTick = Now();
+    wm->MouseMove(msg.param1, msg.param2);
+    if (softwareCursor != nullptr) {
+        // SDL draws only on this thread, so the software cursor follows
+        // the pointer through the next frame rather than a thread of its own.
+        forceDraw = true;
+        hasPendingDraw = true;
+    }
+    if (!mouseIn) {
+        mouseIn = true;
+        ApplyCursor();
+    }
+    const MouseButtonMessage* button = FindMouseButton(msg.kind);
+    if (button == nullptr)
+        return;
+    if (button->down) {
+        // The window keeps the mouse while a button is held, also outside it.
+        if (windowSystem != nullptr)
+            windowSystem->SetMouseCapture(true);
+        wm->MouseDown(msg.param1, msg.param2, button->clickCode);
+    } else {
+        // Let go once no other button is held.
+        if ((wm->actualDownButtons & ~button->buttonBit) == 0 && windowSystem != nullptr)
+            windowSystem->SetMouseCapture(false);
+        wm->MouseUp(msg.param1, msg.param2, button->clickCode);
+    }
+}
+
+void ZorvinAppBase::HandleKeyOrWindowMessage(const InputMessage& msg)
+{
+    WidgetManager* wm = widgetManager.get();
+    switch (msg.kind) {
+    case MessageKind::Timer:
+        if (!isWindowHidden && running) {
+            uint32_t now = Now();
+            if (isOpeningUrl && now - lastUserInputTick >= 5000) {
+                if (now - openingUrlTick > 8000 && !active)
+                    OnUrlOpened(openingUrl);
+                else if (now - openingUrlTick > 12000 && active)
+                    OnUrlOpenFailed(openingUrl);
+            }
+            if (windowSystem != nullptr) {
+                bool in = windowSystem->IsMouseInClientArea();
+                if (in != mouseIn) {
+                    if (!in)
+                        wm->MouseLeftWindow();
+                    mouseIn = in;
+                    ApplyCursor();
+                }
+            }
+        }
+        if (singleInstance.PollNotified() && windowSystem != nullptr && hasMainWindow)
+            windowSystem->RestoreAndRaise();
+        break;
+    case MessageKind::KeyDown:
+    case MessageKind::SysKeyDown:
+        lastUserInputTick = Now();
+        if ((msg.param1 == 'D' || msg.param1 == 'd') && wm->IsKeyDown(KeyControl) && wm->IsKeyDown(KeyAlt)) {
+            if (windowSystem != nullptr)
+                windowSystem->PlayAlertSound();
+            debugKeysEnabled = !debugKeysEnabled;
+        }
+        if (debugKeysEnabled && DebugKeyDown(msg.param1))
+            break;
+        wm->KeyDown(msg.param1);
+        break;
+    case MessageKind::KeyUp:
+    case MessageKind::SysKeyUp:
+        wm->KeyUp(msg.param1);
+        break;
+    case MessageKind::Char:
+        wm->CharTyped(static_cast<char>(msg.param1));
+        break;
+    case MessageKind::MouseWheel:
+        wm->MouseWheel(msg.param1 / 120);
+        break;
+    case MessageKind::Move:
+        if (msg.window == MessageWindow::Main && isPhysWindowed && !minimized) {
+            preferredX = msg.param1;
+            preferredY = msg.param2;
+        }
+        break;
+    case MessageKind::Size:
+        if (msg.window == MessageWindow::Main && !shutdown) {
+            bool wasMinimized = minimized;
+            minimized = msg.param1 == 1;
+            if (wasMinimized && !minimized) {
+                if (muteOnLostFocus)
+                    Unmute(true);
+                MarkAllDirty();
+            } else if (!wasMinimized && minimized && muteOnLostFocus) {
+                Mute(true);
+            }
+            RehupFocus();
+        }
+        break;
+    case MessageKind::Activate:
+        if (msg.window == MessageWindow::Main && !tearingDown && !isWindowHidden && !shutdown) {
+            RehupFocus();
+            if (active && !isPhysWindowed)
+                MarkAllDirty();
+            if (isOpeningUrl && !active)
+                OnUrlOpened(openingUrl);
+        }
+        break;
+    case MessageKind::Close:
+        closeRequest = true;
+        Shutdown();
+        break;
+    default:
+        break;
+    }
+}
+
+void ZorvinAppBase::RehupFocus()
+{
+    bool focus = active && !minimized;
+    if (focus == hasFocus)
+        return;
+    hasFocus = focus;
+    if (hasFocus) {
+        if (muteOnLostFocus)
+            Unmute(true);
+        widgetManager->AppGotFocus();
+        OnAppFocusGained();
+    } else {
+        if (muteOnLostFocus)
+            Mute(true);
+        widgetManager->AppLostFocus();
+        OnAppFocusLost();
+        if (windowSystem != nullptr)
+            windowSystem->SetMouseCapture(false);
+        widgetManager->ReleaseMouseButtons();
+    }
+}
+
+bool ZorvinAppBase::DebugKeyDown(int key)
+{
+    bool shift = widgetManager->IsKeyDown(KeyShift);
+    bool ctrl = widgetManager->IsKeyDown(KeyControl);
+    switch (key) {
+    case KeyF3:
+        if (shift)
+            showFPSMode = (showFPSMode + 1) % 2;
+        else
+            showFPS = !showFPS;
+        MarkAllDirty();
+        forceDraw = true;
+        return true;
+    case KeyF8:
+        if (shift) {
+            SwitchScreenMode(isWindowed, !is3D, false);
+            char text[64];
+            std::snprintf(text, sizeof text, "3D-Mode: %s", is3D ? "ON" : "OFF");
+            ShowMessageBox(text, "Mode Switch", MB_OK);
+        } else {
+            char text[160];
+            std::snprintf(text, sizeof text, "3D-Mode is %s (3D is %s on this system)\r\n\r\n", is3D ? "ON" : "OFF",
+                          presenter != nullptr && presenter->Test3DDecided() ? "supported" : "not tested");
+            ShowMessageBox(text, "Mode Switch", MB_OK);
+        }
+        return true;
+    case KeyF10:
+        if (ctrl)
+            updateMultiplier = updateMultiplier == 1.0 ? 0.25 : 1.0;
+        else if (shift)
+            stepMode = StepMode::Running;
+        else
+            stepMode = StepMode::StepOnce;
+        return true;
+    case KeyF11:
+        if (shift)
+            DumpImages();
+        else
+            TakeScreenshot();
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace Zorvin
