@@ -30,16 +30,30 @@ struct Letterbox {
         return Rect((outputW - w) / 2, (outputH - h) / 2, std::max(w, 1), std::max(h, 1));
     }
 
-    // A window position to the logical pixel under it; positions on the bars
-    // are clamped to the nearest edge pixel.
+    // A window position to the logical pixel shown there: the window
+    // pixel's centre is scaled back, as the picture was scaled to it, so the
+    // result is the pixel the player sees under the pointer. Positions on
+    // the bars or outside the window (a held button keeps reporting them)
+    // map outside the logical screen, never onto its edge: a button at the
+    // edge must not count a release outside as a click on it.
     static void WindowToLogical(const Rect& dest, int logicalW, int logicalH, int wx, int wy, int& lx, int& ly)
     {
-        long long dx = static_cast<long long>(wx - dest.x) * logicalW;
-        long long dy = static_cast<long long>(wy - dest.y) * logicalH;
-        lx = static_cast<int>(dx >= 0 ? dx / dest.width : -1);
-        ly = static_cast<int>(dy >= 0 ? dy / dest.height : -1);
-        lx = std::clamp(lx, 0, logicalW - 1);
-        ly = std::clamp(ly, 0, logicalH - 1);
+        lx = ScaleCentre(static_cast<long long>(wx) - dest.x, logicalW, dest.width);
+        ly = ScaleCentre(static_cast<long long>(wy) - dest.y, logicalH, dest.height);
+    }
+
+private:
+    // floor((offset + 0.5) * logical / output), in integers.
+    static int ScaleCentre(long long offset, int logical, int output)
+    {
+        if (output <= 0)
+            return static_cast<int>(offset);
+        long long num = (2 * offset + 1) * logical;
+        long long den = 2LL * output;
+        long long q = num / den;
+        if (num % den != 0 && num < 0)
+            --q;
+        return static_cast<int>(std::clamp<long long>(q, -(1LL << 30), 1LL << 30));
     }
 };
 

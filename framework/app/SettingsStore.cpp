@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace Zorvin {
 
@@ -108,6 +109,7 @@ SettingsStore::Contents SettingsStore::Parse(const std::string& text)
 {
     Contents contents;
     std::string section;
+    bool skipSection = false; // under a damaged header: its values are ignored
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -122,13 +124,12 @@ SettingsStore::Contents SettingsStore::Parse(const std::string& text)
         if (line[0] == '[') {
             size_t pos = 1;
             std::string name;
-            if (Unquote(line, pos, name) && pos < line.size() && line[pos] == ']')
+            skipSection = !(Unquote(line, pos, name) && pos < line.size() && line[pos] == ']');
+            if (!skipSection)
                 section = name;
-            else
-                section = "\x01"; // damaged header: ignore its values
             continue;
         }
-        if (section == "\x01")
+        if (skipSection)
             continue;
         size_t pos = 0;
         std::string name;
@@ -252,7 +253,17 @@ bool SettingsStore::Load(Contents& contents) const
 
 bool SettingsStore::Save(const Contents& contents) const
 {
-    return FileUtil::WriteFileAtomic(path, Format(contents));
+    // A file the reader would cut short is never written: it would hide
+    // every value after the cut.
+    std::string text = Format(contents);
+    if (text.size() > MaxFileSize)
+        return false;
+    if (!staleTemporariesRemoved) {
+        // Left by a run that died in the middle of a write.
+        FileUtil::RemoveStaleTemporaries(path);
+        staleTemporariesRemoved = true;
+    }
+    return FileUtil::WriteFileAtomic(path, text);
 }
 
 bool SettingsStore::WriteRaw(const std::string& name, int kind, const std::vector<uint8_t>& bytes)
@@ -265,9 +276,27 @@ bool SettingsStore::WriteRaw(const std::string& name, int kind, const std::vecto
     Contents* contents = nullptr;
     if (!Modify(contents))
         return false;
-    Value& v = (*contents)[subkey][valueName];
+    auto& values = (*contents)[subkey];
+    auto old = values.find(valueName);
+    std::optional<Value> previous;
+    if (old != values.end())
+        previous = old->second;
+    Value& v = values[valueName];
     v.kind = kind;
     v.bytes = bytes;
+    // A value that would make the file longer than the reader accepts is
+    // refused here, so that a batch keeps its other changes.
+    if (Format(*contents).size() > MaxFileSize) {
+        if (previous)
+            v = std::move(*previous);
+        else
+            values.erase(valueName);
+        if (values.empty())
+            contents->erase(subkey);
+        if (batchDepth == 0)
+            scratch.clear();
+        return false;
+    }
     return Commit();
 }
 

@@ -74,6 +74,7 @@ private:
 
     std::string path;
     mutable std::recursive_mutex lock;
+    mutable bool staleTemporariesRemoved = false;
     int batchDepth = 0;
     bool batchLoaded = false;
     bool batchDirty = false;

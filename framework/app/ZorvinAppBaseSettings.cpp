@@ -36,6 +36,14 @@ std::vector<int> FindNumberedDemos(const std::string& base)
     return numbers;
 }
 
+// A switch's number, clamped into int so that no sum or difference with it
+// can overflow ("-playnum=-2147483648"); text that is no number gives 0.
+int SwitchNumber(const std::string& value)
+{
+    long long n = std::strtoll(value.c_str(), nullptr, 10);
+    return static_cast<int>(std::clamp<long long>(n, -1000000000, 1000000000));
+}
+
 } // namespace
 
 SettingsStore* ZorvinAppBase::GetSettings()
@@ -217,7 +225,7 @@ void ZorvinAppBase::HandleCommandLineParam(const std::string& name, const std::s
     } else if (name == "-demofile") {
         demoFileName = value;
     } else if (name == "-recnum") {
-        int n = std::atoi(value.c_str());
+        int n = SwitchNumber(value);
         if (n <= 0)
             n = 5;
         std::vector<int> numbers = FindNumberedDemos(base);
@@ -230,7 +238,7 @@ void ZorvinAppBase::HandleCommandLineParam(const std::string& name, const std::s
         recordingDemo = true;
         playingDemo = false;
     } else if (name == "-playnum") {
-        int k = std::max(std::atoi(value.c_str()) - 1, 0);
+        int k = std::max(SwitchNumber(value) - 1, 0);
         std::vector<int> numbers = FindNumberedDemos(base);
         if (!numbers.empty()) {
             int index = std::max(static_cast<int>(numbers.size()) - 1 - k, 0);

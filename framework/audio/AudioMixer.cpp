@@ -9,6 +9,9 @@ namespace {
 // Mixing happens in slices so the float buffer stays small whatever the
 // device asks for in one call.
 constexpr int kSliceFrames = 1024;
+// Fades waiting to be played; when nothing renders (no device) the oldest
+// are dropped rather than piling up.
+constexpr size_t kMaxFadeOuts = 64;
 } // namespace
 
 AudioMixer::AudioMixer(int outputRate)
@@ -47,6 +50,21 @@ double AudioMixer::GetOutputGain()
     return outputGain;
 }
 
+void AudioMixer::AddFadeOutLocked(std::vector<float> frames)
+{
+    size_t n = frames.size() / 2;
+    if (n == 0)
+        return;
+    for (size_t i = 0; i < n; ++i) {
+        float g = static_cast<float>(n - i) / static_cast<float>(n + 1);
+        frames[i * 2] *= g;
+        frames[i * 2 + 1] *= g;
+    }
+    if (fadeOuts.size() >= kMaxFadeOuts)
+        fadeOuts.erase(fadeOuts.begin());
+    fadeOuts.push_back(FadeOut{std::move(frames), 0});
+}
+
 void AudioMixer::Render(int16_t* out, int frames)
 {
     std::lock_guard<std::mutex> guard(mutex);
@@ -56,6 +74,15 @@ void AudioMixer::Render(int16_t* out, int frames)
         std::fill(mix, mix + n * 2, 0.0f);
         for (AudioChannel* channel : channels)
             channel->Mix(mix, n, outputRate);
+        for (FadeOut& fade : fadeOuts) {
+            size_t count = std::min(static_cast<size_t>(n) * 2, fade.frames.size() - fade.done);
+            for (size_t i = 0; i < count; ++i)
+                mix[i] += fade.frames[fade.done + i];
+            fade.done += count;
+        }
+        fadeOuts.erase(std::remove_if(fadeOuts.begin(), fadeOuts.end(),
+                                      [](const FadeOut& f) { return f.done >= f.frames.size(); }),
+                       fadeOuts.end());
         float scale = static_cast<float>(outputGain * 32767.0);
         for (int i = 0; i < n * 2; ++i) {
             float v = mix[i] * scale;

@@ -36,6 +36,13 @@ public:
     void SetOutputGain(double gain);
     double GetOutputGain();
 
+    // Plays `frames` (interleaved stereo, as Mix adds them) once, faded from
+    // full level to silence along their length, on top of the channels. A
+    // channel that stops hands its next few milliseconds over here, so it
+    // ends in a short fade instead of a click, even when the channel is
+    // restarted or deleted right after. The caller holds the mixer lock.
+    void AddFadeOutLocked(std::vector<float> frames);
+
     // Writes `frames` interleaved stereo 16-bit frames; the sum is clipped,
     // never wrapped. Silence when no channel plays.
     void Render(int16_t* out, int frames);
@@ -43,6 +50,11 @@ public:
 private:
     std::mutex mutex;
     std::vector<AudioChannel*> channels;
+    struct FadeOut {
+        std::vector<float> frames;
+        size_t done = 0; // floats already played
+    };
+    std::vector<FadeOut> fadeOuts;
     std::vector<float> mixBuffer;
     double outputGain = 1.0;
     int outputRate;

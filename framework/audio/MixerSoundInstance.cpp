@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace Zorvin {
 
@@ -22,6 +23,7 @@ MixerSoundInstance::MixerSoundInstance(MixerSoundManager& manager, AudioMixer& m
 
 MixerSoundInstance::~MixerSoundInstance()
 {
+    Halt(); // a copy deleted while it plays fades out too
     mixer.RemoveChannel(this);
 }
 
@@ -89,6 +91,13 @@ void MixerSoundInstance::Stop()
 void MixerSoundInstance::Halt()
 {
     auto lock = mixer.Lock();
+    if (playing && sample) {
+        // The next few milliseconds go to the mixer as a fade to silence:
+        // cutting a full-scale wave in one sample is a loud click.
+        std::vector<float> tail(static_cast<size_t>(GainRamp::kRampFrames) * 2, 0.0f);
+        Mix(tail.data(), GainRamp::kRampFrames, mixer.GetOutputRate());
+        mixer.AddFadeOutLocked(std::move(tail));
+    }
     playing = false;
     position = 0.0;
 }

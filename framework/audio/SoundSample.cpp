@@ -1,28 +1,20 @@
 #include "framework/audio/SoundSample.h"
 
-#include <cstdio>
-#include <memory>
+#include "framework/core/FileUtil.h"
+
+#include <string>
 
 namespace Zorvin {
 
 bool SoundSample::ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes)
 {
     bytes.clear();
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file)
+    // One byte more than allowed tells a file that is too long.
+    std::string data;
+    if (!FileUtil::ReadFile(path, data, maxBytes + 1) || data.size() > maxBytes)
         return false;
-    uint8_t chunk[65536];
-    for (;;) {
-        size_t n = std::fread(chunk, 1, sizeof chunk, file.get());
-        if (n == 0)
-            break;
-        if (bytes.size() + n > maxBytes) {
-            bytes.clear();
-            return false;
-        }
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    }
-    return !std::ferror(file.get());
+    bytes.assign(data.begin(), data.end());
+    return true;
 }
 
 } // namespace Zorvin

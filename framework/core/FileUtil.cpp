@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,7 +15,9 @@ namespace Zorvin {
 bool FileUtil::ReadFile(const std::string& path, std::string& out, size_t maxSize)
 {
     out.clear();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a named pipe fails the type check below
+    // instead of waiting forever for a writer.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
     struct stat st;
@@ -57,34 +62,124 @@ std::string FileUtil::FolderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-bool FileUtil::WriteFileAtomic(const std::string& path, const std::string& data)
+namespace {
+
+// Temporaries are named <target>.tmp<pid>-XXXXXX, so that a later run can
+// tell from the name whether their writer still lives.
+constexpr const char* kTempTag = ".tmp";
+
+// Follows symbolic links from path to the file a write must replace.
+// False when the chain is too long or ends at something that is not a
+// regular file; a missing final target is fine (it is created).
+bool ResolveTarget(const std::string& path, std::string& target, mode_t& mode)
 {
-    if (path.empty())
-        return false;
-    std::string folder = FolderOf(path);
-    if (!CreateFolders(folder))
-        return false;
-    std::string temp = path + ".tmp" + std::to_string(::getpid());
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
+    target = path;
+    mode = 0644;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (::lstat(target.c_str(), &st) != 0)
+            return errno == ENOENT;
+        if (S_ISREG(st.st_mode)) {
+            mode = st.st_mode & 07777;
+            return true;
+        }
+        if (!S_ISLNK(st.st_mode))
+            return false;
+        std::string link(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+        if (n <= 0 || static_cast<size_t>(n) >= link.size())
+            return false;
+        link.resize(static_cast<size_t>(n));
+        std::string folder = FileUtil::FolderOf(target);
+        target = link[0] == '/' || folder.empty() ? link : folder + "/" + link;
+    }
+    return false;
+}
+
+bool WriteAll(int fd, const std::string& data)
+{
     size_t done = 0;
     while (done < data.size()) {
         ssize_t n = ::write(fd, data.data() + done, data.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            break;
+            return false;
         }
         done += static_cast<size_t>(n);
     }
-    bool ok = done == data.size() && ::fsync(fd) == 0;
+    return true;
+}
+
+// Makes the rename itself durable.
+void SyncFolder(const std::string& folder)
+{
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+bool FileUtil::WriteFileAtomic(const std::string& path, const std::string& data, bool makeFolders)
+{
+    std::string target;
+    mode_t mode;
+    if (path.empty() || !ResolveTarget(path, target, mode))
+        return false;
+    std::string folder = FolderOf(target);
+    if (makeFolders && !CreateFolders(folder))
+        return false;
+    std::string temp = target + kTempTag + std::to_string(::getpid()) + "-XXXXXX";
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, data) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     if (ok)
-        ok = ::rename(temp.c_str(), path.c_str()) == 0;
+        ok = ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok)
         ::unlink(temp.c_str());
+    else
+        SyncFolder(folder);
     return ok;
+}
+
+void FileUtil::RemoveStaleTemporaries(const std::string& path)
+{
+    std::string target;
+    mode_t mode;
+    if (path.empty() || !ResolveTarget(path, target, mode))
+        return;
+    std::string folder = FolderOf(target);
+    std::string prefix = target.substr(folder.empty() ? 0 : folder.size() + 1) + kTempTag;
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (dir == nullptr)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        // The writer's process number follows the tag.
+        size_t end = prefix.size();
+        long long pid = 0;
+        while (end < name.size() && end - prefix.size() < 10 && name[end] >= '0' && name[end] <= '9')
+            pid = pid * 10 + (name[end++] - '0');
+        if (end == prefix.size() || (end < name.size() && name[end] != '-'))
+            continue;
+        bool alive = pid <= INT32_MAX && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+        if (!alive && pid != ::getpid())
+            ::unlink((folder.empty() ? name : folder + "/" + name).c_str());
+    }
+    ::closedir(dir);
+}
+
+bool FileUtil::IsRegularFile(const std::string& path)
+{
+    struct stat st;
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool FileUtil::Exists(const std::string& path)

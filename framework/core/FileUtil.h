@@ -2,9 +2,12 @@
 
 // FileUtil: whole-file reads and atomic whole-file writes. Every file the
 // program writes goes through WriteFileAtomic: the bytes land in a
-// temporary file beside the target, are flushed to disk and then renamed
-// over it, so a crash or a full disk leaves either the old or the new file,
-// never a mix. Missing folders on the way are created.
+// temporary file with a unique name beside the target, file and folder are
+// flushed to disk and the temporary is renamed over the target, so a crash
+// or a full disk leaves either the old or the new file, never a mix.
+// Missing folders on the way are created if asked. Reads and writes accept only
+// regular files: a folder, device or pipe is neither read as empty nor
+// replaced.
 
 #include <cstddef>
 #include <string>
@@ -13,9 +16,20 @@ namespace Zorvin {
 
 class FileUtil {
 public:
-    // Reads at most maxSize bytes; false when the file cannot be opened.
+    // Reads at most maxSize bytes; false when the path is not a regular
+    // file or cannot be opened.
     static bool ReadFile(const std::string& path, std::string& out, size_t maxSize = 256u << 20);
-    static bool WriteFileAtomic(const std::string& path, const std::string& data);
+    // Replaces the file's contents. A symbolic link is followed and its
+    // final target replaced (the link stays); a target that exists but is
+    // not a regular file is refused. Keeps an existing file's permissions.
+    // Missing folders are made unless makeFolders is false (then the write
+    // fails, as a mistyped export path should).
+    static bool WriteFileAtomic(const std::string& path, const std::string& data, bool makeFolders = true);
+    // Deletes the temporaries WriteFileAtomic left beside the path when the
+    // writing process died before the rename. Temporaries of processes
+    // still running are kept: they may be in the middle of a write.
+    static void RemoveStaleTemporaries(const std::string& path);
+    static bool IsRegularFile(const std::string& path);
     static bool Exists(const std::string& path);
     static bool Delete(const std::string& path);
     // Creates the folder and its missing parents; true when it exists after.

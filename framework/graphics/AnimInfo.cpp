@@ -1,6 +1,7 @@
 #include "framework/graphics/AnimInfo.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace Zorvin {
 
@@ -29,17 +30,19 @@ void AnimInfo::Compute(int cels, int beginDelay, int endDelay)
         perFrameDelay[frames - 1] = endDelay;
     }
 
+    // Summed wide and clamped: absurd delays must not wrap the total.
+    int64_t total = 0;
     if (!perFrameDelay.empty()) {
         perFrameDelay.resize(frames, frameDelay);
-        totalAnimTime = 0;
         for (int& d : perFrameDelay) {
             if (d < 1)
                 d = frameDelay;
-            totalAnimTime += d;
+            total += d;
         }
     } else {
-        totalAnimTime = frames * frameDelay;
+        total = int64_t(frames) * frameDelay;
     }
+    totalAnimTime = static_cast<int>(std::min<int64_t>(total, INT32_MAX));
 }
 
 int AnimInfo::GetFrameCount() const

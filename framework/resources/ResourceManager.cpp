@@ -9,7 +9,9 @@
 #include "framework/resources/XMLParser.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <strings.h>
 
 namespace Zorvin {
@@ -18,10 +20,27 @@ namespace {
 
 // Numbers in the manifest are read the way the C library's scanf reads them:
 // leading text that forms a number counts, anything else leaves the default.
+// Numbers beyond int are clamped into it, which the range checks then refuse.
 int ScanInt(const std::string& text, int fallback)
 {
-    int v;
-    return std::sscanf(text.c_str(), "%d", &v) == 1 ? v : fallback;
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    long long v = std::strtoll(begin, &end, 10);
+    if (end == begin)
+        return fallback;
+    return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
+}
+
+// Upper bounds of the animation and grid numbers: far above any real image,
+// low enough that cel sizes and total animation times stay inside int.
+constexpr int kMaxGridCels = 1024;      // rows or cols
+constexpr int kMaxFrameDelay = 100000;  // updates (1000 s)
+constexpr int kMaxFrameList = 4096;     // entries of perframedelay / framemap
+
+std::string RangeError(const char* attribute, int low, int high)
+{
+    return std::string("Attribute '") + attribute + "' out of range (" + std::to_string(low) + " to "
+        + std::to_string(high) + ").";
 }
 
 std::vector<int> ScanIntList(const std::string& text)
@@ -565,6 +584,10 @@ bool ResourceManager::ParseImage(ImageRes& res, const XMLNode& node)
     // A grid needs at least one cel each way; the cel size divides by these.
     res.rows = std::max(1, ScanInt(node.GetAttribute("rows"), 1));
     res.cols = std::max(1, ScanInt(node.GetAttribute("cols"), 1));
+    if (res.rows > kMaxGridCels)
+        return Fail(RangeError("rows", 1, kMaxGridCels));
+    if (res.cols > kMaxGridCels)
+        return Fail(RangeError("cols", 1, kMaxGridCels));
 
     if (!node.HasAttribute("anim"))
         return true;
@@ -586,6 +609,23 @@ bool ResourceManager::ParseImage(ImageRes& res, const XMLNode& node)
         res.anim.perFrameDelays = ScanIntList(node.GetAttribute("perframedelay"));
     if (node.HasAttribute("framemap"))
         res.anim.frameMap = ScanIntList(node.GetAttribute("framemap"));
+    return CheckAnimation(res.anim);
+}
+
+bool ResourceManager::CheckAnimation(const AnimDescription& anim)
+{
+    const std::pair<const char*, int> delays[] = {
+        {"framedelay", anim.frameDelay}, {"begindelay", anim.beginDelay}, {"enddelay", anim.endDelay}};
+    for (const auto& [name, value] : delays)
+        if (value > kMaxFrameDelay)
+            return Fail(RangeError(name, 0, kMaxFrameDelay));
+    if (anim.perFrameDelays.size() > size_t(kMaxFrameList))
+        return Fail(std::string("Too many entries in 'perframedelay' (at most ") + std::to_string(kMaxFrameList) + ").");
+    if (anim.frameMap.size() > size_t(kMaxFrameList))
+        return Fail(std::string("Too many entries in 'framemap' (at most ") + std::to_string(kMaxFrameList) + ").");
+    for (int d : anim.perFrameDelays)
+        if (d > kMaxFrameDelay)
+            return Fail(RangeError("perframedelay", 0, kMaxFrameDelay));
     return true;
 }
 

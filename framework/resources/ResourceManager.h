@@ -191,6 +191,8 @@ private:
     // record joins the map, or null is returned after recording the error.
     BaseRes* AddRecord(std::unique_ptr<BaseRes> record, const XMLNode& node, ResMap& map);
     bool ParseImage(ImageRes& res, const XMLNode& node);
+    // Refuses delays and frame lists whose total time would overflow.
+    bool CheckAnimation(const AnimDescription& anim);
     void ParseSound(SoundRes& res, const XMLNode& node);
     void ParseFont(FontRes& res, const XMLNode& node);
     // Reads the next node; at the end of the input or on a read error the

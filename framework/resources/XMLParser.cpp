@@ -1,5 +1,7 @@
 #include "framework/resources/XMLParser.h"
 
+#include "framework/core/FileUtil.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -74,7 +76,6 @@ XMLParser::~XMLParser() = default;
 
 void XMLParser::Reset()
 {
-    file.reset();
     haveBuffer = false;
     buffer.clear();
     bufferPos = 0;
@@ -91,8 +92,10 @@ bool XMLParser::OpenFile(const std::string& name)
     Reset();
     std::string path = name;
     std::replace(path.begin(), path.end(), '\\', '/');
-    file.reset(std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    // Read whole: the files are small, and the shared reader refuses
+    // anything that is not a regular file (a folder is not an empty file).
+    std::string data;
+    if (!FileUtil::ReadFile(path, data)) {
         fileName.clear();
         lineNumber = 0;
         failed = true;
@@ -100,6 +103,8 @@ bool XMLParser::OpenFile(const std::string& name)
         return false;
     }
     fileName = name;
+    haveBuffer = true;
+    buffer = std::move(data);
     return true;
 }
 
@@ -121,10 +126,6 @@ int XMLParser::GetChar()
         if (bufferPos >= buffer.size())
             return -1;
         c = static_cast<unsigned char>(buffer[bufferPos++]);
-    } else if (file) {
-        c = std::getc(file.get());
-        if (c == EOF)
-            return -1;
     } else {
         return -1;
     }
@@ -142,12 +143,20 @@ bool XMLParser::Fail(const std::string& message)
     return false;
 }
 
-void XMLParser::OpenElement(const std::string& name)
+bool XMLParser::OpenElement(const std::string& name)
 {
+    // Every node carries a copy of the section, so its length bounds the
+    // work per node; without these limits a deeply nested file takes time
+    // growing with the square of its size.
+    if (openElements.size() >= MaxDepth)
+        return Fail("Elements Nested Too Deeply");
+    if (section.size() + 1 + name.size() > MaxSectionLength)
+        return Fail("Element Path Too Long");
     openElements.emplace_back(name, section.size());
     if (!section.empty())
         section += '/';
     section += name;
+    return true;
 }
 
 bool XMLParser::CloseElement(const std::string& name)
@@ -284,7 +293,8 @@ bool XMLParser::ReadRawNode(XMLNode& node)
                         PushBack('/');
                         PushBack('<');
                     }
-                    OpenElement(name);
+                    if (!OpenElement(name))
+                        return false;
                     node.value = DecodeXMLEntities(name);
                     return true;
                 }

@@ -7,13 +7,11 @@
 // to be sloppy (no declaration, unquoted attribute values, collapsed
 // whitespace) and strict about structure: mismatched tags, stray angle
 // brackets and control characters stop it at the first error, which is kept
-// with its line number. Whoever reads a file owns the reader; the file is
-// closed when the reader is destroyed or another file is opened.
+// with its line number. Whoever reads a file owns the reader; a file is
+// read whole into memory when opened.
 
 #include "framework/resources/XMLNode.h"
 
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,6 +38,11 @@ public:
     // Once failed, the reader stays failed until another file is opened.
     bool ReadNode(XMLNode& node);
 
+    // Limits of sane files; beyond them reading fails with "Elements Nested
+    // Too Deeply" or "Element Path Too Long".
+    static constexpr size_t MaxDepth = 256;
+    static constexpr size_t MaxSectionLength = 4096;
+
     bool HasFailed() const { return failed; }
     const std::string& GetErrorText() const { return errorText; }
     int GetLineNumber() const { return lineNumber; }
@@ -49,23 +52,19 @@ public:
     void SetKeepComments(bool keep) { keepComments = keep; }
 
 private:
-    struct FileCloser {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-
     void Reset();
     int GetChar();
     void PushBack(char c) { pushBack.push_back(c); }
     bool Fail(const std::string& message);
     // Reads one node, comments included; false at the end or on an error.
     bool ReadRawNode(XMLNode& node);
-    void OpenElement(const std::string& name);
+    bool OpenElement(const std::string& name);
     bool CloseElement(const std::string& name);
 
     std::string fileName;
     std::string errorText;
     int lineNumber = 0;
-    std::unique_ptr<std::FILE, FileCloser> file;
+    // The whole input, from the file or from OpenBuffer.
     bool haveBuffer = false;
     std::string buffer;
     size_t bufferPos = 0;

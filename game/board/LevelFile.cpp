@@ -1,5 +1,7 @@
 #include "game/board/LevelFile.h"
 
+#include "framework/core/FileUtil.h"
+
 #include "framework/graphics/MemoryImage.h"
 #include "framework/resources/XMLParser.h"
 #include "game/board/BoardHost.h"
@@ -263,19 +265,7 @@ std::string LevelFile::Format() const
 
 bool LevelFile::Write(const std::string& fileName) const
 {
-    std::string text = Format();
-    std::string temp = fileName + ".tmp";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = std::fflush(f) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-    if (ok)
-        ok = std::rename(temp.c_str(), fileName.c_str()) == 0;
-    if (!ok)
-        std::remove(temp.c_str());
-    return ok;
+    return FileUtil::WriteFileAtomic(fileName, Format(), false);
 }
 
 bool LoadLevel(int style, FishField& field, const std::string& path, int maxTiles, bool playMusic)

@@ -122,11 +122,18 @@ TEST(Letterbox, FitsAndMapsCornersBack)
     Letterbox::WindowToLogical(r, 800, 600, 240, 0, x, y);
     EXPECT_EQ(x, 0);
     EXPECT_EQ(y, 0);
-    Letterbox::WindowToLogical(r, 800, 600, 10, 540, x, y); // on the left bar
-    EXPECT_EQ(x, 0);
+    // The bars and beyond lie outside the logical screen, not on its edge.
+    Letterbox::WindowToLogical(r, 800, 600, 239, 540, x, y); // on the left bar
+    EXPECT_EQ(x, -1);
     EXPECT_EQ(y, 300);
-    Letterbox::WindowToLogical(r, 800, 600, 1900, 540, x, y); // on the right bar
-    EXPECT_EQ(x, 799);
+    Letterbox::WindowToLogical(r, 800, 600, 1680, -3, x, y); // right bar, above the window
+    EXPECT_EQ(x, 800);
+    EXPECT_EQ(y, -2);
+    // A window pixel maps to the logical pixel drawn at its centre: at scale
+    // 1.8 window x 245 (5.5 pixels in) shows logical x 3.
+    Letterbox::WindowToLogical(r, 800, 600, 245, 1077, x, y);
+    EXPECT_EQ(x, 3);
+    EXPECT_EQ(y, 598);
 }
 
 TEST(SdlKeyMap, GameKeysGetTheirNumbers)
@@ -240,6 +247,13 @@ TEST_F(SdlInput, ScaledWindowMapsItsCornerToTheLastLogicalPixel)
     ASSERT_EQ(recorder.log.size(), 2u);
     EXPECT_EQ(recorder.log[0], "md 799,599 1");
     EXPECT_EQ(recorder.log[1], "mu 0,0 1");
+    // Pressed on the edge pixel, released beyond the window: the release is
+    // off the screen, so a widget on the edge sees no click.
+    recorder.log.clear();
+    Button(true, SDL_BUTTON_LEFT, 1599, 600);
+    Button(false, SDL_BUTTON_LEFT, 1700, 600);
+    Deliver();
+    EXPECT_EQ(recorder.log, (std::vector<std::string>{"md 799,300 1", "mu 850,300 1"}));
 }
 
 TEST_F(SdlInput, ScreenModeSwitchKeepsDrawing)

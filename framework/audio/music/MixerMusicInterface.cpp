@@ -65,7 +65,7 @@ bool MixerMusicInterface::LoadSong(int songId, const std::string& fileName)
     UnloadSong(songId);
     Song song;
     song.module = stream->IsModule();
-    song.channel = std::make_unique<SongChannel>(std::move(stream));
+    song.channel = std::make_unique<SongChannel>(std::move(stream), *mixer);
     mixer->AddChannel(song.channel.get());
     songs.emplace(songId, std::move(song));
     return true;

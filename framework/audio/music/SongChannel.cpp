@@ -12,6 +12,15 @@ void SongChannel::Start(int offset, bool looping)
     gain.Settle(); // starting over: no glide from the old level
 }
 
+void SongChannel::FadeOut()
+{
+    if (!IsActive())
+        return;
+    std::vector<float> tail(static_cast<size_t>(GainRamp::kRampFrames) * 2, 0.0f);
+    Mix(tail.data(), GainRamp::kRampFrames, mixer.GetOutputRate());
+    mixer.AddFadeOutLocked(std::move(tail));
+}
+
 void SongChannel::Mix(float* out, int frames, int outputRate)
 {
     if (!playing || paused)

@@ -1,5 +1,7 @@
 #include "framework/graphics/imagefile/ImageLib.h"
 
+#include "framework/core/FileUtil.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -75,20 +77,13 @@ bool ReadFileBytes(const std::string& fileName, std::vector<uint8_t>& out)
         return false;
     std::string path = fileName;
     std::replace(path.begin(), path.end(), '\\', '/');
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
+    // One byte more than allowed tells a file that is too long.
+    std::string data;
+    if (!FileUtil::ReadFile(path, data, static_cast<size_t>(kMaxImageFileBytes) + 1)
+        || data.size() > static_cast<size_t>(kMaxImageFileBytes))
         return false;
-    bool ok = std::fseek(f, 0, SEEK_END) == 0;
-    long len = ok ? std::ftell(f) : -1;
-    ok = ok && len >= 0 && len <= kMaxImageFileBytes && std::fseek(f, 0, SEEK_SET) == 0;
-    if (ok) {
-        out.resize(static_cast<size_t>(len));
-        ok = len == 0 || std::fread(out.data(), 1, out.size(), f) == out.size();
-    }
-    std::fclose(f);
-    if (!ok)
-        out.clear();
-    return ok;
+    out.assign(data.begin(), data.end());
+    return true;
 }
 
 std::unique_ptr<Image> DecodeImage(const uint8_t* data, size_t size)

@@ -4,26 +4,23 @@
 
 #include <cerrno>
 #include <csetjmp>
-#include <cstdio>
 #include <cstring>
-#include <memory>
+#include <string>
 #include <vector>
 
-#include <unistd.h>
-
+#include "framework/core/FileUtil.h"
 #include "framework/graphics/MemoryImage.h"
 
 namespace Zorvin {
 
 namespace {
 
-struct FileCloser {
-    void operator()(FILE* f) const
-    {
-        if (f)
-            fclose(f);
-    }
-};
+void AppendToString(png_structp png, png_bytep data, png_size_t length)
+{
+    static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data), length);
+}
+
+void FlushNothing(png_structp) {}
 
 void PngErrorHandler(png_structp png, png_const_charp)
 {
@@ -32,8 +29,8 @@ void PngErrorHandler(png_structp png, png_const_charp)
 
 void PngWarningHandler(png_structp, png_const_charp) {}
 
-// Encodes rows into an open file; false on any libpng or write error.
-bool Encode(FILE* file, int width, int height, const std::vector<png_byte>& rgba)
+// Encodes the rows into out; false on any libpng error.
+bool Encode(std::string& out, int width, int height, const std::vector<png_byte>& rgba)
 {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngErrorHandler, PngWarningHandler);
     if (!png)
@@ -50,7 +47,7 @@ bool Encode(FILE* file, int width, int height, const std::vector<png_byte>& rgba
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_init_io(png, file);
+    png_set_write_fn(png, &out, AppendToString, FlushNothing);
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
@@ -85,21 +82,11 @@ bool PngWriter::Write(MemoryImage& image, const std::string& path, std::string* 
         rgba[i * 4 + 3] = png_byte(p >> 24);
     }
 
-    std::string temp = path + ".tmp" + std::to_string(getpid());
-    std::unique_ptr<FILE, FileCloser> file(fopen(temp.c_str(), "wb"));
-    if (!file)
-        return fail(std::string("Cannot create file (") + strerror(errno) + ")");
-    bool ok = Encode(file.get(), w, h, rgba);
-    ok = ok && fflush(file.get()) == 0 && fsync(fileno(file.get())) == 0;
-    ok = (fclose(file.release()) == 0) && ok;
-    if (!ok) {
-        unlink(temp.c_str());
-        return fail("Cannot write PNG file");
-    }
-    if (rename(temp.c_str(), path.c_str()) != 0) {
-        unlink(temp.c_str());
-        return fail(std::string("Cannot rename PNG file (") + strerror(errno) + ")");
-    }
+    std::string encoded;
+    if (!Encode(encoded, w, h, rgba))
+        return fail("Cannot encode PNG file");
+    if (!FileUtil::WriteFileAtomic(path, encoded, false))
+        return fail(std::string("Cannot write PNG file (") + strerror(errno) + ")");
     return true;
 }
 

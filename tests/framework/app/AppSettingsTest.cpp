@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -168,13 +170,21 @@ TEST_F(AppSettings, FailedWriteLeavesTheOldFileIntact)
     app->SaveSettings();
     std::string before;
     ASSERT_TRUE(FileUtil::ReadFile(SettingsFile(), before));
-    // The temporary file cannot be made (a folder sits in its place), as on
-    // a full disk: the write fails and the old file stays as it was.
-    std::string blocker = SettingsFile() + ".tmp" + std::to_string(::getpid());
-    ASSERT_TRUE(FileUtil::CreateFolders(blocker));
+    // The temporary file cannot be written in full, as on a full disk (a
+    // file size limit works even for root): the write fails and the old
+    // file stays as it was.
+    struct rlimit old;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 16;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     app->musicVolume = 0.1;
     app->SaveSettings();
-    EXPECT_FALSE(app->WriteSettingInteger("MusicVolume", 3));
+    bool written = app->WriteSettingInteger("MusicVolume", 3);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
     std::string after;
     ASSERT_TRUE(FileUtil::ReadFile(SettingsFile(), after));
     EXPECT_EQ(before, after);
@@ -312,6 +322,10 @@ TEST_F(CommandLine, NumberedRecordingsRotate)
     Parse("korvelt -playnum=2");
     EXPECT_EQ(app.demoFileName, "zorvinapp5.dmo");
     Parse("korvelt -playnum=99");
+    EXPECT_EQ(app.demoFileName, "zorvinapp5.dmo");
+    Parse("korvelt -playnum=-2147483648");
+    EXPECT_EQ(app.demoFileName, "zorvinapp6.dmo");
+    Parse("korvelt -playnum=99999999999");
     EXPECT_EQ(app.demoFileName, "zorvinapp5.dmo");
 }
 

@@ -7,6 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Zorvin;
 using namespace ZorvinTest;
@@ -121,6 +125,66 @@ TEST(SettingsStore, HostileTextParsesToWhatIsValid)
     SettingsStore::Contents again = SettingsStore::Parse(SettingsStore::Format(all));
     EXPECT_EQ(again[""]["I"].bytes, all[""]["I"].bytes);
     EXPECT_EQ(again["S"]["J"].bytes, all["S"]["J"].bytes);
+}
+
+TEST(SettingsStore, ValueTooLongToReadBackIsRefusedAndOthersSurvive)
+{
+    TempFolder temp;
+    SettingsStore store(temp.File("s.ini"));
+    ASSERT_TRUE(store.WriteInteger("\x01\\Level", 5)); // a control byte as the subkey
+    ASSERT_TRUE(store.WriteInteger("Z\\Last", 6));
+    std::string huge(SettingsStore::MaxFileSize, 'x');
+    EXPECT_FALSE(store.WriteString("Big", huge));
+    store.BeginBatch();
+    EXPECT_FALSE(store.WriteString("Big", huge));
+    EXPECT_TRUE(store.WriteInteger("InBatch", 7));
+    EXPECT_TRUE(store.EndBatch());
+    ASSERT_TRUE(store.WriteInteger("After", 8));
+
+    SettingsStore again(temp.File("s.ini"));
+    int v = 0;
+    std::string s;
+    EXPECT_FALSE(again.ReadString("Big", s));
+    for (auto [name, want] : {std::pair{"\x01\\Level", 5}, {"Z\\Last", 6}, {"InBatch", 7}, {"After", 8}}) {
+        EXPECT_TRUE(again.ReadInteger(name, v)) << name;
+        EXPECT_EQ(v, want) << name;
+    }
+}
+
+TEST(SettingsStore, WritesGoThroughLinksToRegularFilesOnlyAndSweepStaleTemporaries)
+{
+    TempFolder temp;
+    std::filesystem::create_directory(temp.File("real"));
+    std::filesystem::create_symlink("real/target.ini", temp.File("s.ini"));
+    // Temporaries of a writer that died (no such process) and of this one.
+    std::string stale = temp.File("real/target.ini.tmp999999999-AbCdEf");
+    std::string live = temp.File("real/target.ini.tmp") + std::to_string(getpid()) + "-XyZ123";
+    std::ofstream(stale) << "x";
+    std::ofstream(live) << "x";
+
+    SettingsStore store(temp.File("s.ini"));
+    ASSERT_TRUE(store.WriteInteger("A", 1));
+    EXPECT_TRUE(std::filesystem::is_symlink(temp.File("s.ini")));
+    EXPECT_FALSE(FileUtil::Exists(stale));
+    EXPECT_TRUE(FileUtil::Exists(live));
+    int v = 0;
+    EXPECT_TRUE(SettingsStore(temp.File("real/target.ini")).ReadInteger("A", v));
+    EXPECT_EQ(v, 1);
+    std::filesystem::remove(live);
+
+    // A folder or a pipe in the file's place is neither read nor replaced.
+    for (const char* odd : {"dir.ini", "pipe.ini"}) {
+        std::string p = temp.File(odd);
+        if (std::string(odd) == "dir.ini")
+            std::filesystem::create_directory(p);
+        else
+            ASSERT_EQ(mkfifo(p.c_str(), 0600), 0);
+        SettingsStore bad(p);
+        EXPECT_FALSE(bad.WriteInteger("A", 1)) << odd;
+        EXPECT_FALSE(bad.ReadInteger("A", v)) << odd;
+        EXPECT_FALSE(std::filesystem::is_regular_file(p)) << odd;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.File("real")), {}), 1);
 }
 
 TEST(SingleInstance, SecondCopyIsRefusedAndWakesTheFirst)

@@ -225,6 +225,34 @@ TEST_F(MixerSoundManagerTest, VolumeChangesGlideInsteadOfClicking)
     EXPECT_GT(std::abs(static_cast<int>(device.Render(1)[0])), 30000);
 }
 
+TEST_F(MixerSoundManagerTest, StopReleaseAndDeleteFadeOutInsteadOfClicking)
+{
+    // The left channel right after the sound ends: it starts near full
+    // scale, never rises above a falling line and is silent after the ramp.
+    auto expectFade = [this](const char* how) {
+        std::vector<int16_t> out = device.Render(GainRamp::kRampFrames + 100);
+        const int n = GainRamp::kRampFrames, full = 127 * 256;
+        EXPECT_GT(std::abs(static_cast<int>(out[0])), full * 9 / 10) << how;
+        for (int i = 0; i < n; ++i)
+            ASSERT_LE(std::abs(static_cast<int>(out[i * 2])), full * (n - i) / (n + 1) + 2) << how << " " << i;
+        EXPECT_EQ(Peak(std::vector<int16_t>(out.begin() + n * 2, out.end()), 0), 0) << how;
+    };
+    SoundInstance* sound = manager.CreateInstance(0);
+    sound->Play(true, false);
+    device.Render(1010); // mid-way through a high half of the square
+    sound->Stop();
+    expectFade("stop");
+    sound->Play(true, true);
+    device.Render(1010);
+    sound->Release();
+    expectFade("release");
+    sound = manager.CreateInstance(0);
+    sound->Play(true, false);
+    device.Render(1010);
+    manager.ReleaseAllInstances();
+    expectFade("delete");
+}
+
 TEST_F(MixerSoundManagerTest, OnlyThirtyTwoCopiesAtOnce)
 {
     std::vector<SoundInstance*> copies;
@@ -277,7 +305,7 @@ TEST_F(MixerSoundManagerTest, StopKeepsTheCopyButStopAllKeepsItsRelease)
     EXPECT_FALSE(halted->IsPlaying());
     EXPECT_FALSE(stopped->IsReleased());
     EXPECT_TRUE(halted->IsReleased());
-    EXPECT_EQ(Peak(device.Render(441), 0), 0);
+    EXPECT_EQ(Peak(Settled(441), 0), 0); // silent once their fade-outs ended
 
     // A copy that never played is not released either.
     SoundInstance* fresh = manager.CreateInstance(0);

@@ -184,6 +184,31 @@ TEST_F(ManifestTest, StructureErrorsCarryLineAndFile)
     Fresh();
     EXPECT_FALSE(rm->ParseManifest((dir / "missing.xml").string()));
     EXPECT_EQ(rm->GetErrorText(), "Resource file not found: " + (dir / "missing.xml").string());
+    // A folder is not an empty manifest.
+    Fresh();
+    std::filesystem::create_directory(dir / "folder.xml");
+    EXPECT_FALSE(rm->ParseManifest((dir / "folder.xml").string()));
+    EXPECT_EQ(rm->GetErrorText(), "Resource file not found: " + (dir / "folder.xml").string());
+}
+
+TEST_F(ManifestTest, NumbersThatWouldOverflowAreRefused)
+{
+    auto in = " on Line 2 in File '" + File() + "'";
+    auto image = [&](const std::string& attrs) {
+        Fresh();
+        return ParseError("<ResourceManifest><Resources id=a>\n<Image path=p " + attrs + "/></Resources></ResourceManifest>");
+    };
+    EXPECT_EQ(image("rows=100000 cols=100000"), "Attribute 'rows' out of range (1 to 1024)." + in);
+    EXPECT_EQ(image("cols=99999999999"), "Attribute 'cols' out of range (1 to 1024)." + in);
+    EXPECT_EQ(image("rows=1024 anim=loop framedelay=50000"), "");
+    EXPECT_EQ(image("anim=once framedelay=2147483647"), "Attribute 'framedelay' out of range (0 to 100000)." + in);
+    EXPECT_EQ(image("anim=once enddelay=100001"), "Attribute 'enddelay' out of range (0 to 100000)." + in);
+    EXPECT_EQ(image("anim=loop perframedelay=\"1,2147483647\""),
+              "Attribute 'perframedelay' out of range (0 to 100000)." + in);
+    std::string longMap = "0";
+    for (int i = 0; i < 4096; ++i)
+        longMap += ",1";
+    EXPECT_EQ(image("anim=loop framemap=\"" + longMap + "\""), "Too many entries in 'framemap' (at most 4096)." + in);
 }
 
 TEST_F(ManifestTest, DuplicatesWithinAKindAndTheFirstErrorStays)

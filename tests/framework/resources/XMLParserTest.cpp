@@ -134,6 +134,36 @@ TEST(XMLParser, StructuralErrorsStopAtTheFirstWithItsLine)
     EXPECT_EQ(Trace("<a></ a  >"), "S a@ | E a@a");
 }
 
+TEST(XMLParser, AbsurdNestingFailsQuickly)
+{
+    auto nested = [](size_t depth, const std::string& name) {
+        std::string text;
+        for (size_t i = 0; i < depth; ++i)
+            text += "<" + name + ">";
+        for (size_t i = 0; i < depth; ++i)
+            text += "</" + name + ">";
+        return text;
+    };
+    auto read = [](const std::string& text, std::string& error) {
+        XMLParser p;
+        p.OpenBuffer("t.xml", text);
+        XMLNode n;
+        size_t nodes = 0;
+        while (p.ReadNode(n))
+            ++nodes;
+        error = p.GetErrorText();
+        return nodes;
+    };
+    std::string error;
+    EXPECT_EQ(read(nested(XMLParser::MaxDepth, "a"), error), 2 * XMLParser::MaxDepth);
+    EXPECT_EQ(error, "");
+    // 200,000 levels: refused at the limit instead of copying ever longer paths.
+    EXPECT_EQ(read(nested(200000, "a"), error), XMLParser::MaxDepth);
+    EXPECT_EQ(error, "Elements Nested Too Deeply");
+    EXPECT_EQ(read(nested(3, std::string(XMLParser::MaxSectionLength / 2, 'n')), error), 1u);
+    EXPECT_EQ(error, "Element Path Too Long");
+}
+
 TEST(XMLParser, ReaderStaysFailedAndReopens)
 {
     XMLParser p;

@@ -284,7 +284,7 @@ TEST_F(MixerMusicInterfaceTest, PauseResumeStopAndUnload)
     music.PlaySong(1, 600, false);
     music.PauseAllSongs();
     EXPECT_FALSE(music.IsSongPlaying(0));
-    EXPECT_EQ(Peak(device.Render(4410), 0), 0);
+    EXPECT_EQ(SettledPeak(device), 0); // silent after a short fade
     music.ResumeSong(1);
     EXPECT_TRUE(music.IsSongPlaying(1));
     EXPECT_FALSE(music.IsSongPlaying(0));
@@ -307,6 +307,25 @@ TEST_F(MixerMusicInterfaceTest, PauseResumeStopAndUnload)
     EXPECT_EQ(device.GetMixer().GetChannelCount(), 0);
 }
 
+TEST_F(MixerMusicInterfaceTest, StopAndUnloadFadeOutInsteadOfClicking)
+{
+    ASSERT_TRUE(music.LoadSong(0, dir / "steps.wav"));
+    for (bool unload : {false, true}) {
+        music.PlaySong(0, 600, false); // in the tone of +-16000
+        device.Render(1010);           // mid-way through a high half
+        if (unload)
+            music.UnloadSong(0);
+        else
+            music.StopSong(0);
+        std::vector<int16_t> out = device.Render(GainRamp::kRampFrames + 100);
+        const int n = GainRamp::kRampFrames;
+        EXPECT_GT(std::abs(static_cast<int>(out[0])), 14000) << unload;
+        for (int i = 0; i < n; ++i)
+            ASSERT_LE(std::abs(static_cast<int>(out[i * 2])), 16000 * (n - i) / (n + 1) + 2) << unload << " " << i;
+        EXPECT_EQ(Peak(std::vector<int16_t>(out.begin() + n * 2, out.end()), 0), 0) << unload;
+    }
+}
+
 TEST_F(MixerMusicInterfaceTest, AmplifyChangesOnlyModules)
 {
     ASSERT_TRUE(music.LoadSong(0, dir / "song.mo3"));
@@ -314,6 +333,7 @@ TEST_F(MixerMusicInterfaceTest, AmplifyChangesOnlyModules)
     int normal = Peak(device.Render(8820), 0);
     music.PlaySong(0, 0, false);
     music.SetSongAmplify(0, 0.25); // half as loud as composed
+    device.Render(GainRamp::kRampFrames); // the first start's fade-out
     int quiet = Peak(device.Render(8820), 0);
     EXPECT_NEAR(quiet, normal / 2, normal / 10);
 }
