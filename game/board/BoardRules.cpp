@@ -184,7 +184,7 @@ void BoardRules::ScorePut()
 {
     int m = comboMeter->Multiplier();
     field->score += 20 * m;
-    field->lastMove.lastPoints = 20 * m;
+    field->lastMove.lastPoints += 20 * m;
     static const int kPopupY[5] = {0, 0, 405, 329, 260};
     switch (m) {
     case 1:

@@ -16,8 +16,6 @@ namespace {
 
 constexpr int kIntroSteps = 139;
 constexpr int kReshuffleSteps = 59;
-const int kLeftClip[4] = {320, 540, 80, 60};
-const int kRightClip[4] = {400, 540, 90, 60};
 
 // Calls f on every tile of the field, top layer first and each layer from
 // its last tile to its first: the order hints and bonuses count in.
@@ -205,10 +203,8 @@ void FishField::DealLevel()
     RecomputePlayable();
     RefreshReshuffleButton();
     app->SetUndoEnabled(false);
-    if (playLine && playLine->First()) {
-        playLine->First()->GlideTo(0, nullptr, 358, 565, 60);
-        playLine->Last()->GlideTo(0, nullptr, 440, 565, 60);
-    }
+    if (playLine)
+        playLine->GlideEndsHome(false);
 
     if (PlayerProfile* p = app->CurrentProfile()) {
         if (mode == kClickMode && p->levelMode2 == 1)
@@ -432,7 +428,11 @@ void FishField::AwardBonus(DominoFish& fish)
     Image* shown = nullptr;
     auto addPoints = [&](int points, Image* image) {
         score += points;
-        lastMove.lastPoints = points;
+        // The points count toward the put that collected them, so its undo
+        // takes them back too; a bonus landing after a later put (a click
+        // put still flying) belongs to a move that can no longer be undone.
+        if (lastMove.fish == &fish)
+            lastMove.lastPoints += points;
         shown = image;
     };
     auto extraFish = [&]() {
@@ -543,10 +543,10 @@ bool FishField::Undo()
 
     if (!first && last) {
         if (playLine->fish.size() >= 2)
-            playLine->Last()->GlideTo(0, kRightClip, 440, 565, 60);
+            playLine->Last()->GlideTo(0, PlayLine::kRightClip, PlayLine::kRightEndX, PlayLine::kEndY, 60);
     } else if (first) {
         if (playLine->fish.size() >= 2)
-            playLine->First()->GlideTo(0, kLeftClip, 358, 565, 60);
+            playLine->First()->GlideTo(0, PlayLine::kLeftClip, PlayLine::kLeftEndX, PlayLine::kEndY, 60);
     }
     score -= lastMove.lastPoints;
     lastMove.lastPoints = -lastMove.lastPoints;
@@ -573,8 +573,9 @@ void FishField::ReshuffleField()
         }
     }
     if (playLine && playLine->First()) {
-        playLine->Last()->GlideTo(0, kRightClip, 400, 565, 60);
-        playLine->First()->GlideTo(0, kLeftClip, 398, 565, 60);
+        // Both ends slide to the middle, out of sight behind their windows.
+        playLine->Last()->GlideTo(0, PlayLine::kRightClip, 400, PlayLine::kEndY, 60);
+        playLine->First()->GlideTo(0, PlayLine::kLeftClip, 398, PlayLine::kEndY, 60);
     }
     for (int i = 0; i < kReshuffleSteps && app->PumpUntilUpdate(); ++i) {
     }
@@ -585,10 +586,8 @@ void FishField::ReshuffleField()
     RecomputePlayable();
     RefreshReshuffleButton();
     app->SetUndoEnabled(false);
-    if (playLine && playLine->First()) {
-        playLine->First()->GlideTo(0, kLeftClip, 358, 565, 60);
-        playLine->Last()->GlideTo(0, kRightClip, 440, 565, 60);
-    }
+    if (playLine)
+        playLine->GlideEndsHome(true);
 }
 
 void FishField::CheckEnd()
@@ -736,6 +735,7 @@ void FishField::MouseDown(int clickCode, int px, int py)
         if (!owned)
             return;
         DominoFish& f = *owned;
+        RecordFieldPut(f);
         playLine->PutOnCurrent(std::move(owned), clickCode);
         AfterFieldPut(f);
         return;
@@ -748,18 +748,7 @@ void FishField::MouseDown(int clickCode, int px, int py)
         hovered->DragTo(px, py);
         RebuildBackdrop();
     } else if (clickCode == -1) {
-        DominoFish* first = playLine->First();
-        DominoFish* last = playLine->Last();
-        if (!first)
-            return;
-        // The end nearer to the tile decides; a tile not being dragged is
-        // where the pointer is.
-        int dx = hovered->dragged ? hovered->dragX : px;
-        int dy = hovered->dragged ? hovered->dragY : py;
-        auto dist = [&](int ex, int ey) { return std::hypot(float(dx - ex), float(dy - ey)); };
-        DominoFish* end = dist(last->x + 5, last->y) < dist(first->x - 5, first->y) ? last : first;
-        if (end->joker)
-            hovered->StartTurn(2, 0.1f);
+        playLine->TurnTowardJokerEnd(*hovered, px, py);
     }
 }
 
@@ -781,6 +770,8 @@ void FishField::MouseUp(int clickCode, int px, int py)
         if (!owned)
             return;
         DominoFish& f = *owned;
+        // Recorded before joining: the bonus paid at the join belongs to this put.
+        RecordFieldPut(f);
         playLine->Attach(std::move(owned), side);
         AfterFieldPut(f);
         RecomputePlayable();
@@ -817,15 +808,20 @@ std::unique_ptr<DominoFish> FishField::TakeHovered()
     return nullptr;
 }
 
-void FishField::AfterFieldPut(DominoFish& f)
+void FishField::RecordFieldPut(DominoFish& f)
 {
-    --fishCount;
     lastMove.source = 0;
+    lastMove.lastPoints = 0;
     lastMove.originX = dragOriginX;
     lastMove.originY = dragOriginY;
     lastMove.layer = hoveredLayer;
     lastMove.index = hoveredIndex;
     lastMove.fish = &f;
+}
+
+void FishField::AfterFieldPut(DominoFish& f)
+{
+    --fishCount;
     f.layer = 0;
     if (f.itemType >= 0)
         CollectItem(f);

@@ -35,6 +35,8 @@ using Layer = std::vector<std::unique_ptr<DominoFish>>;
 // `index` the position in its pile; click mode: index -1).
 struct LastMove {
     int source = 0;
+    // Every point the move added (the put's score and the points of the
+    // bonus it collected); undo takes them all back.
     int lastPoints = 0;
     int originX = 0;
     int originY = 0;
@@ -176,6 +178,9 @@ private:
     void StartFlipFor(DominoFish& fish, bool backward);
     // Takes the hovered tile out of its layer after a put from the field.
     std::unique_ptr<DominoFish> TakeHovered();
+    // Makes a put from the field the move undo takes back, with no points
+    // yet: the put's score and any bonus it collects are added as they come.
+    void RecordFieldPut(DominoFish& fish);
     void AfterFieldPut(DominoFish& fish);
     void EndOfLevel();
     void ClearHovered();
