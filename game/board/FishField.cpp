@@ -84,12 +84,17 @@ void FishField::ClearHovered()
 // ---------------------------------------------------------------------------
 // Starting a level
 
-void FishField::StartLevel(const std::string& path)
+bool FishField::StartLevel(const std::string& path)
+{
+    bool read = ReadLevel(path);
+    DealLevel();
+    return read;
+}
+
+bool FishField::ReadLevel(const std::string& path)
 {
     BeginLevel(path);
-    if (levelReader)
-        levelReader(*this, path);
-    DealLevel();
+    return !levelReader || levelReader(*this, path);
 }
 
 void FishField::BeginLevel(const std::string& path)

@@ -64,8 +64,11 @@ public:
 
     // Starting a level: BeginLevel clears the field for `path`, the level
     // reader fills the layers (and the level data), DealLevel deals it.
-    // StartLevel runs the three with `levelReader`.
-    void StartLevel(const std::string& path);
+    // StartLevel runs the three with `levelReader` and reports whether the
+    // file was read (an unread level is dealt empty). ReadLevel is the first
+    // two, for a caller that picks another level when one cannot be read.
+    bool StartLevel(const std::string& path);
+    bool ReadLevel(const std::string& path);
     void BeginLevel(const std::string& path);
     void DealLevel();
     // Fills the layers of a cleared field from the level file at the path;

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 namespace Zorvin {
 
@@ -91,6 +92,18 @@ std::string EscapeAttribute(const std::string& s)
 
 bool LevelFile::Read(const std::string& path, int maxTiles)
 {
+    // A folder opens like an empty file on this system and would read as a
+    // valid level with no tiles; only a regular file is a level.
+    std::string native = path;
+    std::replace(native.begin(), native.end(), '\\', '/');
+    std::error_code ec;
+    std::filesystem::file_status st = std::filesystem::status(native, ec);
+    if (std::filesystem::exists(st) && !std::filesystem::is_regular_file(st)) {
+        complete = false;
+        errorText = "Not a level file: " + path;
+        errorLine = 0;
+        return false;
+    }
     XMLParser reader;
     if (!reader.OpenFile(path)) {
         complete = false;
@@ -376,6 +389,11 @@ std::string ChooseLevelPath(BoardHost& host, int mode, int& n)
     std::string path = LevelPath(mode, n);
     if (host.FileExists(path))
         return path;
+    return FallBackToFirstLevel(host, mode, n);
+}
+
+std::string FallBackToFirstLevel(BoardHost& host, int mode, int& n)
+{
     n = 1;
     if (PlayerProfile* profile = host.CurrentProfile()) {
         if (mode == 2)

@@ -88,7 +88,8 @@ public:
     int errorLine = 0;
 
     // Reads a level file; at most maxTiles tiles are taken (-1: no limit).
-    // Returns false only when the file cannot be opened.
+    // Returns false only when the path is not a regular file or cannot be
+    // opened.
     bool Read(const std::string& path, int maxTiles = -1);
     // Reads from an already opened XML reader.
     void Read(XMLParser& reader, int maxTiles = -1);
@@ -123,6 +124,9 @@ LevelFile LevelFromField(const FishField& field);
 // exists; otherwise level 1 of the mode, and then n and the current player's
 // progress in that mode go back to 1 as well.
 std::string ChooseLevelPath(BoardHost& host, int mode, int& n);
+// Level 1 of the mode instead of level n: n and the current player's progress
+// in that mode go back to 1. Returns the path of level 1.
+std::string FallBackToFirstLevel(BoardHost& host, int mode, int& n);
 
 // Writes the field's layout as a level file. Returns false when the file
 // cannot be written; an existing file is then left as it was.
