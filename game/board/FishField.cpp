@@ -1,7 +1,9 @@
 #include "game/board/FishField.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <unordered_map>
 
 #include "framework/core/Cp1251.h"
 #include "game/board/BoardHost.h"
@@ -27,6 +29,39 @@ void ForEachTopDown(std::vector<Layer>& layers, F f)
             f(*layers[l][i]);
     }
 }
+
+// Tiles bucketed by position in cells of 80 x 50 pixels. No point of a tile
+// is farther than (39, 24) from its centre, nor any edge of a covered box
+// farther than (40, 25) from its: a tile above reaches one below only when
+// their centres are within (79, 49), which are the 3 x 3 cells around it.
+class CoverCells {
+public:
+    void Add(const DominoFish& f) { cells[Key(FloorDiv(f.x, kW), FloorDiv(f.y, kH))].push_back(&f); }
+
+    // Calls visit on every tile whose centre is within (79, 49) of (x, y)
+    // until it returns false.
+    template <typename F>
+    void ForEachNear(int x, int y, F visit) const
+    {
+        for (int cx = FloorDiv(x - 79, kW); cx <= FloorDiv(x + 79, kW); ++cx) {
+            for (int cy = FloorDiv(y - 49, kH); cy <= FloorDiv(y + 49, kH); ++cy) {
+                auto it = cells.find(Key(cx, cy));
+                if (it == cells.end())
+                    continue;
+                for (const DominoFish* f : it->second) {
+                    if (std::abs(f->x - x) <= 79 && std::abs(f->y - y) <= 49 && !visit(*f))
+                        return;
+                }
+            }
+        }
+    }
+
+private:
+    static constexpr int kW = 80, kH = 50;
+    static int FloorDiv(int v, int d) { return v >= 0 ? v / d : -((-v + d - 1) / d); }
+    static int64_t Key(int cx, int cy) { return (static_cast<int64_t>(cx) << 32) ^ static_cast<uint32_t>(cy); }
+    std::unordered_map<int64_t, std::vector<const DominoFish*>> cells;
+};
 
 } // namespace
 
@@ -253,27 +288,27 @@ void FishField::RecomputeOpen()
     });
 
     // A tile is closed when one of seven points of a tile above falls into
-    // its box: the centre, the two half centres and the four corners.
+    // its box: the centre, the two half centres and the four corners. Going
+    // down the layers, the tiles above are kept in cells of a tile's size,
+    // so each tile looks only at the few that can reach it: a move costs
+    // time in proportion to the tiles, not to their square.
     static const int kPoints[7][2] = {{-20, 0}, {20, 0}, {0, 0}, {-39, -24}, {39, -24}, {-39, 24}, {39, 24}};
+    CoverCells above;
     for (int a = static_cast<int>(layers.size()) - 1; a >= 1; --a) {
-        for (const auto& up : layers[a]) {
-            int ux = up->x, uy = up->y;
-            for (int k = a - 1; k >= 0; --k) {
-                for (auto& low : layers[k]) {
-                    if (!low->open)
-                        continue;
-                    // No point of the upper tile is farther than (39, 24)
-                    // from its centre, nor any box edge than (40, 25).
-                    if (std::abs(ux - low->x) > 79 || std::abs(uy - low->y) > 49)
-                        continue;
-                    for (const auto& p : kPoints) {
-                        if (low->CoversPoint(ux + p[0], uy + p[1])) {
-                            low->open = false;
-                            --freeCount;
-                            break;
-                        }
-                    }
-                }
+        for (const auto& up : layers[a])
+            above.Add(*up);
+        for (auto& low : layers[a - 1]) {
+            if (!low->open)
+                continue;
+            bool covered = false;
+            above.ForEachNear(low->x, low->y, [&](const DominoFish& up) {
+                for (const auto& p : kPoints)
+                    covered = covered || low->CoversPoint(up.x + p[0], up.y + p[1]);
+                return !covered;
+            });
+            if (covered) {
+                low->open = false;
+                --freeCount;
             }
         }
     }

@@ -117,6 +117,8 @@ bool LevelFile::Read(const std::string& path, int maxTiles)
 
 void LevelFile::Read(XMLParser& reader, int maxTiles)
 {
+    if (maxTiles < 0 || maxTiles > kMaxTiles)
+        maxTiles = kMaxTiles;
     XMLNode node;
     int current = -1;  // index of the layer being read, -1 outside any
     int rowsSeen = 0;  // <l> elements begun in the current layer
@@ -331,11 +333,16 @@ void ApplyLevel(const LevelFile& level, int style, FishField& field, bool playMu
     if (level.hasCardsInDeck)
         field.cardsInDeck = level.cardsInDeck;
 
+    int applied = 0;
     for (const auto& tiles : level.layers) {
         int layerIndex = static_cast<int>(field.layers.size());
         Layer& layer = field.layers.emplace_back();
         layer.reserve(tiles.size());
         for (const LevelTile& t : tiles) {
+            // A record made elsewhere than by the reader obeys the same bound.
+            if (applied >= LevelFile::kMaxTiles)
+                break;
+            ++applied;
             auto fish = std::make_unique<DominoFish>(t.x, t.y, t.orientation, layerIndex, &field);
             fish->style = style;
             if (t.joker)

@@ -63,6 +63,11 @@ public:
     // Shifts beyond this move the whole layout off screen.
     static constexpr int kMaxShift = 1000;
     static constexpr int kMaxCardsInDeck = 99;
+    // Tiles a level may hold. The board shows about 10 x 10 lying tiles side
+    // by side above its panel; four such layers' worth is far beyond any
+    // designed level (the campaign's biggest has 91) and keeps every move,
+    // deal and frame quick. Tiles past it are left out.
+    static constexpr int kMaxTiles = 400;
     // Filler of an empty grid row: "." at even columns, "," at odd ones.
     static const char* const kFiller;
 
@@ -87,7 +92,8 @@ public:
     std::string errorText;
     int errorLine = 0;
 
-    // Reads a level file; at most maxTiles tiles are taken (-1: no limit).
+    // Reads a level file; at most maxTiles tiles are taken (-1: as many as
+    // a level may hold, kMaxTiles).
     // Returns false only when the path is not a regular file or cannot be
     // opened.
     bool Read(const std::string& path, int maxTiles = -1);
