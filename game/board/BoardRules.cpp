@@ -45,7 +45,13 @@ void BoardRules::StartLevel()
     TakeProfileCounters();
     field->RefreshReshuffleButton();
     std::string path = ChooseLevelPath(host, field->mode, field->levelNumber);
-    field->StartLevel(path);
+    if (!field->ReadLevel(path) && field->levelNumber != 1) {
+        // A level that is there but cannot be read (a folder by that name,
+        // a file without read permission) counts as missing.
+        path = FallBackToFirstLevel(host, field->mode, field->levelNumber);
+        field->ReadLevel(path);
+    }
+    field->DealLevel();
     AfterFieldStart();
     if (field->levelNumber == 1 && p && p->showHowToPlay)
         host.ShowHowToPlayDialog(click);
@@ -56,12 +62,13 @@ void BoardRules::Restart()
     StartLevelFile(field->levelPath);
 }
 
-void BoardRules::StartLevelFile(const std::string& path)
+bool BoardRules::StartLevelFile(const std::string& path)
 {
     TakeProfileCounters();
     field->RefreshReshuffleButton();
-    field->StartLevel(path);
+    bool read = field->StartLevel(path);
     AfterFieldStart();
+    return read;
 }
 
 void BoardRules::AfterFieldStart()
@@ -184,7 +191,7 @@ void BoardRules::ScorePut()
 {
     int m = comboMeter->Multiplier();
     field->score += 20 * m;
-    field->lastMove.lastPoints = 20 * m;
+    field->lastMove.lastPoints += 20 * m;
     static const int kPopupY[5] = {0, 0, 405, 329, 260};
     switch (m) {
     case 1:

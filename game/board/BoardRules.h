@@ -27,11 +27,12 @@ public:
     BoardRules& operator=(const BoardRules&) = delete;
 
     // Starts the current player's level of the current mode (level 1 when
-    // that level's file does not exist).
+    // that level's file does not exist or cannot be read).
     void StartLevel();
     // Starts the level at `path` with the score and reshuffles of the
-    // current player (a restart, or a level chosen by a tool).
-    void StartLevelFile(const std::string& path);
+    // current player (a restart, or a level chosen by a tool). False when
+    // the file could not be read; the board is then dealt empty.
+    bool StartLevelFile(const std::string& path);
     // Starts the level in play again with the score and reshuffles the
     // player had when it began.
     void Restart();

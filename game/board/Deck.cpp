@@ -164,6 +164,7 @@ void Deck::DrawFromDeck(int clickCode)
     playLine->PutOnCurrent(std::move(owned), clickCode);
     LastMove& m = field->lastMove;
     m.source = 1;
+    m.lastPoints = 0;
     m.originX = x;
     m.originY = y;
     m.layer = -1;
@@ -306,16 +307,7 @@ void Deck::MouseDown(int clickCode, int px, int py)
         dragOriginY = hovered->y;
         hovered->DragTo(px, py);
     } else if (clickCode == -1) {
-        DominoFish* first = playLine->First();
-        DominoFish* last = playLine->Last();
-        if (!first)
-            return;
-        int dx = hovered->dragged ? hovered->dragX : px;
-        int dy = hovered->dragged ? hovered->dragY : py;
-        auto dist = [&](int ex, int ey) { return std::hypot(float(dx - ex), float(dy - ey)); };
-        DominoFish* end = dist(last->x + 5, last->y) < dist(first->x - 5, first->y) ? last : first;
-        if (end->joker)
-            hovered->StartTurn(2, 0.1f);
+        playLine->TurnTowardJokerEnd(*hovered, px, py);
     }
 }
 
@@ -337,6 +329,7 @@ void Deck::MouseUp(int clickCode, int px, int py)
             DominoFish& f = *hovered;
             LastMove& m = field->lastMove;
             m.source = 1;
+            m.lastPoints = 0;
             m.originX = dragOriginX;
             m.originY = dragOriginY;
             m.layer = p;

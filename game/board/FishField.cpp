@@ -1,7 +1,9 @@
 #include "game/board/FishField.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <unordered_map>
 
 #include "framework/core/Cp1251.h"
 #include "game/board/BoardHost.h"
@@ -16,8 +18,6 @@ namespace {
 
 constexpr int kIntroSteps = 139;
 constexpr int kReshuffleSteps = 59;
-const int kLeftClip[4] = {320, 540, 80, 60};
-const int kRightClip[4] = {400, 540, 90, 60};
 
 // Calls f on every tile of the field, top layer first and each layer from
 // its last tile to its first: the order hints and bonuses count in.
@@ -29,6 +29,39 @@ void ForEachTopDown(std::vector<Layer>& layers, F f)
             f(*layers[l][i]);
     }
 }
+
+// Tiles bucketed by position in cells of 80 x 50 pixels. No point of a tile
+// is farther than (39, 24) from its centre, nor any edge of a covered box
+// farther than (40, 25) from its: a tile above reaches one below only when
+// their centres are within (79, 49), which are the 3 x 3 cells around it.
+class CoverCells {
+public:
+    void Add(const DominoFish& f) { cells[Key(FloorDiv(f.x, kW), FloorDiv(f.y, kH))].push_back(&f); }
+
+    // Calls visit on every tile whose centre is within (79, 49) of (x, y)
+    // until it returns false.
+    template <typename F>
+    void ForEachNear(int x, int y, F visit) const
+    {
+        for (int cx = FloorDiv(x - 79, kW); cx <= FloorDiv(x + 79, kW); ++cx) {
+            for (int cy = FloorDiv(y - 49, kH); cy <= FloorDiv(y + 49, kH); ++cy) {
+                auto it = cells.find(Key(cx, cy));
+                if (it == cells.end())
+                    continue;
+                for (const DominoFish* f : it->second) {
+                    if (std::abs(f->x - x) <= 79 && std::abs(f->y - y) <= 49 && !visit(*f))
+                        return;
+                }
+            }
+        }
+    }
+
+private:
+    static constexpr int kW = 80, kH = 50;
+    static int FloorDiv(int v, int d) { return v >= 0 ? v / d : -((-v + d - 1) / d); }
+    static int64_t Key(int cx, int cy) { return (static_cast<int64_t>(cx) << 32) ^ static_cast<uint32_t>(cy); }
+    std::unordered_map<int64_t, std::vector<const DominoFish*>> cells;
+};
 
 } // namespace
 
@@ -86,12 +119,17 @@ void FishField::ClearHovered()
 // ---------------------------------------------------------------------------
 // Starting a level
 
-void FishField::StartLevel(const std::string& path)
+bool FishField::StartLevel(const std::string& path)
+{
+    bool read = ReadLevel(path);
+    DealLevel();
+    return read;
+}
+
+bool FishField::ReadLevel(const std::string& path)
 {
     BeginLevel(path);
-    if (levelReader)
-        levelReader(*this, path);
-    DealLevel();
+    return !levelReader || levelReader(*this, path);
 }
 
 void FishField::BeginLevel(const std::string& path)
@@ -205,10 +243,8 @@ void FishField::DealLevel()
     RecomputePlayable();
     RefreshReshuffleButton();
     app->SetUndoEnabled(false);
-    if (playLine && playLine->First()) {
-        playLine->First()->GlideTo(0, nullptr, 358, 565, 60);
-        playLine->Last()->GlideTo(0, nullptr, 440, 565, 60);
-    }
+    if (playLine)
+        playLine->GlideEndsHome(false);
 
     if (PlayerProfile* p = app->CurrentProfile()) {
         if (mode == kClickMode && p->levelMode2 == 1)
@@ -252,27 +288,27 @@ void FishField::RecomputeOpen()
     });
 
     // A tile is closed when one of seven points of a tile above falls into
-    // its box: the centre, the two half centres and the four corners.
+    // its box: the centre, the two half centres and the four corners. Going
+    // down the layers, the tiles above are kept in cells of a tile's size,
+    // so each tile looks only at the few that can reach it: a move costs
+    // time in proportion to the tiles, not to their square.
     static const int kPoints[7][2] = {{-20, 0}, {20, 0}, {0, 0}, {-39, -24}, {39, -24}, {-39, 24}, {39, 24}};
+    CoverCells above;
     for (int a = static_cast<int>(layers.size()) - 1; a >= 1; --a) {
-        for (const auto& up : layers[a]) {
-            int ux = up->x, uy = up->y;
-            for (int k = a - 1; k >= 0; --k) {
-                for (auto& low : layers[k]) {
-                    if (!low->open)
-                        continue;
-                    // No point of the upper tile is farther than (39, 24)
-                    // from its centre, nor any box edge than (40, 25).
-                    if (std::abs(ux - low->x) > 79 || std::abs(uy - low->y) > 49)
-                        continue;
-                    for (const auto& p : kPoints) {
-                        if (low->CoversPoint(ux + p[0], uy + p[1])) {
-                            low->open = false;
-                            --freeCount;
-                            break;
-                        }
-                    }
-                }
+        for (const auto& up : layers[a])
+            above.Add(*up);
+        for (auto& low : layers[a - 1]) {
+            if (!low->open)
+                continue;
+            bool covered = false;
+            above.ForEachNear(low->x, low->y, [&](const DominoFish& up) {
+                for (const auto& p : kPoints)
+                    covered = covered || low->CoversPoint(up.x + p[0], up.y + p[1]);
+                return !covered;
+            });
+            if (covered) {
+                low->open = false;
+                --freeCount;
             }
         }
     }
@@ -432,7 +468,11 @@ void FishField::AwardBonus(DominoFish& fish)
     Image* shown = nullptr;
     auto addPoints = [&](int points, Image* image) {
         score += points;
-        lastMove.lastPoints = points;
+        // The points count toward the put that collected them, so its undo
+        // takes them back too; a bonus landing after a later put (a click
+        // put still flying) belongs to a move that can no longer be undone.
+        if (lastMove.fish == &fish)
+            lastMove.lastPoints += points;
         shown = image;
     };
     auto extraFish = [&]() {
@@ -543,10 +583,10 @@ bool FishField::Undo()
 
     if (!first && last) {
         if (playLine->fish.size() >= 2)
-            playLine->Last()->GlideTo(0, kRightClip, 440, 565, 60);
+            playLine->Last()->GlideTo(0, PlayLine::kRightClip, PlayLine::kRightEndX, PlayLine::kEndY, 60);
     } else if (first) {
         if (playLine->fish.size() >= 2)
-            playLine->First()->GlideTo(0, kLeftClip, 358, 565, 60);
+            playLine->First()->GlideTo(0, PlayLine::kLeftClip, PlayLine::kLeftEndX, PlayLine::kEndY, 60);
     }
     score -= lastMove.lastPoints;
     lastMove.lastPoints = -lastMove.lastPoints;
@@ -573,8 +613,9 @@ void FishField::ReshuffleField()
         }
     }
     if (playLine && playLine->First()) {
-        playLine->Last()->GlideTo(0, kRightClip, 400, 565, 60);
-        playLine->First()->GlideTo(0, kLeftClip, 398, 565, 60);
+        // Both ends slide to the middle, out of sight behind their windows.
+        playLine->Last()->GlideTo(0, PlayLine::kRightClip, 400, PlayLine::kEndY, 60);
+        playLine->First()->GlideTo(0, PlayLine::kLeftClip, 398, PlayLine::kEndY, 60);
     }
     for (int i = 0; i < kReshuffleSteps && app->PumpUntilUpdate(); ++i) {
     }
@@ -585,10 +626,8 @@ void FishField::ReshuffleField()
     RecomputePlayable();
     RefreshReshuffleButton();
     app->SetUndoEnabled(false);
-    if (playLine && playLine->First()) {
-        playLine->First()->GlideTo(0, kLeftClip, 358, 565, 60);
-        playLine->Last()->GlideTo(0, kRightClip, 440, 565, 60);
-    }
+    if (playLine)
+        playLine->GlideEndsHome(true);
 }
 
 void FishField::CheckEnd()
@@ -736,6 +775,7 @@ void FishField::MouseDown(int clickCode, int px, int py)
         if (!owned)
             return;
         DominoFish& f = *owned;
+        RecordFieldPut(f);
         playLine->PutOnCurrent(std::move(owned), clickCode);
         AfterFieldPut(f);
         return;
@@ -748,18 +788,7 @@ void FishField::MouseDown(int clickCode, int px, int py)
         hovered->DragTo(px, py);
         RebuildBackdrop();
     } else if (clickCode == -1) {
-        DominoFish* first = playLine->First();
-        DominoFish* last = playLine->Last();
-        if (!first)
-            return;
-        // The end nearer to the tile decides; a tile not being dragged is
-        // where the pointer is.
-        int dx = hovered->dragged ? hovered->dragX : px;
-        int dy = hovered->dragged ? hovered->dragY : py;
-        auto dist = [&](int ex, int ey) { return std::hypot(float(dx - ex), float(dy - ey)); };
-        DominoFish* end = dist(last->x + 5, last->y) < dist(first->x - 5, first->y) ? last : first;
-        if (end->joker)
-            hovered->StartTurn(2, 0.1f);
+        playLine->TurnTowardJokerEnd(*hovered, px, py);
     }
 }
 
@@ -781,6 +810,8 @@ void FishField::MouseUp(int clickCode, int px, int py)
         if (!owned)
             return;
         DominoFish& f = *owned;
+        // Recorded before joining: the bonus paid at the join belongs to this put.
+        RecordFieldPut(f);
         playLine->Attach(std::move(owned), side);
         AfterFieldPut(f);
         RecomputePlayable();
@@ -817,15 +848,20 @@ std::unique_ptr<DominoFish> FishField::TakeHovered()
     return nullptr;
 }
 
-void FishField::AfterFieldPut(DominoFish& f)
+void FishField::RecordFieldPut(DominoFish& f)
 {
-    --fishCount;
     lastMove.source = 0;
+    lastMove.lastPoints = 0;
     lastMove.originX = dragOriginX;
     lastMove.originY = dragOriginY;
     lastMove.layer = hoveredLayer;
     lastMove.index = hoveredIndex;
     lastMove.fish = &f;
+}
+
+void FishField::AfterFieldPut(DominoFish& f)
+{
+    --fishCount;
     f.layer = 0;
     if (f.itemType >= 0)
         CollectItem(f);

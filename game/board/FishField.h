@@ -35,6 +35,8 @@ using Layer = std::vector<std::unique_ptr<DominoFish>>;
 // `index` the position in its pile; click mode: index -1).
 struct LastMove {
     int source = 0;
+    // Every point the move added (the put's score and the points of the
+    // bonus it collected); undo takes them all back.
     int lastPoints = 0;
     int originX = 0;
     int originY = 0;
@@ -62,8 +64,11 @@ public:
 
     // Starting a level: BeginLevel clears the field for `path`, the level
     // reader fills the layers (and the level data), DealLevel deals it.
-    // StartLevel runs the three with `levelReader`.
-    void StartLevel(const std::string& path);
+    // StartLevel runs the three with `levelReader` and reports whether the
+    // file was read (an unread level is dealt empty). ReadLevel is the first
+    // two, for a caller that picks another level when one cannot be read.
+    bool StartLevel(const std::string& path);
+    bool ReadLevel(const std::string& path);
     void BeginLevel(const std::string& path);
     void DealLevel();
     // Fills the layers of a cleared field from the level file at the path;
@@ -176,6 +181,9 @@ private:
     void StartFlipFor(DominoFish& fish, bool backward);
     // Takes the hovered tile out of its layer after a put from the field.
     std::unique_ptr<DominoFish> TakeHovered();
+    // Makes a put from the field the move undo takes back, with no points
+    // yet: the put's score and any bonus it collects are added as they come.
+    void RecordFieldPut(DominoFish& fish);
     void AfterFieldPut(DominoFish& fish);
     void EndOfLevel();
     void ClearHovered();

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 namespace Zorvin {
 
@@ -93,6 +94,18 @@ std::string EscapeAttribute(const std::string& s)
 
 bool LevelFile::Read(const std::string& path, int maxTiles)
 {
+    // A folder opens like an empty file on this system and would read as a
+    // valid level with no tiles; only a regular file is a level.
+    std::string native = path;
+    std::replace(native.begin(), native.end(), '\\', '/');
+    std::error_code ec;
+    std::filesystem::file_status st = std::filesystem::status(native, ec);
+    if (std::filesystem::exists(st) && !std::filesystem::is_regular_file(st)) {
+        complete = false;
+        errorText = "Not a level file: " + path;
+        errorLine = 0;
+        return false;
+    }
     XMLParser reader;
     if (!reader.OpenFile(path)) {
         complete = false;
@@ -106,6 +119,8 @@ bool LevelFile::Read(const std::string& path, int maxTiles)
 
 void LevelFile::Read(XMLParser& reader, int maxTiles)
 {
+    if (maxTiles < 0 || maxTiles > kMaxTiles)
+        maxTiles = kMaxTiles;
     XMLNode node;
     int current = -1;  // index of the layer being read, -1 outside any
     int rowsSeen = 0;  // <l> elements begun in the current layer
@@ -308,11 +323,16 @@ void ApplyLevel(const LevelFile& level, int style, FishField& field, bool playMu
     if (level.hasCardsInDeck)
         field.cardsInDeck = level.cardsInDeck;
 
+    int applied = 0;
     for (const auto& tiles : level.layers) {
         int layerIndex = static_cast<int>(field.layers.size());
         Layer& layer = field.layers.emplace_back();
         layer.reserve(tiles.size());
         for (const LevelTile& t : tiles) {
+            // A record made elsewhere than by the reader obeys the same bound.
+            if (applied >= LevelFile::kMaxTiles)
+                break;
+            ++applied;
             auto fish = std::make_unique<DominoFish>(t.x, t.y, t.orientation, layerIndex, &field);
             fish->style = style;
             if (t.joker)
@@ -366,6 +386,11 @@ std::string ChooseLevelPath(BoardHost& host, int mode, int& n)
     std::string path = LevelPath(mode, n);
     if (host.FileExists(path))
         return path;
+    return FallBackToFirstLevel(host, mode, n);
+}
+
+std::string FallBackToFirstLevel(BoardHost& host, int mode, int& n)
+{
     n = 1;
     if (PlayerProfile* profile = host.CurrentProfile()) {
         if (mode == 2)

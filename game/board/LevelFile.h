@@ -63,6 +63,11 @@ public:
     // Shifts beyond this move the whole layout off screen.
     static constexpr int kMaxShift = 1000;
     static constexpr int kMaxCardsInDeck = 99;
+    // Tiles a level may hold. The board shows about 10 x 10 lying tiles side
+    // by side above its panel; four such layers' worth is far beyond any
+    // designed level (the campaign's biggest has 91) and keeps every move,
+    // deal and frame quick. Tiles past it are left out.
+    static constexpr int kMaxTiles = 400;
     // Filler of an empty grid row: "." at even columns, "," at odd ones.
     static const char* const kFiller;
 
@@ -87,8 +92,10 @@ public:
     std::string errorText;
     int errorLine = 0;
 
-    // Reads a level file; at most maxTiles tiles are taken (-1: no limit).
-    // Returns false only when the file cannot be opened.
+    // Reads a level file; at most maxTiles tiles are taken (-1: as many as
+    // a level may hold, kMaxTiles).
+    // Returns false only when the path is not a regular file or cannot be
+    // opened.
     bool Read(const std::string& path, int maxTiles = -1);
     // Reads from an already opened XML reader.
     void Read(XMLParser& reader, int maxTiles = -1);
@@ -123,6 +130,9 @@ LevelFile LevelFromField(const FishField& field);
 // exists; otherwise level 1 of the mode, and then n and the current player's
 // progress in that mode go back to 1 as well.
 std::string ChooseLevelPath(BoardHost& host, int mode, int& n);
+// Level 1 of the mode instead of level n: n and the current player's progress
+// in that mode go back to 1. Returns the path of level 1.
+std::string FallBackToFirstLevel(BoardHost& host, int mode, int& n);
 
 // Writes the field's layout as a level file. Returns false when the file
 // cannot be written; an existing file is then left as it was.

@@ -11,11 +11,14 @@
 namespace Zorvin {
 
 namespace {
-const int kLeftClip[4] = {320, 540, 80, 60};
-const int kRightClip[4] = {400, 540, 90, 60};
 // A dragged tile joins an end when its drag point is within this distance of
 // the end's join point.
 constexpr float kSnapDistance = 50;
+// The middle of the line, where it starts and where the click-mode tile
+// before the current one rests, and the point a clicked tile lands on
+// before sliding to the right end.
+constexpr int kMiddleX = 400;
+constexpr int kArrivalX = 520;
 } // namespace
 
 PlayLine::PlayLine(FishField& field) : field(&field) {}
@@ -26,7 +29,7 @@ void PlayLine::ResetLine(int a, int b)
     int style = field->deck ? field->deck->style : 0;
     bool click = field->mode == FishField::kClickMode;
     for (int i = 0; i < 2; ++i) {
-        auto f = std::make_unique<DominoFish>(400, 565, 3, 0, field);
+        auto f = std::make_unique<DominoFish>(kMiddleX, kEndY, 3, 0, field);
         int v = i == 0 && !click ? a : b;
         f->valueA = v;
         f->valueB = v;
@@ -91,6 +94,29 @@ void PlayLine::DragFish(DominoFish& f, int px, int py)
     }
 }
 
+void PlayLine::TurnTowardJokerEnd(DominoFish& f, int px, int py)
+{
+    if (fish.empty())
+        return;
+    const DominoFish& first = *fish.front();
+    const DominoFish& last = *fish.back();
+    // A tile not being dragged is where the pointer is.
+    int dx = f.dragged ? f.dragX : px;
+    int dy = f.dragged ? f.dragY : py;
+    auto dist = [&](int ex, int ey) { return std::hypot(float(dx - ex), float(dy - ey)); };
+    const DominoFish& end = dist(last.x + 5, last.y) < dist(first.x - 5, first.y) ? last : first;
+    if (end.joker)
+        f.StartTurn(2, 0.1f);
+}
+
+void PlayLine::GlideEndsHome(bool clipped)
+{
+    if (fish.empty())
+        return;
+    fish.front()->GlideTo(0, clipped ? kLeftClip : nullptr, kLeftEndX, kEndY, 60);
+    fish.back()->GlideTo(0, clipped ? kRightClip : nullptr, kRightEndX, kEndY, 60);
+}
+
 int PlayLine::RightPutValue() const
 {
     if (fish.empty())
@@ -145,23 +171,49 @@ void PlayLine::PreviewSnap(DominoFish& f)
     }
 }
 
+void PlayLine::FaceJoiningHalf(DominoFish& f, int side) const
+{
+    const DominoFish& end = side < 0 ? *fish.front() : *fish.back();
+    // Jokers fit either way round (the player turns a tile onto a joker end
+    // with the right button), and an upright tile shows no halves.
+    if (f.joker || end.joker || (f.orientation != 1 && f.orientation != 3))
+        return;
+    int v = side < 0 ? LeftPutValue() : RightPutValue();
+    int stands = EndOrientation(f);
+    // The touching half: the right-hand one at the left end, the left-hand
+    // one at the right end.
+    int touching = side < 0 ? (stands == 1 ? f.valueA : f.valueB) : (stands == 3 ? f.valueA : f.valueB);
+    if (touching == v)
+        return;
+    // A tile swept from one end to the other may still be turning to fit
+    // the end it left: it already faces this one the right way round. A tile
+    // that is not turning turns now.
+    if (f.IsTurning()) {
+        f.rotation = 0;
+        f.angle = 0;
+    } else {
+        f.StartTurn(side < 0 ? 2 : 1, 0.1f);
+    }
+}
+
 void PlayLine::Attach(std::unique_ptr<DominoFish> owned, int side)
 {
     if (!owned || fish.empty() || side == 0)
         return;
     DominoFish& f = *owned;
+    FaceJoiningHalf(f, side);
     if (side < 0) {
         DominoFish& first = *fish.front();
         f.SetPosition(first.x - 80, first.y);
         first.GlideTo(0, kLeftClip, first.x + 80, first.y, 60);
         fish.insert(fish.begin(), std::move(owned));
-        f.GlideTo(0, nullptr, 358, 565, 60);
+        f.GlideTo(0, nullptr, kLeftEndX, kEndY, 60);
     } else {
         DominoFish& last = *fish.back();
         f.SetPosition(last.x + 80, last.y);
         last.GlideTo(0, kRightClip, last.x - 80, last.y, 60);
         fish.push_back(std::move(owned));
-        f.GlideTo(0, nullptr, 440, 565, 60);
+        f.GlideTo(0, nullptr, kRightEndX, kEndY, 60);
     }
     f.open = true;
     f.hover = false;
@@ -199,7 +251,7 @@ void PlayLine::PutOnCurrent(std::unique_ptr<DominoFish> owned, int clickCode)
     f.overlapPartner = -1;
     f.overlapLeft = false;
     fish.push_back(std::move(owned));
-    f.GlideTo(0, nullptr, 520 - 7 * f.layer, 565 + 7 * f.layer, 30);
+    f.GlideTo(0, nullptr, kArrivalX - 7 * f.layer, kEndY + 7 * f.layer, 30);
     f.toPlayLine = true;
     snapSide = 1;
     putMade = true;
@@ -208,12 +260,12 @@ void PlayLine::PutOnCurrent(std::unique_ptr<DominoFish> owned, int clickCode)
 
 void PlayLine::Arrive(DominoFish& f)
 {
-    f.SetPosition(520, 565);
-    f.GlideTo(0, nullptr, 440, 565, 30);
+    f.SetPosition(kArrivalX, kEndY);
+    f.GlideTo(0, nullptr, kRightEndX, kEndY, 30);
     field->AwardBonus(f);
     for (size_t i = 1; i < fish.size(); ++i) {
         if (fish[i].get() == &f) {
-            fish[i - 1]->GlideTo(0, nullptr, 400, 565, 15);
+            fish[i - 1]->GlideTo(0, nullptr, kMiddleX, kEndY, 15);
             break;
         }
     }

@@ -17,6 +17,14 @@ class FishField;
 
 class PlayLine {
 public:
+    // Where the line's two ends are shown (tile centres), and the windows a
+    // tile sliding out of sight behind either end is clipped to.
+    static constexpr int kLeftEndX = 358;
+    static constexpr int kRightEndX = 440;
+    static constexpr int kEndY = 565;
+    static constexpr int kLeftClip[4] = {320, 540, 80, 60};
+    static constexpr int kRightClip[4] = {400, 540, 90, 60};
+
     explicit PlayLine(FishField& field);
 
     // Empties the line and starts it with two lying tiles showing a and b.
@@ -25,7 +33,9 @@ public:
     // Drag mode. The end a dragged tile would join: -1 left, 1 right, 0 none
     // (too far from both ends, or not matching the nearer one).
     int AttachSide(const DominoFish& fish) const;
-    // Joins `fish` to the line at the end AttachSide names (it must not be 0).
+    // Joins `fish` to the line at the end AttachSide names (it must not be 0),
+    // with its matching half facing that end: a turn toward the other end
+    // that is still running is called off.
     void Attach(std::unique_ptr<DominoFish> fish, int side);
     // Moves the drawn rectangle of a dragged tile next to the end it would
     // join, and sets snapSide accordingly.
@@ -34,6 +44,13 @@ public:
     // turns it by itself to fit the end it is dragged toward (the right end
     // from the middle of the screen on, else the left).
     void DragFish(DominoFish& fish, int px, int py);
+    // Right button on a tile (dragged or under the pointer at px, py): when
+    // the end nearer to it is a joker, the tile turns by half a turn, so the
+    // player chooses which half faces the joker.
+    void TurnTowardJokerEnd(DominoFish& fish, int px, int py);
+    // The two end tiles glide back to where the ends are shown, in 60
+    // updates, clipped to their windows or not.
+    void GlideEndsHome(bool clipped);
 
     // Click mode. Whether `fish` may become the new current tile.
     bool CanPutOnCurrent(const DominoFish& fish) const;
@@ -76,6 +93,8 @@ private:
     // Distances from the drag point to the left and right join points.
     void JoinDistances(const DominoFish& fish, float& dl, float& dr) const;
     bool EndAccepts(const DominoFish& fish, int side) const;
+    // Makes a tile joining at `side` show the end's value on the touching half.
+    void FaceJoiningHalf(DominoFish& fish, int side) const;
 };
 
 } // namespace Zorvin

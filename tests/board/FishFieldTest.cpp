@@ -326,6 +326,26 @@ TEST_F(FishFieldTest, DraggedTileTurnsToFitTheLeftEnd)
     EXPECT_EQ(f->x, 358);
 }
 
+// A tile that began turning toward the right end and is swept to the left
+// end and dropped there within the turn joins with its matching half toward
+// the line, not the way the turn was going.
+TEST_F(FishFieldTest, TileSweptToTheOtherEndWithinItsTurnFacesThatEnd)
+{
+    DominoFish* f = Add(0, 100, 100);
+    Add(0, 300, 100);
+    Deal();
+    SetValues(f, 3, 5);
+    SetLine(5, 5);
+    DragTo(f, 470, 400, false);
+    ASSERT_EQ(f->rotation, 1) << "turning to show 5 to the right end";
+    rules.MouseDrag(LeftJoinX(), 565);
+    rules.MouseUp(1, LeftJoinX(), 565);
+    ASSERT_EQ(Line().First(), f);
+    host.Ticks(60);
+    EXPECT_EQ(f->RightValue(), 5) << "the half touching the line's 5|5";
+    EXPECT_EQ(Line().LeftEnd(), 3);
+}
+
 TEST_F(FishFieldTest, FailedDropsGlideBackAndScoreNothing)
 {
     DominoFish* f = Add(0, 100, 100);

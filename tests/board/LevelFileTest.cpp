@@ -191,6 +191,26 @@ TEST(LevelFile, WhatTheGridCannotHoldIsLeftOut)
     ASSERT_EQ(many.layers.size(), static_cast<size_t>(LevelFile::kMaxLayers));
     for (const auto& layer : many.layers)
         EXPECT_EQ(layer.size(), 1u);
+
+    // Full grids on every layer: the level keeps the first kMaxTiles tiles
+    // in reading order, ending inside a layer, and even a maxTiles above
+    // the bound cannot lift it.
+    std::string full = "<Level><Layers>";
+    for (int l = 0; l < LevelFile::kMaxLayers; ++l) {
+        full += "<Layer>";
+        for (int r = 0; r < LevelFile::kGridRows; ++r)
+            full += "<l>[==][==][==][==][==][==][==][==][==][==][==]</l>";
+        full += "</Layer>";
+    }
+    full += "</Layers></Level>";
+    for (int maxTiles : {-1, 100000}) {
+        LevelFile bounded = ReadText(full, maxTiles);
+        size_t tiles = 0;
+        for (const auto& layer : bounded.layers)
+            tiles += layer.size();
+        EXPECT_EQ(tiles, static_cast<size_t>(LevelFile::kMaxTiles));
+        EXPECT_EQ(bounded.layers[1].size(), LevelFile::kMaxTiles - 220u);
+    }
 }
 
 TEST(LevelFile, DamagedFileKeepsWhatWasRead)

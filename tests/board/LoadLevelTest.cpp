@@ -187,4 +187,24 @@ TEST_F(LoadLevelTest, StartingALevelReadsDealsAndFallsBackToLevelOne)
     EXPECT_EQ(F().cardsInDeck, 20); // not in this file: stays
 }
 
+// A folder by a level's name opens like an empty file: it must not be read
+// as a level with no tiles (won at once), but count as missing, even for a
+// host whose existence check says yes to folders.
+TEST_F(LoadLevelTest, AFolderIsNoLevelAndTheStartFallsBackToLevelOne)
+{
+    Write("levels/Levels2/Level1.xml", kLevel);
+    std::filesystem::create_directories("levels/Levels2/Level5.xml");
+    EXPECT_FALSE(LoadLevel(0, F(), "levels/Levels2/Level5.xml", -1, false));
+    EXPECT_TRUE(F().layers.empty());
+
+    host.existing = {"levels/Levels2/Level1.xml", "levels/Levels2/Level5.xml"};
+    host.profile.levelMode0 = 5;
+    F().mode = FishField::kDragMode;
+    rules.StartLevel();
+    EXPECT_EQ(F().levelPath, "levels/Levels2/Level1.xml");
+    EXPECT_EQ(host.profile.levelMode0, 1);
+    EXPECT_EQ(F().fishCount, 5);
+    EXPECT_FALSE(F().won);
+}
+
 } // namespace Zorvin

@@ -147,6 +147,9 @@ TEST_F(ScoringTest, EveryBonusTypeInDragMode)
     DominoFish* f = Tile(0);
 
     auto award = [&](int type) {
+        // Each award as the bonus of a fresh put of this tile.
+        F().lastMove = LastMove{};
+        F().lastMove.fish = f;
         f->bonusType = type;
         f->sparkles = {{1, 1, 1}};
         F().popups.clear();
@@ -215,7 +218,9 @@ TEST_F(ScoringTest, CropAndPlaceBonusesAddADeckTileInClickMode)
     EXPECT_TRUE(host.profile.jokerHintShown);
 }
 
-TEST_F(ScoringTest, ClickBonusIsPaidOnArrivalAndUndoTakesBackOnlyIt)
+// Undo takes back everything a put added, its points and the points of the
+// bonus it collected, in both modes, so putting and undoing gains nothing.
+TEST_F(ScoringTest, ClickBonusIsPaidOnArrivalAndUndoTakesBackThePutWithIt)
 {
     SixField(FishField::kClickMode);
     DominoFish* f = Tile(1);
@@ -225,12 +230,26 @@ TEST_F(ScoringTest, ClickBonusIsPaidOnArrivalAndUndoTakesBackOnlyIt)
     EXPECT_EQ(F().score, 20);
     host.Ticks(30);
     EXPECT_EQ(F().score, 220);
-    EXPECT_EQ(F().lastMove.lastPoints, 200);
+    EXPECT_EQ(F().lastMove.lastPoints, 220);
     rules.UndoButton();
-    EXPECT_EQ(F().score, 20);
+    EXPECT_EQ(F().score, 0);
+
+    // A bonus landing after a later put belongs to the earlier one, which
+    // can no longer be undone: undoing the later put takes back only its own.
+    DominoFish* g = Tile(2);
+    DominoFish* h = Tile(3);
+    g->bonusType = 6;
+    g->bonusLife = 1000;
+    Click(g);
+    host.Ticks(5);
+    Click(h);
+    host.Ticks(40);
+    EXPECT_EQ(F().score, 140);
+    rules.UndoButton();
+    EXPECT_EQ(F().score, 120);
 }
 
-TEST_F(ScoringTest, DragBonusIsPaidAtTheJoinBeforeThePutIsScored)
+TEST_F(ScoringTest, DragBonusIsPaidAtTheJoinAndUndoTakesBackThePutWithIt)
 {
     SixField();
     DominoFish* f = Tile(1);
@@ -238,9 +257,9 @@ TEST_F(ScoringTest, DragBonusIsPaidAtTheJoinBeforeThePutIsScored)
     f->bonusLife = 1000;
     DragTo(f, RightJoinX(), 565);
     EXPECT_EQ(F().score, 120);
-    EXPECT_EQ(F().lastMove.lastPoints, 20);
+    EXPECT_EQ(F().lastMove.lastPoints, 120);
     rules.UndoButton();
-    EXPECT_EQ(F().score, 100);
+    EXPECT_EQ(F().score, 0);
 }
 
 } // namespace
