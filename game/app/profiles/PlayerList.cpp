@@ -6,7 +6,7 @@
 
 #include "framework/core/FileUtil.h"
 #include "game/app/profiles/ProfileBuffer.h"
-#include "game/app/profiles/SavedGameFiles.h"
+#include "game/app/profiles/SavedGameHooks.h"
 
 namespace Zorvin {
 

@@ -21,7 +21,7 @@
 
 namespace Zorvin {
 
-class SavedGameFiles;
+class SavedGameHooks;
 
 class PlayerList {
 public:
@@ -32,7 +32,7 @@ public:
 
     // Who moves and deletes saved games with their players (not owned; may
     // be null, then no files are touched).
-    void SetSavedGames(SavedGameFiles* files) { savedGames = files; }
+    void SetSavedGames(SavedGameHooks* files) { savedGames = files; }
     const std::string& Folder() const { return folder; }
     std::string FilePath() const { return folder + "players.dat"; }
 
@@ -69,7 +69,7 @@ public:
 
 private:
     std::string folder;
-    SavedGameFiles* savedGames = nullptr;
+    SavedGameHooks* savedGames = nullptr;
 };
 
 } // namespace Zorvin

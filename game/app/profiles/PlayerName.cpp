@@ -1,5 +1,8 @@
 #include "game/app/profiles/PlayerName.h"
 
+#include "game/app/saves/SafeFileName.h"
+#include "game/app/saves/SavedGameFiles.h"
+
 namespace Zorvin {
 
 namespace {
@@ -30,28 +33,11 @@ bool PlayerName::AllowText(const std::string& text)
     return true;
 }
 
-std::string PlayerName::SafeFileName(const std::string& name)
-{
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(name.size());
-    for (char ch : name) {
-        auto c = static_cast<unsigned char>(ch);
-        // "%" is escaped too, so an escaped name never equals a plain one.
-        if (IsControl(c) || c == '/' || c == '\\' || c == '%') {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        } else {
-            out += ch;
-        }
-    }
-    return out;
-}
+std::string PlayerName::SafeFileName(const std::string& name) { return Zorvin::SafeFileName(name); }
 
 std::string PlayerName::SaveFilePath(const std::string& dataFolder, const std::string& name, int mode)
 {
-    return dataFolder + "saves/" + SafeFileName(name) + (mode == 2 ? "1.sav" : "2.sav");
+    return SavedGamePath(dataFolder, name, mode == 2 ? 2 : 0);
 }
 
 } // namespace Zorvin

@@ -22,8 +22,9 @@ public:
     static bool AllowText(const std::string& text);
 
     // A file name part that stays inside its folder and differs for
-    // different names: names without "%", "/", "\" or control characters
-    // are kept as they are; those bytes become "%XX" (upper-case hex).
+    // different names; the saved games' own rule (SafeFileName in
+    // game/app/saves), so moving and deleting a player's games finds the
+    // files the game wrote.
     static std::string SafeFileName(const std::string& name);
 
     // The saved game of a player: dataFolder + "saves/" + the safe name +

@@ -7,11 +7,11 @@
 // write never loses a saved game. Owned by the application beside its
 // PlayerList.
 
-#include "game/app/profiles/SavedGameFiles.h"
+#include "game/app/profiles/SavedGameHooks.h"
 
 namespace Zorvin {
 
-class SavedGameMover : public SavedGameFiles {
+class SavedGameMover : public SavedGameHooks {
 public:
     explicit SavedGameMover(std::string dataFolder) : folder(std::move(dataFolder)) {}
 

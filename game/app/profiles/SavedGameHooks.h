@@ -1,6 +1,6 @@
 #pragma once
 
-// SavedGameFiles: what happens to a player's saved games when the player is
+// SavedGameHooks: what happens to a player's saved games when the player is
 // renamed or deleted. PlayerList calls it; SavedGameMover is the real one
 // (files in the data folder's saves/), tests give a recording fake.
 
@@ -8,9 +8,9 @@
 
 namespace Zorvin {
 
-class SavedGameFiles {
+class SavedGameHooks {
 public:
-    virtual ~SavedGameFiles() = default;
+    virtual ~SavedGameHooks() = default;
     // Both saved games of oldName now belong to newName.
     virtual void PlayerRenamed(const std::string& oldName, const std::string& newName) = 0;
     // The player is gone; so are the saved games.
