@@ -19,6 +19,7 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/Widget.h"
 #include "game/board/BoardRules.h"
+#include "game/board/view/FishPainter.h"
 
 namespace Zorvin {
 
@@ -58,6 +59,8 @@ public:
     PlayLine* playLine = nullptr;
     Deck* deck = nullptr;
     ComboMeter* comboMeter = nullptr;
+    // Draws the tiles; the level preview and tools may borrow it.
+    FishPainter painter;
 
 private:
     void DrawField(Graphics* g);
@@ -67,6 +70,11 @@ private:
     void DrawDraggedPlaceFish(Graphics* g);
     void DrawLineDeckMeterPopups(Graphics* g);
     void DrawGlidingOnTop(Graphics* g);
+    void DrawPlayLine(Graphics* g);
+    void DrawDeck(Graphics* g);
+    void DrawDeckPlaces(Graphics* g);
+    void DrawComboMeter(Graphics* g);
+    void DrawPopups(Graphics* g);
 
     std::unique_ptr<MemoryImage> backdrop;
     // The field's backdrop request count the cached picture matches.
