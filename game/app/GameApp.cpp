@@ -164,14 +164,15 @@ bool GameApp::LoadStartupGroups()
 
 void GameApp::LoadMusic()
 {
+    currentSong = SongTitle;
     MusicInterface* music = GetMusicInterface();
-    if (music == nullptr)
+    // Without a sound device the game runs silently: nothing to load.
+    if (music == nullptr || audioDevice == nullptr || noSoundNeeded)
         return;
     for (int song = 0; song < SongCount; ++song)
         if (!music->LoadSong(song, MusicFiles[song]))
             std::fprintf(stderr, "Cannot load the music file %s\n", MusicFiles[song]);
     music->FadeInSong(SongTitle, 0, FadeStep, false);
-    currentSong = SongTitle;
 }
 
 void GameApp::FailStartup(const std::string& text)
