@@ -1,0 +1,82 @@
+#include "game/app/AppBoardHost.h"
+
+#include "framework/audio/music/MusicInterface.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/controls/Dialog.h"
+#include "game/app/GameApp.h"
+#include "game/board/view/BoardInterface.h"
+
+namespace Zorvin {
+
+void AppBoardHost::PlaySound(int soundId) { app.PlaySound(soundId); }
+
+void AppBoardHost::ShowHint(const std::string& text, int x, int y) { app.ShowHintWindow(x, y, text); }
+
+void AppBoardHost::HideHint() { app.HideHintWindow(); }
+
+void AppBoardHost::ShowLevelWonDialog(const std::string& header, const std::string& text, const std::string& button)
+{
+    app.ShowDialog(GameApp::DialogLevelWon, true, header, text, button, Dialog::ButtonsFooter);
+}
+
+void AppBoardHost::ShowGameOverDialog() { app.ShowGameOverWindow(); }
+
+void AppBoardHost::ShowHowToPlayDialog(bool clickMode) { app.ShowHowToPlay(clickMode); }
+
+void AppBoardHost::SetUndoEnabled(bool enabled)
+{
+    if (app.GetBoardPanel() != nullptr)
+        app.GetBoardPanel()->SetUndoEnabled(enabled);
+}
+
+void AppBoardHost::SetReshuffleButton(bool enabled, const std::string& label)
+{
+    if (app.GetBoardPanel() != nullptr)
+        app.GetBoardPanel()->SetReshuffleButton(enabled, label);
+}
+
+PlayerProfile* AppBoardHost::CurrentProfile() { return app.CurrentProfile(); }
+
+void AppBoardHost::SavePlayers() { app.SavePlayers(); }
+
+void AppBoardHost::SetLevelWonThisSession() { app.levelWonThisSession = true; }
+
+bool AppBoardHost::PumpUntilUpdate()
+{
+    if (app.HasShutdownStarted())
+        return false;
+    app.PumpUntilUpdate();
+    return !app.HasShutdownStarted();
+}
+
+int AppBoardHost::UpdateCount() const { return app.updateCount; }
+
+void AppBoardHost::FadeOutAllMusic(double step)
+{
+    if (MusicInterface* music = app.GetMusicInterface())
+        music->FadeOutAllSongs(true, step);
+}
+
+void AppBoardHost::FadeInSong(int song, double step, bool loop)
+{
+    if (MusicInterface* music = app.GetMusicInterface())
+        music->FadeInSong(song, 0, step, !loop);
+    app.NoteSongPlaying(song);
+}
+
+std::unique_ptr<Image> AppBoardHost::LoadDisplayImage(const std::string& path)
+{
+    return app.LoadDisplayImage(path, 0);
+}
+
+bool AppBoardHost::FileExists(const std::string& path) { return app.FileExists(path); }
+
+void AppBoardHost::OpenMenu() { app.OpenGameMenu(); }
+
+void AppBoardHost::ShowMapScreen(int level) { app.ShowMapScreen(level); }
+
+void AppBoardHost::ShowGameComplete() { app.FinishCampaign(); }
+
+bool AppBoardHost::DebugKeysEnabled() const { return app.debugKeysEnabled; }
+
+} // namespace Zorvin

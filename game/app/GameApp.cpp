@@ -1,0 +1,319 @@
+#include "game/app/GameApp.h"
+
+#include "framework/app/SystemServices.h"
+#include "framework/audio/music/MusicInterface.h"
+#include "framework/core/Cp1251.h"
+#include "framework/resources/ResourceManager.h"
+#include "framework/widgets/WidgetManager.h"
+#include "framework/widgets/controls/Dialog.h"
+#include "game/app/AppBoardHost.h"
+#include "game/app/ResBind.h"
+#include "game/app/dialogs/AppPlayerDialogHost.h"
+#include "game/app/dialogs/HintWnd.h"
+#include "game/app/profiles/HighScoreTable.h"
+#include "game/app/profiles/PlayerList.h"
+#include "game/app/profiles/SavedGameMover.h"
+#include "game/app/saves/SavedGameFiles.h"
+#include "game/app/ShutdownSignals.h"
+#include "game/app/screens/TitleScreen.h"
+#include "game/app/screens/TitleWnd.h"
+#include "game/board/view/Board.h"
+#include "game/board/view/BoardInterface.h"
+#include "game/shared/Res.h"
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace Zorvin {
+
+namespace {
+
+constexpr const char* ManifestPath = "properties\\resources.xml";
+const char* const MusicFiles[GameApp::SongCount] = {
+    "music/vibe-coe.mo3", "music/vibe-cty.mo3", "music/vibe-dxm.mo3",
+    "music/vibe-gws.mo3", "music/vibe-ovr.mo3", "music/vibe-sw.mo3",
+};
+constexpr int DialogHeaderSpacing = 30;
+
+} // namespace
+
+int MillisecondsSinceProcessStart()
+{
+    // Field 22 of /proc/self/stat is the start time in clock ticks after
+    // boot; CLOCK_BOOTTIME counts from the same moment.
+    std::ifstream stat("/proc/self/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    size_t close = text.rfind(')');
+    if (close == std::string::npos)
+        return -1;
+    std::istringstream fields(text.substr(close + 2));
+    std::string field;
+    for (int i = 3; i < 22 && fields >> field; ++i) {
+    }
+    unsigned long long startTicks = 0;
+    if (!(fields >> startTicks))
+        return -1;
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    long long nowMs = static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    long long startMs = static_cast<long long>(startTicks) * 1000 / sysconf(_SC_CLK_TCK);
+    return static_cast<int>(nowMs - startMs);
+}
+
+GameApp::GameApp()
+{
+    productName = "Korvelt";
+    productVersion = "1.4";
+    title = productName + " " + productVersion + " by Wendmoor";
+    registryKey = "Wendmoor\\Korvelt";
+    width = 800;
+    height = 600;
+    isWindowed = false;
+    // The loading display has its own start link; the base only needs to
+    // start the thread.
+    autoStartLoadingThread = true;
+}
+
+GameApp::~GameApp()
+{
+    Shutdown();
+    if (loadingThread.joinable())
+        loadingThread.join();
+    DestroyScreens();
+    for (const char* group : {"Init", "TitleScreen", "Game"})
+        resourceManager->DeleteResources(group);
+    ClearBoundResources();
+    dataFolder.clear();
+}
+
+void GameApp::DestroyScreens()
+{
+    // Dialogs first: they sit above the screens and may point into them.
+    while (!dialogList.empty())
+        CloseDialog(dialogList.back());
+    WidgetManager* wm = widgetManager.get();
+    if (titleScreen) {
+        wm->RemoveChild(titleScreen.get());
+        titleScreen.reset();
+    }
+    RemoveGameScreens();
+    if (mainMenu) {
+        wm->RemoveChild(mainMenu.get());
+        mainMenu.reset();
+    }
+    ReleaseDeferredDeletions();
+    // The panel refers to the board, both to their host.
+    boardPanel.reset();
+    board.reset();
+    hintWindow.reset();
+    boardHost.reset();
+}
+
+bool GameApp::OverrideWorkingFolder(const std::string& folder)
+{
+    (void)folder;
+    if (gameFolder.empty())
+        return false;
+    if (::chdir(gameFolder.c_str()) != 0)
+        std::fprintf(stderr, "Cannot change to the game folder %s\n", gameFolder.c_str());
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Start-up
+
+void GameApp::Initialize()
+{
+    ZorvinAppBase::Initialize();
+    if (shutdown || !initialized)
+        return;
+    if (!resourceManager->ParseManifest(ManifestPath)) {
+        FailStartup(resourceManager->GetErrorText());
+        return;
+    }
+    if (!LoadStartupGroups())
+        return;
+
+    titleScreen = std::make_unique<TitleScreen>(*this);
+    titleScreen->Resize(0, 0, width, height);
+    titleScreen->CreateStartLink();
+    widgetManager->AddChild(titleScreen.get());
+
+    LoadMusic();
+    numLoadingThreadTasks = resourceManager->GetNumResources("Game");
+    // A modal dialog also stops the updates of everything beneath it, so a
+    // level pauses under the in-game menu.
+    widgetManager->defaultBelowModalFlagsMod.removeFlags |= UpdateBit;
+    CreateProfileStore();
+    titleScreen->ReadLogoScript();
+}
+
+bool GameApp::LoadStartupGroups()
+{
+    if (!resourceManager->LoadResources("Init") || !BindInitResources(*resourceManager)
+        || !resourceManager->LoadResources("TitleScreen") || !BindTitleScreenResources(*resourceManager)) {
+        loadingFailed = true;
+        FailStartup(resourceManager->GetErrorText());
+        return false;
+    }
+    return true;
+}
+
+void GameApp::LoadMusic()
+{
+    currentSong = SongTitle;
+    MusicInterface* music = GetMusicInterface();
+    // Without a sound device the game runs silently: nothing to load.
+    if (music == nullptr || audioDevice == nullptr || noSoundNeeded)
+        return;
+    for (int song = 0; song < SongCount; ++song)
+        if (!music->LoadSong(song, MusicFiles[song]))
+            std::fprintf(stderr, "Cannot load the music file %s\n", MusicFiles[song]);
+    music->FadeInSong(SongTitle, 0, FadeStep, false);
+}
+
+void GameApp::FailStartup(const std::string& text)
+{
+    ShowFatalError(text);
+    exitCode = 1;
+    shutdown = true;
+    exitToTop = true;
+}
+
+void GameApp::ShowFatalError(const std::string& text)
+{
+    // Always on standard error, so a start from a terminal or a script sees
+    // why; in a box as well when there is a window to show it over.
+    std::fprintf(stderr, "FATAL ERROR: %s\n", Cp1251ToUtf8(text).c_str());
+    std::fflush(stderr);
+    if (systemServices != nullptr && hasMainWindow && !shutdown)
+        ShowMessageBox(text, "FATAL ERROR", MB_OK | MB_ICONERROR);
+}
+
+void GameApp::LoadInBackground()
+{
+    ResourceManager* rm = resourceManager.get();
+    rm->StartLoadResources("Game");
+    while (rm->LoadNextResource()) {
+        ++completedLoadingThreadTasks;
+        if (HasShutdownStarted())
+            return;
+    }
+    if (HasShutdownStarted())
+        return;
+    if (rm->HadError() || !BindGameResources(*rm)) {
+        // Message boxes belong to the primary thread: OnLoadingDone shows it.
+        std::lock_guard<std::mutex> lock(loadErrorLock);
+        loadError = rm->GetErrorText();
+        if (loadError.empty())
+            loadError = "The game's resources could not be loaded.";
+    }
+    gameLoadedMs = MillisecondsSinceProcessStart();
+}
+
+void GameApp::OnLoadingDone()
+{
+    std::string error;
+    {
+        std::lock_guard<std::mutex> lock(loadErrorLock);
+        error = loadError;
+    }
+    if (!error.empty() || shutdown) {
+        loadingFailed = true;
+        if (!error.empty())
+            ShowFatalError(error);
+        return;
+    }
+    std::fprintf(stderr, "Game resources loaded %d ms after start\n", gameLoadedMs.load());
+    if (titleScreen) {
+        titleScreen->EnableStartLink();
+        titleScreen->MarkDirty();
+    }
+    LoadProfiles();
+}
+
+void GameApp::PresentScreen()
+{
+    ZorvinAppBase::PresentScreen();
+    if (firstFrameMs < 0 && hasMainWindow && !shutdown) {
+        firstFrameMs = MillisecondsSinceProcessStart();
+        std::fprintf(stderr, "First frame %d ms after start\n", firstFrameMs);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Running
+
+void GameApp::UpdateFrame()
+{
+    // SIGINT and SIGTERM only raise a flag; the normal shutdown runs here,
+    // on the primary thread, whatever screen or nested loop is active.
+    if (ShutdownSignals::Requested() && !shutdown)
+        Shutdown();
+    ZorvinAppBase::UpdateFrame();
+}
+
+void GameApp::OnShutdown()
+{
+    SaveProfiles();
+    RemoveGameScreens();
+}
+
+void GameApp::PlaySound(int id)
+{
+    if (id >= 0)
+        ZorvinAppBase::PlaySound(id, 0);
+}
+
+void GameApp::SwitchSong(int song)
+{
+    MusicInterface* music = GetMusicInterface();
+    if (music != nullptr) {
+        music->FadeOutAllSongs(true, FadeStep);
+        music->FadeInSong(song, 0, FadeStep, false);
+    }
+    currentSong = song;
+}
+
+// ---------------------------------------------------------------------------
+// Dialogs
+
+void GameApp::OnButtonDown(int id)
+{
+    // The Yes button of the acceleration message went down.
+    if (id == DialogAccelerationMessage + 2000)
+        CloseDialog(DialogAccelerationMessage);
+}
+
+void GameApp::OnDialogButtonClick(int dialogId, int buttonId)
+{
+    PlaySound(SOUND_CLICK);
+    if ((dialogId == DialogPlayerMessage || dialogId == DialogPlayerNotice) && buttonId == Dialog::IdYes) {
+        CloseDialog(dialogId);
+    } else if (dialogId == DialogLevelWon && buttonId == Dialog::IdYes) {
+        CloseDialog(DialogLevelWon);
+        ShowMap();
+    }
+}
+
+Dialog* GameApp::MakeDialog(int id, bool modal, const std::string& header, const std::string& lines,
+                            const std::string& footer, int buttonMode)
+{
+    Dialog* d = new Dialog(IMAGE_W_SMALL, IMAGE_BUTTON_NORMAL, id, modal, header, lines, footer, buttonMode);
+    d->dialogListener = this;
+    d->SetHeaderFont(FONT_DEFAULT);
+    d->SetBodyFont(FONT_DEFAULT);
+    d->SetButtonFont(FONT_DEFAULT);
+    d->SetColor(Dialog::ColorHeader, Color(0, 0, 0));
+    d->SetColor(Dialog::ColorLines, Color(0, 0, 0));
+    d->spaceAfterHeader = DialogHeaderSpacing;
+    if (IMAGE_W_SMALL != nullptr)
+        d->Resize(400 - IMAGE_W_SMALL->GetWidth() / 2, 300 - IMAGE_W_SMALL->GetHeight() / 2,
+                  IMAGE_W_SMALL->GetWidth(), IMAGE_W_SMALL->GetHeight());
+    return d;
+}
+
+} // namespace Zorvin

@@ -1,0 +1,222 @@
+#pragma once
+
+// GameApp: Korvelt's one application object. It fixes the product's
+// identity, loads the resource manifest in its three groups ("Init" and
+// "TitleScreen" at start-up, "Game" on the loading thread), starts the six
+// songs, and owns every screen: the title and loading screen, the main
+// menu, the board with its panel and the tip balloon, plus the players,
+// the high scores and the saved games. Exactly one screen is in the widget
+// manager at a time; dialogs open above it under fixed numbers and are
+// owned by the application base. The entry point constructs it, calls
+// Initialize and Run, then destroys it, and ends the process with
+// `exitCode` (0 after a normal shutdown, non-zero after a fatal error).
+//
+// It is also the host of the game's dialogs (GameDialogHost); the board
+// reaches it through AppBoardHost.
+//
+// Its code is split by concern:
+//   GameApp.cpp         identity, start-up, loading, fatal errors, shutdown
+//   GameAppScreens.cpp  the screen flow: main menu, game, map, campaign end
+//   GameAppPlayers.cpp  players, high scores, saved games, dialogs
+
+#include "framework/app/ZorvinAppBase.h"
+#include "game/app/dialogs/GameDialogHost.h"
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace Zorvin {
+
+class AppBoardHost;
+class AppPlayerDialogHost;
+class Board;
+class BoardInterface;
+class HighScoreTable;
+class HintWnd;
+class Image;
+class PlayerList;
+class SavedGameFiles;
+class SavedGameMover;
+class TitleScreen;
+class TitleWnd;
+
+class GameApp : public ZorvinAppBase, public GameDialogHost {
+public:
+    // Dialog numbers; one dialog per number at a time.
+    enum DialogId {
+        DialogAccelerationMessage = 7,
+        DialogOptions = 8,
+        DialogPlayerMessage = 100,
+        DialogLevelWon = 101,
+        DialogConfirm = 108,
+        DialogPlayerNotice = 111,
+        DialogCampaignComplete = 118,
+        DialogMenu = 1005,
+        DialogNameOrGameOver = 1006,
+        DialogHowToPlay = 1007,
+        DialogContinue = 1008,
+        DialogHighScores = 1009,
+    };
+    // Songs 0-5; levels pick 1, 2, 4 or 5 themselves.
+    static constexpr int SongTitle = 0;
+    static constexpr int SongMap = 3;
+    static constexpr int SongCount = 6;
+    static constexpr double FadeStep = 0.002;
+    // Game modes as the board counts them.
+    static constexpr int ModeDrag = 0;
+    static constexpr int ModeClick = 2;
+
+    GameApp();
+    ~GameApp() override;
+
+    // ZorvinAppBase.
+    void Initialize() override;
+    void LoadInBackground() override;
+    void OnLoadingDone() override;
+    void OnShutdown() override;
+    void OnButtonDown(int id) override;
+    void OnDialogButtonClick(int dialogId, int buttonId) override;
+    Dialog* MakeDialog(int id, bool modal, const std::string& header, const std::string& lines,
+                       const std::string& footer, int buttonMode) override;
+    void OnAppFocusLost() override;
+    void UpdateFrame() override;
+    void ShowFatalError(const std::string& text) override;
+    void PresentScreen() override;
+    bool OverrideWorkingFolder(const std::string& folder) override;
+    using ZorvinAppBase::PlaySound;
+    // Unbound sounds (below 0) are ignored.
+    void PlaySound(int id) override;
+
+    // The title screen's start link was clicked: it has taken itself off
+    // the screen; the application deletes it later and builds the game.
+    void OnTitleScreenDone(TitleScreen* screen);
+    // Builds the board, its panel, the main menu and the tip balloon once,
+    // shows the main menu and asks for the first player's name when there
+    // is none.
+    void CreateGameScreens();
+    // The main menu's two mode buttons: a new game of mode 2 or 0, or the
+    // offer to continue when the player has progress in it.
+    void StartMode(int mode);
+    // Shows the board and starts the current player's level of the mode.
+    void ShowBoard(int mode);
+    // After a won level: the map of the player's progress (see
+    // GameAppScreens.cpp for how it stands in while there is no map screen).
+    void ShowMap() override;
+    // Takes the level off the screen for the map of `level`.
+    void ShowMapScreen(int level);
+    // The board and its panel in place of the main menu, focus on the panel.
+    void ShowBoardScreen() override;
+    // The main menu in place of whatever screen is shown.
+    void ShowMainMenu();
+    void ExitToMainMenu(bool saveGame) override;
+    void EndGameToMainMenu();
+    void FinishCampaign();
+    void OpenGameMenu();
+    void ShowHintWindow(int x, int y, const std::string& text);
+    void HideHintWindow() override;
+    // The level's windows the board asks for.
+    void ShowGameOverWindow();
+    void ShowHowToPlay(bool clickMode);
+    // The main menu's dialogs.
+    void OpenChangePlayerDialog();
+    void OpenOptionsDialog();
+    void OpenHighScores();
+    // Fades every song out and the given one in from its start, looping.
+    void SwitchSong(int song);
+    // A song the board started itself (a level's own music).
+    void NoteSongPlaying(int song) { currentSong = song; }
+
+    // Players.
+    PlayerProfile* CurrentProfile();
+    std::string CurrentPlayerName();
+    PlayerList& GetPlayers() { return *players; }
+    HighScoreTable& GetHighScores() { return *highScores; }
+    const std::string& GetDataFolder() const { return dataFolder; }
+    bool HasSavedGame(int mode);
+
+    // GameDialogHost.
+    ZorvinAppBase& GetApp() override;
+    PlayerProfile* GetCurrentProfile() override;
+    void SavePlayers() override;
+    int GetBoardMode() override { return boardMode; }
+    int GetShufflesLeft() override;
+    void FocusBoard() override;
+    void Restart() override;
+    void Reshuffle() override;
+    void SetBoardChanged() override;
+    bool RestoreGame(int mode) override;
+    void RemoveMainMenu() override;
+    void StartLevel() override;
+    AccelerationVerdict GetAccelerationVerdict() override;
+
+    // For the screens, the tests and the developer keys.
+    TitleScreen* GetTitleScreen() const { return titleScreen.get(); }
+    TitleWnd* GetMainMenu() const { return mainMenu.get(); }
+    Board* GetBoard() const { return board.get(); }
+    BoardInterface* GetBoardPanel() const { return boardPanel.get(); }
+    HintWnd* GetHintWindow() const { return hintWindow.get(); }
+    bool IsScreenShown(Widget* screen) const;
+    bool LoadingFailed() const { return loadingFailed; }
+    int CurrentSong() const { return currentSong; }
+
+    // The folder the game runs in; empty means the program's own folder.
+    std::string gameFolder;
+    // Milliseconds from process start to the first presented frame and to
+    // the end of loading the "Game" group (-1 until reached).
+    int firstFrameMs = -1;
+    std::atomic<int> gameLoadedMs{-1};
+    // The last name the first-player question returned ("" when none).
+    std::string enteredName;
+    // A level was won since the last game started from the main menu: going
+    // back to the menu then offers the score for the high-score table.
+    bool levelWonThisSession = false;
+
+private:
+    // Shows the error, marks the start-up failed and ends the run with a
+    // non-zero exit code (the destructor still cleans up).
+    void FailStartup(const std::string& text);
+    bool LoadStartupGroups();
+    void LoadMusic();
+    void CreateProfileStore();
+    void LoadProfiles();
+    void SaveProfiles();
+    void AskFirstPlayerName();
+    void RemoveGameScreens();
+    void DestroyScreens();
+    void CreateHintWindow();
+    void OpenContinueDialog();
+    void SaveGameInProgress();
+    void DeleteSavedGame(int mode);
+    void EnterHighScore();
+    static void CenterOnScreen(Widget* widget, Image* sizeFrom);
+
+    std::unique_ptr<AppBoardHost> boardHost;
+    std::unique_ptr<TitleScreen> titleScreen;
+    std::unique_ptr<Board> board;
+    std::unique_ptr<BoardInterface> boardPanel;
+    std::unique_ptr<TitleWnd> mainMenu;
+    std::unique_ptr<HintWnd> hintWindow;
+    std::unique_ptr<PlayerList> players;
+    std::unique_ptr<HighScoreTable> highScores;
+    std::unique_ptr<SavedGameFiles> savedGames;
+    std::unique_ptr<SavedGameMover> savedGameMover;
+    std::unique_ptr<AppPlayerDialogHost> playerDialogHost;
+    std::string dataFolder;
+    int boardMode = ModeClick;
+    int currentSong = -1;
+    // The players file is written back only once it has been read.
+    bool playersLoaded = false;
+
+    // Loading thread results, read on the primary thread once it is done.
+    std::mutex loadErrorLock;
+    std::string loadError;
+    bool loadingFailed = false;
+};
+
+// Milliseconds since the process started (from the kernel's record, so it
+// includes everything before main).
+int MillisecondsSinceProcessStart();
+
+} // namespace Zorvin

@@ -1,0 +1,244 @@
+// GameApp's players and dialogs: the player list and high-score tables with
+// their files, the first player's name, the end-of-game high-score entry,
+// saved games, the main menu's and the level's dialogs, and the operations
+// the game's dialogs reach through GameDialogHost.
+
+#include "game/app/GameApp.h"
+
+#include "framework/core/Cp1251.h"
+#include "framework/widgets/WidgetManager.h"
+#include "framework/widgets/controls/DialogButton.h"
+#include "framework/widgets/controls/EditWidget.h"
+#include "game/app/AppBoardHost.h"
+#include "game/app/dialogs/AccelerationCheck.h"
+#include "game/app/dialogs/AppPlayerDialogHost.h"
+#include "game/app/dialogs/ChPlayerDialog.h"
+#include "game/app/dialogs/ContinueGameWnd.h"
+#include "game/app/dialogs/DemoDialog.h"
+#include "game/app/dialogs/DialogWithEdit.h"
+#include "game/app/dialogs/GameOverWnd.h"
+#include "game/app/dialogs/HighscoresWnd.h"
+#include "game/app/dialogs/HintWnd.h"
+#include "game/app/dialogs/HowDialog.h"
+#include "game/app/dialogs/MenuWnd.h"
+#include "game/app/profiles/DataFolder.h"
+#include "game/app/profiles/HighScoreTable.h"
+#include "game/app/profiles/PlayerList.h"
+#include "game/app/profiles/SavedGameMover.h"
+#include "game/app/saves/SavedGameFiles.h"
+#include "game/app/screens/TitleWnd.h"
+#include "game/board/view/Board.h"
+#include "game/board/view/BoardInterface.h"
+#include "game/shared/Res.h"
+
+namespace Zorvin {
+
+// ---------------------------------------------------------------------------
+// Players and high scores
+
+void GameApp::CreateProfileStore()
+{
+    dataFolder = DataFolder::Locate();
+    players = std::make_unique<PlayerList>(dataFolder);
+    highScores = std::make_unique<HighScoreTable>(dataFolder);
+    savedGames = std::make_unique<SavedGameFiles>(dataFolder);
+    savedGameMover = std::make_unique<SavedGameMover>(dataFolder);
+    players->SetSavedGames(savedGameMover.get());
+    playerDialogHost = std::make_unique<AppPlayerDialogHost>(*this, *players);
+}
+
+void GameApp::LoadProfiles()
+{
+    players->LoadPlayers();
+    highScores->SetDefaultHighScores();
+    highScores->LoadHighScores();
+    playersLoaded = true;
+}
+
+void GameApp::SaveProfiles()
+{
+    // Before loading has finished the list is empty: writing it would
+    // replace the players file with nothing.
+    if (playersLoaded)
+        players->SavePlayers();
+}
+
+void GameApp::SavePlayers() { SaveProfiles(); }
+
+PlayerProfile* GameApp::GetCurrentProfile() { return CurrentProfile(); }
+
+void GameApp::AskFirstPlayerName()
+{
+    std::string answer;
+    auto* d = new DialogWithEdit(W("Новый игрок"), W("Имя"), "New Player", playerDialogHost.get());
+    d->answer = &answer;
+    if (IMAGE_W_SMALL != nullptr)
+        d->Resize(400 - IMAGE_W_SMALL->GetWidth() / 2, 120, IMAGE_W_SMALL->GetWidth(), IMAGE_W_SMALL->GetHeight());
+    // The game needs a player: confirming is the only way on.
+    d->CancelButton().SetDisabled(true);
+    AddDialog(DialogNameOrGameOver, d);
+    widgetManager->SetFocusWidget(&d->Edit());
+    int result = d->RunUntilAnswered();
+    enteredName = result == 1 ? answer : std::string();
+    if (enteredName.empty())
+        return;
+    players->AddPlayer(enteredName);
+    players->currentPlayer = 0;
+    SavePlayers();
+    if (mainMenu)
+        mainMenu->MarkDirty();
+}
+
+void GameApp::EnterHighScore()
+{
+    SwitchSong(SongTitle);
+    PlayerProfile* profile = CurrentProfile();
+    if (profile == nullptr)
+        return;
+    int mode = boardMode == ModeDrag ? ModeDrag : ModeClick;
+    int score = mode == ModeDrag ? profile->scoreMode0 : profile->scoreMode2;
+    if (!highScores->Qualifies(mode, score))
+        return;
+    auto* table = new HighscoresWnd(*playerDialogHost, *highScores, mode);
+    AddDialog(DialogHighScores, table);
+    std::string name;
+    if (!playerDialogHost->AskName(W("Введите ваше имя"), W("Ваши очки ") + std::to_string(score) + "!",
+                                   profile->name, name))
+        return;
+    // The window may have been closed meanwhile; look it up again.
+    int row = highScores->Insert(mode, name, score);
+    if (auto* open = dynamic_cast<HighscoresWnd*>(FindDialog(DialogHighScores))) {
+        open->highlightRow = row;
+        open->MarkDirty();
+    }
+    highScores->SaveHighScores();
+}
+
+// ---------------------------------------------------------------------------
+// Saved games
+
+bool GameApp::HasSavedGame(int mode)
+{
+    PlayerProfile* profile = CurrentProfile();
+    return profile != nullptr && savedGames->Exists(profile->name, mode);
+}
+
+void GameApp::SaveGameInProgress()
+{
+    PlayerProfile* profile = CurrentProfile();
+    if (profile != nullptr && board && board->field != nullptr)
+        savedGames->Save(*board->field, profile->name);
+}
+
+void GameApp::DeleteSavedGame(int mode)
+{
+    if (PlayerProfile* profile = CurrentProfile())
+        savedGames->Delete(profile->name, mode);
+}
+
+bool GameApp::RestoreGame(int mode)
+{
+    PlayerProfile* profile = CurrentProfile();
+    if (profile == nullptr || !board || board->field == nullptr)
+        return false;
+    if (!savedGames->Restore(*board->field, profile->name, mode))
+        return false;
+    boardMode = mode;
+    board->RebuildBackdrop();
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Dialogs of the main menu and of a level
+
+void GameApp::OpenContinueDialog() { ContinueGameWnd::Open(*this); }
+
+void GameApp::OpenChangePlayerDialog()
+{
+    auto* d = new ChPlayerDialog(*playerDialogHost, W("Изменение игрока"));
+    d->Resize(200, 150, 400, 300);
+    d->FillList();
+    AddDialog(DialogMenu, d);
+}
+
+void GameApp::OpenOptionsDialog() { DemoDialog::Open(*this); }
+
+void GameApp::OpenHighScores() { AddDialog(DialogHighScores, new HighscoresWnd(*playerDialogHost, *highScores, -1)); }
+
+void GameApp::OpenGameMenu() { MenuWnd::Open(*this); }
+
+void GameApp::ShowGameOverWindow() { GameOverWnd::Open(*this); }
+
+void GameApp::ShowHowToPlay(bool clickMode)
+{
+    (void)clickMode; // the page follows the board's mode
+    HowDialog::Open(*this);
+}
+
+void GameApp::CreateHintWindow()
+{
+    hintWindow = std::make_unique<HintWnd>(*this);
+    if (IMAGE_W_HINT != nullptr)
+        hintWindow->Resize(0, 0, IMAGE_W_HINT->GetWidth(), IMAGE_W_HINT->GetHeight());
+}
+
+void GameApp::ShowHintWindow(int x, int y, const std::string& text)
+{
+    if (!hintWindow)
+        return;
+    widgetManager->AddChild(hintWindow.get());
+    hintWindow->Layout(x, y, text);
+}
+
+void GameApp::HideHintWindow()
+{
+    if (hintWindow)
+        widgetManager->RemoveChild(hintWindow.get());
+}
+
+// ---------------------------------------------------------------------------
+// GameDialogHost
+
+ZorvinAppBase& GameApp::GetApp() { return *this; }
+
+int GameApp::GetShufflesLeft() { return board && board->field != nullptr ? board->field->shufflesLeft : 0; }
+
+void GameApp::FocusBoard()
+{
+    if (boardPanel && IsScreenShown(boardPanel.get()))
+        widgetManager->SetFocusWidget(boardPanel.get());
+}
+
+void GameApp::Restart()
+{
+    if (board)
+        board->Restart();
+}
+
+void GameApp::Reshuffle()
+{
+    if (board && board->rules)
+        board->rules->Reshuffle();
+}
+
+void GameApp::SetBoardChanged()
+{
+    if (board)
+        board->RebuildBackdrop();
+}
+
+void GameApp::RemoveMainMenu()
+{
+    if (mainMenu)
+        widgetManager->RemoveChild(mainMenu.get());
+}
+
+void GameApp::StartLevel()
+{
+    if (board)
+        board->StartLevel(boardMode);
+}
+
+AccelerationVerdict GameApp::GetAccelerationVerdict() { return ReadAccelerationVerdict(*this); }
+
+} // namespace Zorvin

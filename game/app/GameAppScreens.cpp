@@ -1,0 +1,237 @@
+// GameApp's screen flow: building the game's screens once, the main menu's
+// mode buttons, showing the board, leaving a level for the map or the main
+// menu, the end of a campaign, the in-game menu and the tip balloon.
+//
+// There is no map screen yet. Where the flow reaches the map, ShowMapScreen
+// goes straight on to the player's level instead (the map would only let
+// the player pick that level and press "Играть"); it is the one place to
+// change when the map arrives.
+
+#include "game/app/GameApp.h"
+
+#include "framework/core/Cp1251.h"
+#include "framework/resources/ResourceManager.h"
+#include "framework/widgets/WidgetManager.h"
+#include "framework/widgets/controls/Dialog.h"
+#include "game/app/AppBoardHost.h"
+#include "game/app/profiles/PlayerList.h"
+#include "game/app/screens/TitleScreen.h"
+#include "game/app/screens/TitleWnd.h"
+#include "game/board/view/Board.h"
+#include "game/board/view/BoardInterface.h"
+#include "game/shared/Res.h"
+
+namespace Zorvin {
+
+void GameApp::OnTitleScreenDone(TitleScreen* screen)
+{
+    if (screen != titleScreen.get())
+        return;
+    DeferDelete(titleScreen.release());
+    CreateGameScreens();
+}
+
+void GameApp::CreateGameScreens()
+{
+    if (mainMenu)
+        return;
+    boardHost = std::make_unique<AppBoardHost>(*this);
+    board = std::make_unique<Board>(*boardHost);
+    boardPanel = std::make_unique<BoardInterface>(*board, *boardHost);
+
+    // The loading display is gone for good; so are its pictures.
+    resourceManager->DeleteResources("TitleScreen");
+    IMAGE_LOADER_BAR = nullptr;
+    IMAGE_LOADER_KORVELT = nullptr;
+    IMAGE_LOGO_BIG = nullptr;
+    SOUND_CONTINUE = -1;
+
+    // The panel beneath the board receives all of a level's input.
+    board->Resize(0, 0, 0, 0);
+    board->widgetFlagsMod.removeFlags |= MouseBit;
+    boardPanel->Resize(0, 0, width, height);
+
+    mainMenu = std::make_unique<TitleWnd>(*this);
+    mainMenu->Resize(0, 0, width, height);
+    widgetManager->AddChild(mainMenu.get());
+    widgetManager->SetFocusWidget(mainMenu.get());
+
+    CreateHintWindow();
+    if (players->currentPlayer == -1)
+        AskFirstPlayerName();
+}
+
+std::string GameApp::CurrentPlayerName()
+{
+    PlayerProfile* profile = CurrentProfile();
+    return profile != nullptr ? profile->name : std::string();
+}
+
+PlayerProfile* GameApp::CurrentProfile() { return players ? players->CurrentProfile() : nullptr; }
+
+bool GameApp::IsScreenShown(Widget* screen) const
+{
+    return screen != nullptr && widgetManager->HasChild(screen);
+}
+
+// ---------------------------------------------------------------------------
+// Main menu and game
+
+void GameApp::StartMode(int mode)
+{
+    levelWonThisSession = false;
+    boardMode = mode;
+    PlayerProfile* profile = CurrentProfile();
+    if (profile == nullptr)
+        return; // the name dialog is still open or was never answered
+    int level = mode == ModeClick ? profile->levelMode2 : profile->levelMode0;
+    if (level > 1 || HasSavedGame(mode)) {
+        OpenContinueDialog();
+        return;
+    }
+    profile->shufflesLeft = 1;
+    if (mode == ModeClick) {
+        profile->scoreMode2 = 0;
+    } else {
+        profile->placeCount = 2;
+        profile->scoreMode0 = 0;
+    }
+    ShowBoard(mode);
+}
+
+void GameApp::ShowBoard(int mode)
+{
+    boardMode = mode;
+    ShowBoardScreen();
+    board->StartLevel(mode);
+}
+
+void GameApp::ShowBoardScreen()
+{
+    if (!IsScreenShown(boardPanel.get())) {
+        widgetManager->AddChild(boardPanel.get());
+        widgetManager->AddChild(board.get());
+    }
+    widgetManager->SetFocusWidget(boardPanel.get());
+    if (mainMenu)
+        widgetManager->RemoveChild(mainMenu.get());
+}
+
+void GameApp::RemoveGameScreens()
+{
+    HideHintWindow();
+    if (board)
+        widgetManager->RemoveChild(board.get());
+    if (boardPanel)
+        widgetManager->RemoveChild(boardPanel.get());
+}
+
+void GameApp::ShowMainMenu()
+{
+    RemoveGameScreens();
+    if (!IsScreenShown(mainMenu.get()))
+        widgetManager->AddChild(mainMenu.get());
+    widgetManager->SetFocusWidget(mainMenu.get());
+    mainMenu->MarkDirty();
+}
+
+// ---------------------------------------------------------------------------
+// Leaving a level
+
+void GameApp::ShowMap()
+{
+    // The panel settles the music and the end of the campaign, then asks
+    // for the map screen (or FinishCampaign).
+    if (boardPanel)
+        boardPanel->ShowMap();
+}
+
+void GameApp::ShowMapScreen(int level)
+{
+    // Without a map screen the player goes straight on to the level the map
+    // would have selected. The board's StartLevel reads it from the profile.
+    (void)level;
+    ShowBoard(boardMode);
+}
+
+void GameApp::ExitToMainMenu(bool saveGame)
+{
+    Dialog* confirm = new Dialog(IMAGE_DIALOG_BOX, IMAGE_BUTTON_NORMAL, DialogConfirm, true, std::string(),
+                                 W("Вы действительно хотите закончить игру и выйти в главное меню? "
+                                   "Ваша игра будет сохранена."),
+                                 std::string(), Dialog::ButtonsYesNo);
+    confirm->dialogListener = this;
+    confirm->contentInsets = Insets{40, 40, 40, 20};
+    confirm->SetButtonFont(FONT_DEFAULT);
+    confirm->SetBodyFont(FONT_DEFAULT);
+    confirm->SetColor(Dialog::ColorLines, Color(255, 255, 255));
+    CenterOnScreen(confirm, IMAGE_W_SMALL);
+    AddDialog(DialogConfirm, confirm);
+    if (confirm->RunUntilAnswered() != Dialog::IdYes)
+        return;
+
+    if (boardMode == ModeClick || boardMode == ModeDrag) {
+        if (saveGame) {
+            SaveGameInProgress();
+            SavePlayers();
+        } else {
+            DeleteSavedGame(boardMode);
+        }
+    }
+    if (levelWonThisSession) {
+        EndGameToMainMenu();
+        return;
+    }
+    ShowMainMenu();
+    SwitchSong(SongTitle);
+}
+
+void GameApp::EndGameToMainMenu()
+{
+    ShowMainMenu();
+    EnterHighScore();
+}
+
+void GameApp::FinishCampaign()
+{
+    Dialog* done = new Dialog(IMAGE_COMPLETE_WND, IMAGE_BUTTON_NORMAL, DialogCampaignComplete, true, std::string(),
+                              std::string(), "Ok", Dialog::ButtonsFooter);
+    done->dialogListener = this;
+    done->contentInsets = Insets{80, 80, 80, 80};
+    done->SetButtonFont(FONT_DEFAULT);
+    CenterOnScreen(done, IMAGE_COMPLETE_WND);
+    AddDialog(DialogCampaignComplete, done);
+    if (done->RunUntilAnswered() != Dialog::IdYes)
+        return;
+
+    EndGameToMainMenu();
+    PlayerProfile* profile = CurrentProfile();
+    if (profile != nullptr) {
+        if (boardMode == ModeDrag) {
+            profile->scoreMode0 = 0;
+            profile->levelMode0 = 1;
+        } else {
+            profile->scoreMode2 = 0;
+            profile->levelMode2 = 1;
+        }
+    }
+    DeleteSavedGame(boardMode == ModeDrag ? ModeDrag : ModeClick);
+    SavePlayers();
+}
+
+void GameApp::CenterOnScreen(Widget* widget, Image* sizeFrom)
+{
+    if (sizeFrom == nullptr)
+        return;
+    widget->Resize(400 - sizeFrom->GetWidth() / 2, 300 - sizeFrom->GetHeight() / 2, sizeFrom->GetWidth(),
+                   sizeFrom->GetHeight());
+}
+
+void GameApp::OnAppFocusLost()
+{
+    // Only a level in play pauses; the menu, the map and open dialogs stay.
+    if (boardPanel && IsScreenShown(boardPanel.get()) && widgetManager->GetFocusWidget() == boardPanel.get())
+        OpenGameMenu();
+}
+
+} // namespace Zorvin

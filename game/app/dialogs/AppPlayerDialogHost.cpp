@@ -1,0 +1,74 @@
+#include "game/app/dialogs/AppPlayerDialogHost.h"
+
+#include "framework/app/ZorvinAppBase.h"
+#include "framework/graphics/Image.h"
+#include "framework/widgets/WidgetManager.h"
+#include "framework/widgets/controls/EditWidget.h"
+#include "game/app/dialogs/DialogWithEdit.h"
+#include "game/shared/Res.h"
+
+namespace Zorvin {
+
+namespace {
+
+// Size of IMAGE_W_SMALL, centred on the 800 x 600 screen.
+void CentreSmall(Dialog* d)
+{
+    int w = IMAGE_W_SMALL ? IMAGE_W_SMALL->width : 356;
+    int h = IMAGE_W_SMALL ? IMAGE_W_SMALL->height : 196;
+    d->Resize(400 - w / 2, 300 - h / 2, w, h);
+}
+
+// The small message and question boxes of the player dialogs.
+Dialog* SmallBox(ZorvinAppBase& app, int id, const std::string& header, const std::string& text, int buttonMode)
+{
+    auto* d = new Dialog(IMAGE_W_SMALL, IM_B_DIALOG, id, true, header, text, buttonMode == Dialog::ButtonsFooter ? "Ok" : "",
+                         buttonMode);
+    d->contentInsets = {40, 40, 40, 40};
+    d->SetHeaderFont(FONT_DEFAULT);
+    d->SetBodyFont(FONT_DEFAULT);
+    d->SetButtonFont(FONT_DEFAULT);
+    d->SetColor(Dialog::ColorHeader, Color::Black);
+    d->SetColor(Dialog::ColorLines, Color::Black);
+    d->dialogListener = &app;
+    CentreSmall(d);
+    app.AddDialog(id, d);
+    return d;
+}
+
+} // namespace
+
+void AppPlayerDialogHost::PlayClick() { app.PlaySound(SOUND_CLICK); }
+
+bool AppPlayerDialogHost::AskName(const std::string& header, const std::string& label, const std::string& suggested,
+                                  std::string& name)
+{
+    std::string answer;
+    auto* d = new DialogWithEdit(header, label, suggested, this);
+    d->answer = &answer;
+    CentreSmall(d);
+    app.AddDialog(DialogWithEdit::DialogId, d);
+    if (WidgetManager* wm = app.GetWidgetManager())
+        wm->SetFocusWidget(&d->Edit());
+    if (d->RunUntilAnswered() != 1 || answer.empty())
+        return false;
+    name = answer;
+    return true;
+}
+
+void AppPlayerDialogHost::ShowMessage(int dialogId, const std::string& header, const std::string& text)
+{
+    if (dialogId == 100)
+        app.ShowDialog(100, true, header, text, "Ok", Dialog::ButtonsFooter);
+    else
+        SmallBox(app, dialogId, header, text, Dialog::ButtonsFooter);
+}
+
+bool AppPlayerDialogHost::Confirm(const std::string& text)
+{
+    return SmallBox(app, 108, "", text, Dialog::ButtonsYesNo)->RunUntilAnswered() == Dialog::IdYes;
+}
+
+void AppPlayerDialogHost::CloseDialog(Dialog* dialog) { app.CloseDialog(dialog); }
+
+} // namespace Zorvin

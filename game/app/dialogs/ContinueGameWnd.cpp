@@ -1,0 +1,81 @@
+#include "game/app/dialogs/ContinueGameWnd.h"
+
+#include "framework/app/ZorvinAppBase.h"
+#include "framework/core/Cp1251.h"
+#include "framework/graphics/Image.h"
+#include "framework/widgets/controls/ButtonWidget.h"
+#include "game/app/dialogs/DialogStyle.h"
+#include "game/app/dialogs/GameDialogHost.h"
+#include "game/shared/PlayerProfile.h"
+#include "game/shared/Res.h"
+
+namespace Zorvin {
+
+ContinueGameWnd::ContinueGameWnd(GameDialogHost& gameHost)
+    : Dialog(IMAGE_W_SMALL, IM_B_DIALOG, DIALOG_CONTINUE_GAME, true, "",
+             W("Вы хотите продолжить сохраненную игру или начать новую?"), "", ButtonsNone),
+      host(gameHost)
+{
+    StyleGameDialog(*this);
+    widgetFlagsMod.addFlags |= DirtyBit;
+    continueButton = MakeTextButton(Continue, W("Продолжить"), this, DialogButtonImages(), 195, 105);
+    newGameButton = MakeTextButton(NewGame, W("Новая игра"), this, DialogButtonImages(true), 30, 105);
+    AddChild(continueButton.get());
+    AddChild(newGameButton.get());
+}
+
+ContinueGameWnd::~ContinueGameWnd() = default;
+
+ContinueGameWnd* ContinueGameWnd::Open(GameDialogHost& host)
+{
+    auto* wnd = new ContinueGameWnd(host);
+    int w = IMAGE_W_SMALL != nullptr ? IMAGE_W_SMALL->GetWidth() : 356;
+    int h = IMAGE_W_SMALL != nullptr ? IMAGE_W_SMALL->GetHeight() : 196;
+    wnd->Resize(400 - w / 2, 300 - h / 2, w, h);
+    host.GetApp().AddDialog(DIALOG_CONTINUE_GAME, wnd);
+    return wnd;
+}
+
+void ContinueGameWnd::OnButtonClick(int buttonId)
+{
+    host.GetApp().PlaySound(SOUND_CLICK);
+    if (buttonId == Continue)
+        ContinueGame();
+    else if (buttonId == NewGame)
+        StartNewGame();
+}
+
+void ContinueGameWnd::ContinueGame()
+{
+    host.GetApp().CloseDialog(this);
+    int mode = host.GetBoardMode();
+    // A saved game that is missing or cannot be read leads to the map, where
+    // the player goes on from the level reached.
+    if ((mode == 0 || mode == 2) && host.RestoreGame(mode)) {
+        host.ShowBoardScreen();
+        return;
+    }
+    host.RemoveMainMenu();
+    host.ShowMap();
+}
+
+void ContinueGameWnd::StartNewGame()
+{
+    PlayerProfile* profile = host.GetCurrentProfile();
+    if (profile != nullptr) {
+        if (host.GetBoardMode() != 0) {
+            profile->levelMode2 = 1;
+            profile->scoreMode2 = 0;
+        } else {
+            profile->levelMode0 = 1;
+            profile->scoreMode0 = 0;
+        }
+        profile->shufflesLeft = 1;
+        profile->placeCount = 2;
+    }
+    host.GetApp().CloseDialog(this);
+    host.ShowBoardScreen();
+    host.StartLevel();
+}
+
+} // namespace Zorvin

@@ -1,0 +1,98 @@
+#include "game/app/dialogs/DialogWithEdit.h"
+
+#include "framework/core/Cp1251.h"
+#include "framework/graphics/Font.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/widgets/controls/DialogButton.h"
+#include "framework/widgets/controls/EditWidget.h"
+#include "game/app/dialogs/PlayerDialogHost.h"
+#include "game/app/profiles/PlayerName.h"
+#include "game/shared/Res.h"
+
+namespace Zorvin {
+
+DialogWithEdit::DialogWithEdit(const std::string& dialogHeader, const std::string& labelText,
+                               const std::string& suggested, PlayerDialogHost* host)
+    : Dialog(IMAGE_W_SMALL, IM_B_DIALOG, DialogId, true, dialogHeader, "", "", ButtonsNone), label(labelText),
+      dialogHost(host)
+{
+    contentInsets = {23, 20, 23, 20};
+    spaceAfterHeader = 30;
+    SetHeaderFont(FONT_DEFAULT);
+    SetBodyFont(FONT_DEFAULT);
+    SetColor(ColorHeader, Color::Black);
+    SetColor(ColorLines, Color::Black);
+
+    okButton = std::make_unique<DialogButton>(IMAGE_BUTTON_NORMAL, IdOk, this);
+    okButton->label = "Ok";
+    cancelButton = std::make_unique<DialogButton>(IMAGE_BUTTON_NORMAL, IdCancel, this);
+    cancelButton->label = W("Отмена");
+    for (DialogButton* b : {okButton.get(), cancelButton.get()}) {
+        if (FONT_DEFAULT)
+            b->SetFont(FONT_DEFAULT);
+        b->colors = {Color::White, Color::White};
+        AddChild(b);
+    }
+
+    edit = std::make_unique<EditWidget>(0, this);
+    if (FONT_DEFAULT)
+        edit->SetFont(FONT_DEFAULT);
+    edit->maxChars = PlayerName::MaxLength;
+    edit->SetText(suggested);
+    AddChild(edit.get());
+}
+
+DialogWithEdit::~DialogWithEdit()
+{
+    RemoveChild(okButton.get());
+    RemoveChild(cancelButton.get());
+    RemoveChild(edit.get());
+}
+
+void DialogWithEdit::Resize(int newX, int newY, int newWidth, int newHeight)
+{
+    Dialog::Resize(newX, newY, newWidth, newHeight);
+    int buttonH = IMAGE_BUTTON_NORMAL ? IMAGE_BUTTON_NORMAL->height : 30;
+    okButton->Resize(newWidth / 2 - 120, newHeight - 60, 100, buttonH);
+    cancelButton->Resize(newWidth / 2 + 20, newHeight - 60, 100, buttonH);
+    int fontH = edit->GetFont() ? edit->GetFont()->GetHeight() : 16;
+    const Insets& ct = contentInsets;
+    edit->Resize(ct.left, 65, newWidth - ct.right - ct.left, fontH + 10);
+}
+
+void DialogWithEdit::Draw(Graphics* g)
+{
+    Dialog::Draw(g);
+    g->SetFont(GetLinesFont());
+    g->SetColor(GetColor(ColorLines));
+    g->WriteString(label, contentInsets.left, 60);
+}
+
+void DialogWithEdit::Answer(int value, const std::string& text)
+{
+    result = value;
+    if (answer)
+        *answer = text;
+}
+
+void DialogWithEdit::OnButtonClick(int buttonId)
+{
+    if (dialogHost)
+        dialogHost->PlayClick();
+    if (buttonId == IdOk && !edit->GetText().empty())
+        Answer(1, edit->GetText());
+    else if (buttonId == IdCancel)
+        Answer(0, "");
+}
+
+void DialogWithEdit::EditWidgetText(int, const std::string& text)
+{
+    if (!text.empty())
+        Answer(1, text);
+}
+
+bool DialogWithEdit::AllowChar(int, char ch) { return !filterNames || PlayerName::AllowCharacter(ch); }
+
+bool DialogWithEdit::AllowText(int, const std::string& text) { return !filterNames || PlayerName::AllowText(text); }
+
+} // namespace Zorvin

@@ -1,0 +1,44 @@
+#pragma once
+
+// HighscoresWnd: the high-score window (dialog 1009): both tables side by
+// side, click mode on the left and drag mode on the right, with a newly
+// entered row shown in green, and an "Ok" button that closes it. Placed
+// centred on the screen, 200 pixels wider than its background picture.
+// Reads the tables it is given; owned by the application while open.
+
+#include <memory>
+
+#include "framework/widgets/controls/Dialog.h"
+
+namespace Zorvin {
+
+class ButtonWidget;
+class HighScoreTable;
+class PlayerDialogHost;
+
+class HighscoresWnd : public Dialog {
+public:
+    static constexpr int DialogId = 1009;
+    enum { IdOk = 0 };
+
+    // boardMode says which table highlightRow belongs to (0 drag mode, 2
+    // click mode). The window places itself.
+    HighscoresWnd(PlayerDialogHost& host, const HighScoreTable& table, int boardMode);
+    ~HighscoresWnd() override;
+
+    void Draw(Graphics* g) override;
+    void OnButtonClick(int buttonId) override;
+
+    // The row (0-9) of a new entry, drawn in green, or -1.
+    int highlightRow = -1;
+    int mode;
+
+private:
+    void DrawColumn(Graphics* g, int tableMode, int numberX, int nameX, int scoreX);
+
+    PlayerDialogHost& host;
+    const HighScoreTable& scores;
+    std::unique_ptr<ButtonWidget> okButton;
+};
+
+} // namespace Zorvin

@@ -1,0 +1,86 @@
+#include "game/app/dialogs/HintWnd.h"
+
+#include "framework/app/ZorvinAppBase.h"
+#include "framework/core/Cp1251.h"
+#include "framework/graphics/Font.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/Image.h"
+#include "framework/widgets/controls/ButtonWidget.h"
+#include "game/app/dialogs/DialogStyle.h"
+#include "game/app/dialogs/GameDialogHost.h"
+#include "game/shared/Res.h"
+
+namespace Zorvin {
+
+HintWnd::HintWnd(GameDialogHost& gameHost) : host(gameHost)
+{
+    widgetFlagsMod.addFlags |= DirtyBit;
+    hasAlpha = true;
+    hasTransparencies = true;
+    ButtonImages small{IMAGE_BUTTON_NORMAL, IMAGE_BUTTON_OVER, IMAGE_BUTTON_DOWN, nullptr};
+    closeButton = MakeTextButton(CloseButtonId, W("Закрыть"), this, small, 120, 110, 4);
+    AddChild(closeButton.get());
+    int w = IMAGE_W_HINT != nullptr ? IMAGE_W_HINT->GetWidth() : 280;
+    int h = IMAGE_W_HINT != nullptr ? IMAGE_W_HINT->GetHeight() : 150;
+    Resize(0, 0, w, h);
+}
+
+HintWnd::~HintWnd() = default;
+
+void HintWnd::Layout(int px, int py, const std::string& tip)
+{
+    int w = IMAGE_W_HINT != nullptr ? IMAGE_W_HINT->GetWidth() : 280;
+    int h = IMAGE_W_HINT != nullptr ? IMAGE_W_HINT->GetHeight() : 150;
+    // The balloon image sits right of the arrow's column and above its row.
+    Resize(px, py - h - 30, w + 29, h + 30);
+    textRect = Rect(59, 30, w - 60, 100);
+    arrowPos = Point(0, h - 20);
+    closeButton->Move(120, 110);
+    text = tip;
+    MarkDirty();
+}
+
+void HintWnd::Update()
+{
+    Widget::Update();
+    if (falling) {
+        pulse -= kPulseStep;
+        if (pulse <= kPulseBottom)
+            falling = false;
+    } else {
+        pulse += kPulseStep;
+        if (pulse >= kPulseTop)
+            falling = true;
+    }
+}
+
+void HintWnd::Draw(Graphics* g)
+{
+    g->SetFont(FONT_DEFAULT);
+    g->SetColor(Color::White);
+    if (IMAGE_W_HINT != nullptr)
+        g->DrawImage(IMAGE_W_HINT, 29, 0);
+    if (IMAGE_ARROW != nullptr) {
+        if (IsArrowFaded()) {
+            g->SetColorizeImages(true);
+            g->SetColor(Color(255, 255, 255, 150));
+            g->DrawImage(IMAGE_ARROW, arrowPos.x, arrowPos.y);
+            g->SetColorizeImages(false);
+            g->SetColor(Color::White);
+        } else {
+            g->DrawImage(IMAGE_ARROW, arrowPos.x, arrowPos.y);
+        }
+    }
+    if (FONT_DEFAULT != nullptr)
+        g->WriteWordWrapped(textRect, text, FONT_DEFAULT->GetLineSpacing(), Graphics::JustifyLeft);
+}
+
+void HintWnd::OnButtonClick(int buttonId)
+{
+    if (buttonId != CloseButtonId)
+        return;
+    host.GetApp().PlaySound(SOUND_CLICK);
+    host.HideHintWindow();
+}
+
+} // namespace Zorvin

@@ -1,0 +1,57 @@
+#pragma once
+
+// HintWnd: the tip balloon the board uses to explain something once (the
+// deck, the joker): a parchment balloon with the tip, a blinking arrow at its
+// lower left pointing at what the tip is about, and a close button. Not a
+// dialog: the game does not pause under it. The application creates it once
+// and adds it to or removes it from the widget manager as tips come and go.
+
+#include <memory>
+#include <string>
+
+#include "framework/core/Rect.h"
+#include "framework/widgets/ButtonListener.h"
+#include "framework/widgets/Widget.h"
+
+namespace Zorvin {
+
+class ButtonWidget;
+class GameDialogHost;
+
+class HintWnd : public Widget, public ButtonListener {
+public:
+    enum { CloseButtonId = 0 };
+
+    explicit HintWnd(GameDialogHost& host);
+    ~HintWnd() override;
+
+    // Places the balloon so that its lower-left corner (the arrow's tip) is
+    // near (px, py), and shows text in it, replacing the previous tip.
+    void Layout(int px, int py, const std::string& text);
+
+    void Update() override;
+    void Draw(Graphics* g) override;
+    void OnButtonClick(int buttonId) override;
+
+    const std::string& GetText() const { return text; }
+    const Rect& GetTextRect() const { return textRect; }
+    ButtonWidget* GetCloseButton() const { return closeButton.get(); }
+    // Whether the arrow is drawn faded at the moment.
+    bool IsArrowFaded() const { return pulse < kFadeBelow; }
+
+private:
+    static constexpr int kPulseTop = 250;
+    static constexpr int kPulseBottom = 100;
+    static constexpr int kPulseStep = 4;
+    static constexpr int kFadeBelow = 176;
+
+    GameDialogHost& host;
+    std::string text;
+    Rect textRect;
+    Point arrowPos;
+    int pulse = kPulseTop;
+    bool falling = true;
+    std::unique_ptr<ButtonWidget> closeButton;
+};
+
+} // namespace Zorvin

@@ -1,0 +1,74 @@
+#include "game/app/dialogs/HowDialog.h"
+
+#include "framework/app/ZorvinAppBase.h"
+#include "framework/core/Cp1251.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/Image.h"
+#include "framework/widgets/controls/ButtonWidget.h"
+#include "framework/widgets/controls/Checkbox.h"
+#include "game/app/dialogs/DialogStyle.h"
+#include "game/app/dialogs/GameDialogHost.h"
+#include "game/shared/PlayerProfile.h"
+#include "game/shared/Res.h"
+
+namespace Zorvin {
+
+HowDialog::HowDialog(GameDialogHost& gameHost, Image* page)
+    : Dialog(nullptr, IMAGE_BIG_BUTTON, DIALOG_HOW_TO_PLAY, true, "", "", "", ButtonsNone), host(gameHost),
+      pageImage(page)
+{
+    StyleGameDialog(*this);
+    dontShow = std::make_unique<Checkbox>(IMAGE_CHECKBOX, IMAGE_CHECKBOX, DontShowCheckboxId, this);
+    int cw = IMAGE_CHECKBOX != nullptr ? IMAGE_CHECKBOX->GetWidth() / 2 : 20;
+    int ch = IMAGE_CHECKBOX != nullptr ? IMAGE_CHECKBOX->GetHeight() : 20;
+    dontShow->uncheckedRect = Rect(0, 0, cw, ch);
+    dontShow->checkedRect = Rect(cw, 0, cw, ch);
+    dontShow->Resize(290, 500, cw, ch);
+    dontShow->doHandCursor = true;
+    PlayerProfile* profile = host.GetCurrentProfile();
+    dontShow->SetChecked(profile != nullptr && !profile->showHowToPlay, false);
+    ButtonImages big{IMAGE_BIG_BUTTON, IMAGE_BIG_BUTTON_OVER, IMAGE_BIG_BUTTON_DOWN, nullptr};
+    closeButton = MakeTextButton(CloseButtonId, W("Закрыть"), this, big, 310, 550);
+    AddChild(dontShow.get());
+    AddChild(closeButton.get());
+}
+
+HowDialog::~HowDialog() = default;
+
+HowDialog* HowDialog::Open(GameDialogHost& host)
+{
+    auto* page = new HowDialog(host, host.GetBoardMode() == 2 ? IMAGE_HOW_TO_PLAY1 : IMAGE_HOW_TO_PLAY2);
+    page->Resize(0, 0, 800, 600);
+    host.GetApp().AddDialog(DIALOG_HOW_TO_PLAY, page);
+    return page;
+}
+
+void HowDialog::Draw(Graphics* g)
+{
+    Dialog::Draw(g);
+    if (pageImage != nullptr)
+        g->DrawImage(pageImage, 0, 0);
+    // In the font and colour the dialog's own drawing left behind.
+    g->WriteString(W("Не показывать больше"), dontShow->x + 30, dontShow->y + 20);
+}
+
+void HowDialog::OnButtonClick(int buttonId)
+{
+    host.GetApp().PlaySound(SOUND_CLICK);
+    if (buttonId == CloseButtonId) {
+        host.GetApp().CloseDialog(this);
+        ReturnFocus(host);
+    }
+}
+
+void HowDialog::OnCheckboxChanged(int id, bool checked)
+{
+    (void)id;
+    host.GetApp().PlaySound(SOUND_CLICK);
+    if (PlayerProfile* profile = host.GetCurrentProfile()) {
+        profile->showHowToPlay = !checked;
+        host.SavePlayers();
+    }
+}
+
+} // namespace Zorvin

@@ -1,0 +1,45 @@
+#pragma once
+
+// HowDialog: the how-to-play page of the current play mode, covering the
+// screen, with a "do not show again" box and a close button. Shown from the
+// in-game menu and when level 1 starts while the player still wants it. The
+// box writes the player's choice at once. Modal; the application owns it
+// (dialog 1007).
+
+#include <memory>
+
+#include "framework/widgets/CheckboxListener.h"
+#include "framework/widgets/controls/Dialog.h"
+
+namespace Zorvin {
+
+class ButtonWidget;
+class Checkbox;
+class GameDialogHost;
+class Image;
+
+class HowDialog : public Dialog, public CheckboxListener {
+public:
+    enum { CloseButtonId = 4, DontShowCheckboxId = 0 };
+
+    // page: the picture of the rules to show.
+    HowDialog(GameDialogHost& host, Image* page);
+    ~HowDialog() override;
+
+    // Opens the page of the board's play mode over everything.
+    static HowDialog* Open(GameDialogHost& host);
+
+    void Draw(Graphics* g) override;
+    void OnButtonClick(int buttonId) override;
+    void OnCheckboxChanged(int id, bool checked) override;
+
+    Checkbox* GetCheckbox() const { return dontShow.get(); }
+
+private:
+    GameDialogHost& host;
+    Image* pageImage;
+    std::unique_ptr<Checkbox> dontShow;
+    std::unique_ptr<ButtonWidget> closeButton;
+};
+
+} // namespace Zorvin

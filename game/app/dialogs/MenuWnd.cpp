@@ -1,0 +1,90 @@
+#include "game/app/dialogs/MenuWnd.h"
+
+#include "framework/app/ZorvinAppBase.h"
+#include "framework/core/Cp1251.h"
+#include "framework/widgets/WidgetManager.h"
+#include "framework/widgets/controls/ButtonWidget.h"
+#include "game/app/dialogs/DemoDialog.h"
+#include "game/app/dialogs/DialogStyle.h"
+#include "game/app/dialogs/GameDialogHost.h"
+#include "game/app/dialogs/HowDialog.h"
+#include "game/shared/Res.h"
+
+namespace Zorvin {
+
+namespace {
+constexpr int kEscape = 27;
+}
+
+MenuWnd::MenuWnd(GameDialogHost& gameHost)
+    : Dialog(IMAGE_W_MENU, IM_B_DIALOG, DIALOG_GAME_MENU, true, "", "", "", ButtonsNone), host(gameHost)
+{
+    StyleGameDialog(*this);
+    widgetFlagsMod.addFlags |= DirtyBit;
+    wantsFocus = true;
+    const char* labels[5] = {"Главное меню", "Правила игры", "Настройки", "Переиграть", "Продолжить"};
+    for (int i = 0; i < 5; ++i) {
+        buttons[i] = MakeTextButton(i, W(labels[i]), this, DialogButtonImages(), 55, 40 + 40 * i);
+        AddChild(buttons[i].get());
+    }
+}
+
+MenuWnd::~MenuWnd() = default;
+
+MenuWnd* MenuWnd::Open(GameDialogHost& host)
+{
+    auto* menu = new MenuWnd(host);
+    menu->Resize(275, 160, 250, 280);
+    ZorvinAppBase& app = host.GetApp();
+    app.AddDialog(DIALOG_GAME_MENU, menu);
+    app.GetWidgetManager()->SetFocusWidget(menu);
+    return menu;
+}
+
+ButtonWidget* MenuWnd::GetButton(int buttonId) const
+{
+    return buttonId >= 0 && buttonId < 5 ? buttons[buttonId].get() : nullptr;
+}
+
+void MenuWnd::ResumeLevel()
+{
+    // Closing only unlinks the menu; it is deleted after this step.
+    host.GetApp().CloseDialog(this);
+    host.FocusBoard();
+}
+
+void MenuWnd::KeyDown(int key)
+{
+    if (key == kEscape)
+        ResumeLevel();
+}
+
+void MenuWnd::OnButtonClick(int buttonId)
+{
+    ZorvinAppBase& app = host.GetApp();
+    app.PlaySound(SOUND_CLICK);
+    switch (buttonId) {
+    case MainMenu:
+        app.CloseDialog(this);
+        host.ExitToMainMenu(true);
+        break;
+    case HowToPlay:
+        // Above the menu, which stays open beneath it.
+        HowDialog::Open(host);
+        break;
+    case Options:
+        DemoDialog::Open(host);
+        break;
+    case Replay:
+        app.CloseDialog(this);
+        host.Restart();
+        break;
+    case Resume:
+        ResumeLevel();
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace Zorvin

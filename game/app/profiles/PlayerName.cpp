@@ -1,0 +1,43 @@
+#include "game/app/profiles/PlayerName.h"
+
+#include "game/app/saves/SafeFileName.h"
+#include "game/app/saves/SavedGameFiles.h"
+
+namespace Zorvin {
+
+namespace {
+
+bool IsControl(unsigned char c) { return c < 32 || c == 127; }
+
+} // namespace
+
+bool PlayerName::AllowCharacter(char ch)
+{
+    auto c = static_cast<unsigned char>(ch);
+    if (IsControl(c) || c == '/' || c == '\\')
+        return false;
+    switch (c) {
+    case '#': case '$': case '%': case '&': case '(': case ')': case '*':
+    case '+': case '-': case '.': case ':': case '@': case '^':
+        return false;
+    default:
+        return true;
+    }
+}
+
+bool PlayerName::AllowText(const std::string& text)
+{
+    for (char ch : text)
+        if (!AllowCharacter(ch))
+            return false;
+    return true;
+}
+
+std::string PlayerName::SafeFileName(const std::string& name) { return Zorvin::SafeFileName(name); }
+
+std::string PlayerName::SaveFilePath(const std::string& dataFolder, const std::string& name, int mode)
+{
+    return SavedGamePath(dataFolder, name, mode == 2 ? 2 : 0);
+}
+
+} // namespace Zorvin

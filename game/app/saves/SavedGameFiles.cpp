@@ -1,0 +1,83 @@
+#include "game/app/saves/SavedGameFiles.h"
+
+#include <cstdio>
+
+#include "framework/core/FileUtil.h"
+#include "game/app/saves/SafeFileName.h"
+#include "game/app/saves/SavedGame.h"
+#include "game/board/FishField.h"
+
+namespace Zorvin {
+
+namespace {
+constexpr int kPlayModes[2] = {FishField::kDragMode, FishField::kClickMode};
+} // namespace
+
+std::string SavedGamePath(const std::string& dataFolder, const std::string& playerName, int mode)
+{
+    const char* suffix = mode == FishField::kClickMode ? "1.sav" : mode == FishField::kDragMode ? "2.sav" : nullptr;
+    if (!suffix)
+        return {};
+    std::string path = dataFolder;
+    if (!path.empty() && path.back() != '/')
+        path += '/';
+    return path + "saves/" + SafeFileName(playerName) + suffix;
+}
+
+SavedGameFiles::SavedGameFiles(std::string dataFolder) : dataFolder(std::move(dataFolder)) {}
+
+std::string SavedGameFiles::PathFor(const std::string& playerName, int mode) const
+{
+    return SavedGamePath(dataFolder, playerName, mode);
+}
+
+bool SavedGameFiles::Exists(const std::string& playerName, int mode) const
+{
+    std::string path = PathFor(playerName, mode);
+    return !path.empty() && FileUtil::Exists(path);
+}
+
+bool SavedGameFiles::Save(const FishField& field, const std::string& playerName) const
+{
+    std::string path = PathFor(playerName, field.mode);
+    return !path.empty() && SaveGame(field, path);
+}
+
+bool SavedGameFiles::Restore(FishField& field, const std::string& playerName, int mode) const
+{
+    std::string path = PathFor(playerName, mode);
+    return !path.empty() && RestoreGame(field, path);
+}
+
+void SavedGameFiles::Delete(const std::string& playerName, int mode) const
+{
+    std::string path = PathFor(playerName, mode);
+    if (!path.empty())
+        FileUtil::Delete(path);
+}
+
+void SavedGameFiles::PlayerRenamed(const std::string& oldName, const std::string& newName) const
+{
+    for (int mode : kPlayModes) {
+        std::string from = PathFor(oldName, mode);
+        std::string to = PathFor(newName, mode);
+        if (from == to)
+            continue;
+        // The new name must not inherit a stale game of a player who had it.
+        if (!FileUtil::Exists(from)) {
+            FileUtil::Delete(to);
+            continue;
+        }
+        // A rename within one folder replaces the target in one step; if it
+        // fails the game stays under the old name rather than being lost.
+        std::rename(from.c_str(), to.c_str());
+    }
+}
+
+void SavedGameFiles::PlayerDeleted(const std::string& playerName) const
+{
+    for (int mode : kPlayModes)
+        Delete(playerName, mode);
+}
+
+} // namespace Zorvin

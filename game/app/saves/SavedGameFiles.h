@@ -1,0 +1,51 @@
+#pragma once
+
+// SavedGameFiles: where the saved games live and what happens to them at the
+// points the game touches them: saving when a level is left through the
+// in-game menu, offering and restoring from the main menu, deleting when the
+// map is left, when a mode is completed or when a player is deleted, and
+// moving when a player is renamed. Each player has at most one saved game
+// per play mode, "saves/<name>1.sav" (click mode) and "saves/<name>2.sav"
+// (drag mode) in the data folder, the name made safe by SafeFileName. The
+// application owns one; it knows nothing of the application itself.
+
+#include <string>
+
+namespace Zorvin {
+
+class FishField;
+
+// The saved game of player `playerName` in game mode `mode` (0 drag mode,
+// 2 click mode) under `dataFolder`; "" for a mode that has no saved games
+// (the level editor).
+std::string SavedGamePath(const std::string& dataFolder, const std::string& playerName, int mode);
+
+class SavedGameFiles {
+public:
+    explicit SavedGameFiles(std::string dataFolder);
+
+    std::string PathFor(const std::string& playerName, int mode) const;
+    bool Exists(const std::string& playerName, int mode) const;
+
+    // Leaving a level through the in-game menu: writes the field's game
+    // (nothing in the level editor). False when nothing could be written.
+    bool Save(const FishField& field, const std::string& playerName) const;
+    // Continuing: rebuilds the field from the player's game of `mode`. False
+    // when there is none or it cannot be read; the caller then starts the
+    // player's level afresh.
+    bool Restore(FishField& field, const std::string& playerName, int mode) const;
+    // Leaving from the map, or a completed mode: the game of that mode goes.
+    void Delete(const std::string& playerName, int mode) const;
+
+    // A renamed player takes both saved games along; a game already kept
+    // under the new name is replaced. A deleted player's games go with it.
+    void PlayerRenamed(const std::string& oldName, const std::string& newName) const;
+    void PlayerDeleted(const std::string& playerName) const;
+
+    const std::string& DataFolder() const { return dataFolder; }
+
+private:
+    std::string dataFolder;
+};
+
+} // namespace Zorvin

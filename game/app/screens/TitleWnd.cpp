@@ -1,0 +1,129 @@
+#include "game/app/screens/TitleWnd.h"
+
+#include "framework/core/Cp1251.h"
+#include "framework/graphics/Font.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/widgets/controls/ButtonWidget.h"
+#include "game/app/GameApp.h"
+#include "game/shared/Res.h"
+
+namespace Zorvin {
+
+namespace {
+
+// Size of an image less a few rows at the bottom (the buttons' shadows
+// stay outside the clickable area); 0 x 0 while the image is missing.
+Rect ButtonRect(int x, int y, Image* image, int trimBottom)
+{
+    if (image == nullptr)
+        return Rect(x, y, 0, 0);
+    return Rect(x, y, image->GetWidth(), image->GetHeight() - trimBottom);
+}
+
+} // namespace
+
+TitleWnd::TitleWnd(GameApp& application) : app(application)
+{
+    widgetFlagsMod.addFlags |= DirtyBit;
+    CreateButtons();
+    ReadTitleLogos();
+}
+
+TitleWnd::~TitleWnd()
+{
+    for (auto& button : buttons)
+        RemoveChild(button.get());
+}
+
+void TitleWnd::CreateButtons()
+{
+    struct Spec {
+        const char* label;
+        Image* normal;
+        Image* over;
+        Image* down;
+        Image* disabled;
+        Rect rect;
+    };
+    const Spec specs[ButtonCount] = {
+        {"Односторонняя игра", IMAGE_BIG_BUTTON, IMAGE_BIG_BUTTON_OVER, IMAGE_BIG_BUTTON_DOWN, nullptr,
+         ButtonRect(313, 314, IMAGE_BIG_BUTTON, 4)},
+        {"Двусторонняя игра", IMAGE_BIG_BUTTON, IMAGE_BIG_BUTTON_OVER, IMAGE_BIG_BUTTON_DOWN,
+         IMAGE_BIG_BUTTON_DISABLE, ButtonRect(313, 370, IMAGE_BIG_BUTTON, 4)},
+        {"", IM_B_CHANGE_PLAYER, IM_B_OVER_CHANGE_PLAYER, IM_B_OVER_CHANGE_PLAYER, nullptr,
+         ButtonRect(285, 130, IM_B_CHANGE_PLAYER, 0)},
+        {"Настройки", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr, ButtonRect(338, 424, IM_B_DIALOG, 2)},
+        {"Рекорды", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr, ButtonRect(338, 464, IM_B_DIALOG, 2)},
+        {"Выход", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr, ButtonRect(338, 504, IM_B_DIALOG, 2)},
+    };
+    for (int id = 0; id < ButtonCount; ++id) {
+        const Spec& s = specs[id];
+        auto button = std::make_unique<ButtonWidget>(id, this);
+        button->label = W(s.label);
+        button->buttonImage = s.normal;
+        button->overImage = s.over;
+        button->downImage = s.down;
+        button->disabledImage = s.disabled;
+        if (!button->label.empty()) {
+            button->SetFont(FONT_DEFAULT);
+            button->SetColor(ButtonWidget::ColorLabelHilite, Color(255, 255, 255));
+        }
+        button->Resize(s.rect);
+        button->ShowHandCursor(true);
+        AddChild(button.get());
+        buttons[id] = std::move(button);
+    }
+}
+
+void TitleWnd::ReadTitleLogos()
+{
+    LogoScript::Contents contents;
+    if (LogoScript::Read(app, LogoScript::DefaultPath, LogoScript::TitleImages, contents))
+        pictures = std::move(contents.titleImages);
+}
+
+void TitleWnd::Draw(Graphics* g)
+{
+    if (IMAGE_TITLE != nullptr)
+        g->DrawImage(IMAGE_TITLE, 0, 0);
+    if (IMAGE_LOGO_SMALL != nullptr)
+        g->DrawImage(IMAGE_LOGO_SMALL, 790 - IMAGE_LOGO_SMALL->GetWidth(), 460);
+    for (const auto& picture : pictures)
+        picture->Draw(g);
+    std::string name = app.CurrentPlayerName();
+    if (!name.empty() && FONT_DEFAULT != nullptr) {
+        std::string text = W("Добро пожаловать, ") + name;
+        g->SetFont(FONT_DEFAULT);
+        g->SetColor(Color(0, 0, 0));
+        g->DrawString(text, 400 - FONT_DEFAULT->StringWidth(text) / 2, 125);
+    }
+}
+
+void TitleWnd::OnButtonClick(int id)
+{
+    app.PlaySound(SOUND_CLICK);
+    switch (id) {
+    case ClickModeButton:
+        app.StartMode(GameApp::ModeClick);
+        break;
+    case DragModeButton:
+        app.StartMode(GameApp::ModeDrag);
+        break;
+    case ChangePlayerButton:
+        app.OpenChangePlayerDialog();
+        break;
+    case OptionsButton:
+        app.OpenOptionsDialog();
+        break;
+    case HighScoresButton:
+        app.OpenHighScores();
+        break;
+    case ExitButton:
+        app.Shutdown();
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace Zorvin

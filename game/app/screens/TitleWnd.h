@@ -1,0 +1,51 @@
+#pragma once
+
+// TitleWnd: the main menu. It draws the title background, the small logo,
+// the logo script's main-menu pictures and a welcome line for the current
+// player, and carries six buttons: the two play modes, change player,
+// options, high scores and exit. The application creates it once when the
+// game's screens are built and adds it to and removes it from the screen
+// as the player moves between the menu and a game.
+
+#include "framework/widgets/ButtonListener.h"
+#include "framework/widgets/Widget.h"
+#include "game/app/screens/LogoScript.h"
+
+#include <memory>
+#include <vector>
+
+namespace Zorvin {
+
+class ButtonWidget;
+class GameApp;
+
+class TitleWnd : public Widget, public ButtonListener {
+public:
+    enum ButtonId {
+        ClickModeButton = 0, // "Односторонняя игра"
+        DragModeButton = 1,  // "Двусторонняя игра"
+        ChangePlayerButton = 2,
+        OptionsButton = 3,
+        HighScoresButton = 4,
+        ExitButton = 5,
+        ButtonCount = 6,
+    };
+
+    explicit TitleWnd(GameApp& app);
+    ~TitleWnd() override;
+
+    void Draw(Graphics* g) override;
+    void OnButtonClick(int id) override;
+
+    ButtonWidget* GetButton(int id) const { return buttons[id].get(); }
+
+private:
+    void CreateButtons();
+    void ReadTitleLogos();
+
+    GameApp& app;
+    std::unique_ptr<ButtonWidget> buttons[ButtonCount];
+    std::vector<std::unique_ptr<LogoImage>> pictures;
+};
+
+} // namespace Zorvin

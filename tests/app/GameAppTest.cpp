@@ -1,0 +1,262 @@
+// The real game application on fake desktop services: the generated game
+// folder, a clock that moves when the main loop sleeps, private settings and
+// data folders, and input fed as window messages.
+
+#include "game/app/GameApp.h"
+
+#include "framework/core/FileUtil.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/controls/ButtonWidget.h"
+#include "framework/widgets/controls/Dialog.h"
+#include "framework/widgets/controls/DialogButton.h"
+#include "framework/widgets/controls/HyperlinkWidget.h"
+#include "game/app/ShutdownSignals.h"
+#include "game/app/dialogs/MenuWnd.h"
+#include "game/app/profiles/PlayerList.h"
+#include "game/app/screens/TitleScreen.h"
+#include "game/app/screens/TitleWnd.h"
+#include "game/board/FishField.h"
+#include "game/board/view/Board.h"
+#include "game/board/view/BoardInterface.h"
+#include "game/shared/Res.h"
+#include "tests/framework/app/AppTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+using namespace Zorvin;
+using namespace ZorvinTest;
+
+namespace {
+
+const std::string GameFolder = std::string(KORVELT_BUILD_DIR) + "/game";
+
+class GameHarness : public GameApp {
+public:
+    explicit GameHarness(FakeClock* c)
+    {
+        SetClock(c);
+        onlyAllowOneCopyToRun = false;
+    }
+    void TerminateProcess(int code) override { exits.push_back(code); }
+    void UpdateFrame() override
+    {
+        GameApp::UpdateFrame();
+        if (onUpdate)
+            onUpdate();
+    }
+
+    std::function<void()> onUpdate;
+    std::vector<int> exits;
+};
+
+class GameAppTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        oldFolder = std::filesystem::current_path();
+        ::setenv("XDG_CONFIG_HOME", temp.File("config").c_str(), 1);
+        ::setenv("XDG_DATA_HOME", temp.File("data").c_str(), 1);
+        ShutdownSignals::Reset();
+    }
+    void TearDown() override
+    {
+        app.reset();
+        std::filesystem::current_path(oldFolder);
+        ShutdownSignals::Reset();
+    }
+
+    GameHarness& Start(const std::string& folder = GameFolder)
+    {
+        app = std::make_unique<GameHarness>(&clock);
+        app->SetWindowSystem(&windows);
+        app->SetPresenter(&presenter);
+        app->SetSystemServices(&services);
+        app->SetCommandLine("korvelt");
+        app->gameFolder = folder;
+        app->Initialize();
+        if (app->initialized && !app->HasShutdownStarted())
+            app->StartLoadingThread();
+        return *app;
+    }
+
+    // Main-loop steps until `done` holds; false when a minute of real time
+    // (the loading thread is real) or the step budget runs out first.
+    bool RunUntil(const std::function<bool()>& done, int maxSteps = 2000000)
+    {
+        auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        for (int i = 0; i < maxSteps && std::chrono::steady_clock::now() < limit; ++i) {
+            if (done())
+                return true;
+            bool updated = false;
+            app->PumpStep(updated);
+        }
+        return done();
+    }
+
+    void Post(MessageKind kind, int p1 = 0, int p2 = 0)
+    {
+        InputMessage m;
+        m.kind = kind;
+        m.param1 = p1;
+        m.param2 = p2;
+        windows.pending.push_back(m);
+    }
+    void Click(Widget* w)
+    {
+        int x = 0, y = 0;
+        w->GetAbsolutePosition(x, y);
+        x += w->width / 2;
+        y += w->height / 2;
+        Post(MessageKind::MouseMove, x, y);
+        Post(MessageKind::LButtonDown, x, y);
+        Post(MessageKind::LButtonUp, x, y);
+    }
+    // Answers the dialog with this number once it shows, by pressing Enter
+    // in the name field or clicking its first button.
+    void AnswerWhenShown(int dialogId)
+    {
+        app->onUpdate = [this, dialogId] {
+            Dialog* d = app->FindDialog(dialogId);
+            if (d == nullptr || !windows.pending.empty())
+                return;
+            if (d->yesButton)
+                Click(d->yesButton.get());
+            else {
+                Post(MessageKind::KeyDown, 13);
+                Post(MessageKind::Char, 13);
+            }
+        };
+    }
+    bool LoadAndEnterMenu()
+    {
+        if (!RunUntil([&] { return app->loaded; }))
+            return false;
+        AnswerWhenShown(GameApp::DialogNameOrGameOver);
+        Click(app->GetTitleScreen()->GetStartLink());
+        bool reached = RunUntil([&] { return app->GetMainMenu() != nullptr && app->CurrentProfile() != nullptr; });
+        app->onUpdate = nullptr;
+        return reached;
+    }
+
+    std::string SettingsFile() const { return temp.File("config") + "/Wendmoor/Korvelt/settings.ini"; }
+    std::string PlayersFile() const { return temp.File("data") + "/Wendmoor/Korvelt/players.dat"; }
+
+    TempFolder temp;
+    std::filesystem::path oldFolder;
+    FakeClock clock;
+    FakeWindowSystem windows;
+    FakePresenter presenter;
+    FakeServices services;
+    std::unique_ptr<GameHarness> app;
+};
+
+} // namespace
+
+// Logos, loading, the first player's name, then level 1 of each mode from the
+// main menu; losing the focus during a level pauses it under the menu, whose
+// "Главное меню" leads back; leaving writes settings and players.
+TEST_F(GameAppTest, FirstRunReachesLevelOneOfEachModeAndLeavesCleanly)
+{
+    GameHarness& game = Start();
+    ASSERT_TRUE(game.initialized);
+    ASSERT_NE(game.GetTitleScreen(), nullptr);
+    EXPECT_TRUE(game.GetTitleScreen()->IsShowingLogos());
+    EXPECT_EQ(game.CurrentSong(), GameApp::SongTitle);
+
+    ASSERT_TRUE(RunUntil([&] { return game.loaded; }));
+    EXPECT_FALSE(game.LoadingFailed());
+    EXPECT_DOUBLE_EQ(game.GetLoadingProgress(), 1.0);
+    EXPECT_TRUE(game.GetTitleScreen()->GetStartLink()->visible);
+    EXPECT_NE(IMAGE_TYP25, nullptr);
+    EXPECT_TRUE(services.boxes.empty());
+
+    ASSERT_TRUE(LoadAndEnterMenu());
+    EXPECT_EQ(game.GetTitleScreen(), nullptr);
+    EXPECT_EQ(game.CurrentPlayerName(), "New Player");
+    EXPECT_TRUE(FileUtil::Exists(PlayersFile()));
+    EXPECT_TRUE(game.IsScreenShown(game.GetMainMenu()));
+    EXPECT_EQ(IMAGE_LOADER_BAR, nullptr); // its group is gone with the title screen
+
+    for (int mode : {GameApp::ModeClick, GameApp::ModeDrag}) {
+        SCOPED_TRACE(mode);
+        int button = mode == GameApp::ModeClick ? TitleWnd::ClickModeButton : TitleWnd::DragModeButton;
+        Click(game.GetMainMenu()->GetButton(button));
+        ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetBoardPanel()); }));
+        EXPECT_FALSE(game.IsScreenShown(game.GetMainMenu()));
+        EXPECT_EQ(game.GetBoard()->field->mode, mode);
+        EXPECT_EQ(game.GetBoard()->field->levelNumber, 1);
+        EXPECT_GT(game.GetBoard()->field->fishCount, 0);
+        game.CloseDialog(GameApp::DialogHowToPlay);
+        RunUntil([&] { return game.GetWidgetManager()->GetFocusWidget() == game.GetBoardPanel(); }, 50);
+
+        Post(MessageKind::Activate, 0);
+        ASSERT_TRUE(RunUntil([&] { return game.FindDialog(GameApp::DialogMenu) != nullptr; }));
+        Post(MessageKind::Activate, 1);
+        auto* menu = dynamic_cast<MenuWnd*>(game.FindDialog(GameApp::DialogMenu));
+        ASSERT_NE(menu, nullptr);
+        AnswerWhenShown(GameApp::DialogConfirm);
+        Click(menu->GetButton(MenuWnd::MainMenu));
+        ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMainMenu()); }));
+        game.onUpdate = nullptr;
+        EXPECT_FALSE(game.IsScreenShown(game.GetBoardPanel()));
+        EXPECT_EQ(game.CurrentSong(), GameApp::SongTitle);
+        EXPECT_TRUE(game.HasSavedGame(mode));
+    }
+
+    Click(game.GetMainMenu()->GetButton(TitleWnd::ExitButton));
+    ASSERT_TRUE(RunUntil([&] { return game.HasShutdownStarted(); }));
+    EXPECT_TRUE(FileUtil::Exists(SettingsFile()));
+    EXPECT_TRUE(game.exits.empty());
+    EXPECT_LE(game.exitCode, 0);
+}
+
+// A damaged manifest is a fatal start-up error: the reason in the box and on
+// standard error, no title screen, and a non-zero exit code.
+TEST_F(GameAppTest, DamagedManifestEndsStartupWithTheReasonAndFailureCode)
+{
+    std::string folder = temp.File("game");
+    ASSERT_TRUE(FileUtil::WriteFileAtomic(folder + "/properties/resources.xml",
+                                          "<ResourceManifest><Resources id=\"Init\"><Font id="));
+    testing::internal::CaptureStderr();
+    GameHarness& game = Start(folder);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("FATAL ERROR"), std::string::npos) << err;
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].rfind("FATAL ERROR|", 0), 0u) << services.boxes[0];
+    EXPECT_EQ(game.GetTitleScreen(), nullptr);
+    EXPECT_TRUE(game.HasShutdownStarted());
+    EXPECT_EQ(game.exitCode, 1);
+    game.Run(); // returns at once
+}
+
+// SIGINT/SIGTERM while the resources are still loading: the normal shutdown
+// runs, the settings are written, and the players file, not read yet, is
+// left exactly as it was.
+TEST_F(GameAppTest, ShutdownSignalDuringLoadingKeepsThePlayersFile)
+{
+    PlayerList existing(temp.File("data") + "/Wendmoor/Korvelt/");
+    existing.AddPlayer("Kassandra").levelMode2 = 17;
+    existing.currentPlayer = 0;
+    ASSERT_TRUE(existing.SavePlayers());
+    std::string before;
+    ASSERT_TRUE(FileUtil::ReadFile(PlayersFile(), before));
+
+    GameHarness& game = Start();
+    ASSERT_TRUE(game.initialized);
+    ShutdownSignals::Request();
+    ASSERT_TRUE(RunUntil([&] { return game.HasShutdownStarted(); }, 10));
+    game.Run();
+    app.reset();
+
+    std::string after;
+    ASSERT_TRUE(FileUtil::ReadFile(PlayersFile(), after));
+    EXPECT_EQ(after, before);
+    EXPECT_TRUE(FileUtil::Exists(SettingsFile()));
+}

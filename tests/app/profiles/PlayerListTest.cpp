@@ -1,0 +1,178 @@
+#include "game/app/profiles/PlayerList.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "framework/core/Cp1251.h"
+#include "game/app/profiles/PlayerName.h"
+#include "game/app/profiles/SavedGameMover.h"
+#include "tests/app/profiles/ProfileTestSupport.h"
+
+using namespace Zorvin;
+using namespace ProfileTest;
+
+namespace {
+
+// One players-file record written item by item as the file holds it.
+std::string Record(const std::string& name, int level0, int spare0, int shuffles, int score0, int level2, int spare2,
+                   int score2, bool deckHint, bool howTo, int places, bool instructions, bool jokerHint)
+{
+    return Str(name) + I32(level0) + I32(spare0) + I32(shuffles) + I32(score0) + I32(level2) + I32(spare2)
+        + I32(score2) + char(deckHint) + char(howTo) + I32(places) + char(instructions) + char(jokerHint);
+}
+
+} // namespace
+
+TEST(PlayerList, WritesTheExactFileAndReadsItBack)
+{
+    std::string dir = TempFolder("players");
+    PlayerList list(dir);
+    PlayerProfile& anna = list.AddPlayer("Anna");
+    anna.levelMode0 = 7;
+    anna.scoreMode0 = 12345;
+    anna.spareMode0 = -3;
+    anna.shufflesLeft = 2;
+    anna.levelMode2 = 60;
+    anna.scoreMode2 = 987654;
+    anna.spareMode2 = 5;
+    anna.deckHintShown = true;
+    anna.showHowToPlay = false;
+    anna.placeCount = 4;
+    anna.jokerHintShown = true;
+    list.AddPlayer(W("Ёжик"));
+    list.currentPlayer = 1;
+    ASSERT_TRUE(list.SavePlayers());
+
+    std::string expected = I32(1000) + I32(1)
+        + Record("Anna", 7, -3, 2, 12345, 60, 5, 987654, true, false, 4, true, true)
+        + Record("\xA8\xE6\xE8\xEA", 1, 0, 1, 0, 1, 0, 0, false, true, 2, true, false);
+    EXPECT_EQ(Slurp(dir + "players.dat"), expected);
+    EXPECT_EQ(expected.size(), 8u + (2 + 4 + 36) * 2);
+
+    PlayerList again(dir);
+    again.LoadPlayers();
+    ASSERT_EQ(again.Count(), 2);
+    EXPECT_EQ(again.currentPlayer, 1);
+    EXPECT_EQ(again.Encode(), expected);
+    EXPECT_EQ(again.CurrentProfile()->name, W("Ёжик"));
+    EXPECT_EQ(again.At(0).spareMode0, -3);
+    EXPECT_TRUE(again.At(0).jokerHintShown);
+    EXPECT_FALSE(again.At(0).showHowToPlay);
+}
+
+TEST(PlayerList, DamagedFilesKeepEveryWholeRecordAndAValidIndex)
+{
+    std::string dir = TempFolder("players");
+    std::string path = dir + "players.dat";
+    PlayerList list(dir);
+
+    // Mark and index only: no players, and an index that names none.
+    Spit(path, I32(1000) + I32(3));
+    list.LoadPlayers();
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.currentPlayer, -1);
+    EXPECT_EQ(list.CurrentProfile(), nullptr);
+
+    // Two whole records, the third cut off; an index past the list; an
+    // empty name (zero length) and a negative length both read as "".
+    std::string a = Record("", 2, 0, 1, 10, 3, 0, 20, false, true, 2, true, false);
+    std::string b = Record("Bo", 4, 0, 0, 30, 5, 0, 40, true, true, 3, false, false);
+    b.replace(0, 4, std::string("\xFE\xFF", 2)); // length -2, no bytes follow
+    std::string c = Record("Cyd", 1, 0, 1, 0, 1, 0, 0, false, true, 2, true, false);
+    Spit(path, I32(1000) + I32(7) + a + b + c.substr(0, c.size() - 3));
+    list.LoadPlayers();
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.At(0).name, "");
+    EXPECT_EQ(list.At(0).scoreMode2, 20);
+    EXPECT_EQ(list.At(1).name, "");
+    EXPECT_EQ(list.At(1).scoreMode2, 40);
+    EXPECT_EQ(list.currentPlayer, 1);
+
+    // A string length running past the end of the file drops that record.
+    Spit(path, I32(1000) + I32(0) + a + std::string("\x10\x00zz", 4));
+    list.LoadPlayers();
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.currentPlayer, 0);
+
+    // A wrong mark: the file is moved aside untouched, not deleted.
+    std::string foreign = I32(999) + I32(0) + a;
+    Spit(path, foreign);
+    list.LoadPlayers();
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.currentPlayer, -1);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(Slurp(path + ".bad"), foreign);
+}
+
+TEST(PlayerList, RenameMovesBothSavedGamesAndDeleteRemovesThem)
+{
+    std::string dir = TempFolder("players");
+    SavedGameMover mover(dir);
+    PlayerList list(dir);
+    list.SetSavedGames(&mover);
+    list.AddPlayer("Anna");
+    list.AddPlayer("Bob");
+    list.AddPlayer("Cy");
+    list.currentPlayer = 2;
+    Spit(dir + "saves/Anna1.sav", "click game");
+    Spit(dir + "saves/Anna2.sav", "drag game");
+
+    EXPECT_FALSE(list.RenamePlayer(0, "Bob")); // taken
+    ASSERT_TRUE(list.RenamePlayer(0, W("Анна")));
+    EXPECT_EQ(list.At(0).name, W("Анна"));
+    EXPECT_EQ(Slurp(PlayerName::SaveFilePath(dir, W("Анна"), 2)), "click game");
+    EXPECT_EQ(Slurp(PlayerName::SaveFilePath(dir, W("Анна"), 0)), "drag game");
+    EXPECT_FALSE(std::filesystem::exists(dir + "saves/Anna1.sav"));
+    EXPECT_FALSE(std::filesystem::exists(dir + "saves/Anna2.sav"));
+
+    // A player without saved games: nothing appears in saves/.
+    ASSERT_TRUE(list.RenamePlayer(1, "Bea"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir + "saves"), {}), 2);
+
+    // Deleting takes the saved games along and keeps the current player.
+    ASSERT_TRUE(list.DeletePlayer(0));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir + "saves"), {}), 0);
+    EXPECT_EQ(list.currentPlayer, 1);
+    EXPECT_EQ(list.CurrentProfile()->name, "Cy");
+    ASSERT_TRUE(list.DeletePlayer(0));
+    EXPECT_EQ(list.currentPlayer, 0);
+    EXPECT_FALSE(list.DeletePlayer(5));
+}
+
+TEST(PlayerList, NamesNeverLeadOutOfTheSavesFolder)
+{
+    // Typing refuses separators, control characters and the old set.
+    for (char ch : std::string("/\\\n\t\x7F#$%&()*+-.:@^"))
+        EXPECT_FALSE(PlayerName::AllowCharacter(ch)) << int(ch);
+    for (char ch : std::string("aZ9 _!\xC0\xFF"))
+        EXPECT_TRUE(PlayerName::AllowCharacter(ch)) << int(ch);
+
+    // Whatever an old file holds, the saved game stays directly in saves/,
+    // and different names keep different files.
+    std::string dir = "/data/";
+    std::set<std::string> paths;
+    for (const std::string& name : {std::string("../../etc/x"), std::string("a\\b"), std::string("a/b"),
+                                    std::string("a%2Fb"), std::string("a\nb"), std::string("..")}) {
+        std::string path = PlayerName::SaveFilePath(dir, name, 0);
+        EXPECT_EQ(std::filesystem::path(path).parent_path(), "/data/saves") << path;
+        EXPECT_EQ(path.find_first_of("\\\n", 6), std::string::npos) << path;
+        paths.insert(path);
+    }
+    EXPECT_EQ(paths.size(), 6u);
+    EXPECT_EQ(PlayerName::SaveFilePath(dir, "Anna", 0), "/data/saves/Anna2.sav");
+    EXPECT_EQ(PlayerName::SaveFilePath(dir, "Anna", 2), "/data/saves/Anna1.sav");
+}
+
+TEST(PlayerList, AFailedWriteIsReportedAndChangesNothing)
+{
+    std::string dir = TempFolder("players");
+    Spit(dir + "blocker", "not a folder");
+    PlayerList list(dir + "blocker/");
+    list.AddPlayer("Anna");
+    list.currentPlayer = 0;
+    EXPECT_FALSE(list.SavePlayers());
+    EXPECT_EQ(Slurp(dir + "blocker"), "not a folder");
+    EXPECT_EQ(list.Count(), 1);
+}

@@ -1,0 +1,148 @@
+#include "tools/levelshot/LevelScene.h"
+
+#include <filesystem>
+
+#include "framework/graphics/Graphics.h"
+#include "framework/widgets/controls/ButtonWidget.h"
+#include "game/app/ResBind.h"
+#include "game/board/AutoPlayer.h"
+#include "game/board/LevelFile.h"
+
+namespace Zorvin {
+
+namespace {
+
+// Tiles not yet on the line: the field's, the deck's and the places'. Only
+// a put lowers it (dealing to the places and gathering them keep it).
+int TilesOffLine(const Board& board)
+{
+    int n = board.field->CountFish() + static_cast<int>(board.deck->fish.size());
+    for (const Place& p : board.deck->places)
+        n += static_cast<int>(p.size());
+    return n;
+}
+
+// Sends the headless player's operations to the panel's widget handlers
+// and counts the puts they make.
+class PanelPointer : public AutoPlayer::Pointer {
+public:
+    explicit PanelPointer(Board& board, BoardInterface& panel) : board(board), panel(panel) {}
+    void Move(int px, int py) override { panel.MouseMove(px, py); }
+    // A click puts in click mode, a release in drag mode.
+    void Down(int clickCode, int px, int py) override
+    {
+        int before = TilesOffLine(board);
+        panel.MouseDown(px, py, clickCode);
+        puts += before - TilesOffLine(board);
+    }
+    void Drag(int px, int py) override { panel.MouseDrag(px, py); }
+    void Up(int clickCode, int px, int py) override
+    {
+        int before = TilesOffLine(board);
+        panel.MouseUp(px, py, clickCode);
+        puts += before - TilesOffLine(board);
+    }
+    void PressReshuffle() override { panel.OnButtonClick(BoardInterface::kReshuffleButton); }
+
+    Board& board;
+    BoardInterface& panel;
+    int puts = 0;
+};
+
+} // namespace
+
+LevelScene::LevelScene() = default;
+
+LevelScene::~LevelScene()
+{
+    panelHost.panel = nullptr;
+    host.onUpdate = nullptr;
+    panel.reset();
+    board.reset();
+    ClearBoundResources();
+}
+
+bool LevelScene::Open(const std::string& gameDir, std::string& error)
+{
+    std::error_code ec;
+    std::filesystem::current_path(gameDir, ec);
+    if (ec) {
+        error = "cannot enter " + gameDir + ": " + ec.message();
+        return false;
+    }
+    manager = std::make_unique<ResourceManager>(&resourceHost);
+    if (!manager->ParseManifest("properties/resources.xml")) {
+        error = manager->GetErrorText();
+        return false;
+    }
+    for (const char* group : {"Init", "TitleScreen", "Game"}) {
+        if (!manager->LoadResources(group)) {
+            error = manager->GetErrorText();
+            return false;
+        }
+    }
+    if (!BindInitResources(*manager) || !BindTitleScreenResources(*manager) || !BindGameResources(*manager)) {
+        error = manager->GetErrorText();
+        return false;
+    }
+    panelHost.loadImagesFromFiles = true;
+    host.profile.showInstructions = false;
+    board = std::make_unique<Board>(panelHost);
+    panel = std::make_unique<BoardInterface>(*board, panelHost);
+    panelHost.panel = panel.get();
+    host.onUpdate = [this] { board->Update(); };
+    return true;
+}
+
+bool LevelScene::Start(int mode, int level, std::string& error)
+{
+    std::string path = LevelPath(mode, level);
+    if (level < 1 || !host.FileExists(path)) {
+        error = "no level " + std::to_string(level) + " (" + path + ")";
+        return false;
+    }
+    if (mode == FishField::kClickMode)
+        host.profile.levelMode2 = level;
+    else
+        host.profile.levelMode0 = level;
+    board->StartLevel(mode);
+    return true;
+}
+
+void LevelScene::Settle(int updates)
+{
+    for (int i = 0; i < updates; ++i)
+        host.Tick();
+}
+
+int LevelScene::Play(int moves)
+{
+    if (moves <= 0)
+        return 0;
+    AutoPlayer player(*board->rules, host);
+    PanelPointer pointer(*board, *panel);
+    player.pointer = &pointer;
+    player.afterAction = [&] {
+        if (pointer.puts >= moves)
+            player.updateLimit = 0;
+    };
+    player.Play();
+    return pointer.puts;
+}
+
+void LevelScene::DrawFrame(MemoryImage& screen)
+{
+    Graphics g(&screen);
+    panel->Draw(&g);
+    for (Widget* child : panel->GetChildren()) {
+        if (!child->visible)
+            continue;
+        Graphics cg(g);
+        cg.Translate(child->x, child->y);
+        cg.ClipRect(0, 0, child->width, child->height);
+        child->Draw(&cg);
+    }
+    board->Draw(&g);
+}
+
+} // namespace Zorvin
