@@ -342,6 +342,46 @@ void AutoPlayer::ClickCandidates(std::vector<Move>& out)
     }
 }
 
+void AutoPlayer::MouseMove(int px, int py)
+{
+    if (pointer)
+        pointer->Move(px, py);
+    else
+        rules.MouseMove(px, py);
+}
+
+void AutoPlayer::MouseDown(int clickCode, int px, int py)
+{
+    if (pointer)
+        pointer->Down(clickCode, px, py);
+    else
+        rules.MouseDown(clickCode, px, py);
+}
+
+void AutoPlayer::MouseDrag(int px, int py)
+{
+    if (pointer)
+        pointer->Drag(px, py);
+    else
+        rules.MouseDrag(px, py);
+}
+
+void AutoPlayer::MouseUp(int clickCode, int px, int py)
+{
+    if (pointer)
+        pointer->Up(clickCode, px, py);
+    else
+        rules.MouseUp(clickCode, px, py);
+}
+
+void AutoPlayer::PressReshuffle()
+{
+    if (pointer)
+        pointer->PressReshuffle();
+    else
+        rules.Reshuffle();
+}
+
 bool AutoPlayer::Hover(DominoFish& f, bool placeTile, int& px, int& py)
 {
     // The hit box is the drawn rectangle moved 7 right and 7 up; try its
@@ -353,11 +393,11 @@ bool AutoPlayer::Hover(DominoFish& f, bool placeTile, int& px, int& py)
     for (const auto& o : offsets) {
         px = cx + o[0];
         py = cy + o[1];
-        rules.MouseMove(px, py);
+        MouseMove(px, py);
         if (placeTile ? (deck.hovered == &f && !field.hovered) : (field.hovered == &f && !deck.hovered))
             return true;
     }
-    rules.MouseMove(0, 0);
+    MouseMove(0, 0);
     return false;
 }
 
@@ -370,19 +410,19 @@ bool AutoPlayer::Perform(const Move& m)
         return false;
     if (click) {
         int code = m.rightClick ? -1 : 1;
-        rules.MouseDown(code, px, py);
-        rules.MouseUp(code, px, py);
+        MouseDown(code, px, py);
+        MouseUp(code, px, py);
     } else {
-        rules.MouseDown(1, px, py);
+        MouseDown(1, px, py);
         After();
         const DominoFish& end = m.side < 0 ? *line.First() : *line.Last();
         int tx = m.side < 0 ? end.x - 80 : end.x + 80;
         int ty = end.y;
-        rules.MouseDrag(tx, ty);
+        MouseDrag(tx, ty);
         if (m.rightClick)
-            rules.MouseDown(-1, tx, ty);
+            MouseDown(-1, tx, ty);
         After();
-        rules.MouseUp(1, tx, ty);
+        MouseUp(1, tx, ty);
     }
     After();
     return line.fish.size() > before;
@@ -393,9 +433,9 @@ bool AutoPlayer::ClickDeck()
     size_t lineBefore = line.fish.size();
     size_t deckBefore = deck.fish.size();
     int redealsBefore = deck.redealsLeft;
-    rules.MouseMove(kDeckX, kDeckY);
-    rules.MouseDown(1, kDeckX, kDeckY);
-    rules.MouseUp(1, kDeckX, kDeckY);
+    MouseMove(kDeckX, kDeckY);
+    MouseDown(1, kDeckX, kDeckY);
+    MouseUp(1, kDeckX, kDeckY);
     After();
     return line.fish.size() != lineBefore || deck.fish.size() != deckBefore || deck.redealsLeft != redealsBefore;
 }
@@ -471,7 +511,7 @@ AutoPlayResult AutoPlayer::Play()
             host.gameOver = false;
             if (field.shufflesLeft <= 0)
                 break;
-            rules.Reshuffle();
+            PressReshuffle();
             ++result.reshuffles;
             failed.clear();
             After();
@@ -489,7 +529,7 @@ AutoPlayResult AutoPlayer::Play()
         Tick(1);
         ++idle;
         if (idle > kStuckReshuffle && field.shufflesLeft > 0 && !host.gameOver && !host.levelWon) {
-            rules.Reshuffle();
+            PressReshuffle();
             ++result.reshuffles;
             failed.clear();
             After();

@@ -39,6 +39,20 @@ public:
     // Called before every decision and after every mouse action of the
     // player (tests check the rules' invariants here).
     std::function<void()> afterAction;
+
+    // Where the player's mouse and button operations go. Without one they go
+    // straight to the rules; a test or tool can send them through the board
+    // panel's widget handlers instead, as a person's would.
+    class Pointer {
+    public:
+        virtual ~Pointer() = default;
+        virtual void Move(int px, int py) = 0;
+        virtual void Down(int clickCode, int px, int py) = 0;
+        virtual void Drag(int px, int py) = 0;
+        virtual void Up(int clickCode, int px, int py) = 0;
+        virtual void PressReshuffle() = 0;
+    };
+    Pointer* pointer = nullptr;
     // Updates the player lets pass after each move.
     int thinkUpdates = 2;
     // Gives up after this many updates.
@@ -80,6 +94,11 @@ private:
     bool Hover(DominoFish& f, bool placeTile, int& px, int& py);
     void Tick(int n);
     void After();
+    void MouseMove(int px, int py);
+    void MouseDown(int clickCode, int px, int py);
+    void MouseDrag(int px, int py);
+    void MouseUp(int clickCode, int px, int py);
+    void PressReshuffle();
 
     BoardRules& rules;
     HeadlessHost& host;

@@ -1,0 +1,310 @@
+// Board: construction and level starts, the update, and the frame.
+// Sections: construction; update; the frame (field, strip, line, deck,
+// meter, popups, dragged and gliding tiles); the backdrop.
+
+#include "game/board/view/Board.h"
+
+#include <algorithm>
+
+#include "framework/core/Cp1251.h"
+#include "framework/graphics/Font.h"
+#include "framework/graphics/Graphics.h"
+#include "game/shared/Res.h"
+
+namespace Zorvin {
+
+// ---------------------------------------------------------------------------
+// Construction
+
+Board::Board(BoardHost& host) : app(host), rules(std::make_unique<BoardRules>(host))
+{
+    field = rules->field.get();
+    playLine = rules->playLine.get();
+    deck = rules->deck.get();
+    comboMeter = rules->comboMeter.get();
+    comboMeter->meterImage = IMAGE_COMBO_METER;
+    comboMeter->meterOnImage = IMAGE_COMBO_METER_ON;
+    comboMeter->labelsImage = IMAGE_COMBO_METER_LABELS;
+    // Redrawn on every update: tiles move, the meter drains, popups fade.
+    widgetFlagsMod.addFlags |= DirtyBit;
+}
+
+Board::~Board() = default;
+
+void Board::StartLevel(int mode)
+{
+    // The image tables follow the resources bound now (the board may be
+    // made before the game's resources are all in).
+    field->LoadImageTables();
+    comboMeter->meterImage = IMAGE_COMBO_METER;
+    comboMeter->meterOnImage = IMAGE_COMBO_METER_ON;
+    comboMeter->labelsImage = IMAGE_COMBO_METER_LABELS;
+    field->mode = mode;
+    rules->StartLevel();
+    app.SetUndoEnabled(false);
+}
+
+void Board::StartLevelFile(int mode, int number, const std::string& path)
+{
+    field->LoadImageTables();
+    field->mode = mode;
+    field->levelNumber = number;
+    rules->StartLevelFile(path);
+    app.SetUndoEnabled(false);
+}
+
+void Board::Restart()
+{
+    rules->Restart();
+    app.SetUndoEnabled(false);
+}
+
+// ---------------------------------------------------------------------------
+// Update
+
+void Board::Update()
+{
+    Widget::Update();
+    rules->Update();
+}
+
+// ---------------------------------------------------------------------------
+// The frame
+
+void Board::Draw(Graphics* g)
+{
+    g->PushState();
+    DrawField(g);
+    DrawPlayStrip(g);
+    g->DrawImage(IMAGE_PANEL_LINE_LAG, 348, 516);
+    if (playLine->snapSide == 1) {
+        // A tile being dropped at the right end passes under the line's frame.
+        DrawDraggedFieldFish(g);
+        DrawDraggedPlaceFish(g);
+        DrawLineDeckMeterPopups(g);
+    } else {
+        DrawLineDeckMeterPopups(g);
+        DrawDraggedFieldFish(g);
+        DrawDraggedPlaceFish(g);
+    }
+    DrawGlidingOnTop(g);
+    g->PopState();
+}
+
+void Board::DrawField(Graphics* g)
+{
+    g->ClearClipRect();
+    const DominoFish* skip = field->hovered && field->hovered->IsGliding() && field->hovered->dragged
+                                 ? field->hovered
+                                 : nullptr;
+    for (const Layer& layer : field->layers) {
+        for (const auto& f : layer) {
+            if (f.get() != skip)
+                painter.Draw(g, *field, *f, true);
+        }
+    }
+    for (const Layer& layer : field->layers) {
+        for (const auto& f : layer) {
+            if (f.get() != skip)
+                painter.DrawGlitter(g, *f);
+        }
+    }
+    DrawTopBar(g);
+}
+
+void Board::DrawTopBar(Graphics* g)
+{
+    if (!FONT_DEFAULT)
+        return;
+    g->SetFont(FONT_DEFAULT);
+    g->SetColor(Color::Black);
+    g->DrawString(W("Ходов: ") + std::to_string(field->movesAvailable), 720, 17);
+    g->DrawString(W("Очки: ") + std::to_string(field->score), 10, 17);
+    std::string level = W("УРОВЕНЬ ") + std::to_string(field->levelNumber);
+    g->DrawString(level, 400 - FONT_DEFAULT->StringWidth(level) / 2, 17);
+}
+
+void Board::DrawPlayStrip(Graphics* g)
+{
+    Image* strip = IMAGE_PLAYLINE;
+    if (!strip)
+        return;
+    int w = strip->GetWidth(), h = strip->GetHeight();
+    if (field->mode == FishField::kDragMode)
+        g->DrawImage(strip, 400 - w / 2, 540);
+    else
+        g->DrawImage(strip, 400, 540, Rect(w / 2, 0, w - w / 2, h));
+}
+
+void Board::DrawDraggedFieldFish(Graphics* g)
+{
+    DominoFish* f = field->hovered;
+    if (!f || !f->dragged)
+        return;
+    painter.Draw(g, *field, *f, false);
+    painter.DrawGlitter(g, *f);
+}
+
+void Board::DrawDraggedPlaceFish(Graphics* g)
+{
+    if (deck->hovered && deck->hovered->dragged)
+        painter.Draw(g, *field, *deck->hovered, true);
+}
+
+void Board::DrawLineDeckMeterPopups(Graphics* g)
+{
+    DrawPlayLine(g);
+    DrawDeck(g);
+    DrawComboMeter(g);
+    DrawPopups(g);
+}
+
+void Board::DrawGlidingOnTop(Graphics* g)
+{
+    for (const Layer& layer : field->layers) {
+        for (const auto& f : layer) {
+            if (f->IsGliding() && !(f.get() == field->hovered && f->dragged))
+                painter.Draw(g, *field, *f, true);
+        }
+    }
+}
+
+void Board::DrawPlayLine(Graphics* g)
+{
+    auto& line = playLine->fish;
+    if (field->mode == FishField::kClickMode) {
+        if (!line.empty())
+            painter.DrawOnLine(g, *field, *line.back(), false);
+        if (line.size() >= 3)
+            painter.DrawOnLine(g, *field, *line[line.size() - 2], false);
+        g->DrawImage(IMAGE_PANEL_LINE_OSS, 305, 519);
+        return;
+    }
+    // Only the two ends show in the frame; tiles between them are drawn while
+    // they still glide in.
+    if (!line.empty()) {
+        painter.DrawOnLine(g, *field, *line.back(), false);
+        for (size_t i = 1; i + 1 < line.size(); ++i) {
+            if (line[i]->IsGliding())
+                painter.DrawOnLine(g, *field, *line[i], false);
+        }
+        if (line.size() > 1)
+            painter.DrawOnLine(g, *field, *line.front(), true);
+    }
+    g->DrawImage(IMAGE_PANEL_LINE, 348, 516);
+}
+
+void Board::DrawDeck(Graphics* g)
+{
+    bool click = field->mode == FishField::kClickMode;
+    Image* base = click ? IMAGE_DECK_PLACE : deck->redealsLeft != 0 ? IMAGE_CROP_DECK : IMAGE_NO_CROPS;
+    g->DrawImage(base, deck->x - 7, deck->y - 2);
+    int n = static_cast<int>(deck->fish.size());
+    for (int i = 0; i < std::min(n, 3); ++i) {
+        const DominoFish& f = *deck->fish[i];
+        if (!f.IsGliding())
+            g->DrawImage(field->backImages[f.style & 3], deck->x + 7 * i, deck->y - 7 * i);
+    }
+    if (!click)
+        DrawDeckPlaces(g);
+    // The top three deck tiles that glide (drawn to the line) pass over the pile.
+    for (int i = n - 1; i >= std::max(0, n - 3); --i) {
+        if (deck->fish[i]->IsGliding())
+            painter.Draw(g, *field, *deck->fish[i], true);
+    }
+    if (FONT_DEFAULT) {
+        std::string count = std::to_string(click ? n : deck->redealsLeft);
+        g->SetFont(FONT_DEFAULT);
+        g->SetColor(Color::White);
+        g->DrawString(count, deck->x + 101 - FONT_DEFAULT->StringWidth(count) / 2, deck->y + 50);
+    }
+}
+
+void Board::DrawDeckPlaces(Graphics* g)
+{
+    int places = static_cast<int>(deck->places.size());
+    for (int i = places - 1; i >= 0; --i)
+        g->DrawImage(IMAGE_ROCK_PLACE, deck->x - 5, (deck->y - 20) - 60 * (i + 1));
+    for (int i = places - 1; i >= 0; --i) {
+        const Place& pile = deck->places[i];
+        int size = static_cast<int>(pile.size());
+        for (int k = std::max(0, size - 3); k < size; ++k) {
+            const DominoFish& f = *pile[k];
+            bool dragging = &f == deck->hovered && f.dragged;
+            if (!dragging && !(f.returning && f.IsGliding()))
+                painter.Draw(g, *field, f, true);
+        }
+    }
+    for (int i = places - 1; i >= 0; --i) {
+        for (const auto& f : deck->places[i]) {
+            if (f->returning && f->IsGliding())
+                painter.Draw(g, *field, *f, true);
+        }
+    }
+}
+
+void Board::DrawComboMeter(Graphics* g)
+{
+    const ComboMeter& m = *comboMeter;
+    g->DrawImage(m.meterImage, m.x, m.y);
+    if (m.level > 0 && m.meterOnImage) {
+        int w = m.meterOnImage->GetWidth(), h = m.meterOnImage->GetHeight();
+        float empty = 1.0f - m.level / 100.0f;
+        int top = static_cast<int>(empty * h);
+        int shown = static_cast<int>(h * m.level / 100.0f);
+        // The bar fills from the bottom: only its lower part is drawn.
+        g->DrawImage(m.meterOnImage, m.x + m.fillOffsetX, m.y + m.fillOffsetY + top, Rect(0, top, w, shown));
+    }
+    g->DrawImage(m.labelsImage, m.x, m.y);
+}
+
+void Board::DrawPopups(Graphics* g)
+{
+    for (const Popup& p : field->popups) {
+        g->PushState();
+        g->SetColor(Color(255, 255, 255, p.alpha));
+        g->SetColorizeImages(true);
+        if (p.cel == -1)
+            g->DrawImageF(p.image, p.x, p.y);
+        else
+            g->DrawImageCel(p.image, static_cast<int>(p.x), static_cast<int>(p.y), p.cel);
+        g->PopState();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Backdrop
+
+void Board::RebuildBackdrop()
+{
+    if (!backdrop) {
+        backdrop = std::make_unique<MemoryImage>(800, 600);
+        // Opaque, so the panel copies it with the fast path.
+        backdrop->SetImageMode(false, false);
+    }
+    backdropBuiltFor = field->backdropRebuilds;
+    Graphics g(backdrop.get());
+    g.SetColor(Color::Black);
+    g.FillRect(0, 0, 800, 600);
+    g.DrawImage(field->backgroundImage.get(), 0, 0);
+    for (size_t i = 0; i < field->layers.size(); ++i) {
+        for (const auto& f : field->layers[i]) {
+            if (!f->dragged && !f->flipping && !f->IsGliding())
+                painter.DrawShadow(&g, *f, static_cast<int>(i));
+        }
+    }
+    const PlayerProfile* p = app.CurrentProfile();
+    if (p && p->showInstructions)
+        g.DrawImage(IMAGE_PREVIEW, 0, 26);
+    g.DrawImage(IMAGE_PANEL, 0, 520);
+    g.DrawImage(IMAGE_PANEL_UP, 0, 0);
+}
+
+MemoryImage* Board::GetBackdrop()
+{
+    if (!backdrop || backdropBuiltFor != field->backdropRebuilds)
+        RebuildBackdrop();
+    return backdrop.get();
+}
+
+} // namespace Zorvin

@@ -1,0 +1,84 @@
+#pragma once
+
+// Board: the widget that shows and runs a level. It owns the rules of the
+// board (field, play line, deck and combo meter, put together by
+// BoardRules), runs them once per logic update and draws the whole level
+// every frame: the tiles layer by layer, the top-bar texts, the play line,
+// the deck, the combo meter, the popups and the dragged and gliding tiles
+// above everything. The background, the panels and the tile shadows are
+// painted once into a cached backdrop that the BoardInterface panel copies
+// under the board each frame; the backdrop is repainted only when the rules
+// ask for it (a tile taken for dragging, a flip ended, an open state
+// changed). The application creates one Board with its panel and keeps it
+// until it ends; it sizes the board 0 x 0 without the mouse flag, since the
+// panel beneath receives all input.
+
+#include <memory>
+#include <string>
+
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/Widget.h"
+#include "game/board/BoardRules.h"
+#include "game/board/view/FishPainter.h"
+
+namespace Zorvin {
+
+class Graphics;
+
+class Board : public Widget {
+public:
+    explicit Board(BoardHost& host);
+    ~Board() override;
+
+    // Starts the current player's level of `mode` (FishField::kDragMode or
+    // kClickMode): its number, score, reshuffles and places come from the
+    // player. The undo button is disabled.
+    void StartLevel(int mode);
+    // Starts the level file at `path` in `mode` as level `number` (tools,
+    // the editor's test run, a chosen level).
+    void StartLevelFile(int mode, int number, const std::string& path);
+    // Starts the level in play again from the score it began with.
+    void Restart();
+
+    // One logic update: field, play line, deck, combo meter, in that order.
+    void Update() override;
+    // One frame of the level above the backdrop.
+    void Draw(Graphics* g) override;
+
+    // Repaints the cached backdrop now (background, shadows of the tiles at
+    // rest, panels).
+    void RebuildBackdrop();
+    // The cached backdrop, repainted first when the rules asked for it since
+    // the last call. Never null.
+    MemoryImage* GetBackdrop();
+
+    BoardHost& app;
+    std::unique_ptr<BoardRules> rules;
+    // The rules' parts, owned by `rules`.
+    FishField* field = nullptr;
+    PlayLine* playLine = nullptr;
+    Deck* deck = nullptr;
+    ComboMeter* comboMeter = nullptr;
+    // Draws the tiles; the level preview and tools may borrow it.
+    FishPainter painter;
+
+private:
+    void DrawField(Graphics* g);
+    void DrawTopBar(Graphics* g);
+    void DrawPlayStrip(Graphics* g);
+    void DrawDraggedFieldFish(Graphics* g);
+    void DrawDraggedPlaceFish(Graphics* g);
+    void DrawLineDeckMeterPopups(Graphics* g);
+    void DrawGlidingOnTop(Graphics* g);
+    void DrawPlayLine(Graphics* g);
+    void DrawDeck(Graphics* g);
+    void DrawDeckPlaces(Graphics* g);
+    void DrawComboMeter(Graphics* g);
+    void DrawPopups(Graphics* g);
+
+    std::unique_ptr<MemoryImage> backdrop;
+    // The field's backdrop request count the cached picture matches.
+    int backdropBuiltFor = -1;
+};
+
+} // namespace Zorvin

@@ -1,0 +1,227 @@
+#include "game/board/view/BoardInterface.h"
+
+#include "framework/core/Cp1251.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/widgets/controls/ButtonWidget.h"
+#include "game/board/LevelFile.h"
+#include "game/board/view/Board.h"
+#include "game/board/view/BoardPanelHost.h"
+#include "game/shared/Res.h"
+
+namespace Zorvin {
+
+namespace {
+
+// The last level of each play mode; past it the game is complete.
+constexpr int kLastDragLevel = 50;
+constexpr int kLastClickLevel = 60;
+constexpr double kMusicFade = 0.002;
+constexpr int kMapSong = 3;
+
+std::unique_ptr<ButtonWidget> MakeButton(int id, ButtonListener* listener, Image* normal, Image* over, Image* down,
+                                         Image* disabled)
+{
+    auto b = std::make_unique<ButtonWidget>(id, listener);
+    b->buttonImage = normal;
+    b->overImage = over;
+    b->downImage = down;
+    b->disabledImage = disabled;
+    b->doHandCursor = true;
+    return b;
+}
+
+void Label(ButtonWidget& b, const std::string& text)
+{
+    b.label = text;
+    if (FONT_DEFAULT)
+        b.SetFont(FONT_DEFAULT);
+    b.SetColor(ButtonWidget::ColorLabelHilite, Color::White);
+}
+
+} // namespace
+
+BoardInterface::BoardInterface(Board& board, BoardPanelHost& host) : board(board), app(host)
+{
+    Resize(0, 0, 800, 600);
+    widgetFlagsMod.addFlags |= DirtyBit;
+
+    menuButton = MakeButton(kMenuButton, this, IMAGE_BUTTON_MENU, IMAGE_BUTTON_MENU_OVER, IMAGE_BUTTON_MENU_DOWN,
+                            nullptr);
+    menuButton->Resize(693, 540, IMAGE_BUTTON_MENU ? IMAGE_BUTTON_MENU->GetWidth() : 100,
+                       IMAGE_BUTTON_MENU ? IMAGE_BUTTON_MENU->GetHeight() : 56);
+
+    int bw = IMAGE_BUTTON_NORMAL ? IMAGE_BUTTON_NORMAL->GetWidth() : 110;
+    int bh = (IMAGE_BUTTON_NORMAL ? IMAGE_BUTTON_NORMAL->GetHeight() : 30) - 2;
+    undoButton = MakeButton(kUndoButton, this, IMAGE_BUTTON_NORMAL, IMAGE_BUTTON_OVER, IMAGE_BUTTON_DOWN,
+                            IMAGE_BUTTON_DISABLE);
+    Label(*undoButton, W("Отмена"));
+    undoButton->Resize(578, 538, bw, bh);
+    undoButton->SetDisabled(true);
+
+    hintButton = MakeButton(kHintButton, this, IMAGE_BUTTON_NORMAL, IMAGE_BUTTON_OVER, IMAGE_BUTTON_DOWN, nullptr);
+    Label(*hintButton, W("Подсказка"));
+    hintButton->Resize(578, 568, bw, bh);
+
+    reshuffleButton = MakeButton(kReshuffleButton, this, IMAGE_BUTTON_NORMAL, IMAGE_BUTTON_OVER, IMAGE_BUTTON_DOWN,
+                                 IMAGE_BUTTON_DISABLE);
+    Label(*reshuffleButton, W("Тасовок"));
+    reshuffleButton->Resize(128, 568, bw, bh);
+
+    for (ButtonWidget* b : {menuButton.get(), undoButton.get(), hintButton.get(), reshuffleButton.get()})
+        AddChild(b);
+}
+
+BoardInterface::~BoardInterface()
+{
+    for (ButtonWidget* b : {menuButton.get(), undoButton.get(), hintButton.get(), reshuffleButton.get()})
+        RemoveChild(b);
+}
+
+void BoardInterface::Draw(Graphics* g)
+{
+    // The board never paints its background itself: this one copy of the
+    // cached backdrop is the bottom of every frame.
+    g->DrawImage(board.GetBackdrop(), 0, 0);
+}
+
+void BoardInterface::MouseMove(int px, int py)
+{
+    if (board.rules->MouseMove(px, py))
+        MarkDirty();
+}
+
+void BoardInterface::MouseDown(int px, int py, int clickCode)
+{
+    Widget::MouseDown(px, py, clickCode);
+    board.rules->MouseDown(clickCode, px, py);
+}
+
+void BoardInterface::MouseDrag(int px, int py)
+{
+    if (board.rules->MouseDrag(px, py))
+        MarkDirty();
+}
+
+void BoardInterface::MouseUp(int px, int py, int clickCode)
+{
+    // The rules settle a completed put here: score, combo popup and sound,
+    // the joker hint and the undo button.
+    Widget::MouseUp(px, py, clickCode);
+    board.rules->MouseUp(clickCode, px, py);
+}
+
+void BoardInterface::OnButtonClick(int id)
+{
+    app.PlaySound(SOUND_CLICK);
+    switch (id) {
+    case kMenuButton:
+        app.OpenMenu();
+        break;
+    case kUndoButton:
+        // A second click queued before the button greyed out must not take
+        // back a second put.
+        if (undoButton->disabled)
+            break;
+        undoButton->SetDisabled(true);
+        board.rules->UndoButton();
+        break;
+    case kHintButton:
+        board.rules->HintButton();
+        break;
+    case kReshuffleButton:
+        board.rules->Reshuffle();
+        break;
+    default:
+        break;
+    }
+}
+
+void BoardInterface::KeyDown(int key)
+{
+    FishField& field = *board.field;
+    if (app.DebugKeysEnabled() && !field.loading) {
+        app.EditorKeyDown(key);
+        if (key == kKeyF4) {
+            ShowMap();
+        } else if (key == kKeyF5) {
+            SkipLevel();
+        } else if (key == kKeyF7) {
+            board.deck->CountMoves();
+            field.CheckEnd();
+        }
+    }
+    if (key == kEscapeKey)
+        OnButtonClick(kMenuButton);
+}
+
+void BoardInterface::CharTyped(char ch)
+{
+    if (app.DebugKeysEnabled())
+        app.EditorCharTyped(ch);
+}
+
+void BoardInterface::ShowMap()
+{
+    const PlayerProfile* p = app.CurrentProfile();
+    if (!p)
+        return;
+    bool click = board.field->mode == FishField::kClickMode;
+    int level = click ? p->levelMode2 : p->levelMode0;
+    if (level > (click ? kLastClickLevel : kLastDragLevel)) {
+        app.ShowGameComplete();
+        return;
+    }
+    app.FadeOutAllMusic(kMusicFade);
+    app.FadeInSong(kMapSong, kMusicFade, true);
+    app.ShowMapScreen(level);
+}
+
+void BoardInterface::SkipLevel()
+{
+    PlayerProfile* p = app.CurrentProfile();
+    if (!p)
+        return;
+    FishField& field = *board.field;
+    p->shufflesLeft = field.shufflesLeft;
+    p->placeCount = board.deck->placeCount;
+    if (field.mode == FishField::kEditorMode) {
+        ++field.levelNumber;
+        app.SavePlayers();
+        board.StartLevelFile(field.mode, field.levelNumber, LevelPath(field.mode, field.levelNumber));
+        return;
+    }
+    bool click = field.mode == FishField::kClickMode;
+    int old = field.levelNumber;
+    if (click) {
+        p->scoreMode2 = field.score;
+        ++p->levelMode2;
+    } else {
+        p->scoreMode0 = field.score;
+        ++p->levelMode0;
+    }
+    // The progress is saved either way, so a game completed by skipping is
+    // not lost when the sequence after it is left early.
+    app.SavePlayers();
+    if (old >= (click ? kLastClickLevel : kLastDragLevel)) {
+        app.ShowGameComplete();
+        return;
+    }
+    ++field.levelNumber;
+    board.StartLevel(field.mode);
+}
+
+void BoardInterface::SetUndoEnabled(bool enabled)
+{
+    if (undoButton)
+        undoButton->SetDisabled(!enabled);
+}
+
+void BoardInterface::SetReshuffleButton(bool enabled, const std::string& label)
+{
+    if (!reshuffleButton)
+        return;
+    reshuffleButton->SetDisabled(!enabled);
+    reshuffleButton->label = label;
+}
+
+} // namespace Zorvin
