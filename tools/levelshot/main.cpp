@@ -4,11 +4,14 @@
 // (through the panel's mouse handlers), and one frame is written as PNG.
 //
 //   korvelt-levelshot --game DIR --mode drag|click --level N --out FILE.png
-//                     [--moves M] [--seed S] [--updates U]
+//                     [--moves M] [--seed S] [--updates U] [--preview | --map]
 //
 // DIR is the game folder (build/game). --moves lets the headless player put
 // M tiles first; --updates lets U logic updates pass before the picture
-// (default 150, so the deal's glides and flips have settled).
+// (default 150, so the deal's glides and flips have settled). --preview
+// writes the map's 120 x 90 picture of the level instead; --map draws the
+// map screen entered with the player at level N, U updates later (at the
+// first level of a stage the marker is sailing there for 200 updates).
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,8 +20,11 @@
 
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/imagefile/PngWriter.h"
+#include "framework/graphics/Graphics.h"
 #include "game/board/FishField.h"
+#include "game/board/view/LevelPreview.h"
 #include "tools/levelshot/LevelScene.h"
+#include "tools/levelshot/MapScene.h"
 
 using namespace Zorvin;
 
@@ -26,13 +32,17 @@ namespace {
 
 const char* const kUsage =
     "usage: korvelt-levelshot --game DIR --mode drag|click --level N --out FILE.png\n"
-    "                         [--moves M] [--seed S] [--updates U]\n"
+    "                         [--moves M] [--seed S] [--updates U] [--preview | --map]\n"
     "Draws level N of the game folder DIR as the board shows it, after M moves\n"
-    "of the headless player (default 0), into FILE.png.\n";
+    "of the headless player (default 0), into FILE.png; with --preview, the\n"
+    "map's 120 x 90 picture of the level; with --map, the map screen with the\n"
+    "player at level N, U updates after entering it.\n";
 
 struct Options {
     std::string game, out, mode = "drag";
     int level = 1, moves = 0, updates = 150;
+    bool preview = false;
+    bool map = false;
     unsigned seed = 1;
 };
 
@@ -54,6 +64,10 @@ int Parse(int argc, char** argv, Options& o)
         if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
             return 1;
+        }
+        if (a == "--preview" || a == "--map") {
+            (a == "--map" ? o.map : o.preview) = true;
+            continue;
         }
         bool known = a == "--game" || a == "--out" || a == "--mode" || a == "--level" || a == "--moves"
                      || a == "--seed" || a == "--updates";
@@ -97,6 +111,21 @@ int Parse(int argc, char** argv, Options& o)
     return 0;
 }
 
+int WriteMap(LevelScene& scene, int mode, const Options& o, const std::string& out)
+{
+    MapScene map(scene, mode);
+    map.Enter(o.level);
+    map.Settle(o.updates);
+    MemoryImage screen(800, 600);
+    map.DrawFrame(screen);
+    std::string error;
+    if (!PngWriter::Write(screen, out, &error)) {
+        std::fprintf(stderr, "korvelt-levelshot: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -117,6 +146,18 @@ int main(int argc, char** argv)
     if (!scene.Start(mode, o.level, error)) {
         std::fprintf(stderr, "korvelt-levelshot: %s\n", error.c_str());
         return 1;
+    }
+    if (o.map)
+        return WriteMap(scene, mode, o, out);
+    if (o.preview) {
+        MemoryImage picture(120, 90);
+        Graphics g(&picture);
+        RenderLevelPreview(o.level, *scene.board->field, g);
+        if (!PngWriter::Write(picture, out, &error)) {
+            std::fprintf(stderr, "korvelt-levelshot: %s\n", error.c_str());
+            return 1;
+        }
+        return 0;
     }
     scene.Settle(o.updates);
     int made = scene.Play(o.moves);

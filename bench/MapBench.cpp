@@ -1,0 +1,79 @@
+// One frame of the map screen (the map picture, the stage points with their
+// numbers, the marker, the strip of scrolls and thumbnails, the buttons),
+// side by side with one memcpy of the 800 x 600 screen image.
+// scripts/bench-report prints the ratio as "map: ours/memcpy = R".
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "framework/graphics/MemoryImage.h"
+#include "game/board/FishField.h"
+#include "tools/levelshot/LevelScene.h"
+#include "tools/levelshot/MapScene.h"
+
+using namespace Zorvin;
+
+namespace {
+
+// Drag mode's map with the player in the middle of stage 3, the scroll open.
+MapScene* MidStageMap()
+{
+    static std::unique_ptr<LevelScene> scene;
+    static std::unique_ptr<MapScene> map;
+    static bool tried = false;
+    if (tried)
+        return map.get();
+    tried = true;
+    const char* env = std::getenv("KORVELT_GAME");
+    std::error_code ec;
+    auto cwd = std::filesystem::current_path(ec);
+    scene = std::make_unique<LevelScene>();
+    std::string error;
+    if (!scene->Open(env ? env : KORVELT_GAME_DIR, error) || !scene->Start(FishField::kDragMode, 1, error)) {
+        std::fprintf(stderr, "map bench: %s\n", error.c_str());
+        std::filesystem::current_path(cwd, ec);
+        return nullptr;
+    }
+    map = std::make_unique<MapScene>(*scene, FishField::kDragMode);
+    map->Enter(13);
+    map->Settle(300);
+    std::filesystem::current_path(cwd, ec);
+    return map.get();
+}
+
+void MapOurs(benchmark::State& state)
+{
+    MapScene* map = MidStageMap();
+    if (!map) {
+        state.SkipWithError("no game folder");
+        return;
+    }
+    MemoryImage screen(800, 600);
+    screen.SetImageMode(false, false);
+    for (auto _ : state) {
+        map->map.Update();
+        map->DrawFrame(screen);
+        benchmark::DoNotOptimize(screen.GetBits());
+        benchmark::ClobberMemory();
+    }
+}
+
+void MapMemcpy(benchmark::State& state)
+{
+    std::vector<uint32_t> from(800 * 600, 0xFF336699u), to(800 * 600);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), from.size() * sizeof(uint32_t));
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+} // namespace
+
+BENCHMARK(MapOurs)->Name("map/ours");
+BENCHMARK(MapMemcpy)->Name("map/memcpy");

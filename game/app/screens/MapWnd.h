@@ -1,0 +1,74 @@
+#pragma once
+
+// MapWnd: the map screen between levels. It shows the stages of the board's
+// campaign with a marker on the chosen stage and, below, the five levels of
+// that stage as scrolls with thumbnails; "Играть" starts the selected level
+// and "Главное меню" leaves. The application creates it once and adds it to
+// the widget manager while the map is shown; its buttons follow it into the
+// manager. Stage points and thumbnails come from the board's StageMap.
+
+#include <memory>
+
+#include "framework/widgets/ButtonListener.h"
+#include "framework/widgets/Widget.h"
+
+namespace Zorvin {
+
+class ButtonWidget;
+class MapHost;
+
+class MapWnd : public Widget, public ButtonListener {
+public:
+    enum ButtonId { PlayButton = 0, MainMenuButton = 1 };
+
+    explicit MapWnd(MapHost& host);
+    ~MapWnd() override;
+
+    // Entering the map with the player at `level` of the board's mode:
+    // resets the animations, keeps the thumbnails of that level's stage and
+    // selects it; the marker travels from the previous stage when the level
+    // opens a new stage.
+    void Enter(int level);
+
+    void Update() override;
+    void Draw(Graphics* g) override;
+    void MouseMove(int px, int py) override;
+    void MouseDown(int px, int py, int clickCode) override;
+    void OnButtonClick(int id) override;
+    void OnAttach(WidgetManager* manager) override;
+    void OnDetach(WidgetManager* manager) override;
+
+    // The player's level of the board's mode (1 without a player).
+    int PlayerLevel();
+    // Number of stage points the player has reached, at most all of them.
+    int ReachedStages();
+
+    int hoveredPoint = -1;
+    int selectedStage = -1;
+    int hoveredLevel = -1;
+    int selectedLevel = 1;
+    int glow = 0;
+    bool glowRising = true;
+    int scrollProgress = 0;
+    int scrollDelay = 0;
+    bool scrollSoundPlayed = false;
+    int stageProgress = 0;
+    int stageDelay = 0;
+    bool stageSoundPlayed = false;
+
+    std::unique_ptr<ButtonWidget> playButton;
+    std::unique_ptr<ButtonWidget> mainMenuButton;
+
+private:
+    void DrawStagePoints(Graphics* g);
+    void DrawThumbnailStrip(Graphics* g);
+    void DrawScroll(Graphics* g, int level, int x, int y, int playerLevel);
+    void DrawMarker(Graphics* g);
+    // The strip slot (0..4) under the point, or -1.
+    int SlotAt(int px, int py) const;
+    static bool InMapArea(int px, int py) { return px >= 101 && px <= 699 && py < 400; }
+
+    MapHost& host;
+};
+
+} // namespace Zorvin

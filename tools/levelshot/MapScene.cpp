@@ -1,0 +1,52 @@
+#include "tools/levelshot/MapScene.h"
+
+#include "framework/graphics/Graphics.h"
+#include "framework/widgets/controls/ButtonWidget.h"
+#include "game/board/view/LevelPreview.h"
+#include "tools/levelshot/LevelScene.h"
+
+namespace Zorvin {
+
+MapScene::MapScene(LevelScene& levelScene, int boardMode)
+    : scene(levelScene), mode(boardMode),
+      stages([this] { return mode; },
+             [this](int level, Graphics& g) {
+                 scene.board->field->mode = mode;
+                 RenderLevelPreview(level, *scene.board->field, g);
+             })
+{
+    map.Resize(0, 0, 800, 600);
+}
+
+PlayerProfile* MapScene::CurrentProfile()
+{
+    return scene.host.CurrentProfile();
+}
+
+void MapScene::Enter(int level)
+{
+    PlayerProfile* p = CurrentProfile();
+    (mode == 0 ? p->levelMode0 : p->levelMode2) = level;
+    stages.RebuildStagePoints();
+    map.Enter(level);
+}
+
+void MapScene::Settle(int updates)
+{
+    for (int i = 0; i < updates; ++i)
+        map.Update();
+}
+
+void MapScene::DrawFrame(MemoryImage& screen)
+{
+    Graphics g(&screen);
+    map.Draw(&g);
+    for (ButtonWidget* b : {map.mainMenuButton.get(), map.playButton.get()}) {
+        Graphics bg(g);
+        bg.Translate(b->x, b->y);
+        bg.ClipRect(0, 0, b->width, b->height);
+        b->Draw(&bg);
+    }
+}
+
+} // namespace Zorvin
