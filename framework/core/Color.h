@@ -42,6 +42,14 @@ struct Color {
                uint32_t(blue & 0xFF);
     }
 
+    // ToInt with every component first held to 0-255, so a colour brightened
+    // past white saturates instead of wrapping.
+    constexpr uint32_t ToIntClamped() const
+    {
+        return Color(ClampByte(red), ClampByte(green), ClampByte(blue), ClampByte(alpha)).ToInt();
+    }
+    static constexpr int ClampByte(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
+
     constexpr bool IsOpaqueWhite() const { return red == 255 && green == 255 && blue == 255 && alpha == 255; }
 
     constexpr bool operator==(const Color&) const = default;

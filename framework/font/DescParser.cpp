@@ -82,13 +82,9 @@ bool DescParser::Error(const std::string& message)
     return false;
 }
 
-bool DescParser::LoadDescriptorText(const std::string& text)
-{
-    if (hadError)
-        return false;
-    if (text.size() > kMaxDescriptorBytes)
-        return Error("File too large");
-
+// What scanning a descriptor remembers between characters: the command
+// being built, the open lists and the token being read.
+struct DescParser::ScanState {
     ListDataElement command;
     std::vector<ListDataElement*> lists{&command}; // innermost open list last
     std::string token;
@@ -97,25 +93,37 @@ bool DescParser::LoadDescriptorText(const std::string& text)
     bool afterValue = false; // a value ended with no separator since
     bool escape = false;
     char quote = 0;
-    bool lineStart = true;
-    bool inComment = false;
-    currentLine = 1;
-    currentCommandText.clear();
 
-    auto startToken = [&](bool literal) {
+    void StartToken(bool literal)
+    {
         if (!inToken) {
             inToken = true;
             tokenLiteral = literal;
             token.clear();
         }
-    };
-    auto finishToken = [&]() {
+    }
+    void FinishToken()
+    {
         if (inToken) {
             lists.back()->elements.push_back(std::make_unique<SingleDataElement>(token, tokenLiteral));
             inToken = false;
             afterValue = true;
         }
-    };
+    }
+};
+
+bool DescParser::LoadDescriptorText(const std::string& text)
+{
+    if (hadError)
+        return false;
+    if (text.size() > kMaxDescriptorBytes)
+        return Error("File too large");
+
+    ScanState st;
+    bool lineStart = true;
+    bool inComment = false;
+    currentLine = 1;
+    currentCommandText.clear();
 
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -131,7 +139,7 @@ bool DescParser::LoadDescriptorText(const std::string& text)
             }
             continue;
         }
-        if (lineStart && c == '#' && quote == 0 && !escape) {
+        if (lineStart && c == '#' && st.quote == 0 && !st.escape) {
             inComment = true;
             continue;
         }
@@ -144,93 +152,99 @@ bool DescParser::LoadDescriptorText(const std::string& text)
         if (!currentCommandText.empty() || (c != ' ' && c != '\t' && c != '\n'))
             currentCommandText += c;
 
-        if (escape) {
-            startToken(false);
-            token += c;
-            escape = false;
+        if (st.escape) {
+            st.StartToken(false);
+            st.token += c;
+            st.escape = false;
             continue;
         }
-        if (quote != 0) {
+        if (st.quote != 0) {
             if (c == '\\') {
-                escape = true;
-            } else if (c == quote) {
-                if (i + 1 < text.size() && text[i + 1] == quote) {
-                    token += quote;
-                    currentCommandText += quote;
+                st.escape = true;
+            } else if (c == st.quote) {
+                if (i + 1 < text.size() && text[i + 1] == st.quote) {
+                    st.token += st.quote;
+                    currentCommandText += st.quote;
                     ++i;
                 } else {
-                    quote = 0;
+                    st.quote = 0;
                 }
             } else {
-                token += c;
+                st.token += c;
             }
             continue;
         }
-
-        switch (c) {
-        case '\\':
-            startToken(false);
-            escape = true;
-            break;
-        case '\'':
-        case '"':
-            startToken(true);
-            quote = c;
-            break;
-        case ';':
-            finishToken();
-            if (lists.size() > 1)
-                return Error("Unterminated List");
-            currentCommandText.pop_back(); // the ";" is not part of the command
-            if (!RunCommand(command))
-                return false;
-            command.elements.clear();
-            currentCommandText.clear();
-            afterValue = false;
-            break;
-        case ' ':
-        case '\t':
-        case '\n':
-        case ',':
-            finishToken();
-            afterValue = false;
-            break;
-        case '(': {
-            if (inToken || afterValue)
-                return Error("Unexpected List Start");
-            if (static_cast<int>(lists.size()) > kMaxListDepth)
-                return Error("Unexpected List Start");
-            auto list = std::make_unique<ListDataElement>();
-            ListDataElement* raw = list.get();
-            lists.back()->elements.push_back(std::move(list));
-            lists.push_back(raw);
-            break;
-        }
-        case ')':
-            finishToken();
-            if (lists.size() <= 1)
-                return Error("Unexpected List End");
-            lists.pop_back();
-            afterValue = true;
-            break;
-        default:
-            startToken(std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '+');
-            token += c;
-            break;
-        }
+        if (!ScanPlainChar(st, c))
+            return false;
     }
 
-    if (quote == '\'')
+    if (st.quote == '\'')
         return Error("Unterminated Single Quotes");
-    if (quote == '"')
+    if (st.quote == '"')
         return Error("Unterminated Double Quotes");
-    finishToken();
-    if (lists.size() > 1)
+    st.FinishToken();
+    if (st.lists.size() > 1)
         return Error("Unterminated List");
     // The last command needs no ";".
-    if (!command.elements.empty() && !RunCommand(command))
+    if (!st.command.elements.empty() && !RunCommand(st.command))
         return false;
     currentCommandText.clear();
+    return true;
+}
+
+bool DescParser::ScanPlainChar(ScanState& st, char c)
+{
+    switch (c) {
+    case '\\':
+        st.StartToken(false);
+        st.escape = true;
+        break;
+    case '\'':
+    case '"':
+        st.StartToken(true);
+        st.quote = c;
+        break;
+    case ';':
+        st.FinishToken();
+        if (st.lists.size() > 1)
+            return Error("Unterminated List");
+        currentCommandText.pop_back(); // the ";" is not part of the command
+        if (!RunCommand(st.command))
+            return false;
+        st.command.elements.clear();
+        currentCommandText.clear();
+        st.afterValue = false;
+        break;
+    case ' ':
+    case '\t':
+    case '\n':
+    case ',':
+        st.FinishToken();
+        st.afterValue = false;
+        break;
+    case '(': {
+        if (st.inToken || st.afterValue)
+            return Error("Unexpected List Start");
+        if (static_cast<int>(st.lists.size()) > kMaxListDepth)
+            return Error("Unexpected List Start");
+        auto list = std::make_unique<ListDataElement>();
+        ListDataElement* raw = list.get();
+        st.lists.back()->elements.push_back(std::move(list));
+        st.lists.push_back(raw);
+        break;
+    }
+    case ')':
+        st.FinishToken();
+        if (st.lists.size() <= 1)
+            return Error("Unexpected List End");
+        st.lists.pop_back();
+        st.afterValue = true;
+        break;
+    default:
+        st.StartToken(std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '+');
+        st.token += c;
+        break;
+    }
     return true;
 }
 

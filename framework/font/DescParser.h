@@ -89,6 +89,10 @@ protected:
     std::string descriptorFolder;
 
 private:
+    // The scanner's state, and its handling of one character outside quotes
+    // (separators, lists, the ";" that runs a command); false on an error.
+    struct ScanState;
+    bool ScanPlainChar(ScanState& st, char c);
     bool RunCommand(ListDataElement& command);
     bool Resolve(const DataElement& element, std::unique_ptr<DataElement>& out, int depth, size_t& count);
     static size_t CountElements(const DataElement& element);

@@ -129,25 +129,8 @@ bool FontData::HandleCommand(const ListDataElement& params)
     if (p.size() != size->second)
         return Error("Invalid Number of Parameters");
 
-    if (cmd == "CREATEHORZSPANRECTLIST") {
-        // Rectangles cut side by side from one strip, one per width.
-        std::string name;
-        std::vector<int> rect, widths;
-        if (!GetName(*p[1], name) || !GetIntList(*p[2], rect) || !GetIntList(*p[3], widths))
-            return false;
-        if (rect.size() != 4)
-            return Error("Invalid Paramater Type");
-        auto list = std::make_unique<ListDataElement>();
-        long long x = rect[0];
-        for (int w : widths) {
-            auto r = std::make_unique<ListDataElement>();
-            for (long long v : {x, (long long)rect[1], (long long)w, (long long)rect[3]})
-                r->elements.push_back(std::make_unique<SingleDataElement>(std::to_string(v), true));
-            list->elements.push_back(std::move(r));
-            x += w;
-        }
-        return SetDefine(name, std::move(list));
-    }
+    if (cmd == "CREATEHORZSPANRECTLIST")
+        return CreateHorzSpanRectList(params);
     if (cmd == "SETDEFAULTPOINTSIZE")
         return GetInt(*p[1], defaultPointSize);
     if (cmd == "SETCHARMAP") {
@@ -182,7 +165,36 @@ bool FontData::HandleCommand(const ListDataElement& params)
     FontLayer* layer;
     if (!GetLayer(*p[1], layer))
         return false;
+    return HandleLayerCommand(cmd, params, *layer);
+}
 
+bool FontData::CreateHorzSpanRectList(const ListDataElement& params)
+{
+    // Rectangles cut side by side from one strip, one per width.
+    const auto& p = params.elements;
+    std::string name;
+    std::vector<int> rect, widths;
+    if (!GetName(*p[1], name) || !GetIntList(*p[2], rect) || !GetIntList(*p[3], widths))
+        return false;
+    if (rect.size() != 4)
+        return Error("Invalid Paramater Type");
+    auto list = std::make_unique<ListDataElement>();
+    long long x = rect[0];
+    for (int w : widths) {
+        auto r = std::make_unique<ListDataElement>();
+        for (long long v : {x, (long long)rect[1], (long long)w, (long long)rect[3]})
+            r->elements.push_back(std::make_unique<SingleDataElement>(std::to_string(v), true));
+        list->elements.push_back(std::move(r));
+        x += w;
+    }
+    return SetDefine(name, std::move(list));
+}
+
+// The commands that change one existing layer.
+bool FontData::HandleLayerCommand(const std::string& cmd, const ListDataElement& params, FontLayer& layerRef)
+{
+    const auto& p = params.elements;
+    FontLayer* layer = &layerRef;
     if (cmd == "LAYERREQUIRETAGS" || cmd == "LAYEREXCLUDETAGS") {
         std::vector<std::string> tags;
         if (!GetStringList(*p[2], tags))
@@ -248,7 +260,14 @@ bool FontData::HandleCommand(const ListDataElement& params)
         return true;
     }
 
-    // Per-character lists: characters, then one value per character.
+    return HandleCharListCommand(cmd, params, *layer);
+}
+
+// Per-character lists: characters, then one value (or tuple) per character.
+bool FontData::HandleCharListCommand(const std::string& cmd, const ListDataElement& params, FontLayer& layerRef)
+{
+    const auto& p = params.elements;
+    FontLayer* layer = &layerRef;
     std::vector<unsigned char> chars;
     if (!GetCharList(*p[2], chars))
         return false;

@@ -85,6 +85,11 @@ private:
     bool Finish(bool ok);
     // The layer named by a command's second value, or "Undefined Layer".
     bool GetLayer(const DataElement& element, FontLayer*& out);
+    // HandleCommand's parts: the strip of rectangles, the commands on one
+    // layer, and among those the per-character lists.
+    bool CreateHorzSpanRectList(const ListDataElement& params);
+    bool HandleLayerCommand(const std::string& cmd, const ListDataElement& params, FontLayer& layer);
+    bool HandleCharListCommand(const std::string& cmd, const ListDataElement& params, FontLayer& layer);
     bool GetColor(const DataElement& element, Color& out);
     MemoryImage* LoadImage(const std::string& name);
 

@@ -185,8 +185,8 @@ bool XMLParser::ReadNode(XMLNode& node)
     }
 }
 
-bool XMLParser::ReadRawNode(XMLNode& node)
-{
+// What reading one node remembers between its characters.
+struct XMLParser::RawNodeState {
     bool inQuote = false;
     // Whitespace seen since the last stored character: a separator inside a
     // start tag, one collapsed space in text and end names.
@@ -207,7 +207,8 @@ bool XMLParser::ReadRawNode(XMLNode& node)
     bool inInstructionText = false;
     bool questionPending = false;
 
-    auto storeAttribute = [&]() {
+    void StoreAttribute(XMLNode& node)
+    {
         if (!attrName.empty() && attrName != "/")
             node.SetAttribute(DecodeXMLEntities(attrName), DecodeXMLEntities(attrValue));
         attrName.clear();
@@ -215,8 +216,18 @@ bool XMLParser::ReadRawNode(XMLNode& node)
         inValue = false;
         valueQuoted = false;
         attrSlash = false;
-    };
+    }
+};
 
+XMLParser::CharResult XMLParser::FailChar(const std::string& message)
+{
+    Fail(message);
+    return CharResult::Failed;
+}
+
+bool XMLParser::ReadRawNode(XMLNode& node)
+{
+    RawNodeState st;
     for (;;) {
         int c = GetChar();
         if (c < 0) {
@@ -225,11 +236,12 @@ bool XMLParser::ReadRawNode(XMLNode& node)
             return false;
         }
 
+        CharResult r = CharResult::More;
         switch (node.type) {
         case XMLNode::TYPE_NONE:
             if (c == '<') {
                 node.type = XMLNode::TYPE_START;
-                firstAfterOpen = true;
+                st.firstAfterOpen = true;
             } else if (c == '>') {
                 return Fail("Unexpected '>'");
             } else if (IsSpace(c)) {
@@ -239,181 +251,210 @@ bool XMLParser::ReadRawNode(XMLNode& node)
             } else {
                 node.type = XMLNode::TYPE_TEXT;
                 if (c == '"')
-                    inQuote = true;
+                    st.inQuote = true;
                 node.value += static_cast<char>(c);
             }
             break;
-
-        case XMLNode::TYPE_START: {
-            bool first = firstAfterOpen;
-            firstAfterOpen = false;
-            if (c == '"') {
-                inQuote = !inQuote;
-            } else if (!inQuote) {
-                if (first && c == '/') {
-                    node.type = XMLNode::TYPE_END;
-                    break;
-                }
-                if (first && c == '?') {
-                    node.type = XMLNode::TYPE_INSTRUCTION;
-                    break;
-                }
-                if (IsSpace(c)) {
-                    if (!separated && name == "!--") {
-                        node.type = XMLNode::TYPE_COMMENT;
-                        break;
-                    }
-                    separated = true;
-                    spacePending = true;
-                    break;
-                }
-                if (c == '<')
-                    return Fail("Unexpected '<'");
-                if (IsIllegal(c))
-                    return Fail("Illegal Character");
-                if (c == '>') {
-                    // A "/" closing the tag may end the last attribute's
-                    // value, stand alone as "/", or end a bare name.
-                    bool selfClosing = false;
-                    if (attrName == "/" && !inValue && attrSlash) {
-                        selfClosing = true;
-                    } else if (!attrName.empty() && attrSlash) {
-                        (inValue ? attrValue : attrName).pop_back();
-                        selfClosing = true;
-                    } else if (attrName.empty() && !inValue && node.attributes.empty() && nameSlash) {
-                        name.pop_back();
-                        selfClosing = true;
-                    }
-                    storeAttribute();
-                    if (selfClosing) {
-                        // The next node read is the matching end tag.
-                        PushBack('>');
-                        for (auto it = name.rbegin(); it != name.rend(); ++it)
-                            PushBack(*it);
-                        PushBack('/');
-                        PushBack('<');
-                    }
-                    if (!OpenElement(name))
-                        return false;
-                    node.value = DecodeXMLEntities(name);
-                    return true;
-                }
-            }
-            if (c == '"' && !separated)
-                break; // quotes are not part of names
-            if (!separated) {
-                name += static_cast<char>(c);
-                nameSlash = (c == '/' && !inQuote);
-                break;
-            }
-            if (spacePending) {
-                spacePending = false;
-                bool next = inValue ? (!attrValue.empty() || valueQuoted) : c != '=';
-                if (next)
-                    storeAttribute();
-            }
-            if (c == '"') {
-                if (inValue)
-                    valueQuoted = true;
-                break;
-            }
-            if (c == '=' && !inValue) {
-                inValue = true;
-                attrSlash = false;
-                break;
-            }
-            // An "=" inside a value (quoted or not) is kept as part of it.
-            (inValue ? attrValue : attrName) += static_cast<char>(c);
-            attrSlash = (c == '/' && !inQuote);
+        case XMLNode::TYPE_START:
+            r = StartTagChar(st, node, c);
             break;
-        }
-
         case XMLNode::TYPE_END:
-            if (c == '"') {
-                inQuote = !inQuote;
-                break; // quotes are not part of names
-            }
-            if (!inQuote) {
-                if (IsSpace(c)) {
-                    if (!node.value.empty())
-                        spacePending = true;
-                    break;
-                }
-                if (c == '<')
-                    return Fail("Unexpected '<'");
-                if (IsIllegal(c))
-                    return Fail("Illegal Character");
-                if (c == '>') {
-                    if (!CloseElement(node.value))
-                        return false;
-                    node.value = DecodeXMLEntities(node.value);
-                    return true;
-                }
-            }
-            if (spacePending) {
-                node.value += ' ';
-                spacePending = false;
-            }
-            node.value += static_cast<char>(c);
+            r = EndTagChar(st, node, c);
             break;
-
         case XMLNode::TYPE_TEXT:
-            if (c == '"') {
-                inQuote = !inQuote;
-            } else if (!inQuote) {
-                if (c == '<') {
-                    PushBack('<');
-                    node.value = DecodeXMLEntities(node.value);
-                    return true;
-                }
-                if (c == '>')
-                    return Fail("Unexpected '>'");
-                if (IsSpace(c)) {
-                    spacePending = true;
-                    break;
-                }
-                if (IsIllegal(c))
-                    return Fail("Illegal Character");
-            }
-            if (spacePending) {
-                node.value += ' ';
-                spacePending = false;
-            }
-            node.value += static_cast<char>(c);
+            r = TextChar(st, node, c);
             break;
-
-        case XMLNode::TYPE_INSTRUCTION: {
-            // Taken verbatim up to "?>"; quotes have no meaning here.
-            if (questionPending) {
-                questionPending = false;
-                if (c == '>') {
-                    node.value = DecodeXMLEntities(node.value);
-                    return true;
-                }
-                (inInstructionText ? node.instruction : node.value) += '?';
-            }
-            if (c == '?') {
-                questionPending = true;
-                break;
-            }
-            if (!inInstructionText && IsSpace(c))
-                inInstructionText = true;
-            (inInstructionText ? node.instruction : node.value) += static_cast<char>(c);
+        case XMLNode::TYPE_INSTRUCTION:
+            r = InstructionChar(st, node, c);
+            break;
+        case XMLNode::TYPE_COMMENT:
+            r = CommentChar(node, c);
             break;
         }
+        if (r != CharResult::More)
+            return r == CharResult::NodeDone;
+    }
+}
 
-        case XMLNode::TYPE_COMMENT:
-            // Taken verbatim up to "-->"; quotes have no meaning here, so a
-            // stray quote in a comment cannot swallow the rest of the file.
-            if (c == '>' && EndsWith(node.instruction, "--")) {
-                node.instruction.resize(node.instruction.size() - 2);
-                node.value = DecodeXMLEntities(node.instruction);
-                return true;
+XMLParser::CharResult XMLParser::StartTagChar(RawNodeState& st, XMLNode& node, int c)
+{
+    bool first = st.firstAfterOpen;
+    st.firstAfterOpen = false;
+    if (c == '"') {
+        st.inQuote = !st.inQuote;
+    } else if (!st.inQuote) {
+        if (first && c == '/') {
+            node.type = XMLNode::TYPE_END;
+            return CharResult::More;
+        }
+        if (first && c == '?') {
+            node.type = XMLNode::TYPE_INSTRUCTION;
+            return CharResult::More;
+        }
+        if (IsSpace(c)) {
+            if (!st.separated && st.name == "!--") {
+                node.type = XMLNode::TYPE_COMMENT;
+                return CharResult::More;
             }
-            node.instruction += static_cast<char>(c);
-            break;
+            st.separated = true;
+            st.spacePending = true;
+            return CharResult::More;
+        }
+        if (c == '<')
+            return FailChar("Unexpected '<'");
+        if (IsIllegal(c))
+            return FailChar("Illegal Character");
+        if (c == '>')
+            return FinishStartTag(st, node) ? CharResult::NodeDone : CharResult::Failed;
+    }
+    if (c == '"' && !st.separated)
+        return CharResult::More; // quotes are not part of names
+    if (!st.separated) {
+        st.name += static_cast<char>(c);
+        st.nameSlash = (c == '/' && !st.inQuote);
+        return CharResult::More;
+    }
+    if (st.spacePending) {
+        st.spacePending = false;
+        bool next = st.inValue ? (!st.attrValue.empty() || st.valueQuoted) : c != '=';
+        if (next)
+            st.StoreAttribute(node);
+    }
+    if (c == '"') {
+        if (st.inValue)
+            st.valueQuoted = true;
+        return CharResult::More;
+    }
+    if (c == '=' && !st.inValue) {
+        st.inValue = true;
+        st.attrSlash = false;
+        return CharResult::More;
+    }
+    // An "=" inside a value (quoted or not) is kept as part of it.
+    (st.inValue ? st.attrValue : st.attrName) += static_cast<char>(c);
+    st.attrSlash = (c == '/' && !st.inQuote);
+    return CharResult::More;
+}
+
+bool XMLParser::FinishStartTag(RawNodeState& st, XMLNode& node)
+{
+    // A "/" closing the tag may end the last attribute's value, stand alone
+    // as "/", or end a bare name.
+    bool selfClosing = false;
+    if (st.attrName == "/" && !st.inValue && st.attrSlash) {
+        selfClosing = true;
+    } else if (!st.attrName.empty() && st.attrSlash) {
+        (st.inValue ? st.attrValue : st.attrName).pop_back();
+        selfClosing = true;
+    } else if (st.attrName.empty() && !st.inValue && node.attributes.empty() && st.nameSlash) {
+        st.name.pop_back();
+        selfClosing = true;
+    }
+    st.StoreAttribute(node);
+    if (selfClosing) {
+        // The next node read is the matching end tag.
+        PushBack('>');
+        for (auto it = st.name.rbegin(); it != st.name.rend(); ++it)
+            PushBack(*it);
+        PushBack('/');
+        PushBack('<');
+    }
+    if (!OpenElement(st.name))
+        return false;
+    node.value = DecodeXMLEntities(st.name);
+    return true;
+}
+
+XMLParser::CharResult XMLParser::EndTagChar(RawNodeState& st, XMLNode& node, int c)
+{
+    if (c == '"') {
+        st.inQuote = !st.inQuote;
+        return CharResult::More; // quotes are not part of names
+    }
+    if (!st.inQuote) {
+        if (IsSpace(c)) {
+            if (!node.value.empty())
+                st.spacePending = true;
+            return CharResult::More;
+        }
+        if (c == '<')
+            return FailChar("Unexpected '<'");
+        if (IsIllegal(c))
+            return FailChar("Illegal Character");
+        if (c == '>') {
+            if (!CloseElement(node.value))
+                return CharResult::Failed;
+            node.value = DecodeXMLEntities(node.value);
+            return CharResult::NodeDone;
         }
     }
+    if (st.spacePending) {
+        node.value += ' ';
+        st.spacePending = false;
+    }
+    node.value += static_cast<char>(c);
+    return CharResult::More;
+}
+
+XMLParser::CharResult XMLParser::TextChar(RawNodeState& st, XMLNode& node, int c)
+{
+    if (c == '"') {
+        st.inQuote = !st.inQuote;
+    } else if (!st.inQuote) {
+        if (c == '<') {
+            PushBack('<');
+            node.value = DecodeXMLEntities(node.value);
+            return CharResult::NodeDone;
+        }
+        if (c == '>')
+            return FailChar("Unexpected '>'");
+        if (IsSpace(c)) {
+            st.spacePending = true;
+            return CharResult::More;
+        }
+        if (IsIllegal(c))
+            return FailChar("Illegal Character");
+    }
+    if (st.spacePending) {
+        node.value += ' ';
+        st.spacePending = false;
+    }
+    node.value += static_cast<char>(c);
+    return CharResult::More;
+}
+
+XMLParser::CharResult XMLParser::InstructionChar(RawNodeState& st, XMLNode& node, int c)
+{
+    // Taken verbatim up to "?>"; quotes have no meaning here.
+    if (st.questionPending) {
+        st.questionPending = false;
+        if (c == '>') {
+            node.value = DecodeXMLEntities(node.value);
+            return CharResult::NodeDone;
+        }
+        (st.inInstructionText ? node.instruction : node.value) += '?';
+    }
+    if (c == '?') {
+        st.questionPending = true;
+        return CharResult::More;
+    }
+    if (!st.inInstructionText && IsSpace(c))
+        st.inInstructionText = true;
+    (st.inInstructionText ? node.instruction : node.value) += static_cast<char>(c);
+    return CharResult::More;
+}
+
+XMLParser::CharResult XMLParser::CommentChar(XMLNode& node, int c)
+{
+    // Taken verbatim up to "-->"; quotes have no meaning here, so a stray
+    // quote in a comment cannot swallow the rest of the file.
+    if (c == '>' && EndsWith(node.instruction, "--")) {
+        node.instruction.resize(node.instruction.size() - 2);
+        node.value = DecodeXMLEntities(node.instruction);
+        return CharResult::NodeDone;
+    }
+    node.instruction += static_cast<char>(c);
+    return CharResult::More;
 }
 
 } // namespace Zorvin

@@ -57,7 +57,18 @@ private:
     void PushBack(char c) { pushBack.push_back(c); }
     bool Fail(const std::string& message);
     // Reads one node, comments included; false at the end or on an error.
+    // Each character goes to the reader of the node kind seen so far.
     bool ReadRawNode(XMLNode& node);
+    struct RawNodeState;
+    enum class CharResult { More, NodeDone, Failed };
+    CharResult FailChar(const std::string& message);
+    CharResult StartTagChar(RawNodeState& st, XMLNode& node, int c);
+    // False when the element cannot be opened (nested too deeply).
+    bool FinishStartTag(RawNodeState& st, XMLNode& node);
+    CharResult EndTagChar(RawNodeState& st, XMLNode& node, int c);
+    CharResult TextChar(RawNodeState& st, XMLNode& node, int c);
+    CharResult InstructionChar(RawNodeState& st, XMLNode& node, int c);
+    CharResult CommentChar(XMLNode& node, int c);
     bool OpenElement(const std::string& name);
     bool CloseElement(const std::string& name);
 

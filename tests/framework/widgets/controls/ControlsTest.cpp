@@ -19,6 +19,7 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/controls/Slider.h"
 #include "framework/widgets/SliderListener.h"
+#include "framework/widgets/WidgetHost.h"
 
 using namespace Zorvin;
 using namespace ZorvinTest;
@@ -302,6 +303,89 @@ TEST_F(Controls, ListHighlightsSelectsAndReportsClicks)
     EXPECT_EQ(names.lines, (std::vector<std::string>{"9", "10", "100"}));
     wm.RemoveChild(&names);
     wm.RemoveChild(&scores);
+}
+
+// --- Without an application: the controls reach it only through their host ---
+
+namespace {
+
+struct FakeHost : WidgetHost {
+    void SetCursorNumber(int number) override { cursors.push_back(number); }
+    void CopyToClipboard(const std::string& text) override { clipboard = text; }
+    std::string GetClipboard() override { return clipboard; }
+    bool IsAppFocused() const override { return focused; }
+    bool IsAccelerated() const override { return false; }
+    // The loop leaves (shuts down) at the third step.
+    bool PumpStep(bool& updated) override
+    {
+        updated = true;
+        return ++steps < 3;
+    }
+    bool CloseDialog(int id) override
+    {
+        closed.push_back(id);
+        return true;
+    }
+
+    std::vector<int> cursors;
+    std::string clipboard;
+    bool focused = true;
+    int steps = 0;
+    std::vector<int> closed;
+};
+
+} // namespace
+
+TEST(HostedControls, FocusClipboardCursorAndWaitsGoThroughTheHost)
+{
+    FakeHost host;
+    WidgetManager wm(&host);
+    wm.ResizeRoot(400, 300);
+    Testing::TestFont font;
+
+    // No click while the application is in the background.
+    ButtonLog log;
+    ButtonWidget b(5, &log);
+    b.Resize(10, 10, 50, 20);
+    wm.AddChild(&b);
+    host.focused = false;
+    wm.MouseMove(20, 20);
+    wm.MouseDown(20, 20, 1);
+    wm.MouseUp(20, 20, 1);
+    EXPECT_TRUE(log.clicks.empty());
+    host.focused = true;
+    wm.MouseDown(20, 20, 1);
+    wm.MouseUp(20, 20, 1);
+    EXPECT_EQ(log.clicks, std::vector<int>{5});
+    wm.RemoveChild(&b);
+
+    EditWidget e(1, nullptr);
+    e.SetFont(&font);
+    e.Resize(0, 100, 100, 20);
+    wm.AddChild(&e);
+    e.SetText("abc");
+    e.CharTyped(3);
+    EXPECT_EQ(host.clipboard, "abc");
+    host.clipboard = "xy";
+    e.CharTyped(22);
+    EXPECT_EQ(e.GetText(), "xy");
+    wm.RemoveChild(&e);
+
+    // Dragging a dialog shows the move cursor; a wait the host ends answers
+    // nothing and has the host close the dialog.
+    Dialog d(3, false, "", "q", "", 0);
+    d.Resize(100, 150, 200, 100);
+    wm.AddChild(&d);
+    host.cursors.clear();
+    wm.MouseMove(150, 200);
+    wm.MouseDown(150, 200, 1);
+    wm.MouseUp(150, 200, 1);
+    EXPECT_EQ(host.cursors, (std::vector<int>{2, 0}));
+    EXPECT_EQ(d.RunUntilAnswered(true), Dialog::NoAnswer);
+    EXPECT_EQ(host.steps, 3);
+    EXPECT_EQ(host.closed, std::vector<int>{3});
+    wm.RemoveChild(&d);
+    Dialog::sButtonTextColor = Dialog::sButtonTextHiliteColor = Color::White;
 }
 
 // --- Edit field and dialogs: with an application (clipboard, keys, pump) ---
