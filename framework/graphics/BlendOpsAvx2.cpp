@@ -1,13 +1,11 @@
 // AVX2 versions of the blending kernels: eight pixels per step, the same
 // integer arithmetic as the scalar reference (exact divisions by 255 via
 // (x + 1 + (x >> 8)) >> 8, and u * 256 / A via a float division, which is exact
-// for these small operands). Only this file is compiled for AVX2; BlendOps
+// for these small operands). Only this file is compiled for AVX2 (-mavx2 set
+// on it alone in CMakeLists.txt, which gcc and clang both honour); BlendOps
 // hands its kernels out when the processor has it.
 
 #include "framework/graphics/BlendOps.h"
-
-#pragma GCC push_options
-#pragma GCC target("avx2")
 
 #include <immintrin.h>
 
@@ -226,4 +224,3 @@ const BlendOps avx2BlendOps{OverOpaqueAvx2, OverOpaqueRectAvx2, OverAvx2, Additi
 
 } // namespace Zorvin
 
-#pragma GCC pop_options

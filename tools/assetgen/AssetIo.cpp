@@ -1,5 +1,6 @@
 #include "tools/assetgen/AssetIo.h"
 
+#include "framework/core/FileUtil.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/imagefile/PngWriter.h"
 
@@ -20,21 +21,7 @@ void MakeParent(const std::string& path)
 
 bool WriteFileAtomic(const std::string& path, const std::string& bytes)
 {
-    MakeParent(path);
-    std::string tmp = path + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(bytes.data(), std::streamsize(bytes.size()));
-        if (!out.good()) return false;
-    }
-    std::error_code ec;
-    std::filesystem::rename(tmp, path, ec);
-    if (ec) {
-        std::filesystem::remove(tmp, ec);
-        return false;
-    }
-    return true;
+    return FileUtil::WriteFileAtomic(path, bytes);
 }
 
 bool WritePng(const Canvas& canvas, const std::string& path)

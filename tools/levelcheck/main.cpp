@@ -17,36 +17,16 @@
 #include <string>
 #include <vector>
 
+#include "framework/core/FileUtil.h"
 #include "tools/assetgen/levels/LevelCheck.h"
 
 using namespace Zorvin::AssetGen;
 
 namespace {
 
-bool ReadFile(const std::string& path, std::string& text)
-{
-    std::ifstream f(path, std::ios::binary);
-    if (!f)
-        return false;
-    std::stringstream ss;
-    ss << f.rdbuf();
-    text = ss.str();
-    return true;
-}
+bool ReadFile(const std::string& path, std::string& text) { return Zorvin::FileUtil::ReadFile(path, text); }
 
-bool WriteFile(const std::string& path, const std::string& text)
-{
-    std::string temp = path + ".tmp";
-    {
-        std::ofstream f(temp, std::ios::binary | std::ios::trunc);
-        f << text;
-        if (!f.flush())
-            return false;
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    return !ec;
-}
+bool WriteFile(const std::string& path, const std::string& text) { return Zorvin::FileUtil::WriteFileAtomic(path, text); }
 
 int Usage()
 {

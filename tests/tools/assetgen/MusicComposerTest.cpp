@@ -346,3 +346,30 @@ TEST(SongComposer, PhrasesCloseOnTheTonicAndHeldNotesAreReleased)
     }
     EXPECT_GE(closedSections, 6);
 }
+
+TEST(GameSongs, EverySongLoopsSampleExactly)
+{
+    // Rendered as shipped, once and twice through: after the notes sounding
+    // at the loop point have died away (well under a second), the second
+    // pass repeats the first sample for sample. A held note left on across
+    // the loop rings for seconds and breaks this.
+    for (const SongPlan& plan : GameSongs::Plans()) {
+        SCOPED_TRACE(plan.title);
+        XmModule m = SongComposer::Compose(plan);
+        GameSongs::Level(m);
+        ModulePtr once = Open(m.Write());
+        ModulePtr twice = Open(m.Write());
+        ASSERT_TRUE(once && twice);
+        openmpt_module_set_repeat_count(twice.get(), 1);
+        std::vector<float> first = RenderMono(once.get(), m.LengthSeconds() + 10);
+        std::vector<float> both = RenderMono(twice.get(), 2 * m.LengthSeconds() + 10);
+        // The player adds the same short tail after the last pass of both.
+        ASSERT_GT(both.size(), first.size());
+        const std::size_t pass = both.size() - first.size();
+        ASSERT_GT(pass, std::size_t(44100 * GameSongs::kMinimumSeconds));
+        std::size_t lastDifference = 0;
+        for (std::size_t i = 0; i < pass; ++i)
+            if (std::fabs(both[i] - both[pass + i]) > 1e-6f) lastDifference = i;
+        EXPECT_LT(lastDifference, 44100u) << "the passes still differ " << lastDifference / 44100.0 << " s in";
+    }
+}

@@ -2,6 +2,8 @@
 
 #include "tools/assetgen/audio/AudioBuffer.h"
 
+#include "framework/core/FileUtil.h"
+
 #include <vorbis/vorbisenc.h>
 
 #include <cerrno>
@@ -91,25 +93,9 @@ std::vector<unsigned char> OggEncoder::Encode(const AudioBuffer& buffer, float q
 
 bool WriteAudioAsset(const std::string& path, const std::vector<unsigned char>& bytes)
 {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::create_directories(fs::path(path).parent_path(), ec);
-    std::string temp = path + ".tmp";
-    FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) {
-        std::fprintf(stderr, "assetgen: cannot write %s: %s\n", temp.c_str(), std::strerror(errno));
-        return false;
-    }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = (std::fclose(f) == 0) && ok;
-    if (ok) {
-        fs::rename(temp, path, ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        std::fprintf(stderr, "assetgen: cannot write %s\n", path.c_str());
-        fs::remove(temp, ec);
-    }
+    bool ok = FileUtil::WriteFileAtomic(path, std::string(bytes.begin(), bytes.end()));
+    if (!ok)
+        std::fprintf(stderr, "assetgen: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
     return ok;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace Zorvin::AssetGen {
@@ -215,6 +216,7 @@ private:
     std::vector<Note> Melody(const SectionPlan& section, const std::vector<Bar>& bars, const Theme& theme);
     void Accompany(XmPattern& p, const SectionPlan& section, const std::vector<Bar>& bars);
     void Drums(XmPattern& p, const SectionPlan& section, int bars);
+    void ReleaseAcrossPatterns();
     int RowsPerBar() const { return plan.beatsPerBar * 4; }
     int ChordAt(const std::vector<Bar>& bars, int bar, int rowInBar) const
     {
@@ -493,6 +495,32 @@ void Composer::Drums(XmPattern& p, const SectionPlan& section, int bars)
     }
 }
 
+// A held note still sounding at the end of a pattern would ring on through
+// whatever follows until its channel plays again - across the loop, for
+// seconds. The pattern that follows in the order (the restart one after the
+// last) releases it on its first row, so each note keeps its full length.
+void Composer::ReleaseAcrossPatterns()
+{
+    std::set<int> sustaining;
+    for (const auto& [kind, index] : instrumentIndex)
+        if (Sustains(kind)) sustaining.insert(index);
+    const std::size_t n = module.order.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const XmPattern& p = module.patterns[module.order[i]];
+        XmPattern& next = module.patterns[module.order[i + 1 < n ? i + 1 : module.restart]];
+        for (int c = 0; c < p.Channels(); ++c) {
+            int sounding = 0; // instrument of the note left on
+            for (int r = 0; r < p.Rows(); ++r) {
+                const XmCell& cell = p.At(r, c);
+                if (cell.note == XmModule::kKeyOff) sounding = 0;
+                else if (cell.note != 0) sounding = cell.instrument;
+            }
+            XmCell& first = next.At(0, c);
+            if (sounding != 0 && sustaining.count(sounding) && first.note == 0) first.note = XmModule::kKeyOff;
+        }
+    }
+}
+
 XmModule Composer::Compose()
 {
     std::srand(plan.seed);
@@ -522,6 +550,7 @@ XmModule Composer::Compose()
     }
     for (int s : plan.order)
         if (s >= 0 && s < static_cast<int>(module.patterns.size())) module.order.push_back(s);
+    ReleaseAcrossPatterns();
     return std::move(module);
 }
 

@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 
+#include "framework/core/FileUtil.h"
 #include "game/board/DominoFish.h"
 #include "game/board/FishField.h"
 #include "game/board/HeadlessHost.h"
@@ -565,18 +566,7 @@ bool AddUprightTokens(const LevelPlan& plan, const std::string& path, std::strin
     std::string out;
     for (const std::string& l : lines)
         out += l + "\n";
-    std::string temp = path + ".tmp";
-    {
-        std::ofstream f(temp, std::ios::binary | std::ios::trunc);
-        f << out;
-        if (!f.flush()) {
-            error = "cannot write " + temp;
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
+    if (!FileUtil::WriteFileAtomic(path, out, false)) {
         error = "cannot write " + path;
         return false;
     }
