@@ -6,6 +6,7 @@
 // review picture of a level design, drawn the way the board lays out a
 // level, not the game's own board drawing.
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -135,24 +136,52 @@ void DrawFish(Graphics& g, Art& art, const DominoFish& f)
 
 int main(int argc, char** argv)
 {
+    const char* usage = "usage: korvelt-levelshot --game DIR --mode drag|click --level N --out FILE.png [--seed S]\n";
     std::string game, out, modeName = "drag";
-    int level = 1;
-    unsigned seed = 1;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        std::string a = argv[i], v = argv[i + 1];
+    long level = 1, seed = 1;
+    // A whole decimal number within [min, max], nothing else.
+    auto number = [](const std::string& text, long min, long max, long& value) {
+        char* end = nullptr;
+        errno = 0;
+        long v = std::strtol(text.c_str(), &end, 10);
+        if (errno != 0 || text.empty() || *end != '\0' || v < min || v > max)
+            return false;
+        value = v;
+        return true;
+    };
+    std::string problem;
+    for (int i = 1; i < argc && problem.empty(); i += 2) {
+        std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::printf("%s", usage);
+            return 0;
+        }
+        if (a != "--game" && a != "--out" && a != "--mode" && a != "--level" && a != "--seed") {
+            problem = "unknown argument: " + a;
+            break;
+        }
+        if (i + 1 >= argc) {
+            problem = a + " needs a value";
+            break;
+        }
+        std::string v = argv[i + 1];
         if (a == "--game")
             game = v;
         else if (a == "--out")
             out = v;
         else if (a == "--mode")
             modeName = v;
-        else if (a == "--level")
-            level = std::atoi(v.c_str());
-        else if (a == "--seed")
-            seed = static_cast<unsigned>(std::atoi(v.c_str()));
+        else if (a == "--level" && !number(v, 1, 99999, level))
+            problem = "--level must be a number from 1 to 99999";
+        else if (a == "--seed" && !number(v, 0, 4294967295L, seed))
+            problem = "--seed must be a number from 0 to 4294967295";
     }
-    if (game.empty() || out.empty() || (modeName != "drag" && modeName != "click")) {
-        std::fprintf(stderr, "usage: korvelt-levelshot --game DIR --mode drag|click --level N --out FILE.png\n");
+    if (problem.empty() && (game.empty() || out.empty()))
+        problem = "--game and --out are required";
+    if (problem.empty() && modeName != "drag" && modeName != "click")
+        problem = "--mode must be drag or click";
+    if (!problem.empty()) {
+        std::fprintf(stderr, "levelshot: %s\n%s", problem.c_str(), usage);
         return 2;
     }
     int mode = modeName == "click" ? FishField::kClickMode : FishField::kDragMode;
@@ -163,15 +192,18 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    srand(seed);
+    srand(static_cast<unsigned>(seed));
     HeadlessHost host;
-    host.profile.levelMode0 = host.profile.levelMode2 = level;
+    host.profile.levelMode0 = host.profile.levelMode2 = static_cast<int>(level);
     BoardRules rules(host);
     host.onUpdate = [&rules] { rules.Update(); };
     rules.field->mode = mode;
-    rules.field->levelNumber = level;
+    rules.field->levelNumber = static_cast<int>(level);
     std::string path = game + "/" + LevelPath(mode, level);
-    rules.StartLevelFile(path);
+    if (!rules.StartLevelFile(path) || rules.field->fishCount == 0) {
+        std::fprintf(stderr, "levelshot: %s is not a level with tiles\n", path.c_str());
+        return 1;
+    }
     for (int i = 0; i < 80; ++i)
         host.Tick(); // let the line's first glides settle
     FishField& field = *rules.field;
