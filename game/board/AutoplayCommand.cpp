@@ -44,8 +44,17 @@ int LevelNumberOf(const std::string& path)
 
 } // namespace
 
+const char* const kAutoplayUsage =
+    "usage: korvelt-autoplay --mode drag|click [--level FILE [--save OUT]] [--deals N] [--seed S]";
+
 bool ParseAutoplayArgs(const std::vector<std::string>& args, AutoplayOptions& options, std::string& error)
 {
+    for (const std::string& a : args) {
+        if (a == "--help" || a == "-h") {
+            options.help = true;
+            return true;
+        }
+    }
     bool haveMode = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -106,11 +115,22 @@ int RunAutoplay(const AutoplayOptions& options, std::ostream& out, std::ostream&
         BoardRules rules(host);
         rules.field->mode = options.mode;
         rules.field->BeginLevel(options.level);
-        if (!rules.field->levelReader(*rules.field, options.level)) {
-            err << "cannot read level file " << options.level << "\n";
+        LevelFile level;
+        if (!level.Read(options.level)) {
+            err << "cannot read level file " << options.level << ": " << level.errorText << "\n";
             return 1;
         }
+        ApplyLevel(level, 0, *rules.field, true);
         const FishField& f = *rules.field;
+        // An empty file, random bytes or XML of something else read as a
+        // level with no tiles, which every deal would "win".
+        if (f.fishCount == 0) {
+            err << "level file " << options.level << " holds no tiles";
+            if (!level.complete)
+                err << " (" << level.errorText << ", line " << level.errorLine << ")";
+            err << "\n";
+            return 1;
+        }
         out << "level: tiles=" << f.fishCount << " layers=" << f.layers.size() << " types=" << f.typeCount
             << " cards=" << f.cardsInDeck << " shift=" << f.shiftX << "," << f.shiftY << "\n";
         // A developer's way to normalise a level file: the writer's layout of

@@ -18,7 +18,11 @@ struct AutoplayOptions {
     std::string save;  // write the loaded level here through the level writer
     int deals = 100;
     unsigned seed = 1;
+    bool help = false; // --help: print the usage and do nothing else
 };
+
+// The tool's usage line.
+extern const char* const kAutoplayUsage;
 
 struct AutoplaySummary {
     int deals = 0;
@@ -29,11 +33,12 @@ struct AutoplaySummary {
 };
 
 // False, with a message in `error`, for an unknown or malformed argument.
+// "--help" (or "-h") sets options.help and accepts anything else.
 bool ParseAutoplayArgs(const std::vector<std::string>& args, AutoplayOptions& options, std::string& error);
 
 // Plays the deals and prints the level line (for a level file) and the
 // summary line to `out`. Returns the process exit code: 0, or 1 when the
-// level file cannot be read (reported on `err`).
+// level file cannot be read or holds no tiles (reported on `err`).
 int RunAutoplay(const AutoplayOptions& options, std::ostream& out, std::ostream& err,
                 AutoplaySummary* summary = nullptr);
 

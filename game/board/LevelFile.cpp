@@ -102,7 +102,7 @@ bool LevelFile::Read(const std::string& path, int maxTiles)
     std::filesystem::file_status st = std::filesystem::status(native, ec);
     if (std::filesystem::exists(st) && !std::filesystem::is_regular_file(st)) {
         complete = false;
-        errorText = "Not a level file: " + path;
+        errorText = "not a regular file";
         errorLine = 0;
         return false;
     }

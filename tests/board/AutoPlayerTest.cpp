@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -309,6 +310,30 @@ TEST(AutoplayCommand, ParsesItsOptionsAndRefusesBadOnes)
         EXPECT_FALSE(ParseAutoplayArgs(bad, p, error));
         EXPECT_FALSE(error.empty());
     }
+    AutoplayOptions h;
+    EXPECT_TRUE(ParseAutoplayArgs({"--deals", "-3", "--help"}, h, error));
+    EXPECT_TRUE(h.help);
+}
+
+// A folder, an empty file, random bytes or another XML file is no level: the
+// tool says so and fails instead of "winning" a level with no tiles.
+TEST(AutoplayCommand, RefusesWhatIsNoLevel)
+{
+    auto dir = std::filesystem::temp_directory_path() / ("korvelt-nolevel-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir / "Level2.xml");
+    std::ofstream(dir / "empty.xml").flush();
+    std::ofstream(dir / "noise.xml", std::ios::binary) << std::string("\x8f\x01<\xff\x00]]>&#;\x7f", 13);
+    std::ofstream(dir / "other.xml") << "<?xml version=\"1.0\"?><Players><Player name=\"a\"/></Players>";
+    for (const char* name : {"Level2.xml", "empty.xml", "noise.xml", "other.xml"}) {
+        AutoplayOptions o;
+        o.level = (dir / name).string();
+        o.deals = 1;
+        std::ostringstream out, err;
+        EXPECT_EQ(RunAutoplay(o, out, err), 1) << name << ": " << out.str();
+        EXPECT_NE(err.str().find(o.level), std::string::npos) << err.str();
+        EXPECT_EQ(out.str().find("played"), std::string::npos) << name;
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST(AutoplayCommand, PrintsTheSummaryAndTheLevelLine)

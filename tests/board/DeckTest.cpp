@@ -303,6 +303,20 @@ TEST_F(DeckTest, PlaceTilesJoinTheLineAndUndoPutsThemBack)
     EXPECT_EQ(top->x, ox);
     EXPECT_EQ(top->y, oy);
     EXPECT_EQ(F().score, 0);
+
+    // Turning toward the right end, then swept to the left end and dropped
+    // within the turn: it joins with its 2 toward the line's 2.
+    SetLine(2, 2);
+    int sx = top->left + 47, sy = top->top + 18;
+    rules.MouseMove(sx, sy);
+    rules.MouseDown(1, sx, sy);
+    rules.MouseDrag(470, 400);
+    ASSERT_EQ(top->rotation, 1);
+    rules.MouseDrag(LeftJoinX(), 565);
+    rules.MouseUp(1, LeftJoinX(), 565);
+    ASSERT_EQ(Line().First(), top);
+    host.Ticks(60);
+    EXPECT_EQ(top->RightValue(), 2);
 }
 
 TEST_F(DeckTest, TheDeckIsBusyWhileItsTilesMove)

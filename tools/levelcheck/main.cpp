@@ -8,12 +8,11 @@
 // ones. Writes the level table to the docs file, and exits with 1 when a
 // bound of the campaign is broken.
 
+#include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <unistd.h>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,18 +20,30 @@
 #include "tools/assetgen/levels/LevelCheck.h"
 
 using namespace Zorvin::AssetGen;
+using Zorvin::FileUtil;
 
 namespace {
 
-bool ReadFile(const std::string& path, std::string& text) { return Zorvin::FileUtil::ReadFile(path, text); }
+const char* const kUsage = "usage: korvelt-levelcheck [--tune] [--deals N] [--mode drag|click] [--levels DIR] "
+                           "[--tuning FILE] [--docs FILE]\n";
 
-bool WriteFile(const std::string& path, const std::string& text) { return Zorvin::FileUtil::WriteFileAtomic(path, text); }
-
-int Usage()
+// Says what is wrong with the command line, then how it goes; exit code 2.
+int Usage(const std::string& problem)
 {
-    std::fprintf(stderr, "usage: korvelt-levelcheck [--tune] [--deals N] [--mode drag|click] [--levels DIR] "
-                         "[--tuning FILE] [--docs FILE]\n");
+    std::fprintf(stderr, "korvelt-levelcheck: %s\n%s", problem.c_str(), kUsage);
     return 2;
+}
+
+// A whole decimal number from 1 to 1000000, nothing else.
+bool ParseDeals(const char* text, int& deals)
+{
+    char* end = nullptr;
+    errno = 0;
+    long v = std::strtol(text, &end, 10);
+    if (errno != 0 || end == text || *end != '\0' || v < 1 || v > 1000000)
+        return false;
+    deals = static_cast<int>(v);
+    return true;
 }
 
 } // namespace
@@ -45,27 +56,45 @@ int main(int argc, char** argv)
     std::string levelsDir, tuningFile, docsFile;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
-        bool hasValue = i + 1 < argc;
-        if (a == "--tune")
+        if (a == "--help" || a == "-h") {
+            std::printf("%s", kUsage);
+            return 0;
+        }
+    }
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        bool takesValue = a == "--deals" || a == "--mode" || a == "--levels" || a == "--tuning" || a == "--docs";
+        if (a == "--tune") {
             tune = true;
-        else if (a == "--deals" && hasValue)
-            deals = std::max(1, std::atoi(argv[++i]));
-        else if (a == "--mode" && hasValue) {
-            std::string m = argv[++i];
-            if (m == "drag")
+            continue;
+        }
+        if (!takesValue)
+            return Usage("unknown argument: " + a);
+        if (i + 1 >= argc)
+            return Usage(a + " needs a value");
+        std::string v = argv[++i];
+        if (a == "--deals") {
+            if (!ParseDeals(v.c_str(), deals))
+                return Usage("--deals must be a number from 1 to 1000000");
+        } else if (a == "--mode") {
+            if (v == "drag")
                 modes = {kDragMode};
-            else if (m == "click")
+            else if (v == "click")
                 modes = {kClickMode};
             else
-                return Usage();
-        } else if (a == "--levels" && hasValue)
-            levelsDir = argv[++i];
-        else if (a == "--tuning" && hasValue)
-            tuningFile = argv[++i];
-        else if (a == "--docs" && hasValue)
-            docsFile = argv[++i];
-        else
-            return Usage();
+                return Usage("--mode must be drag or click");
+        } else if (a == "--levels") {
+            levelsDir = v;
+        } else if (a == "--tuning") {
+            tuningFile = v;
+        } else {
+            docsFile = v;
+        }
+    }
+    std::error_code dirError;
+    if (!levelsDir.empty() && !std::filesystem::is_directory(levelsDir, dirError)) {
+        std::fprintf(stderr, "korvelt-levelcheck: %s is not a folder\n", levelsDir.c_str());
+        return 2;
     }
 
     std::error_code ec;
@@ -84,8 +113,11 @@ int main(int argc, char** argv)
             if (ok && !levelsDir.empty()) {
                 // The shipped file must be the design that was just played.
                 std::string designed = (scratch / "designed.xml").string(), a, b;
-                ok = WriteLevelPlan(level.plan, designed, error) && ReadFile(designed, a);
-                if (ok && (!ReadFile(levelsDir + "/" + name, b) || a != b)) {
+                ok = WriteLevelPlan(level.plan, designed, error) && FileUtil::ReadFile(designed, a);
+                if (ok && !FileUtil::ReadFile(levelsDir + "/" + name, b)) {
+                    error = "the shipped file is missing or not a file";
+                    ok = false;
+                } else if (ok && a != b) {
                     error = "the shipped file differs from the design";
                     ok = false;
                 }
@@ -105,11 +137,11 @@ int main(int argc, char** argv)
     }
     std::filesystem::remove_all(scratch, ec);
 
-    if (tune && !tuningFile.empty() && failures == 0 && !WriteFile(tuningFile, FormatTuning(levels))) {
+    if (tune && !tuningFile.empty() && failures == 0 && !FileUtil::WriteFileAtomic(tuningFile, FormatTuning(levels))) {
         std::fprintf(stderr, "cannot write %s\n", tuningFile.c_str());
         return 1;
     }
-    if (!docsFile.empty() && !WriteFile(docsFile, FormatLevelTable(levels, deals))) {
+    if (!docsFile.empty() && !FileUtil::WriteFileAtomic(docsFile, FormatLevelTable(levels, deals))) {
         std::fprintf(stderr, "cannot write %s\n", docsFile.c_str());
         return 1;
     }
