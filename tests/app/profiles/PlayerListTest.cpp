@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 
 #include "framework/core/Cp1251.h"
+#include "game/app/profiles/DataFolder.h"
 #include "game/app/profiles/PlayerName.h"
 #include "game/app/profiles/SavedGameMover.h"
 #include "tests/app/profiles/ProfileTestSupport.h"
@@ -175,4 +177,20 @@ TEST(PlayerList, AFailedWriteIsReportedAndChangesNothing)
     EXPECT_FALSE(list.SavePlayers());
     EXPECT_EQ(Slurp(dir + "blocker"), "not a folder");
     EXPECT_EQ(list.Count(), 1);
+}
+
+TEST(PlayerList, DataFolderFollowsXdgDataHome)
+{
+    std::string xdg = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+    std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    ::setenv("XDG_DATA_HOME", "/tmp/xdg/", 1);
+    EXPECT_EQ(DataFolder::Locate(), "/tmp/xdg/Wendmoor/Korvelt/");
+    ::setenv("XDG_DATA_HOME", "relative", 1); // not absolute: ignored
+    ::setenv("HOME", "/home/ann", 1);
+    EXPECT_EQ(DataFolder::Locate(), "/home/ann/.local/share/Wendmoor/Korvelt/");
+    ::unsetenv("HOME");
+    EXPECT_EQ(DataFolder::Locate(), "");
+    xdg.empty() ? ::unsetenv("XDG_DATA_HOME") : ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+    if (!home.empty())
+        ::setenv("HOME", home.c_str(), 1);
 }
