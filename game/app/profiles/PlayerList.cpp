@@ -12,6 +12,10 @@ namespace Zorvin {
 
 namespace {
 
+// Far more than the game ever writes; a bigger file is read only this far
+// (its whole records are kept), so a hostile file cannot fill the memory.
+constexpr size_t kMaxFileSize = 4u << 20;
+
 void WriteRecord(ProfileBuffer& b, const PlayerProfile& p)
 {
     b.WriteString(p.name);
@@ -88,7 +92,7 @@ void PlayerList::LoadPlayers()
     if (!FileUtil::Exists(path))
         return;
     std::string bytes;
-    if (!FileUtil::ReadFile(path, bytes))
+    if (!FileUtil::ReadFile(path, bytes, kMaxFileSize))
         return;
     if (Decode(bytes))
         return;

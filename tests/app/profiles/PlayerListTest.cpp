@@ -141,6 +141,13 @@ TEST(PlayerList, RenameMovesBothSavedGamesAndDeleteRemovesThem)
     ASSERT_TRUE(list.DeletePlayer(0));
     EXPECT_EQ(list.currentPlayer, 0);
     EXPECT_FALSE(list.DeletePlayer(5));
+
+    // A saved game that cannot be written under the new name stays where
+    // it was instead of being deleted.
+    Spit(dir + "saves/Cy1.sav", "cy game");
+    std::filesystem::create_directories(PlayerName::SaveFilePath(dir, "Dee", 2));
+    ASSERT_TRUE(list.RenamePlayer(0, "Dee"));
+    EXPECT_EQ(Slurp(dir + "saves/Cy1.sav"), "cy game");
 }
 
 TEST(PlayerList, NamesNeverLeadOutOfTheSavesFolder)
