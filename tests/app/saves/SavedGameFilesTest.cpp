@@ -94,6 +94,11 @@ TEST_F(SavedGameFilesTest, GamesFollowARenamedPlayerAndGoWithADeletedOne)
     EXPECT_EQ(rules2.field->mode, FishField::kClickMode);
     EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", FishField::kDragMode));
 
+    // A click-mode game copied over the drag-mode file is not started.
+    fs::copy_file(saves.PathFor(boris, FishField::kClickMode), saves.PathFor(boris, FishField::kDragMode),
+                  fs::copy_options::overwrite_existing);
+    EXPECT_FALSE(saves.Restore(*rules2.field, boris, FishField::kDragMode));
+
     saves.Delete(boris, FishField::kDragMode);
     EXPECT_TRUE(saves.Exists(boris, FishField::kClickMode));
     EXPECT_FALSE(saves.Exists(boris, FishField::kDragMode));
