@@ -1,7 +1,8 @@
 // korvelt-dialogshot: draws the game's dialogs with the generated art, each
 // over a level background, headless, and writes one PNG per dialog:
 // menu, gameover, continue, howto, hint-joker, hint-deck, options,
-// options-warning and name (the player-name dialog's layout).
+// options-warning, and name and name-header-on-top (the player-name
+// dialog's layout as given, and with its header at the top of its content).
 // Usage: korvelt-dialogshot GAME_FOLDER OUT_PREFIX
 //   e.g. korvelt-dialogshot build/game /tmp/shots/dialogs-
 
@@ -141,12 +142,16 @@ void CloseAll(ShotApp& app)
 // label "Имя" at (left inset, 60) and the edit field at (left inset, 65).
 class NameDialogLayout : public Dialog {
 public:
-    NameDialogLayout()
+    // headerOnTop: the header written from the top of the content area
+    // instead of below the framework's default background insets.
+    explicit NameDialogLayout(bool headerOnTop)
         : Dialog(IMAGE_W_SMALL, IM_B_DIALOG, 1006, true, W("Новый игрок"), "", "", ButtonsNone)
     {
         StyleGameDialog(*this);
         contentInsets = Insets{23, 20, 23, 20};
         spaceAfterHeader = 30;
+        if (headerOnTop)
+            backgroundInsets.top = 0;
     }
     void Draw(Graphics* g) override
     {
@@ -218,11 +223,13 @@ int main(int argc, char** argv)
     ok = Shoot(app, out + "options-warning.png") && ok;
     CloseAll(app);
 
-    auto* name = new NameDialogLayout();
-    name->Resize(400 - IMAGE_W_SMALL->GetWidth() / 2, 120, IMAGE_W_SMALL->GetWidth(), IMAGE_W_SMALL->GetHeight());
-    app.AddDialog(1006, name);
-    ok = Shoot(app, out + "name.png") && ok;
-    CloseAll(app);
+    for (bool headerOnTop : {false, true}) {
+        auto* name = new NameDialogLayout(headerOnTop);
+        name->Resize(400 - IMAGE_W_SMALL->GetWidth() / 2, 120, IMAGE_W_SMALL->GetWidth(), IMAGE_W_SMALL->GetHeight());
+        app.AddDialog(1006, name);
+        ok = Shoot(app, out + (headerOnTop ? "name-header-on-top.png" : "name.png")) && ok;
+        CloseAll(app);
+    }
 
     wm->RemoveChild(&backdrop);
     return ok ? 0 : 1;
