@@ -2,20 +2,19 @@
 
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/controls/ButtonWidget.h"
-#include "game/board/view/LevelPreview.h"
+#include "game/board/view/Board.h"
 #include "tools/levelshot/LevelScene.h"
 
 namespace Zorvin {
 
-MapScene::MapScene(LevelScene& levelScene, int boardMode)
-    : scene(levelScene), mode(boardMode),
-      stages([this] { return mode; },
-             [this](int level, Graphics& g) {
-                 scene.board->field->mode = mode;
-                 RenderLevelPreview(level, *scene.board->field, g);
-             })
+MapScene::MapScene(LevelScene& levelScene, int boardMode) : scene(levelScene), mode(boardMode)
 {
     map.Resize(0, 0, 800, 600);
+}
+
+StageMap& MapScene::GetStageMap()
+{
+    return *scene.board->stageMap;
 }
 
 PlayerProfile* MapScene::CurrentProfile()
@@ -27,7 +26,8 @@ void MapScene::Enter(int level)
 {
     PlayerProfile* p = CurrentProfile();
     (mode == 0 ? p->levelMode0 : p->levelMode2) = level;
-    stages.RebuildStagePoints();
+    scene.board->field->mode = mode;
+    GetStageMap().RebuildStagePoints();
     map.Enter(level);
 }
 

@@ -1,13 +1,12 @@
 #pragma once
 
-// MapScene: the map screen on the real MapWnd and StageMap, without a
-// window, over a LevelScene (whose resources, player and board field it
+// MapScene: the map screen on the real MapWnd and the board's StageMap,
+// without a window, over a LevelScene (whose resources, player and board it
 // uses; the thumbnails are rendered from the board's field as in the game).
 // The levelshot tool and the map benchmark draw their frames from it.
 
 #include "game/app/screens/MapHost.h"
 #include "game/app/screens/MapWnd.h"
-#include "game/board/view/StageMap.h"
 
 namespace Zorvin {
 
@@ -26,7 +25,7 @@ public:
     // Draws one frame as the widget tree would: the map, then its buttons.
     void DrawFrame(MemoryImage& screen);
 
-    StageMap& GetStageMap() override { return stages; }
+    StageMap& GetStageMap() override;
     PlayerProfile* CurrentProfile() override;
     void PlaySound(int) override {}
     void PlayLevelFromMap() override {}
@@ -34,7 +33,6 @@ public:
 
     LevelScene& scene;
     int mode;
-    StageMap stages;
     MapWnd map{*this};
 };
 

@@ -3,6 +3,7 @@
 // meter, popups, dragged and gliding tiles); the backdrop.
 
 #include "game/board/view/Board.h"
+#include "game/board/view/LevelPreview.h"
 
 #include <algorithm>
 
@@ -25,6 +26,8 @@ Board::Board(BoardHost& host) : app(host), rules(std::make_unique<BoardRules>(ho
     comboMeter->meterImage = IMAGE_COMBO_METER;
     comboMeter->meterOnImage = IMAGE_COMBO_METER_ON;
     comboMeter->labelsImage = IMAGE_COMBO_METER_LABELS;
+    stageMap = std::make_unique<StageMap>([this] { return field->mode; },
+                                          [this](int level, Graphics& g) { RenderLevelPreview(level, *field, g); });
     // Redrawn on every update: tiles move, the meter drains, popups fade.
     widgetFlagsMod.addFlags |= DirtyBit;
 }

@@ -20,6 +20,7 @@
 #include "framework/widgets/Widget.h"
 #include "game/board/BoardRules.h"
 #include "game/board/view/FishPainter.h"
+#include "game/board/view/StageMap.h"
 
 namespace Zorvin {
 
@@ -59,6 +60,10 @@ public:
     PlayLine* playLine = nullptr;
     Deck* deck = nullptr;
     ComboMeter* comboMeter = nullptr;
+    // The map screen's stages and thumbnails for the board's mode; the
+    // thumbnails are rendered from the board's own field, which is idle
+    // while the map is shown.
+    std::unique_ptr<StageMap> stageMap;
     // Draws the tiles; the level preview and tools may borrow it.
     FishPainter painter;
 
