@@ -85,8 +85,9 @@ TEST(BoardInterface, PlayedToAWinWithTheMouseInBothModes)
             if (won) {
                 EXPECT_EQ(s.board.field->CountFish(), 0);
                 EXPECT_EQ(s.board.field->score, scored);
-                if (mode == FishField::kClickMode)
+                if (mode == FishField::kClickMode) {
                     EXPECT_GT(deckPuts, 0) << "the deck was never used; its put went unchecked";
+                }
             }
         }
         EXPECT_TRUE(won) << "mode " << mode;
