@@ -4,11 +4,12 @@
 // (through the panel's mouse handlers), and one frame is written as PNG.
 //
 //   korvelt-levelshot --game DIR --mode drag|click --level N --out FILE.png
-//                     [--moves M] [--seed S] [--updates U]
+//                     [--moves M] [--seed S] [--updates U] [--preview]
 //
 // DIR is the game folder (build/game). --moves lets the headless player put
 // M tiles first; --updates lets U logic updates pass before the picture
-// (default 150, so the deal's glides and flips have settled).
+// (default 150, so the deal's glides and flips have settled). --preview
+// writes the map's 120 x 90 picture of the level instead.
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,7 +18,9 @@
 
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/imagefile/PngWriter.h"
+#include "framework/graphics/Graphics.h"
 #include "game/board/FishField.h"
+#include "game/board/view/LevelPreview.h"
 #include "tools/levelshot/LevelScene.h"
 
 using namespace Zorvin;
@@ -26,13 +29,15 @@ namespace {
 
 const char* const kUsage =
     "usage: korvelt-levelshot --game DIR --mode drag|click --level N --out FILE.png\n"
-    "                         [--moves M] [--seed S] [--updates U]\n"
+    "                         [--moves M] [--seed S] [--updates U] [--preview]\n"
     "Draws level N of the game folder DIR as the board shows it, after M moves\n"
-    "of the headless player (default 0), into FILE.png.\n";
+    "of the headless player (default 0), into FILE.png; with --preview, the\n"
+    "map's 120 x 90 picture of the level.\n";
 
 struct Options {
     std::string game, out, mode = "drag";
     int level = 1, moves = 0, updates = 150;
+    bool preview = false;
     unsigned seed = 1;
 };
 
@@ -54,6 +59,10 @@ int Parse(int argc, char** argv, Options& o)
         if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
             return 1;
+        }
+        if (a == "--preview") {
+            o.preview = true;
+            continue;
         }
         bool known = a == "--game" || a == "--out" || a == "--mode" || a == "--level" || a == "--moves"
                      || a == "--seed" || a == "--updates";
@@ -117,6 +126,16 @@ int main(int argc, char** argv)
     if (!scene.Start(mode, o.level, error)) {
         std::fprintf(stderr, "korvelt-levelshot: %s\n", error.c_str());
         return 1;
+    }
+    if (o.preview) {
+        MemoryImage picture(120, 90);
+        Graphics g(&picture);
+        RenderLevelPreview(o.level, *scene.board->field, g);
+        if (!PngWriter::Write(picture, out, &error)) {
+            std::fprintf(stderr, "korvelt-levelshot: %s\n", error.c_str());
+            return 1;
+        }
+        return 0;
     }
     scene.Settle(o.updates);
     int made = scene.Play(o.moves);
