@@ -3,6 +3,8 @@
 #include "framework/app/SystemServices.h"
 #include "framework/audio/music/MusicInterface.h"
 #include "framework/core/Cp1251.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/controls/Dialog.h"
@@ -140,6 +142,13 @@ void GameApp::Initialize()
     ZorvinAppBase::Initialize();
     if (shutdown || !initialized)
         return;
+    // The window may be shown before anything is drawn: black, like the
+    // title screen's own background, rather than a white flash.
+    if (screenImage) {
+        Graphics g(screenImage.get());
+        g.SetColor(Color(0, 0, 0));
+        g.FillRect(0, 0, width, height);
+    }
     if (!resourceManager->ParseManifest(ManifestPath)) {
         FailStartup(resourceManager->GetErrorText());
         return;
@@ -252,7 +261,8 @@ void GameApp::OnLoadingDone()
 void GameApp::PresentScreen()
 {
     ZorvinAppBase::PresentScreen();
-    if (firstFrameMs < 0 && hasMainWindow && !shutdown) {
+    // The first frame that shows something the game drew.
+    if (firstFrameMs < 0 && drawCount > 0 && hasMainWindow && !shutdown) {
         firstFrameMs = MillisecondsSinceProcessStart();
         std::fprintf(stderr, "First frame %d ms after start (%d ms of processor time)\n", firstFrameMs,
                      ProcessorMilliseconds());
