@@ -120,10 +120,14 @@ protected:
     }
     // Answers the dialog with this number once it shows, by pressing Enter
     // in the name field or clicking its first button.
-    void AnswerWhenShown(int dialogId)
+    void AnswerWhenShown(int dialogId) { AnswerWhenShown(std::vector<int>{dialogId}); }
+    void AnswerWhenShown(std::vector<int> dialogIds)
     {
-        app->onUpdate = [this, dialogId] {
-            Dialog* d = app->FindDialog(dialogId);
+        app->onUpdate = [this, dialogIds] {
+            Dialog* d = nullptr;
+            for (int id : dialogIds)
+                if (d == nullptr)
+                    d = app->FindDialog(id);
             if (d == nullptr || !windows.pending.empty())
                 return;
             if (d->yesButton)
@@ -259,4 +263,36 @@ TEST_F(GameAppTest, ShutdownSignalDuringLoadingKeepsThePlayersFile)
     ASSERT_TRUE(FileUtil::ReadFile(PlayersFile(), after));
     EXPECT_EQ(after, before);
     EXPECT_TRUE(FileUtil::Exists(SettingsFile()));
+}
+
+// Winning levels through the real rules: the level-won dialog's button goes
+// on to the next level (there is no map screen to stop at), and past the
+// last level of the mode the campaign ends: its dialog, back to the main
+// menu, and the mode's progress starts again at level 1.
+TEST_F(GameAppTest, WinningGoesOnToTheNextLevelAndPastTheLastEndsTheCampaign)
+{
+    GameHarness& game = Start();
+    ASSERT_TRUE(LoadAndEnterMenu());
+    PlayerProfile* player = game.CurrentProfile();
+    player->levelMode2 = 59;
+    player->showHowToPlay = false;
+    game.ShowBoard(GameApp::ModeClick);
+    ASSERT_EQ(game.GetBoard()->field->levelNumber, 59);
+
+    AnswerWhenShown({GameApp::DialogLevelWon, GameApp::DialogCampaignComplete});
+    game.GetBoard()->field->won = true;
+    ASSERT_TRUE(RunUntil([&] { return game.GetBoard()->field->levelNumber == 60; }));
+    EXPECT_TRUE(game.IsScreenShown(game.GetBoardPanel()));
+    EXPECT_EQ(player->levelMode2, 60);
+    EXPECT_TRUE(game.levelWonThisSession);
+
+    game.GetBoard()->field->won = true;
+    ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMainMenu()); }));
+    game.onUpdate = nullptr;
+    EXPECT_FALSE(game.IsScreenShown(game.GetBoardPanel()));
+    EXPECT_EQ(player->levelMode2, 1);
+    EXPECT_EQ(player->scoreMode2, 0);
+    EXPECT_FALSE(game.HasSavedGame(GameApp::ModeClick));
+    EXPECT_EQ(game.CurrentSong(), GameApp::SongTitle);
+    EXPECT_EQ(game.FindDialog(GameApp::DialogCampaignComplete), nullptr);
 }
