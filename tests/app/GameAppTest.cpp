@@ -240,6 +240,37 @@ TEST_F(GameAppTest, DamagedManifestEndsStartupWithTheReasonAndFailureCode)
     game.Run(); // returns at once
 }
 
+// A "Game" resource missing from the manifest is found by the loading
+// thread: the reason is shown once loading is over, the start link never
+// appears, and the game keeps running until the player closes it.
+TEST_F(GameAppTest, AMissingGameResourceKeepsTheLoadingScreenWithoutTheStartLink)
+{
+    std::string folder = temp.File("game");
+    std::filesystem::create_directories(folder + "/properties");
+    for (const char* sub : {"images", "sounds", "fonts", "music", "levels"})
+        std::filesystem::create_directory_symlink(GameFolder + "/" + sub, folder + "/" + sub);
+    std::string manifest;
+    ASSERT_TRUE(FileUtil::ReadFile(GameFolder + "/properties/resources.xml", manifest));
+    const std::string id = "id=\"IM_B_OVER_MENU\"";
+    size_t at = manifest.find(id);
+    ASSERT_NE(at, std::string::npos);
+    manifest.replace(at, id.size(), "id=\"IM_B_NOT_USED\"");
+    ASSERT_TRUE(FileUtil::WriteFileAtomic(folder + "/properties/resources.xml", manifest));
+
+    GameHarness& game = Start(folder);
+    ASSERT_TRUE(game.initialized);
+    ASSERT_TRUE(RunUntil([&] { return game.loaded; }));
+    EXPECT_TRUE(game.LoadingFailed());
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_NE(services.boxes[0].find("IM_B_OVER_MENU"), std::string::npos) << services.boxes[0];
+    RunUntil([&] { return false; }, 500);
+    EXPECT_FALSE(game.GetTitleScreen()->GetStartLink()->visible);
+    EXPECT_FALSE(game.HasShutdownStarted());
+    Post(MessageKind::Close);
+    ASSERT_TRUE(RunUntil([&] { return game.HasShutdownStarted(); }, 100));
+    EXPECT_TRUE(game.exits.empty());
+}
+
 // SIGINT/SIGTERM while the resources are still loading: the normal shutdown
 // runs, the settings are written, and the players file, not read yet, is
 // left exactly as it was.
