@@ -61,6 +61,9 @@ protected:
     void SetUp() override
     {
         oldFolder = std::filesystem::current_path();
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+            if (const char* value = std::getenv(name))
+                oldEnvironment.emplace_back(name, value);
         ::setenv("XDG_CONFIG_HOME", temp.File("config").c_str(), 1);
         ::setenv("XDG_DATA_HOME", temp.File("data").c_str(), 1);
         ShutdownSignals::Reset();
@@ -69,6 +72,10 @@ protected:
     {
         app.reset();
         std::filesystem::current_path(oldFolder);
+        ::unsetenv("XDG_CONFIG_HOME");
+        ::unsetenv("XDG_DATA_HOME");
+        for (const auto& [name, value] : oldEnvironment)
+            ::setenv(name.c_str(), value.c_str(), 1);
         ShutdownSignals::Reset();
     }
 
@@ -154,6 +161,7 @@ protected:
 
     TempFolder temp;
     std::filesystem::path oldFolder;
+    std::vector<std::pair<std::string, std::string>> oldEnvironment;
     FakeClock clock;
     FakeWindowSystem windows;
     FakePresenter presenter;
