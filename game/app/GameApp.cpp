@@ -287,6 +287,21 @@ void GameApp::UpdateFrame()
     ZorvinAppBase::UpdateFrame();
 }
 
+bool GameApp::TimedStep(bool allowSleep)
+{
+    bool stepped = ZorvinAppBase::TimedStep(allowSleep);
+    // While the loading thread works, the loop sleeps after every step to
+    // leave it the processor, so each next step finds an update due and
+    // the loop would not draw until loading ends: the first frame, the
+    // logos and the progress bar would all wait. Draw after each update
+    // meanwhile.
+    if (stepped && !loaded && !shutdown && hasPendingDraw && updateCount != lastLoadingDrawUpdate) {
+        lastLoadingDrawUpdate = updateCount;
+        Redraw();
+    }
+    return stepped;
+}
+
 void GameApp::OnShutdown()
 {
     SaveProfiles();

@@ -82,6 +82,7 @@ public:
                        const std::string& footer, int buttonMode) override;
     void OnAppFocusLost() override;
     void UpdateFrame() override;
+    bool TimedStep(bool allowSleep) override;
     void ShowFatalError(const std::string& text) override;
     void PresentScreen() override;
     bool OverrideWorkingFolder(const std::string& folder) override;
@@ -207,6 +208,8 @@ private:
     std::string dataFolder;
     int boardMode = ModeClick;
     int currentSong = -1;
+    // The update after which the loading display last drew.
+    int lastLoadingDrawUpdate = -1;
     // The title song starts with the first update after the first frame.
     bool titleSongPending = false;
     // The players file is written back only once it has been read.
