@@ -84,9 +84,9 @@ GameApp::GameApp()
     width = 800;
     height = 600;
     isWindowed = false;
-    // The loading display has its own start link; the base only needs to
-    // start the thread.
-    autoStartLoadingThread = true;
+    // The loading thread starts once the first frame is up (see
+    // UpdateFrame), so the first picture does not compete with it.
+    autoStartLoadingThread = false;
 }
 
 GameApp::~GameApp()
@@ -278,7 +278,10 @@ void GameApp::UpdateFrame()
     // on the primary thread, whatever screen or nested loop is active.
     if (ShutdownSignals::Requested() && !shutdown)
         Shutdown();
-    if (titleSongPending && (firstFrameMs >= 0 || presenter == nullptr || !hasMainWindow)) {
+    bool firstFrameShown = firstFrameMs >= 0 || presenter == nullptr || !hasMainWindow;
+    if (firstFrameShown && !loadingThreadStarted && !shutdown)
+        StartLoadingThread();
+    if (titleSongPending && firstFrameShown) {
         titleSongPending = false;
         LoadMusic(SongTitle, SongTitle);
         if (MusicInterface* music = GetMusicInterface(); music != nullptr && currentSong == SongTitle)
