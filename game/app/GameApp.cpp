@@ -3,6 +3,8 @@
 #include "framework/app/SystemServices.h"
 #include "framework/audio/music/MusicInterface.h"
 #include "framework/core/Cp1251.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/controls/Dialog.h"
@@ -24,6 +26,7 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <sys/resource.h>
 #include <sstream>
 #include <unistd.h>
 
@@ -63,6 +66,15 @@ int MillisecondsSinceProcessStart()
     return static_cast<int>(nowMs - startMs);
 }
 
+int ProcessorMilliseconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    long long us = static_cast<long long>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000
+        + usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
+    return static_cast<int>(us / 1000);
+}
+
 GameApp::GameApp()
 {
     productName = "Korvelt";
@@ -72,9 +84,9 @@ GameApp::GameApp()
     width = 800;
     height = 600;
     isWindowed = false;
-    // The loading display has its own start link; the base only needs to
-    // start the thread.
-    autoStartLoadingThread = true;
+    // The loading thread starts once the first frame is up (see
+    // UpdateFrame), so the first picture does not compete with it.
+    autoStartLoadingThread = false;
 }
 
 GameApp::~GameApp()
@@ -130,6 +142,13 @@ void GameApp::Initialize()
     ZorvinAppBase::Initialize();
     if (shutdown || !initialized)
         return;
+    // The window may be shown before anything is drawn: black, like the
+    // title screen's own background, rather than a white flash.
+    if (screenImage) {
+        Graphics g(screenImage.get());
+        g.SetColor(Color(0, 0, 0));
+        g.FillRect(0, 0, width, height);
+    }
     if (!resourceManager->ParseManifest(ManifestPath)) {
         FailStartup(resourceManager->GetErrorText());
         return;
@@ -142,7 +161,11 @@ void GameApp::Initialize()
     titleScreen->CreateStartLink();
     widgetManager->AddChild(titleScreen.get());
 
-    LoadMusic();
+    // The title song fades in right after the first frame (see
+    // UpdateFrame) and the other songs load once loading is done, long
+    // before a level can start: none of them delays the first picture.
+    currentSong = SongTitle;
+    titleSongPending = true;
     numLoadingThreadTasks = resourceManager->GetNumResources("Game");
     // A modal dialog also stops the updates of everything beneath it, so a
     // level pauses under the in-game menu.
@@ -162,17 +185,15 @@ bool GameApp::LoadStartupGroups()
     return true;
 }
 
-void GameApp::LoadMusic()
+void GameApp::LoadMusic(int firstSong, int lastSong)
 {
-    currentSong = SongTitle;
     MusicInterface* music = GetMusicInterface();
     // Without a sound device the game runs silently: nothing to load.
     if (music == nullptr || audioDevice == nullptr || noSoundNeeded)
         return;
-    for (int song = 0; song < SongCount; ++song)
+    for (int song = firstSong; song <= lastSong; ++song)
         if (!music->LoadSong(song, MusicFiles[song]))
             std::fprintf(stderr, "Cannot load the music file %s\n", MusicFiles[song]);
-    music->FadeInSong(SongTitle, 0, FadeStep, false);
 }
 
 void GameApp::FailStartup(const std::string& text)
@@ -227,20 +248,24 @@ void GameApp::OnLoadingDone()
             ShowFatalError(error);
         return;
     }
-    std::fprintf(stderr, "Game resources loaded %d ms after start\n", gameLoadedMs.load());
+    std::fprintf(stderr, "Game resources loaded %d ms after start (%d ms of processor time)\n", gameLoadedMs.load(),
+                 ProcessorMilliseconds());
     if (titleScreen) {
         titleScreen->EnableStartLink();
         titleScreen->MarkDirty();
     }
+    LoadMusic(SongTitle + 1, SongCount - 1);
     LoadProfiles();
 }
 
 void GameApp::PresentScreen()
 {
     ZorvinAppBase::PresentScreen();
-    if (firstFrameMs < 0 && hasMainWindow && !shutdown) {
+    // The first frame that shows something the game drew.
+    if (firstFrameMs < 0 && drawCount > 0 && hasMainWindow && !shutdown) {
         firstFrameMs = MillisecondsSinceProcessStart();
-        std::fprintf(stderr, "First frame %d ms after start\n", firstFrameMs);
+        std::fprintf(stderr, "First frame %d ms after start (%d ms of processor time)\n", firstFrameMs,
+                     ProcessorMilliseconds());
     }
 }
 
@@ -253,7 +278,31 @@ void GameApp::UpdateFrame()
     // on the primary thread, whatever screen or nested loop is active.
     if (ShutdownSignals::Requested() && !shutdown)
         Shutdown();
+    bool firstFrameShown = firstFrameMs >= 0 || presenter == nullptr || !hasMainWindow;
+    if (firstFrameShown && !loadingThreadStarted && !shutdown)
+        StartLoadingThread();
+    if (titleSongPending && firstFrameShown) {
+        titleSongPending = false;
+        LoadMusic(SongTitle, SongTitle);
+        if (MusicInterface* music = GetMusicInterface(); music != nullptr && currentSong == SongTitle)
+            music->FadeInSong(SongTitle, 0, FadeStep, false);
+    }
     ZorvinAppBase::UpdateFrame();
+}
+
+bool GameApp::TimedStep(bool allowSleep)
+{
+    bool stepped = ZorvinAppBase::TimedStep(allowSleep);
+    // While the loading thread works, the loop sleeps after every step to
+    // leave it the processor, so each next step finds an update due and
+    // the loop would not draw until loading ends: the first frame, the
+    // logos and the progress bar would all wait. Draw after each update
+    // meanwhile.
+    if (stepped && !loaded && !shutdown && hasPendingDraw && updateCount != lastLoadingDrawUpdate) {
+        lastLoadingDrawUpdate = updateCount;
+        Redraw();
+    }
+    return stepped;
 }
 
 void GameApp::OnShutdown()

@@ -82,6 +82,7 @@ public:
                        const std::string& footer, int buttonMode) override;
     void OnAppFocusLost() override;
     void UpdateFrame() override;
+    bool TimedStep(bool allowSleep) override;
     void ShowFatalError(const std::string& text) override;
     void PresentScreen() override;
     bool OverrideWorkingFolder(const std::string& folder) override;
@@ -178,7 +179,8 @@ private:
     // non-zero exit code (the destructor still cleans up).
     void FailStartup(const std::string& text);
     bool LoadStartupGroups();
-    void LoadMusic();
+    // Loads songs firstSong to lastSong into the music player.
+    void LoadMusic(int firstSong, int lastSong);
     void CreateProfileStore();
     void LoadProfiles();
     void SaveProfiles();
@@ -206,6 +208,10 @@ private:
     std::string dataFolder;
     int boardMode = ModeClick;
     int currentSong = -1;
+    // The update after which the loading display last drew.
+    int lastLoadingDrawUpdate = -1;
+    // The title song starts with the first update after the first frame.
+    bool titleSongPending = false;
     // The players file is written back only once it has been read.
     bool playersLoaded = false;
 
@@ -218,5 +224,7 @@ private:
 // Milliseconds since the process started (from the kernel's record, so it
 // includes everything before main).
 int MillisecondsSinceProcessStart();
+// Processor time the whole process has used so far, all threads.
+int ProcessorMilliseconds();
 
 } // namespace Zorvin
