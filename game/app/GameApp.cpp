@@ -1,4 +1,5 @@
 #include "game/app/GameApp.h"
+#include "game/app/screens/MapWnd.h"
 
 #include "framework/app/SystemServices.h"
 #include "framework/audio/music/MusicInterface.h"
@@ -117,7 +118,9 @@ void GameApp::DestroyScreens()
         mainMenu.reset();
     }
     ReleaseDeferredDeletions();
-    // The panel refers to the board, both to their host.
+    // The map reads the board's stages; the panel refers to the board, both
+    // to their host.
+    mapScreen.reset();
     boardPanel.reset();
     board.reset();
     hintWindow.reset();

@@ -11,8 +11,8 @@
 // Initialize and Run, then destroys it, and ends the process with
 // `exitCode` (0 after a normal shutdown, non-zero after a fatal error).
 //
-// It is also the host of the game's dialogs (GameDialogHost); the board
-// reaches it through AppBoardHost.
+// It is also the host of the game's dialogs (GameDialogHost) and of the map
+// screen (MapHost); the board reaches it through AppBoardHost.
 //
 // Its code is split by concern:
 //   GameApp.cpp         identity, start-up, loading, fatal errors, shutdown
@@ -21,6 +21,7 @@
 
 #include "framework/app/ZorvinAppBase.h"
 #include "game/app/dialogs/GameDialogHost.h"
+#include "game/app/screens/MapHost.h"
 
 #include <atomic>
 #include <memory>
@@ -35,6 +36,7 @@ class Board;
 class BoardInterface;
 class HighScoreTable;
 class HintWnd;
+class MapWnd;
 class Image;
 class PlayerList;
 class SavedGameFiles;
@@ -42,7 +44,7 @@ class SavedGameMover;
 class TitleScreen;
 class TitleWnd;
 
-class GameApp : public ZorvinAppBase, public GameDialogHost {
+class GameApp : public ZorvinAppBase, public GameDialogHost, public MapHost {
 public:
     // Dialog numbers; one dialog per number at a time.
     enum DialogId {
@@ -102,10 +104,10 @@ public:
     void StartMode(int mode);
     // Shows the board and starts the current player's level of the mode.
     void ShowBoard(int mode);
-    // After a won level: the map of the player's progress (see
-    // GameAppScreens.cpp for how it stands in while there is no map screen).
+    // After a won level: the map of the player's progress (the panel settles
+    // the music and the end of the campaign first).
     void ShowMap() override;
-    // Takes the level off the screen for the map of `level`.
+    // Takes the level off the screen and shows the map entered at `level`.
     void ShowMapScreen(int level);
     // The board and its panel in place of the main menu, focus on the panel.
     void ShowBoardScreen() override;
@@ -129,8 +131,12 @@ public:
     // A song the board started itself (a level's own music).
     void NoteSongPlaying(int song) { currentSong = song; }
 
+    // MapHost.
+    StageMap& GetStageMap() override;
+    void PlayLevelFromMap() override;
+
     // Players.
-    PlayerProfile* CurrentProfile();
+    PlayerProfile* CurrentProfile() override;
     std::string CurrentPlayerName();
     PlayerList& GetPlayers() { return *players; }
     HighScoreTable& GetHighScores() { return *highScores; }
@@ -158,6 +164,7 @@ public:
     Board* GetBoard() const { return board.get(); }
     BoardInterface* GetBoardPanel() const { return boardPanel.get(); }
     HintWnd* GetHintWindow() const { return hintWindow.get(); }
+    MapWnd* GetMapScreen() const { return mapScreen.get(); }
     bool IsScreenShown(Widget* screen) const;
     bool LoadingFailed() const { return loadingFailed; }
     int CurrentSong() const { return currentSong; }
@@ -200,6 +207,7 @@ private:
     std::unique_ptr<BoardInterface> boardPanel;
     std::unique_ptr<TitleWnd> mainMenu;
     std::unique_ptr<HintWnd> hintWindow;
+    std::unique_ptr<MapWnd> mapScreen;
     std::unique_ptr<PlayerList> players;
     std::unique_ptr<HighScoreTable> highScores;
     std::unique_ptr<SavedGameFiles> savedGames;

@@ -1,11 +1,6 @@
 // GameApp's screen flow: building the game's screens once, the main menu's
 // mode buttons, showing the board, leaving a level for the map or the main
 // menu, the end of a campaign, the in-game menu and the tip balloon.
-//
-// There is no map screen yet. Where the flow reaches the map, ShowMapScreen
-// goes straight on to the player's level instead (the map would only let
-// the player pick that level and press "Играть"); it is the one place to
-// change when the map arrives.
 
 #include "game/app/GameApp.h"
 
@@ -15,6 +10,7 @@
 #include "framework/widgets/controls/Dialog.h"
 #include "game/app/AppBoardHost.h"
 #include "game/app/profiles/PlayerList.h"
+#include "game/app/screens/MapWnd.h"
 #include "game/app/screens/TitleScreen.h"
 #include "game/app/screens/TitleWnd.h"
 #include "game/board/view/Board.h"
@@ -58,6 +54,9 @@ void GameApp::CreateGameScreens()
     widgetManager->AddChild(mainMenu.get());
     widgetManager->SetFocusWidget(mainMenu.get());
 
+    mapScreen = std::make_unique<MapWnd>(*this);
+    mapScreen->Resize(0, 0, width, height);
+
     CreateHintWindow();
     if (players->currentPlayer == -1)
         AskFirstPlayerName();
@@ -83,6 +82,12 @@ void GameApp::StartMode(int mode)
 {
     levelWonThisSession = false;
     boardMode = mode;
+    // The map follows the mode: another mode's thumbnails are of no use.
+    if (board->field->mode != mode) {
+        board->stageMap->ReleaseThumbnails();
+        board->field->mode = mode;
+    }
+    board->stageMap->RebuildStagePoints();
     PlayerProfile* profile = CurrentProfile();
     if (profile == nullptr)
         return; // the name dialog is still open or was never answered
@@ -117,11 +122,15 @@ void GameApp::ShowBoardScreen()
     widgetManager->SetFocusWidget(boardPanel.get());
     if (mainMenu)
         widgetManager->RemoveChild(mainMenu.get());
+    if (IsScreenShown(mapScreen.get()))
+        widgetManager->RemoveChild(mapScreen.get());
 }
 
 void GameApp::RemoveGameScreens()
 {
     HideHintWindow();
+    if (IsScreenShown(mapScreen.get()))
+        widgetManager->RemoveChild(mapScreen.get());
     if (board)
         widgetManager->RemoveChild(board.get());
     if (boardPanel)
@@ -150,9 +159,20 @@ void GameApp::ShowMap()
 
 void GameApp::ShowMapScreen(int level)
 {
-    // Without a map screen the player goes straight on to the level the map
-    // would have selected. The board's StartLevel reads it from the profile.
-    (void)level;
+    RemoveGameScreens();
+    widgetManager->AddChild(mapScreen.get());
+    widgetManager->SetFocusWidget(mapScreen.get());
+    mapScreen->Enter(level);
+}
+
+StageMap& GameApp::GetStageMap()
+{
+    return *board->stageMap;
+}
+
+void GameApp::PlayLevelFromMap()
+{
+    // The map has stored the chosen level as the player's level of the mode.
     ShowBoard(boardMode);
 }
 
@@ -204,6 +224,10 @@ void GameApp::EndGameToMainMenu()
 
 void GameApp::FinishCampaign()
 {
+    if (mapScreen) {
+        mapScreen->scrollProgress = 100;
+        mapScreen->scrollDelay = 0;
+    }
     Dialog* done = new Dialog(IMAGE_COMPLETE_WND, IMAGE_BUTTON_NORMAL, DialogCampaignComplete, true, std::string(),
                               std::string(), "Ok", Dialog::ButtonsFooter);
     done->dialogListener = this;

@@ -3,6 +3,7 @@
 // data folders, and input fed as window messages.
 
 #include "game/app/GameApp.h"
+#include "game/app/screens/MapWnd.h"
 
 #include "framework/core/FileUtil.h"
 #include "framework/graphics/Graphics.h"
@@ -305,7 +306,7 @@ TEST_F(GameAppTest, ShutdownSignalDuringLoadingKeepsThePlayersFile)
 }
 
 // Winning levels through the real rules: the level-won dialog's button goes
-// on to the next level (there is no map screen to stop at), and past the
+// to the map with the next level selected, "Играть" starts it, and past the
 // last level of the mode the campaign ends: its dialog, back to the main
 // menu, and the mode's progress starts again at level 1.
 TEST_F(GameAppTest, WinningGoesOnToTheNextLevelAndPastTheLastEndsTheCampaign)
@@ -320,7 +321,13 @@ TEST_F(GameAppTest, WinningGoesOnToTheNextLevelAndPastTheLastEndsTheCampaign)
 
     AnswerWhenShown({GameApp::DialogLevelWon, GameApp::DialogCampaignComplete});
     game.GetBoard()->field->won = true;
+    ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMapScreen()); }));
+    EXPECT_FALSE(game.IsScreenShown(game.GetBoardPanel()));
+    EXPECT_EQ(game.GetMapScreen()->selectedLevel, 60);
+    EXPECT_EQ(game.CurrentSong(), GameApp::SongMap);
+    game.GetMapScreen()->OnButtonClick(MapWnd::PlayButton);
     ASSERT_TRUE(RunUntil([&] { return game.GetBoard()->field->levelNumber == 60; }));
+    EXPECT_FALSE(game.IsScreenShown(game.GetMapScreen()));
     EXPECT_TRUE(game.IsScreenShown(game.GetBoardPanel()));
     EXPECT_EQ(player->levelMode2, 60);
     EXPECT_TRUE(game.levelWonThisSession);
