@@ -4,11 +4,14 @@
 // (through the panel's mouse handlers), and one frame is written as PNG.
 //
 //   korvelt-levelshot --game DIR --mode drag|click --level N --out FILE.png
-//                     [--moves M] [--seed S] [--updates U]
+//                     [--moves M] [--seed S] [--updates U] [--editor]
 //
 // DIR is the game folder (build/game). --moves lets the headless player put
 // M tiles first; --updates lets U logic updates pass before the picture
-// (default 150, so the deal's glides and flips have settled).
+// (default 150, so the deal's glides and flips have settled). --editor shows
+// the level editor instead, entered through the panel's keys: the top layer
+// edited over the layers below, the dot grid on, the first tile of the
+// edited layer marked with a right click, and the cursor on an empty cell.
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +21,7 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/imagefile/PngWriter.h"
 #include "game/board/FishField.h"
+#include "game/board/editor/LevelEditor.h"
 #include "tools/levelshot/LevelScene.h"
 
 using namespace Zorvin;
@@ -26,14 +30,16 @@ namespace {
 
 const char* const kUsage =
     "usage: korvelt-levelshot --game DIR --mode drag|click --level N --out FILE.png\n"
-    "                         [--moves M] [--seed S] [--updates U]\n"
+    "                         [--moves M] [--seed S] [--updates U] [--editor]\n"
     "Draws level N of the game folder DIR as the board shows it, after M moves\n"
-    "of the headless player (default 0), into FILE.png.\n";
+    "of the headless player (default 0), into FILE.png. --editor shows the level\n"
+    "editor on the level instead, with its grid and a marked tile.\n";
 
 struct Options {
     std::string game, out, mode = "drag";
     int level = 1, moves = 0, updates = 150;
     unsigned seed = 1;
+    bool editor = false;
 };
 
 bool ParseInt(const std::string& text, int& value)
@@ -54,6 +60,10 @@ int Parse(int argc, char** argv, Options& o)
         if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
             return 1;
+        }
+        if (a == "--editor") {
+            o.editor = true;
+            continue;
         }
         bool known = a == "--game" || a == "--out" || a == "--mode" || a == "--level" || a == "--moves"
                      || a == "--seed" || a == "--updates";
@@ -97,6 +107,27 @@ int Parse(int argc, char** argv, Options& o)
     return 0;
 }
 
+// Opens the editor on the started level as a level builder would: F8 and
+// Tab with the developer keys on, a right click on the first tile of the
+// edited layer, then the pointer resting on a free cell.
+void ShowEditor(LevelScene& scene)
+{
+    scene.panelHost.debugKeys = true;
+    BoardInterface& panel = *scene.panel;
+    FishField& field = *scene.board->field;
+    panel.KeyDown(LevelEditor::kKeyF8);
+    panel.KeyDown(LevelEditor::kKeyTab);
+    int l = field.editorLayer;
+    if (!field.layers[l].empty()) {
+        const DominoFish& f = *field.layers[l].front();
+        int px = f.x + 7 * l, py = f.y - 7 * l;
+        panel.MouseMove(px, py);
+        panel.MouseDown(px, py, -1);
+        panel.MouseUp(px, py, -1);
+    }
+    panel.MouseMove(100 + 7 * l, 470 - 7 * l);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -123,6 +154,8 @@ int main(int argc, char** argv)
     if (made < o.moves)
         std::fprintf(stderr, "korvelt-levelshot: the level ended after %d moves\n", made);
     scene.Settle(o.moves > 0 ? 60 : 0);
+    if (o.editor)
+        ShowEditor(scene);
     MemoryImage screen(800, 600);
     scene.DrawFrame(screen);
     if (!PngWriter::Write(screen, out, &error)) {

@@ -48,6 +48,12 @@ void LevelEditorView::Draw(Graphics* g, const FishField& field, const LevelEdito
         for (const auto& f : field.layers[edited])
             painter.Draw(g, field, *f, true);
     }
+    // The marked tile is framed, so Delete's target is plain to see.
+    if (const DominoFish* m = field.editorMark) {
+        g->SetColor(kTextColor);
+        g->DrawRect(m->left, m->top, m->width - 1, m->height - 1);
+        g->DrawRect(m->left + 1, m->top + 1, m->width - 3, m->height - 3);
+    }
     DrawTexts(g, field, editor);
     g->PopState();
 }

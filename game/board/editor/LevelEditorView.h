@@ -2,7 +2,8 @@
 
 // LevelEditorView: the board's picture while the level editor is on, in
 // place of the play drawing of the field: the layers below the edited one,
-// the cursor box, the dot grid, the edited layer, and a text overlay in the
+// the cursor box, the dot grid, the edited layer with a frame around the
+// marked tile, and a text overlay in the
 // system font with the edited layer, the shift, the marked tile's position
 // and the outcome of the last save. Layers above the edited one are left
 // out so the edited layer is never hidden. The Board owns one.
