@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <sys/resource.h>
 #include <sstream>
 #include <unistd.h>
 
@@ -61,6 +62,15 @@ int MillisecondsSinceProcessStart()
     long long nowMs = static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
     long long startMs = static_cast<long long>(startTicks) * 1000 / sysconf(_SC_CLK_TCK);
     return static_cast<int>(nowMs - startMs);
+}
+
+int ProcessorMilliseconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    long long us = static_cast<long long>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000
+        + usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
+    return static_cast<int>(us / 1000);
 }
 
 GameApp::GameApp()
@@ -142,7 +152,11 @@ void GameApp::Initialize()
     titleScreen->CreateStartLink();
     widgetManager->AddChild(titleScreen.get());
 
-    LoadMusic();
+    // The title song fades in right after the first frame (see
+    // UpdateFrame) and the other songs load once loading is done, long
+    // before a level can start: none of them delays the first picture.
+    currentSong = SongTitle;
+    titleSongPending = true;
     numLoadingThreadTasks = resourceManager->GetNumResources("Game");
     // A modal dialog also stops the updates of everything beneath it, so a
     // level pauses under the in-game menu.
@@ -162,17 +176,15 @@ bool GameApp::LoadStartupGroups()
     return true;
 }
 
-void GameApp::LoadMusic()
+void GameApp::LoadMusic(int firstSong, int lastSong)
 {
-    currentSong = SongTitle;
     MusicInterface* music = GetMusicInterface();
     // Without a sound device the game runs silently: nothing to load.
     if (music == nullptr || audioDevice == nullptr || noSoundNeeded)
         return;
-    for (int song = 0; song < SongCount; ++song)
+    for (int song = firstSong; song <= lastSong; ++song)
         if (!music->LoadSong(song, MusicFiles[song]))
             std::fprintf(stderr, "Cannot load the music file %s\n", MusicFiles[song]);
-    music->FadeInSong(SongTitle, 0, FadeStep, false);
 }
 
 void GameApp::FailStartup(const std::string& text)
@@ -227,11 +239,13 @@ void GameApp::OnLoadingDone()
             ShowFatalError(error);
         return;
     }
-    std::fprintf(stderr, "Game resources loaded %d ms after start\n", gameLoadedMs.load());
+    std::fprintf(stderr, "Game resources loaded %d ms after start (%d ms of processor time)\n", gameLoadedMs.load(),
+                 ProcessorMilliseconds());
     if (titleScreen) {
         titleScreen->EnableStartLink();
         titleScreen->MarkDirty();
     }
+    LoadMusic(SongTitle + 1, SongCount - 1);
     LoadProfiles();
 }
 
@@ -240,7 +254,8 @@ void GameApp::PresentScreen()
     ZorvinAppBase::PresentScreen();
     if (firstFrameMs < 0 && hasMainWindow && !shutdown) {
         firstFrameMs = MillisecondsSinceProcessStart();
-        std::fprintf(stderr, "First frame %d ms after start\n", firstFrameMs);
+        std::fprintf(stderr, "First frame %d ms after start (%d ms of processor time)\n", firstFrameMs,
+                     ProcessorMilliseconds());
     }
 }
 
@@ -253,6 +268,12 @@ void GameApp::UpdateFrame()
     // on the primary thread, whatever screen or nested loop is active.
     if (ShutdownSignals::Requested() && !shutdown)
         Shutdown();
+    if (titleSongPending && (firstFrameMs >= 0 || presenter == nullptr || !hasMainWindow)) {
+        titleSongPending = false;
+        LoadMusic(SongTitle, SongTitle);
+        if (MusicInterface* music = GetMusicInterface(); music != nullptr && currentSong == SongTitle)
+            music->FadeInSong(SongTitle, 0, FadeStep, false);
+    }
     ZorvinAppBase::UpdateFrame();
 }
 

@@ -181,7 +181,8 @@ private:
     // non-zero exit code (the destructor still cleans up).
     void FailStartup(const std::string& text);
     bool LoadStartupGroups();
-    void LoadMusic();
+    // Loads songs firstSong to lastSong into the music player.
+    void LoadMusic(int firstSong, int lastSong);
     void CreateProfileStore();
     void LoadProfiles();
     void SaveProfiles();
@@ -209,6 +210,8 @@ private:
     std::string dataFolder;
     int boardMode = ModeClick;
     int currentSong = -1;
+    // The title song starts with the first update after the first frame.
+    bool titleSongPending = false;
     // The players file is written back only once it has been read.
     bool playersLoaded = false;
 
@@ -221,5 +224,7 @@ private:
 // Milliseconds since the process started (from the kernel's record, so it
 // includes everything before main).
 int MillisecondsSinceProcessStart();
+// Processor time the whole process has used so far, all threads.
+int ProcessorMilliseconds();
 
 } // namespace Zorvin

@@ -97,21 +97,7 @@ void GameApp::EnterHighScore()
         return;
     int mode = boardMode == ModeDrag ? ModeDrag : ModeClick;
     int score = mode == ModeDrag ? profile->scoreMode0 : profile->scoreMode2;
-    if (!highScores->Qualifies(mode, score))
-        return;
-    auto* table = new HighscoresWnd(*playerDialogHost, *highScores, mode);
-    AddDialog(DialogHighScores, table);
-    std::string name;
-    if (!playerDialogHost->AskName(W("Введите ваше имя"), W("Ваши очки ") + std::to_string(score) + "!",
-                                   profile->name, name))
-        return;
-    // The window may have been closed meanwhile; look it up again.
-    int row = highScores->Insert(mode, name, score);
-    if (auto* open = dynamic_cast<HighscoresWnd*>(FindDialog(DialogHighScores))) {
-        open->highlightRow = row;
-        open->MarkDirty();
-    }
-    highScores->SaveHighScores();
+    playerDialogHost->EnterHighScore(*highScores, mode, score);
 }
 
 // ---------------------------------------------------------------------------

@@ -21,6 +21,8 @@
 #include "game/board/view/BoardInterface.h"
 #include "game/shared/Res.h"
 
+#include <algorithm>
+
 namespace Zorvin {
 
 void GameApp::OnTitleScreenDone(TitleScreen* screen)
@@ -164,8 +166,16 @@ void GameApp::ExitToMainMenu(bool saveGame)
     confirm->contentInsets = Insets{40, 40, 40, 20};
     confirm->SetButtonFont(FONT_DEFAULT);
     confirm->SetBodyFont(FONT_DEFAULT);
-    confirm->SetColor(Dialog::ColorLines, Color(255, 255, 255));
-    CenterOnScreen(confirm, IMAGE_W_SMALL);
+    // Dark text: the dialog art is light parchment.
+    confirm->SetColor(Dialog::ColorLines, Color(0, 0, 0));
+    // The insets sit outside the visible box, which keeps the small
+    // dialogs' size unless the question needs more room.
+    if (IMAGE_W_SMALL != nullptr) {
+        const Insets& in = confirm->contentInsets;
+        int w = IMAGE_W_SMALL->GetWidth() + in.left + in.right;
+        int h = std::max(IMAGE_W_SMALL->GetHeight() + in.top + in.bottom, confirm->GetPreferredHeight(w));
+        confirm->Resize(400 - w / 2, 300 - h / 2, w, h);
+    }
     AddDialog(DialogConfirm, confirm);
     if (confirm->RunUntilAnswered() != Dialog::IdYes)
         return;

@@ -147,8 +147,14 @@ void BoardRules::MouseUp(int clickCode, int px, int py)
 {
     if (field->loading)
         return;
+    // A release that ends the drag of a field tile is no click on the deck,
+    // even over it: dropping a tile there (or putting it at a line end that
+    // is still gliding past the deck) must not deal.
+    bool endsFieldDrag = clickCode == 1 && field->hovered && field->hovered->dragged;
     field->MouseUp(clickCode, px, py);
-    if (field->mode == FishField::kDragMode || field->mode == FishField::kClickMode)
+    if (endsFieldDrag)
+        deck->CountMoves();
+    else if (field->mode == FishField::kDragMode || field->mode == FishField::kClickMode)
         deck->MouseUp(clickCode, px, py);
     if (playLine->putMade) {
         playLine->putMade = false;

@@ -7,49 +7,9 @@
 #include "game/app/ResBind.h"
 #include "game/board/AutoPlayer.h"
 #include "game/board/LevelFile.h"
+#include "game/board/view/PanelPointer.h"
 
 namespace Zorvin {
-
-namespace {
-
-// Tiles not yet on the line: the field's, the deck's and the places'. Only
-// a put lowers it (dealing to the places and gathering them keep it).
-int TilesOffLine(const Board& board)
-{
-    int n = board.field->CountFish() + static_cast<int>(board.deck->fish.size());
-    for (const Place& p : board.deck->places)
-        n += static_cast<int>(p.size());
-    return n;
-}
-
-// Sends the headless player's operations to the panel's widget handlers
-// and counts the puts they make.
-class PanelPointer : public AutoPlayer::Pointer {
-public:
-    explicit PanelPointer(Board& board, BoardInterface& panel) : board(board), panel(panel) {}
-    void Move(int px, int py) override { panel.MouseMove(px, py); }
-    // A click puts in click mode, a release in drag mode.
-    void Down(int clickCode, int px, int py) override
-    {
-        int before = TilesOffLine(board);
-        panel.MouseDown(px, py, clickCode);
-        puts += before - TilesOffLine(board);
-    }
-    void Drag(int px, int py) override { panel.MouseDrag(px, py); }
-    void Up(int clickCode, int px, int py) override
-    {
-        int before = TilesOffLine(board);
-        panel.MouseUp(px, py, clickCode);
-        puts += before - TilesOffLine(board);
-    }
-    void PressReshuffle() override { panel.OnButtonClick(BoardInterface::kReshuffleButton); }
-
-    Board& board;
-    BoardInterface& panel;
-    int puts = 0;
-};
-
-} // namespace
 
 LevelScene::LevelScene() = default;
 

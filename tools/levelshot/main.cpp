@@ -4,11 +4,12 @@
 // (through the panel's mouse handlers), and one frame is written as PNG.
 //
 //   korvelt-levelshot --game DIR --mode drag|click --level N --out FILE.png
-//                     [--moves M] [--seed S] [--updates U] [--editor]
+//                     [--moves M] [--seed S] [--updates U] [--preview | --editor]
 //
 // DIR is the game folder (build/game). --moves lets the headless player put
 // M tiles first; --updates lets U logic updates pass before the picture
-// (default 150, so the deal's glides and flips have settled). --editor shows
+// (default 150, so the deal's glides and flips have settled). --preview
+// writes the map's 120 x 90 picture of the level instead. --editor shows
 // the level editor instead, entered through the panel's keys: the top layer
 // edited over the layers below, the dot grid on, the first tile of the
 // edited layer marked with a right click, and the cursor on an empty cell.
@@ -20,8 +21,10 @@
 
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/imagefile/PngWriter.h"
+#include "framework/graphics/Graphics.h"
 #include "game/board/FishField.h"
 #include "game/board/editor/LevelEditor.h"
+#include "game/board/view/LevelPreview.h"
 #include "tools/levelshot/LevelScene.h"
 
 using namespace Zorvin;
@@ -30,14 +33,16 @@ namespace {
 
 const char* const kUsage =
     "usage: korvelt-levelshot --game DIR --mode drag|click --level N --out FILE.png\n"
-    "                         [--moves M] [--seed S] [--updates U] [--editor]\n"
+    "                         [--moves M] [--seed S] [--updates U] [--preview | --editor]\n"
     "Draws level N of the game folder DIR as the board shows it, after M moves\n"
-    "of the headless player (default 0), into FILE.png. --editor shows the level\n"
-    "editor on the level instead, with its grid and a marked tile.\n";
+    "of the headless player (default 0), into FILE.png; with --preview, the\n"
+    "map's 120 x 90 picture of the level; with --editor, the level editor on\n"
+    "the level, with its grid and a marked tile.\n";
 
 struct Options {
     std::string game, out, mode = "drag";
     int level = 1, moves = 0, updates = 150;
+    bool preview = false;
     unsigned seed = 1;
     bool editor = false;
 };
@@ -60,6 +65,10 @@ int Parse(int argc, char** argv, Options& o)
         if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
             return 1;
+        }
+        if (a == "--preview") {
+            o.preview = true;
+            continue;
         }
         if (a == "--editor") {
             o.editor = true;
@@ -148,6 +157,16 @@ int main(int argc, char** argv)
     if (!scene.Start(mode, o.level, error)) {
         std::fprintf(stderr, "korvelt-levelshot: %s\n", error.c_str());
         return 1;
+    }
+    if (o.preview) {
+        MemoryImage picture(120, 90);
+        Graphics g(&picture);
+        RenderLevelPreview(o.level, *scene.board->field, g);
+        if (!PngWriter::Write(picture, out, &error)) {
+            std::fprintf(stderr, "korvelt-levelshot: %s\n", error.c_str());
+            return 1;
+        }
+        return 0;
     }
     scene.Settle(o.updates);
     int made = scene.Play(o.moves);

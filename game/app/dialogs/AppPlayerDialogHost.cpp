@@ -4,7 +4,11 @@
 #include "framework/graphics/Image.h"
 #include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/controls/EditWidget.h"
+#include "framework/core/Cp1251.h"
 #include "game/app/dialogs/DialogWithEdit.h"
+#include "game/app/dialogs/HighscoresWnd.h"
+#include "game/app/profiles/HighScoreTable.h"
+#include "game/app/profiles/PlayerList.h"
 #include "game/shared/Res.h"
 
 namespace Zorvin {
@@ -70,5 +74,23 @@ bool AppPlayerDialogHost::Confirm(const std::string& text)
 }
 
 void AppPlayerDialogHost::CloseDialog(Dialog* dialog) { app.CloseDialog(dialog); }
+
+int AppPlayerDialogHost::EnterHighScore(HighScoreTable& table, int mode, int score)
+{
+    if (!table.Qualifies(mode, score))
+        return -1;
+    app.AddDialog(HighscoresWnd::DialogId, new HighscoresWnd(*this, table, mode));
+    PlayerProfile* current = players.CurrentProfile();
+    std::string name;
+    if (!AskName(W("Введите ваше имя"), W("Ваши очки ") + std::to_string(score) + "!", current ? current->name : "",
+                 name))
+        return -1;
+    int row = table.Insert(mode, name, score);
+    // The window may have been closed while the name was asked.
+    if (auto* window = dynamic_cast<HighscoresWnd*>(app.FindDialog(HighscoresWnd::DialogId)))
+        window->highlightRow = row;
+    table.SaveHighScores();
+    return row;
+}
 
 } // namespace Zorvin

@@ -13,6 +13,7 @@
 
 namespace Zorvin {
 
+class HighScoreTable;
 class ZorvinAppBase;
 
 class AppPlayerDialogHost : public PlayerDialogHost {
@@ -26,6 +27,13 @@ public:
     void ShowMessage(int dialogId, const std::string& header, const std::string& text) override;
     bool Confirm(const std::string& text) override;
     void CloseDialog(Dialog* dialog) override;
+
+    // The end-of-game entry once the main menu shows: when the score
+    // qualifies for the table of the mode, opens the high-score window and
+    // asks for the name (the current player's suggested); when confirmed,
+    // enters the row, highlights it in the window and saves the tables.
+    // Returns the new row, or -1 when nothing was entered.
+    int EnterHighScore(HighScoreTable& table, int mode, int score);
 
 private:
     ZorvinAppBase& app;

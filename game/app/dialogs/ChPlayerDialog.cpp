@@ -13,6 +13,8 @@ namespace Zorvin {
 
 namespace {
 
+constexpr int ListTop = 80;
+
 // A dialog button whose whole frame changes with its state: normal, under
 // the mouse, pressed.
 class StateFrameButton : public DialogButton {
@@ -77,7 +79,8 @@ void ChPlayerDialog::Resize(int newX, int newY, int newWidth, int newHeight)
 {
     Dialog::Resize(newX, newY, newWidth, newHeight);
     int l = contentInsets.left, r = contentInsets.right;
-    list->Resize(l + 20, 50, newWidth - r - l - 40, newHeight - 110);
+    // The list starts below the header, which sits inside the frame's border.
+    list->Resize(l + 20, ListTop, newWidth - r - l - 40, newHeight - 60 - ListTop);
     int buttonH = IMAGE_BUTTON_NORMAL ? IMAGE_BUTTON_NORMAL->height : 30;
     for (int i = 0; i < 3; ++i)
         buttons[i]->Resize(l + 10 + 115 * i, newHeight - 55, 100, buttonH);

@@ -56,8 +56,7 @@ void DialogWithEdit::Resize(int newX, int newY, int newWidth, int newHeight)
     okButton->Resize(newWidth / 2 - 120, newHeight - 60, 100, buttonH);
     cancelButton->Resize(newWidth / 2 + 20, newHeight - 60, 100, buttonH);
     int fontH = edit->GetFont() ? edit->GetFont()->GetHeight() : 16;
-    const Insets& ct = contentInsets;
-    edit->Resize(ct.left, 65, newWidth - ct.right - ct.left, fontH + 10);
+    edit->Resize(FieldLeft(), FieldTop(), newWidth - 2 * FieldLeft(), fontH + 10);
 }
 
 void DialogWithEdit::Draw(Graphics* g)
@@ -65,8 +64,15 @@ void DialogWithEdit::Draw(Graphics* g)
     Dialog::Draw(g);
     g->SetFont(GetLinesFont());
     g->SetColor(GetColor(ColorLines));
-    g->WriteString(label, contentInsets.left, 60);
+    g->WriteString(label, FieldLeft(), FieldTop() - 5);
 }
+
+// The frame is drawn inside the content insets and its border takes the
+// background insets, so the label and the field start inside the border,
+// and below the header.
+int DialogWithEdit::FieldLeft() const { return contentInsets.left + backgroundInsets.left; }
+
+int DialogWithEdit::FieldTop() const { return 85; }
 
 void DialogWithEdit::Answer(int value, const std::string& text)
 {

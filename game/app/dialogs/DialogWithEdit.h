@@ -50,6 +50,8 @@ public:
 
 private:
     void Answer(int value, const std::string& text);
+    int FieldLeft() const;
+    int FieldTop() const;
 
     PlayerDialogHost* dialogHost;
     std::unique_ptr<DialogButton> okButton;

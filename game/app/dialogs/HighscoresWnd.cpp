@@ -30,7 +30,7 @@ HighscoresWnd::HighscoresWnd(PlayerDialogHost& dialogHost, const HighScoreTable&
     okButton->downImage = IM_B_DIALOG_DOWN;
     if (FONT_DEFAULT)
         okButton->SetFont(FONT_DEFAULT);
-    okButton->colors = {Color::Black, Color::White};
+    okButton->colors = {Color(255, 230, 160), Color::White};
     okButton->doHandCursor = true;
     int buttonW = IM_B_DIALOG ? IM_B_DIALOG->width : 132;
     int buttonH = IM_B_DIALOG ? IM_B_DIALOG->height - 2 : 34;

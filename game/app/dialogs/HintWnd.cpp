@@ -10,6 +10,8 @@
 #include "game/app/dialogs/GameDialogHost.h"
 #include "game/shared/Res.h"
 
+#include <algorithm>
+
 namespace Zorvin {
 
 HintWnd::HintWnd(GameDialogHost& gameHost) : host(gameHost)
@@ -18,7 +20,7 @@ HintWnd::HintWnd(GameDialogHost& gameHost) : host(gameHost)
     hasAlpha = true;
     hasTransparencies = true;
     ButtonImages small{IMAGE_BUTTON_NORMAL, IMAGE_BUTTON_OVER, IMAGE_BUTTON_DOWN, nullptr};
-    closeButton = MakeTextButton(CloseButtonId, W("Закрыть"), this, small, 120, 110, 4);
+    closeButton = MakeTextButton(CloseButtonId, W("Закрыть"), this, small, kCloseButtonX, kCloseButtonY, 4);
     AddChild(closeButton.get());
     int w = IMAGE_W_HINT != nullptr ? IMAGE_W_HINT->GetWidth() : 280;
     int h = IMAGE_W_HINT != nullptr ? IMAGE_W_HINT->GetHeight() : 150;
@@ -35,8 +37,18 @@ void HintWnd::Layout(int px, int py, const std::string& tip)
     Resize(px, py - h - 30, w + 29, h + 30);
     textRect = Rect(59, 30, w - 60, 100);
     arrowPos = Point(0, h - 20);
-    closeButton->Move(120, 110);
     text = tip;
+    // The close button sits at its place below a short tip; a long one
+    // pushes it down so that no line runs under it (the balloon is tall
+    // enough for the longest tip the board shows).
+    int buttonY = kCloseButtonY;
+    if (FONT_DEFAULT != nullptr) {
+        Graphics measure;
+        measure.SetFont(FONT_DEFAULT);
+        int textBottom = textRect.y + measure.GetWordWrappedHeight(textRect.width, text, FONT_DEFAULT->GetLineSpacing());
+        buttonY = std::max(buttonY, textBottom + kGapAboveButton);
+    }
+    closeButton->Move(kCloseButtonX, buttonY);
     MarkDirty();
 }
 

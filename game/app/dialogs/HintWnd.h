@@ -44,6 +44,9 @@ private:
     static constexpr int kPulseBottom = 100;
     static constexpr int kPulseStep = 4;
     static constexpr int kFadeBelow = 176;
+    static constexpr int kCloseButtonX = 120;
+    static constexpr int kCloseButtonY = 110;
+    static constexpr int kGapAboveButton = 4;
 
     GameDialogHost& host;
     std::string text;

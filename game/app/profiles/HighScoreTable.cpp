@@ -10,6 +10,10 @@ namespace Zorvin {
 
 namespace {
 
+// Far more than the game ever writes; a bigger file is read only this far
+// (its whole records are kept), so a hostile file cannot fill the memory.
+constexpr size_t kMaxFileSize = 4u << 20;
+
 const HighScoreEntry kDefaults[HighScoreTable::Rows] = {
     {"Zeus", 100000}, {"Aphrodite", 50000}, {"Poseidon", 25000}, {"Apollo", 20000}, {"Anteus", 10000},
     {"Hermes", 5000}, {"Demeter", 4000},    {"Dionisus", 3000},  {"Artemis", 2000}, {"Ares", 1000},
@@ -73,7 +77,7 @@ void HighScoreTable::Decode(const std::string& bytes)
 void HighScoreTable::LoadHighScores()
 {
     std::string bytes;
-    if (FileUtil::Exists(FilePath()) && FileUtil::ReadFile(FilePath(), bytes))
+    if (FileUtil::Exists(FilePath()) && FileUtil::ReadFile(FilePath(), bytes, kMaxFileSize))
         Decode(bytes);
 }
 

@@ -12,6 +12,10 @@ namespace Zorvin {
 
 namespace {
 
+// Far more than the game ever writes; a bigger file is read only this far
+// (its whole records are kept), so a hostile file cannot fill the memory.
+constexpr size_t kMaxFileSize = 4u << 20;
+
 void WriteRecord(ProfileBuffer& b, const PlayerProfile& p)
 {
     b.WriteString(p.name);
@@ -33,12 +37,21 @@ void WriteRecord(ProfileBuffer& b, const PlayerProfile& p)
 bool ReadRecord(ProfileBuffer& b, PlayerProfile& p)
 {
     int32_t i[8];
-    return b.ReadString(p.name) && b.ReadInt32(i[0]) && b.ReadInt32(i[1]) && b.ReadInt32(i[2])
+    bool whole = b.ReadString(p.name) && b.ReadInt32(i[0]) && b.ReadInt32(i[1]) && b.ReadInt32(i[2])
         && b.ReadInt32(i[3]) && b.ReadInt32(i[4]) && b.ReadInt32(i[5]) && b.ReadInt32(i[6])
         && b.ReadBool(p.deckHintShown) && b.ReadBool(p.showHowToPlay) && b.ReadInt32(i[7])
-        && b.ReadBool(p.showInstructions) && b.ReadBool(p.jokerHintShown)
-        && ((p.levelMode0 = i[0]), (p.spareMode0 = i[1]), (p.shufflesLeft = i[2]), (p.scoreMode0 = i[3]),
-            (p.levelMode2 = i[4]), (p.spareMode2 = i[5]), (p.scoreMode2 = i[6]), (p.placeCount = i[7]), true);
+        && b.ReadBool(p.showInstructions) && b.ReadBool(p.jokerHintShown);
+    if (!whole)
+        return false;
+    p.levelMode0 = i[0];
+    p.spareMode0 = i[1];
+    p.shufflesLeft = i[2];
+    p.scoreMode0 = i[3];
+    p.levelMode2 = i[4];
+    p.spareMode2 = i[5];
+    p.scoreMode2 = i[6];
+    p.placeCount = i[7];
+    return true;
 }
 
 } // namespace
@@ -88,7 +101,7 @@ void PlayerList::LoadPlayers()
     if (!FileUtil::Exists(path))
         return;
     std::string bytes;
-    if (!FileUtil::ReadFile(path, bytes))
+    if (!FileUtil::ReadFile(path, bytes, kMaxFileSize))
         return;
     if (Decode(bytes))
         return;

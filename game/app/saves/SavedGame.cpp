@@ -4,6 +4,7 @@
 // checking a file; rebuilding a field from a parsed file.
 
 #include <cstdint>
+#include <filesystem>
 
 #include "framework/core/FileUtil.h"
 #include "game/board/BoardHost.h"
@@ -216,6 +217,26 @@ bool ReadGroup(ByteReader& r, std::vector<SavedTile>& tiles)
 
 bool CounterOk(int v) { return v >= 0 && v <= kMaxCounter; }
 
+// The game's level files lie below its own folder ("levels/Levels2/Level7.xml").
+// A save naming anything else (an absolute path, a way up with "..", a
+// device) is not one the game wrote: reading "/dev/zero" or a pipe as a
+// level would hang the game, here and at every restart of the level.
+bool LevelPathOk(const std::string& path)
+{
+    if (path.find('\0') != std::string::npos || path.empty() || path[0] == '/' || path[0] == '\\')
+        return false;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find_first_of("/\\", start);
+        if (end == std::string::npos)
+            end = path.size();
+        if (path.compare(start, end - start, "..") == 0)
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
 // ---------------------------------------------------------------------------
 // Restoring
 
@@ -295,7 +316,9 @@ void ApplySavedGame(FishField& field, const SavedGameData& data)
     // music and the deck size. Its tiles are dropped again.
     field.mode = data.mode;
     field.BeginLevel(data.levelPath);
-    LoadLevel(-1, field, data.levelPath, -1, true);
+    std::error_code error;
+    if (std::filesystem::is_regular_file(data.levelPath, error))
+        LoadLevel(-1, field, data.levelPath, -1, true);
     field.layers.clear();
     field.loading = false;
 
@@ -396,7 +419,8 @@ std::string FormatSavedGame(const FishField& field)
 
 bool SaveGame(const FishField& field, const std::string& path)
 {
-    if (field.levelPath.size() > 0xFFFF)
+    // A game that could not be restored is not written at all.
+    if (field.levelPath.size() > 0xFFFF || !LevelPathOk(field.levelPath))
         return false;
     return FileUtil::WriteFileAtomic(path, FormatSavedGame(field));
 }
@@ -414,7 +438,7 @@ bool ReadSavedGame(const std::string& bytes, SavedGameData& out)
     out.shufflesLeft = r.Int();
     out.editorStyle = r.Int();
     if (!r.ok || (out.mode != FishField::kDragMode && out.mode != FishField::kClickMode) ||
-        !CounterOk(out.fishCount) || !CounterOk(out.shufflesLeft) || out.editorStyle < 0 ||
+        !LevelPathOk(out.levelPath) || !CounterOk(out.fishCount) || !CounterOk(out.shufflesLeft) || out.editorStyle < 0 ||
         out.editorStyle > kMaxStyle)
         return false;
     // Each layer needs at least its count.

@@ -69,12 +69,14 @@ constexpr size_t kMaxSavedGameBytes = 4u << 20;
 // The file's bytes for the field as it stands. The field is not changed.
 std::string FormatSavedGame(const FishField& field);
 // Writes FormatSavedGame atomically to `path` (folders are created). False
-// when the file cannot be written; the old file, if any, is then kept.
+// when the file cannot be written, or when the field's level path is not one
+// a restore accepts; the old file, if any, is then kept.
 bool SaveGame(const FishField& field, const std::string& path);
 
 // Parses a saved game. False, with `out` unspecified, for anything that is
 // not a complete and sensible save: a short or over-long file, a count that
 // is negative or beyond what the bytes can hold, a mode other than 0 or 2,
+// a level path that is empty, absolute or climbs out with "..",
 // tile values, marks or styles the board has no picture for, coordinates far
 // off the board.
 bool ReadSavedGame(const std::string& bytes, SavedGameData& out);

@@ -46,7 +46,15 @@ bool SavedGameFiles::Save(const FishField& field, const std::string& playerName)
 bool SavedGameFiles::Restore(FishField& field, const std::string& playerName, int mode) const
 {
     std::string path = PathFor(playerName, mode);
-    return !path.empty() && RestoreGame(field, path);
+    if (path.empty())
+        return false;
+    // A file of the other mode put under this name (by hand) would start
+    // the wrong game and, on leaving, be saved over the other mode's file.
+    std::string bytes;
+    SavedGameData data;
+    if (FileUtil::ReadFile(path, bytes, kMaxSavedGameBytes + 1) && ReadSavedGame(bytes, data) && data.mode != mode)
+        bytes.clear();
+    return RestoreGameFromBytes(field, bytes);
 }
 
 void SavedGameFiles::Delete(const std::string& playerName, int mode) const

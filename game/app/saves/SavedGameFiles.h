@@ -31,8 +31,8 @@ public:
     // (nothing in the level editor). False when nothing could be written.
     bool Save(const FishField& field, const std::string& playerName) const;
     // Continuing: rebuilds the field from the player's game of `mode`. False
-    // when there is none or it cannot be read; the caller then starts the
-    // player's level afresh.
+    // when there is none, it cannot be read or it holds a game of the other
+    // mode; the caller then starts the player's level afresh.
     bool Restore(FishField& field, const std::string& playerName, int mode) const;
     // Leaving from the map, or a completed mode: the game of that mode goes.
     void Delete(const std::string& playerName, int mode) const;

@@ -3,7 +3,8 @@
 // resumes like "Продолжить"; dialogs opened from the menu come above it and
 // give it back; the full-screen box toggled twice leaves the screen alone
 // (and cannot be unchecked when full screen is forced); the sound slider
-// plays its sample only when let go.
+// plays its sample only when let go; a long tip never runs under the tip
+// balloon's close button.
 
 #include "tests/framework/app/AppTestSupport.h"
 
@@ -14,9 +15,12 @@
 #include "framework/widgets/controls/Slider.h"
 #include "game/app/dialogs/DemoDialog.h"
 #include "game/app/dialogs/GameDialogHost.h"
+#include "game/app/dialogs/HintWnd.h"
 #include "game/app/dialogs/HowDialog.h"
 #include "game/app/dialogs/MenuWnd.h"
 #include "game/shared/PlayerProfile.h"
+#include "game/shared/Res.h"
+#include "tests/framework/font/TestFont.h"
 
 #include <gtest/gtest.h>
 
@@ -96,6 +100,7 @@ protected:
         app.GetWidgetManager()->RemoveChild(&game.boardPanel);
         Slider::sDefaultTrackImage = nullptr;
         Slider::sDefaultThumbImage = nullptr;
+        FONT_DEFAULT = nullptr;
     }
 
     // A left click at a point of the screen, as the window would deliver it.
@@ -245,4 +250,25 @@ TEST_F(GameDialogsTest, SoundSliderSamplesOnlyWhenLetGo)
     wm->MouseUp(mx - 40, my, 1);
     EXPECT_EQ(app.soundsPlayed, 1);
     EXPECT_DOUBLE_EQ(app.GetMusicVolume(), music->GetValue());
+}
+
+TEST_F(GameDialogsTest, LongTipPushesTheCloseButtonBelowItsLastLine)
+{
+    Testing::TestFont font;
+    FONT_DEFAULT = &font;
+    HintWnd hint(game);
+    hint.Layout(110, 540, "Short tip.");
+    EXPECT_EQ(hint.GetCloseButton()->x, 120);
+    EXPECT_EQ(hint.GetCloseButton()->y, 110);
+
+    std::string tip;
+    for (int i = 0; i < 40; ++i)
+        tip += "word ";
+    hint.Layout(490, 550, tip);
+    Graphics g;
+    g.SetFont(&font);
+    const int textBottom = hint.GetTextRect().y + g.GetWordWrappedHeight(hint.GetTextRect().width, tip);
+    ASSERT_GT(textBottom, 110) << "the tip must be long enough to reach the button's usual place";
+    EXPECT_GT(hint.GetCloseButton()->y, textBottom);
+    EXPECT_EQ(hint.GetCloseButton()->x, 120);
 }

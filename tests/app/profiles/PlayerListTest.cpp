@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 
 #include "framework/core/Cp1251.h"
+#include "game/app/profiles/DataFolder.h"
 #include "game/app/profiles/PlayerName.h"
 #include "game/app/profiles/SavedGameMover.h"
 #include "tests/app/profiles/ProfileTestSupport.h"
@@ -139,6 +141,13 @@ TEST(PlayerList, RenameMovesBothSavedGamesAndDeleteRemovesThem)
     ASSERT_TRUE(list.DeletePlayer(0));
     EXPECT_EQ(list.currentPlayer, 0);
     EXPECT_FALSE(list.DeletePlayer(5));
+
+    // A saved game that cannot be written under the new name stays where
+    // it was instead of being deleted.
+    Spit(dir + "saves/Cy1.sav", "cy game");
+    std::filesystem::create_directories(PlayerName::SaveFilePath(dir, "Dee", 2));
+    ASSERT_TRUE(list.RenamePlayer(0, "Dee"));
+    EXPECT_EQ(Slurp(dir + "saves/Cy1.sav"), "cy game");
 }
 
 TEST(PlayerList, NamesNeverLeadOutOfTheSavesFolder)
@@ -175,4 +184,20 @@ TEST(PlayerList, AFailedWriteIsReportedAndChangesNothing)
     EXPECT_FALSE(list.SavePlayers());
     EXPECT_EQ(Slurp(dir + "blocker"), "not a folder");
     EXPECT_EQ(list.Count(), 1);
+}
+
+TEST(PlayerList, DataFolderFollowsXdgDataHome)
+{
+    std::string xdg = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+    std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    ::setenv("XDG_DATA_HOME", "/tmp/xdg/", 1);
+    EXPECT_EQ(DataFolder::Locate(), "/tmp/xdg/Wendmoor/Korvelt/");
+    ::setenv("XDG_DATA_HOME", "relative", 1); // not absolute: ignored
+    ::setenv("HOME", "/home/ann", 1);
+    EXPECT_EQ(DataFolder::Locate(), "/home/ann/.local/share/Wendmoor/Korvelt/");
+    ::unsetenv("HOME");
+    EXPECT_EQ(DataFolder::Locate(), "");
+    xdg.empty() ? ::unsetenv("XDG_DATA_HOME") : ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+    if (!home.empty())
+        ::setenv("HOME", home.c_str(), 1);
 }

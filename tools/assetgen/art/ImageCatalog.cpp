@@ -34,7 +34,7 @@ std::vector<ImageEntry> BuildCatalog()
         // text in (59, 30, W - 60, 100), close button at (120, 110); a tip
         // shown at x 490 must still end inside the 800-pixel screen.
         {"IMAGE_ARROW", G, 48, 52},
-        {"IMAGE_W_HINT", G, 280, 150},
+        {"IMAGE_W_HINT", G, 280, 170},
 
         // Main menu mode buttons at (313, 314) and (313, 370), height - 4
         // high; the widest label is "Односторонняя игра".

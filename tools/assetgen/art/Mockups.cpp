@@ -12,6 +12,7 @@
 #include "tools/assetgen/art/MapLayout.h"
 #include "tools/assetgen/art/Painters.h"
 
+#include <algorithm>
 #include <map>
 
 namespace Zorvin::AssetGen {
@@ -208,7 +209,9 @@ Canvas Board(const SheetText& t)
         word.clear();
     }
     if (!line.empty()) flush();
-    Button(c, t, "IMAGE_BUTTON_NORMAL", hx + 120, hy + 110, "Закрыть", 4);
+    // The close button keeps below the last line of a long tip, as in the game.
+    int closeY = std::max(hy + 110, ty - t.Height() + 4 + 4);
+    Button(c, t, "IMAGE_BUTTON_NORMAL", hx + 120, closeY, "Закрыть", 4);
     return c;
 }
 
