@@ -66,6 +66,10 @@ bool LevelScene::Start(int mode, int level, std::string& error)
     else
         host.profile.levelMode0 = level;
     board->StartLevel(mode);
+    if (board->field->CountFish() == 0) {
+        error = path + " is not a level with tiles";
+        return false;
+    }
     return true;
 }
 

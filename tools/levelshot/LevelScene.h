@@ -31,7 +31,7 @@ public:
     // resources. False with `error` set when that fails.
     bool Open(const std::string& gameDir, std::string& error);
     // Starts level `level` of `mode` (FishField::kDragMode or kClickMode)
-    // for the player; false when that level has no file.
+    // for the player; false when that level has no file or no tiles.
     bool Start(int mode, int level, std::string& error);
     // Lets `updates` logic updates pass.
     void Settle(int updates);
