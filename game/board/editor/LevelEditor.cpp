@@ -52,6 +52,7 @@ void LevelEditor::KeyDown(int key, LevelEditorHost& host)
         }
         return;
     }
+    KeepLayerInRange();
     switch (key) {
     case kKeyF8:
         Leave();
@@ -100,7 +101,10 @@ void LevelEditor::KeyDown(int key, LevelEditorHost& host)
 
 void LevelEditor::CharTyped(char ch)
 {
-    if (!Active() || !field.hovered)
+    if (!Active())
+        return;
+    KeepLayerInRange();
+    if (!field.hovered)
         return;
     switch (ch) {
     case 'q':
@@ -185,6 +189,19 @@ void LevelEditor::ShowEditedLayer()
     field.editorMark = nullptr;
     field.editorMarkLayer = field.editorMarkIndex = -1;
     ClearHover();
+}
+
+void LevelEditor::KeepLayerInRange()
+{
+    // A level started while editing (F5) replaces the layers under the
+    // editor: it goes on with the new level's top layer.
+    int count = static_cast<int>(field.layers.size());
+    if (count > 0 && field.editorLayer >= 0 && field.editorLayer < count)
+        return;
+    if (count == 0)
+        field.layers.emplace_back();
+    field.editorLayer = static_cast<int>(field.layers.size()) - 1;
+    ShowEditedLayer();
 }
 
 void LevelEditor::ClearHover()
@@ -320,6 +337,7 @@ bool LevelEditor::MouseMove(int px, int py)
 {
     if (!Active())
         return false;
+    KeepLayerInRange();
     UpdateCursor(px, py);
     DominoFish* previous = field.hovered;
     field.hovered = nullptr;
@@ -341,6 +359,7 @@ void LevelEditor::MouseDown(int px, int py, int clickCode)
 {
     if (!Active())
         return;
+    KeepLayerInRange();
     MouseMove(px, py);
     if (clickCode > 0 && clickCode != 3) {
         if (field.hovered)
@@ -358,6 +377,7 @@ bool LevelEditor::MouseDrag(int px, int py)
 {
     if (!Active())
         return false;
+    KeepLayerInRange();
     UpdateCursor(px, py);
     DominoFish* f = field.hovered;
     if (!f)
@@ -370,7 +390,10 @@ bool LevelEditor::MouseDrag(int px, int py)
 
 void LevelEditor::MouseUp(int, int, int clickCode)
 {
-    if (!Active() || !field.hovered || field.hoveredIndex < 0 || clickCode == 3)
+    if (!Active())
+        return;
+    KeepLayerInRange();
+    if (!field.hovered || field.hoveredIndex < 0 || clickCode == 3)
         return;
     // Either button ends a drag: the tile takes its reading-order place, so
     // the list stays in the order the level reader builds.

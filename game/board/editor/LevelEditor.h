@@ -90,6 +90,8 @@ public:
     std::string message;
 
 private:
+    // Every operation starts here: the edited layer must exist.
+    void KeepLayerInRange();
     void UpdateCursor(int px, int py);
     // Marks the layers below the edited one shut and the edited one open,
     // and forgets the mark and the hovered tile.

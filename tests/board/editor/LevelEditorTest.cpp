@@ -208,6 +208,14 @@ TEST_F(LevelEditorTest, LayersShiftsAndTheGridStayWithinWhatAFileHolds)
     ASSERT_EQ(file.layers[1].size(), 1u);
     EXPECT_EQ(file.layers[1][0].x, LevelEditor::kMaxCursorX);
     EXPECT_EQ(file.layers[1][0].y, LevelEditor::kMaxCursorY);
+
+    // F5 starts the next level under the editor; here it has no file, so
+    // the board is left without layers, and editing goes on safely.
+    Key(BoardInterface::kKeyF5);
+    ASSERT_EQ(F().mode, FishField::kEditorMode);
+    Click(100, 100);
+    ASSERT_EQ(F().layers.size(), 1u);
+    EXPECT_EQ(F().layers[0].size(), 1u);
 }
 
 TEST_F(LevelEditorTest, DeletedMarkedTileLeavesNoMarkAndUnsafeNamesAreRefused)
