@@ -91,7 +91,9 @@ bool AppBoardHost::AskFileName(const std::string& header, const std::string& lab
     // File names are not player names: any character, and longer.
     d->filterNames = false;
     d->Edit().maxChars = kMaxFileNameChars;
-    d->Resize(250, 50, 384, 150);
+    // Near the top, so the layout stays in view; tall enough for the field
+    // with the buttons below it.
+    d->Resize(250, 50, 384, kFileDialogHeight);
     app.AddDialog(DialogWithEdit::DialogId, d);
     if (WidgetManager* wm = app.GetWidgetManager())
         wm->SetFocusWidget(&d->Edit());

@@ -48,6 +48,7 @@ public:
 
 private:
     static constexpr int kMaxFileNameChars = 255;
+    static constexpr int kFileDialogHeight = 200;
     GameApp& app;
 };
 

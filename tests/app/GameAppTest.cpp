@@ -302,7 +302,7 @@ TEST_F(GameAppTest, EditorSavesTheLevelUnderTheNameGivenInTheDialog)
     bool saved = RunUntil([&] { return FileUtil::Exists(path); });
     game.onUpdate = nullptr;
     EXPECT_EQ(suggested, "level.xml");
-    EXPECT_EQ(shown, Rect(250, 50, 384, 150));
+    EXPECT_EQ(shown, Rect(250, 50, 384, 200));
     ASSERT_TRUE(saved);
     LevelFile file;
     EXPECT_TRUE(file.Read(path));
