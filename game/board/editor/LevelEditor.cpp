@@ -206,9 +206,12 @@ void LevelEditor::KeepLayerInRange()
 
 void LevelEditor::ClearHover()
 {
-    if (field.hovered) {
-        field.hovered->hover = false;
-        field.hovered->dragged = false;
+    if (DominoFish* f = field.hovered) {
+        // A tile dropped mid-drag goes back to the rectangle of its place.
+        if (f->dragged)
+            f->SetPosition(f->x, f->y);
+        f->hover = false;
+        f->dragged = false;
     }
     field.hovered = nullptr;
     field.hoveredLayer = field.hoveredIndex = -1;
