@@ -3,6 +3,8 @@
 #include "framework/app/SystemServices.h"
 #include "framework/audio/music/MusicInterface.h"
 #include "framework/core/Cp1251.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/controls/Dialog.h"
@@ -82,9 +84,9 @@ GameApp::GameApp()
     width = 800;
     height = 600;
     isWindowed = false;
-    // The loading display has its own start link; the base only needs to
-    // start the thread.
-    autoStartLoadingThread = true;
+    // The loading thread starts once the first frame is up (see
+    // UpdateFrame), so the first picture does not compete with it.
+    autoStartLoadingThread = false;
 }
 
 GameApp::~GameApp()
@@ -140,6 +142,13 @@ void GameApp::Initialize()
     ZorvinAppBase::Initialize();
     if (shutdown || !initialized)
         return;
+    // The window may be shown before anything is drawn: black, like the
+    // title screen's own background, rather than a white flash.
+    if (screenImage) {
+        Graphics g(screenImage.get());
+        g.SetColor(Color(0, 0, 0));
+        g.FillRect(0, 0, width, height);
+    }
     if (!resourceManager->ParseManifest(ManifestPath)) {
         FailStartup(resourceManager->GetErrorText());
         return;
@@ -252,7 +261,8 @@ void GameApp::OnLoadingDone()
 void GameApp::PresentScreen()
 {
     ZorvinAppBase::PresentScreen();
-    if (firstFrameMs < 0 && hasMainWindow && !shutdown) {
+    // The first frame that shows something the game drew.
+    if (firstFrameMs < 0 && drawCount > 0 && hasMainWindow && !shutdown) {
         firstFrameMs = MillisecondsSinceProcessStart();
         std::fprintf(stderr, "First frame %d ms after start (%d ms of processor time)\n", firstFrameMs,
                      ProcessorMilliseconds());
@@ -268,7 +278,10 @@ void GameApp::UpdateFrame()
     // on the primary thread, whatever screen or nested loop is active.
     if (ShutdownSignals::Requested() && !shutdown)
         Shutdown();
-    if (titleSongPending && (firstFrameMs >= 0 || presenter == nullptr || !hasMainWindow)) {
+    bool firstFrameShown = firstFrameMs >= 0 || presenter == nullptr || !hasMainWindow;
+    if (firstFrameShown && !loadingThreadStarted && !shutdown)
+        StartLoadingThread();
+    if (titleSongPending && firstFrameShown) {
         titleSongPending = false;
         LoadMusic(SongTitle, SongTitle);
         if (MusicInterface* music = GetMusicInterface(); music != nullptr && currentSong == SongTitle)
@@ -284,6 +297,21 @@ bool GameApp::DebugKeyDown(int key)
     if (key == LevelEditor::kKeyF8 && !shift && IsScreenShown(boardPanel.get()))
         return false;
     return ZorvinAppBase::DebugKeyDown(key);
+}
+
+bool GameApp::TimedStep(bool allowSleep)
+{
+    bool stepped = ZorvinAppBase::TimedStep(allowSleep);
+    // While the loading thread works, the loop sleeps after every step to
+    // leave it the processor, so each next step finds an update due and
+    // the loop would not draw until loading ends: the first frame, the
+    // logos and the progress bar would all wait. Draw after each update
+    // meanwhile.
+    if (stepped && !loaded && !shutdown && hasPendingDraw && updateCount != lastLoadingDrawUpdate) {
+        lastLoadingDrawUpdate = updateCount;
+        Redraw();
+    }
+    return stepped;
 }
 
 void GameApp::OnShutdown()

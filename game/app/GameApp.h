@@ -85,6 +85,7 @@ public:
     // F8 alone belongs to the level editor while a level is on screen; the
     // framework's 3D report keeps it everywhere else.
     bool DebugKeyDown(int key) override;
+    bool TimedStep(bool allowSleep) override;
     void ShowFatalError(const std::string& text) override;
     void PresentScreen() override;
     bool OverrideWorkingFolder(const std::string& folder) override;
@@ -210,6 +211,8 @@ private:
     std::string dataFolder;
     int boardMode = ModeClick;
     int currentSong = -1;
+    // The update after which the loading display last drew.
+    int lastLoadingDrawUpdate = -1;
     // The title song starts with the first update after the first frame.
     bool titleSongPending = false;
     // The players file is written back only once it has been read.

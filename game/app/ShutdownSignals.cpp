@@ -22,6 +22,8 @@ void ShutdownSignals::Install()
     action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // The terminal the game was started from went away.
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 bool ShutdownSignals::Requested() { return requested.load(); }

@@ -1,7 +1,7 @@
 #pragma once
 
-// ShutdownSignals: SIGINT and SIGTERM end the game the same way as closing
-// its window. The handler only raises a flag; the application polls it on
+// ShutdownSignals: SIGINT, SIGTERM and SIGHUP end the game the same way as
+// closing its window. The handler only raises a flag; the application polls it on
 // its primary thread and runs its normal shutdown (settings and players
 // written, everything released). Installed once by the entry point, before
 // the platform starts, so the platform keeps its hands off these signals.

@@ -66,6 +66,9 @@ protected:
     void SetUp() override
     {
         oldFolder = std::filesystem::current_path();
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+            if (const char* value = std::getenv(name))
+                oldEnvironment.emplace_back(name, value);
         ::setenv("XDG_CONFIG_HOME", temp.File("config").c_str(), 1);
         ::setenv("XDG_DATA_HOME", temp.File("data").c_str(), 1);
         ShutdownSignals::Reset();
@@ -74,6 +77,10 @@ protected:
     {
         app.reset();
         std::filesystem::current_path(oldFolder);
+        ::unsetenv("XDG_CONFIG_HOME");
+        ::unsetenv("XDG_DATA_HOME");
+        for (const auto& [name, value] : oldEnvironment)
+            ::setenv(name.c_str(), value.c_str(), 1);
         ShutdownSignals::Reset();
     }
 
@@ -125,10 +132,14 @@ protected:
     }
     // Answers the dialog with this number once it shows, by pressing Enter
     // in the name field or clicking its first button.
-    void AnswerWhenShown(int dialogId)
+    void AnswerWhenShown(int dialogId) { AnswerWhenShown(std::vector<int>{dialogId}); }
+    void AnswerWhenShown(std::vector<int> dialogIds)
     {
-        app->onUpdate = [this, dialogId] {
-            Dialog* d = app->FindDialog(dialogId);
+        app->onUpdate = [this, dialogIds] {
+            Dialog* d = nullptr;
+            for (int id : dialogIds)
+                if (d == nullptr)
+                    d = app->FindDialog(id);
             if (d == nullptr || !windows.pending.empty())
                 return;
             if (d->yesButton)
@@ -155,6 +166,7 @@ protected:
 
     TempFolder temp;
     std::filesystem::path oldFolder;
+    std::vector<std::pair<std::string, std::string>> oldEnvironment;
     FakeClock clock;
     FakeWindowSystem windows;
     FakePresenter presenter;
@@ -241,6 +253,37 @@ TEST_F(GameAppTest, DamagedManifestEndsStartupWithTheReasonAndFailureCode)
     game.Run(); // returns at once
 }
 
+// A "Game" resource missing from the manifest is found by the loading
+// thread: the reason is shown once loading is over, the start link never
+// appears, and the game keeps running until the player closes it.
+TEST_F(GameAppTest, AMissingGameResourceKeepsTheLoadingScreenWithoutTheStartLink)
+{
+    std::string folder = temp.File("game");
+    std::filesystem::create_directories(folder + "/properties");
+    for (const char* sub : {"images", "sounds", "fonts", "music", "levels"})
+        std::filesystem::create_directory_symlink(GameFolder + "/" + sub, folder + "/" + sub);
+    std::string manifest;
+    ASSERT_TRUE(FileUtil::ReadFile(GameFolder + "/properties/resources.xml", manifest));
+    const std::string id = "id=\"IM_B_OVER_MENU\"";
+    size_t at = manifest.find(id);
+    ASSERT_NE(at, std::string::npos);
+    manifest.replace(at, id.size(), "id=\"IM_B_NOT_USED\"");
+    ASSERT_TRUE(FileUtil::WriteFileAtomic(folder + "/properties/resources.xml", manifest));
+
+    GameHarness& game = Start(folder);
+    ASSERT_TRUE(game.initialized);
+    ASSERT_TRUE(RunUntil([&] { return game.loaded; }));
+    EXPECT_TRUE(game.LoadingFailed());
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_NE(services.boxes[0].find("IM_B_OVER_MENU"), std::string::npos) << services.boxes[0];
+    RunUntil([&] { return false; }, 500);
+    EXPECT_FALSE(game.GetTitleScreen()->GetStartLink()->visible);
+    EXPECT_FALSE(game.HasShutdownStarted());
+    Post(MessageKind::Close);
+    ASSERT_TRUE(RunUntil([&] { return game.HasShutdownStarted(); }, 100));
+    EXPECT_TRUE(game.exits.empty());
+}
+
 // SIGINT/SIGTERM while the resources are still loading: the normal shutdown
 // runs, the settings are written, and the players file, not read yet, is
 // left exactly as it was.
@@ -310,4 +353,36 @@ TEST_F(GameAppTest, EditorSavesTheLevelUnderTheNameGivenInTheDialog)
     ASSERT_EQ(file.layers.size(), game.GetBoard()->field->layers.size());
     EXPECT_EQ(file.layers.back().size(), game.GetBoard()->field->layers.back().size());
     EXPECT_EQ(game.GetBoard()->field->mode, FishField::kEditorMode);
+}
+
+// Winning levels through the real rules: the level-won dialog's button goes
+// on to the next level (there is no map screen to stop at), and past the
+// last level of the mode the campaign ends: its dialog, back to the main
+// menu, and the mode's progress starts again at level 1.
+TEST_F(GameAppTest, WinningGoesOnToTheNextLevelAndPastTheLastEndsTheCampaign)
+{
+    GameHarness& game = Start();
+    ASSERT_TRUE(LoadAndEnterMenu());
+    PlayerProfile* player = game.CurrentProfile();
+    player->levelMode2 = 59;
+    player->showHowToPlay = false;
+    game.ShowBoard(GameApp::ModeClick);
+    ASSERT_EQ(game.GetBoard()->field->levelNumber, 59);
+
+    AnswerWhenShown({GameApp::DialogLevelWon, GameApp::DialogCampaignComplete});
+    game.GetBoard()->field->won = true;
+    ASSERT_TRUE(RunUntil([&] { return game.GetBoard()->field->levelNumber == 60; }));
+    EXPECT_TRUE(game.IsScreenShown(game.GetBoardPanel()));
+    EXPECT_EQ(player->levelMode2, 60);
+    EXPECT_TRUE(game.levelWonThisSession);
+
+    game.GetBoard()->field->won = true;
+    ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMainMenu()); }));
+    game.onUpdate = nullptr;
+    EXPECT_FALSE(game.IsScreenShown(game.GetBoardPanel()));
+    EXPECT_EQ(player->levelMode2, 1);
+    EXPECT_EQ(player->scoreMode2, 0);
+    EXPECT_FALSE(game.HasSavedGame(GameApp::ModeClick));
+    EXPECT_EQ(game.CurrentSong(), GameApp::SongTitle);
+    EXPECT_EQ(game.FindDialog(GameApp::DialogCampaignComplete), nullptr);
 }
