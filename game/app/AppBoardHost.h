@@ -41,11 +41,14 @@ public:
     void ShowMapScreen(int level) override;
     void ShowGameComplete() override;
     bool DebugKeysEnabled() const override;
-    // The level editor is not part of the game yet: its keys go nowhere.
-    void EditorKeyDown(int key) override { (void)key; }
-    void EditorCharTyped(char ch) override { (void)ch; }
+    // The level editor's file-name question: the text-entry dialog 1006,
+    // without the player-name filter, waited for.
+    bool AskFileName(const std::string& header, const std::string& label, const std::string& suggested,
+                     std::string& name) override;
 
 private:
+    static constexpr int kMaxFileNameChars = 255;
+    static constexpr int kFileDialogHeight = 200;
     GameApp& app;
 };
 

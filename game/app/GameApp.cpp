@@ -293,6 +293,15 @@ void GameApp::UpdateFrame()
     ZorvinAppBase::UpdateFrame();
 }
 
+bool GameApp::DebugKeyDown(int key)
+{
+    constexpr int kKeyShift = 16;
+    bool shift = GetWidgetManager() != nullptr && GetWidgetManager()->IsKeyDown(kKeyShift);
+    if (key == LevelEditor::kKeyF8 && !shift && IsScreenShown(boardPanel.get()))
+        return false;
+    return ZorvinAppBase::DebugKeyDown(key);
+}
+
 bool GameApp::TimedStep(bool allowSleep)
 {
     bool stepped = ZorvinAppBase::TimedStep(allowSleep);

@@ -84,6 +84,9 @@ public:
                        const std::string& footer, int buttonMode) override;
     void OnAppFocusLost() override;
     void UpdateFrame() override;
+    // F8 alone belongs to the level editor while a level is on screen; the
+    // framework's 3D report keeps it everywhere else.
+    bool DebugKeyDown(int key) override;
     bool TimedStep(bool allowSleep) override;
     void ShowFatalError(const std::string& text) override;
     void PresentScreen() override;

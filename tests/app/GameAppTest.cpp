@@ -11,13 +11,16 @@
 #include "framework/widgets/controls/ButtonWidget.h"
 #include "framework/widgets/controls/Dialog.h"
 #include "framework/widgets/controls/DialogButton.h"
+#include "framework/widgets/controls/EditWidget.h"
 #include "framework/widgets/controls/HyperlinkWidget.h"
 #include "game/app/ShutdownSignals.h"
+#include "game/app/dialogs/DialogWithEdit.h"
 #include "game/app/dialogs/MenuWnd.h"
 #include "game/app/profiles/PlayerList.h"
 #include "game/app/screens/TitleScreen.h"
 #include "game/app/screens/TitleWnd.h"
 #include "game/board/FishField.h"
+#include "game/board/LevelFile.h"
 #include "game/board/view/Board.h"
 #include "game/board/view/BoardInterface.h"
 #include "game/shared/Res.h"
@@ -30,6 +33,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+
+#include <unistd.h>
 
 using namespace Zorvin;
 using namespace ZorvinTest;
@@ -303,6 +308,52 @@ TEST_F(GameAppTest, ShutdownSignalDuringLoadingKeepsThePlayersFile)
     ASSERT_TRUE(FileUtil::ReadFile(PlayersFile(), after));
     EXPECT_EQ(after, before);
     EXPECT_TRUE(FileUtil::Exists(SettingsFile()));
+}
+
+// The level editor in the running game: F8 with the developer keys on, then
+// F2 asks for the file name in the text-entry dialog; the confirmed name is
+// written in the game folder and the editor stays open.
+TEST_F(GameAppTest, EditorSavesTheLevelUnderTheNameGivenInTheDialog)
+{
+    GameHarness& game = Start();
+    ASSERT_TRUE(LoadAndEnterMenu());
+    Click(game.GetMainMenu()->GetButton(TitleWnd::DragModeButton));
+    ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetBoardPanel()); }));
+    game.CloseDialog(GameApp::DialogHowToPlay);
+    RunUntil([&] { return !game.GetBoard()->field->loading; });
+    game.debugKeysEnabled = true;
+
+    Post(MessageKind::KeyDown, 0x77);
+    ASSERT_TRUE(RunUntil([&] { return game.GetBoard()->field->mode == FishField::kEditorMode; }));
+
+    const std::string name = "editor_test_" + std::to_string(::getpid()) + ".xml";
+    Rect shown;
+    std::string suggested;
+    game.onUpdate = [&] {
+        auto* d = dynamic_cast<DialogWithEdit*>(game.FindDialog(GameApp::DialogNameOrGameOver));
+        if (d == nullptr || !windows.pending.empty() || !suggested.empty())
+            return;
+        shown = Rect(d->x, d->y, d->width, d->height);
+        suggested = d->Edit().GetText();
+        EXPECT_EQ(game.GetWidgetManager()->GetFocusWidget(), &d->Edit());
+        // A name longer than the player-name limit.
+        d->Edit().SetText(name);
+        Post(MessageKind::KeyDown, 13);
+        Post(MessageKind::Char, 13);
+    };
+    Post(MessageKind::KeyDown, 0x71);
+    std::string path = GameFolder + "/" + name;
+    bool saved = RunUntil([&] { return FileUtil::Exists(path); });
+    game.onUpdate = nullptr;
+    EXPECT_EQ(suggested, "level.xml");
+    EXPECT_EQ(shown, Rect(250, 50, 384, 200));
+    ASSERT_TRUE(saved);
+    LevelFile file;
+    EXPECT_TRUE(file.Read(path));
+    std::filesystem::remove(path);
+    ASSERT_EQ(file.layers.size(), game.GetBoard()->field->layers.size());
+    EXPECT_EQ(file.layers.back().size(), game.GetBoard()->field->layers.back().size());
+    EXPECT_EQ(game.GetBoard()->field->mode, FishField::kEditorMode);
 }
 
 // Winning levels through the real rules: the level-won dialog's button goes

@@ -4,7 +4,7 @@
 // (through the panel's mouse handlers), and one frame is written as PNG.
 //
 //   korvelt-levelshot --game DIR --mode drag|click --level N --out FILE.png
-//                     [--moves M] [--seed S] [--updates U] [--preview | --map]
+//                     [--moves M] [--seed S] [--updates U] [--preview | --map | --editor]
 //
 // DIR is the game folder (build/game). --moves lets the headless player put
 // M tiles first; --updates lets U logic updates pass before the picture
@@ -12,6 +12,10 @@
 // writes the map's 120 x 90 picture of the level instead; --map draws the
 // map screen entered with the player at level N, U updates later (at the
 // first level of a stage the marker is sailing there for 200 updates).
+// --editor shows the level editor instead, entered through the panel's
+// keys: the top layer edited over the layers below, the dot grid on, the
+// first tile of the edited layer marked with a right click, and the cursor
+// on an empty cell.
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +26,7 @@
 #include "framework/graphics/imagefile/PngWriter.h"
 #include "framework/graphics/Graphics.h"
 #include "game/board/FishField.h"
+#include "game/board/editor/LevelEditor.h"
 #include "game/board/view/LevelPreview.h"
 #include "tools/levelshot/LevelScene.h"
 #include "tools/levelshot/MapScene.h"
@@ -32,11 +37,12 @@ namespace {
 
 const char* const kUsage =
     "usage: korvelt-levelshot --game DIR --mode drag|click --level N --out FILE.png\n"
-    "                         [--moves M] [--seed S] [--updates U] [--preview | --map]\n"
+    "                         [--moves M] [--seed S] [--updates U] [--preview | --map | --editor]\n"
     "Draws level N of the game folder DIR as the board shows it, after M moves\n"
     "of the headless player (default 0), into FILE.png; with --preview, the\n"
     "map's 120 x 90 picture of the level; with --map, the map screen with the\n"
-    "player at level N, U updates after entering it.\n";
+    "player at level N, U updates after entering it; with --editor, the level\n"
+    "editor on the level, with its grid and a marked tile.\n";
 
 struct Options {
     std::string game, out, mode = "drag";
@@ -44,6 +50,7 @@ struct Options {
     bool preview = false;
     bool map = false;
     unsigned seed = 1;
+    bool editor = false;
 };
 
 bool ParseInt(const std::string& text, int& value)
@@ -67,6 +74,10 @@ int Parse(int argc, char** argv, Options& o)
         }
         if (a == "--preview" || a == "--map") {
             (a == "--map" ? o.map : o.preview) = true;
+            continue;
+        }
+        if (a == "--editor") {
+            o.editor = true;
             continue;
         }
         bool known = a == "--game" || a == "--out" || a == "--mode" || a == "--level" || a == "--moves"
@@ -126,6 +137,27 @@ int WriteMap(LevelScene& scene, int mode, const Options& o, const std::string& o
     return 0;
 }
 
+// Opens the editor on the started level as a level builder would: F8 and
+// Tab with the developer keys on, a right click on the first tile of the
+// edited layer, then the pointer resting on a free cell.
+void ShowEditor(LevelScene& scene)
+{
+    scene.panelHost.debugKeys = true;
+    BoardInterface& panel = *scene.panel;
+    FishField& field = *scene.board->field;
+    panel.KeyDown(LevelEditor::kKeyF8);
+    panel.KeyDown(LevelEditor::kKeyTab);
+    int l = field.editorLayer;
+    if (!field.layers[l].empty()) {
+        const DominoFish& f = *field.layers[l].front();
+        int px = f.x + 7 * l, py = f.y - 7 * l;
+        panel.MouseMove(px, py);
+        panel.MouseDown(px, py, -1);
+        panel.MouseUp(px, py, -1);
+    }
+    panel.MouseMove(100 + 7 * l, 470 - 7 * l);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -164,6 +196,8 @@ int main(int argc, char** argv)
     if (made < o.moves)
         std::fprintf(stderr, "korvelt-levelshot: the level ended after %d moves\n", made);
     scene.Settle(o.moves > 0 ? 60 : 0);
+    if (o.editor)
+        ShowEditor(scene);
     MemoryImage screen(800, 600);
     scene.DrawFrame(screen);
     if (!PngWriter::Write(screen, out, &error)) {

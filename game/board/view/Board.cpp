@@ -23,6 +23,7 @@ Board::Board(BoardHost& host) : app(host), rules(std::make_unique<BoardRules>(ho
     playLine = rules->playLine.get();
     deck = rules->deck.get();
     comboMeter = rules->comboMeter.get();
+    editor = std::make_unique<LevelEditor>(*field);
     comboMeter->meterImage = IMAGE_COMBO_METER;
     comboMeter->meterOnImage = IMAGE_COMBO_METER_ON;
     comboMeter->labelsImage = IMAGE_COMBO_METER_LABELS;
@@ -77,6 +78,16 @@ void Board::Update()
 void Board::Draw(Graphics* g)
 {
     g->PushState();
+    if (field->mode == FishField::kEditorMode) {
+        // The editor shows the layers up to the edited one, its cursor and
+        // grid; the play line and deck stay as they were.
+        editorView.Draw(g, *field, *editor, painter);
+        DrawPlayStrip(g);
+        g->DrawImage(IMAGE_PANEL_LINE_LAG, 348, 516);
+        DrawLineDeckMeterPopups(g);
+        g->PopState();
+        return;
+    }
     DrawField(g);
     DrawPlayStrip(g);
     g->DrawImage(IMAGE_PANEL_LINE_LAG, 348, 516);

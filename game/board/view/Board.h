@@ -5,7 +5,8 @@
 // BoardRules), runs them once per logic update and draws the whole level
 // every frame: the tiles layer by layer, the top-bar texts, the play line,
 // the deck, the combo meter, the popups and the dragged and gliding tiles
-// above everything. The background, the panels and the tile shadows are
+// above everything; while the level editor is on, its own picture of the
+// layers takes the place of the field's. The background, the panels and the tile shadows are
 // painted once into a cached backdrop that the BoardInterface panel copies
 // under the board each frame; the backdrop is repainted only when the rules
 // ask for it (a tile taken for dragging, a flip ended, an open state
@@ -19,6 +20,8 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/Widget.h"
 #include "game/board/BoardRules.h"
+#include "game/board/editor/LevelEditor.h"
+#include "game/board/editor/LevelEditorView.h"
 #include "game/board/view/FishPainter.h"
 #include "game/board/view/StageMap.h"
 
@@ -66,6 +69,10 @@ public:
     std::unique_ptr<StageMap> stageMap;
     // Draws the tiles; the level preview and tools may borrow it.
     FishPainter painter;
+    // The level editor on this board's field (F8 with the developer keys)
+    // and its picture, drawn in place of the field while it is on.
+    std::unique_ptr<LevelEditor> editor;
+    LevelEditorView editorView;
 
 private:
     void DrawField(Graphics* g);

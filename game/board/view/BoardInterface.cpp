@@ -84,21 +84,26 @@ void BoardInterface::Draw(Graphics* g)
     g->DrawImage(board.GetBackdrop(), 0, 0);
 }
 
+bool BoardInterface::Editing() const { return board.editor->Active() && !board.field->loading; }
+
 void BoardInterface::MouseMove(int px, int py)
 {
-    if (board.rules->MouseMove(px, py))
+    if (Editing() ? board.editor->MouseMove(px, py) : board.rules->MouseMove(px, py))
         MarkDirty();
 }
 
 void BoardInterface::MouseDown(int px, int py, int clickCode)
 {
     Widget::MouseDown(px, py, clickCode);
-    board.rules->MouseDown(clickCode, px, py);
+    if (Editing())
+        board.editor->MouseDown(px, py, clickCode);
+    else
+        board.rules->MouseDown(clickCode, px, py);
 }
 
 void BoardInterface::MouseDrag(int px, int py)
 {
-    if (board.rules->MouseDrag(px, py))
+    if (Editing() ? board.editor->MouseDrag(px, py) : board.rules->MouseDrag(px, py))
         MarkDirty();
 }
 
@@ -107,7 +112,10 @@ void BoardInterface::MouseUp(int px, int py, int clickCode)
     // The rules settle a completed put here: score, combo popup and sound,
     // the joker hint and the undo button.
     Widget::MouseUp(px, py, clickCode);
-    board.rules->MouseUp(clickCode, px, py);
+    if (Editing())
+        board.editor->MouseUp(px, py, clickCode);
+    else
+        board.rules->MouseUp(clickCode, px, py);
 }
 
 void BoardInterface::OnButtonClick(int id)
@@ -140,7 +148,7 @@ void BoardInterface::KeyDown(int key)
 {
     FishField& field = *board.field;
     if (app.DebugKeysEnabled() && !field.loading) {
-        app.EditorKeyDown(key);
+        board.editor->KeyDown(key, app);
         if (key == kKeyF4) {
             ShowMap();
         } else if (key == kKeyF5) {
@@ -156,8 +164,8 @@ void BoardInterface::KeyDown(int key)
 
 void BoardInterface::CharTyped(char ch)
 {
-    if (app.DebugKeysEnabled())
-        app.EditorCharTyped(ch);
+    if (app.DebugKeysEnabled() && !board.field->loading)
+        board.editor->CharTyped(ch);
 }
 
 void BoardInterface::ShowMap()

@@ -64,6 +64,8 @@ public:
     std::unique_ptr<ButtonWidget> reshuffleButton;
 
 private:
+    // Whether the mouse goes to the level editor rather than the rules.
+    bool Editing() const;
     // F5: counts the level as won and starts the next one.
     void SkipLevel();
 };

@@ -2,15 +2,16 @@
 
 // BoardPanelHost: what the board panel needs from the running application
 // beyond the rules' own BoardHost: the in-game menu, the way out to the map,
-// the developer keys and the level editor's entry point. The game
+// the developer keys and the level editor's file-name question. The game
 // application implements it; tests provide a fake. The host outlives the
 // board and the panel.
 
 #include "game/board/BoardHost.h"
+#include "game/board/editor/LevelEditorHost.h"
 
 namespace Zorvin {
 
-class BoardPanelHost : public BoardHost {
+class BoardPanelHost : public BoardHost, public LevelEditorHost {
 public:
     // Opens the in-game menu window (dialog 1005) and gives it the focus.
     virtual void OpenMenu() = 0;
@@ -21,11 +22,6 @@ public:
     virtual void ShowGameComplete() = 0;
     // Whether the developer keys (F4, F5, F7, the editor keys) are switched on.
     virtual bool DebugKeysEnabled() const = 0;
-    // The level editor's keyboard entry point (F8 opens it; its own keys
-    // follow). Called with every key and character while the developer keys
-    // are on; the application routes them to the editor once it exists.
-    virtual void EditorKeyDown(int key) = 0;
-    virtual void EditorCharTyped(char ch) = 0;
 };
 
 } // namespace Zorvin

@@ -4,7 +4,8 @@
 // without the game application (tools, benchmarks, tests). The rules' calls
 // go on to another BoardHost (a HeadlessHost or a test fake), button
 // requests also reach the panel when one is attached, and the panel's own
-// requests (menu, map, game complete, editor keys) are only counted.
+// requests (menu, map, game complete) are only counted and the editor's
+// file-name question gets a set answer.
 
 #include <string>
 #include <vector>
@@ -44,8 +45,15 @@ public:
     void ShowMapScreen(int level) override { mapLevels.push_back(level); }
     void ShowGameComplete() override { ++gameCompletions; }
     bool DebugKeysEnabled() const override { return debugKeys; }
-    void EditorKeyDown(int key) override { editorKeys.push_back(key); }
-    void EditorCharTyped(char ch) override { editorChars.push_back(ch); }
+    // Answers the editor's file-name question with `fileNameAnswer`;
+    // an empty answer is a cancel.
+    bool AskFileName(const std::string& header, const std::string&, const std::string& suggested,
+                     std::string& name) override
+    {
+        fileNameQuestions.push_back(header + "|" + suggested);
+        name = fileNameAnswer;
+        return !name.empty();
+    }
 
     BoardHost& inner;
     // The panel whose buttons follow the rules' requests; may stay null.
@@ -56,8 +64,8 @@ public:
     int menusOpened = 0;
     int gameCompletions = 0;
     std::vector<int> mapLevels;
-    std::vector<int> editorKeys;
-    std::string editorChars;
+    std::string fileNameAnswer;
+    std::vector<std::string> fileNameQuestions;
 };
 
 } // namespace Zorvin

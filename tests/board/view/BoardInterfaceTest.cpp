@@ -118,12 +118,12 @@ TEST(BoardInterface, EscapeOpensTheMenuAndDeveloperKeysNeedTheSwitch)
 {
     Scene s(FishField::kDragMode, 1);
     s.board.field->score = 555;
-    for (int key : {BoardInterface::kKeyF4, BoardInterface::kKeyF5, BoardInterface::kEscapeKey})
+    for (int key : {BoardInterface::kKeyF4, BoardInterface::kKeyF5, LevelEditor::kKeyF8, BoardInterface::kEscapeKey})
         s.panel.KeyDown(key);
     EXPECT_EQ(s.panelHost.menusOpened, 1);
     EXPECT_TRUE(s.panelHost.mapLevels.empty());
     EXPECT_EQ(s.host.profile.scoreMode0, 0);
-    EXPECT_TRUE(s.panelHost.editorKeys.empty());
+    EXPECT_FALSE(s.board.editor->Active());
 
     s.panelHost.debugKeys = true;
     s.panel.KeyDown(BoardInterface::kKeyF4);
@@ -131,5 +131,6 @@ TEST(BoardInterface, EscapeOpensTheMenuAndDeveloperKeysNeedTheSwitch)
     // F5 counts the level as won with its score and starts the next one.
     s.panel.KeyDown(BoardInterface::kKeyF5);
     EXPECT_EQ(s.host.profile.scoreMode0, 555);
-    EXPECT_EQ(s.panelHost.editorKeys, (std::vector<int>{BoardInterface::kKeyF4, BoardInterface::kKeyF5}));
+    s.panel.KeyDown(LevelEditor::kKeyF8);
+    EXPECT_TRUE(s.board.editor->Active());
 }
