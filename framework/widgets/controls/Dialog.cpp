@@ -168,7 +168,7 @@ void Dialog::Draw(Graphics* g)
     const Insets& ct = contentInsets;
     Rect content(ct.left, ct.top, width - ct.left - ct.right, height - ct.top - ct.bottom);
     if (componentImage) {
-        g->DrawImageBox(content, componentImage);
+        g->DrawImageBox(frameCoversInsets ? Rect(0, 0, width, height) : content, componentImage);
     } else {
         g->SetColor(GetColor(ColorOutline));
         g->DrawRect(12, 12, width - 25, height - 25);

@@ -101,6 +101,9 @@ public:
     std::unique_ptr<Font> linesFont;
     Insets backgroundInsets{24, 24, 24, 24};
     Insets contentInsets;
+    // The frame image covers the whole dialog instead of only the content
+    // rectangle, for dialogs whose controls are laid out across the insets.
+    bool frameCoversInsets = false;
     int spaceAfterHeader = 10;
     int lineSpacingOffset = 0;
     int textAlign = 0;

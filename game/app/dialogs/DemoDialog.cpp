@@ -63,6 +63,9 @@ DemoDialog::DemoDialog(GameDialogHost& gameHost, const std::string& header, cons
     StyleGameDialog(*this);
     contentInsets = Insets{kSideInset, 50, kSideInset, 50};
     spaceAfterHeader = 30;
+    // The sliders and boxes stand on the content edge; the frame goes round
+    // them rather than under them.
+    frameCoversInsets = true;
     ZorvinAppBase& app = host.GetApp();
     musicSlider = MakeSlider(MusicSliderId, this, app.GetMusicVolume());
     soundSlider = MakeSlider(SoundSliderId, this, app.GetSoundVolume());
