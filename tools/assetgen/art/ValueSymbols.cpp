@@ -224,40 +224,78 @@ Sdf SymbolShape(int value)
     }
 }
 
-// The colour of each value: thirteen hues, each used for two values whose
-// shapes share nothing.
+} // namespace
+
+// Thirteen colours, one per family of two values whose shapes share
+// nothing; the second value of a family wears its colour a shade darker.
+// Families were paired so that values of one family differ in ink too. The
+// colours keep every two values of different families at least 10 CIELAB
+// units apart for normal vision and under full protanopia, deuteranopia
+// and tritanopia alike (the art tests simulate all four), so colour helps
+// every player and shape does the rest.
+namespace {
+struct SymbolPaint {
+    int family;
+    bool darker;
+};
+const SymbolPaint kSymbolPaint[kValueCount] = {
+    {8, true}, // 0 sun
+    {10, true}, // 1 triangle
+    {5, true}, // 2 square
+    {5, false}, // 3 star
+    {0, false}, // 4 moon
+    {10, false}, // 5 heart
+    {1, true}, // 6 hexagon
+    {0, true}, // 7 cross
+    {11, false}, // 8 rhombus
+    {6, false}, // 9 drop
+    {2, false}, // 10 leaf
+    {7, true}, // 11 horseshoe
+    {12, true}, // 12 chevrons
+    {3, false}, // 13 bolt
+    {2, true}, // 14 waves
+    {9, false}, // 15 spiral
+    {4, true}, // 16 amphora
+    {4, false}, // 17 fish
+    {7, false}, // 18 anchor
+    {8, false}, // 19 trident
+    {6, true}, // 20 column
+    {11, true}, // 21 grapes
+    {1, false}, // 22 compass star
+    {3, true}, // 23 crown
+    {12, false}, // 24 scallop shell
+    {9, true}, // 25 hourglass
+};
+} // namespace
+
+int SymbolFamily(int value)
+{
+    return kSymbolPaint[((value % kValueCount) + kValueCount) % kValueCount].family;
+}
+
 Rgba SymbolColor(int value)
 {
-    static const uint32_t colors[kValueCount] = {
-        0xF29B12, // 0 sun: amber
-        0xD8322B, // 1 triangle: red
-        0x2D63C8, // 2 square: royal blue
-        0x8A3FC0, // 3 star: violet
-        0x169E93, // 4 moon: teal
-        0xC8235F, // 5 heart: crimson rose
-        0x3C9A2E, // 6 hexagon: green
-        0x1D3F8F, // 7 cross: navy
-        0xEB6F1E, // 8 rhombus: orange
-        0x2B9FD9, // 9 drop: sky blue
-        0x6F8B23, // 10 leaf: olive
-        0x8B5A2B, // 11 ring: bronze brown
-        0xC23BB0, // 12 chevrons: magenta
-        0xE2B400, // 13 bolt: yellow
-        0x1777A8, // 14 waves: sea blue
-        0xE8644F, // 15 spiral: coral
-        0xB4533A, // 16 amphora: terracotta
-        0x0F8C79, // 17 fish: sea green
-        0x24366E, // 18 anchor: dark navy
-        0x4F6F8F, // 19 trident: slate
-        0x6A7C90, // 20 column: stone blue-grey
-        0x6A2C91, // 21 grapes: purple
-        0xA61E2D, // 22 compass star: dark red
-        0x2E9E5B, // 23 crown: emerald
-        0xE07A9A, // 24 shell: pink
-        0x5B4636, // 25 hourglass: dark brown
+    static const uint32_t colors[13] = {
+        0xE87040, // coral: moon, cross
+        0xD82048, // red: compass star, hexagon
+        0x3068D8, // blue: leaf, waves
+        0x7800D8, // violet: bolt, crown
+        0x9898A0, // pewter: fish, amphora
+        0xF82088, // pink: star, square
+        0x40D860, // green: drop, column
+        0xA880D8, // lavender: anchor, horseshoe
+        0x885000, // umber: trident, sun
+        0x88C0F0, // sky: spiral, hourglass
+        0x805868, // mauve: heart, triangle
+        0x983080, // plum: rhombus, grapes
+        0xC8B808, // olive gold: scallop shell, chevrons
     };
-    return Hex(colors[value % kValueCount]);
+    const SymbolPaint& p = kSymbolPaint[((value % kValueCount) + kValueCount) % kValueCount];
+    Rgba c = Hex(colors[p.family]);
+    return p.darker ? Shade(c, .86f) : c;
 }
+
+namespace {
 
 Canvas PaintValue(int value, int w, int h)
 {
