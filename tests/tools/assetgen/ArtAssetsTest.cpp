@@ -217,7 +217,7 @@ TEST(ArtValues, ColoursSeparateValuesOfSimilarSize)
         for (int b = a + 1; b < kValueCount; ++b) {
             float dc = std::fabs(stats[a].r - stats[b].r) + std::fabs(stats[a].g - stats[b].g) + std::fabs(stats[a].b - stats[b].b);
             float di = std::fabs(float(stats[a].ink - stats[b].ink)) / float(std::max(stats[a].ink, stats[b].ink));
-            EXPECT_TRUE(dc > .12f || di > .15f) << "values " << a << " and " << b;
+            EXPECT_TRUE(dc > .12f || di > .15f) << "values " << a << " and " << b << " colour " << dc << " ink " << di;
         }
 }
 
@@ -275,6 +275,11 @@ TEST(ArtValues, ColourFamiliesStayApartForColourBlindPlayers)
         }
     }
     for (auto [family, size] : familySize) EXPECT_EQ(size, 2) << "family " << family;
+    // Levels deal values eleven apart round the 26: a level of up to 13
+    // values never holds both values of a family.
+    for (int v = 0; v < kValueCount; ++v)
+        for (int k = 1; k < 13; ++k)
+            EXPECT_NE(SymbolFamily(v), SymbolFamily((v + 11 * k) % kValueCount)) << v << " and " << (v + 11 * k) % kValueCount;
 }
 
 TEST(ArtTiles, FacesNeverLookLikeBacksOrEmptyPlaces)

@@ -226,73 +226,42 @@ Sdf SymbolShape(int value)
 
 } // namespace
 
-// Thirteen colours, one per family of two values whose shapes share
-// nothing; the second value of a family wears its colour a shade darker.
-// Families were paired so that values of one family differ in ink too. The
-// colours keep every two values of different families at least 10 CIELAB
-// units apart for normal vision and under full protanopia, deuteranopia
-// and tritanopia alike (the art tests simulate all four), so colour helps
-// every player and shape does the rest.
-namespace {
-struct SymbolPaint {
-    int family;
-    bool darker;
-};
-const SymbolPaint kSymbolPaint[kValueCount] = {
-    {8, true}, // 0 sun
-    {10, true}, // 1 triangle
-    {5, true}, // 2 square
-    {5, false}, // 3 star
-    {0, false}, // 4 moon
-    {10, false}, // 5 heart
-    {1, true}, // 6 hexagon
-    {0, true}, // 7 cross
-    {11, false}, // 8 rhombus
-    {6, false}, // 9 drop
-    {2, false}, // 10 leaf
-    {7, true}, // 11 horseshoe
-    {12, true}, // 12 chevrons
-    {3, false}, // 13 bolt
-    {2, true}, // 14 waves
-    {9, false}, // 15 spiral
-    {4, true}, // 16 amphora
-    {4, false}, // 17 fish
-    {7, false}, // 18 anchor
-    {8, false}, // 19 trident
-    {6, true}, // 20 column
-    {11, true}, // 21 grapes
-    {1, false}, // 22 compass star
-    {3, true}, // 23 crown
-    {12, false}, // 24 scallop shell
-    {9, true}, // 25 hourglass
-};
-} // namespace
-
+// Thirteen colours, one per family of two values: v and v + 13, whose
+// shapes share nothing; the second wears the colour a shade darker. A level
+// deals its values eleven apart round the 26 (see the level designer), so
+// the two values of a family meet only in levels of more than 13 values.
+// The colours keep every two values of different families at least 10
+// CIELAB units apart for normal vision and under full protanopia,
+// deuteranopia and tritanopia alike (the art tests simulate all four), so
+// colour helps every player and shape does the rest.
 int SymbolFamily(int value)
 {
-    return kSymbolPaint[((value % kValueCount) + kValueCount) % kValueCount].family;
+    return ((value % kValueCount) + kValueCount) % kValueCount % 13;
 }
 
 Rgba SymbolColor(int value)
 {
     static const uint32_t colors[13] = {
-        0xE87040, // coral: moon, cross
-        0xD82048, // red: compass star, hexagon
-        0x3068D8, // blue: leaf, waves
-        0x7800D8, // violet: bolt, crown
-        0x9898A0, // pewter: fish, amphora
-        0xF82088, // pink: star, square
-        0x40D860, // green: drop, column
-        0xA880D8, // lavender: anchor, horseshoe
-        0x885000, // umber: trident, sun
-        0x88C0F0, // sky: spiral, hourglass
-        0x805868, // mauve: heart, triangle
+        0xC8B808, // olive gold: sun, bolt
+        0xE87040, // coral: triangle, waves
+        0x805868, // mauve: square, spiral
+        0xF82088, // pink: star, amphora
+        0x88C0F0, // sky: moon, fish
+        0xD82048, // red: heart, anchor
+        0x885000, // umber: hexagon, trident
+        0x3068D8, // blue: cross, column
         0x983080, // plum: rhombus, grapes
-        0xC8B808, // olive gold: scallop shell, chevrons
+        0x40D860, // green: drop, compass star
+        0x9898A0, // pewter: leaf, crown
+        0x7800D8, // violet: horseshoe, scallop shell
+        0xA880D8, // lavender: chevrons, hourglass
     };
-    const SymbolPaint& p = kSymbolPaint[((value % kValueCount) + kValueCount) % kValueCount];
-    Rgba c = Hex(colors[p.family]);
-    return p.darker ? Shade(c, .86f) : c;
+    int v = ((value % kValueCount) + kValueCount) % kValueCount;
+    Rgba c = Hex(colors[SymbolFamily(v)]);
+    // Chevrons and hourglass cover the same area of their tile, so the
+    // hourglass is darker still to keep the two apart.
+    float darker = SymbolFamily(v) == 12 ? .74f : .86f;
+    return v >= 13 ? Shade(c, darker) : c;
 }
 
 namespace {
