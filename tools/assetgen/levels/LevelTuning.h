@@ -16,7 +16,7 @@ struct LevelTuning {
 };
 
 inline constexpr LevelTuning kLevelTuning[] = {
-    {0, 1, 6, 5, 1},
+    {0, 1, 3, 5, 1},
     {0, 2, 13, 8, 2},
     {0, 3, 16, 6, 2},
     {0, 4, 15, 9, 2},
@@ -66,7 +66,7 @@ inline constexpr LevelTuning kLevelTuning[] = {
     {0, 48, 17, 6, 5},
     {0, 49, 15, 5, 4},
     {0, 50, 18, 6, 4},
-    {2, 1, 19, 4, 1},
+    {2, 1, 3, 5, 1},
     {2, 2, 15, 6, 2},
     {2, 3, 16, 5, 2},
     {2, 4, 17, 6, 2},
