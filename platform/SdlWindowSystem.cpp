@@ -14,48 +14,74 @@ namespace Zorvin {
 
 namespace {
 
+// A cursor drawn as pixel art: '#' black outline, '.' white inside, ' '
+// clear. The outline runs between the fingers too, so each finger reads.
 struct CursorShape {
-    int hotX, hotY;
-    std::vector<Rect> parts;
+    int hotX, hotY; // in the 32 x 32 cursor
+    int left, top;  // where the picture's first row and column go
+    std::vector<const char*> rows;
 };
 
-// The built-in hand (pointing up, hot spot at the finger tip) and the
-// dragging hand (a closed fist), as unions of rectangles on a 32 x 32 grid.
+// The pointing hand; the hot spot is the tip of the index finger.
 const CursorShape& HandShape()
 {
-    static const CursorShape shape{11, 4,
-                                   {Rect(10, 4, 4, 13), Rect(14, 11, 4, 6), Rect(18, 12, 4, 5), Rect(22, 14, 3, 4),
-                                    Rect(7, 16, 18, 12), Rect(4, 17, 4, 6)}};
+    static const CursorShape shape{11, 2, 6, 2,
+                                   {"     ##         ",
+                                    "    #..#        ",
+                                    "    #..#        ",
+                                    "    #..#        ",
+                                    "    #..#        ",
+                                    "    #..###      ",
+                                    "    #..#..##    ",
+                                    "    #..#..#.##  ",
+                                    " ## #..#..#.#.# ",
+                                    "#..##..#..#.#.# ",
+                                    "#...#.........# ",
+                                    " #............# ",
+                                    " #............# ",
+                                    "  #...........# ",
+                                    "  #..........#  ",
+                                    "   #.........#  ",
+                                    "   #........#   ",
+                                    "    #.......#   ",
+                                    "    #########   "}};
     return shape;
 }
 
+// The dragging hand: a closed fist, knuckles up, gripping at its middle.
 const CursorShape& DragHandShape()
 {
-    static const CursorShape shape{15, 10,
-                                   {Rect(8, 10, 4, 4), Rect(12, 9, 4, 5), Rect(16, 9, 4, 5), Rect(20, 10, 4, 4),
-                                    Rect(7, 13, 18, 12), Rect(4, 15, 4, 5)}};
+    static const CursorShape shape{14, 13, 7, 8,
+                                   {"   ## ## ##     ",
+                                    "  #..#..#..##   ",
+                                    "  #..#..#..#.#  ",
+                                    " ##..#..#..#.#  ",
+                                    "#..#.........#  ",
+                                    "#...#........#  ",
+                                    " #...........#  ",
+                                    " #...........#  ",
+                                    "  #..........#  ",
+                                    "  #.........#   ",
+                                    "   #........#   ",
+                                    "   ##########   "}};
     return shape;
 }
 
-// Makes the two bit planes: an outline in black, the inside in white.
+// Makes the two bit planes from the picture.
 SDL_Cursor* MakeCursor(const CursorShape& shape)
 {
-    bool inside[32][32] = {};
-    for (const Rect& r : shape.parts)
-        for (int y = r.y; y < r.y + r.height && y < 32; ++y)
-            for (int x = r.x; x < r.x + r.width && x < 32; ++x)
-                inside[y][x] = true;
     uint8_t data[32 * 4] = {};
     uint8_t mask[32 * 4] = {};
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) {
-            if (!inside[y][x])
+    for (size_t r = 0; r < shape.rows.size(); ++r) {
+        int y = shape.top + static_cast<int>(r);
+        for (int i = 0; shape.rows[r][i] != '\0'; ++i) {
+            int x = shape.left + i;
+            char c = shape.rows[r][i];
+            if (c == ' ' || x >= 32 || y >= 32)
                 continue;
-            bool edge = x == 0 || y == 0 || x == 31 || y == 31 || !inside[y][x - 1] || !inside[y][x + 1] ||
-                        !inside[y - 1][x] || !inside[y + 1][x];
             uint8_t bit = static_cast<uint8_t>(0x80 >> (x % 8));
             mask[y * 4 + x / 8] |= bit;
-            if (edge)
+            if (c == '#')
                 data[y * 4 + x / 8] |= bit;
         }
     }

@@ -118,7 +118,7 @@ int AutoPlayer::FutureMoves(const DominoFish& f, int exposed, int otherEnd, int 
     }
     if (!click) {
         for (const Place& p : deck.places) {
-            if (!p.empty() && p.back().get() != &f)
+            if (!p.empty() && p.back()->open && p.back().get() != &f)
                 n += p.back()->HasHalf(exposed) || p.back()->HasHalf(otherEnd);
         }
     }
@@ -198,6 +198,42 @@ void AutoPlayer::DragCandidates(std::vector<Move>& out) const
     }
 }
 
+// A key is seen only on an open tile: a closed one shows its back.
+int AutoPlayer::VisibleKey(int index) const
+{
+    const DominoFish& f = *tiles[index];
+    return f.open && f.itemType >= 0 && f.itemType < 3 ? f.itemType : -1;
+}
+
+// The chance that a tile still face down carries one given value, judged
+// from the values the player has seen: the open tiles, the line and the
+// places. Two halves, each one of the values seen.
+void AutoPlayer::EstimateHiddenMatch()
+{
+    bool seen[FishField::kValueCount + 1] = {};
+    auto see = [&](const DominoFish& f) {
+        if (f.joker)
+            return;
+        for (int v : {f.valueA, f.valueB}) {
+            if (v >= 0 && v < FishField::kValueCount)
+                seen[v] = true;
+        }
+    };
+    for (const OpenTile& t : openTiles)
+        see(*t.fish);
+    for (const auto& f : line.fish)
+        see(*f);
+    for (const Place& p : deck.places) {
+        if (!p.empty() && p.back()->open)
+            see(*p.back());
+    }
+    int values = 0;
+    for (bool b : seen)
+        values += b;
+    values = std::max(values, 2);
+    hiddenMatch = 1.0 - std::pow(1.0 - 1.0 / values, 2);
+}
+
 bool AutoPlayer::SimOpen(int d) const
 {
     if (!simAlive[d])
@@ -224,8 +260,8 @@ int AutoPlayer::SimTake(int index)
     };
     for (int d : covers[index])
         open(d);
-    int key = tiles[index]->itemType;
-    if (key >= 0 && key < 3 && !simLocks[key]) {
+    int key = VisibleKey(index);
+    if (key >= 0 && !simLocks[key]) {
         simLocks[key] = 1;
         for (size_t d = 0; d < tiles.size(); ++d) {
             if (simAlive[d] && tiles[d]->lockType == key)
@@ -246,24 +282,29 @@ void AutoPlayer::SimRestore(int index, int opened, int lockTaken)
     simAlive[index] = 1;
 }
 
-int AutoPlayer::LongestRun(int current, bool joker, int depth, int& budget)
+double AutoPlayer::LongestRun(int current, bool joker, int depth, int& budget)
 {
     if (depth <= 0)
         return 0;
-    int best = 0;
+    // Tiles the look-ahead turns over show nothing yet: each of them matches
+    // only with the chance that a hidden tile carries the wanted value.
+    int hidden = 0;
+    for (int t : simOpenList)
+        hidden += simAlive[t] && !simKnown[t];
+    double best = hidden == 0 ? 0.0 : joker ? 1.0 : 1.0 - std::pow(1.0 - hiddenMatch, hidden);
     size_t n = simOpenList.size();
     for (size_t i = 0; i < n && budget > 0; ++i) {
         int t = simOpenList[i];
-        if (!simAlive[t])
+        if (!simAlive[t] || !simKnown[t])
             continue;
         const DominoFish& f = *tiles[t];
         if (!(joker || f.joker || f.HasHalf(current)))
             continue;
         --budget;
-        int key = f.itemType;
-        int lockTaken = key >= 0 && key < 3 && !simLocks[key] ? key : -1;
+        int key = VisibleKey(t);
+        int lockTaken = key >= 0 && !simLocks[key] ? key : -1;
         int opened = SimTake(t);
-        int run = 0;
+        double run = 0;
         if (f.joker)
             run = LongestRun(current, true, depth - 1, budget);
         else if (joker)
@@ -279,7 +320,7 @@ int AutoPlayer::LongestRun(int current, bool joker, int depth, int& budget)
     return best;
 }
 
-int AutoPlayer::RunFrom(DominoFish& f, int exposed, bool jokerExposed)
+double AutoPlayer::RunFrom(DominoFish& f, int exposed, bool jokerExposed)
 {
     auto it = indexOf.find(&f);
     if (it == indexOf.end())
@@ -287,11 +328,11 @@ int AutoPlayer::RunFrom(DominoFish& f, int exposed, bool jokerExposed)
     constexpr int kDepth = 10;
     constexpr int kBudget = 300;
     int t = it->second;
-    int key = f.itemType;
-    int lockTaken = key >= 0 && key < 3 && !simLocks[key] ? key : -1;
+    int key = VisibleKey(t);
+    int lockTaken = key >= 0 && !simLocks[key] ? key : -1;
     int opened = SimTake(t);
     int budget = kBudget;
-    int run = 1 + LongestRun(exposed, jokerExposed, kDepth - 1, budget);
+    double run = 1 + LongestRun(exposed, jokerExposed, kDepth - 1, budget);
     SimRestore(t, opened, lockTaken);
     return run;
 }
@@ -300,6 +341,12 @@ void AutoPlayer::ClickCandidates(std::vector<Move>& out)
 {
     // The look-ahead starts from the field as it is now.
     simAlive = alive;
+    // What the player knows: the faces of the open tiles, and which closed
+    // tiles are jokers (a joker has a back of its own).
+    simKnown.assign(tiles.size(), 0);
+    for (size_t d = 0; d < tiles.size(); ++d)
+        simKnown[d] = alive[d] && (tiles[d]->open || tiles[d]->joker);
+    EstimateHiddenMatch();
     simInOpen.assign(tiles.size(), 0);
     simOpenList.clear();
     for (int k = 0; k < 3; ++k)

@@ -7,7 +7,10 @@
 // level is won or lost. Its policy prefers moves that open
 // tiles and collect keys, keeps jokers for later and looks one move ahead at
 // what the new end of the line will allow; in click mode it also searches a
-// few puts deep for the longest run before the deck is needed. It is deterministic for a given
+// few puts deep for the longest run before the deck is needed. It knows only
+// what a person sees: the faces of open tiles, the backs (jokers have their
+// own), the locks, the line and the places; tiles its look-ahead turns over
+// count only by the chance that they match. It is deterministic for a given
 // seed of the C library generator. It works on a BoardRules run by a
 // HeadlessHost, both owned by the caller.
 
@@ -78,14 +81,18 @@ private:
     // Click mode look-ahead over the cover graph: the longest run of field
     // puts that can follow once the current tile shows `current` (any value
     // when `joker`). Spends at most `budget` search steps.
-    int LongestRun(int current, bool joker, int depth, int& budget);
+    // Tiles still face down count only by the chance that they match. The
+    // result is the expected run length.
+    double LongestRun(int current, bool joker, int depth, int& budget);
     // Takes tile `index` away in the look-ahead, opening what it uncovers and
     // the locks of its key; returns how many tiles it opened.
     int SimTake(int index);
     void SimRestore(int index, int opened, int lockTaken);
     bool SimOpen(int index) const;
     // The run of puts a click-mode move starts (itself included).
-    int RunFrom(DominoFish& f, int exposed, bool jokerExposed);
+    double RunFrom(DominoFish& f, int exposed, bool jokerExposed);
+    int VisibleKey(int index) const;
+    void EstimateHiddenMatch();
     void AddDragMoves(std::vector<Move>& moves, DominoFish& f, int place) const;
     bool Act();
     bool Perform(const Move& m);
@@ -125,6 +132,8 @@ private:
     // Look-ahead state: tiles still on the field, locks open, open tiles.
     std::vector<char> simAlive;
     std::vector<char> simInOpen;
+    std::vector<char> simKnown; // faces the player has seen (or joker backs)
+    double hiddenMatch = 0.3;
     std::vector<int> simOpenList;
     int simLocks[3] = {0, 0, 0};
     int moves = 0;

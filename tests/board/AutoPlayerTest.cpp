@@ -237,6 +237,66 @@ TEST(AutoPlayer, ClickModeLooksAheadForTheLongerRunOfPuts)
     EXPECT_EQ(order[2], tiles[4]);
 }
 
+// Plays two open tiles (1,2) and (1,3), each lying on one closed tile with
+// the given faces, from current value 1; returns the first tile put.
+int FirstPutOverHiddenTiles(const int hiddenUnderA[2], const int hiddenUnderB[2])
+{
+    srand(3);
+    CountingHost host;
+    host.profile.levelMode2 = 2;
+    BoardRules rules(host);
+    host.onUpdate = [&rules] { rules.Update(); };
+    FishField& field = *rules.field;
+    field.mode = FishField::kClickMode;
+    field.levelNumber = 2;
+    field.levelReader = [](FishField& f, const std::string&) {
+        f.layers.resize(2);
+        for (int layer = 0; layer < 2; ++layer) {
+            for (int x : {150, 450}) {
+                f.layers[layer].push_back(std::make_unique<DominoFish>(x, 200, 3, layer, &f));
+                ++f.fishCount;
+            }
+        }
+        return true;
+    };
+    rules.StartLevelFile("hidden");
+    const int* faces[4] = {hiddenUnderA, hiddenUnderB, nullptr, nullptr};
+    const int open[2][2] = {{1, 2}, {1, 3}};
+    for (int i = 0; i < 2; ++i) {
+        field.FishAt(0, i)->valueA = faces[i][0];
+        field.FishAt(0, i)->valueB = faces[i][1];
+        field.FishAt(1, i)->valueA = open[i][0];
+        field.FishAt(1, i)->valueB = open[i][1];
+    }
+    rules.deck->Fill(0);
+    rules.playLine->ResetLine(0, 1);
+    field.RecomputeOpen();
+    field.RecomputePlayable();
+    EXPECT_FALSE(field.FishAt(0, 0)->open);
+    EXPECT_FALSE(field.FishAt(0, 1)->open);
+    EXPECT_EQ(field.movesAvailable, 2);
+
+    AutoPlayer player(rules, host);
+    const DominoFish* first = nullptr;
+    const DominoFish* a = field.FishAt(1, 0);
+    player.afterAction = [&] {
+        if (!first && rules.playLine->fish.size() > 2)
+            first = rules.playLine->Last();
+    };
+    player.Play();
+    return first == nullptr ? -1 : first == a ? 0 : 1;
+}
+
+TEST(AutoPlayer, ChoosesWithoutSeeingTheFacesOfClosedTiles)
+{
+    // Whichever closed tile would carry the run on, the player cannot know
+    // it: its first put is the same in both deals.
+    const int leadsOn2[2] = {2, 5}, leadsOn3[2] = {3, 5}, deadEnd[2] = {7, 8};
+    int first = FirstPutOverHiddenTiles(leadsOn2, deadEnd);
+    ASSERT_NE(first, -1);
+    EXPECT_EQ(FirstPutOverHiddenTiles(deadEnd, leadsOn3), first);
+}
+
 TEST(AutoPlayer, TilesCountedAsMovesOntoAnUprightTileCanBePut)
 {
     // An upright current tile (4 over 8) counts its second half for the moves

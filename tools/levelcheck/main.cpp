@@ -5,7 +5,8 @@
 // win rate and writes them to the tuning file; otherwise it plays the levels
 // as designed with the tuned numbers. With --levels it also checks that the
 // level files in DIR (a game's levels/ folder) are exactly the designed
-// ones. Writes the level table to the docs file, and exits with 1 when a
+// ones. Writes the level table to the docs file (and the difficulty curve
+// beside it as levels-difficulty.png), and exits with 1 when a
 // bound of the campaign is broken.
 
 #include <cerrno>
@@ -17,6 +18,8 @@
 #include <vector>
 
 #include "framework/core/FileUtil.h"
+#include "tools/assetgen/AssetIo.h"
+#include "tools/assetgen/levels/DifficultyPlot.h"
 #include "tools/assetgen/levels/LevelCheck.h"
 
 using namespace Zorvin::AssetGen;
@@ -103,13 +106,25 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(scratch, ec);
     int failures = 0;
     std::vector<CheckedLevel> levels;
+    int total = 0, done = 0;
+    for (int mode : modes)
+        total += CampaignLength(mode);
     for (int mode : modes) {
         for (int n = 1; n <= CampaignLength(mode); ++n) {
             CheckedLevel level;
             std::string error;
-            bool ok = tune ? TuneLevel(mode, n, deals, scratch.string(), level, error)
-                           : CheckLevel(mode, n, deals, scratch.string(), level, error);
             std::string name = LevelFolder(mode) + "/Level" + std::to_string(n) + ".xml";
+            // Progress on the error stream, so a long run shows where it is
+            // while the table on the output stays clean.
+            std::fprintf(stderr, "[%3d/%d] %s %s", ++done, total, tune ? "tuning" : "playing", name.c_str());
+            std::fflush(stderr);
+            auto dot = [] {
+                std::fputc('.', stderr);
+                std::fflush(stderr);
+            };
+            bool ok = tune ? TuneLevel(mode, n, deals, scratch.string(), level, error, dot)
+                           : CheckLevel(mode, n, deals, scratch.string(), level, error);
+            std::fputc('\n', stderr);
             if (ok && !levelsDir.empty()) {
                 // The shipped file must be the design that was just played.
                 std::string designed = (scratch / "designed.xml").string(), a, b;
@@ -141,9 +156,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot write %s\n", tuningFile.c_str());
         return 1;
     }
-    if (!docsFile.empty() && !FileUtil::WriteFileAtomic(docsFile, FormatLevelTable(levels, deals))) {
-        std::fprintf(stderr, "cannot write %s\n", docsFile.c_str());
-        return 1;
+    if (!docsFile.empty()) {
+        // The difficulty curve goes beside the table, which shows it.
+        std::string plot = (std::filesystem::path(docsFile).parent_path() / "levels-difficulty.png").string();
+        if (!FileUtil::WriteFileAtomic(docsFile, FormatLevelTable(levels, deals))
+            || !WritePng(DifficultyPlot(levels, deals), plot)) {
+            std::fprintf(stderr, "cannot write %s\n", docsFile.c_str());
+            return 1;
+        }
     }
     std::vector<std::string> problems;
     bool bounds = CampaignMeetsBounds(levels, problems);

@@ -16,6 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
+#include <map>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <cctype>
@@ -213,8 +217,94 @@ TEST(ArtValues, ColoursSeparateValuesOfSimilarSize)
         for (int b = a + 1; b < kValueCount; ++b) {
             float dc = std::fabs(stats[a].r - stats[b].r) + std::fabs(stats[a].g - stats[b].g) + std::fabs(stats[a].b - stats[b].b);
             float di = std::fabs(float(stats[a].ink - stats[b].ink)) / float(std::max(stats[a].ink, stats[b].ink));
-            EXPECT_TRUE(dc > .12f || di > .15f) << "values " << a << " and " << b;
+            EXPECT_TRUE(dc > .12f || di > .15f) << "values " << a << " and " << b << " colour " << dc << " ink " << di;
         }
+}
+
+// A colour as seen with normal vision and with full protanopia,
+// deuteranopia and tritanopia (the simulation matrices of Machado, Oliveira
+// and Fernandes, 2009, applied in linear RGB), each in CIELAB.
+struct Lab {
+    double l, a, b;
+};
+std::array<Lab, 4> Seen(const Rgba& c)
+{
+    static const double kVision[3][3][3] = {
+        {{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216}, {-0.003882, -0.048116, 1.051998}},
+        {{0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413}, {-0.011820, 0.042940, 0.968881}},
+        {{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602}, {0.004733, 0.691367, 0.303900}}};
+    auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    auto lab = [](const double rgb[3]) {
+        double x = (0.4124 * rgb[0] + 0.3576 * rgb[1] + 0.1805 * rgb[2]) / 0.95047;
+        double y = 0.2126 * rgb[0] + 0.7152 * rgb[1] + 0.0722 * rgb[2];
+        double z = (0.0193 * rgb[0] + 0.1192 * rgb[1] + 0.9505 * rgb[2]) / 1.08883;
+        auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116.0; };
+        return Lab{116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))};
+    };
+    double rgb[3] = {linear(c.r), linear(c.g), linear(c.b)};
+    std::array<Lab, 4> out;
+    out[0] = lab(rgb);
+    for (int v = 0; v < 3; ++v) {
+        double s[3];
+        for (int i = 0; i < 3; ++i)
+            s[i] = std::clamp(kVision[v][i][0] * rgb[0] + kVision[v][i][1] * rgb[1] + kVision[v][i][2] * rgb[2], 0.0, 1.0);
+        out[v + 1] = lab(s);
+    }
+    return out;
+}
+
+TEST(ArtValues, ColourFamiliesStayApartForColourBlindPlayers)
+{
+    // Values come in families of two that share a hue and differ in shape.
+    // The colours the symbols are painted in must keep two values of
+    // different families apart for normal vision and under each simulated
+    // deficiency (the old palette had four blue-greys within 4 units).
+    std::vector<std::array<Lab, 4>> seen;
+    for (int v = 0; v < kValueCount; ++v) seen.push_back(Seen(SymbolColor(v)));
+    const char* vision[4] = {"normal vision", "protanopia", "deuteranopia", "tritanopia"};
+    std::map<int, int> familySize;
+    for (int a = 0; a < kValueCount; ++a) {
+        ++familySize[SymbolFamily(a)];
+        for (int b = a + 1; b < kValueCount; ++b) {
+            if (SymbolFamily(a) == SymbolFamily(b)) continue;
+            for (int k = 0; k < 4; ++k) {
+                const Lab &p = seen[a][k], &q = seen[b][k];
+                double d = std::sqrt((p.l - q.l) * (p.l - q.l) + (p.a - q.a) * (p.a - q.a) + (p.b - q.b) * (p.b - q.b));
+                EXPECT_GE(d, 10.0) << "values " << a << " and " << b << " look alike with " << vision[k];
+            }
+        }
+    }
+    for (auto [family, size] : familySize) EXPECT_EQ(size, 2) << "family " << family;
+    // Levels deal values eleven apart round the 26: a level of up to 13
+    // values never holds both values of a family.
+    for (int v = 0; v < kValueCount; ++v)
+        for (int k = 1; k < 13; ++k)
+            EXPECT_NE(SymbolFamily(v), SymbolFamily((v + 11 * k) % kValueCount)) << v << " and " << (v + 11 * k) % kValueCount;
+}
+
+TEST(ArtTiles, FacesNeverLookLikeBacksOrEmptyPlaces)
+{
+    // Mean lightness of the opaque part of a picture.
+    auto lightness = [](const std::string& id) {
+        Canvas c = PaintImage(id);
+        double sum = 0;
+        int n = 0;
+        for (int y = 0; y < c.H(); ++y)
+            for (int x = 0; x < c.W(); ++x) {
+                Rgba p = c.Get(x, y);
+                if (p.a < .99f) continue;
+                sum += 0.2126 * p.r + 0.7152 * p.g + 0.0722 * p.b;
+                ++n;
+            }
+        return n ? sum / n : 0.0;
+    };
+    double face = lightness("IMAGE_FISH_L");
+    // An open joker is a face: light like the others, far from its back.
+    EXPECT_GT(lightness("IMAGE_FISH_JOKER"), lightness("IMAGE_FISH_JOKER_BACK") + .25);
+    EXPECT_GT(lightness("IMAGE_FISH_JOKER"), face - .2);
+    EXPECT_GT(face, lightness("IMAGE_FISH_BACK") + .25);
+    // An empty deck place is a dark socket, not a blank tile.
+    EXPECT_LT(lightness("IMAGE_ROCK_PLACE"), face - .35);
 }
 
 // ---- the font ----

@@ -229,6 +229,35 @@ TEST_P(CampaignDesignTest, EveryLevelKeepsTheDesignRules)
 
 INSTANTIATE_TEST_SUITE_P(BothModes, CampaignDesignTest, ::testing::Values(kDragMode, kClickMode));
 
+TEST(CampaignLayoutsTest, EveryLevelHasALayoutOfItsOwnClearOfTheMeterAndThePlayLine)
+{
+    std::map<std::string, std::string> seen;
+    std::set<std::string> dragOutlines;
+    for (int mode : {kDragMode, kClickMode}) {
+        for (const LevelPlan& p : AllPlans(mode)) {
+            std::string name = LevelFolder(mode) + "/Level" + std::to_string(p.number);
+            auto [it, fresh] = seen.emplace(LayoutKey(p), name);
+            EXPECT_TRUE(fresh) << name << " repeats the layout of " << it->second;
+            // The two campaigns have figures of their own.
+            std::string outline = LayoutKey(p, true);
+            if (mode == kDragMode)
+                dragOutlines.insert(outline);
+            else
+                EXPECT_EQ(dragOutlines.count(outline), 0u) << name << " has the outline of a drag-mode level";
+            for (const PlannedTile& t : p.tiles) {
+                int r[4];
+                TileImageRect(p, t, r);
+                bool clearOfMeter = r[0] + r[2] <= kMeterColumn[0] || r[1] + r[3] <= kMeterColumn[1] ||
+                                    r[1] >= kMeterColumn[1] + kMeterColumn[3];
+                EXPECT_TRUE(clearOfMeter) << name << ": a tile at x " << r[0] << " y " << r[1] << " reaches the meter";
+                EXPECT_LE(r[1] + r[3], kPlayLineTop) << name << ": a tile reaches the play line";
+                EXPECT_GE(r[0], kAreaLeft) << name << ": a tile reaches the deck's places";
+            }
+        }
+    }
+    EXPECT_EQ(seen.size(), 110u);
+}
+
 class CampaignFilesTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -440,6 +469,14 @@ TEST(LevelCheckTest, BrokenBoundsAreReported)
     EXPECT_FALSE(CampaignMeetsBounds(levels, problems));
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_NE(problems[0].find("stage 2"), std::string::npos);
+
+    // A first stage nobody loses.
+    problems.clear();
+    for (int i = 0; i < 10; ++i)
+        levels[i].stats.won = i < 5 ? 99 : 80;
+    EXPECT_FALSE(CampaignMeetsBounds(levels, problems));
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("stage 1"), std::string::npos);
 }
 
 TEST(LevelCheckTest, LevelTableListsEveryLevelAndStage)
@@ -455,7 +492,7 @@ TEST(LevelCheckTest, LevelTableListsEveryLevelAndStage)
         levels.push_back(l);
     }
     std::string table = FormatLevelTable(levels, 10);
-    EXPECT_NE(table.find("| click | 1 | 1 | house | 20 | 1 |"), std::string::npos) << table;
+    EXPECT_NE(table.find("| click | 1 | 1 | fish | 25 | 1 |"), std::string::npos) << table;
     EXPECT_NE(table.find("| 1010 |"), std::string::npos);
     EXPECT_NE(table.find("| 2 | 6-10 | 88.0 % |"), std::string::npos) << table;
     EXPECT_NE(table.find("All bounds hold."), std::string::npos);
@@ -533,7 +570,9 @@ TEST(LevelCheckTest, TunerStaysWithinItsBands)
     EXPECT_LE(out.plan.layerCount, 2);
     int designed = DefaultParams(kDragMode, 3).typeCount;
     EXPECT_GE(out.params.typeCount, std::max(2, designed - 2));
-    EXPECT_LE(out.params.typeCount, designed + 6);
+    // A level too easy for its place may get many more values, never more
+    // than 24 of the 26 faces.
+    EXPECT_LE(out.params.typeCount, 24);
     EXPECT_EQ(static_cast<int>(out.plan.types.size()), out.params.typeCount);
     // The trial files are cleaned up.
     EXPECT_TRUE(fs::is_empty(scratch));

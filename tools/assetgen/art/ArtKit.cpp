@@ -50,21 +50,26 @@ void PaintButton(Canvas& c, ButtonState state, const Rgba& face, int shadow, flo
         bottom = Shade(face, .85f);
         break;
     case ButtonState::Disabled: {
-        Rgba grey = Hex(0x8E8A84);
-        rimLight = Hex(0xC9C4BB);
-        rimDark = Hex(0x5D5953);
-        top = Mix(grey, Rgba(1, 1, 1, 1), .3f);
-        bottom = Shade(grey, .75f);
+        // The same button, faded: its own enamel washed towards the stone
+        // grey, flat and dull, so it reads as this button switched off
+        // rather than as a grey button of another kind.
+        Rgba stone = Hex(0xB9B3AA);
+        Rgba faded = Mix(face, stone, .62f);
+        rimLight = Mix(Palette::BronzeLight, stone, .6f);
+        rimDark = Mix(Palette::BronzeDark, stone, .45f);
+        top = Mix(faded, Rgba(1, 1, 1, 1), .12f);
+        bottom = Shade(faded, .9f);
         break;
     }
     }
+    const bool flat = state == ButtonState::Disabled;
     MetalShape(c, 0, 0, w, h, outer, rimLight, rimDark, 1.5f);
     c.FillShape(0, 0, w, h, inner, [&](float, float y, float) {
         float t = Clamp01((y - inset) / std::max(1.f, h - 2 * inset));
         return Mix(top, bottom, t);
     });
     // A soft glassy highlight over the upper half of the plate.
-    float hl = state == ButtonState::Down ? .08f : .28f;
+    float hl = state == ButtonState::Down ? .08f : flat ? 0.f : .28f;
     auto gloss = [&](float x, float y) {
         return SdRoundRect(x, y, inset + 3.f, inset + 1.5f, w - inset - 3.f, inset + (h - 2 * inset) * .48f,
                            std::max(1.f, ri - 2.f));
@@ -73,12 +78,12 @@ void PaintButton(Canvas& c, ButtonState state, const Rgba& face, int shadow, flo
         float t = Clamp01((y - inset) / ((h - 2 * inset) * .5f));
         return Rgba(1, 1, 1, hl * (1.f - t));
     });
-    c.Bevel(0, 0, w, h, inner, 2.f, state == ButtonState::Down ? -.35f : .3f);
+    c.Bevel(0, 0, w, h, inner, 2.f, state == ButtonState::Down ? -.35f : flat ? .08f : .3f);
     if (state == ButtonState::Over) {
         // A warm inner glow along the rim.
         c.FillShape(0, 0, w, h, inner, [&](float, float, float d) { return Rgba(1, .9f, .55f, .35f * Clamp01(1.f + d / 4.f)); });
     }
-    if (shadow > 0) c.AddDropShadow(0, 2, 3, Rgba(0, 0, 0, .45f));
+    if (shadow > 0) c.AddDropShadow(0, 2, 3, Rgba(0, 0, 0, flat ? .2f : .45f));
 }
 
 Rgba ParchmentAt(float x, float y, uint32_t seed, int periodX, int periodY)

@@ -70,24 +70,27 @@ Canvas Mosaic(int w, int h)
         float dx = cx - 400.f, dy = cy - 300.f;
         float r = std::sqrt(dx * dx + dy * dy);
         float ang = std::atan2(dy, dx);
+        // A worn floor seen through the tiles: the bands differ gently in
+        // tone, so the pattern stays behind the tiles instead of competing
+        // with their symbols.
         Rgba col;
         float band = std::fmod(r + std::sin(ang * 8.f) * 12.f, 90.f);
         if (band < 30.f)
-            col = Hex(0x2D6F8F);
+            col = Hex(0x7E9AA4);
         else if (band < 45.f)
-            col = Hex(0xE3C38A);
+            col = Hex(0xC9B894);
         else if (band < 75.f)
-            col = Hex(0xEFE6D4);
+            col = Hex(0xCFC6B4);
         else
-            col = Hex(0xB4623A);
-        if (ix < 3 || iy < 3 || ix >= w / int(cell) - 3 || iy >= h / int(cell) - 3) col = Hex(0x1D4F6A);
-        col = Shade(col, .85f + Hash01(ix, iy, 1051) * .2f);
-        // Grout between the stones.
+            col = Hex(0xB08F78);
+        if (ix < 3 || iy < 3 || ix >= w / int(cell) - 3 || iy >= h / int(cell) - 3) col = Hex(0x6F8790);
+        col = Shade(col, .94f + Hash01(ix, iy, 1051) * .08f);
+        // Fine grout between the stones.
         float gx = std::fabs(x - cx), gy = std::fabs(y - cy);
-        float grout = SmoothStep(cell / 2.f - 1.6f, cell / 2.f - .4f, std::max(gx, gy));
-        return Mix(col, Hex(0x8C8476), grout);
+        float grout = SmoothStep(cell / 2.f - 1.f, cell / 2.f - .2f, std::max(gx, gy));
+        return Mix(col, Hex(0xA49C8E), grout * .6f);
     });
-    Wash(c, Hex(0x6A6458), .3f);
+    Wash(c, Hex(0x7A7468), .35f);
     Vignette(c, .45f);
     return c;
 }
@@ -114,10 +117,12 @@ Canvas MarbleHall(int w, int h)
     Canvas c(w, h);
     c.FillWith([&](float x, float y) {
         int ix = int(x / 100.f), iy = int(y / 100.f);
+        // Slabs of two close marbles: enough to read as a floor, too little
+        // contrast to make a chessboard behind the tiles.
         bool dark = (ix + iy) % 2 == 1;
-        Rgba stone = dark ? Marble(x, y, Hex(0x9AA8A6), Hex(0x4E5C5A), 18, 1071) : Marble(x, y, Hex(0xF0EBE2), Hex(0xA89E90), 18, 1073);
+        Rgba stone = dark ? Marble(x, y, Hex(0xC9CCC6), Hex(0x8A908C), 18, 1071) : Marble(x, y, Hex(0xE4DED3), Hex(0xA89E90), 18, 1073);
         float seam = std::min(std::fabs(std::fmod(x, 100.f)), std::fabs(std::fmod(y, 100.f)));
-        if (seam < 1.2f) stone = Shade(stone, .7f);
+        if (seam < 1.f) stone = Shade(stone, .88f);
         // A soft reflection of the hall's windows.
         float glow = std::exp(-std::pow((y - 120.f) / 220.f, 2.f)) * (.5f + .5f * std::sin(x / 90.f));
         return Mix(stone, Rgba(1, 1, .95f, 1), glow * .15f);

@@ -95,23 +95,27 @@ FontSheet BuildFontSheet()
                 glyphs.Ref(sx, sy) = g.cover[size_t(y) * g.w + gx];
             }
     }
-    // The shadow: each glyph grown by a pixel and softened, kept inside its
-    // own cell so neighbours never bleed into each other.
+    // The shadow: each glyph softened by a pixel, kept inside its own cell
+    // so neighbours never bleed into each other. It is not grown: the game
+    // writes black text too (score bar, headers), and a grown shadow under
+    // black letters thickens them and fills their holes.
     for (const FontGlyph& fg : f.glyphs) {
         Mask cell(fg.w, f.cellH);
         for (int y = 0; y < f.cellH; ++y)
             for (int cx = 0; cx < fg.w; ++cx) cell.Ref(cx, y) = glyphs.At(fg.x + cx, y);
-        cell.Dilate(1);
-        cell.Blur(2);
+        Mask soft = cell;
+        soft.Blur(1);
+        // Full under the letter's own strokes, soft only at their edges.
         for (int y = 0; y < f.cellH; ++y)
-            for (int cx = 0; cx < fg.w; ++cx) shadows.Ref(fg.x + cx, y) = std::min(1.f, cell.At(cx, y) * 1.3f);
+            for (int cx = 0; cx < fg.w; ++cx)
+                shadows.Ref(fg.x + cx, y) = std::min(1.f, std::max(cell.At(cx, y), soft.At(cx, y) * 1.3f));
     }
     for (int y = 0; y < f.cellH; ++y)
         for (int sx = 0; sx < x; ++sx) {
             float a = glyphs.At(sx, y);
             // White glyphs: the game's text colour multiplies them.
             f.sheet.Set(sx, y, Rgba(1, 1, 1, a));
-            f.sheet.Set(sx, y + f.cellH, Rgba(0, 0, 0, shadows.At(sx, y) * .85f));
+            f.sheet.Set(sx, y + f.cellH, Rgba(0, 0, 0, shadows.At(sx, y) * .6f));
         }
     // Kerning pairs between the covered characters that DejaVu adjusts.
     std::vector<unsigned char> cover = FontCoverage();

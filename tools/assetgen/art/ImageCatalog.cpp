@@ -121,7 +121,7 @@ std::vector<ImageEntry> BuildCatalog()
         // and the strip at (400 - w/2, 540).
         {"IMAGE_PANEL_LINE", G, 112, 84},
         {"IMAGE_PANEL_LINE_LAG", G, 112, 84},
-        {"IMAGE_PANEL_LINE_OSS", G, 200, 81},
+        {"IMAGE_PANEL_LINE_OSS", G, 228, 81},
         {"IMAGE_PANEL_UP", G, 800, 26},
         {"IMAGE_PLAYLINE", G, 250, 60},
         {"IMAGE_PREVIEW", G, 112, 76},

@@ -26,6 +26,11 @@ struct PainterEntry {
 std::vector<PainterEntry>& PainterTable();
 const Painter* FindPainter(const std::string& id);
 
+// The tile values' colours: values come in families of two that share a
+// colour (and differ in shape); SymbolColor gives a value's colour.
+int SymbolFamily(int value);
+Rgba SymbolColor(int value);
+
 struct PainterRegistration {
     PainterRegistration(std::string id, Painter p) { PainterTable().push_back({std::move(id), std::move(p)}); }
 };

@@ -45,18 +45,53 @@ const float kFaceR = 6.f;
 
 // The face alone, 80 x 50, in its material: the front (with the divider
 // between the halves) or the back with its ornament.
+// The joker's emblem: a golden sunburst with a laughing theatre mask at its
+// heart, centred on (cx, cy).
+void JokerEmblem(Canvas& c, float cx, float cy)
+{
+    auto rays = StarPoints(cx, cy, 22.f, 9.f, 12);
+    auto raysSdf = [&](float x, float y) { return SdPolygon(x, y, rays); };
+    c.FillShape(cx - 25, cy - 25, cx + 25, cy + 25, [&](float x, float y) { return raysSdf(x, y) - 1.2f; },
+                Hex(0x7A4A10));
+    MetalShape(c, cx - 24, cy - 24, cx + 24, cy + 24, raysSdf, Hex(0xFFE070), Hex(0xC07A10), 1.5f);
+    auto mask = [&](float x, float y) {
+        float head = SdEllipse(x, y, cx, cy + 1.f, 11.f, 12.f);
+        float eyes = std::min(SdEllipse(x, y, cx - 4.5f, cy - 2.f, 2.6f, 2.f), SdEllipse(x, y, cx + 4.5f, cy - 2.f, 2.6f, 2.f));
+        float mouth = std::max(std::fabs(SdCircle(x, y, cx, cy + 1.f, 6.f)) - 1.3f, cy + 3.f - y);
+        return std::max(head, -std::min(eyes, mouth));
+    };
+    c.FillShape(cx - 13, cy - 13, cx + 13, cy + 14, mask, [&](float, float y, float) {
+        return Mix(Hex(0xFFF6E0), Hex(0xE6C27A), Clamp01((y - cy + 12.f) / 24.f));
+    });
+    c.Bevel(cx - 13, cy - 13, cx + 13, cy + 14, mask, 1.5f, .5f);
+}
+
 Canvas FaceCanvas(const Material& m, bool back, bool joker)
 {
     const int W = kTileFaceW, H = kTileFaceH;
     Canvas c(W, H);
     auto face = [&](float x, float y) { return SdRoundRect(x, y, .5f, .5f, float(W) - .5f, float(H) - .5f, kFaceR); };
-    if (!back && !joker) {
+    if (!back) {
+        // Faces, the joker's included, are light marble: an open tile never
+        // looks like a back. The joker's own plate colour tints its marble.
+        const Material& stoneOf = joker ? MaterialOf(0) : m;
         c.FillShape(0, 0, float(W), float(H), face, [&](float x, float y, float) {
-            Rgba stone = Marble(x, y, m.face, m.faceVein, 11.f, m.seed);
+            Rgba stone = Marble(x, y, stoneOf.face, stoneOf.faceVein, 11.f, m.seed);
+            if (joker)
+                stone = Mix(stone, Hex(0xFFE7A8), .35f);
             // Light falls from the upper left.
             return Shade(stone, 1.02f - (x / float(W)) * .04f - (y / float(H)) * .05f);
         });
         c.Bevel(0, 0, float(W), float(H), face, 3.f, .5f);
+        if (joker) {
+            // A ring in the joker's colour, then the sunburst and the mask.
+            auto ring = [&](float x, float y) {
+                return std::fabs(SdRoundRect(x, y, 4.5f, 4.5f, float(W) - 4.5f, float(H) - 4.5f, 3.f)) - 1.2f;
+            };
+            c.FillShape(0, 0, float(W), float(H), ring, WithAlpha(m.back, .9f));
+            JokerEmblem(c, float(W) / 2.f, float(H) / 2.f);
+            return c;
+        }
         // The engraved divider and its bronze pin.
         float mx = float(W) / 2.f;
         c.FillShape(mx - 2, 5, mx + 2, float(H) - 5,
@@ -83,23 +118,6 @@ Canvas FaceCanvas(const Material& m, bool back, bool joker)
     c.FillShape(0, 0, float(W), float(H), fillet, WithAlpha(m.backOrnament, .85f));
     const Rgba orn = m.backOrnament;
     float cx = float(W) / 2.f, cy = float(H) / 2.f;
-    if (joker) {
-        // A golden sunburst with a laughing theatre mask at its heart.
-        auto rays = StarPoints(cx, cy, 22.f, 9.f, 12);
-        auto raysSdf = [&](float x, float y) { return SdPolygon(x, y, rays); };
-        MetalShape(c, cx - 24, cy - 24, cx + 24, cy + 24, raysSdf, Hex(0xFFF0B0), Hex(0xB07A1A), 1.5f);
-        auto mask = [&](float x, float y) {
-            float head = SdEllipse(x, y, cx, cy + 1.f, 11.f, 12.f);
-            float eyes = std::min(SdEllipse(x, y, cx - 4.5f, cy - 2.f, 2.6f, 2.f), SdEllipse(x, y, cx + 4.5f, cy - 2.f, 2.6f, 2.f));
-            float mouth = std::max(std::fabs(SdCircle(x, y, cx, cy + 1.f, 6.f)) - 1.3f, cy + 3.f - y);
-            return std::max(head, -std::min(eyes, mouth));
-        };
-        c.FillShape(cx - 13, cy - 13, cx + 13, cy + 14, mask, [&](float, float y, float) {
-            return Mix(Hex(0xFFF6E0), Hex(0xE6C27A), Clamp01((y - cy + 12.f) / 24.f));
-        });
-        c.Bevel(cx - 13, cy - 13, cx + 13, cy + 14, mask, 1.5f, .5f);
-        return c;
-    }
     switch (m.backPattern) {
     case 0: { // laurel wreath around a small disc
         for (int side = -1; side <= 1; side += 2)
@@ -437,21 +455,25 @@ Canvas PaintKeyAnim(int w, int h)
     int cw = w / 8;
     for (int cel = 0; cel < 8; ++cel) {
         Canvas c(cw, h);
+        // The key lies small along the bottom of its cel: on a tile the cel
+        // sits over the left value, and the key must leave that value
+        // readable, touching only the margin below it.
         float ph = float(cel) / 8.f * 2.f * float(M_PI);
-        float rot = -.35f + std::sin(ph) * .08f;
-        float cx = float(cw) / 2.f, cy = float(h) / 2.f;
+        float rot = std::sin(ph) * .05f;
+        const float scale = 1.45f; // the key is drawn at 1/scale of its design size
+        float cx = float(cw) / 2.f, cy = float(h) - 6.f;
         auto key = [&](float x, float y) {
-            float dx = x - cx, dy = y - cy;
+            float dx = (x - cx) * scale, dy = (y - cy) * scale;
             float u = dx * std::cos(rot) + dy * std::sin(rot), v = -dx * std::sin(rot) + dy * std::cos(rot);
             float bow = std::fabs(SdCircle(u, v, -10.f, 0, 6.f)) - 2.2f;
             float shaft = SdRoundRect(u, v, -5.f, -1.8f, 15.f, 1.8f, 1.f);
             float bit1 = SdRoundRect(u, v, 9.f, 0, 12.f, 6.5f, .8f);
             float bit2 = SdRoundRect(u, v, 13.5f, 0, 16.f, 5.f, .8f);
-            return std::min(std::min(bow, shaft), std::min(bit1, bit2));
+            return std::min(std::min(bow, shaft), std::min(bit1, bit2)) / scale;
         };
         MetalShape(c, 0, 0, float(cw), float(h), key, Hex(0xFFF0B0), Hex(0xA8741A), 1.5f);
         // A glint that runs along the key.
-        float gx = -14.f + float(cel) * 4.5f;
+        float gx = (-14.f + float(cel) * 4.5f) / scale;
         c.FillShape(0, 0, float(cw), float(h), [&](float x, float y) {
             return std::max(key(x, y), SdCircle(x, y, cx + gx * std::cos(rot), cy + gx * std::sin(rot), 4.f));
         }, Rgba(1, 1, 1, .55f));

@@ -303,7 +303,7 @@ Canvas DialogBox(int w, int h)
 {
     // The high-score window draws this 200 pixels wider than it is.
     Canvas c(w, h);
-    PaintDialogFrame(c, 101, true, true, false);
+    PaintDialogFrame(c, 101, true, true, true);
     return c;
 }
 
@@ -638,10 +638,12 @@ Canvas LineFrame(int w, int h)
 Canvas LineFrameClick(int w, int h)
 {
     // Click mode: a frame around the previous tile and the current tile's
-    // open half, with a golden mark on the half that must be matched.
+    // open half, with a golden mark on the half that must be matched. Drawn
+    // at (305, 519) over the right half of the play strip (400..525), its
+    // right side reaches past the strip's end so the strip stays inside.
     Canvas c(w, h);
     auto ring = [&](float x, float y) {
-        float outer = SdRoundRect(x, y, 46, 13, 194, float(h) - 1, 10.f);
+        float outer = SdRoundRect(x, y, 46, 13, 224, float(h) - 1, 10.f);
         float inner = SdRoundRect(x, y, 56, 21, 186, 72, 6.f);
         return std::max(outer, -inner);
     };
@@ -683,14 +685,29 @@ Canvas DeckTray(int w, int h, int kind)
 
 Canvas RockPlace(int w, int h)
 {
-    // A marble plinth; a tile rests on it with its face at (11, -1).
+    // An empty socket, not a tile: a dark stone ledge with a sunken well
+    // where a tile comes to rest (its face at about (5, -1)), ringed by a
+    // dashed groove. Nothing in it is light enough to pass for a tile face.
     Canvas c(w, h);
-    auto top = [&](float x, float y) { return SdRoundRect(x, y, 2, 10, 104, 52, 5.f); };
-    auto front = [&](float x, float y) { return SdRoundRect(x, y, 2, 44, 104, float(h) - 1, 4.f); };
-    c.FillShape(0, 0, float(w), float(h), front, [&](float x, float y, float) { return Shade(Marble(x, y, Hex(0xE6DED0), Hex(0x9A8E7E), 9, 29), .78f); });
-    c.Bevel(0, 0, float(w), float(h), front, 2.f, .5f);
-    c.FillShape(0, 0, float(w), float(h), top, [&](float x, float y, float) { return Marble(x, y, Hex(0xF0EADF), Hex(0xA89C8A), 9, 29); });
-    c.Bevel(0, 0, float(w), float(h), top, 2.5f, .45f);
+    auto ledge = [&](float x, float y) { return SdRoundRect(x, y, 1, 2, float(w) - 2, float(h) - 1, 6.f); };
+    c.FillShape(0, 0, float(w), float(h), ledge, [&](float x, float y, float) {
+        return Shade(Marble(x, y, Hex(0x6E6A66), Hex(0x3E3A36), 9, 29), .95f - y / float(h) * .2f);
+    });
+    c.Bevel(0, 0, float(w), float(h), ledge, 2.5f, .5f);
+    auto well = [&](float x, float y) { return SdRoundRect(x, y, 7, 6, float(w) - 9, float(h) - 7, 5.f); };
+    c.FillShape(0, 0, float(w), float(h), well, [&](float, float y, float d) {
+        // Darker towards the top edge, where the lip shades the well.
+        float lip = Clamp01((y - 6.f) / 14.f);
+        return Mix(Hex(0x16232B), Hex(0x24363F), lip * Clamp01(-d / 3.f));
+    });
+    // The dashed groove: short runs along the inside of the well.
+    auto groove = [&](float x, float y) {
+        float ring = std::fabs(SdRoundRect(x, y, 12, 10, float(w) - 14, float(h) - 11, 4.f)) - .8f;
+        float along = x + y * 1.3f;
+        float dash = std::fabs(std::fmod(along, 9.f) - 4.5f) - 2.2f;
+        return std::max(ring, dash);
+    };
+    c.FillShape(0, 0, float(w), float(h), groove, WithAlpha(Hex(0x9FB8C2), .75f));
     c.AddDropShadow(-2, 3, 3, Rgba(0, 0, 0, .4f));
     return c;
 }

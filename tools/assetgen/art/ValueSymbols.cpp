@@ -224,40 +224,47 @@ Sdf SymbolShape(int value)
     }
 }
 
-// The colour of each value: thirteen hues, each used for two values whose
-// shapes share nothing.
+} // namespace
+
+// Thirteen colours, one per family of two values: v and v + 13, whose
+// shapes share nothing; the second wears the colour a shade darker. A level
+// deals its values eleven apart round the 26 (see the level designer), so
+// the two values of a family meet only in levels of more than 13 values.
+// The colours keep every two values of different families at least 10
+// CIELAB units apart for normal vision and under full protanopia,
+// deuteranopia and tritanopia alike (the art tests simulate all four), so
+// colour helps every player and shape does the rest.
+int SymbolFamily(int value)
+{
+    return ((value % kValueCount) + kValueCount) % kValueCount % 13;
+}
+
 Rgba SymbolColor(int value)
 {
-    static const uint32_t colors[kValueCount] = {
-        0xF29B12, // 0 sun: amber
-        0xD8322B, // 1 triangle: red
-        0x2D63C8, // 2 square: royal blue
-        0x8A3FC0, // 3 star: violet
-        0x169E93, // 4 moon: teal
-        0xC8235F, // 5 heart: crimson rose
-        0x3C9A2E, // 6 hexagon: green
-        0x1D3F8F, // 7 cross: navy
-        0xEB6F1E, // 8 rhombus: orange
-        0x2B9FD9, // 9 drop: sky blue
-        0x6F8B23, // 10 leaf: olive
-        0x8B5A2B, // 11 ring: bronze brown
-        0xC23BB0, // 12 chevrons: magenta
-        0xE2B400, // 13 bolt: yellow
-        0x1777A8, // 14 waves: sea blue
-        0xE8644F, // 15 spiral: coral
-        0xB4533A, // 16 amphora: terracotta
-        0x0F8C79, // 17 fish: sea green
-        0x24366E, // 18 anchor: dark navy
-        0x4F6F8F, // 19 trident: slate
-        0x6A7C90, // 20 column: stone blue-grey
-        0x6A2C91, // 21 grapes: purple
-        0xA61E2D, // 22 compass star: dark red
-        0x2E9E5B, // 23 crown: emerald
-        0xE07A9A, // 24 shell: pink
-        0x5B4636, // 25 hourglass: dark brown
+    static const uint32_t colors[13] = {
+        0xC8B808, // olive gold: sun, bolt
+        0xE87040, // coral: triangle, waves
+        0x805868, // mauve: square, spiral
+        0xF82088, // pink: star, amphora
+        0x88C0F0, // sky: moon, fish
+        0xD82048, // red: heart, anchor
+        0x885000, // umber: hexagon, trident
+        0x3068D8, // blue: cross, column
+        0x983080, // plum: rhombus, grapes
+        0x40D860, // green: drop, compass star
+        0x9898A0, // pewter: leaf, crown
+        0x7800D8, // violet: horseshoe, scallop shell
+        0xA880D8, // lavender: chevrons, hourglass
     };
-    return Hex(colors[value % kValueCount]);
+    int v = ((value % kValueCount) + kValueCount) % kValueCount;
+    Rgba c = Hex(colors[SymbolFamily(v)]);
+    // Chevrons and hourglass cover the same area of their tile, so the
+    // hourglass is darker still to keep the two apart.
+    float darker = SymbolFamily(v) == 12 ? .74f : .86f;
+    return v >= 13 ? Shade(c, darker) : c;
 }
+
+namespace {
 
 Canvas PaintValue(int value, int w, int h)
 {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "framework/core/FileUtil.h"
 #include "game/board/DominoFish.h"
@@ -36,38 +37,42 @@ constexpr int kLevelSongs[] = {1, 2, 4, 5};
 struct ScheduleEntry {
     const char* shape;
     int layers;
+    // How the figure is turned: ' ' as drawn, 'm' mirrored left to right,
+    // 'f' upside down, 'r' both (half a turn).
+    char turn;
 };
 
-// The order of the levels, five to a stage. Early stages use small
-// one-layer figures; the tile count and the number of layers grow stage by
-// stage, and the first level of each stage is a little gentler than the
-// last one of the stage before.
+// The order of the levels, five to a stage. Each mode has figures of its
+// own, and a figure comes back at most with another depth or turned, so no
+// two levels share a layout. Early stages use small figures of one or two
+// layers; size and depth grow stage by stage, with a small figure now and
+// then for a change of pace.
 const ScheduleEntry kDragSchedule[50] = {
-    {"house", 1}, {"flower", 1}, {"fish", 1}, {"heart", 1}, {"pyramid", 1},
-    {"diamond", 2}, {"ring", 2}, {"tree", 2}, {"stairs", 2}, {"letter T", 2},
-    {"arch", 2}, {"cat", 2}, {"crown", 2}, {"letter H", 2}, {"anchor", 2},
-    {"butterfly", 3}, {"star", 3}, {"turtle", 3}, {"amphora", 3}, {"ship", 3},
-    {"diamond", 3}, {"arch", 3}, {"letter K", 3}, {"moon", 3}, {"ring", 3},
-    {"pyramid", 4}, {"heart", 3}, {"tree", 4}, {"cross", 4}, {"fish", 4},
-    {"star", 4}, {"diamond", 4}, {"butterfly", 4}, {"crown", 4}, {"moon", 4},
-    {"tower", 4}, {"star", 4}, {"cat", 4}, {"ship", 4}, {"amphora", 4},
-    {"heart", 5}, {"ship", 5}, {"turtle", 5}, {"cross", 5}, {"crown", 5},
-    {"letter T", 5}, {"pyramid", 5}, {"stairs", 5}, {"diamond", 5}, {"crown", 5},
+    {"house", 1, ' '}, {"rocket", 2, ' '}, {"moon", 2, ' '}, {"teapot", 2, ' '}, {"star", 2, ' '},
+    {"boat", 2, ' '}, {"key", 2, ' '}, {"turtle", 2, ' '}, {"fan", 2, ' '}, {"comb", 2, ' '},
+    {"flower", 2, ' '}, {"arrow", 2, ' '}, {"spiral", 2, ' '}, {"lantern", 2, ' '}, {"diamond", 2, ' '},
+    {"bell", 2, ' '}, {"castle", 2, ' '}, {"letter K", 2, ' '}, {"arch", 2, ' '}, {"heart", 2, ' '},
+    {"pyramid", 2, ' '}, {"ship", 3, ' '}, {"crown", 2, ' '}, {"butterfly", 2, ' '}, {"ladder", 2, ' '},
+    {"tower", 2, ' '}, {"stairs", 3, ' '}, {"teapot", 3, 'f'}, {"moon", 3, 'm'}, {"star", 3, 'f'},
+    {"house", 4, 'f'}, {"rocket", 4, 'f'}, {"lantern", 3, ' '}, {"arrow", 3, 'm'}, {"castle", 3, 'f'},
+    {"fan", 3, 'f'}, {"bell", 4, 'f'}, {"diamond", 3, ' '}, {"letter K", 3, 'm'}, {"heart", 3, 'f'},
+    {"comb", 2, 'f'}, {"turtle", 4, ' '}, {"diamond", 4, ' '}, {"arch", 4, 'f'}, {"crown", 4, 'f'},
+    {"butterfly", 4, ' '}, {"pyramid", 4, 'f'}, {"ship", 5, 'f'}, {"ladder", 4, ' '}, {"tower", 4, 'f'},
 };
 
 const ScheduleEntry kClickSchedule[60] = {
-    {"house", 1}, {"flower", 1}, {"heart", 1}, {"fish", 1}, {"tree", 1},
-    {"pyramid", 1}, {"diamond", 1}, {"ring", 2}, {"stairs", 2}, {"letter T", 2},
-    {"arch", 2}, {"cross", 2}, {"crown", 2}, {"letter H", 2}, {"cat", 2},
-    {"anchor", 2}, {"star", 2}, {"butterfly", 2}, {"moon", 2}, {"amphora", 2},
-    {"ship", 3}, {"turtle", 3}, {"fish", 3}, {"tree", 3}, {"heart", 3},
-    {"diamond", 3}, {"arch", 3}, {"moon", 3}, {"letter K", 2}, {"ring", 3},
-    {"pyramid", 3}, {"tree", 3}, {"fish", 3}, {"cross", 3}, {"crown", 3},
-    {"turtle", 4}, {"diamond", 4}, {"ship", 4}, {"cat", 3}, {"moon", 3},
-    {"cross", 4}, {"star", 3}, {"amphora", 4}, {"hourglass", 3}, {"amphora", 3},
-    {"ship", 4}, {"heart", 4}, {"turtle", 4}, {"arch", 4}, {"letter T", 4},
-    {"moon", 4}, {"pyramid", 4}, {"ship", 4}, {"crown", 4}, {"stairs", 4},
-    {"fish", 5}, {"tree", 5}, {"diamond", 5}, {"pyramid", 5}, {"crown", 5},
+    {"fish", 1, ' '}, {"tree", 2, ' '}, {"snake", 2, ' '}, {"wave", 2, ' '}, {"vee", 2, ' '},
+    {"bird", 2, ' '}, {"kite", 2, ' '}, {"letter T", 2, ' '}, {"islands", 2, ' '}, {"lightning", 2, ' '},
+    {"anchor", 2, ' '}, {"bridge", 2, ' '}, {"letter X", 2, ' '}, {"ring", 2, ' '}, {"cross", 2, ' '},
+    {"sun", 2, ' '}, {"mushroom", 2, ' '}, {"goblet", 2, ' '}, {"owl", 2, ' '}, {"columns", 2, ' '},
+    {"amphora", 2, ' '}, {"cat", 2, ' '}, {"colonnade", 2, ' '}, {"letter H", 2, ' '}, {"fish", 3, 'm'},
+    {"tree", 3, 'f'}, {"snake", 3, 'm'}, {"wave", 3, 'm'}, {"vee", 2, 'f'}, {"hourglass", 2, ' '},
+    {"shield", 2, ' '}, {"islands", 3, 'f'}, {"lightning", 3, 'm'}, {"kite", 2, 'f'}, {"bird", 2, 'f'},
+    {"letter T", 3, 'f'}, {"sun", 3, ' '}, {"mushroom", 3, 'f'}, {"ring", 3, ' '}, {"cross", 3, ' '},
+    {"anchor", 2, 'f'}, {"bridge", 2, 'f'}, {"goblet", 3, 'f'}, {"owl", 3, 'f'}, {"columns", 3, ' '},
+    {"amphora", 3, 'f'}, {"cat", 3, 'f'}, {"letter H", 3, ' '}, {"ring", 4, ' '}, {"hourglass", 4, ' '},
+    {"tree", 4, ' '}, {"fish", 4, ' '}, {"snake", 4, 'f'}, {"hourglass", 3, ' '}, {"shield", 3, 'f'},
+    {"lightning", 4, 'r'}, {"sun", 4, ' '}, {"cross", 4, ' '}, {"mushroom", 4, ' '}, {"wall", 3, ' '},
 };
 
 // What each stage brings: the stage from which keys and locks, jokers and
@@ -259,6 +264,11 @@ void PlaceJokers(LevelPlan& plan, int jokers, DesignRandom& rnd)
 // text row.
 bool UprightFits(const LevelPlan& plan, const PlannedTile& u)
 {
+    // Text rows hold one lying half-row but two upright ones, so the rows
+    // compared below are those of the file only while the layout's top
+    // half-row is 0 (see PlaceUprights); an upright above it would move it.
+    if (u.at.hy < 1)
+        return false;
     int ur[4];
     plan.DrawnRect(u, ur);
     int x0 = ur[0], y0 = ur[1], x1 = ur[0] + ur[2], y1 = ur[1] + ur[3];
@@ -298,6 +308,14 @@ void PlaceUprights(LevelPlan& plan, int wanted)
 {
     if (wanted <= 0)
         return;
+    // Put the top half-row at 0 first (an even move, as PlaceOnScreen
+    // makes), so the text rows UprightFits compares are the file's.
+    int top = 1 << 20;
+    for (const PlannedTile& t : plan.tiles)
+        top = std::min(top, t.at.hy);
+    top -= ((top % 2) + 2) % 2;
+    for (PlannedTile& t : plan.tiles)
+        t.at.hy -= top;
     int minHx = 1 << 20, maxHx = -(1 << 20), minHy = 1 << 20, maxHy = -(1 << 20);
     for (const PlannedTile& t : plan.tiles) {
         minHx = std::min(minHx, t.at.hx);
@@ -380,6 +398,26 @@ bool PlaceOnScreen(LevelPlan& plan, std::string& error)
     return true;
 }
 
+// Turns a figure's bottom layer in place: mirrored ('m'), upside down ('f')
+// or both ('r'). Rows stay on even half-rows, so stacking works as drawn.
+void TurnFigure(std::vector<HalfCell>& cells, char turn)
+{
+    int maxHx = 0, maxHy = 0;
+    for (const HalfCell& c : cells) {
+        maxHx = std::max(maxHx, c.hx);
+        maxHy = std::max(maxHy, c.hy);
+    }
+    for (HalfCell& c : cells) {
+        if (turn == 'm' || turn == 'r')
+            c.hx = maxHx - c.hx;
+        if (turn == 'f' || turn == 'r')
+            c.hy = maxHy - c.hy;
+    }
+    // Stacking visits the tiles in picture order.
+    std::sort(cells.begin(), cells.end(),
+              [](const HalfCell& a, const HalfCell& b) { return a.hy != b.hy ? a.hy < b.hy : a.hx < b.hx; });
+}
+
 // The tile values of a level: `count` different values, a different
 // selection for every level so the faces change from level to level.
 std::vector<int> PickTypes(int mode, int number, int count)
@@ -409,6 +447,33 @@ void LevelPlan::DrawnRect(const PlannedTile& t, int rect[4]) const
     rect[1] = y - h / 2 - kLayerShift * t.layer;
     rect[2] = w;
     rect[3] = h;
+}
+
+std::string LayoutKey(const LevelPlan& plan, bool bottomOnly)
+{
+    std::vector<std::tuple<int, int, int, bool>> tiles;
+    int minHx = 1 << 20, minHy = 1 << 20;
+    for (const PlannedTile& t : plan.tiles) {
+        minHx = std::min(minHx, t.at.hx);
+        minHy = std::min(minHy, t.at.hy);
+    }
+    for (const PlannedTile& t : plan.tiles) {
+        if (!bottomOnly || t.layer == 0)
+            tiles.emplace_back(t.layer, t.at.hx - minHx, t.at.hy - minHy, t.upright);
+    }
+    std::sort(tiles.begin(), tiles.end());
+    std::string key;
+    for (const auto& [layer, hx, hy, upright] : tiles) {
+        key += std::to_string(layer) + (upright ? "u" : ":") + std::to_string(hx) + "," + std::to_string(hy) + ";";
+    }
+    return key;
+}
+
+void TileImageRect(const LevelPlan& plan, const PlannedTile& t, int rect[4])
+{
+    plan.DrawnRect(t, rect);
+    rect[2] += kTileImageExtra;
+    rect[3] += kTileImageExtra;
 }
 
 int CampaignLength(int mode)
@@ -457,11 +522,18 @@ bool DesignLevel(int mode, int number, const LevelParams& params, LevelPlan& pla
         error = std::string("shape ") + entry.shape + ": " + (shape ? error : "unknown");
         return false;
     }
+    TurnFigure(base, entry.turn);
     plan = LevelPlan{};
     plan.mode = mode;
     plan.number = number;
     plan.stage = (number - 1) / 5;
     plan.shape = shape->name;
+    if (entry.turn == 'm')
+        plan.shape += " (mirrored)";
+    else if (entry.turn == 'f')
+        plan.shape += " (upside down)";
+    else if (entry.turn == 'r')
+        plan.shape += " (turned)";
 
     // Layers, dropping top layers while the level has too many tiles.
     std::vector<std::vector<HalfCell>> layers{base};

@@ -21,11 +21,19 @@ constexpr int kDragMode = 0;
 constexpr int kClickMode = 2;
 
 // The rectangle of the screen a layout is centred in: right of the deck's
-// places, left of the combo meter, between the top panel and the play line.
+// places, left of the combo meter and its x2..x4 pop-ups, between the top
+// panel and the play line. A tile's picture (with its edge and shadow) is
+// kTileImageExtra pixels wider and taller than its box, so the area leaves
+// that much room before the meter column and the play line.
 constexpr int kAreaLeft = 112;
-constexpr int kAreaRight = 752;
+constexpr int kAreaRight = 736;
 constexpr int kAreaTop = 38;
 constexpr int kAreaBottom = 518;
+constexpr int kTileImageExtra = 8;
+// Where the combo meter and its pop-ups are drawn (x, y, w, h) and where
+// the play line's strip begins; no tile picture may reach into them.
+constexpr int kMeterColumn[4] = {745, 255, 55, 225};
+constexpr int kPlayLineTop = 530;
 
 struct PlannedTile {
     int layer = 0;
@@ -73,6 +81,15 @@ struct LevelPlan {
     // The rectangle the tile is drawn in (x, y, w, h), layer offset included.
     void DrawnRect(const PlannedTile& t, int rect[4]) const;
 };
+
+// A text that names a plan's layout: every tile's layer, place and
+// standing, in a fixed order. Two levels share a layout exactly when their
+// keys are equal; with `bottomOnly` it names the outline (bottom layer) only.
+std::string LayoutKey(const LevelPlan& plan, bool bottomOnly = false);
+
+// The rectangle (x, y, w, h) a tile's picture covers on screen, the
+// picture's edge and shadow included.
+void TileImageRect(const LevelPlan& plan, const PlannedTile& t, int rect[4]);
 
 // 50 in drag mode, 60 in click mode.
 int CampaignLength(int mode);
