@@ -1,13 +1,10 @@
 // AVX2 versions of the blending kernels: eight pixels per step, the same
 // integer arithmetic as the scalar reference (exact divisions by 255 via
 // (x + 1 + (x >> 8)) >> 8, and u * 256 / A via a float division, which is exact
-// for these small operands). Only this file is compiled for AVX2; BlendOps
-// hands its kernels out when the processor has it.
+// for these small operands). Only this file is compiled for AVX2 (see
+// CMakeLists.txt); BlendOps hands its kernels out when the processor has it.
 
 #include "framework/graphics/BlendOps.h"
-
-#pragma GCC push_options
-#pragma GCC target("avx2")
 
 #include <immintrin.h>
 
@@ -225,5 +222,3 @@ extern const BlendOps avx2BlendOps;
 const BlendOps avx2BlendOps{OverOpaqueAvx2, OverOpaqueRectAvx2, OverAvx2, AdditiveAvx2, FillAvx2, "avx2"};
 
 } // namespace Zorvin
-
-#pragma GCC pop_options
