@@ -141,16 +141,22 @@ int SdlPresenter::Initialize(bool windowed, bool use3D)
     }
     textureWidth = windowSystem->GetLogicalWidth();
     textureHeight = windowSystem->GetLogicalHeight();
-    // Our pixels are ARGB; a renderer that prefers RGB888 (the same bytes,
-    // alpha ignored) copies such a texture without converting each pixel.
+    // Our pixels are ARGB; RGB888 is the same bytes with the alpha ignored.
+    // Of the two, the window's own format (what the software renderer draws
+    // into) makes drawing the texture a plain copy instead of a conversion
+    // of every pixel.
     Uint32 format = SDL_PIXELFORMAT_ARGB8888;
+    Uint32 windowFormat = SDL_GetWindowPixelFormat(w);
     SDL_RendererInfo info;
     if (SDL_GetRendererInfo(renderer, &info) == 0) {
+        bool found = false;
         for (Uint32 i = 0; i < info.num_texture_formats; ++i) {
-            if (info.texture_formats[i] == SDL_PIXELFORMAT_ARGB8888 || info.texture_formats[i] == SDL_PIXELFORMAT_RGB888) {
-                format = info.texture_formats[i];
-                break;
-            }
+            Uint32 f = info.texture_formats[i];
+            if (f != SDL_PIXELFORMAT_ARGB8888 && f != SDL_PIXELFORMAT_RGB888)
+                continue;
+            if (!found || f == windowFormat)
+                format = f;
+            found = true;
         }
     }
     texture = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STREAMING, textureWidth, textureHeight);
