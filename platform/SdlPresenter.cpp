@@ -141,8 +141,26 @@ int SdlPresenter::Initialize(bool windowed, bool use3D)
     }
     textureWidth = windowSystem->GetLogicalWidth();
     textureHeight = windowSystem->GetLogicalHeight();
-    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, textureWidth,
-                                textureHeight);
+    // Our pixels are ARGB; RGB888 is the same bytes with the alpha ignored.
+    // Of the two, the window's own format (what the software renderer draws
+    // into) makes drawing the texture a plain copy instead of a conversion
+    // of every pixel.
+    Uint32 format = SDL_PIXELFORMAT_ARGB8888;
+    Uint32 windowFormat = SDL_GetWindowPixelFormat(w);
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) == 0) {
+        bool found = false;
+        for (Uint32 i = 0; i < info.num_texture_formats; ++i) {
+            Uint32 f = info.texture_formats[i];
+            if (f != SDL_PIXELFORMAT_ARGB8888 && f != SDL_PIXELFORMAT_RGB888)
+                continue;
+            if (!found || f == windowFormat)
+                format = f;
+            found = true;
+        }
+    }
+    texture = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STREAMING, textureWidth, textureHeight);
+    textureEmpty = true;
     if (texture == nullptr) {
         errorText = std::string("SDL_CreateTexture: ") + SDL_GetError();
         Release();
@@ -154,36 +172,64 @@ int SdlPresenter::Initialize(bool windowed, bool use3D)
 
 bool SdlPresenter::Present(const uint32_t* pixels, int width, int height)
 {
+    Rect whole(0, 0, width, height);
+    textureEmpty = true;
+    return PresentChanged(pixels, width, height, &whole, 1);
+}
+
+bool SdlPresenter::PresentChanged(const uint32_t* pixels, int width, int height, const Rect* changed, int count)
+{
     if (renderer == nullptr || texture == nullptr || pixels == nullptr)
         return false;
     if (width != textureWidth || height != textureHeight)
         return false;
-    if (uploadMode == UploadMode::UpdateTexture) {
-        if (SDL_UpdateTexture(texture, nullptr, pixels, width * 4) != 0)
-            return false;
-    } else {
-        void* dest = nullptr;
-        int pitch = 0;
-        if (SDL_LockTexture(texture, nullptr, &dest, &pitch) != 0)
-            return false;
-        const uint8_t* from = reinterpret_cast<const uint8_t*>(pixels);
-        uint8_t* to = static_cast<uint8_t*>(dest);
-        if (pitch == width * 4) {
-            std::memcpy(to, from, static_cast<size_t>(width) * height * 4);
-        } else {
-            for (int y = 0; y < height; ++y)
-                std::memcpy(to + static_cast<size_t>(y) * pitch, from + static_cast<size_t>(y) * width * 4,
-                            static_cast<size_t>(width) * 4);
-        }
-        SDL_UnlockTexture(texture);
+    Rect whole(0, 0, width, height);
+    if (textureEmpty) {
+        changed = &whole;
+        count = 1;
     }
+    for (int i = 0; i < count; ++i) {
+        Rect r = changed[i].Intersection(whole);
+        if (!r.IsEmpty() && !Upload(pixels, width, r))
+            return false;
+    }
+    textureEmpty = false;
+    return Show(width, height);
+}
+
+bool SdlPresenter::Upload(const uint32_t* pixels, int width, const Rect& r)
+{
+    const uint32_t* from = pixels + static_cast<size_t>(r.y) * width + r.x;
+    SDL_Rect area{r.x, r.y, r.width, r.height};
+    uploadedPixels += static_cast<long long>(r.width) * r.height;
+    if (uploadMode == UploadMode::UpdateTexture)
+        return SDL_UpdateTexture(texture, &area, from, width * 4) == 0;
+    void* dest = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(texture, &area, &dest, &pitch) != 0)
+        return false;
+    uint8_t* to = static_cast<uint8_t*>(dest);
+    for (int y = 0; y < r.height; ++y)
+        std::memcpy(to + static_cast<size_t>(y) * pitch, from + static_cast<size_t>(y) * width,
+                    static_cast<size_t>(r.width) * 4);
+    SDL_UnlockTexture(texture);
+    return true;
+}
+
+// Draws the texture letterboxed into the window and presents it. The
+// window is cleared only when there are bars: otherwise the picture covers
+// every pixel and clearing first would be a wasted pass over the screen.
+bool SdlPresenter::Show(int width, int height)
+{
     int outW = 0, outH = 0;
     if (SDL_GetRendererOutputSize(renderer, &outW, &outH) != 0)
         return false;
     Rect fit = Letterbox::Fit(outW, outH, width, height);
+    if (fit != Rect(0, 0, outW, outH)) {
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderClear(renderer);
+    }
     SDL_Rect dest{fit.x, fit.y, fit.width, fit.height};
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
     if (SDL_RenderCopy(renderer, texture, nullptr, &dest) != 0)
         return false;
     SDL_RenderPresent(renderer);

@@ -1,8 +1,9 @@
 #pragma once
 
 // SdlPresenter: shows the application's screen image in the main window.
-// The image (ARGB, logical size) is uploaded each frame into one streaming
-// texture and drawn scaled, with black bars, to fill the window or the
+// The image (ARGB, logical size) goes into one streaming texture, of
+// the renderer's own 32-bit format so drawing it is a plain copy; only the
+// parts that changed since the last frame are uploaded. It is drawn scaled, with black bars, to fill the window or the
 // monitor while keeping its proportions. "3D" means an accelerated SDL
 // renderer; without it SDL's software renderer does the work. Before
 // acceleration is offered the first time, a test pattern is drawn and read
@@ -48,6 +49,9 @@ public:
 
     int Initialize(bool windowed, bool use3D) override;
     bool Present(const uint32_t* pixels, int width, int height) override;
+    bool PresentChanged(const uint32_t* pixels, int width, int height, const Rect* changed, int count) override;
+    // Pixels uploaded into the texture since the start (for measurements).
+    long long GetUploadedPixels() const { return uploadedPixels; }
     int GetRefreshPeriodMs() override;
     std::string GetErrorText() override { return errorText; }
     bool Is3D() override { return accelerated; }
@@ -59,6 +63,8 @@ public:
 
 private:
     void Release();
+    bool Upload(const uint32_t* pixels, int width, const Rect& r);
+    bool Show(int width, int height);
     bool AccelerationAllowed();
 
     SdlWindowSystem* windowSystem;
@@ -67,6 +73,9 @@ private:
     SDL_Texture* texture = nullptr;
     int textureWidth = 0;
     int textureHeight = 0;
+    // The texture holds no frame yet: the next one goes up whole.
+    bool textureEmpty = true;
+    long long uploadedPixels = 0;
     bool accelerated = false;
     bool testDecided = false;
     int minVidMemory = 0;

@@ -5,6 +5,8 @@
 // renderer; tests use a fake. The result codes name what went wrong when
 // the display cannot start.
 
+#include "framework/core/Rect.h"
+
 #include <cstdint>
 #include <string>
 
@@ -32,6 +34,15 @@ public:
     // Copies width x height ARGB pixels to the window; false when the
     // display was lost and must be initialised again.
     virtual bool Present(const uint32_t* pixels, int width, int height) = 0;
+    // The same when only the count rectangles changed since the last frame
+    // this presenter showed (none: show the last frame again). A presenter
+    // that keeps the previous frame uploads just those parts.
+    virtual bool PresentChanged(const uint32_t* pixels, int width, int height, const Rect* changed, int count)
+    {
+        (void)changed;
+        (void)count;
+        return Present(pixels, width, height);
+    }
     // One display refresh period in milliseconds.
     virtual int GetRefreshPeriodMs() { return 10; }
     // Text describing the last failure.

@@ -17,6 +17,7 @@
 #include "framework/widgets/DialogListener.h"
 #include "framework/widgets/WidgetHost.h"
 #include "framework/font/FontHost.h"
+#include "framework/app/FrameDiff.h"
 #include "framework/app/InputMessage.h"
 #include "framework/resources/ResourceHost.h"
 #include "framework/app/SettingsStore.h"
@@ -449,6 +450,9 @@ protected:
     // The screen with the software cursor drawn over it, made only while a
     // software cursor is shown.
     std::unique_ptr<MemoryImage> cursorFrame;
+    // What changed since the last presented frame; an unchanged frame is
+    // not presented at all.
+    FrameDiff frameDiff;
     std::unique_ptr<SysFont> frameRateFont;
     std::unique_ptr<MemoryImage> frameRateImage;
     std::string frameRateText;

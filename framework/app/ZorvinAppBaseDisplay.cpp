@@ -212,8 +212,14 @@ void ZorvinAppBase::PresentScreen()
                             widgetManager->lastMouseY - softwareCursorHotY);
             pixels = cursorFrame->GetBits();
         }
-        if (pixels == nullptr || presenter->Present(pixels, width, height))
+        if (pixels == nullptr)
             return;
+        const std::vector<Rect>& changed = frameDiff.Compare(pixels, width, height);
+        if (changed.empty())
+            return; // the window already shows this frame
+        if (presenter->PresentChanged(pixels, width, height, changed.data(), int(changed.size())))
+            return;
+        frameDiff.Reset();
         displayLost = true;
         lastRecoveryTick = Now() - 1000;
     }
@@ -279,6 +285,7 @@ void ZorvinAppBase::MarkAllDirty()
 {
     widgetManager->MarkTreeDirty();
     hasPendingDraw = true;
+    frameDiff.Reset(); // a re-created display holds no frame yet
 }
 
 void ZorvinAppBase::ApplyCursor()

@@ -62,8 +62,10 @@ void ZorvinAppBase::OnWindowMessage(const InputMessage& msg)
 {
     switch (msg.kind) {
     case MessageKind::Paint:
-        if (initialized && !tearingDown && !isWindowHidden && running)
+        if (initialized && !tearingDown && !isWindowHidden && running) {
+            frameDiff.Reset(); // the window lost its picture: show it whole
             PresentScreen();
+        }
         return;
     case MessageKind::EndSession:
         Shutdown();

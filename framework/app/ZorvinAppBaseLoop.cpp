@@ -132,7 +132,12 @@ bool ZorvinAppBase::TimedStep(bool allowSleep)
     if (shutdownFromOtherThread.exchange(false))
         Shutdown();
     if (paused || updateMultiplier <= 0) {
+        // Nothing runs, so wait one update period for input instead of
+        // pumping the queue in a tight loop.
         ReleaseDeferredDeletions();
+        if (!SleepOrFail(frameTime, allowSleep))
+            return false;
+        ++sleepCount;
         return true;
     }
 

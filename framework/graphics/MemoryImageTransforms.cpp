@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/graphics/BlendOps.h"
+#include "framework/graphics/SampleOps.h"
 
 namespace Zorvin {
 
@@ -207,6 +208,7 @@ void MemoryImage::TransformBlt(MemoryImage* src, const Rect& srcRect, const Rect
     if (!src->GetBits())
         return;
     Sampler sampler{src->bits.get(), src->width, srcRect, false};
+    const SampleOps& sampleOps = SampleOps::Get();
     std::vector<uint32_t> out(static_cast<size_t>(d.width));
     float ax = inv.m[0][0], ay = inv.m[1][0];
     // Samples can be non-zero only within half a texel (filtered: one and a
@@ -227,8 +229,8 @@ void MemoryImage::TransformBlt(MemoryImage* src, const Rect& srcRect, const Rect
             int64_t fx = int64_t((sx + ax * float(first) - 0.5f) * 65536.0f);
             int64_t fy = int64_t((sy + ay * float(first) - 0.5f) * 65536.0f);
             int64_t stepX = int64_t(ax * 65536.0f), stepY = int64_t(ay * 65536.0f);
-            for (int k = 0; k < n; k++, fx += stepX, fy += stepY)
-                out[size_t(k)] = sampler.BilinearFixed(fx, fy);
+            sampleOps.bilinearRow(out.data(), n, SampleSource{src->bits.get(), src->width, srcRect}, fx, fy, stepX,
+                                  stepY);
         } else {
             for (int px = first; px <= last; px++)
                 out[size_t(px - first)] =

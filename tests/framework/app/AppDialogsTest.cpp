@@ -2,6 +2,7 @@
 
 #include "framework/widgets/controls/Dialog.h"
 #include "framework/core/FileUtil.h"
+#include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/audio/MixerSoundManager.h"
 #include "framework/audio/OfflineAudioDevice.h"
@@ -473,6 +474,49 @@ TEST_F(AppFixture, SoftwareCursorIsDrawnOverThePresentedFrameOnly)
     Drain();
     EXPECT_EQ(app.GetSoftwareCursor(), nullptr);
     EXPECT_EQ(window.cursor, 0);
+}
+
+TEST_F(AppFixture, AnUnchangedFrameIsNotPresentedAndAChangeUploadsOnlyItsPart)
+{
+    struct Square : Widget {
+        uint32_t colour = 0xFFFF0000u;
+        int draws = 0;
+        void Draw(Graphics* g) override
+        {
+            ++draws;
+            g->SetColor(Color::FromArgb(colour));
+            g->FillRect(0, 0, width, height);
+        }
+    } square;
+    square.Resize(100, 200, 40, 30);
+    app.GetWidgetManager()->AddChild(&square);
+    app.RunFor(clock, 100);
+    int presents = presenter.presents;
+    int draws = square.draws;
+    ASSERT_GE(presents, 1);
+
+    // Idle seconds, and a redraw that paints the same pixels: nothing new
+    // reaches the window.
+    app.RunFor(clock, 3000);
+    EXPECT_EQ(square.draws, draws);
+    square.MarkDirty();
+    app.RunFor(clock, 50);
+    EXPECT_EQ(presenter.presents, presents);
+
+    square.colour = 0xFF0000FFu;
+    square.MarkDirty();
+    app.RunFor(clock, 50);
+    EXPECT_EQ(presenter.presents, presents + 1);
+    ASSERT_EQ(presenter.lastChanged.size(), 1u);
+    EXPECT_EQ(presenter.lastChanged[0], Rect(100, 200, 40, 30));
+    EXPECT_EQ(presenter.lastFrame[210 * 800 + 110], 0xFF0000FFu);
+
+    // A window that lost its picture gets all of it again.
+    Post(MessageKind::Paint);
+    EXPECT_EQ(presenter.presents, presents + 2);
+    ASSERT_EQ(presenter.lastChanged.size(), 1u);
+    EXPECT_EQ(presenter.lastChanged[0], Rect(0, 0, 800, 600));
+    app.GetWidgetManager()->RemoveChild(&square);
 }
 
 TEST_F(AppFixture, FrameRateFigureIsDrawnAtTheLowerRightOfThePresentedFrame)

@@ -93,7 +93,13 @@ public:
             lastFrame.assign(pixels, pixels + static_cast<size_t>(w) * h);
         return presentSucceeds;
     }
+    bool PresentChanged(const uint32_t* pixels, int w, int h, const Zorvin::Rect* changed, int count) override
+    {
+        lastChanged.assign(changed, changed + count);
+        return Present(pixels, w, h);
+    }
 
+    std::vector<Zorvin::Rect> lastChanged;
     std::vector<int> results;
     std::vector<bool> initWindowed;
     std::vector<bool> init3D;

@@ -159,6 +159,14 @@ TEST_F(AppTiming, ZeroSpeedStopsUpdatesButStillDeletesDeferredWidgets)
     EXPECT_TRUE(app->deferredDeletes.empty());
     delete watch;
     EXPECT_TRUE(watchDeleted);
+
+    // Stopped, the loop waits for input instead of spinning, and so it does
+    // while suspended.
+    EXPECT_LT(app->RunFor(clock, 1000), 300);
+    app->updateMultiplier = 1;
+    app->paused = true;
+    EXPECT_LT(app->RunFor(clock, 1000), 300);
+    EXPECT_EQ(app->updateCount, 0);
 }
 
 TEST_F(AppTiming, NestedPumpDeletesOnlyWhatWasDeferredAtItsOwnDepth)
