@@ -282,7 +282,7 @@ TEST(SavedGameExactness, PlayingOnAfterARestoreEndsAsIfTheGameNeverLeft)
         played.rules.StartLevelFile(kLevel);
         int dealt = played.field.fishCount;
         AutoPlayer partWay(played.rules, played.host);
-        partWay.updateLimit = mode == FishField::kDragMode ? 300 : 60;
+        partWay.updateLimit = mode == FishField::kDragMode ? 40 : 60;
         partWay.Play();
         for (int i = 0; i < 300 && !Settled(played); ++i)
             played.host.Tick();
