@@ -1,5 +1,7 @@
 #include "game/app/ResBind.h"
 
+#include "framework/widgets/controls/Slider.h"
+
 #include "framework/graphics/MemoryImage.h"
 #include "framework/resources/ResourceManager.h"
 #include "game/shared/Res.h"
@@ -220,12 +222,20 @@ bool BindTitleScreenResources(ResourceManager& manager)
 
 bool BindGameResources(ResourceManager& manager)
 {
-    return BindGroup(manager, kGameImages, kGameSounds);
+    if (!BindGroup(manager, kGameImages, kGameSounds))
+        return false;
+    // The framework's sliders draw the game's track and thumb unless told
+    // otherwise (the options dialog's volume sliders do so).
+    Slider::sDefaultTrackImage = IMAGE_SLIDER_TRACK;
+    Slider::sDefaultThumbImage = IMAGE_SLIDER_THUMB;
+    return true;
 }
 
 void ClearBoundResources()
 {
     FONT_DEFAULT = nullptr;
+    Slider::sDefaultTrackImage = nullptr;
+    Slider::sDefaultThumbImage = nullptr;
     for (const ImageId& id : kTitleScreenImages)
         *id.variable = nullptr;
     for (const ImageId& id : kGameImages)

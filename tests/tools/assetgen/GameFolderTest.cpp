@@ -10,6 +10,7 @@
 #include "framework/audio/OfflineAudioDevice.h"
 #include "framework/resources/ResourceHost.h"
 #include "framework/resources/ResourceManager.h"
+#include "framework/widgets/controls/Slider.h"
 #include "game/app/ResBind.h"
 #include "game/shared/Res.h"
 
@@ -58,6 +59,11 @@ TEST_F(GameFolderTest, AllThreeGroupsLoadAndBind)
     ASSERT_FALSE(rm.HadError()) << rm.GetErrorText();
     EXPECT_EQ(loaded, rm.GetNumResources("Game"));
     ASSERT_TRUE(BindGameResources(rm)) << rm.GetErrorText();
+    // The options dialog's volume sliders are made with the framework's
+    // default images: without these they would be invisible.
+    EXPECT_NE(Slider::sDefaultTrackImage, nullptr);
+    EXPECT_EQ(Slider::sDefaultTrackImage, IMAGE_SLIDER_TRACK);
+    EXPECT_EQ(Slider::sDefaultThumbImage, IMAGE_SLIDER_THUMB);
 
     // The font measures and covers Russian text.
     ASSERT_NE(FONT_DEFAULT, nullptr);
