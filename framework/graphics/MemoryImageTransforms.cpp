@@ -11,55 +11,16 @@
 #include <vector>
 
 #include "framework/graphics/BlendOps.h"
+#include "framework/graphics/PixelMath.h"
 #include "framework/graphics/SampleOps.h"
 
 namespace Zorvin {
 
 namespace {
 
-// Linear mix of two packed pixels, w = 0 .. 256 toward b, two channels per
-// multiply.
-inline uint32_t Lerp(uint32_t a, uint32_t b, uint32_t w)
-{
-    uint32_t rb = (((a & 0xFF00FF) * (256 - w) + (b & 0xFF00FF) * w) >> 8) & 0xFF00FF;
-    uint32_t ag = (((a >> 8) & 0xFF00FF) * (256 - w) + ((b >> 8) & 0xFF00FF) * w) & 0xFF00FF00;
-    return rb | ag;
-}
-
-inline uint32_t Premultiply(uint32_t p)
-{
-    uint32_t a = p >> 24;
-    if (a == 255)
-        return p;
-    uint32_t rb = (p & 0xFF00FF) * a + 0x800080;
-    rb = ((rb + ((rb >> 8) & 0xFF00FF)) >> 8) & 0xFF00FF;
-    uint32_t g = ((p >> 8) & 0xFF) * a + 0x80;
-    g = ((g + (g >> 8)) >> 8) & 0xFF;
-    return (a << 24) | rb | (g << 8);
-}
-
-struct ReciprocalTable {
-    uint32_t r[256];
-    ReciprocalTable()
-    {
-        r[0] = 0;
-        for (uint32_t a = 1; a < 256; a++)
-            r[a] = (255u * 65536u + a / 2) / a;
-    }
-};
-const ReciprocalTable reciprocal;
-
-inline uint32_t Unpremultiply(uint32_t p)
-{
-    uint32_t a = p >> 24;
-    if (a == 255 || a == 0)
-        return a == 0 ? 0 : p;
-    uint32_t k = reciprocal.r[a];
-    uint32_t r = std::min(255u, (((p >> 16) & 0xFF) * k + 32768) >> 16);
-    uint32_t g = std::min(255u, (((p >> 8) & 0xFF) * k + 32768) >> 16);
-    uint32_t b = std::min(255u, ((p & 0xFF) * k + 32768) >> 16);
-    return (a << 24) | (r << 16) | (g << 8) | b;
-}
+using PixelMath::Lerp;
+using PixelMath::Premultiply;
+using PixelMath::Unpremultiply;
 
 // Reads source pixels for resampling blits straight from the pixel buffer.
 // Coordinates are in texel units with texel centres on integers.

@@ -1,5 +1,7 @@
 #include "framework/graphics/SampleOps.h"
 
+#include "framework/graphics/PixelMath.h"
+
 #include <algorithm>
 
 namespace Zorvin {
@@ -8,48 +10,28 @@ extern const SampleOps avx2SampleOps;
 
 namespace {
 
-struct Reciprocals {
+struct UnpremultiplyFactors {
     uint32_t k[256];
-    Reciprocals()
+    constexpr UnpremultiplyFactors() : k()
     {
-        k[0] = 0;
         for (uint32_t a = 1; a < 256; a++)
             k[a] = (255u * 65536u + a / 2) / a;
     }
 };
-const Reciprocals reciprocals;
+constexpr UnpremultiplyFactors kUnpremultiply;
 
-// Two channels per multiply: the masks keep the halves apart.
-inline uint32_t Lerp(uint32_t a, uint32_t b, uint32_t w)
+} // namespace
+
+const uint32_t* PixelMath::UnpremultiplyTable()
 {
-    uint32_t rb = (((a & 0xFF00FF) * (256 - w) + (b & 0xFF00FF) * w) >> 8) & 0xFF00FF;
-    uint32_t ag = (((a >> 8) & 0xFF00FF) * (256 - w) + ((b >> 8) & 0xFF00FF) * w) & 0xFF00FF00;
-    return rb | ag;
+    return kUnpremultiply.k;
 }
 
-inline uint32_t Premultiply(uint32_t p)
-{
-    uint32_t a = p >> 24;
-    if (a == 255)
-        return p;
-    uint32_t rb = (p & 0xFF00FF) * a + 0x800080;
-    rb = ((rb + ((rb >> 8) & 0xFF00FF)) >> 8) & 0xFF00FF;
-    uint32_t g = ((p >> 8) & 0xFF) * a + 0x80;
-    g = ((g + (g >> 8)) >> 8) & 0xFF;
-    return (a << 24) | rb | (g << 8);
-}
+namespace {
 
-inline uint32_t Unpremultiply(uint32_t p)
-{
-    uint32_t a = p >> 24;
-    if (a == 255 || a == 0)
-        return a == 0 ? 0 : p;
-    uint32_t k = reciprocals.k[a];
-    uint32_t r = std::min(255u, (((p >> 16) & 0xFF) * k + 32768) >> 16);
-    uint32_t g = std::min(255u, (((p >> 8) & 0xFF) * k + 32768) >> 16);
-    uint32_t b = std::min(255u, ((p & 0xFF) * k + 32768) >> 16);
-    return (a << 24) | (r << 16) | (g << 8) | b;
-}
+using PixelMath::Lerp;
+using PixelMath::Premultiply;
+using PixelMath::Unpremultiply;
 
 inline uint32_t Texel(const SampleSource& s, int x, int y)
 {
@@ -103,7 +85,7 @@ const SampleOps& SampleOps::Get()
     return *best;
 }
 
-const uint32_t* SampleOps::UnpremultiplyTable() { return reciprocals.k; }
+const uint32_t* SampleOps::UnpremultiplyTable() { return PixelMath::UnpremultiplyTable(); }
 
 // The vector kernel handles what fits its 32-bit lanes and leaves the rest
 // of a row to the reference.
