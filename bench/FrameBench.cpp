@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/ScreenCopy.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -94,17 +96,7 @@ void FrameOurs(benchmark::State& state)
     }
 }
 
-void FrameMemcpy(benchmark::State& state)
-{
-    std::vector<uint32_t> from(800 * 600, 0xFF336699u), to(800 * 600);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), from.size() * sizeof(uint32_t));
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
-}
-
 } // namespace
 
 BENCHMARK(FrameOurs)->Name("frame/ours");
-BENCHMARK(FrameMemcpy)->Name("frame/memcpy");
+BENCHMARK(ScreenCopy)->Name("frame/memcpy");
