@@ -15,7 +15,6 @@
 #include "game/app/dialogs/HintWnd.h"
 #include "game/app/profiles/HighScoreTable.h"
 #include "game/app/profiles/PlayerList.h"
-#include "game/app/profiles/SavedGameMover.h"
 #include "game/app/saves/SavedGameFiles.h"
 #include "game/app/ShutdownSignals.h"
 #include "game/app/screens/TitleScreen.h"

@@ -40,7 +40,6 @@ class MapWnd;
 class Image;
 class PlayerList;
 class SavedGameFiles;
-class SavedGameMover;
 class TitleScreen;
 class TitleWnd;
 
@@ -214,7 +213,6 @@ private:
     std::unique_ptr<PlayerList> players;
     std::unique_ptr<HighScoreTable> highScores;
     std::unique_ptr<SavedGameFiles> savedGames;
-    std::unique_ptr<SavedGameMover> savedGameMover;
     std::unique_ptr<AppPlayerDialogHost> playerDialogHost;
     std::string dataFolder;
     int boardMode = ModeClick;

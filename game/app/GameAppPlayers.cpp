@@ -24,7 +24,6 @@
 #include "game/app/profiles/DataFolder.h"
 #include "game/app/profiles/HighScoreTable.h"
 #include "game/app/profiles/PlayerList.h"
-#include "game/app/profiles/SavedGameMover.h"
 #include "game/app/saves/SavedGameFiles.h"
 #include "game/app/screens/TitleWnd.h"
 #include "game/board/view/Board.h"
@@ -42,8 +41,7 @@ void GameApp::CreateProfileStore()
     players = std::make_unique<PlayerList>(dataFolder);
     highScores = std::make_unique<HighScoreTable>(dataFolder);
     savedGames = std::make_unique<SavedGameFiles>(dataFolder);
-    savedGameMover = std::make_unique<SavedGameMover>(dataFolder);
-    players->SetSavedGames(savedGameMover.get());
+    players->SetSavedGames(savedGames.get());
     playerDialogHost = std::make_unique<AppPlayerDialogHost>(*this, *players);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // SavedGameHooks: what happens to a player's saved games when the player is
-// renamed or deleted. PlayerList calls it; SavedGameMover is the real one
+// renamed or deleted. PlayerList calls it; SavedGameFiles is the real one
 // (files in the data folder's saves/), tests give a recording fake.
 
 #include <string>

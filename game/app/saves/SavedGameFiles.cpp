@@ -64,7 +64,7 @@ void SavedGameFiles::Delete(const std::string& playerName, int mode) const
         FileUtil::Delete(path);
 }
 
-void SavedGameFiles::PlayerRenamed(const std::string& oldName, const std::string& newName) const
+void SavedGameFiles::PlayerRenamed(const std::string& oldName, const std::string& newName)
 {
     for (int mode : kPlayModes) {
         std::string from = PathFor(oldName, mode);
@@ -78,11 +78,13 @@ void SavedGameFiles::PlayerRenamed(const std::string& oldName, const std::string
         }
         // A rename within one folder replaces the target in one step; if it
         // fails the game stays under the old name rather than being lost.
-        std::rename(from.c_str(), to.c_str());
+        if (std::rename(from.c_str(), to.c_str()) != 0)
+            std::fprintf(stderr, "Korvelt: cannot move the saved game %s to %s; it stays where it was\n",
+                         from.c_str(), to.c_str());
     }
 }
 
-void SavedGameFiles::PlayerDeleted(const std::string& playerName) const
+void SavedGameFiles::PlayerDeleted(const std::string& playerName)
 {
     for (int mode : kPlayModes)
         Delete(playerName, mode);

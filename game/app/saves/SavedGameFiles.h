@@ -11,6 +11,8 @@
 
 #include <string>
 
+#include "game/app/profiles/SavedGameHooks.h"
+
 namespace Zorvin {
 
 class FishField;
@@ -20,7 +22,7 @@ class FishField;
 // (the level editor).
 std::string SavedGamePath(const std::string& dataFolder, const std::string& playerName, int mode);
 
-class SavedGameFiles {
+class SavedGameFiles : public SavedGameHooks {
 public:
     explicit SavedGameFiles(std::string dataFolder);
 
@@ -39,8 +41,9 @@ public:
 
     // A renamed player takes both saved games along; a game already kept
     // under the new name is replaced. A deleted player's games go with it.
-    void PlayerRenamed(const std::string& oldName, const std::string& newName) const;
-    void PlayerDeleted(const std::string& playerName) const;
+    // The player list calls these when a player is renamed or deleted.
+    void PlayerRenamed(const std::string& oldName, const std::string& newName) override;
+    void PlayerDeleted(const std::string& playerName) override;
 
     const std::string& DataFolder() const { return dataFolder; }
 

@@ -9,7 +9,7 @@
 #include "framework/core/Cp1251.h"
 #include "game/app/profiles/DataFolder.h"
 #include "game/app/profiles/PlayerName.h"
-#include "game/app/profiles/SavedGameMover.h"
+#include "game/app/saves/SavedGameFiles.h"
 #include "tests/app/profiles/ProfileTestSupport.h"
 
 using namespace Zorvin;
@@ -111,7 +111,7 @@ TEST(PlayerList, DamagedFilesKeepEveryWholeRecordAndAValidIndex)
 TEST(PlayerList, RenameMovesBothSavedGamesAndDeleteRemovesThem)
 {
     std::string dir = TempFolder("players");
-    SavedGameMover mover(dir);
+    SavedGameFiles mover(dir);
     PlayerList list(dir);
     list.SetSavedGames(&mover);
     list.AddPlayer("Anna");
