@@ -1,0 +1,32 @@
+#pragma once
+
+// E2eOptions: the command line of korvelt-e2e.
+//   --levels N         levels to win in each mode (default 2; 50 drag-mode
+//                      and 60 click-mode levels are the whole campaign)
+//   --seed S           the C library generator's seed for the game
+//   --realtime         the system clock instead of the virtual one
+//   --keep-data DIR    settings and data under DIR, kept afterwards
+//   --screenshots DIR  a PNG of the screen at every step
+//   --game DIR         the generated game folder
+//   --verbose          every click and answer
+// main parses it; the scenario reads it.
+
+#include <string>
+#include <vector>
+
+struct E2eOptions {
+    int levels = 2;
+    unsigned seed = 1;
+    bool realtime = false;
+    bool verbose = false;
+    bool help = false;
+    std::string keepData;
+    std::string screenshots;
+    std::string game;
+
+    // False, with the reason in `error`, for an unknown or malformed
+    // argument.
+    bool Parse(const std::vector<std::string>& args, std::string& error);
+
+    static const char* const usage;
+};
