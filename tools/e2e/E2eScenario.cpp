@@ -444,6 +444,8 @@ bool E2eScenario::SaveLevelAndQuit(int mode)
     savedLevel = board.field->levelNumber;
     savedScore = board.field->score;
     savedFishCount = board.field->fishCount;
+    savedEnds[0] = board.playLine->LeftPutValue();
+    savedEnds[1] = board.playLine->RightPutValue();
     Step(ModeName(mode) + " level " + std::to_string(level) + ": " + std::to_string(moved) + " tiles put, score " +
          std::to_string(savedScore) + ", " + std::to_string(savedFishCount) + " tiles left; Escape");
     if (moved == 0)
@@ -490,6 +492,7 @@ bool E2eScenario::ContinueSavedLevel(int mode)
         return false;
     Board& board = *app.GetBoard();
     driver->WaitFor([&] { return !board.field->loading && !board.deck->dealing; }, kScreenUpdates);
+    driver->Updates(100); // the line's two tiles glide to their places
     driver->Screenshot("continued");
     Step("continued: level " + std::to_string(board.field->levelNumber) + ", score " +
          std::to_string(board.field->score) + ", " + std::to_string(board.field->fishCount) + " tiles left");
@@ -499,6 +502,10 @@ bool E2eScenario::ContinueSavedLevel(int mode)
              std::to_string(savedLevel) + "), score " + std::to_string(board.field->score) + " (saved " +
              std::to_string(savedScore) + "), tiles " + std::to_string(board.field->fishCount) + " (saved " +
              std::to_string(savedFishCount) + ")");
+    if (board.playLine->LeftPutValue() != savedEnds[0] || board.playLine->RightPutValue() != savedEnds[1])
+        Fail("the continued play line takes " + std::to_string(board.playLine->LeftPutValue()) + " and " +
+             std::to_string(board.playLine->RightPutValue()) + ", saved " + std::to_string(savedEnds[0]) + " and " +
+             std::to_string(savedEnds[1]));
     if (!WinLevel(mode, savedLevel) || !LeaveWonDialog(mode, savedLevel))
         return false;
     if (savedLevel < LastLevel(mode) && !LeaveMapForMainMenu(mode))

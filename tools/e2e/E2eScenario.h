@@ -80,4 +80,5 @@ private:
     int failures = 0;
     // The board left through the in-game menu, to compare after continuing.
     int savedLevel = 0, savedScore = 0, savedFishCount = 0;
+    int savedEnds[2] = {0, 0}; // the values the play line's two ends take
 };
