@@ -157,7 +157,10 @@ void ZorvinAppBase::Initialize()
     startTick = Now();
 
     OnBeforeSettings();
-    std::srand(Now());
+    // Seeds the random numbers: from the clock, or as the demo recorded.
+    StartDemo();
+    if (shutdown)
+        return;
     LoadSettings();
 
     OnBeforeWindow();
@@ -218,6 +221,9 @@ void ZorvinAppBase::Shutdown()
     if (shutdown.exchange(true))
         return;
     exitToTop = true;
+    // The screen as the run leaves it, before the game takes its screens
+    // down: a demo's end is judged by it.
+    uint64_t screenHash = demo != nullptr && !demoClosed ? HashScreen() : 0;
     OnShutdown();
     if (musicInterface)
         musicInterface->StopAllSongs();
@@ -225,6 +231,7 @@ void ZorvinAppBase::Shutdown()
         windowSystem->HideMainWindow();
     if (readFromRegistry)
         SaveSettings();
+    FinishDemo(screenHash);
 }
 
 void ZorvinAppBase::ExitNow(int code)

@@ -13,6 +13,8 @@
 // run in, and keeps the table of shared images. One instance per process; gZorvinApp points at it.
 
 #include "framework/widgets/ButtonListener.h"
+#include "framework/core/FileAccess.h"
+#include "framework/app/DemoFile.h"
 #include "framework/core/Clock.h"
 #include "framework/widgets/DialogListener.h"
 #include "framework/widgets/WidgetHost.h"
@@ -54,7 +56,8 @@ class ZorvinAppBase : public ButtonListener,
                       public DialogListener,
                       public ResourceHost,
                       public FontHost,
-                      public WidgetHost {
+                      public WidgetHost,
+                      public FileAccess {
 public:
     // Where the current step of the main loop stands.
     enum class LoopState {
@@ -225,11 +228,43 @@ public:
     bool IsAccelerated() const override { return is3D; }
 
     // Whole-file operations used by the game's data files. Writes are
-    // atomic and create missing folders.
-    bool WriteBytesToFile(const std::string& path, const std::string& data);
-    bool ReadBufferFromFile(const std::string& path, std::string& data);
-    bool FileExists(const std::string& path);
-    bool EraseFile(const std::string& path);
+    // atomic and create missing folders. They go through the demo layer:
+    // a recording notes each result, a playback answers from the recording
+    // and never touches the disk.
+    bool WriteBytesToFile(const std::string& path, const std::string& data) { return WriteFile(path, data); }
+    bool ReadBufferFromFile(const std::string& path, std::string& data) { return ReadFile(path, data, DemoFile::MaxEventBytes); }
+    bool FileExists(const std::string& path) { return Exists(path); }
+    bool EraseFile(const std::string& path) { return Delete(path); }
+    bool ReadFile(const std::string& path, std::string& bytes, size_t maxSize) override;
+    bool WriteFile(const std::string& path, const std::string& bytes) override;
+    bool Exists(const std::string& path) override;
+    bool Delete(const std::string& path) override;
+    bool Rename(const std::string& from, const std::string& to) override;
+
+    // Demo recording and playback.
+    // What a playback found, for the developer and for regression tests.
+    struct DemoReport {
+        int eventsPlayed = 0;
+        int eventsTotal = 0;
+        int writesMatched = 0;
+        int writesDiffered = 0;
+        bool finished = false;      // the playback reached the recorded end
+        bool screenMatched = false; // the final screen hashed as recorded
+        uint64_t screenHash = 0;
+        std::string divergence;     // why playback stopped early; empty if it did not
+        // The last bytes written to each file (by file name), as the run
+        // would have written them.
+        std::map<std::string, std::string> written;
+    };
+    // Names this moment of a recording ("Level 3"); playback's "M" runs to
+    // the next marker and "L" lists them.
+    void AddDemoMarker(const std::string& name);
+    bool IsPlayingDemo() const { return playingDemo; }
+    // Playback runs on without drawing, waiting or sound up to this update.
+    void JumpDemoTo(int update);
+    const DemoReport& GetDemoReport() const { return demoReport; }
+    // The whole screen drawn afresh and hashed (64-bit FNV-1a of its pixels).
+    uint64_t HashScreen();
 
     // Settings store access; all fail when the registry key is empty.
     bool WriteSettingString(const std::string& name, const std::string& text);
@@ -437,6 +472,30 @@ protected:
     void HandleKeyOrWindowMessage(const InputMessage& msg);
     uint32_t Now() { return clock->GetTickCount(); }
 
+    // The demo layer (ZorvinAppBaseDemo.cpp).
+    void StartDemo();
+    void FinishDemo(uint64_t screenHash);
+    bool DemoActive() const { return demo != nullptr && !demoClosed && IsPrimaryThread(); }
+    void RecordDemoEvent(DemoEvent event);
+    void RecordDemoInput(const InputMessage& msg);
+    // The next recorded event when it is of this code and name and due now;
+    // anything else means the run no longer follows the recording.
+    const DemoEvent* TakeDemoEvent(DemoEvent::Code code, const std::string& name);
+    void DemoDiverged(const std::string& why);
+    // Hands the next due input of the recording to the widgets; true while
+    // more input is due at this update.
+    bool FeedDemoInput();
+    void DispatchDemoInput(const DemoEvent& event);
+    // Playback's own keys; true when the character was one of them.
+    bool DemoPlaybackKey(int ch);
+    // The gate of TryUpdate during playback; false when no update may run.
+    bool DemoAllowsUpdate();
+    // Runs updates back to back towards the jump target; false when no
+    // jump is under way.
+    bool DemoFastForward();
+    void EndDemoJump();
+    void ShowDemoMarkers();
+
     // Declared before the managers so every reference they hold is gone
     // before the table goes.
     SharedImageTable sharedImages;
@@ -480,6 +539,15 @@ protected:
     SingleInstance singleInstance;
     std::thread loadingThread;
     bool screenSaverErrorLogStarted = false;
+
+    // The demo being recorded or played, the next event to play, and the
+    // playback's jump target (-1 none) and findings.
+    std::unique_ptr<DemoFile> demo;
+    size_t demoNext = 0;
+    bool demoClosed = false;
+    bool demoBroken = false;
+    int demoJumpTarget = -1;
+    DemoReport demoReport;
 };
 
 // The one application object, set by its constructor.

@@ -83,6 +83,14 @@ void ZorvinAppBase::OnWindowMessage(const InputMessage& msg)
     default:
         break;
     }
+    if (playingDemo && demo) {
+        // The recording is the input now: the window only steers the
+        // playback and may still be closed.
+        if (msg.kind == MessageKind::Char && DemoPlaybackKey(msg.param1))
+            return;
+        if (msg.kind != MessageKind::Close && msg.kind != MessageKind::Timer)
+            return;
+    }
     if (isSystemPopupUp)
         return;
 
@@ -126,14 +134,16 @@ void ZorvinAppBase::OnWindowMessage(const InputMessage& msg)
 bool ZorvinAppBase::ProcessQueuedMessage()
 {
     if (messageQueue.empty())
-        return false;
+        return playingDemo && FeedDemoInput();
     InputMessage msg = messageQueue.front();
     messageQueue.pop_front();
+    if (recordingDemo)
+        RecordDemoInput(msg);
     if (msg.kind == MessageKind::MouseMove || FindMouseButton(msg.kind) != nullptr)
         HandleMouseMessage(msg);
     else
         HandleKeyOrWindowMessage(msg);
-    return !messageQueue.empty();
+    return !messageQueue.empty() || playingDemo;
 }
 
 void ZorvinAppBase::HandleMouseMessage(const InputMessage& msg)
@@ -182,9 +192,14 @@ void ZorvinAppBase::HandleKeyOrWindowMessage(const InputMessage& msg)
                 else if (now - openingUrlTick > 12000 && active)
                     OnUrlOpenFailed(openingUrl);
             }
-            if (windowSystem != nullptr) {
+            // During playback the pointer's comings and goings are the
+            // recording's.
+            if (windowSystem != nullptr && !playingDemo) {
                 bool in = windowSystem->IsMouseInClientArea();
                 if (in != mouseIn) {
+                    DemoEvent e;
+                    e.code = in ? DemoEvent::MouseEnters : DemoEvent::MouseLeaves;
+                    RecordDemoEvent(std::move(e));
                     if (!in)
                         wm->MouseLeftWindow();
                     mouseIn = in;

@@ -131,6 +131,8 @@ bool ZorvinAppBase::TimedStep(bool allowSleep)
 {
     if (shutdownFromOtherThread.exchange(false))
         Shutdown();
+    if (playingDemo && DemoFastForward())
+        return true;
     if (paused || updateMultiplier <= 0) {
         // Nothing runs, so wait one update period for input instead of
         // pumping the queue in a tight loop.
@@ -242,11 +244,18 @@ bool ZorvinAppBase::TryUpdate()
 {
     if (tearingDown)
         return false;
-    if (loadingThreadCompleted && !loaded) {
+    if (playingDemo && demo) {
+        // Loading ends, and updates run, where the recording says.
+        if (!DemoAllowsUpdate())
+            return false;
+    } else if (loadingThreadCompleted && !loaded) {
         if (loadingThread.joinable())
             loadingThread.join();
         loaded = true;
         yieldMainThread = false;
+        DemoEvent done;
+        done.code = DemoEvent::LoadingDone;
+        RecordDemoEvent(std::move(done));
         OnLoadingDone();
     }
     UpdateFrame();

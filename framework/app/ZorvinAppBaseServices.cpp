@@ -176,20 +176,6 @@ void ZorvinAppBase::Unmute(bool automatic)
     ApplyVolumes();
 }
 
-bool ZorvinAppBase::WriteBytesToFile(const std::string& path, const std::string& data)
-{
-    return FileUtil::WriteFileAtomic(path, data);
-}
-
-bool ZorvinAppBase::ReadBufferFromFile(const std::string& path, std::string& data)
-{
-    return FileUtil::ReadFile(path, data);
-}
-
-bool ZorvinAppBase::FileExists(const std::string& path) { return FileUtil::Exists(path); }
-
-bool ZorvinAppBase::EraseFile(const std::string& path) { return FileUtil::Delete(path); }
-
 void ZorvinAppBase::CopyToClipboard(const std::string& text)
 {
     if (playingDemo || systemServices == nullptr)
@@ -199,9 +185,19 @@ void ZorvinAppBase::CopyToClipboard(const std::string& text)
 
 std::string ZorvinAppBase::GetClipboard()
 {
-    if (playingDemo || systemServices == nullptr)
-        return std::string();
-    return systemServices->GetClipboardText();
+    // What was pasted is outside input like a key: a demo keeps it.
+    if (playingDemo) {
+        const DemoEvent* e = DemoActive() ? TakeDemoEvent(DemoEvent::Clipboard, std::string()) : nullptr;
+        return e != nullptr ? e->bytes : std::string();
+    }
+    std::string text = systemServices != nullptr ? systemServices->GetClipboardText() : std::string();
+    if (recordingDemo && DemoActive()) {
+        DemoEvent e;
+        e.code = DemoEvent::Clipboard;
+        e.bytes = text;
+        RecordDemoEvent(std::move(e));
+    }
+    return text;
 }
 
 } // namespace Zorvin

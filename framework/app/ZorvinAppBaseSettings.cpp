@@ -4,6 +4,7 @@
 #include "framework/app/ZorvinAppBase.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -61,45 +62,117 @@ SettingsStore* ZorvinAppBase::GetSettings()
 
 bool ZorvinAppBase::WriteSettingString(const std::string& name, const std::string& text)
 {
-    return GetSettings()->WriteString(name, text);
+    return WriteSettingRaw(name, SettingsStore::KindString, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
 bool ZorvinAppBase::WriteSettingInteger(const std::string& name, int value)
 {
-    return GetSettings()->WriteInteger(name, value);
+    uint32_t n = static_cast<uint32_t>(value);
+    return WriteSettingRaw(name, SettingsStore::KindDword,
+                           {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8), static_cast<uint8_t>(n >> 16),
+                            static_cast<uint8_t>(n >> 24)});
 }
 
 bool ZorvinAppBase::WriteSettingBoolean(const std::string& name, bool value)
 {
-    return GetSettings()->WriteBoolean(name, value);
+    return WriteSettingInteger(name, value ? 1 : 0);
 }
 
+// Every setting goes through the raw read and write, where a demo records
+// the results or plays them back; a playback never changes the settings.
 bool ZorvinAppBase::WriteSettingRaw(const std::string& name, int kind, const std::vector<uint8_t>& bytes)
 {
-    return GetSettings()->WriteRaw(name, kind, bytes);
+    std::string value(bytes.begin(), bytes.end());
+    if (playingDemo && demo) {
+        const DemoEvent* e = DemoActive() ? TakeDemoEvent(DemoEvent::SettingWrite, name) : nullptr;
+        if (e == nullptr)
+            return false;
+        if (e->kind == kind && e->bytes == value) {
+            ++demoReport.writesMatched;
+        } else {
+            ++demoReport.writesDiffered;
+            std::fprintf(stderr, "Demo playback: setting %s is written differently at update %d\n", name.c_str(),
+                         updateCount);
+        }
+        return e->flag;
+    }
+    bool ok = GetSettings()->WriteRaw(name, kind, bytes);
+    DemoEvent e;
+    e.code = DemoEvent::SettingWrite;
+    e.name = name;
+    e.flag = ok;
+    e.kind = kind;
+    e.bytes = std::move(value);
+    RecordDemoEvent(std::move(e));
+    return ok;
 }
 
 bool ZorvinAppBase::ReadSettingRaw(const std::string& name, int& kind, std::vector<uint8_t>& bytes)
 {
-    return GetSettings()->ReadRaw(name, kind, bytes);
+    if (playingDemo && demo) {
+        const DemoEvent* e = DemoActive() ? TakeDemoEvent(DemoEvent::SettingRead, name) : nullptr;
+        if (e == nullptr || !e->flag)
+            return false;
+        kind = e->kind;
+        bytes.assign(e->bytes.begin(), e->bytes.end());
+        return true;
+    }
+    bool ok = GetSettings()->ReadRaw(name, kind, bytes);
+    DemoEvent e;
+    e.code = DemoEvent::SettingRead;
+    e.name = name;
+    e.flag = ok;
+    if (ok) {
+        e.kind = kind;
+        e.bytes.assign(bytes.begin(), bytes.end());
+    }
+    RecordDemoEvent(std::move(e));
+    return ok;
 }
 
 bool ZorvinAppBase::ReadSettingInteger(const std::string& name, int& value)
 {
-    return GetSettings()->ReadInteger(name, value);
+    int kind = 0;
+    std::vector<uint8_t> bytes;
+    if (!ReadSettingRaw(name, kind, bytes) || kind != SettingsStore::KindDword || bytes.size() != 4)
+        return false;
+    value = static_cast<int>(bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (uint32_t(bytes[3]) << 24));
+    return true;
 }
 
 bool ZorvinAppBase::ReadSettingBoolean(const std::string& name, bool& value)
 {
-    return GetSettings()->ReadBoolean(name, value);
+    int n = 0;
+    if (!ReadSettingInteger(name, n))
+        return false;
+    value = n != 0;
+    return true;
 }
 
 bool ZorvinAppBase::ReadSettingString(const std::string& name, std::string& text)
 {
-    return GetSettings()->ReadString(name, text);
+    int kind = 0;
+    std::vector<uint8_t> bytes;
+    if (!ReadSettingRaw(name, kind, bytes) || kind != SettingsStore::KindString)
+        return false;
+    text.assign(bytes.begin(), bytes.end());
+    return true;
 }
 
-bool ZorvinAppBase::EraseSetting(const std::string& name) { return GetSettings()->Erase(name); }
+bool ZorvinAppBase::EraseSetting(const std::string& name)
+{
+    if (playingDemo && demo) {
+        const DemoEvent* e = DemoActive() ? TakeDemoEvent(DemoEvent::SettingErase, name) : nullptr;
+        return e != nullptr && e->flag;
+    }
+    bool ok = GetSettings()->Erase(name);
+    DemoEvent e;
+    e.code = DemoEvent::SettingErase;
+    e.name = name;
+    e.flag = ok;
+    RecordDemoEvent(std::move(e));
+    return ok;
+}
 
 void ZorvinAppBase::LoadSettings()
 {

@@ -1,5 +1,7 @@
 #include "game/app/AppBoardHost.h"
 
+#include "framework/core/FileUtil.h"
+
 #include "framework/audio/music/MusicInterface.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/WidgetManager.h"
@@ -72,7 +74,9 @@ std::unique_ptr<Image> AppBoardHost::LoadDisplayImage(const std::string& path)
     return app.LoadDisplayImage(path, 0);
 }
 
-bool AppBoardHost::FileExists(const std::string& path) { return app.FileExists(path); }
+// Level files are the game's own, not the player's data: asked straight
+// from the disk, also while a frame draws a level's preview.
+bool AppBoardHost::FileExists(const std::string& path) { return FileUtil::Exists(path); }
 
 void AppBoardHost::OpenMenu() { app.OpenGameMenu(); }
 

@@ -280,7 +280,8 @@ void GameApp::UpdateFrame()
     // on the primary thread, whatever screen or nested loop is active.
     if (ShutdownSignals::Requested() && !shutdown)
         Shutdown();
-    bool firstFrameShown = firstFrameMs >= 0 || presenter == nullptr || !hasMainWindow;
+    // A demo plays on without drawing: its loading cannot wait for a frame.
+    bool firstFrameShown = firstFrameMs >= 0 || presenter == nullptr || !hasMainWindow || playingDemo;
     if (firstFrameShown && !loadingThreadStarted && !shutdown)
         StartLoadingThread();
     if (titleSongPending && firstFrameShown) {

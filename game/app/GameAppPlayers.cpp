@@ -42,6 +42,11 @@ void GameApp::CreateProfileStore()
     highScores = std::make_unique<HighScoreTable>(dataFolder);
     savedGames = std::make_unique<SavedGameFiles>(dataFolder);
     players->SetSavedGames(savedGames.get());
+    // The players' files go through the application, so a recorded demo
+    // notes what they held and a played one reads them back from it.
+    players->SetFileAccess(*this);
+    highScores->SetFileAccess(*this);
+    savedGames->SetFileAccess(*this);
     playerDialogHost = std::make_unique<AppPlayerDialogHost>(*this, *players);
 }
 

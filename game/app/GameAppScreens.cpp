@@ -111,6 +111,9 @@ void GameApp::ShowBoard(int mode)
     boardMode = mode;
     ShowBoardScreen();
     board->StartLevel(mode);
+    if (PlayerProfile* profile = CurrentProfile())
+        AddDemoMarker(std::string(mode == ModeClick ? "Click" : "Drag") + " level " +
+                      std::to_string(mode == ModeClick ? profile->levelMode2 : profile->levelMode0));
 }
 
 void GameApp::ShowBoardScreen()
@@ -144,6 +147,7 @@ void GameApp::ShowMainMenu()
         widgetManager->AddChild(mainMenu.get());
     widgetManager->SetFocusWidget(mainMenu.get());
     mainMenu->MarkDirty();
+    AddDemoMarker("Main menu");
 }
 
 // ---------------------------------------------------------------------------
@@ -163,6 +167,7 @@ void GameApp::ShowMapScreen(int level)
     widgetManager->AddChild(mapScreen.get());
     widgetManager->SetFocusWidget(mapScreen.get());
     mapScreen->Enter(level);
+    AddDemoMarker("Map at level " + std::to_string(level));
 }
 
 StageMap& GameApp::GetStageMap()

@@ -17,6 +17,7 @@
 #include "game/app/dialogs/DialogWithEdit.h"
 #include "game/app/dialogs/MenuWnd.h"
 #include "game/app/profiles/PlayerList.h"
+#include "game/app/saves/SavedGame.h"
 #include "game/app/screens/TitleScreen.h"
 #include "game/app/screens/TitleWnd.h"
 #include "game/board/FishField.h"
@@ -392,4 +393,68 @@ TEST_F(GameAppTest, WinningGoesOnToTheNextLevelAndPastTheLastEndsTheCampaign)
     EXPECT_FALSE(game.HasSavedGame(GameApp::ModeClick));
     EXPECT_EQ(game.CurrentSong(), GameApp::SongTitle);
     EXPECT_EQ(game.FindDialog(GameApp::DialogCampaignComplete), nullptr);
+}
+
+// Sessions of real play recorded with "-record", replayed here with no
+// display at full speed: the input at its recorded updates, the settings
+// and the players' files answered from the recording. The run must ask for
+// every recorded result in order, write the same bytes and end on the same
+// screen. After a change of the game's behaviour, record them again.
+TEST_F(GameAppTest, RecordedDemosReplayToTheSameFilesAndScreen)
+{
+    const std::string folder = std::string(KORVELT_SOURCE_DIR) + "/tests/data/demos/";
+    const std::string vera = "\xC2\xE5\xF0\xE0";
+    const std::string tester = "\xC8\xF1\xEF\xFB\xF2\xE0\xF2\xE5\xEB\xFC";
+    struct Expected {
+        const char* demo;
+        std::string player;
+        std::vector<std::string> writtenFiles;
+        int savedScore; // of the game saved on leaving for the main menu; -1 none
+    };
+    // A first run played by korvelt-e2e (name, drag level 1 won, the map,
+    // the main menu, click level 1 won, click level 2 left and saved), its
+    // second run (continued and won, a high score), and a click-mode game
+    // continued and saved again by hand.
+    const Expected demos[] = {
+        {"first-run.dmo", tester, {"players.dat", tester + "1.sav"}, 960},
+        {"continue-won.dmo", tester, {"players.dat", "highscores.dat"}, -1},
+        {"click-continue.dmo", vera, {"players.dat", vera + "1.sav"}, 80},
+    };
+    for (const Expected& expected : demos) {
+        SCOPED_TRACE(expected.demo);
+        app = std::make_unique<GameHarness>(&clock);
+        app->SetWindowSystem(&windows);
+        app->SetPresenter(&presenter);
+        app->SetSystemServices(&services);
+        app->SetCommandLine("korvelt -play \"-demofile=" + folder + expected.demo + "\"");
+        app->gameFolder = GameFolder;
+        app->Initialize();
+        ASSERT_TRUE(app->IsPlayingDemo());
+        app->JumpDemoTo(1 << 30);
+        ASSERT_TRUE(RunUntil([&] { return app->HasShutdownStarted(); }));
+        const ZorvinAppBase::DemoReport& report = app->GetDemoReport();
+        EXPECT_EQ(report.divergence, "");
+        EXPECT_TRUE(report.finished);
+        EXPECT_EQ(report.eventsPlayed, report.eventsTotal);
+        EXPECT_TRUE(report.screenMatched);
+        EXPECT_EQ(report.writesDiffered, 0);
+        for (const std::string& name : expected.writtenFiles)
+            EXPECT_EQ(report.written.count(name), 1u) << name;
+        PlayerList players;
+        ASSERT_TRUE(report.written.count("players.dat"));
+        ASSERT_TRUE(players.Decode(report.written.at("players.dat")));
+        ASSERT_EQ(players.Count(), 1);
+        EXPECT_EQ(players.At(0).name, expected.player);
+        if (expected.savedScore >= 0) {
+            SavedGameData saved;
+            ASSERT_TRUE(report.written.count(expected.player + "1.sav"));
+            ASSERT_TRUE(ReadSavedGame(report.written.at(expected.player + "1.sav"), saved));
+            EXPECT_EQ(saved.score, expected.savedScore);
+            EXPECT_EQ(saved.mode, GameApp::ModeClick);
+        }
+        // A playback leaves the player's own files alone.
+        EXPECT_FALSE(FileUtil::Exists(PlayersFile()));
+        EXPECT_FALSE(FileUtil::Exists(SettingsFile()));
+        app.reset();
+    }
 }

@@ -4,7 +4,7 @@
 
 const char* const E2eOptions::usage =
     "usage: korvelt-e2e [--levels N] [--seed S] [--realtime] [--keep-data DIR] [--screenshots DIR]\n"
-    "                   [--game DIR] [--verbose]";
+    "                   [--game DIR] [--verbose] [--record PREFIX]";
 
 namespace {
 bool ParseNumber(const std::string& text, long long low, long long high, long long& value)
@@ -39,6 +39,12 @@ bool E2eOptions::Parse(const std::vector<std::string>& args, std::string& error)
             else
                 seed = static_cast<unsigned>(v);
             ++i;
+        } else if (a == "--record") {
+            if (!hasValue || args[i + 1].empty()) {
+                error = a + " needs a file name prefix";
+                return false;
+            }
+            record = args[++i];
         } else if (a == "--keep-data" || a == "--screenshots" || a == "--game") {
             if (!hasValue || args[i + 1].empty()) {
                 error = a + " needs a folder";

@@ -9,6 +9,8 @@
 //   --screenshots DIR  a PNG of the screen at every step
 //   --game DIR         the generated game folder
 //   --verbose          every click and answer
+//   --record PREFIX    each run of the game records a demo, PREFIX-1.dmo
+//                      and PREFIX-2.dmo (the seed then comes from the clock)
 // main parses it; the scenario reads it.
 
 #include <string>
@@ -23,6 +25,7 @@ struct E2eOptions {
     std::string keepData;
     std::string screenshots;
     std::string game;
+    std::string record;
 
     // False, with the reason in `error`, for an unknown or malformed
     // argument.

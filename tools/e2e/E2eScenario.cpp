@@ -1,5 +1,8 @@
 #include "tools/e2e/E2eScenario.h"
 
+#include <chrono>
+#include <thread>
+
 #include "framework/core/Cp1251.h"
 #include "framework/widgets/controls/ButtonWidget.h"
 #include "framework/widgets/controls/DialogButton.h"
@@ -178,14 +181,18 @@ bool E2eScenario::StartGame(const std::string& run)
     s.screenshotFolder = screenshotFolder;
     s.clock = clock.get();
     s.verbose = options.verbose;
+    if (!options.record.empty())
+        s.demoFile = options.record + "-" + std::to_string(runs) + ".dmo";
     driver = std::make_unique<ScreenDriver>(s);
     std::string error;
     if (!driver->Start(error)) {
         Fail("the game did not start: " + error);
         return false;
     }
-    // The game seeded the generator from the clock in Initialize.
-    std::srand(options.seed + static_cast<unsigned>(runs) - 1);
+    // The game seeded the generator from the clock in Initialize; a
+    // recording keeps that seed, so it must stay.
+    if (options.record.empty())
+        std::srand(options.seed + static_cast<unsigned>(runs) - 1);
     return true;
 }
 
@@ -244,6 +251,14 @@ void E2eScenario::StandardAnswers()
 bool E2eScenario::ReachMainMenu(bool firstRun)
 {
     GameApp& app = driver->App();
+    // The virtual clock races ahead of the loading thread, which needs real
+    // processor time: on a busy machine no number of updates is enough, so
+    // the loading is waited for by the wall clock, a millisecond at a time.
+    auto wallLimit = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+    while (!app.loadingThreadCompleted && driver->Running() && std::chrono::steady_clock::now() < wallLimit) {
+        driver->Updates(1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     bool loaded = driver->WaitFor(
         [&] {
             return app.loaded && app.GetTitleScreen() != nullptr && app.GetTitleScreen()->GetStartLink() != nullptr &&

@@ -43,7 +43,10 @@ bool ScreenDriver::Start(std::string& error)
     platform->Attach(*app);
     app->SetClock(settings.clock);
     app->SetInstanceFolder(settings.instanceFolder);
-    app->SetCommandLine("korvelt");
+    if (settings.demoFile.empty())
+        app->SetCommandLine("korvelt");
+    else
+        app->SetCommandLine("korvelt -record \"-demofile=" + settings.demoFile + "\"");
     app->gameFolder = settings.gameFolder;
     app->afterUpdate = [this] { AfterUpdate(); };
     app->Initialize();

@@ -36,6 +36,7 @@ public:
         std::string screenshotFolder; // "" for no screenshots
         Zorvin::Clock* clock = nullptr; // null: the system clock
         bool verbose = false;
+        std::string demoFile;       // "" or where the game records a demo
     };
     // A question the game waits for inside the click that opened it; the
     // answer may only push input (the game is inside its own wait).

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "framework/core/FileUtil.h"
 #include "game/app/profiles/ProfileBuffer.h"
 
 namespace Zorvin {
@@ -77,13 +76,13 @@ void HighScoreTable::Decode(const std::string& bytes)
 void HighScoreTable::LoadHighScores()
 {
     std::string bytes;
-    if (FileUtil::Exists(FilePath()) && FileUtil::ReadFile(FilePath(), bytes, kMaxFileSize))
+    if (files->Exists(FilePath()) && files->ReadFile(FilePath(), bytes, kMaxFileSize))
         Decode(bytes);
 }
 
 bool HighScoreTable::SaveHighScores() const
 {
-    if (FileUtil::WriteFileAtomic(FilePath(), Encode()))
+    if (files->WriteFile(FilePath(), Encode()))
         return true;
     std::fprintf(stderr, "Korvelt: cannot write %s; the previous file stays\n", FilePath().c_str());
     return false;

@@ -11,6 +11,7 @@
 // completed from the default rows (and put back in order), extra rows are
 // dropped, and a cut-off row is ignored.
 
+#include "framework/core/FileAccess.h"
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ public:
     explicit HighScoreTable(std::string dataFolder = {});
 
     std::string FilePath() const { return folder + "highscores.dat"; }
+    // Where the file is read and written (not owned); the disk by default.
+    void SetFileAccess(FileAccess& access) { files = &access; }
 
     // Both tables become the ten default rows, "Zeus" 100000 to "Ares" 1000.
     void SetDefaultHighScores();
@@ -62,6 +65,7 @@ public:
 
 private:
     std::string folder;
+    FileAccess* files = &FileAccess::Disk();
 };
 
 } // namespace Zorvin

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "framework/core/FileUtil.h"
 #include "game/app/profiles/ProfileBuffer.h"
 #include "game/app/profiles/SavedGameHooks.h"
 
@@ -98,18 +97,18 @@ void PlayerList::LoadPlayers()
     profiles.clear();
     currentPlayer = -1;
     std::string path = FilePath();
-    if (!FileUtil::Exists(path))
+    if (!files->Exists(path))
         return;
     std::string bytes;
-    if (!FileUtil::ReadFile(path, bytes, kMaxFileSize))
+    if (!files->ReadFile(path, bytes, kMaxFileSize))
         return;
     if (Decode(bytes))
         return;
     // Not a players file (or one of a format we do not know): keep it for
     // whoever wants to look at it, and start with no players.
     std::string aside = path + ".bad";
-    if (std::rename(path.c_str(), aside.c_str()) != 0)
-        std::fprintf(stderr, "Korvelt: cannot move the damaged %s aside: %s\n", path.c_str(), std::strerror(errno));
+    if (!files->Rename(path, aside))
+        std::fprintf(stderr, "Korvelt: cannot move the damaged %s aside\n", path.c_str());
     else
         std::fprintf(stderr, "Korvelt: %s was damaged; kept as %s\n", path.c_str(), aside.c_str());
 }
@@ -117,7 +116,7 @@ void PlayerList::LoadPlayers()
 bool PlayerList::SavePlayers() const
 {
     std::string path = FilePath();
-    if (FileUtil::WriteFileAtomic(path, Encode()))
+    if (files->WriteFile(path, Encode()))
         return true;
     std::fprintf(stderr, "Korvelt: cannot write %s; the previous file stays\n", path.c_str());
     return false;

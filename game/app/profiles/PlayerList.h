@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/core/FileAccess.h"
 #include "game/shared/PlayerProfile.h"
 
 namespace Zorvin {
@@ -33,6 +34,9 @@ public:
     // Who moves and deletes saved games with their players (not owned; may
     // be null, then no files are touched).
     void SetSavedGames(SavedGameHooks* files) { savedGames = files; }
+    // Where the players file is read and written (not owned); the disk by
+    // default, the application's demo-aware files in the game.
+    void SetFileAccess(FileAccess& access) { files = &access; }
     const std::string& Folder() const { return folder; }
     std::string FilePath() const { return folder + "players.dat"; }
 
@@ -70,6 +74,7 @@ public:
 private:
     std::string folder;
     SavedGameHooks* savedGames = nullptr;
+    FileAccess* files = &FileAccess::Disk();
 };
 
 } // namespace Zorvin

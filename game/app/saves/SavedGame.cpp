@@ -417,12 +417,12 @@ std::string FormatSavedGame(const FishField& field)
     return w.bytes;
 }
 
-bool SaveGame(const FishField& field, const std::string& path)
+bool SaveGame(const FishField& field, const std::string& path, FileAccess& files)
 {
     // A game that could not be restored is not written at all.
     if (field.levelPath.size() > 0xFFFF || !LevelPathOk(field.levelPath))
         return false;
-    return FileUtil::WriteFileAtomic(path, FormatSavedGame(field));
+    return files.WriteFile(path, FormatSavedGame(field));
 }
 
 bool ReadSavedGame(const std::string& bytes, SavedGameData& out)

@@ -22,6 +22,8 @@
 // deck) and on file paths only; the application decides when to call them
 // (see SavedGameFiles).
 
+#include "framework/core/FileAccess.h"
+
 #include <string>
 #include <vector>
 
@@ -71,7 +73,7 @@ std::string FormatSavedGame(const FishField& field);
 // Writes FormatSavedGame atomically to `path` (folders are created). False
 // when the file cannot be written, or when the field's level path is not one
 // a restore accepts; the old file, if any, is then kept.
-bool SaveGame(const FishField& field, const std::string& path);
+bool SaveGame(const FishField& field, const std::string& path, FileAccess& files = FileAccess::Disk());
 
 // Parses a saved game. False, with `out` unspecified, for anything that is
 // not a complete and sensible save: a short or over-long file, a count that

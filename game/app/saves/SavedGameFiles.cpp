@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "framework/core/FileUtil.h"
 #include "game/app/saves/SafeFileName.h"
 #include "game/app/saves/SavedGame.h"
 #include "game/board/FishField.h"
@@ -34,13 +33,13 @@ std::string SavedGameFiles::PathFor(const std::string& playerName, int mode) con
 bool SavedGameFiles::Exists(const std::string& playerName, int mode) const
 {
     std::string path = PathFor(playerName, mode);
-    return !path.empty() && FileUtil::Exists(path);
+    return !path.empty() && files->Exists(path);
 }
 
 bool SavedGameFiles::Save(const FishField& field, const std::string& playerName) const
 {
     std::string path = PathFor(playerName, field.mode);
-    return !path.empty() && SaveGame(field, path);
+    return !path.empty() && SaveGame(field, path, *files);
 }
 
 bool SavedGameFiles::Restore(FishField& field, const std::string& playerName, int mode) const
@@ -52,7 +51,9 @@ bool SavedGameFiles::Restore(FishField& field, const std::string& playerName, in
     // the wrong game and, on leaving, be saved over the other mode's file.
     std::string bytes;
     SavedGameData data;
-    if (FileUtil::ReadFile(path, bytes, kMaxSavedGameBytes + 1) && ReadSavedGame(bytes, data) && data.mode != mode)
+    if (!files->ReadFile(path, bytes, kMaxSavedGameBytes + 1))
+        bytes.clear();
+    else if (ReadSavedGame(bytes, data) && data.mode != mode)
         bytes.clear();
     return RestoreGameFromBytes(field, bytes);
 }
@@ -61,7 +62,7 @@ void SavedGameFiles::Delete(const std::string& playerName, int mode) const
 {
     std::string path = PathFor(playerName, mode);
     if (!path.empty())
-        FileUtil::Delete(path);
+        files->Delete(path);
 }
 
 void SavedGameFiles::PlayerRenamed(const std::string& oldName, const std::string& newName)
@@ -72,13 +73,13 @@ void SavedGameFiles::PlayerRenamed(const std::string& oldName, const std::string
         if (from == to)
             continue;
         // The new name must not inherit a stale game of a player who had it.
-        if (!FileUtil::Exists(from)) {
-            FileUtil::Delete(to);
+        if (!files->Exists(from)) {
+            files->Delete(to);
             continue;
         }
         // A rename within one folder replaces the target in one step; if it
         // fails the game stays under the old name rather than being lost.
-        if (std::rename(from.c_str(), to.c_str()) != 0)
+        if (!files->Rename(from, to))
             std::fprintf(stderr, "Korvelt: cannot move the saved game %s to %s; it stays where it was\n",
                          from.c_str(), to.c_str());
     }

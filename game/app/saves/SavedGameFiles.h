@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "framework/core/FileAccess.h"
 #include "game/app/profiles/SavedGameHooks.h"
 
 namespace Zorvin {
@@ -46,9 +47,12 @@ public:
     void PlayerDeleted(const std::string& playerName) override;
 
     const std::string& DataFolder() const { return dataFolder; }
+    // Where the games are read and written (not owned); the disk by default.
+    void SetFileAccess(FileAccess& access) { files = &access; }
 
 private:
     std::string dataFolder;
+    FileAccess* files = &FileAccess::Disk();
 };
 
 } // namespace Zorvin

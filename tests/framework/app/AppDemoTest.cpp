@@ -1,0 +1,199 @@
+// Demo recording and playback on the application base with fake desktop
+// services: what a recording keeps, how a playback answers from it, and the
+// files a playback refuses.
+
+#include "tests/framework/app/AppTestSupport.h"
+
+#include "framework/app/DemoFile.h"
+#include "framework/core/FileUtil.h"
+#include "framework/widgets/WidgetManager.h"
+
+#include <gtest/gtest.h>
+
+using namespace Zorvin;
+using namespace ZorvinTest;
+
+namespace {
+
+// Notes each press with the update it arrived after; on the first press it
+// reads, writes and tests files, and reads a setting, through the
+// application as the game's data files do.
+class PressProbe : public Widget {
+public:
+    explicit PressProbe(ZorvinAppBase& application) : app(application) { Resize(0, 0, 640, 480); }
+    void MouseDown(int x, int y, int clickCode) override
+    {
+        Widget::MouseDown(x, y, clickCode);
+        presses.push_back({app.updateCount, x, y});
+        if (presses.size() == 1) {
+            std::string bytes;
+            readOk = app.ReadFile(path, bytes, 1000);
+            readBytes = bytes;
+            existed = app.Exists(path);
+            wroteOk = app.WriteFile(path, "new " + bytes);
+            app.ReadSettingInteger("Counter", setting);
+        }
+    }
+
+    struct Press {
+        int update, x, y;
+        bool operator==(const Press&) const = default;
+    };
+    ZorvinAppBase& app;
+    std::string path;
+    std::vector<Press> presses;
+    bool readOk = false, existed = false, wroteOk = false;
+    std::string readBytes;
+    int setting = 0;
+};
+
+class AppDemo : public ::testing::Test {
+protected:
+    std::unique_ptr<TestApp> Start(const std::string& switches)
+    {
+        auto app = std::make_unique<TestApp>(&clock, temp.path);
+        app->SetWindowSystem(&windows);
+        app->SetSystemServices(&services);
+        app->registryKey = "Test\\Demo";
+        app->SetSettingsPath(temp.File("settings.ini"));
+        app->SetCommandLine("app " + switches + " \"-demofile=" + DemoPath() + "\"");
+        app->Initialize();
+        return app;
+    }
+    void Post(MessageKind kind, int p1 = 0, int p2 = 0)
+    {
+        InputMessage m;
+        m.kind = kind;
+        m.param1 = p1;
+        m.param2 = p2;
+        windows.pending.push_back(m);
+    }
+    std::string DemoPath() const { return temp.File("run.dmo"); }
+
+    TempFolder temp;
+    FakeClock clock;
+    FakeWindowSystem windows;
+    FakeServices services;
+    std::vector<PressProbe::Press> recorded;
+    std::string written;
+};
+
+} // namespace
+
+// A recorded run and its playback: the presses arrive after the same
+// updates, the file and the setting read as they were while recording even
+// though both changed since, the write is compared and never made, and the
+// playback ends where the recording ended with the same screen.
+TEST_F(AppDemo, PlaybackRepeatsTheRunFromTheRecordingAlone)
+{
+    const std::string data = temp.File("data.bin");
+    ASSERT_TRUE(FileUtil::WriteFileAtomic(data, "old"));
+    {
+        std::unique_ptr<TestApp> app = Start("-record");
+        app->WriteSettingInteger("Counter", 7);
+        PressProbe probe(*app);
+        probe.path = data;
+        app->GetWidgetManager()->AddChild(&probe);
+        app->RunFor(clock, 50);
+        Post(MessageKind::MouseMove, 10, 20);
+        Post(MessageKind::LButtonDown, 10, 20);
+        Post(MessageKind::LButtonUp, 10, 20);
+        app->RunFor(clock, 130);
+        Post(MessageKind::LButtonDown, 630, 470);
+        Post(MessageKind::LButtonUp, 630, 470);
+        app->RunFor(clock, 40);
+        Post(MessageKind::Close);
+        app->RunFor(clock, 20);
+        ASSERT_TRUE(app->HasShutdownStarted());
+        app->GetWidgetManager()->RemoveChild(&probe);
+        recorded = probe.presses;
+        ASSERT_EQ(recorded.size(), 2u);
+        EXPECT_TRUE(probe.readOk);
+        EXPECT_EQ(probe.setting, 7);
+    }
+    ASSERT_TRUE(FileUtil::Exists(DemoPath()));
+    EXPECT_EQ(FileUtil::ReadFile(data, written), true);
+    EXPECT_EQ(written, "new old");
+
+    // The world changes; the playback must not notice.
+    ASSERT_TRUE(FileUtil::WriteFileAtomic(data, "changed"));
+    std::string settingsBefore;
+    FileUtil::ReadFile(temp.File("settings.ini"), settingsBefore);
+    std::unique_ptr<TestApp> app = Start("-play");
+    ASSERT_TRUE(app->IsPlayingDemo());
+    EXPECT_TRUE(app->WriteSettingInteger("Counter", 7)); // as the recorded run did
+    PressProbe probe(*app);
+    probe.path = data;
+    app->GetWidgetManager()->AddChild(&probe);
+    Post(MessageKind::LButtonDown, 300, 300); // the window's own input is ignored
+    app->JumpDemoTo(1 << 30);
+    app->RunFor(clock, 10000, 20000);
+    ASSERT_TRUE(app->HasShutdownStarted());
+    app->GetWidgetManager()->RemoveChild(&probe);
+
+    EXPECT_EQ(probe.presses, recorded);
+    EXPECT_EQ(probe.readBytes, "old");
+    EXPECT_EQ(probe.setting, 7);
+    const ZorvinAppBase::DemoReport& report = app->GetDemoReport();
+    EXPECT_EQ(report.divergence, "");
+    EXPECT_TRUE(report.finished);
+    EXPECT_TRUE(report.screenMatched);
+    EXPECT_EQ(report.writesDiffered, 0);
+    EXPECT_EQ(report.written.at("data.bin"), "new old");
+    std::string now, settingsAfter;
+    FileUtil::ReadFile(data, now);
+    FileUtil::ReadFile(temp.File("settings.ini"), settingsAfter);
+    EXPECT_EQ(now, "changed");
+    EXPECT_EQ(settingsAfter, settingsBefore);
+}
+
+// A playback that cannot start names the reason and ends the program; a
+// damaged file is refused whole, whatever its length.
+TEST_F(AppDemo, MissingForeignAndDamagedDemosAreRefusedWithTheirReason)
+{
+    std::unique_ptr<TestApp> app = Start("-play");
+    EXPECT_EQ(app->exits, std::vector<int>{0});
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0], "FATAL ERROR|Demo file not found: " + DemoPath());
+    app.reset();
+
+    DemoFile demo;
+    demo.programName = "Other";
+    demo.finalUpdate = 500;
+    DemoEvent click;
+    click.update = 40;
+    click.message.kind = MessageKind::LButtonDown;
+    click.message.param1 = -5;
+    click.message.param2 = 700;
+    DemoEvent read;
+    read.update = 300;
+    read.code = DemoEvent::FileRead;
+    read.flag = true;
+    read.name = "players.dat";
+    read.bytes = std::string("\0\x01\xFF", 3);
+    demo.events = {click, read};
+    demo.markers = {{40, "Level 1"}};
+    std::string bytes = demo.Encode();
+    ASSERT_TRUE(demo.Save(DemoPath()));
+    services.boxes.clear();
+    app = Start("-play");
+    EXPECT_EQ(app->exits, std::vector<int>{0});
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0], "FATAL ERROR|This demo file appears to be for 'Other'.");
+    app.reset();
+
+    DemoFile back;
+    ASSERT_TRUE(back.Decode(bytes));
+    ASSERT_EQ(back.events.size(), 2u);
+    EXPECT_EQ(back.events[0].message.param1, -5);
+    EXPECT_EQ(back.events[0].message.param2, 700);
+    EXPECT_EQ(back.events[1].update, 300);
+    EXPECT_EQ(back.events[1].bytes, read.bytes);
+    EXPECT_EQ(back.markers[0].name, "Level 1");
+    for (size_t cut = 0; cut < bytes.size(); ++cut)
+        EXPECT_FALSE(back.Decode(bytes.substr(0, cut))) << cut;
+    std::string error;
+    ASSERT_TRUE(FileUtil::WriteFileAtomic(DemoPath(), bytes.substr(0, bytes.size() - 1)));
+    EXPECT_FALSE(back.Load(DemoPath(), "Other", error));
+    EXPECT_EQ(error, "Invalid demo file.");
+}
