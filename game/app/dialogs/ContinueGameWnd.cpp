@@ -17,7 +17,6 @@ ContinueGameWnd::ContinueGameWnd(GameDialogHost& gameHost)
       host(gameHost)
 {
     StyleGameDialog(*this);
-    widgetFlagsMod.addFlags |= DirtyBit;
     continueButton = MakeTextButton(Continue, W("Продолжить"), this, DialogButtonImages(), 195, 105);
     newGameButton = MakeTextButton(NewGame, W("Новая игра"), this, DialogButtonImages(true), 30, 105);
     AddChild(continueButton.get());

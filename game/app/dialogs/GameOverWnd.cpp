@@ -16,7 +16,6 @@ GameOverWnd::GameOverWnd(GameDialogHost& gameHost)
       host(gameHost)
 {
     StyleGameDialog(*this);
-    widgetFlagsMod.addFlags |= DirtyBit;
     replayButton = MakeTextButton(Replay, W("Переиграть"), this, DialogButtonImages(), 195, 105);
     reshuffleButton = MakeTextButton(Reshuffle, W("Перетасовать"), this, DialogButtonImages(true), 30, 105);
     // Without reshuffles left the button shows, greyed, that there are none.

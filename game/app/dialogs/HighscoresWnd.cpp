@@ -16,8 +16,6 @@ HighscoresWnd::HighscoresWnd(PlayerDialogHost& dialogHost, const HighScoreTable&
     : Dialog(IMAGE_DIALOG_BOX, IM_B_DIALOG, DialogId, true, "", "", "", ButtonsNone), mode(boardMode),
       host(dialogHost), scores(table)
 {
-    // Redrawn every frame, like the other game windows.
-    widgetFlagsMod.addFlags |= DirtyBit;
     SetHeaderFont(FONT_DEFAULT);
     SetBodyFont(FONT_DEFAULT);
     SetColor(ColorHeader, Color::Black);

@@ -16,7 +16,6 @@ namespace Zorvin {
 
 HintWnd::HintWnd(GameDialogHost& gameHost) : host(gameHost)
 {
-    widgetFlagsMod.addFlags |= DirtyBit;
     hasAlpha = true;
     hasTransparencies = true;
     ButtonImages small{IMAGE_BUTTON_NORMAL, IMAGE_BUTTON_OVER, IMAGE_BUTTON_DOWN, nullptr};
@@ -55,6 +54,7 @@ void HintWnd::Layout(int px, int py, const std::string& tip)
 void HintWnd::Update()
 {
     Widget::Update();
+    bool faded = IsArrowFaded();
     if (falling) {
         pulse -= kPulseStep;
         if (pulse <= kPulseBottom)
@@ -64,6 +64,9 @@ void HintWnd::Update()
         if (pulse >= kPulseTop)
             falling = true;
     }
+    // The pulse shows only as the arrow fading and coming back.
+    if (IsArrowFaded() != faded)
+        MarkDirty();
 }
 
 void HintWnd::Draw(Graphics* g)

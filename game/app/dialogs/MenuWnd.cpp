@@ -20,7 +20,6 @@ MenuWnd::MenuWnd(GameDialogHost& gameHost)
     : Dialog(IMAGE_W_MENU, IM_B_DIALOG, DIALOG_GAME_MENU, true, "", "", "", ButtonsNone), host(gameHost)
 {
     StyleGameDialog(*this);
-    widgetFlagsMod.addFlags |= DirtyBit;
     wantsFocus = true;
     const char* labels[5] = {"Главное меню", "Правила игры", "Настройки", "Переиграть", "Продолжить"};
     for (int i = 0; i < 5; ++i) {

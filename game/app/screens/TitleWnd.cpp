@@ -24,7 +24,6 @@ Rect ButtonRect(int x, int y, Image* image, int trimBottom)
 
 TitleWnd::TitleWnd(GameApp& application) : app(application)
 {
-    widgetFlagsMod.addFlags |= DirtyBit;
     CreateButtons();
     ReadTitleLogos();
 }
@@ -82,6 +81,14 @@ void TitleWnd::ReadTitleLogos()
         pictures = std::move(contents.titleImages);
 }
 
+void TitleWnd::Update()
+{
+    Widget::Update();
+    // The player dialog may pick another player while the menu shows.
+    if (app.CurrentPlayerName() != shownName)
+        MarkDirty();
+}
+
 void TitleWnd::Draw(Graphics* g)
 {
     if (IMAGE_TITLE != nullptr)
@@ -91,6 +98,7 @@ void TitleWnd::Draw(Graphics* g)
     for (const auto& picture : pictures)
         picture->Draw(g);
     std::string name = app.CurrentPlayerName();
+    shownName = name;
     if (!name.empty() && FONT_DEFAULT != nullptr) {
         std::string text = W("Добро пожаловать, ") + name;
         g->SetFont(FONT_DEFAULT);

@@ -5,13 +5,15 @@
 // player, and carries six buttons: the two play modes, change player,
 // options, high scores and exit. The application creates it once when the
 // game's screens are built and adds it to and removes it from the screen
-// as the player moves between the menu and a game.
+// as the player moves between the menu and a game. Nothing on it moves: it
+// is drawn again only when a button changes or the player's name does.
 
 #include "framework/widgets/ButtonListener.h"
 #include "framework/widgets/Widget.h"
 #include "game/app/screens/LogoScript.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace Zorvin {
@@ -34,6 +36,7 @@ public:
     explicit TitleWnd(GameApp& app);
     ~TitleWnd() override;
 
+    void Update() override;
     void Draw(Graphics* g) override;
     void OnButtonClick(int id) override;
 
@@ -46,6 +49,8 @@ private:
     GameApp& app;
     std::unique_ptr<ButtonWidget> buttons[ButtonCount];
     std::vector<std::unique_ptr<LogoImage>> pictures;
+    // The name the welcome line shows now.
+    std::string shownName;
 };
 
 } // namespace Zorvin

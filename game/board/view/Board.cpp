@@ -29,8 +29,6 @@ Board::Board(BoardHost& host) : app(host), rules(std::make_unique<BoardRules>(ho
     comboMeter->labelsImage = IMAGE_COMBO_METER_LABELS;
     stageMap = std::make_unique<StageMap>([this] { return field->mode; },
                                           [this](int level, Graphics& g) { RenderLevelPreview(level, *field, g); });
-    // Redrawn on every update: tiles move, the meter drains, popups fade.
-    widgetFlagsMod.addFlags |= DirtyBit;
 }
 
 Board::~Board() = default;
@@ -70,6 +68,19 @@ void Board::Update()
 {
     Widget::Update();
     rules->Update();
+    // The editor's cursor and grid are not part of the key: it repaints
+    // every update.
+    if (sceneKey.Refresh(*this) || field->mode == FishField::kEditorMode)
+        RequestRedraw();
+}
+
+void Board::RequestRedraw()
+{
+    // The panel's repaint marks the board again, so the backdrop is never
+    // drawn without the tiles on it.
+    if (underlay)
+        underlay->MarkDirty();
+    MarkDirty();
 }
 
 // ---------------------------------------------------------------------------

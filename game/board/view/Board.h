@@ -3,7 +3,7 @@
 // Board: the widget that shows and runs a level. It owns the rules of the
 // board (field, play line, deck and combo meter, put together by
 // BoardRules), runs them once per logic update and draws the whole level
-// every frame: the tiles layer by layer, the top-bar texts, the play line,
+// each frame: the tiles layer by layer, the top-bar texts, the play line,
 // the deck, the combo meter, the popups and the dragged and gliding tiles
 // above everything; while the level editor is on, its own picture of the
 // layers takes the place of the field's. The background, the panels and the tile shadows are
@@ -12,7 +12,10 @@
 // ask for it (a tile taken for dragging, a flip ended, an open state
 // changed). The application creates one Board with its panel and keeps it
 // until it ends; it sizes the board 0 x 0 without the mouse flag, since the
-// panel beneath receives all input.
+// panel beneath receives all input. A frame is drawn only after an update
+// that changed what the board shows (BoardSceneKey); the board then asks its
+// panel to repaint, and the panel's repaint brings the board's with it, so
+// the two are always drawn together and in that order.
 
 #include <memory>
 #include <string>
@@ -22,6 +25,7 @@
 #include "game/board/BoardRules.h"
 #include "game/board/editor/LevelEditor.h"
 #include "game/board/editor/LevelEditorView.h"
+#include "game/board/view/BoardSceneKey.h"
 #include "game/board/view/FishPainter.h"
 #include "game/board/view/StageMap.h"
 
@@ -44,8 +48,11 @@ public:
     // Starts the level in play again from the score it began with.
     void Restart();
 
-    // One logic update: field, play line, deck, combo meter, in that order.
+    // One logic update: field, play line, deck, combo meter, in that order;
+    // then a repaint is asked for when the picture changed.
     void Update() override;
+    // Asks for the board and the panel beneath it to be drawn again.
+    void RequestRedraw();
     // One frame of the level above the backdrop.
     void Draw(Graphics* g) override;
 
@@ -73,6 +80,8 @@ public:
     // and its picture, drawn in place of the field while it is on.
     std::unique_ptr<LevelEditor> editor;
     LevelEditorView editorView;
+    // The panel that draws the backdrop under the board; set by the panel.
+    Widget* underlay = nullptr;
 
 private:
     void DrawField(Graphics* g);
@@ -91,6 +100,7 @@ private:
     std::unique_ptr<MemoryImage> backdrop;
     // The field's backdrop request count the cached picture matches.
     int backdropBuiltFor = -1;
+    BoardSceneKey sceneKey;
 };
 
 } // namespace Zorvin

@@ -43,7 +43,7 @@ void Label(ButtonWidget& b, const std::string& text)
 BoardInterface::BoardInterface(Board& board, BoardPanelHost& host) : board(board), app(host)
 {
     Resize(0, 0, 800, 600);
-    widgetFlagsMod.addFlags |= DirtyBit;
+    board.underlay = this;
 
     menuButton = MakeButton(kMenuButton, this, IMAGE_BUTTON_MENU, IMAGE_BUTTON_MENU_OVER, IMAGE_BUTTON_MENU_DOWN,
                             nullptr);
@@ -73,6 +73,8 @@ BoardInterface::BoardInterface(Board& board, BoardPanelHost& host) : board(board
 
 BoardInterface::~BoardInterface()
 {
+    if (board.underlay == this)
+        board.underlay = nullptr;
     for (ButtonWidget* b : {menuButton.get(), undoButton.get(), hintButton.get(), reshuffleButton.get()})
         RemoveChild(b);
 }
@@ -82,6 +84,8 @@ void BoardInterface::Draw(Graphics* g)
     // The board never paints its background itself: this one copy of the
     // cached backdrop is the bottom of every frame.
     g->DrawImage(board.GetBackdrop(), 0, 0);
+    // The board above draws the tiles over it in the same frame.
+    board.MarkDirty();
 }
 
 bool BoardInterface::Editing() const { return board.editor->Active() && !board.field->loading; }

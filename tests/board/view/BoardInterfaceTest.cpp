@@ -5,15 +5,24 @@
 #include "game/board/view/BoardInterface.h"
 
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/controls/ButtonWidget.h"
 #include "game/board/AutoPlayer.h"
 #include "game/board/HeadlessHost.h"
 #include "game/board/view/Board.h"
 #include "game/board/view/HeadlessPanelHost.h"
 #include "game/board/view/PanelPointer.h"
+#include "game/shared/Res.h"
+#include "tests/framework/font/TestFont.h"
 
 using namespace Zorvin;
 
@@ -23,13 +32,13 @@ const std::string kLevel = std::string(KORVELT_TEST_DATA) + "/levels/tricky-form
 
 // A level on the real board and panel, run by a headless host.
 struct Scene {
-    explicit Scene(int mode, unsigned seed)
+    explicit Scene(int mode, unsigned seed, const std::string& level = kLevel)
     {
         srand(seed);
         host.profile.levelMode0 = host.profile.levelMode2 = 2;
         host.onUpdate = [this] { board.Update(); };
         panelHost.panel = &panel;
-        board.StartLevelFile(mode, 2, kLevel);
+        board.StartLevelFile(mode, 2, level);
         // No random bonuses: every put then scores exactly 20 x the multiplier.
         board.field->bonusPeriod = 1 << 30;
         Ticks(150);
@@ -58,7 +67,129 @@ struct Scene {
     BoardInterface panel{board, panelHost};
 };
 
+// Random opaque pixels for every picture the board and its backdrop draw, so
+// that any tile, cel, item or bar drawn a pixel off shows; multi-cel strips
+// where the game animates cels. Put back to none at the end.
+class NoiseArt {
+public:
+    NoiseArt()
+    {
+        srand(11);
+        for (Image** id : {&IMAGE_FISH_L, &IMAGE_FISH_L2, &IMAGE_FISH_L3, &IMAGE_FISH_OVER, &IMAGE_FISH_OVER2,
+                           &IMAGE_FISH_OVER3, &IMAGE_FISH_BACK, &IMAGE_FISH_BACK2, &IMAGE_FISH_BACK3,
+                           &IMAGE_FISH_JOKER, &IMAGE_FISH_JOKER_BACK})
+            Make(id, 88, 58, 1);
+        for (Image** id : {&IMAGE_FISH_ROTATE, &IMAGE_FISH_ROTATE2, &IMAGE_FISH_ROTATE3, &IMAGE_FISH_JOKER_ROTATE})
+            Make(id, 94, 84, 12);
+        for (Image** id : {&IMAGE_KEY_ANIM, &IMAGE_PYRAMID_ANIM, &IMAGE_SPHERE_ANIM, &IM_BONUS_STAR})
+            Make(id, 20, 20, 8);
+        for (Image** id : {&IMAGE_TYP0, &IMAGE_TYP1, &IMAGE_TYP2, &IMAGE_TYP3, &IMAGE_TYP4, &IMAGE_TYP5,
+                           &IMAGE_FISH_LOCK0, &IMAGE_FISH_LOCK1, &IMAGE_FISH_LOCK2})
+            Make(id, 30, 40, 1);
+        for (Image** id : {&IMAGE_PLAYLINE, &IMAGE_PANEL_LINE, &IMAGE_PANEL_LINE_LAG, &IMAGE_PANEL_LINE_OSS,
+                           &IMAGE_DECK_PLACE, &IMAGE_CROP_DECK, &IMAGE_NO_CROPS, &IMAGE_ROCK_PLACE,
+                           &IMAGE_FISH_BORDER})
+            Make(id, 110, 70, 1);
+        Make(&IMAGE_COMBO_METER, 34, 204, 1);
+        Make(&IMAGE_COMBO_METER_ON, 32, 202, 1);
+        Make(&IMAGE_COMBO_METER_LABELS, 10, 204, 1);
+        Make(&IMAGE_PANEL, 800, 80, 1);
+        Make(&IMAGE_PANEL_UP, 800, 30, 1);
+        FONT_DEFAULT = &font;
+    }
+    ~NoiseArt()
+    {
+        for (Image** id : ids)
+            *id = nullptr;
+        FONT_DEFAULT = nullptr;
+    }
+
+private:
+    // Marks each character by its code, so a changed figure of the same
+    // length shows too.
+    struct DigitFont : Zorvin::Testing::TestFont {
+        void DrawString(Graphics* g, int x, int y, const std::string& text, const Color&, const Rect&) override
+        {
+            for (char c : text) {
+                g->SetColor(Color(static_cast<uint8_t>(c), 0, 0));
+                g->FillRect(x, y - 8, 1, 8);
+                x += CharWidth(c);
+            }
+        }
+    };
+    void Make(Image** id, int celWidth, int height, int cels)
+    {
+        auto image = std::make_unique<MemoryImage>(celWidth * cels, height);
+        uint32_t* px = image->GetBits();
+        for (int i = 0; i < celWidth * cels * height; ++i)
+            px[i] = 0xFF000000u | static_cast<uint32_t>(rand() & 0xFFFFFF);
+        image->BitsChanged();
+        image->CommitBits();
+        image->numCols = cels;
+        *id = image.get();
+        ids.push_back(id);
+        images.push_back(std::move(image));
+    }
+    std::vector<Image**> ids;
+    std::vector<std::unique_ptr<MemoryImage>> images;
+    DigitFont font;
+};
+
 } // namespace
+
+// The board and its panel repaint only after an update that changed their
+// picture, and every frame they leave on the screen is the one a repaint of
+// everything would have drawn: through deals, glides, flips, a bobbing key,
+// bonus glitter and popups, the draining meter, and a long idle stretch.
+TEST(BoardInterface, RepaintsOnlyOnChangeAndEveryFrameMatchesAFullRepaint)
+{
+    NoiseArt art;
+    // Open tiles carrying all three items, a lock, and tiles that turn over.
+    auto level = std::filesystem::temp_directory_path() / ("repaint_" + std::to_string(::getpid()) + ".xml");
+    std::ofstream(level) << "<Level Typs=\"1,2,3\" CardsInDeck=\"8\"><Layers><Layer><l></l>"
+                            "<l>[K0]....[==]....[K1]....[==]....[==]</l><l></l><l></l>"
+                            "<l>[==]....[L0]....[==]....[K2]....[==]</l></Layer>"
+                            "<Layer><l></l><l>....[==]....[==]</l></Layer></Layers></Level>";
+    for (int mode : {FishField::kDragMode, FishField::kClickMode}) {
+        Scene s(mode, 4, level.string());
+        s.board.field->bonusPeriod = 40;
+        MemoryImage screen(800, 600), full(800, 600);
+        WidgetManager wm(nullptr);
+        wm.ResizeRoot(800, 600);
+        wm.image = &screen;
+        wm.AddChild(&s.panel);
+        wm.AddChild(&s.board);
+        int updates = 0, frames = 0, mismatches = 0;
+        s.host.onUpdate = [&] {
+            wm.UpdateWidgets();
+            ++updates;
+            frames += wm.DrawDirtyWidgets();
+            wm.image = &full;
+            wm.MarkTreeDirty();
+            wm.DrawDirtyWidgets();
+            wm.image = &screen;
+            if (std::memcmp(screen.GetBits(), full.GetBits(), 800 * 600 * 4) != 0 && ++mismatches <= 3)
+                ADD_FAILURE() << "mode " << mode << ": the screen differs from a full repaint after update "
+                              << s.host.updates;
+        };
+        PanelPointer pointer(s.board, s.panel);
+        s.Play(6, pointer);
+        EXPECT_GE(pointer.puts, 6) << "mode " << mode;
+        EXPECT_GT(s.board.comboMeter->level, 0) << "mode " << mode;
+        EXPECT_GT(frames, updates / 4) << "mode " << mode;
+        // Standing still once the last popups are gone: only the bobbing
+        // key, its cels, the meter's slow fall and the idle hint show.
+        s.board.field->bonusPeriod = 1 << 30;
+        s.Ticks(300);
+        int playUpdates = updates, playFrames = frames;
+        s.Ticks(400);
+        EXPECT_LT(frames - playFrames, (updates - playUpdates) / 2) << "mode " << mode;
+        EXPECT_EQ(mismatches, 0) << "mode " << mode;
+        wm.RemoveChild(&s.board);
+        wm.RemoveChild(&s.panel);
+    }
+    std::filesystem::remove(level);
+}
 
 TEST(BoardInterface, PlayedToAWinWithTheMouseInBothModes)
 {

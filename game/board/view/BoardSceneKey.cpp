@@ -1,0 +1,160 @@
+#include "game/board/view/BoardSceneKey.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "game/board/view/Board.h"
+#include "game/shared/Res.h"
+
+namespace Zorvin {
+
+namespace {
+
+constexpr float kPi = 3.1415927f;
+
+} // namespace
+
+bool BoardSceneKey::Refresh(const Board& board)
+{
+    row.clear();
+    PutField(board);
+    PutLineAndDeck(board);
+    PutMeterAndPictures(board);
+    bool changed = row != last;
+    row.swap(last);
+    return changed;
+}
+
+void BoardSceneKey::Put(float value)
+{
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    row.push_back(bits);
+}
+
+void BoardSceneKey::Put(const void* pointer)
+{
+    auto v = reinterpret_cast<uintptr_t>(pointer);
+    row.push_back(static_cast<uint32_t>(v));
+    row.push_back(static_cast<uint32_t>(static_cast<uint64_t>(v) >> 32));
+}
+
+// What FishPainter reads of a tile, plus its logical place (its shadow).
+void BoardSceneKey::PutFish(const Board& board, const DominoFish& f)
+{
+    Put(f.visible ? f.alpha : -1);
+    if (!f.visible || f.alpha < 1)
+        return;
+    for (int v : {f.x, f.y, f.left, f.top, f.width, f.height, f.orientation, f.style, f.valueA, f.valueB, f.layer,
+                  f.lockType, f.itemType, f.itemCel, f.overlapPartner, f.rotation, f.flipCel, f.bonusType})
+        Put(v);
+    Put((f.IsGliding() ? 1 : 0) | (f.clipWhileGliding ? 2 : 0) | (f.overlapLeft ? 4 : 0) | (f.dragged ? 8 : 0) |
+        (f.settled ? 16 : 0) | (f.flipping ? 32 : 0) | (f.joker ? 64 : 0) | (f.hover ? 128 : 0) |
+        (f.open ? 256 : 0) | (f.pulsing ? 512 : 0) | (f.returning ? 1024 : 0));
+    if (f.IsGliding())
+        for (int v : f.clipRect)
+            Put(v);
+    if (f.IsTurning()) {
+        Put(f.angle);
+        for (int v : f.halfOffsets)
+            Put(v);
+    }
+    if (f.pulsing)
+        Put(f.pulseOffset);
+    if (f.flipping)
+        Put(f.flipImage);
+    if (f.open && f.itemType >= 0 && f.itemType < 3) {
+        // The item bobs on whole pixels: only a step to the next row shows.
+        int updates = board.field->app ? board.field->app->UpdateCount() : 0;
+        float bob = 3.0f * std::sin(updates * kPi / 100.0f);
+        Put(int(FishField::itemOffsets[f.itemType][1] + f.top + bob));
+    }
+    if (f.bonusType != 0) {
+        Put(static_cast<int>(f.sparkles.size()));
+        for (const Sparkle& s : f.sparkles) {
+            Put(s.x);
+            Put(s.y);
+            Put(s.cel);
+        }
+    }
+}
+
+void BoardSceneKey::PutField(const Board& board)
+{
+    const FishField& field = *board.field;
+    const PlayerProfile* profile = board.app.CurrentProfile();
+    for (int v : {field.mode, field.movesAvailable, field.score, field.levelNumber, field.backdropRebuilds,
+                  profile && profile->showInstructions ? 1 : 0, field.loading ? 1 : 0})
+        Put(v);
+    Put(field.hovered);
+    Put(field.backgroundImage.get());
+    Put(static_cast<int>(field.layers.size()));
+    for (const Layer& layer : field.layers) {
+        Put(static_cast<int>(layer.size()));
+        for (const auto& f : layer)
+            PutFish(board, *f);
+    }
+    Put(static_cast<int>(field.popups.size()));
+    for (const Popup& p : field.popups) {
+        Put(p.image);
+        Put(p.cel);
+        Put(p.alpha);
+        Put(p.x);
+        Put(p.y);
+    }
+}
+
+void BoardSceneKey::PutLineAndDeck(const Board& board)
+{
+    Put(board.playLine->snapSide);
+    Put(static_cast<int>(board.playLine->fish.size()));
+    for (const auto& f : board.playLine->fish)
+        PutFish(board, *f);
+    const Deck& deck = *board.deck;
+    for (int v : {deck.x, deck.y, deck.redealsLeft, static_cast<int>(deck.fish.size()),
+                  static_cast<int>(deck.places.size())})
+        Put(v);
+    Put(deck.hovered);
+    for (const auto& f : deck.fish)
+        PutFish(board, *f);
+    for (const Place& pile : deck.places) {
+        Put(static_cast<int>(pile.size()));
+        for (const auto& f : pile)
+            PutFish(board, *f);
+    }
+}
+
+void BoardSceneKey::PutMeterAndPictures(const Board& board)
+{
+    const ComboMeter& m = *board.comboMeter;
+    for (int v : {m.x, m.y, m.fillOffsetX, m.fillOffsetY})
+        Put(v);
+    Put(m.meterImage);
+    Put(m.meterOnImage);
+    Put(m.labelsImage);
+    // The bar as drawn: its top row and its height in whole pixels.
+    if (m.level > 0 && m.meterOnImage) {
+        int h = m.meterOnImage->GetHeight();
+        Put(static_cast<int>((1.0f - m.level / 100.0f) * h));
+        Put(static_cast<int>(h * m.level / 100.0f));
+    } else {
+        Put(-1);
+    }
+    const FishField& field = *board.field;
+    for (const auto& table : {field.plainImages, field.overImages, field.backImages})
+        for (Image* image : table)
+            Put(image);
+    for (const auto& table : {field.lockImages, field.itemImages})
+        for (Image* image : table)
+            Put(image);
+    for (Image* image : field.faceImages)
+        Put(image);
+    for (Image* image : {IMAGE_PLAYLINE, IMAGE_PANEL_LINE_LAG, IMAGE_PANEL_LINE, IMAGE_PANEL_LINE_OSS,
+                         IMAGE_DECK_PLACE, IMAGE_CROP_DECK, IMAGE_NO_CROPS, IMAGE_ROCK_PLACE, IMAGE_FISH_JOKER,
+                         IMAGE_FISH_JOKER_BACK, IM_BONUS_STAR, IMAGE_PANEL, IMAGE_PANEL_UP, IMAGE_PREVIEW,
+                         IMAGE_FISH_BORDER})
+        Put(image);
+    Put(FONT_DEFAULT);
+}
+
+} // namespace Zorvin
