@@ -327,6 +327,9 @@ bool ZorvinAppBase::DebugKeyDown(int key)
             stepMode = StepMode::StepOnce;
         return true;
     case KeyF11:
+        // A playback running ahead draws nothing: there is no picture to keep.
+        if (playingDemo && demoJumpTarget >= 0)
+            return true;
         if (shift)
             DumpImages();
         else
