@@ -88,6 +88,10 @@ void ZorvinAppBase::OnWindowMessage(const InputMessage& msg)
         // playback and may still be closed.
         if (msg.kind == MessageKind::Char && DemoPlaybackKey(msg.param1))
             return;
+        if (msg.kind == MessageKind::KeyDown && msg.param1 == KeyF11) {
+            TakeScreenshot(); // the frame on show, for whoever watches
+            return;
+        }
         if (msg.kind != MessageKind::Close && msg.kind != MessageKind::Timer)
             return;
     }
