@@ -459,6 +459,9 @@ public:
     // or the mouse position "x, y" in the second mode), made again only
     // when its text changes; null when no font is available.
     MemoryImage* GetFrameRateImage();
+    // White lines of text on a dark plate, in the frame-rate figure's font;
+    // null when no font is available.
+    std::unique_ptr<MemoryImage> MakeTextPlate(const std::vector<std::string>& lines);
 
 protected:
 
@@ -548,6 +551,8 @@ protected:
     bool demoBroken = false;
     int demoJumpTarget = -1;
     DemoReport demoReport;
+    // The playback's marker list ("L"), drawn over the frame while shown.
+    std::unique_ptr<MemoryImage> demoOverlay;
 };
 
 // The one application object, set by its constructor.

@@ -23,7 +23,6 @@
 #include "framework/core/FileUtil.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/WidgetManager.h"
-#include "framework/widgets/controls/Dialog.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -34,7 +33,6 @@ namespace Zorvin {
 
 namespace {
 
-constexpr int DemoMarkerDialog = 9001;
 
 std::string BaseName(const std::string& path)
 {
@@ -436,17 +434,32 @@ bool ZorvinAppBase::DemoPlaybackKey(int ch)
 
 void ZorvinAppBase::ShowDemoMarkers()
 {
-    const int perSecond = 1000 / std::max(frameTime, 1);
-    std::string lines;
-    for (const DemoMarker& marker : demo->markers) {
-        char when[32];
-        int seconds = marker.update / perSecond;
-        std::snprintf(when, sizeof when, "%d:%02d  ", seconds / 60, seconds % 60);
-        lines += when + marker.name + "\n";
+    // Drawn over the frame like the frame-rate figure, never as a widget:
+    // a window in the widget tree would catch the recorded clicks.
+    if (demoOverlay) {
+        demoOverlay.reset();
+    } else {
+        const int perSecond = 1000 / std::max(frameTime, 1);
+        std::vector<std::string> lines = {"Marker List"};
+        // The markers around the moment on show, at most twenty.
+        size_t first = 0;
+        while (first < demo->markers.size() && demo->markers[first].update < updateCount)
+            ++first;
+        first = first >= 5 ? first - 5 : 0;
+        for (size_t i = first; i < demo->markers.size() && lines.size() <= 20; ++i) {
+            const DemoMarker& marker = demo->markers[i];
+            char when[32];
+            int seconds = marker.update / perSecond;
+            std::snprintf(when, sizeof when, "%s%d:%02d  ", marker.update <= updateCount ? "  " : "> ", seconds / 60,
+                          seconds % 60);
+            lines.push_back(when + marker.name);
+        }
+        if (lines.size() == 1)
+            lines.push_back("No markers.");
+        demoOverlay = MakeTextPlate(lines);
     }
-    if (lines.empty())
-        lines = "No markers.";
-    ShowDialog(DemoMarkerDialog, false, "Marker List", lines, "OK", Dialog::ButtonsFooter);
+    forceDraw = true;
+    hasPendingDraw = true;
 }
 
 // ---------------------------------------------------------------------------

@@ -198,7 +198,9 @@ void ZorvinAppBase::PresentScreen()
     if (!displayLost) {
         const uint32_t* pixels = GetScreenPixels();
         MemoryImage* rate = showFPS ? GetFrameRateImage() : nullptr;
-        if (pixels != nullptr && (softwareCursor != nullptr || rate != nullptr) && screenImage != nullptr) {
+        MemoryImage* overlay = demoOverlay.get();
+        if (pixels != nullptr && (softwareCursor != nullptr || rate != nullptr || overlay != nullptr) &&
+            screenImage != nullptr) {
             // The frame-rate figure and the cursor go on a copy so the
             // screen image keeps only what the widgets drew.
             if (!cursorFrame)
@@ -207,6 +209,8 @@ void ZorvinAppBase::PresentScreen()
             Graphics g(cursorFrame.get());
             if (rate != nullptr)
                 g.DrawImage(rate, width - rate->GetWidth() - 10, height - rate->GetHeight() - 10);
+            if (overlay != nullptr)
+                g.DrawImage(overlay, 10, 10);
             if (softwareCursor != nullptr)
                 g.DrawImage(softwareCursor, widgetManager->lastMouseX - softwareCursorHotX,
                             widgetManager->lastMouseY - softwareCursorHotY);
@@ -252,6 +256,27 @@ void ZorvinAppBase::PresentScreen()
     displayLost = false;
     MarkAllDirty();
     lastDrawTick = now;
+}
+
+std::unique_ptr<MemoryImage> ZorvinAppBase::MakeTextPlate(const std::vector<std::string>& lines)
+{
+    if (!frameRateFont)
+        frameRateFont = std::make_unique<SysFont>("Arial", 10, true);
+    if (!frameRateFont->IsLoaded())
+        return nullptr;
+    int w = 0;
+    for (const std::string& line : lines)
+        w = std::max(w, frameRateFont->StringWidth(line));
+    int lineHeight = frameRateFont->GetHeight() + 2;
+    auto plate = std::make_unique<MemoryImage>(w + 16, lineHeight * static_cast<int>(lines.size()) + 12);
+    Graphics g(plate.get());
+    g.SetColor(Color(0, 0, 0, 190));
+    g.FillRect(0, 0, plate->GetWidth(), plate->GetHeight());
+    g.SetFont(frameRateFont.get());
+    g.SetColor(Color(255, 255, 255));
+    for (size_t i = 0; i < lines.size(); ++i)
+        g.DrawString(lines[i], 8, 6 + static_cast<int>(i) * lineHeight + frameRateFont->GetAscent());
+    return plate;
 }
 
 MemoryImage* ZorvinAppBase::GetFrameRateImage()
@@ -358,7 +383,9 @@ std::string ZorvinAppBase::TakeScreenshot()
         std::string path = "_screenshots/" + std::to_string(n) + ".png";
         if (FileUtil::Exists(path))
             continue;
-        return PngWriter::Write(*screenImage, path) ? path : std::string();
+        // With the playback's marker list up, the picture as the window shows it.
+        MemoryImage& shown = demoOverlay && cursorFrame ? *cursorFrame : *screenImage;
+        return PngWriter::Write(shown, path) ? path : std::string();
     }
     return std::string();
 }
