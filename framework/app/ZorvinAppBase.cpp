@@ -140,6 +140,14 @@ void ZorvinAppBase::Initialize()
         ParseCommandLine();
     if (shutdown)
         return;
+    if (playingDemo || recordingDemo) {
+        // The demo's name is relative to where the program was started,
+        // not to the program's folder it is about to change to.
+        std::error_code ec;
+        std::filesystem::path absolute = std::filesystem::absolute(demoFileName, ec);
+        if (!ec)
+            demoFileName = absolute.string();
+    }
     if (isScreenSaver)
         onlyAllowOneCopyToRun = false;
     if (onlyAllowOneCopyToRun) {

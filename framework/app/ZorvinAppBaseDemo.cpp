@@ -27,7 +27,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
 namespace Zorvin {
 
@@ -68,11 +67,6 @@ void ZorvinAppBase::StartDemo()
         std::srand(Now());
         return;
     }
-    // The demo's name was given relative to where the program started.
-    std::error_code ec;
-    std::filesystem::path absolute = std::filesystem::absolute(demoFileName, ec);
-    if (!ec)
-        demoFileName = absolute.string();
     demo = std::make_unique<DemoFile>();
     if (recordingDemo) {
         demo->programName = productName;
