@@ -293,6 +293,16 @@ bool ZorvinAppBase::DemoAllowsUpdate()
         Shutdown();
         return false;
     }
+    // The recorded run ended here, by a close, a signal or a kill: what is
+    // left are the results its shutdown asked for, which ours asks for now.
+    auto onlyResultsLeft = [this] {
+        return std::none_of(demo->events.begin() + static_cast<std::ptrdiff_t>(demoNext), demo->events.end(),
+                            [](const DemoEvent& e) { return e.IsInput() || e.code == DemoEvent::LoadingDone; });
+    };
+    if (updateCount >= demo->finalUpdate && onlyResultsLeft()) {
+        Shutdown();
+        return false;
+    }
     if (demoNext < demo->events.size() && demo->events[demoNext].update <= updateCount) {
         const DemoEvent& next = demo->events[demoNext];
         if (next.IsInput())
@@ -316,12 +326,6 @@ bool ZorvinAppBase::DemoAllowsUpdate()
         yieldMainThread = false;
         OnLoadingDone();
         return !shutdown;
-    }
-    if (demoNext >= demo->events.size() && updateCount >= demo->finalUpdate) {
-        // The recorded run ended here without a close of its own (it was
-        // killed): so does this one.
-        Shutdown();
-        return false;
     }
     return true;
 }
