@@ -344,8 +344,8 @@ bool E2eScenario::StartModeFromMenu(int mode, bool expectContinue)
         if (!driver->Click(driver->FindButtonOnScreen("Продолжить"), "the continue dialog's \"Продолжить\""))
             return Fail("the continue dialog's \"Продолжить\" could not be clicked"), false;
     }
-    if (!driver->WaitFor([&] { return app.IsScreenShown(app.GetBoardPanel()) || app.IsScreenShown(app.GetMapScreen()); },
-                         kScreenUpdates))
+    auto boardOrMap = [&] { return app.IsScreenShown(app.GetBoardPanel()) || app.IsScreenShown(app.GetMapScreen()); };
+    if (!driver->WaitFor(boardOrMap, kScreenUpdates))
         return Fail("neither the board nor the map came up for " + ModeName(mode)), false;
     if (app.IsScreenShown(app.GetMapScreen())) {
         // Progress without a saved game continues on the map.
