@@ -1,14 +1,20 @@
 #pragma once
 
-// SdlPresenter: shows the application's screen image in the main window.
-// The image (ARGB, logical size) goes into one streaming texture, of
-// the renderer's own 32-bit format so drawing it is a plain copy; only the
-// parts that changed since the last frame are uploaded. It is drawn scaled, with black bars, to fill the window or the
-// monitor while keeping its proportions. "3D" means an accelerated SDL
-// renderer; without it SDL's software renderer does the work. Before
-// acceleration is offered the first time, a test pattern is drawn and read
-// back; the outcome is kept in the settings under "Test3D" so the test runs
-// once per machine.
+// SdlPresenter: shows the application's screen image in the main window,
+// scaled with black bars to fill the window or the monitor while keeping
+// its proportions. Only the parts that changed since the last frame are
+// copied. Two ways:
+//  - "3D": an accelerated SDL renderer; the image goes into one streaming
+//    texture of the renderer's own 32-bit format, so drawing it is a plain
+//    copy.
+//  - otherwise the window's own surface: the changed parts are copied (or
+//    scaled, nearest pixel) straight into it and only they are sent to the
+//    display. No graphics library is loaded.
+// Before acceleration is offered the first time it is tested: refused
+// without loading anything when the machine has no graphics processor,
+// refused when the driver turns out to be a software rasterizer, else a test
+// pattern is drawn and read back. The outcome is kept in the settings under
+// "Test3D" so the test runs once per machine.
 //
 // The program owns one next to the window system it draws into; both must
 // outlive the application.
@@ -17,9 +23,12 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct SDL_Renderer;
+struct SDL_Surface;
 struct SDL_Texture;
+struct SDL_Window;
 
 namespace Zorvin {
 
@@ -58,14 +67,20 @@ public:
     bool Test3DDecided() override { return testDecided; }
 
     // Draws a test pattern with the accelerated renderer and reads it back;
-    // false (with the reason) when acceleration cannot be trusted.
+    // false (with the reason) when acceleration cannot be trusted or would
+    // only be a rasterizer on the processor.
     bool RunAccelerationTest(std::string& reason);
 
 private:
     void Release();
+    int CreateTexture(SDL_Window* w);
     bool Upload(const uint32_t* pixels, int width, const Rect& r);
     bool Show(int width, int height);
     bool AccelerationAllowed();
+    bool PresentOnSurface(const uint32_t* pixels, int width, int height, const Rect* changed, int count);
+    void CopyScaled(const uint32_t* pixels, int width, SDL_Surface* surface, const Rect& fit, const Rect& r,
+                    Rect& shown);
+    bool PresentConverted(const uint32_t* pixels, int width, int height, SDL_Surface* surface, const Rect& fit);
 
     SdlWindowSystem* windowSystem;
     ZorvinAppBase* settingsOwner = nullptr;
@@ -75,6 +90,16 @@ private:
     int textureHeight = 0;
     // The texture holds no frame yet: the next one goes up whole.
     bool textureEmpty = true;
+    // The window surface path: the surface last drawn into (SDL makes a new
+    // one when the window's size changes) and, for each column and row of
+    // the letterboxed picture, the logical column and row shown there.
+    bool useSurface = false;
+    SDL_Surface* shownSurface = nullptr;
+    int shownWidth = 0;
+    int shownHeight = 0;
+    Rect shownFit;
+    std::vector<int> columnSource;
+    std::vector<int> rowSource;
     long long uploadedPixels = 0;
     bool accelerated = false;
     bool testDecided = false;

@@ -109,6 +109,11 @@ std::unique_ptr<SdlWindowSystem> SdlWindowSystem::Open(std::string* errorText)
     // Mouse presses that activate the window count as presses, as players expect.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    // The window surface stays a plain memory image sent to the display:
+    // SDL would otherwise back it with an accelerated renderer, which under
+    // a virtual or remote display is Mesa's rasterizer on the processor
+    // (about 70 MB of libraries and a few hundred milliseconds to start).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     return std::unique_ptr<SdlWindowSystem>(new SdlWindowSystem());
 }
 

@@ -481,6 +481,13 @@ protected:
     bool DemoActive() const { return demo != nullptr && !demoClosed && IsPrimaryThread(); }
     void RecordDemoEvent(DemoEvent event);
     void RecordDemoInput(const InputMessage& msg);
+    // Notes an outside result; returns `ok`.
+    bool RecordDemoResult(DemoEvent::Code code, const std::string& name, bool ok, std::string bytes = {},
+                          int kind = 0);
+    // The recorded result of this code and name during playback, or null.
+    const DemoEvent* PlayDemoResult(DemoEvent::Code code, const std::string& name);
+    // Counts a playback write as matching the recorded one or not.
+    void CompareDemoWrite(const DemoEvent& recorded, const std::string& what, int kind, const std::string& bytes);
     // The next recorded event when it is of this code and name and due now;
     // anything else means the run no longer follows the recording.
     const DemoEvent* TakeDemoEvent(DemoEvent::Code code, const std::string& name);

@@ -293,6 +293,16 @@ bool ZorvinAppBase::DemoAllowsUpdate()
         Shutdown();
         return false;
     }
+    // The recorded run ended here, by a close, a signal or a kill: what is
+    // left are the results its shutdown asked for, which ours asks for now.
+    auto onlyResultsLeft = [this] {
+        return std::none_of(demo->events.begin() + static_cast<std::ptrdiff_t>(demoNext), demo->events.end(),
+                            [](const DemoEvent& e) { return e.IsInput() || e.code == DemoEvent::LoadingDone; });
+    };
+    if (updateCount >= demo->finalUpdate && onlyResultsLeft()) {
+        Shutdown();
+        return false;
+    }
     if (demoNext < demo->events.size() && demo->events[demoNext].update <= updateCount) {
         const DemoEvent& next = demo->events[demoNext];
         if (next.IsInput())
@@ -316,12 +326,6 @@ bool ZorvinAppBase::DemoAllowsUpdate()
         yieldMainThread = false;
         OnLoadingDone();
         return !shutdown;
-    }
-    if (demoNext >= demo->events.size() && updateCount >= demo->finalUpdate) {
-        // The recorded run ended here without a close of its own (it was
-        // killed): so does this one.
-        Shutdown();
-        return false;
     }
     return true;
 }
@@ -459,97 +463,90 @@ void ZorvinAppBase::ShowDemoMarkers()
 // ---------------------------------------------------------------------------
 // The players' files
 
+bool ZorvinAppBase::RecordDemoResult(DemoEvent::Code code, const std::string& name, bool ok, std::string bytes,
+                                     int kind)
+{
+    DemoEvent e;
+    e.code = code;
+    e.name = name;
+    e.flag = ok;
+    e.kind = kind;
+    e.bytes = std::move(bytes);
+    RecordDemoEvent(std::move(e));
+    return ok;
+}
+
+const DemoEvent* ZorvinAppBase::PlayDemoResult(DemoEvent::Code code, const std::string& name)
+{
+    return DemoActive() ? TakeDemoEvent(code, name) : nullptr;
+}
+
+void ZorvinAppBase::CompareDemoWrite(const DemoEvent& recorded, const std::string& what, int kind,
+                                     const std::string& bytes)
+{
+    if (recorded.kind == kind && recorded.bytes == bytes) {
+        ++demoReport.writesMatched;
+        return;
+    }
+    ++demoReport.writesDiffered;
+    std::fprintf(stderr, "Demo playback: %s is written differently at update %d\n", what.c_str(), updateCount);
+}
+
 bool ZorvinAppBase::ReadFile(const std::string& path, std::string& bytes, size_t maxSize)
 {
     bytes.clear();
     if (playingDemo && demo) {
-        const DemoEvent* e = DemoActive() ? TakeDemoEvent(DemoEvent::FileRead, BaseName(path)) : nullptr;
+        const DemoEvent* e = PlayDemoResult(DemoEvent::FileRead, BaseName(path));
         if (e == nullptr || !e->flag || e->bytes.size() > maxSize)
             return false;
         bytes = e->bytes;
         return true;
     }
     bool ok = FileUtil::ReadFile(path, bytes, std::min(maxSize, DemoFile::MaxEventBytes));
-    DemoEvent e;
-    e.code = DemoEvent::FileRead;
-    e.name = BaseName(path);
-    e.flag = ok;
-    e.bytes = bytes;
-    RecordDemoEvent(std::move(e));
-    return ok;
+    return RecordDemoResult(DemoEvent::FileRead, BaseName(path), ok, bytes);
 }
 
 bool ZorvinAppBase::WriteFile(const std::string& path, const std::string& bytes)
 {
     if (playingDemo && demo) {
-        const DemoEvent* e = DemoActive() ? TakeDemoEvent(DemoEvent::FileWrite, BaseName(path)) : nullptr;
+        const DemoEvent* e = PlayDemoResult(DemoEvent::FileWrite, BaseName(path));
         if (e == nullptr)
             return false;
-        if (e->bytes == bytes) {
-            ++demoReport.writesMatched;
-        } else {
-            ++demoReport.writesDiffered;
-            std::fprintf(stderr, "Demo playback: %s is written differently at update %d\n", BaseName(path).c_str(),
-                         updateCount);
-        }
+        CompareDemoWrite(*e, BaseName(path), 0, bytes);
         demoReport.written[BaseName(path)] = bytes;
         return e->flag;
     }
     bool ok = FileUtil::WriteFileAtomic(path, bytes);
-    DemoEvent e;
-    e.code = DemoEvent::FileWrite;
-    e.name = BaseName(path);
-    e.flag = ok;
-    e.bytes = bytes;
-    RecordDemoEvent(std::move(e));
-    return ok;
+    return RecordDemoResult(DemoEvent::FileWrite, BaseName(path), ok, bytes);
 }
 
 bool ZorvinAppBase::Exists(const std::string& path)
 {
     if (playingDemo && demo) {
-        const DemoEvent* e = DemoActive() ? TakeDemoEvent(DemoEvent::FileExists, BaseName(path)) : nullptr;
+        const DemoEvent* e = PlayDemoResult(DemoEvent::FileExists, BaseName(path));
         return e != nullptr && e->flag;
     }
-    bool ok = FileUtil::Exists(path);
-    DemoEvent e;
-    e.code = DemoEvent::FileExists;
-    e.name = BaseName(path);
-    e.flag = ok;
-    RecordDemoEvent(std::move(e));
-    return ok;
+    return RecordDemoResult(DemoEvent::FileExists, BaseName(path), FileUtil::Exists(path));
 }
 
 bool ZorvinAppBase::Delete(const std::string& path)
 {
     if (playingDemo && demo) {
-        const DemoEvent* e = DemoActive() ? TakeDemoEvent(DemoEvent::FileDelete, BaseName(path)) : nullptr;
+        const DemoEvent* e = PlayDemoResult(DemoEvent::FileDelete, BaseName(path));
         if (e != nullptr)
             demoReport.written.erase(BaseName(path));
         return e != nullptr && e->flag;
     }
-    bool ok = FileUtil::Delete(path);
-    DemoEvent e;
-    e.code = DemoEvent::FileDelete;
-    e.name = BaseName(path);
-    e.flag = ok;
-    RecordDemoEvent(std::move(e));
-    return ok;
+    return RecordDemoResult(DemoEvent::FileDelete, BaseName(path), FileUtil::Delete(path));
 }
 
 bool ZorvinAppBase::Rename(const std::string& from, const std::string& to)
 {
     if (playingDemo && demo) {
-        const DemoEvent* e = DemoActive() ? TakeDemoEvent(DemoEvent::FileRename, BaseName(to)) : nullptr;
+        const DemoEvent* e = PlayDemoResult(DemoEvent::FileRename, BaseName(to));
         return e != nullptr && e->flag;
     }
-    bool ok = FileAccess::Disk().Rename(from, to);
-    DemoEvent e;
-    e.code = DemoEvent::FileRename;
-    e.name = BaseName(to);
-    e.flag = ok;
-    RecordDemoEvent(std::move(e));
-    return ok;
+    return RecordDemoResult(DemoEvent::FileRename, BaseName(to), FileAccess::Disk().Rename(from, to));
 }
 
 } // namespace Zorvin

@@ -186,17 +186,12 @@ void ZorvinAppBase::CopyToClipboard(const std::string& text)
 std::string ZorvinAppBase::GetClipboard()
 {
     // What was pasted is outside input like a key: a demo keeps it.
-    if (playingDemo) {
-        const DemoEvent* e = DemoActive() ? TakeDemoEvent(DemoEvent::Clipboard, std::string()) : nullptr;
+    if (playingDemo && demo) {
+        const DemoEvent* e = PlayDemoResult(DemoEvent::Clipboard, std::string());
         return e != nullptr ? e->bytes : std::string();
     }
     std::string text = systemServices != nullptr ? systemServices->GetClipboardText() : std::string();
-    if (recordingDemo && DemoActive()) {
-        DemoEvent e;
-        e.code = DemoEvent::Clipboard;
-        e.bytes = text;
-        RecordDemoEvent(std::move(e));
-    }
+    RecordDemoResult(DemoEvent::Clipboard, std::string(), true, text);
     return text;
 }
 

@@ -84,33 +84,20 @@ bool ZorvinAppBase::WriteSettingRaw(const std::string& name, int kind, const std
 {
     std::string value(bytes.begin(), bytes.end());
     if (playingDemo && demo) {
-        const DemoEvent* e = DemoActive() ? TakeDemoEvent(DemoEvent::SettingWrite, name) : nullptr;
+        const DemoEvent* e = PlayDemoResult(DemoEvent::SettingWrite, name);
         if (e == nullptr)
             return false;
-        if (e->kind == kind && e->bytes == value) {
-            ++demoReport.writesMatched;
-        } else {
-            ++demoReport.writesDiffered;
-            std::fprintf(stderr, "Demo playback: setting %s is written differently at update %d\n", name.c_str(),
-                         updateCount);
-        }
+        CompareDemoWrite(*e, "setting " + name, kind, value);
         return e->flag;
     }
     bool ok = GetSettings()->WriteRaw(name, kind, bytes);
-    DemoEvent e;
-    e.code = DemoEvent::SettingWrite;
-    e.name = name;
-    e.flag = ok;
-    e.kind = kind;
-    e.bytes = std::move(value);
-    RecordDemoEvent(std::move(e));
-    return ok;
+    return RecordDemoResult(DemoEvent::SettingWrite, name, ok, std::move(value), kind);
 }
 
 bool ZorvinAppBase::ReadSettingRaw(const std::string& name, int& kind, std::vector<uint8_t>& bytes)
 {
     if (playingDemo && demo) {
-        const DemoEvent* e = DemoActive() ? TakeDemoEvent(DemoEvent::SettingRead, name) : nullptr;
+        const DemoEvent* e = PlayDemoResult(DemoEvent::SettingRead, name);
         if (e == nullptr || !e->flag)
             return false;
         kind = e->kind;
@@ -118,16 +105,8 @@ bool ZorvinAppBase::ReadSettingRaw(const std::string& name, int& kind, std::vect
         return true;
     }
     bool ok = GetSettings()->ReadRaw(name, kind, bytes);
-    DemoEvent e;
-    e.code = DemoEvent::SettingRead;
-    e.name = name;
-    e.flag = ok;
-    if (ok) {
-        e.kind = kind;
-        e.bytes.assign(bytes.begin(), bytes.end());
-    }
-    RecordDemoEvent(std::move(e));
-    return ok;
+    return RecordDemoResult(DemoEvent::SettingRead, name, ok, ok ? std::string(bytes.begin(), bytes.end()) : "",
+                            ok ? kind : 0);
 }
 
 bool ZorvinAppBase::ReadSettingInteger(const std::string& name, int& value)
@@ -162,16 +141,10 @@ bool ZorvinAppBase::ReadSettingString(const std::string& name, std::string& text
 bool ZorvinAppBase::EraseSetting(const std::string& name)
 {
     if (playingDemo && demo) {
-        const DemoEvent* e = DemoActive() ? TakeDemoEvent(DemoEvent::SettingErase, name) : nullptr;
+        const DemoEvent* e = PlayDemoResult(DemoEvent::SettingErase, name);
         return e != nullptr && e->flag;
     }
-    bool ok = GetSettings()->Erase(name);
-    DemoEvent e;
-    e.code = DemoEvent::SettingErase;
-    e.name = name;
-    e.flag = ok;
-    RecordDemoEvent(std::move(e));
-    return ok;
+    return RecordDemoResult(DemoEvent::SettingErase, name, GetSettings()->Erase(name));
 }
 
 void ZorvinAppBase::LoadSettings()

@@ -117,9 +117,38 @@ void OverOpaqueRectAvx2(uint32_t* dst, int dstStride, const uint32_t* src, int s
         OverOpaqueAvx2(dst + int64_t(y) * dstStride, src + int64_t(y) * srcStride, w);
 }
 
+// OverAvx2 for eight pixels whose destinations are all opaque. There A stays
+// 255 and f = u * 256 / 255 is u, or 256 for u = 255, so the whole pixel is
+// worked in 16-bit lanes without the division; u = 0 gives f = 0, which keeps
+// the destination as the reference's skip does. Word 3 of the tinted source
+// is sa * ca / 255, which is u itself.
+inline __m256i OverOpaqueDestAvx2(__m256i s, __m256i d, bool white, __m256i tint)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i c255w = _mm256_set1_epi16(255);
+    const __m256i c256w = _mm256_set1_epi16(256);
+    const __m256i alphaWords = _mm256_setr_epi8(6, 7, 6, 7, 6, 7, 6, 7, 14, 15, 14, 15, 14, 15, 14, 15, 6, 7, 6, 7, 6,
+                                                7, 6, 7, 14, 15, 14, 15, 14, 15, 14, 15);
+    __m256i slo = _mm256_unpacklo_epi8(s, zero), shi = _mm256_unpackhi_epi8(s, zero);
+    if (!white) {
+        slo = Div255Epi16(_mm256_mullo_epi16(slo, tint));
+        shi = Div255Epi16(_mm256_mullo_epi16(shi, tint));
+    }
+    __m256i flo = _mm256_shuffle_epi8(slo, alphaWords), fhi = _mm256_shuffle_epi8(shi, alphaWords);
+    flo = _mm256_sub_epi16(flo, _mm256_cmpeq_epi16(flo, c255w));
+    fhi = _mm256_sub_epi16(fhi, _mm256_cmpeq_epi16(fhi, c255w));
+    __m256i dlo = _mm256_unpacklo_epi8(d, zero), dhi = _mm256_unpackhi_epi8(d, zero);
+    __m256i rlo = _mm256_srli_epi16(
+        _mm256_add_epi16(_mm256_mullo_epi16(slo, flo), _mm256_mullo_epi16(dlo, _mm256_sub_epi16(c256w, flo))), 8);
+    __m256i rhi = _mm256_srli_epi16(
+        _mm256_add_epi16(_mm256_mullo_epi16(shi, fhi), _mm256_mullo_epi16(dhi, _mm256_sub_epi16(c256w, fhi))), 8);
+    return _mm256_or_si256(_mm256_packus_epi16(rlo, rhi), _mm256_set1_epi32(int(0xFF000000u)));
+}
+
 void OverAvx2(uint32_t* dst, const uint32_t* src, int n, uint32_t color)
 {
     const __m256i zero = _mm256_setzero_si256();
+    const __m256i alphaMask = _mm256_set1_epi32(int(0xFF000000u));
     const __m256i one = _mm256_set1_epi32(1);
     const __m256i c255 = _mm256_set1_epi32(255);
     const __m256i c256w = _mm256_set1_epi16(256);
@@ -128,6 +157,10 @@ void OverAvx2(uint32_t* dst, const uint32_t* src, int n, uint32_t color)
     const __m256i ca = _mm256_set1_epi32(int(color >> 24));
     const __m256i tint = TintWords(color);
     ForEachVector(dst, src, n, [&](__m256i s, __m256i d) {
+        if (_mm256_testz_si256(s, alphaMask))
+            return d; // all transparent: u = 0 everywhere
+        if (_mm256_testc_si256(d, alphaMask))
+            return OverOpaqueDestAvx2(s, d, white, tint);
         __m256i sa = _mm256_srli_epi32(s, 24);
         __m256i u = white ? sa : Div255Epi32(_mm256_mullo_epi32(sa, ca));
         __m256i none = _mm256_cmpeq_epi32(u, zero);

@@ -556,7 +556,7 @@ AutoPlayResult AutoPlayer::Play()
         }
         if (host.gameOver) {
             host.gameOver = false;
-            if (field.shufflesLeft <= 0)
+            if (field.shufflesLeft <= 0 || !mayReshuffle)
                 break;
             PressReshuffle();
             ++result.reshuffles;
@@ -575,7 +575,7 @@ AutoPlayResult AutoPlayer::Play()
         }
         Tick(1);
         ++idle;
-        if (idle > kStuckReshuffle && field.shufflesLeft > 0 && !host.gameOver && !host.levelWon) {
+        if (idle > kStuckReshuffle && mayReshuffle && field.shufflesLeft > 0 && !host.gameOver && !host.levelWon) {
             PressReshuffle();
             ++result.reshuffles;
             failed.clear();

@@ -60,6 +60,10 @@ public:
     int thinkUpdates = 2;
     // Gives up after this many updates.
     int updateLimit = 200000;
+    // Whether the player may spend the board's reshuffles. They are carried
+    // from level to level, so a campaign player may keep them for a level
+    // that resists and replay an easy one instead.
+    bool mayReshuffle = true;
 
 private:
     struct Move {

@@ -1,6 +1,7 @@
 #include "tests/framework/app/AppTestSupport.h"
 #include "framework/core/Cp1251.h"
 #include "framework/graphics/MemoryImage.h"
+#include "platform/GpuProbe.h"
 #include "platform/Letterbox.h"
 #include "platform/SdlKeyMap.h"
 #include "platform/SdlPresenter.h"
@@ -8,8 +9,12 @@
 #include "platform/SdlWindowSystem.h"
 
 #include <SDL.h>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace Zorvin;
 using namespace ZorvinTest;
@@ -273,6 +278,88 @@ TEST_F(SdlInput, ScreenModeSwitchKeepsDrawing)
     EXPECT_FALSE(presenter->Present(screen->GetBits(), 640, 480)); // wrong size is refused
     app->RunFor(clock, 100);
     EXPECT_GE(app->drawCount, 1);
+}
+
+// What the window shows at (x, y), as the frame's RGB.
+static uint32_t WindowPixel(SDL_Window* w, int x, int y)
+{
+    SDL_Surface* s = SDL_GetWindowSurface(w);
+    const uint8_t* row = static_cast<const uint8_t*>(s->pixels) + static_cast<size_t>(y) * s->pitch;
+    return reinterpret_cast<const uint32_t*>(row)[x] & 0xFFFFFFu;
+}
+
+TEST_F(SdlInput, WindowSurfaceShowsChangedPartsAndScalesLikeThePointer)
+{
+    ASSERT_EQ(presenter->Initialize(true, false), RESULT_OK);
+    EXPECT_FALSE(presenter->Is3D());
+    SDL_Window* w = windows->GetWindow();
+    std::vector<uint32_t> frame(800 * 600);
+    for (size_t i = 0; i < frame.size(); ++i)
+        frame[i] = 0xFF000000u | static_cast<uint32_t>(i * 2654435761u >> 8);
+    ASSERT_TRUE(presenter->Present(frame.data(), 800, 600));
+    EXPECT_EQ(WindowPixel(w, 799, 599), frame[599 * 800 + 799] & 0xFFFFFFu);
+    // Only the changed rectangle is copied: a change outside it stays unseen.
+    frame[10 * 800 + 10] = 0xFF010203u;
+    frame[500 * 800 + 700] = 0xFF040506u;
+    long long before = presenter->GetUploadedPixels();
+    Rect part(0, 0, 20, 20);
+    ASSERT_TRUE(presenter->PresentChanged(frame.data(), 800, 600, &part, 1));
+    EXPECT_EQ(presenter->GetUploadedPixels() - before, 400);
+    EXPECT_EQ(WindowPixel(w, 10, 10), 0x010203u);
+    EXPECT_NE(WindowPixel(w, 700, 500), 0x040506u);
+
+    // A larger window of another shape: letterboxed, black bars, and every
+    // window pixel shows the logical pixel the pointer maps it to, after a
+    // partial update as after a whole one.
+    SDL_SetWindowSize(w, 1000, 900);
+    ASSERT_TRUE(presenter->Present(frame.data(), 800, 600));
+    Rect fit = Letterbox::Fit(1000, 900, 800, 600);
+    ASSERT_EQ(fit, Rect(0, 75, 1000, 750));
+    EXPECT_EQ(WindowPixel(w, 500, 10), 0u);
+    EXPECT_EQ(WindowPixel(w, 500, 899), 0u);
+    for (int i = 0; i < 64 * 64; ++i)
+        frame[(300 + i / 64) * 800 + 400 + i % 64] ^= 0x00FFFFFFu;
+    part = Rect(400, 300, 64, 64);
+    ASSERT_TRUE(presenter->PresentChanged(frame.data(), 800, 600, &part, 1));
+    int mismatches = 0;
+    for (int y = fit.y; y < fit.Bottom(); ++y) {
+        for (int x = 0; x < 1000; ++x) {
+            int lx, ly;
+            Letterbox::WindowToLogical(fit, 800, 600, x, y, lx, ly);
+            mismatches += WindowPixel(w, x, y) != (frame[ly * 800 + lx] & 0xFFFFFFu);
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST(GpuProbe, TellsRasterizersFromGraphicsProcessors)
+{
+    for (const char* name : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Software Rasterizer", "SWR (LLVM 12)",
+                             "Mesa X11", "GDI Generic", "Microsoft Basic Render Driver"})
+        EXPECT_TRUE(GpuProbe::IsSoftwareRasterizer(name)) << name;
+    for (const char* name : {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", "AMD Radeon RX 6600 (radeonsi, navi23)",
+                             "NVIDIA GeForce GTX 1060/PCIe/SSE2", "virgl", "opengl"})
+        EXPECT_FALSE(GpuProbe::IsSoftwareRasterizer(name)) << name;
+
+    namespace fs = std::filesystem;
+    fs::path dev = fs::temp_directory_path() / ("gpuprobe-" + std::to_string(::getpid()));
+    fs::create_directories(dev / "dri");
+    ::unsetenv("LIBGL_ALWAYS_SOFTWARE");
+    ::unsetenv("GALLIUM_DRIVER");
+    EXPECT_NE(GpuProbe::SoftwareOnlyReason("x11", dev.string()), "");
+    EXPECT_NE(GpuProbe::SoftwareOnlyReason("dummy", "/dev"), "");
+    std::FILE* node = std::fopen((dev / "dri" / "renderD128").c_str(), "w");
+    ASSERT_NE(node, nullptr);
+    std::fclose(node);
+    EXPECT_EQ(GpuProbe::SoftwareOnlyReason("x11", dev.string()), "");
+    ::setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+    EXPECT_NE(GpuProbe::SoftwareOnlyReason("x11", dev.string()), "");
+    ::setenv("LIBGL_ALWAYS_SOFTWARE", "0", 1);
+    ::setenv("GALLIUM_DRIVER", "llvmpipe", 1);
+    EXPECT_NE(GpuProbe::SoftwareOnlyReason("wayland", dev.string()), "");
+    ::unsetenv("LIBGL_ALWAYS_SOFTWARE");
+    ::unsetenv("GALLIUM_DRIVER");
+    fs::remove_all(dev);
 }
 
 TEST_F(SdlInput, CloseEndsTheRunAndNothingQueuesAfterIt)

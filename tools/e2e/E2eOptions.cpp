@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 const char* const E2eOptions::usage =
-    "usage: korvelt-e2e [--levels N] [--seed S] [--realtime] [--keep-data DIR] [--screenshots DIR]\n"
-    "                   [--game DIR] [--verbose] [--record PREFIX]";
+    "usage: korvelt-e2e [--levels N] [--start L] [--shuffles K] [--seed S] [--realtime]\n"
+    "                   [--keep-data DIR] [--screenshots DIR] [--game DIR] [--verbose] [--record PREFIX]";
 
 namespace {
 bool ParseNumber(const std::string& text, long long low, long long high, long long& value)
@@ -38,6 +38,15 @@ bool E2eOptions::Parse(const std::vector<std::string>& args, std::string& error)
                 levels = static_cast<int>(v);
             else
                 seed = static_cast<unsigned>(v);
+            ++i;
+        } else if (a == "--start" || a == "--shuffles") {
+            long long v = 0;
+            bool isStart = a == "--start";
+            if (!hasValue || !ParseNumber(args[i + 1], isStart ? 1 : 0, isStart ? 60 : 5, v)) {
+                error = a + (isStart ? " needs a level from 1 to 60" : " needs a number from 0 to 5");
+                return false;
+            }
+            (isStart ? start : shuffles) = static_cast<int>(v);
             ++i;
         } else if (a == "--record") {
             if (!hasValue || args[i + 1].empty()) {

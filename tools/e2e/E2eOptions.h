@@ -3,6 +3,11 @@
 // E2eOptions: the command line of korvelt-e2e.
 //   --levels N         levels to win in each mode (default 2; 50 drag-mode
 //                      and 60 click-mode levels are the whole campaign)
+//   --start L          the first level played in each mode (default 1): the
+//                      new player's progress is set to it before the first
+//                      level, and the level is reached through the map
+//   --shuffles K       the reshuffles the player has at its first level
+//                      (default 1, a new player's)
 //   --seed S           the C library generator's seed for the game
 //   --realtime         the system clock instead of the virtual one
 //   --keep-data DIR    settings and data under DIR, kept afterwards
@@ -18,6 +23,8 @@
 
 struct E2eOptions {
     int levels = 2;
+    int start = 1;
+    int shuffles = 1;
     unsigned seed = 1;
     bool realtime = false;
     bool verbose = false;

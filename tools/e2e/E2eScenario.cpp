@@ -78,9 +78,16 @@ E2eScenario::~E2eScenario()
     RemoveFolders();
 }
 
+int E2eScenario::FirstPlayed(int mode) const { return std::min(options.start, LastLevel(mode)); }
+
+int E2eScenario::LastPlayed(int mode) const
+{
+    return std::max(FirstPlayed(mode), std::min(options.levels, LastLevel(mode)));
+}
+
 int E2eScenario::LevelsAsked() const
 {
-    return std::min(options.levels, LastLevel(0)) + std::min(options.levels, LastLevel(2)) + 1;
+    return LastPlayed(0) - FirstPlayed(0) + 1 + LastPlayed(2) - FirstPlayed(2) + 1 + 1;
 }
 
 void E2eScenario::Step(const std::string& text)
@@ -198,16 +205,18 @@ bool E2eScenario::StartGame(const std::string& run)
 
 bool E2eScenario::Play()
 {
-    int dragLevels = std::min(options.levels, LastLevel(0));
-    int clickLevels = std::min(options.levels, LastLevel(2));
+    int dragLevels = LastPlayed(0);
+    int clickLevels = LastPlayed(2);
     if (!StartGame("first run") || !ReachMainMenu(true))
         return false;
     StandardAnswers();
-    if (!StartModeFromMenu(0, false) || !PlayLevels(0, 1, dragLevels))
+    if (!SetStartProgress(0) || !StartModeFromMenu(0, FirstPlayed(0) > 1) ||
+        !PlayLevels(0, FirstPlayed(0), dragLevels))
         return false;
     if (dragLevels < LastLevel(0) && !LeaveMapForMainMenu(0))
         return false;
-    if (!StartModeFromMenu(2, false) || !PlayLevels(2, 1, clickLevels))
+    if (!SetStartProgress(2) || !StartModeFromMenu(2, FirstPlayed(2) > 1) ||
+        !PlayLevels(2, FirstPlayed(2), clickLevels))
         return false;
     if (clickLevels < LastLevel(2)) {
         // On to the next level from the map, which is left through the
@@ -226,6 +235,25 @@ bool E2eScenario::Play()
     if (!ContinueSavedLevel(2))
         return false;
     QuitFromMainMenu();
+    return true;
+}
+
+bool E2eScenario::SetStartProgress(int mode)
+{
+    if (FirstPlayed(mode) == 1)
+        return true;
+    // A player who has come this far: the mode's progress and the
+    // reshuffles asked for, written the way the game writes its players.
+    PlayerProfile* profile = driver->App().CurrentProfile();
+    if (profile == nullptr)
+        return Fail("no current player to set the progress of"), false;
+    (mode == 0 ? profile->levelMode0 : profile->levelMode2) = FirstPlayed(mode);
+    profile->shufflesLeft = options.shuffles;
+    driver->App().SavePlayers();
+    Level(mode) = FirstPlayed(mode);
+    Step(ModeName(mode) + ": the player starts at level " + std::to_string(FirstPlayed(mode)) + " with " +
+         std::to_string(options.shuffles) + " reshuffles");
+    CheckFiles();
     return true;
 }
 
@@ -316,8 +344,18 @@ bool E2eScenario::StartModeFromMenu(int mode, bool expectContinue)
         if (!driver->Click(driver->FindButtonOnScreen("Продолжить"), "the continue dialog's \"Продолжить\""))
             return Fail("the continue dialog's \"Продолжить\" could not be clicked"), false;
     }
-    if (!driver->WaitFor([&] { return app.IsScreenShown(app.GetBoardPanel()); }, kScreenUpdates))
-        return Fail("the board did not come up for " + ModeName(mode)), false;
+    auto boardOrMap = [&] { return app.IsScreenShown(app.GetBoardPanel()) || app.IsScreenShown(app.GetMapScreen()); };
+    if (!driver->WaitFor(boardOrMap, kScreenUpdates))
+        return Fail("neither the board nor the map came up for " + ModeName(mode)), false;
+    if (app.IsScreenShown(app.GetMapScreen())) {
+        // Progress without a saved game continues on the map.
+        driver->Updates(400); // the map's scroll and stage animations
+        Step("map: \"Играть\" for level " + std::to_string(app.GetMapScreen()->selectedLevel));
+        if (!driver->Click(app.GetMapScreen()->playButton.get(), "the map's \"Играть\""))
+            return Fail("the map's \"Играть\" could not be clicked"), false;
+        if (!driver->WaitFor([&] { return app.IsScreenShown(app.GetBoardPanel()); }, kScreenUpdates))
+            return Fail("\"Играть\" on the map did not bring up the board"), false;
+    }
     if (app.GetBoard()->field->mode != mode)
         Fail("the board plays mode " + std::to_string(app.GetBoard()->field->mode) + ", expected " + ModeName(mode));
     if (!asked) {
@@ -361,7 +399,8 @@ bool E2eScenario::WinLevel(int mode, int level)
     int score = board.field->score;
     Step(ModeName(mode) + " level " + std::to_string(level) + " won: score " + std::to_string(score) + ", " +
          std::to_string((driver->UpdateCount() - startUpdate) / 100) + " s of play, " +
-         std::to_string(player.Replays()) + " replays, " + std::to_string(player.Reshuffles()) + " reshuffles");
+         std::to_string(player.Replays()) + " replays, " + std::to_string(player.Reshuffles()) + " reshuffles, " +
+         std::to_string(board.field->shufflesLeft) + " left");
     driver->Screenshot(ModeName(mode).substr(0, ModeName(mode).find(' ')) + "-level-" + std::to_string(level) +
                        "-won");
     // The win is saved at once: the next level and the running score.

@@ -43,6 +43,9 @@ private:
     bool StartGame(const std::string& run);
     void QuitFromMainMenu();
     bool ReachMainMenu(bool firstRun);
+    // With a first level above 1: the player's progress in `mode` and its
+    // reshuffles are set as asked before the mode is started.
+    bool SetStartProgress(int mode);
     bool StartModeFromMenu(int mode, bool expectContinue);
     // Wins levels `first`..`last` of the mode; afterwards the map is shown,
     // or the main menu when the last level of the campaign was won.
@@ -63,6 +66,9 @@ private:
     void CheckFiles();
     int& Level(int mode) { return mode == 0 ? expected.dragLevel : expected.clickLevel; }
     int& Score(int mode) { return mode == 0 ? expected.dragScore : expected.clickScore; }
+    // The first and the last level the run plays in `mode`.
+    int FirstPlayed(int mode) const;
+    int LastPlayed(int mode) const;
     static int LastLevel(int mode) { return mode == 0 ? 50 : 60; }
     static std::string ModeName(int mode) { return mode == 0 ? "drag mode" : "click mode"; }
 

@@ -8,8 +8,9 @@
 // press and release there (on a tile or the deck), a drag is a press, a
 // run of moves to the end of the play line and a release. The level's own
 // windows are handled through their buttons: the how-to-play page is
-// closed, the lost-level window reshuffles while reshuffles last and
-// otherwise replays the level. The scenario makes one per level.
+// closed; the lost-level window replays the level, and once the level has
+// resisted a few attempts it reshuffles while reshuffles last. The scenario
+// makes one per level.
 
 #include "game/board/AutoPlayer.h"
 #include "game/board/HeadlessHost.h"

@@ -42,6 +42,8 @@ void TitleScreen::ReadLogoScript(const std::string& path)
     }
     steps = std::move(contents.steps);
     loadingImages = std::move(contents.loadingImages);
+    // The first logo shows with the first frame, not when its time is up.
+    MarkDirty();
 }
 
 void TitleScreen::EnableStartLink()

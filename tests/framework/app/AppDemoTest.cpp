@@ -197,3 +197,28 @@ TEST_F(AppDemo, MissingForeignAndDamagedDemosAreRefusedWithTheirReason)
     EXPECT_FALSE(back.Load(DemoPath(), "Other", error));
     EXPECT_EQ(error, "Invalid demo file.");
 }
+
+// A recording that a signal ended from inside an update has no close of its
+// own: its playback stops at the same update, and the settings its shutdown
+// wrote are asked for in the same order.
+TEST_F(AppDemo, RunEndedByASignalPlaysBackToTheSameEnd)
+{
+    int endedAt = 0;
+    {
+        std::unique_ptr<TestApp> app = Start("-record");
+        app->RunFor(clock, 300);
+        endedAt = app->updateCount;
+        app->Shutdown(); // what the signal handler's flag leads to
+        ASSERT_GT(endedAt, 20);
+    }
+    std::unique_ptr<TestApp> app = Start("-play");
+    app->JumpDemoTo(1 << 30);
+    app->RunFor(clock, 10000, 5000);
+    ASSERT_TRUE(app->HasShutdownStarted());
+    EXPECT_EQ(app->updateCount, endedAt);
+    const ZorvinAppBase::DemoReport& report = app->GetDemoReport();
+    EXPECT_EQ(report.divergence, "");
+    EXPECT_TRUE(report.finished);
+    EXPECT_GT(report.writesMatched, 5); // the settings saved at shutdown
+    EXPECT_EQ(report.writesDiffered, 0);
+}

@@ -94,6 +94,32 @@ TEST_F(BlendOpsSimdTest, AllAlphaPairsMatch)
     }
 }
 
+TEST_F(BlendOpsSimdTest, TintedOverOpaqueDestinationsMatches)
+{
+    // Over opaque destinations the vector kernel takes a shortcut without the
+    // division. Every source alpha meets every colour alpha there, plain and
+    // tinted, then random pixels rich in alpha 0 and 255; row starts and
+    // lengths vary, and a stray translucent destination pixel now and then
+    // sends its vector down the general path.
+    std::vector<uint32_t> src(512 + 8), dst(512 + 8);
+    for (uint32_t ca = 0; ca < 256; ca++) {
+        for (size_t i = 0; i < src.size(); i++) {
+            src[i] = i < 256 ? (uint32_t(i + ca) % 256 << 24) | (uint32_t(rand()) & 0xFFFFFF) : RandomPixel();
+            dst[i] = 0xFF000000u | (uint32_t(rand()) & 0xFFFFFF);
+        }
+        if (ca % 3 == 0)
+            dst[size_t(rand() % int(dst.size()))] &= 0x7FFFFFFFu;
+        for (uint32_t color : {(ca << 24) | 0xFFFFFFu, (ca << 24) | (uint32_t(rand()) & 0xFFFFFF)})
+            for (int n : {512, 1 + rand() % 40}) { // whole vectors, then a tail
+                int offset = rand() % 8;
+                auto a = dst, b = dst;
+                ref.over(a.data() + offset, src.data() + offset, n, color);
+                simd->over(b.data() + offset, src.data() + offset, n, color);
+                ASSERT_EQ(a, b) << "colour " << std::hex << color << std::dec << ", offset " << offset << ", n " << n;
+            }
+    }
+}
+
 TEST(BlendOpsTest, SaturationTableAndDispatch)
 {
     const uint8_t* sat = BlendOps::SaturationTable();
