@@ -91,7 +91,8 @@ bool WidgetManager::DrawDirtyWidgets()
         Graphics g(image);
         Rect whole(0, 0, image->width, image->height);
         areas = DisjointAreas(areas, whole);
-        bool anyDirty = !areas.empty() || std::any_of(children.begin(), children.end(), [](Widget* w) { return w->dirty; });
+        bool anyDirty = !areas.empty() ||
+                        std::any_of(children.begin(), children.end(), [](Widget* w) { return w->dirty; });
         if (anyDirty) {
             bool accelerated = host != nullptr && host->IsAccelerated();
             g.SetFastStretch(!accelerated);

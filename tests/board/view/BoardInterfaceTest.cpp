@@ -138,7 +138,7 @@ private:
 // A see-through widget on top of everything that draws nothing and adds up
 // the screen pixels each frame repainted, as the clips it is drawn through.
 struct RepaintProbe : Widget {
-    RepaintProbe(const Image* watched) : screen(watched)
+    explicit RepaintProbe(const Image* watched) : screen(watched)
     {
         Resize(0, 0, 800, 600);
         hasTransparencies = true;
