@@ -63,6 +63,17 @@ struct Rect {
             return Rect(x1, y1, 0, 0);
         return Rect(x1, y1, x2 - x1, y2 - y1);
     }
+    // The smallest rectangle holding both; an empty one adds nothing.
+    constexpr Rect Union(const Rect& r) const
+    {
+        if (r.IsEmpty())
+            return *this;
+        if (IsEmpty())
+            return r;
+        int x1 = std::min(x, r.x);
+        int y1 = std::min(y, r.y);
+        return Rect(x1, y1, std::max(x + width, r.x + r.width) - x1, std::max(y + height, r.y + r.height) - y1);
+    }
     constexpr Rect Offset(int dx, int dy) const { return Rect(x + dx, y + dy, width, height); }
     constexpr Rect Inflate(int dx, int dy) const { return Rect(x - dx, y - dy, width + 2 * dx, height + 2 * dy); }
 

@@ -19,6 +19,7 @@ Graphics::Graphics(Image* image)
 {
     destImage = image ? image : SharedEmptyImage();
     clipRect = Rect(0, 0, destImage->width, destImage->height);
+    clipLimit = clipRect;
 }
 
 Graphics::Graphics(const Graphics& other) : GraphicsState(other) {}
@@ -58,7 +59,7 @@ void Graphics::TranslateF(float dx, float dy)
 
 void Graphics::SetClipRect(int x, int y, int w, int h)
 {
-    clipRect = Rect(TX(x), TY(y), w, h).Intersection(Rect(0, 0, destImage->width, destImage->height));
+    clipRect = Rect(TX(x), TY(y), w, h).Intersection(clipLimit);
 }
 
 void Graphics::ClipRect(int x, int y, int w, int h)
@@ -66,7 +67,15 @@ void Graphics::ClipRect(int x, int y, int w, int h)
     clipRect = Rect(TX(x), TY(y), w, h).Intersection(clipRect);
 }
 
-void Graphics::ClearClipRect() { clipRect = Rect(0, 0, destImage->width, destImage->height); }
+void Graphics::ClearClipRect() { clipRect = clipLimit; }
+
+void Graphics::LimitClip(const Rect& r)
+{
+    clipLimit = Rect(TX(r.x), TY(r.y), r.width, r.height).Intersection(clipLimit);
+    clipRect = clipRect.Intersection(clipLimit);
+}
+
+bool Graphics::IsClipLimited() const { return clipLimit != Rect(0, 0, destImage->width, destImage->height); }
 
 // ---------------------------------------------------------------------------
 // Shapes

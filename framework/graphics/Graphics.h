@@ -58,14 +58,22 @@ public:
     void TranslateF(float dx, float dy);
     float GetTransX() const { return transX; }
     float GetTransY() const { return transY; }
-    // The clip becomes the translated rectangle, limited to the image.
+    // The clip becomes the translated rectangle, limited to the image and
+    // the clip limit.
     void SetClipRect(int x, int y, int w, int h);
     void SetClipRect(const Rect& r) { SetClipRect(r.x, r.y, r.width, r.height); }
     // Narrows the clip to the translated rectangle (never widens it).
     void ClipRect(int x, int y, int w, int h);
     void ClipRect(const Rect& r) { ClipRect(r.x, r.y, r.width, r.height); }
+    // The clip becomes the whole clip limit.
     void ClearClipRect();
     const Rect& GetClipRect() const { return clipRect; }
+    // Narrows the clip limit (and the clip) to the translated rectangle:
+    // from then on no clip call of this context or its copies reaches
+    // beyond it. A partial repaint draws through such a context.
+    void LimitClip(const Rect& r);
+    // True when the clip limit is narrower than the image.
+    bool IsClipLimited() const;
 
     // Shapes, in the current colour and draw mode.
     void FillRect(int x, int y, int w, int h);

@@ -19,6 +19,9 @@ public:
     float transY = 0;
     // In destination pixels, translation already applied.
     Rect clipRect;
+    // The widest the clip may become (the whole image, or the area a
+    // partial repaint is limited to); in destination pixels.
+    Rect clipLimit;
     Color color = Color::White;
     Font* font = nullptr;
     int drawMode = 0;

@@ -70,6 +70,17 @@ void WidgetContainer::MarkDirty()
         dirty = true;
 }
 
+void WidgetContainer::MarkDirty(const Rect& area)
+{
+    if (manager == nullptr) {
+        MarkDirty();
+        return;
+    }
+    int ax, ay;
+    GetAbsolutePosition(ax, ay);
+    manager->AddDirtyArea(area.Offset(ax, ay));
+}
+
 void WidgetContainer::MarkChildDirtyWithBelow(WidgetContainer* child)
 {
     MarkDirtyWithBelow();

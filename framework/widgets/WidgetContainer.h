@@ -63,6 +63,11 @@ public:
     virtual bool Overlaps(const WidgetContainer* other) const;
     virtual void MarkChildDirty(WidgetContainer* child);
     virtual void MarkDirty();
+    // Marks only `area` (in this container's coordinates) for drawing again:
+    // the next draw repaints that part of the screen, every widget there
+    // from the bottom up, clipped to it. Without a manager the whole
+    // container is marked.
+    void MarkDirty(const Rect& area);
     virtual void MarkChildDirtyWithBelow(WidgetContainer* child);
     virtual void MarkDirtyWithBelow();
     virtual void OnAttach(WidgetManager* manager);

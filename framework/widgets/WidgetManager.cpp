@@ -5,12 +5,39 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstddef>
 
 namespace Zorvin {
 
 namespace {
 
 int ButtonBit(int clickCode) { return clickCode < 0 ? 2 : clickCode == 3 ? 4 : 1; }
+
+// The areas limited to the screen, overlapping ones merged into their
+// bounding box until none overlap: a translucent widget drawn twice over
+// the same pixel would blend there twice.
+std::vector<Rect> DisjointAreas(const std::vector<Rect>& dirtyAreas, const Rect& screen)
+{
+    std::vector<Rect> areas;
+    for (const Rect& r : dirtyAreas) {
+        Rect area = r.Intersection(screen);
+        if (area.IsEmpty())
+            continue;
+        // Merging can make an area reach others it missed before: take the
+        // merged one out and add it again until it overlaps nothing.
+        for (size_t i = 0; i < areas.size();) {
+            if (areas[i].Intersects(area)) {
+                area = area.Union(areas[i]);
+                areas.erase(areas.begin() + static_cast<std::ptrdiff_t>(i));
+                i = 0;
+            } else {
+                ++i;
+            }
+        }
+        areas.push_back(area);
+    }
+    return areas;
+}
 
 } // namespace
 
@@ -57,10 +84,15 @@ bool WidgetManager::DrawDirtyWidgets()
     InitModalFlags(&flags);
     minDeferredOverlayPriority = INT_MAX;
     deferredOverlayWidgets.clear();
+    std::vector<Rect> areas;
+    areas.swap(dirtyAreas);
     bool drew = false;
     if (image != nullptr) {
         Graphics g(image);
-        bool anyDirty = std::any_of(children.begin(), children.end(), [](Widget* w) { return w->dirty; });
+        Rect whole(0, 0, image->width, image->height);
+        areas = DisjointAreas(areas, whole);
+        bool anyDirty = !areas.empty() ||
+                        std::any_of(children.begin(), children.end(), [](Widget* w) { return w->dirty; });
         if (anyDirty) {
             bool accelerated = host != nullptr && host->IsAccelerated();
             g.SetFastStretch(!accelerated);
@@ -68,24 +100,71 @@ bool WidgetManager::DrawDirtyWidgets()
             // Copy the list: a Draw that changes the tree must not upset
             // this walk.
             std::vector<Widget*> topLevel(children.begin(), children.end());
-            for (Widget* child : topLevel) {
+            // Each area is repainted from the topmost widget that hides
+            // everything beneath it there (from the bottom when none does).
+            std::vector<size_t> firstDrawn(areas.size(), 0);
+            for (size_t a = 0; a < areas.size(); ++a) {
+                for (size_t i = topLevel.size(); i-- > 0;) {
+                    if (CoversOpaquely(topLevel[i], areas[a])) {
+                        firstDrawn[a] = i;
+                        break;
+                    }
+                }
+            }
+            for (size_t i = 0; i < topLevel.size(); ++i) {
+                Widget* child = topLevel[i];
                 if (child->parent != this)
                     continue;
                 if (child == baseModalWidget)
                     flags.isOver = true;
-                if (!child->dirty || !child->visible)
+                if (!child->visible)
                     continue;
-                Graphics childContext(g);
-                childContext.Translate(child->x, child->y);
-                child->DrawTree(&flags, &childContext);
-                child->dirty = false;
-                drew = true;
+                if (child->dirty) {
+                    DrawTopLevel(child, &flags, g, whole);
+                    drew = true;
+                    continue;
+                }
+                // The same widget once per area: the walk's modal state
+                // starts each time where it stood before the widget.
+                bool isOver = flags.isOver;
+                for (size_t a = 0; a < areas.size(); ++a) {
+                    if (i < firstDrawn[a])
+                        continue;
+                    flags.isOver = isOver;
+                    DrawTopLevel(child, &flags, g, areas[a]);
+                    drew = true;
+                }
             }
         }
+        drawLimit = whole;
         FlushDeferredOverlays(INT_MAX);
     }
     dirty = false;
     return drew;
+}
+
+void WidgetManager::AddDirtyArea(const Rect& area)
+{
+    if (area.IsEmpty())
+        return;
+    dirtyAreas.push_back(area);
+    dirty = true;
+}
+
+bool WidgetManager::CoversOpaquely(const Widget* widget, const Rect& area)
+{
+    return widget->parent == widget->manager && widget->visible && !widget->hasAlpha &&
+           !widget->hasTransparencies && widget->GetRect().Contains(area);
+}
+
+void WidgetManager::DrawTopLevel(Widget* child, ModalFlags* flags, Graphics& g, const Rect& limit)
+{
+    drawLimit = limit;
+    Graphics childContext(g);
+    childContext.LimitClip(limit);
+    childContext.Translate(child->x, child->y);
+    child->DrawTree(flags, &childContext);
+    child->dirty = false;
 }
 
 void WidgetManager::FlushDeferredOverlays(int belowPriority)
@@ -103,6 +182,8 @@ void WidgetManager::FlushDeferredOverlays(int belowPriority)
             // Overlays draw at the widget's place on the screen, unclipped
             // by whatever container happened to be drawing.
             Graphics g(image);
+            if (!o.limit.IsEmpty())
+                g.LimitClip(o.limit);
             int ax, ay;
             o.widget->GetAbsolutePosition(ax, ay);
             g.Translate(ax, ay);
@@ -465,7 +546,7 @@ void WidgetManager::DismissPopup()
 
 void WidgetManager::AddDeferredOverlay(Widget* widget, int overlayPriority)
 {
-    deferredOverlayWidgets.push_back({widget, overlayPriority});
+    deferredOverlayWidgets.push_back({widget, overlayPriority, drawLimit});
     minDeferredOverlayPriority = std::min(minDeferredOverlayPriority, overlayPriority);
 }
 

@@ -29,9 +29,14 @@ public:
     // One logic update of the whole tree; true when something became dirty.
     bool UpdateWidgets();
     bool UpdateWidgetsSmooth(double frac);
-    // Draws the dirty top-level widgets into the screen image; true when
+    // Draws the dirty top-level widgets into the screen image, and within
+    // each dirty area every visible top-level widget from the topmost one
+    // that covers the area opaquely up, clipped to the area; true when
     // something was drawn.
     bool DrawDirtyWidgets();
+    // Adds a part of the screen (window coordinates) to repaint in the next
+    // draw; WidgetContainer::MarkDirty(const Rect&) comes here.
+    void AddDirtyArea(const Rect& area);
     void ResizeRoot(int newWidth, int newHeight);
 
     // Input, in window coordinates.
@@ -87,6 +92,9 @@ public:
     struct DeferredOverlay {
         Widget* widget = nullptr;
         int priority = 0;
+        // The clip limit of the draw that queued it (a partial repaint's
+        // area, or the whole screen).
+        Rect limit;
     };
 
     WidgetHost* host = nullptr;
@@ -115,8 +123,17 @@ public:
     int minDeferredOverlayPriority = 0x7FFFFFFF;
     // Logic updates so far; each widget's Update runs once per count.
     int updateCount = 0;
+    // The parts of the screen to repaint in the next draw, window
+    // coordinates.
+    std::vector<Rect> dirtyAreas;
+    // The clip limit of the top-level widget being drawn.
+    Rect drawLimit;
 
 private:
+    // Whether the top-level widget covers the whole area with opaque pixels.
+    static bool CoversOpaquely(const Widget* widget, const Rect& area);
+    // Draws one top-level widget through a context limited to `limit`.
+    void DrawTopLevel(Widget* child, ModalFlags* flags, Graphics& g, const Rect& limit);
     void SetBaseModal(Widget* widget, const FlagModifiers& belowModalMod);
     void LeaveOverWidget();
     void EnterOverWidget(Widget* widget, int localX, int localY);

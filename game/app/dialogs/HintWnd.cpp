@@ -64,9 +64,10 @@ void HintWnd::Update()
         if (pulse >= kPulseTop)
             falling = true;
     }
-    // The pulse shows only as the arrow fading and coming back.
-    if (IsArrowFaded() != faded)
-        MarkDirty();
+    // The pulse shows only as the arrow fading and coming back: only the
+    // arrow's rectangle is repainted (with whatever lies under it).
+    if (IsArrowFaded() != faded && IMAGE_ARROW != nullptr)
+        MarkDirty(Rect(arrowPos.x, arrowPos.y, IMAGE_ARROW->GetWidth(), IMAGE_ARROW->GetHeight()));
 }
 
 void HintWnd::Draw(Graphics* g)

@@ -70,8 +70,15 @@ void Board::Update()
     rules->Update();
     // The editor's cursor and grid are not part of the key: it repaints
     // every update.
-    if (sceneKey.Refresh(*this) || field->mode == FishField::kEditorMode)
+    BoardSceneKey::Change change = sceneKey.Refresh(*this);
+    if (change == BoardSceneKey::Change::Whole || field->mode == FishField::kEditorMode) {
         RequestRedraw();
+    } else if (change == BoardSceneKey::Change::Areas) {
+        // Only resting tiles' items and glitter moved: the screen under
+        // them is repainted, panel, board and whatever lies above.
+        for (const Rect& area : sceneKey.ChangedAreas())
+            MarkDirty(area);
+    }
 }
 
 void Board::RequestRedraw()

@@ -15,7 +15,9 @@
 // panel beneath receives all input. A frame is drawn only after an update
 // that changed what the board shows (BoardSceneKey); the board then asks its
 // panel to repaint, and the panel's repaint brings the board's with it, so
-// the two are always drawn together and in that order.
+// the two are always drawn together and in that order. When only the
+// resting tiles' items and glitter moved, the board marks just their
+// rectangles, and the widget manager repaints panel and board there alone.
 
 #include <memory>
 #include <string>

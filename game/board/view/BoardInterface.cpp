@@ -84,8 +84,11 @@ void BoardInterface::Draw(Graphics* g)
     // The board never paints its background itself: this one copy of the
     // cached backdrop is the bottom of every frame.
     g->DrawImage(board.GetBackdrop(), 0, 0);
-    // The board above draws the tiles over it in the same frame.
-    board.MarkDirty();
+    // The board above draws the tiles over it in the same frame. A partial
+    // repaint (a limited clip) draws the board over its area anyway; only a
+    // whole copy has to bring the whole board along.
+    if (!g->IsClipLimited())
+        board.MarkDirty();
 }
 
 bool BoardInterface::Editing() const { return board.editor->Active() && !board.field->loading; }

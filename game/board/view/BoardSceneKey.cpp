@@ -1,6 +1,8 @@
 #include "game/board/view/BoardSceneKey.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 
 #include "game/board/view/Board.h"
@@ -14,39 +16,68 @@ constexpr float kPi = 3.1415927f;
 
 } // namespace
 
-bool BoardSceneKey::Refresh(const Board& board)
+BoardSceneKey::Change BoardSceneKey::Refresh(const Board& board)
 {
     row.clear();
+    anim.clear();
+    spans.clear();
+    out = &row;
     PutField(board);
     PutLineAndDeck(board);
     PutMeterAndPictures(board);
-    bool changed = row != last;
+    Change change = Change::None;
+    changedAreas.clear();
+    if (row != last || spans.size() != lastSpans.size()) {
+        change = Change::Whole;
+    } else {
+        for (size_t i = 0; i < spans.size(); ++i) {
+            if (!SpanChanged(i))
+                continue;
+            for (const Rect& r : {lastSpans[i].area, spans[i].area})
+                if (!r.IsEmpty())
+                    changedAreas.push_back(r);
+        }
+        if (!changedAreas.empty())
+            change = Change::Areas;
+    }
     row.swap(last);
-    return changed;
+    anim.swap(lastAnim);
+    spans.swap(lastSpans);
+    return change;
+}
+
+bool BoardSceneKey::SpanChanged(size_t i) const
+{
+    size_t end = i + 1 < spans.size() ? spans[i + 1].begin : anim.size();
+    size_t lastEnd = i + 1 < lastSpans.size() ? lastSpans[i + 1].begin : lastAnim.size();
+    return !std::equal(anim.begin() + static_cast<std::ptrdiff_t>(spans[i].begin),
+                       anim.begin() + static_cast<std::ptrdiff_t>(end),
+                       lastAnim.begin() + static_cast<std::ptrdiff_t>(lastSpans[i].begin),
+                       lastAnim.begin() + static_cast<std::ptrdiff_t>(lastEnd));
 }
 
 void BoardSceneKey::Put(float value)
 {
     uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);
-    row.push_back(bits);
+    out->push_back(bits);
 }
 
 void BoardSceneKey::Put(const void* pointer)
 {
     auto v = reinterpret_cast<uintptr_t>(pointer);
-    row.push_back(static_cast<uint32_t>(v));
-    row.push_back(static_cast<uint32_t>(static_cast<uint64_t>(v) >> 32));
+    out->push_back(static_cast<uint32_t>(v));
+    out->push_back(static_cast<uint32_t>(static_cast<uint64_t>(v) >> 32));
 }
 
 // What FishPainter reads of a tile, plus its logical place (its shadow).
-void BoardSceneKey::PutFish(const Board& board, const DominoFish& f)
+void BoardSceneKey::PutFish(const Board& board, const DominoFish& f, bool inField)
 {
     Put(f.visible ? f.alpha : -1);
     if (!f.visible || f.alpha < 1)
         return;
     for (int v : {f.x, f.y, f.left, f.top, f.width, f.height, f.orientation, f.style, f.valueA, f.valueB, f.layer,
-                  f.lockType, f.itemType, f.itemCel, f.overlapPartner, f.rotation, f.flipCel, f.bonusType})
+                  f.lockType, f.itemType, f.overlapPartner, f.rotation, f.flipCel, f.bonusType})
         Put(v);
     Put((f.IsGliding() ? 1 : 0) | (f.clipWhileGliding ? 2 : 0) | (f.overlapLeft ? 4 : 0) | (f.dragged ? 8 : 0) |
         (f.settled ? 16 : 0) | (f.flipping ? 32 : 0) | (f.joker ? 64 : 0) | (f.hover ? 128 : 0) |
@@ -63,11 +94,40 @@ void BoardSceneKey::PutFish(const Board& board, const DominoFish& f)
         Put(f.pulseOffset);
     if (f.flipping)
         Put(f.flipImage);
-    if (f.open && f.itemType >= 0 && f.itemType < 3) {
+    // A tile at rest in the field draws its item and glitter at known
+    // places; anywhere else they stay in the row.
+    bool resting = !f.IsGliding() && !f.IsTurning() && !f.pulsing && !f.flipping && !f.dragged;
+    PutAnimation(board, f, inField && resting);
+}
+
+// The item's cel and bob and the glitter; with `apart`, into `anim` as one
+// span with the rectangle they cover (a resting tile draws the item only
+// while open).
+void BoardSceneKey::PutAnimation(const Board& board, const DominoFish& f, bool apart)
+{
+    bool item = f.itemType >= 0 && f.itemType < 3;
+    if (!apart) {
+        Put(f.itemCel);
+    } else if (!(item && f.open) && f.bonusType == 0) {
+        return;
+    }
+    Rect area;
+    if (apart) {
+        spans.push_back({anim.size(), Rect()});
+        out = &anim;
+        if (item && f.open)
+            Put(f.itemCel);
+    }
+    const FishField& field = *board.field;
+    if (f.open && item) {
         // The item bobs on whole pixels: only a step to the next row shows.
-        int updates = board.field->app ? board.field->app->UpdateCount() : 0;
+        int updates = field.app ? field.app->UpdateCount() : 0;
         float bob = 3.0f * std::sin(updates * kPi / 100.0f);
-        Put(int(FishField::itemOffsets[f.itemType][1] + f.top + bob));
+        int itemTop = int(FishField::itemOffsets[f.itemType][1] + f.top + bob);
+        Put(itemTop);
+        if (Image* image = field.itemImages[f.itemType]; image && image->numCols > 0)
+            area = Rect(FishField::itemOffsets[f.itemType][0] + f.left, itemTop, image->GetCelWidth(),
+                        image->GetCelHeight());
     }
     if (f.bonusType != 0) {
         Put(static_cast<int>(f.sparkles.size()));
@@ -75,7 +135,14 @@ void BoardSceneKey::PutFish(const Board& board, const DominoFish& f)
             Put(s.x);
             Put(s.y);
             Put(s.cel);
+            if (IM_BONUS_STAR)
+                area = area.Union(Rect(f.left + s.x, f.top - s.y + 20, IM_BONUS_STAR->GetCelWidth(),
+                                       IM_BONUS_STAR->GetCelHeight()));
         }
+    }
+    if (apart) {
+        spans.back().area = area;
+        out = &row;
     }
 }
 
@@ -92,7 +159,7 @@ void BoardSceneKey::PutField(const Board& board)
     for (const Layer& layer : field.layers) {
         Put(static_cast<int>(layer.size()));
         for (const auto& f : layer)
-            PutFish(board, *f);
+            PutFish(board, *f, true);
     }
     Put(static_cast<int>(field.popups.size()));
     for (const Popup& p : field.popups) {
@@ -109,18 +176,18 @@ void BoardSceneKey::PutLineAndDeck(const Board& board)
     Put(board.playLine->snapSide);
     Put(static_cast<int>(board.playLine->fish.size()));
     for (const auto& f : board.playLine->fish)
-        PutFish(board, *f);
+        PutFish(board, *f, false);
     const Deck& deck = *board.deck;
     for (int v : {deck.x, deck.y, deck.redealsLeft, static_cast<int>(deck.fish.size()),
                   static_cast<int>(deck.places.size())})
         Put(v);
     Put(deck.hovered);
     for (const auto& f : deck.fish)
-        PutFish(board, *f);
+        PutFish(board, *f, false);
     for (const Place& pile : deck.places) {
         Put(static_cast<int>(pile.size()));
         for (const auto& f : pile)
-            PutFish(board, *f);
+            PutFish(board, *f, false);
     }
 }
 

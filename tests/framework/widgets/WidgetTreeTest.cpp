@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace Zorvin;
 using namespace ZorvinTest;
 
@@ -154,6 +156,49 @@ TEST_F(WidgetTree, DrawingIsClippedToEachWidget)
     EXPECT_EQ(rgb(10, 10), 0x0000FFu);
     EXPECT_EQ(rgb(29, 29), 0x0000FFu);
     EXPECT_EQ(screen.GetPixel(30, 30), 0u);
+}
+
+// A marked rectangle repaints that part of the screen alone: every layer
+// there from the topmost opaque one up, each once even where two marks
+// overlap (a translucent layer blended twice would show), and nothing
+// outside it.
+TEST_F(WidgetTree, DirtyAreasRepaintEveryLayerThereOnceAndNothingElse)
+{
+    auto below = Make("below", 0, 0, 200, 100);
+    auto panel = Make("panel", 0, 0, 200, 100);
+    panel->fill = Color(10, 20, 30);
+    auto glass = Make("glass", 40, 10, 100, 60);
+    glass->hasAlpha = true;
+    glass->fill = Color(200, 0, 0, 128);
+    auto inner = Make("inner", 10, 10, 20, 20);
+    inner->fill = Color(0, 0, 250, 100);
+    glass->AddChild(inner.get());
+    for (LogWidget* w : {below.get(), panel.get(), glass.get()})
+        wm.AddChild(w);
+    ClearDirty();
+    MemoryImage before(200, 100);
+    std::copy_n(screen.GetBits(), 200 * 100, before.GetBits());
+
+    // The panel's colour changes unmarked; two overlapping marks: one on
+    // the panel, one on the nested widget in its own coordinates.
+    panel->fill = Color(90, 80, 70);
+    panel->MarkDirty(Rect(30, 5, 20, 20));
+    inner->MarkDirty(Rect(-5, -5, 10, 10));
+    EXPECT_TRUE(wm.DrawDirtyWidgets());
+    EXPECT_EQ(log, (std::vector<std::string>{"panel:draw@0,0", "glass:draw@40,10", "inner:draw@50,20"}));
+
+    MemoryImage full(200, 100);
+    wm.image = &full;
+    wm.MarkTreeDirty();
+    wm.DrawDirtyWidgets();
+    const Rect area(30, 5, 25, 20);
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            uint32_t expected = area.Contains(x, y) ? full.GetPixel(x, y) : before.GetPixel(x, y);
+            ASSERT_EQ(screen.GetPixel(x, y), expected) << x << "," << y;
+        }
+    }
+    EXPECT_NE(before.GetPixel(45, 15), full.GetPixel(45, 15));
 }
 
 TEST_F(WidgetTree, OverlaysDrawBeforeTheFirstWidgetOfHigherPriority)
