@@ -227,14 +227,10 @@ public:
     bool IsAppFocused() const override { return hasFocus; }
     bool IsAccelerated() const override { return is3D; }
 
-    // Whole-file operations used by the game's data files. Writes are
-    // atomic and create missing folders. They go through the demo layer:
-    // a recording notes each result, a playback answers from the recording
-    // and never touches the disk.
-    bool WriteBytesToFile(const std::string& path, const std::string& data) { return WriteFile(path, data); }
-    bool ReadBufferFromFile(const std::string& path, std::string& data) { return ReadFile(path, data, DemoFile::MaxEventBytes); }
-    bool FileExists(const std::string& path) { return Exists(path); }
-    bool EraseFile(const std::string& path) { return Delete(path); }
+    // FileAccess: whole-file operations for the players' data files. Writes
+    // are atomic and create missing folders. They go through the demo
+    // layer: a recording notes each result, a playback answers from the
+    // recording and never touches the disk.
     bool ReadFile(const std::string& path, std::string& bytes, size_t maxSize) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
     bool Exists(const std::string& path) override;

@@ -4,7 +4,6 @@
 
 #include "framework/audio/music/MusicInterface.h"
 #include "framework/graphics/MemoryImage.h"
-#include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/controls/Dialog.h"
 #include "framework/widgets/controls/EditWidget.h"
 #include "game/app/GameApp.h"
@@ -89,22 +88,14 @@ bool AppBoardHost::DebugKeysEnabled() const { return app.debugKeysEnabled; }
 bool AppBoardHost::AskFileName(const std::string& header, const std::string& label, const std::string& suggested,
                                std::string& name)
 {
-    std::string answer;
     auto* d = new DialogWithEdit(header, label, suggested);
-    d->answer = &answer;
     // File names are not player names: any character, and longer.
     d->filterNames = false;
     d->Edit().maxChars = kMaxFileNameChars;
     // Near the top, so the layout stays in view; tall enough for the field
     // with the buttons below it.
     d->Resize(250, 50, 384, kFileDialogHeight);
-    app.AddDialog(DialogWithEdit::DialogId, d);
-    if (WidgetManager* wm = app.GetWidgetManager())
-        wm->SetFocusWidget(&d->Edit());
-    if (d->RunUntilAnswered() != 1 || answer.empty())
-        return false;
-    name = answer;
-    return true;
+    return d->AskAndWait(app, name);
 }
 
 } // namespace Zorvin

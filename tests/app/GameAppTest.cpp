@@ -114,14 +114,7 @@ protected:
         return done();
     }
 
-    void Post(MessageKind kind, int p1 = 0, int p2 = 0)
-    {
-        InputMessage m;
-        m.kind = kind;
-        m.param1 = p1;
-        m.param2 = p2;
-        windows.pending.push_back(m);
-    }
+    void Post(MessageKind kind, int p1 = 0, int p2 = 0) { windows.Post(kind, p1, p2); }
     void Click(Widget* w)
     {
         int x = 0, y = 0;

@@ -2,7 +2,6 @@
 
 #include "framework/app/ZorvinAppBase.h"
 #include "framework/graphics/Image.h"
-#include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/controls/EditWidget.h"
 #include "framework/core/Cp1251.h"
 #include "game/app/dialogs/DialogWithEdit.h"
@@ -47,17 +46,9 @@ void AppPlayerDialogHost::PlayClick() { app.PlaySound(SOUND_CLICK); }
 bool AppPlayerDialogHost::AskName(const std::string& header, const std::string& label, const std::string& suggested,
                                   std::string& name)
 {
-    std::string answer;
     auto* d = new DialogWithEdit(header, label, suggested, this);
-    d->answer = &answer;
     CentreSmall(d);
-    app.AddDialog(DialogWithEdit::DialogId, d);
-    if (WidgetManager* wm = app.GetWidgetManager())
-        wm->SetFocusWidget(&d->Edit());
-    if (d->RunUntilAnswered() != 1 || answer.empty())
-        return false;
-    name = answer;
-    return true;
+    return d->AskAndWait(app, name);
 }
 
 void AppPlayerDialogHost::ShowMessage(int dialogId, const std::string& header, const std::string& text)

@@ -3,6 +3,8 @@
 #include "framework/core/Cp1251.h"
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/app/ZorvinAppBase.h"
+#include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/controls/DialogButton.h"
 #include "framework/widgets/controls/EditWidget.h"
 #include "game/app/dialogs/PlayerDialogHost.h"
@@ -100,5 +102,18 @@ void DialogWithEdit::EditWidgetText(int, const std::string& text)
 bool DialogWithEdit::AllowChar(int, char ch) { return !filterNames || PlayerName::AllowCharacter(ch); }
 
 bool DialogWithEdit::AllowText(int, const std::string& text) { return !filterNames || PlayerName::AllowText(text); }
+
+bool DialogWithEdit::AskAndWait(ZorvinAppBase& app, std::string& name)
+{
+    std::string text;
+    answer = &text;
+    app.AddDialog(DialogId, this);
+    if (WidgetManager* wm = app.GetWidgetManager())
+        wm->SetFocusWidget(&Edit());
+    if (RunUntilAnswered() != 1 || text.empty())
+        return false;
+    name = text;
+    return true;
+}
 
 } // namespace Zorvin

@@ -20,6 +20,7 @@ namespace Zorvin {
 class DialogButton;
 class EditWidget;
 class PlayerDialogHost;
+class ZorvinAppBase;
 
 class DialogWithEdit : public Dialog, public EditListener {
 public:
@@ -39,6 +40,11 @@ public:
     void EditWidgetText(int editId, const std::string& text) override;
     bool AllowChar(int editId, char ch) override;
     bool AllowText(int editId, const std::string& text) override;
+
+    // Opens this dialog as DialogId with the focus in its field and waits
+    // for the answer; the dialog deletes itself when it closes. True, with
+    // the text in `name`, when a non-empty text was confirmed.
+    bool AskAndWait(ZorvinAppBase& app, std::string& name);
 
     EditWidget& Edit() { return *edit; }
     DialogButton& CancelButton() { return *cancelButton; }

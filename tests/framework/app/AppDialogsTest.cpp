@@ -363,14 +363,14 @@ TEST_F(AppFixture, ClipboardAndFilesGoThroughTheApplication)
     EXPECT_EQ(app.GetClipboard(), "abc");
     TempFolder temp;
     std::string path = temp.File("a/b/c.dat");
-    EXPECT_FALSE(app.FileExists(path));
-    EXPECT_TRUE(app.WriteBytesToFile(path, std::string("x\0y", 3)));
+    EXPECT_FALSE(app.Exists(path));
+    EXPECT_TRUE(app.WriteFile(path, std::string("x\0y", 3)));
     std::string back;
-    EXPECT_TRUE(app.ReadBufferFromFile(path, back));
+    EXPECT_TRUE(app.ReadFile(path, back, 100));
     EXPECT_EQ(back, std::string("x\0y", 3));
-    EXPECT_TRUE(app.EraseFile(path));
-    EXPECT_FALSE(app.FileExists(path));
-    EXPECT_FALSE(app.ReadBufferFromFile(path, back));
+    EXPECT_TRUE(app.Delete(path));
+    EXPECT_FALSE(app.Exists(path));
+    EXPECT_FALSE(app.ReadFile(path, back, 100));
 }
 
 TEST(AppSound, PlaySoundAndVolumesReachTheMixer)

@@ -59,6 +59,11 @@ public:
     void SetCursor(int n) override { cursor = n; }
     bool IsMouseInClientArea() override { return mouseInClient; }
     void StartTimer(int periodMs) override { timerPeriod = periodMs; }
+    // Queues a message for the next pump, as the window would.
+    void Post(Zorvin::MessageKind kind, int p1 = 0, int p2 = 0)
+    {
+        pending.push_back({Zorvin::MessageWindow::Main, kind, p1, p2});
+    }
 
     std::vector<Zorvin::InputMessage> pending;
     Zorvin::WindowSpec lastSpec;
