@@ -117,10 +117,21 @@ MessageKind KeyKind(DemoEvent::Code code, bool system)
     return system ? MessageKind::SysKeyUp : MessageKind::KeyUp;
 }
 
+// The results of file and settings operations carry a name.
+bool HasName(DemoEvent::Code code)
+{
+    return (code >= DemoEvent::SettingRead && code <= DemoEvent::FileRename) || code == DemoEvent::FileKeepCopy;
+}
+
 bool HasFlag(DemoEvent::Code code)
 {
-    return code == DemoEvent::Activation || code == DemoEvent::Minimise ||
-           (code >= DemoEvent::SettingRead && code <= DemoEvent::FileRename);
+    return code == DemoEvent::Activation || code == DemoEvent::Minimise || HasName(code);
+}
+
+bool HasBytes(DemoEvent::Code code)
+{
+    return code == DemoEvent::SettingRead || code == DemoEvent::SettingWrite || code == DemoEvent::FileRead ||
+           code == DemoEvent::FileWrite || code == DemoEvent::Clipboard || code == DemoEvent::FileKeepCopy;
 }
 
 void WriteEvent(BitWriter& w, const DemoEvent& e)
@@ -153,12 +164,11 @@ void WriteEvent(BitWriter& w, const DemoEvent& e)
     }
     if (HasFlag(e.code))
         w.Bits(e.flag, 1);
-    if (e.code >= DemoEvent::SettingRead && e.code <= DemoEvent::FileRename)
+    if (HasName(e.code))
         w.Text(e.name);
     if (e.code == DemoEvent::SettingRead || e.code == DemoEvent::SettingWrite)
         w.Bits(static_cast<uint64_t>(e.kind) & 0xFF, 8);
-    if (e.code == DemoEvent::SettingRead || e.code == DemoEvent::SettingWrite || e.code == DemoEvent::FileRead ||
-        e.code == DemoEvent::FileWrite || e.code == DemoEvent::Clipboard)
+    if (HasBytes(e.code))
         w.Text(e.bytes);
 }
 
@@ -207,7 +217,7 @@ bool ReadEvent(BitReader& r, DemoEvent& e)
     case DemoEvent::LoadingDone:
         break;
     default:
-        if (e.code < DemoEvent::SettingRead || e.code > DemoEvent::Clipboard)
+        if ((e.code < DemoEvent::SettingRead || e.code > DemoEvent::Clipboard) && e.code != DemoEvent::FileKeepCopy)
             return false;
         break;
     }
@@ -216,13 +226,11 @@ bool ReadEvent(BitReader& r, DemoEvent& e)
         if (e.code == DemoEvent::Activation || e.code == DemoEvent::Minimise)
             m.param1 = e.flag ? 1 : 0;
     }
-    if (e.code >= DemoEvent::SettingRead && e.code <= DemoEvent::FileRename && !r.Text(e.name))
+    if (HasName(e.code) && !r.Text(e.name))
         return false;
     if (e.code == DemoEvent::SettingRead || e.code == DemoEvent::SettingWrite)
         e.kind = static_cast<int>(r.Bits(8));
-    if ((e.code == DemoEvent::SettingRead || e.code == DemoEvent::SettingWrite || e.code == DemoEvent::FileRead ||
-         e.code == DemoEvent::FileWrite || e.code == DemoEvent::Clipboard) &&
-        !r.Text(e.bytes))
+    if (HasBytes(e.code) && !r.Text(e.bytes))
         return false;
     return r.ok;
 }

@@ -48,6 +48,7 @@ struct DemoEvent {
         Clipboard = 19,   // bytes = the text pasted
         LoadingDone = 20, // the loading thread had finished
         Wheel = 21,       // (message)
+        FileKeepCopy = 22, // flag = made; name = the file; bytes = the copy's name
         TimeContinuation = 31,
     };
 

@@ -236,6 +236,10 @@ public:
     bool Exists(const std::string& path) override;
     bool Delete(const std::string& path) override;
     bool Rename(const std::string& from, const std::string& to) override;
+    // The copy's name is part of the recording; a playback makes none.
+    std::string KeepCopy(const std::string& path) override;
+    // Not recorded, as nothing read depends on it; a playback skips it.
+    void RemoveStaleTemporaries(const std::string& path) override;
 
     // Demo recording and playback.
     // What a playback found, for the developer and for regression tests.

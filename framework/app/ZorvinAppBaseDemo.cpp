@@ -50,6 +50,7 @@ const char* CodeName(int code)
     case DemoEvent::FileWrite: return "a file write";
     case DemoEvent::FileDelete: return "a file delete";
     case DemoEvent::FileRename: return "a file rename";
+    case DemoEvent::FileKeepCopy: return "a file copy set aside";
     case DemoEvent::Clipboard: return "a paste";
     case DemoEvent::LoadingDone: return "the end of loading";
     default: return "input";
@@ -547,6 +548,27 @@ bool ZorvinAppBase::Rename(const std::string& from, const std::string& to)
         return e != nullptr && e->flag;
     }
     return RecordDemoResult(DemoEvent::FileRename, BaseName(to), FileAccess::Disk().Rename(from, to));
+}
+
+std::string ZorvinAppBase::KeepCopy(const std::string& path)
+{
+    std::string folder = FileUtil::FolderOf(path);
+    auto inFolder = [&folder](const std::string& name) {
+        return name.empty() || folder.empty() ? name : folder + "/" + name;
+    };
+    if (playingDemo && demo) {
+        const DemoEvent* e = PlayDemoResult(DemoEvent::FileKeepCopy, BaseName(path));
+        return e != nullptr && e->flag ? inFolder(e->bytes) : std::string();
+    }
+    std::string copy = FileUtil::KeepCopy(path);
+    RecordDemoResult(DemoEvent::FileKeepCopy, BaseName(path), !copy.empty(), BaseName(copy));
+    return copy;
+}
+
+void ZorvinAppBase::RemoveStaleTemporaries(const std::string& path)
+{
+    if (!playingDemo)
+        FileUtil::RemoveStaleTemporaries(path);
 }
 
 } // namespace Zorvin

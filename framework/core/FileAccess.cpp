@@ -24,6 +24,8 @@ public:
     {
         return std::rename(from.c_str(), to.c_str()) == 0;
     }
+    std::string KeepCopy(const std::string& path) override { return FileUtil::KeepCopy(path); }
+    void RemoveStaleTemporaries(const std::string& path) override { FileUtil::RemoveStaleTemporaries(path); }
 };
 
 } // namespace

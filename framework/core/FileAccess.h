@@ -24,6 +24,14 @@ public:
     virtual bool Delete(const std::string& path) = 0;
     // Moves a file within its folder, replacing the target in one step.
     virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    // Sets a copy of a damaged file aside, numbered so that no earlier copy
+    // is replaced (FileUtil::KeepCopy); the copy's path, or "" when none
+    // could be made.
+    virtual std::string KeepCopy(const std::string& path) = 0;
+    // Deletes what interrupted writes left behind (FileUtil::
+    // RemoveStaleTemporaries, "*" patterns included). Nothing the program
+    // reads depends on it.
+    virtual void RemoveStaleTemporaries(const std::string& path) = 0;
 
     // The disk itself; lives as long as the process.
     static FileAccess& Disk();

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -147,33 +148,137 @@ bool FileUtil::WriteFileAtomic(const std::string& path, const std::string& data,
     return ok;
 }
 
+namespace {
+
+// The writer's process number when `name` is a temporary of WriteFileAtomic
+// for `target` (or, with anyPrefix, for any name ending in it); -1 otherwise.
+long long TemporaryWriter(const std::string& name, const std::string& target, bool anyPrefix)
+{
+    size_t tag = name.rfind(kTempTag);
+    if (tag == std::string::npos)
+        return -1;
+    bool ours = anyPrefix ? tag > target.size() && name.compare(tag - target.size(), target.size(), target) == 0
+                          : tag == target.size() && name.compare(0, tag, target) == 0;
+    if (!ours)
+        return -1;
+    // ".tmp", the writer's process number, "-" and mkostemp's six characters.
+    size_t end = tag + std::strlen(kTempTag);
+    long long pid = 0;
+    size_t digits = 0;
+    while (end < name.size() && digits < 10 && name[end] >= '0' && name[end] <= '9') {
+        pid = pid * 10 + (name[end++] - '0');
+        ++digits;
+    }
+    if (digits == 0 || end + 7 != name.size() || name[end] != '-')
+        return -1;
+    return pid;
+}
+
+} // namespace
+
 void FileUtil::RemoveStaleTemporaries(const std::string& path)
 {
+    size_t slash = path.find_last_of("/\\");
+    bool anyPrefix = path.size() > (slash == std::string::npos ? 0 : slash + 1)
+        && path[slash == std::string::npos ? 0 : slash + 1] == '*';
     std::string target;
     mode_t mode;
-    if (path.empty() || !ResolveTarget(path, target, mode))
+    if (anyPrefix)
+        target = path;
+    else if (path.empty() || !ResolveTarget(path, target, mode))
         return;
     std::string folder = FolderOf(target);
-    std::string prefix = target.substr(folder.empty() ? 0 : folder.size() + 1) + kTempTag;
+    std::string name = target.substr(folder.empty() ? 0 : folder.size() + 1);
+    if (anyPrefix)
+        name.erase(0, 1);
+    if (name.empty())
+        return;
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (dir == nullptr)
         return;
     while (const dirent* entry = ::readdir(dir)) {
-        std::string name = entry->d_name;
-        if (name.compare(0, prefix.size(), prefix) != 0)
-            continue;
-        // The writer's process number follows the tag.
-        size_t end = prefix.size();
-        long long pid = 0;
-        while (end < name.size() && end - prefix.size() < 10 && name[end] >= '0' && name[end] <= '9')
-            pid = pid * 10 + (name[end++] - '0');
-        if (end == prefix.size() || (end < name.size() && name[end] != '-'))
+        std::string entryName = entry->d_name;
+        long long pid = TemporaryWriter(entryName, name, anyPrefix);
+        if (pid < 0)
             continue;
         bool alive = pid <= INT32_MAX && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
         if (!alive && pid != ::getpid())
-            ::unlink((folder.empty() ? name : folder + "/" + name).c_str());
+            ::unlink((folder.empty() ? entryName : folder + "/" + entryName).c_str());
     }
     ::closedir(dir);
+}
+
+namespace {
+
+constexpr int kMaxKeptCopies = 999;
+
+// Moves temp to copy unless copy exists; false (errno EEXIST) when it does.
+bool PlaceWithoutReplacing(const std::string& temp, const std::string& copy)
+{
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, copy.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without the no-replace flag: the game runs one copy at
+    // a time, so a look first is enough there.
+    struct stat st;
+    if (::lstat(copy.c_str(), &st) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(temp.c_str(), copy.c_str()) == 0;
+}
+
+// Writes the bytes into a new temporary beside `like`; "" on failure.
+std::string WriteTemporary(const std::string& like, const std::string& bytes)
+{
+    std::string temp = like + kTempTag + std::to_string(::getpid()) + "-XXXXXX";
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return {};
+    }
+    return temp;
+}
+
+} // namespace
+
+std::string FileUtil::KeepCopy(const std::string& path)
+{
+    if (path.empty() || !Exists(path))
+        return {};
+    std::string bytes, temp;
+    for (int n = 1; n <= kMaxKeptCopies; ++n) {
+        std::string copy = path + ".bad" + (n == 1 ? std::string() : std::to_string(n));
+        struct stat st;
+        if (::lstat(copy.c_str(), &st) == 0)
+            continue;
+        // A hard link to the file itself (through a symbolic link, too):
+        // later writes replace the file's name, never this copy.
+        if (temp.empty() && ::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, copy.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            SyncFolder(FolderOf(copy));
+            return copy;
+        }
+        if (errno == EEXIST)
+            continue;
+        if (temp.empty()) {
+            if (!ReadFile(path, bytes) || (temp = WriteTemporary(copy, bytes)).empty())
+                return {};
+        }
+        if (PlaceWithoutReplacing(temp, copy)) {
+            SyncFolder(FolderOf(copy));
+            return copy;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    if (!temp.empty())
+        ::unlink(temp.c_str());
+    return {};
 }
 
 bool FileUtil::IsRegularFile(const std::string& path)

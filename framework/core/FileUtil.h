@@ -27,8 +27,18 @@ public:
     static bool WriteFileAtomic(const std::string& path, const std::string& data, bool makeFolders = true);
     // Deletes the temporaries WriteFileAtomic left beside the path when the
     // writing process died before the rename. Temporaries of processes
-    // still running are kept: they may be in the middle of a write.
+    // still running are kept: they may be in the middle of a write. A file
+    // name starting with "*" stands for every file of the folder whose name
+    // ends with the rest ("saves/*.sav"); a plain name follows a symbolic
+    // link to where its temporaries are made.
     static void RemoveStaleTemporaries(const std::string& path);
+    // Puts a copy of the file aside under the first free name of
+    // path + ".bad", ".bad2", ".bad3", ...: an earlier copy is never
+    // replaced, and the file itself stays where it is. The copy is a hard
+    // link where the file system allows one (no bytes copied, so even a
+    // huge file is kept whole), otherwise a copy of the bytes. Returns the
+    // copy's path, or "" when none could be made.
+    static std::string KeepCopy(const std::string& path);
     static bool IsRegularFile(const std::string& path);
     static bool Exists(const std::string& path);
     static bool Delete(const std::string& path);

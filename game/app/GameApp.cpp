@@ -40,6 +40,8 @@ const char* const MusicFiles[GameApp::SongCount] = {
     "music/vibe-gws.mo3", "music/vibe-ovr.mo3", "music/vibe-sw.mo3",
 };
 constexpr int DialogHeaderSpacing = 30;
+// Ten seconds of updates between attempts to write what failed.
+constexpr int kWriteRetryUpdates = 1000;
 
 } // namespace
 
@@ -290,6 +292,13 @@ void GameApp::UpdateFrame()
         if (MusicInterface* music = GetMusicInterface(); music != nullptr && currentSong == SongTitle)
             music->FadeInSong(SongTitle, 0, FadeStep, false);
     }
+    // The player hears of a file that failed while the game is on screen;
+    // what failed to be written is tried again every little while.
+    if (mainMenu && !shutdown) {
+        ShowFileNotice(false);
+        if (updateCount % kWriteRetryUpdates == 0)
+            RetryPendingWrites();
+    }
     ZorvinAppBase::UpdateFrame();
 }
 
@@ -320,6 +329,7 @@ bool GameApp::TimedStep(bool allowSleep)
 void GameApp::OnShutdown()
 {
     SaveProfiles();
+    RetryPendingWrites();
     RemoveGameScreens();
 }
 
@@ -352,7 +362,8 @@ void GameApp::OnButtonDown(int id)
 void GameApp::OnDialogButtonClick(int dialogId, int buttonId)
 {
     PlaySound(SOUND_CLICK);
-    if ((dialogId == DialogPlayerMessage || dialogId == DialogPlayerNotice) && buttonId == Dialog::IdYes) {
+    if ((dialogId == DialogPlayerMessage || dialogId == DialogPlayerNotice || dialogId == DialogFileNotice)
+        && buttonId == Dialog::IdYes) {
         CloseDialog(dialogId);
     } else if (dialogId == DialogLevelWon && buttonId == Dialog::IdYes) {
         CloseDialog(DialogLevelWon);

@@ -34,6 +34,7 @@ class AppBoardHost;
 class AppPlayerDialogHost;
 class Board;
 class BoardInterface;
+class FileNotices;
 class HighScoreTable;
 class HintWnd;
 class MapWnd;
@@ -54,6 +55,7 @@ public:
         DialogConfirm = 108,
         DialogPlayerNotice = 111,
         DialogCampaignComplete = 118,
+        DialogFileNotice = 119,
         DialogMenu = 1005,
         DialogNameOrGameOver = 1006,
         DialogHowToPlay = 1007,
@@ -201,6 +203,12 @@ private:
     void SaveGameInProgress();
     void DeleteSavedGame(int mode);
     void EnterHighScore();
+    // Shows the oldest waiting notice about the player's files unless one is
+    // on screen; with `wait`, until the player has answered it.
+    void ShowFileNotice(bool wait);
+    // Writes again what could not be written (players, high scores, saved
+    // games).
+    void RetryPendingWrites();
     static void CenterOnScreen(Widget* widget, Image* sizeFrom);
 
     std::unique_ptr<AppBoardHost> boardHost;
@@ -213,6 +221,7 @@ private:
     std::unique_ptr<PlayerList> players;
     std::unique_ptr<HighScoreTable> highScores;
     std::unique_ptr<SavedGameFiles> savedGames;
+    std::unique_ptr<FileNotices> fileNotices;
     std::unique_ptr<AppPlayerDialogHost> playerDialogHost;
     std::string dataFolder;
     int boardMode = ModeClick;

@@ -7,6 +7,7 @@
 
 #include "framework/core/Cp1251.h"
 #include "framework/widgets/WidgetManager.h"
+#include "framework/widgets/controls/Dialog.h"
 #include "framework/widgets/controls/DialogButton.h"
 #include "framework/widgets/controls/EditWidget.h"
 #include "game/app/AppBoardHost.h"
@@ -22,6 +23,7 @@
 #include "game/app/dialogs/HowDialog.h"
 #include "game/app/dialogs/MenuWnd.h"
 #include "game/app/profiles/DataFolder.h"
+#include "game/app/profiles/FileNotices.h"
 #include "game/app/profiles/HighScoreTable.h"
 #include "game/app/profiles/PlayerList.h"
 #include "game/app/saves/SavedGameFiles.h"
@@ -29,6 +31,8 @@
 #include "game/board/view/Board.h"
 #include "game/board/view/BoardInterface.h"
 #include "game/shared/Res.h"
+
+#include <algorithm>
 
 namespace Zorvin {
 
@@ -41,7 +45,11 @@ void GameApp::CreateProfileStore()
     players = std::make_unique<PlayerList>(dataFolder);
     highScores = std::make_unique<HighScoreTable>(dataFolder);
     savedGames = std::make_unique<SavedGameFiles>(dataFolder);
+    fileNotices = std::make_unique<FileNotices>();
     players->SetSavedGames(savedGames.get());
+    players->SetNotices(fileNotices.get());
+    highScores->SetNotices(fileNotices.get());
+    savedGames->SetNotices(fileNotices.get());
     // The players' files go through the application, so a recorded demo
     // notes what they held and a played one reads them back from it.
     players->SetFileAccess(*this);
@@ -52,6 +60,7 @@ void GameApp::CreateProfileStore()
 
 void GameApp::LoadProfiles()
 {
+    savedGames->RemoveStaleTemporaries();
     players->LoadPlayers();
     highScores->SetDefaultHighScores();
     highScores->LoadHighScores();
@@ -67,6 +76,32 @@ void GameApp::SaveProfiles()
 }
 
 void GameApp::SavePlayers() { SaveProfiles(); }
+
+void GameApp::RetryPendingWrites()
+{
+    if (!playersLoaded)
+        return;
+    players->RetryPendingWrite();
+    highScores->RetryPendingWrite();
+    savedGames->RetryPendingWrites();
+}
+
+void GameApp::ShowFileNotice(bool wait)
+{
+    if (fileNotices->Empty() || FindDialog(DialogFileNotice) != nullptr)
+        return;
+    FileNotice notice = fileNotices->Take();
+    Dialog* d = ShowDialog(DialogFileNotice, true, notice.header, notice.text, "Ok", Dialog::ButtonsFooter);
+    if (d == nullptr)
+        return;
+    // Wider than the small message box: the text names a folder.
+    d->contentInsets = Insets{40, 30, 40, 30};
+    int w = IMAGE_DIALOG_BOX != nullptr ? IMAGE_DIALOG_BOX->GetWidth() : 500;
+    int h = std::max(IMAGE_W_SMALL != nullptr ? IMAGE_W_SMALL->GetHeight() : 196, d->GetPreferredHeight(w));
+    d->Resize(400 - w / 2, 300 - h / 2, w, h);
+    if (wait)
+        d->RunUntilAnswered();
+}
 
 PlayerProfile* GameApp::GetCurrentProfile() { return CurrentProfile(); }
 

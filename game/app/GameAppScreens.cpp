@@ -9,6 +9,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/controls/Dialog.h"
 #include "game/app/AppBoardHost.h"
+#include "game/app/profiles/FileNotices.h"
 #include "game/app/profiles/PlayerList.h"
 #include "game/app/screens/MapWnd.h"
 #include "game/app/screens/TitleScreen.h"
@@ -58,6 +59,10 @@ void GameApp::CreateGameScreens()
     mapScreen->Resize(0, 0, width, height);
 
     CreateHintWindow();
+    // What went wrong with the player's files comes first: it may be why
+    // the game asks for a name.
+    while (!fileNotices->Empty() && !HasShutdownStarted())
+        ShowFileNotice(true);
     if (players->currentPlayer == -1)
         AskFirstPlayerName();
 }

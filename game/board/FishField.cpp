@@ -10,6 +10,7 @@
 #include "game/board/ComboMeter.h"
 #include "game/board/Deck.h"
 #include "game/board/PlayLine.h"
+#include "game/shared/PlayerProfile.h"
 #include "game/shared/Res.h"
 
 namespace Zorvin {
@@ -493,7 +494,7 @@ void FishField::AwardBonus(DominoFish& fish)
         }
         break;
     case 2:
-        if (shufflesLeft > 4) {
+        if (shufflesLeft >= PlayerProfile::kMaxShufflesLeft) {
             addPoints(200, IM_BONUS_200);
         } else {
             ++shufflesLeft;

@@ -11,6 +11,13 @@
 namespace Zorvin {
 
 struct PlayerProfile {
+    // The last level of each play mode; a level one past it marks a
+    // finished campaign.
+    static constexpr int kLastLevelMode0 = 50;
+    static constexpr int kLastLevelMode2 = 60;
+    // Reshuffles a player can hold: a bonus adds one only below this.
+    static constexpr int kMaxShufflesLeft = 5;
+
     std::string name;          // Windows-1251 bytes, unique among the profiles
     int levelMode0 = 1;        // next level in drag mode
     int scoreMode0 = 0;        // running score in drag mode

@@ -5,6 +5,7 @@
 #include "game/app/GameApp.h"
 #include "game/app/screens/MapWnd.h"
 
+#include "framework/core/Cp1251.h"
 #include "framework/core/FileUtil.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
@@ -388,6 +389,45 @@ TEST_F(GameAppTest, WinningGoesOnToTheNextLevelAndPastTheLastEndsTheCampaign)
     EXPECT_EQ(game.FindDialog(GameApp::DialogCampaignComplete), nullptr);
 }
 
+// A full or read-only data folder while playing: leaving a level "saving"
+// it tells the player on screen, naming the folder, instead of claiming
+// success; the game goes on (the saved game can even be continued), and
+// once the folder can be written again the game and the players reach it.
+TEST_F(GameAppTest, FailedWritesAreToldOnScreenAndMadeOnceTheFolderIsBack)
+{
+    GameHarness& game = Start();
+    ASSERT_TRUE(LoadAndEnterMenu());
+    std::string folder = game.GetDataFolder();
+    Click(game.GetMainMenu()->GetButton(TitleWnd::ClickModeButton));
+    ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetBoardPanel()); }));
+    game.CloseDialog(GameApp::DialogHowToPlay);
+    RunUntil([&] { return !game.GetBoard()->field->loading; });
+
+    // The folder becomes unwritable: a file stands where it was.
+    std::string aside = folder.substr(0, folder.size() - 1) + ".away";
+    std::filesystem::rename(folder, aside);
+    ASSERT_TRUE(FileUtil::WriteFileAtomic(folder.substr(0, folder.size() - 1), "blocker"));
+    AnswerWhenShown(GameApp::DialogConfirm);
+    game.ExitToMainMenu(true);
+    game.onUpdate = nullptr;
+    ASSERT_TRUE(RunUntil([&] { return game.FindDialog(GameApp::DialogFileNotice) != nullptr; }, 100));
+    Dialog* notice = game.FindDialog(GameApp::DialogFileNotice);
+    EXPECT_NE(notice->lines.find(folder), std::string::npos) << notice->lines;
+    EXPECT_TRUE(game.IsScreenShown(game.GetMainMenu()));
+    EXPECT_TRUE(game.HasSavedGame(GameApp::ModeClick));
+
+    std::filesystem::remove(folder.substr(0, folder.size() - 1));
+    std::filesystem::rename(aside, folder);
+    Click(notice->yesButton.get());
+    std::string save = folder + "saves/New Player1.sav";
+    ASSERT_TRUE(RunUntil([&] { return FileUtil::Exists(save); }, 3000));
+    EXPECT_EQ(game.FindDialog(GameApp::DialogFileNotice), nullptr);
+    std::string bytes;
+    SavedGameData data;
+    ASSERT_TRUE(FileUtil::ReadFile(save, bytes));
+    EXPECT_TRUE(ReadSavedGame(bytes, data));
+}
+
 // Sessions of real play recorded with "-record", replayed here with no
 // display at full speed: the input at its recorded updates, the settings
 // and the players' files answered from the recording. The run must ask for
@@ -409,9 +449,9 @@ TEST_F(GameAppTest, RecordedDemosReplayToTheSameFilesAndScreen)
     // second run (continued and won, a high score), and a click-mode game
     // continued and saved again by hand.
     const Expected demos[] = {
-        {"first-run.dmo", tester, {"players.dat", tester + "1.sav"}, 960},
+        {"first-run.dmo", tester, {"players.dat", Cp1251ToUtf8(tester) + "1.sav"}, 960},
         {"continue-won.dmo", tester, {"players.dat", "highscores.dat"}, -1},
-        {"click-continue.dmo", vera, {"players.dat", vera + "1.sav"}, 80},
+        {"click-continue.dmo", vera, {"players.dat", Cp1251ToUtf8(vera) + "1.sav"}, 80},
     };
     for (const Expected& expected : demos) {
         SCOPED_TRACE(expected.demo);
@@ -440,8 +480,10 @@ TEST_F(GameAppTest, RecordedDemosReplayToTheSameFilesAndScreen)
         EXPECT_EQ(players.At(0).name, expected.player);
         if (expected.savedScore >= 0) {
             SavedGameData saved;
-            ASSERT_TRUE(report.written.count(expected.player + "1.sav"));
-            ASSERT_TRUE(ReadSavedGame(report.written.at(expected.player + "1.sav"), saved));
+            // Saved games are named in UTF-8.
+            const std::string file = Cp1251ToUtf8(expected.player) + "1.sav";
+            ASSERT_TRUE(report.written.count(file));
+            ASSERT_TRUE(ReadSavedGame(report.written.at(file), saved));
             EXPECT_EQ(saved.score, expected.savedScore);
             EXPECT_EQ(saved.mode, GameApp::ModeClick);
         }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "game/app/profiles/PlayerName.h"
 #include "game/app/profiles/ProfileBuffer.h"
 
 namespace Zorvin {
@@ -18,18 +19,31 @@ const HighScoreEntry kDefaults[HighScoreTable::Rows] = {
     {"Hermes", 5000}, {"Demeter", 4000},    {"Dionisus", 3000},  {"Artemis", 2000}, {"Ares", 1000},
 };
 
+bool Better(const HighScoreEntry& a, const HighScoreEntry& b) { return a.score > b.score; }
+
 // Rows from the file first, then the default rows they lack, best first;
 // stable, so a row from the file stays above a default with the same score.
 void Complete(std::vector<HighScoreEntry>& table)
 {
-    if (table.size() >= static_cast<size_t>(HighScoreTable::Rows)) {
-        table.resize(HighScoreTable::Rows);
-        return;
-    }
     for (size_t r = table.size(); r < static_cast<size_t>(HighScoreTable::Rows); ++r)
         table.push_back(kDefaults[r]);
-    std::stable_sort(table.begin(), table.end(),
-                     [](const HighScoreEntry& a, const HighScoreEntry& b) { return a.score > b.score; });
+    std::stable_sort(table.begin(), table.end(), Better);
+}
+
+// What the game never writes: a negative score, a name longer than the
+// name field holds. Brought into range; true when anything changed.
+bool Repair(HighScoreEntry& e)
+{
+    bool changed = false;
+    if (e.score < 0) {
+        e.score = 0;
+        changed = true;
+    }
+    if (e.name.size() > static_cast<size_t>(PlayerName::MaxLength)) {
+        e.name.resize(PlayerName::MaxLength);
+        changed = true;
+    }
+    return changed;
 }
 
 } // namespace
@@ -54,10 +68,11 @@ std::string HighScoreTable::Encode() const
     return b.Bytes();
 }
 
-void HighScoreTable::Decode(const std::string& bytes)
+void HighScoreTable::Decode(const std::string& bytes, bool* repaired)
 {
     highScoresMode0.clear();
     highScoresMode2.clear();
+    bool damaged = false;
     ProfileBuffer b(bytes);
     while (!b.AtEnd() && highScoresMode0.size() < static_cast<size_t>(Rows)) {
         HighScoreEntry e2, e0;
@@ -66,26 +81,70 @@ void HighScoreTable::Decode(const std::string& bytes)
             break; // a cut-off row
         e2.score = s2;
         e0.score = s0;
+        damaged |= Repair(e2);
+        damaged |= Repair(e0);
         highScoresMode2.push_back(std::move(e2));
         highScoresMode0.push_back(std::move(e0));
     }
-    Complete(highScoresMode0);
-    Complete(highScoresMode2);
+    // The game writes exactly ten rows, best first, and nothing after them.
+    damaged |= !b.AtEnd() || highScoresMode0.size() != static_cast<size_t>(Rows);
+    for (auto* table : {&highScoresMode0, &highScoresMode2}) {
+        damaged |= !std::is_sorted(table->begin(), table->end(), Better);
+        Complete(*table);
+    }
+    if (repaired)
+        *repaired = damaged;
 }
 
 void HighScoreTable::LoadHighScores()
 {
+    keepFile = false;
+    std::string path = FilePath();
+    files->RemoveStaleTemporaries(path);
+    if (!files->Exists(path))
+        return;
     std::string bytes;
-    if (files->Exists(FilePath()) && files->ReadFile(FilePath(), bytes, kMaxFileSize))
-        Decode(bytes);
+    if (!files->ReadFile(path, bytes, kMaxFileSize)) {
+        keepFile = true;
+        Notify(FileNotices::Unreadable(folder, "highscores.dat"));
+        return;
+    }
+    bool repaired = false;
+    Decode(bytes, &repaired);
+    if (!repaired)
+        return;
+    std::string copy = files->KeepCopy(path);
+    if (copy.empty()) {
+        keepFile = true;
+        Notify(FileNotices::DamagedNotKept(folder, "highscores.dat"));
+        return;
+    }
+    std::fprintf(stderr, "Korvelt: %s was damaged; a copy is kept as %s\n", path.c_str(), copy.c_str());
+    Notify(FileNotices::Damaged(folder, "highscores.dat", copy.substr(copy.find_last_of('/') + 1)));
+    SaveHighScores();
 }
 
-bool HighScoreTable::SaveHighScores() const
+bool HighScoreTable::SaveHighScores()
 {
-    if (files->WriteFile(FilePath(), Encode()))
+    if (keepFile)
+        return false;
+    if (files->WriteFile(FilePath(), Encode())) {
+        writePending = false;
         return true;
+    }
     std::fprintf(stderr, "Korvelt: cannot write %s; the previous file stays\n", FilePath().c_str());
+    if (!writePending)
+        Notify(FileNotices::WriteFailed(folder));
+    writePending = true;
     return false;
+}
+
+bool HighScoreTable::RetryPendingWrite() { return !writePending || SaveHighScores(); }
+
+void HighScoreTable::Notify(FileNotice notice)
+{
+    if (notices)
+        notices->Add(std::move(notice));
 }
 
 bool HighScoreTable::Qualifies(int mode, int score) const { return score >= TableFor(mode).back().score; }

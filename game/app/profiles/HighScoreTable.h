@@ -7,11 +7,17 @@
 // drag-mode score. The application owns one; the high-score window draws it
 // and the end of a game enters scores into it.
 //
-// The tables always hold exactly ten rows: a file with fewer whole rows is
-// completed from the default rows (and put back in order), extra rows are
-// dropped, and a cut-off row is ignored.
+// The tables always hold exactly ten rows, best first, with scores from 0
+// and names no longer than a name field holds. A file that is anything but
+// what SaveHighScores writes is damaged: its whole rows are kept (brought
+// into range, completed from the default rows, put in order), a numbered
+// copy of it is set aside ("highscores.dat.bad", ".bad2", ...) and the
+// repaired tables replace it. A file that cannot be read, or whose copy
+// cannot be made, is never written over in this run; a failed write is
+// tried again later. The player hears of each through FileNotices.
 
 #include "framework/core/FileAccess.h"
+#include "game/app/profiles/FileNotices.h"
 #include <string>
 #include <vector>
 
@@ -36,15 +42,23 @@ public:
 
     // Both tables become the ten default rows, "Zeus" 100000 to "Ares" 1000.
     void SetDefaultHighScores();
+    // Where the player is told about unreadable, damaged or unwritten files
+    // (not owned; may be null).
+    void SetNotices(FileNotices* sink) { notices = sink; }
     // A missing or unreadable file leaves the tables as they are.
     void LoadHighScores();
     // Writes atomically; on failure the old file stays, the reason goes to
-    // standard error and false comes back.
-    bool SaveHighScores() const;
+    // standard error and the player's notices, and false comes back.
+    bool SaveHighScores();
+    // Writes again after a failed write; true when nothing is left unwritten.
+    bool RetryPendingWrite();
+    bool WritePending() const { return writePending; }
 
     std::string Encode() const;
     // Reads whole rows from the bytes; missing rows come from the defaults.
-    void Decode(const std::string& bytes);
+    // `repaired` tells whether the bytes were anything but what Encode
+    // writes.
+    void Decode(const std::string& bytes, bool* repaired = nullptr);
 
     // The table of a board mode: drag mode (0) or otherwise click mode.
     std::vector<HighScoreEntry>& TableFor(int mode) { return mode == 0 ? highScoresMode0 : highScoresMode2; }
@@ -64,7 +78,12 @@ public:
     std::vector<HighScoreEntry> highScoresMode2;
 
 private:
+    void Notify(FileNotice notice);
+
     std::string folder;
+    FileNotices* notices = nullptr;
+    bool keepFile = false;
+    bool writePending = false;
     FileAccess* files = &FileAccess::Disk();
 };
 

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "game/app/profiles/FileNotices.h"
 #include "game/app/profiles/ProfileBuffer.h"
+#include "game/board/Deck.h"
 #include "game/app/profiles/SavedGameHooks.h"
 
 namespace Zorvin {
@@ -30,6 +32,29 @@ void WriteRecord(ProfileBuffer& b, const PlayerProfile& p)
     b.WriteInt32(p.placeCount);
     b.WriteBool(p.showInstructions);
     b.WriteBool(p.jokerHintShown);
+}
+
+// Brings v into [lo, hi]; true when it had to.
+bool Clamp(int& v, int lo, int hi)
+{
+    int was = v;
+    v = v < lo ? lo : v > hi ? hi : v;
+    return v != was;
+}
+
+// Numbers the game never writes are brought to the nearest it could have:
+// levels from 1 to one past the last (a finished campaign), counts and
+// scores from 0. True when anything had to change.
+bool ClampToRanges(PlayerProfile& p)
+{
+    constexpr int kNoLimit = 0x7FFFFFFF;
+    bool changed = Clamp(p.levelMode0, 1, PlayerProfile::kLastLevelMode0 + 1);
+    changed |= Clamp(p.levelMode2, 1, PlayerProfile::kLastLevelMode2 + 1);
+    changed |= Clamp(p.scoreMode0, 0, kNoLimit);
+    changed |= Clamp(p.scoreMode2, 0, kNoLimit);
+    changed |= Clamp(p.shufflesLeft, 0, PlayerProfile::kMaxShufflesLeft);
+    changed |= Clamp(p.placeCount, 0, Deck::kMaxPlaces);
+    return changed;
 }
 
 // False when the record is cut off; p is then partly filled and dropped.
@@ -65,30 +90,47 @@ std::string PlayerList::Encode() const
     return b.Bytes();
 }
 
-bool PlayerList::Decode(const std::string& bytes)
+bool PlayerList::Decode(const std::string& bytes, bool* repaired)
 {
     profiles.clear();
     currentPlayer = -1;
+    bool damaged = false;
+    if (repaired)
+        *repaired = false;
     ProfileBuffer b(bytes);
     int32_t mark = 0;
     if (!b.ReadInt32(mark) || mark != FormatMark)
         return false;
     int32_t stored = -1;
-    b.ReadInt32(stored);
+    damaged |= !b.ReadInt32(stored);
     while (!b.AtEnd()) {
+        // The game never writes more than nine: what follows is damage
+        // (junk appended to the file), not players.
+        if (Count() == MaxPlayers) {
+            damaged = true;
+            break;
+        }
         auto p = std::make_unique<PlayerProfile>();
-        if (!ReadRecord(b, *p))
-            break; // a cut-off last record; the whole ones before it stay
+        if (!ReadRecord(b, *p)) {
+            damaged = true; // a cut-off last record; the whole ones before it stay
+            break;
+        }
+        damaged |= ClampToRanges(*p);
         profiles.push_back(std::move(p));
     }
     // The rest of the game reads the current profile whenever there is one,
     // so the index must name a real profile, or none when the list is empty.
+    // -1 with players is written while the change-player dialog has just
+    // deleted the current one; any other index outside the list is damage.
+    damaged |= stored < -1 || stored >= Count();
     if (profiles.empty())
         currentPlayer = -1;
     else if (stored < 0)
         currentPlayer = 0;
     else
         currentPlayer = stored < Count() ? stored : Count() - 1;
+    if (repaired)
+        *repaired = damaged;
     return true;
 }
 
@@ -96,30 +138,59 @@ void PlayerList::LoadPlayers()
 {
     profiles.clear();
     currentPlayer = -1;
+    keepFile = false;
     std::string path = FilePath();
+    // Writes cut short by a crash leave their temporaries beside the file.
+    files->RemoveStaleTemporaries(path);
     if (!files->Exists(path))
         return;
     std::string bytes;
-    if (!files->ReadFile(path, bytes, kMaxFileSize))
+    if (!files->ReadFile(path, bytes, kMaxFileSize)) {
+        // Perhaps only for now (permissions, a disk that comes back): the
+        // file stays as it is, whatever this run does.
+        keepFile = true;
+        Notify(FileNotices::Unreadable(folder, "players.dat"));
         return;
-    if (Decode(bytes))
+    }
+    bool repaired = false;
+    if (Decode(bytes, &repaired) && !repaired)
         return;
-    // Not a players file (or one of a format we do not know): keep it for
-    // whoever wants to look at it, and start with no players.
-    std::string aside = path + ".bad";
-    if (!files->Rename(path, aside))
-        std::fprintf(stderr, "Korvelt: cannot move the damaged %s aside\n", path.c_str());
-    else
-        std::fprintf(stderr, "Korvelt: %s was damaged; kept as %s\n", path.c_str(), aside.c_str());
+    // Damaged, or not a players file at all: a copy of it goes aside before
+    // the repaired list (or an empty one) is written over it.
+    std::string copy = files->KeepCopy(path);
+    if (copy.empty()) {
+        keepFile = true;
+        Notify(FileNotices::DamagedNotKept(folder, "players.dat"));
+        return;
+    }
+    std::fprintf(stderr, "Korvelt: %s was damaged; a copy is kept as %s\n", path.c_str(), copy.c_str());
+    Notify(FileNotices::Damaged(folder, "players.dat", copy.substr(copy.find_last_of('/') + 1)));
+    SavePlayers();
 }
 
-bool PlayerList::SavePlayers() const
+bool PlayerList::SavePlayers()
 {
+    if (keepFile)
+        return false;
     std::string path = FilePath();
-    if (files->WriteFile(path, Encode()))
+    if (files->WriteFile(path, Encode())) {
+        writePending = false;
         return true;
+    }
     std::fprintf(stderr, "Korvelt: cannot write %s; the previous file stays\n", path.c_str());
+    // Told once per run of failures, not at every retry.
+    if (!writePending)
+        Notify(FileNotices::WriteFailed(folder));
+    writePending = true;
     return false;
+}
+
+bool PlayerList::RetryPendingWrite() { return !writePending || SavePlayers(); }
+
+void PlayerList::Notify(FileNotice notice)
+{
+    if (notices)
+        notices->Add(std::move(notice));
 }
 
 PlayerProfile* PlayerList::CurrentProfile()

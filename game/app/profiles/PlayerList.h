@@ -6,11 +6,15 @@
 // dialog calls the list operations. The file is the format mark 1000, the
 // current index, then one record per profile until the end of the file.
 //
-// A damaged file loses as little as possible: a file with a wrong mark is
-// moved aside to "players.dat.bad" (never deleted), a cut-off last record is
-// dropped while every whole record before it is kept, and a current index
-// outside the list is brought back to a real profile (or none when the list
-// is empty), so CurrentProfile never points past the list.
+// A player's file is never lost. One that cannot be read is never written
+// over in this run. A damaged one (a wrong mark, a cut-off record, bytes
+// past the ninth profile, a number outside its range, an index naming no
+// profile) keeps every whole record, with its numbers brought into range;
+// a numbered copy of the original is set aside ("players.dat.bad",
+// ".bad2", ...) before the repaired list replaces it, and if no copy can be
+// made the file is left alone. A failed write keeps the list in memory and
+// is tried again at the next save or RetryPendingWrite. Each of these
+// reaches the player through FileNotices.
 
 #include <cstdint>
 #include <memory>
@@ -18,6 +22,7 @@
 #include <vector>
 
 #include "framework/core/FileAccess.h"
+#include "game/app/profiles/FileNotices.h"
 #include "game/shared/PlayerProfile.h"
 
 namespace Zorvin {
@@ -40,17 +45,27 @@ public:
     const std::string& Folder() const { return folder; }
     std::string FilePath() const { return folder + "players.dat"; }
 
+    // Where the player is told about unreadable, damaged or unwritten files
+    // (not owned; may be null).
+    void SetNotices(FileNotices* sink) { notices = sink; }
+
     // Reads the file into an empty list. A missing or unreadable file leaves
-    // no players and no current one.
+    // no players and no current one; a damaged one is set aside and
+    // replaced by what could be kept of it.
     void LoadPlayers();
     // Writes the whole file atomically; on failure the old file stays, the
-    // reason goes to standard error and false comes back.
-    bool SavePlayers() const;
+    // reason goes to standard error and the player's notices, and false
+    // comes back. Refused for a file this run could not read or set aside.
+    bool SavePlayers();
+    // Writes again after a failed write; true when nothing is left unwritten.
+    bool RetryPendingWrite();
+    bool WritePending() const { return writePending; }
 
     // The file's bytes for the list as it is, and the reverse. Decode is
-    // false only for a wrong or missing mark.
+    // false only for a wrong or missing mark; `repaired` tells whether the
+    // bytes were anything but what Encode writes (see above).
     std::string Encode() const;
-    bool Decode(const std::string& bytes);
+    bool Decode(const std::string& bytes, bool* repaired = nullptr);
 
     PlayerProfile* CurrentProfile();
     bool PlayerNameExists(const std::string& name) const;
@@ -72,7 +87,13 @@ public:
     std::vector<std::unique_ptr<PlayerProfile>> profiles;
 
 private:
+    void Notify(FileNotice notice);
+
     std::string folder;
+    FileNotices* notices = nullptr;
+    // The file could not be read or set aside: this run never replaces it.
+    bool keepFile = false;
+    bool writePending = false;
     SavedGameHooks* savedGames = nullptr;
     FileAccess* files = &FileAccess::Disk();
 };

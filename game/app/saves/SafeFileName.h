@@ -12,14 +12,19 @@
 
 namespace Zorvin {
 
-// The name with every unsafe byte escaped as "%XX" (upper-case hex):
-// "/", "\\", ".", "%", NUL and the other control characters (below 0x20 and
-// 0x7F). Every other byte, Windows-1251 letters included, stays as it is, so
-// an ordinary name like "Anna" is its own file name. Different names give
-// different results, and the result never holds a path separator or "..".
-// It is cut at kMaxSafeNameLength bytes (never inside an escape), which keeps
-// the whole file name within the limits of common file systems.
+// The name in UTF-8, as file managers show it, with every unsafe byte
+// escaped as "%XX" (upper-case hex): "/", "\\", ".", "%", NUL and the other
+// control characters (below 0x20 and 0x7F). An ordinary name like "Anna" is
+// its own file name. The result never holds a path separator or "..", and
+// is at most kMaxSafeNameLength bytes: a longer one keeps the whole
+// characters that fit and ends in "%~" and a 16-digit hash of the whole
+// name, so different names always give different results.
 std::string SafeFileName(const std::string& name);
+
+// The name older versions gave the file: the same escapes over the raw
+// Windows-1251 bytes, cut at kMaxSafeNameLength bytes. Only for finding
+// saved games written before the names became UTF-8.
+std::string LegacySafeFileName(const std::string& name);
 
 constexpr size_t kMaxSafeNameLength = 200;
 

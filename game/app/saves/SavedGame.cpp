@@ -417,10 +417,15 @@ std::string FormatSavedGame(const FishField& field)
     return w.bytes;
 }
 
+bool SavedGameWritable(const FishField& field)
+{
+    return field.levelPath.size() <= 0xFFFF && LevelPathOk(field.levelPath);
+}
+
 bool SaveGame(const FishField& field, const std::string& path, FileAccess& files)
 {
     // A game that could not be restored is not written at all.
-    if (field.levelPath.size() > 0xFFFF || !LevelPathOk(field.levelPath))
+    if (!SavedGameWritable(field))
         return false;
     return files.WriteFile(path, FormatSavedGame(field));
 }

@@ -70,6 +70,9 @@ constexpr size_t kMaxSavedGameBytes = 4u << 20;
 
 // The file's bytes for the field as it stands. The field is not changed.
 std::string FormatSavedGame(const FishField& field);
+// False when the field's level path is not one a restore accepts: such a
+// game is never written.
+bool SavedGameWritable(const FishField& field);
 // Writes FormatSavedGame atomically to `path` (folders are created). False
 // when the file cannot be written, or when the field's level path is not one
 // a restore accepts; the old file, if any, is then kept.

@@ -6,6 +6,7 @@
 #include "game/board/LevelFile.h"
 #include "game/board/view/Board.h"
 #include "game/board/view/BoardPanelHost.h"
+#include "game/shared/PlayerProfile.h"
 #include "game/shared/Res.h"
 
 namespace Zorvin {
@@ -13,8 +14,8 @@ namespace Zorvin {
 namespace {
 
 // The last level of each play mode; past it the game is complete.
-constexpr int kLastDragLevel = 50;
-constexpr int kLastClickLevel = 60;
+constexpr int kLastDragLevel = PlayerProfile::kLastLevelMode0;
+constexpr int kLastClickLevel = PlayerProfile::kLastLevelMode2;
 constexpr double kMusicFade = 0.002;
 constexpr int kMapSong = 3;
 

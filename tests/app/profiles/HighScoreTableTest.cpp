@@ -95,3 +95,47 @@ TEST(HighScoreTable, ShortOrDamagedFilesStillGiveTenOrderedRows)
     t.LoadHighScores();
     EXPECT_EQ(t.highScoresMode2[9].score, 91);
 }
+
+// Bit flips the game never writes: a score of -2^31 on top, rows out of
+// order, a name longer than the name field. The table comes back sorted,
+// in range and readable, the player is told, and the damaged file is kept
+// as a numbered copy next to the repaired one.
+TEST(HighScoreTable, DamagedFilesAreRepairedSortedAndSetAside)
+{
+    std::string dir = TempFolder("scores");
+    FileNotices notices;
+    HighScoreTable t(dir);
+    t.SetNotices(&notices);
+    std::string flipped = Row("Low", "Neg", 10, -2147483647 - 1) + Row(std::string(40, 'L'), "B", 900, 5000);
+    for (int r = 2; r < 10; ++r)
+        flipped += Row("r", "s", 100 * r, 10 * r);
+    Spit(t.FilePath(), flipped);
+    t.LoadHighScores();
+    for (const auto* table : {&t.highScoresMode0, &t.highScoresMode2}) {
+        ASSERT_EQ(table->size(), 10u);
+        for (size_t r = 0; r < 10; ++r) {
+            EXPECT_GE((*table)[r].score, 0);
+            EXPECT_LE((*table)[r].name.size(), 12u);
+            if (r > 0) {
+                EXPECT_GE((*table)[r - 1].score, (*table)[r].score);
+            }
+        }
+    }
+    EXPECT_EQ(t.highScoresMode0[0], (HighScoreEntry{"B", 5000}));
+    EXPECT_EQ(t.highScoresMode0[9], (HighScoreEntry{"Neg", 0}));
+    EXPECT_EQ(t.highScoresMode2[0], (HighScoreEntry{std::string(12, 'L'), 900}));
+    EXPECT_EQ(Slurp(t.FilePath() + ".bad"), flipped);
+    EXPECT_EQ(Slurp(t.FilePath()), t.Encode());
+    EXPECT_FALSE(notices.Empty());
+
+    // The repaired file reads back whole; a second damage keeps both copies.
+    notices = FileNotices();
+    t.LoadHighScores();
+    EXPECT_TRUE(notices.Empty());
+    Spit(t.FilePath(), "junk");
+    t.LoadHighScores();
+    EXPECT_EQ(Slurp(t.FilePath() + ".bad"), flipped);
+    EXPECT_EQ(Slurp(t.FilePath() + ".bad2"), "junk");
+    EXPECT_EQ(t.highScoresMode0[0].name, "Zeus");
+}
+

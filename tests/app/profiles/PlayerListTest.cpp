@@ -7,6 +7,8 @@
 #include <set>
 
 #include "framework/core/Cp1251.h"
+#include "framework/core/FileUtil.h"
+#include "game/app/profiles/HighScoreTable.h"
 #include "game/app/profiles/DataFolder.h"
 #include "game/app/profiles/PlayerName.h"
 #include "game/app/saves/SavedGameFiles.h"
@@ -97,15 +99,152 @@ TEST(PlayerList, DamagedFilesKeepEveryWholeRecordAndAValidIndex)
     list.LoadPlayers();
     EXPECT_EQ(list.Count(), 1);
     EXPECT_EQ(list.currentPlayer, 0);
+}
 
-    // A wrong mark: the file is moved aside untouched, not deleted.
-    std::string foreign = I32(999) + I32(0) + a;
+// Cut, padded with junk, out of range, not a players file at all: each
+// damaged file is told on screen, keeps every whole record (at most nine,
+// numbers brought into range), and leaves a numbered copy of itself that no
+// later damage replaces; the repaired list is written back at once.
+TEST(PlayerList, DamagedFilesAreSetAsideNumberedAndRepaired)
+{
+    std::string dir = TempFolder("players");
+    std::string path = dir + "players.dat";
+    FileNotices notices;
+    PlayerList list(dir);
+    list.SetNotices(&notices);
+    std::string anna = Record("Anna", 7, 0, 1, 500, 3, 0, 90, false, true, 2, true, false);
+
+    std::string cut = I32(1000) + I32(0) + anna + anna.substr(0, anna.size() - 1);
+    Spit(path, cut);
+    list.LoadPlayers();
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(Slurp(path + ".bad"), cut);
+    EXPECT_EQ(Slurp(path), I32(1000) + I32(0) + anna);
+    FileNotice told = notices.Take();
+    EXPECT_NE(told.text.find(dir), std::string::npos) << told.text;
+    EXPECT_NE(told.text.find("players.dat.bad."), std::string::npos) << told.text;
+
+    // Nine players and 100 KB of zeros after them: nine players, no more.
+    std::string nine;
+    for (int i = 0; i < 9; ++i)
+        nine += Record("P" + std::to_string(i), 1, 0, 1, 0, 1, 0, 0, false, true, 2, true, false);
+    std::string padded = I32(1000) + I32(8) + nine + std::string(100000, '\0');
+    Spit(path, padded);
+    list.LoadPlayers();
+    EXPECT_EQ(list.Count(), PlayerList::MaxPlayers);
+    EXPECT_EQ(list.CurrentProfile()->name, "P8");
+    EXPECT_EQ(Slurp(path + ".bad2"), padded);
+    EXPECT_EQ(Slurp(path), I32(1000) + I32(8) + nine);
+
+    // Numbers the game never writes come back into their ranges.
+    std::string wild = I32(1000) + I32(0) + Record("W", 999999, -4, -3, -2147483647 - 1, 0, 7, -5, true, true, 9, true, true)
+        + Record("X", 51, 0, 99, 1, 61, 0, 2, false, false, -1, false, false);
+    Spit(path, wild);
+    list.LoadPlayers();
+    ASSERT_EQ(list.Count(), 2);
+    const PlayerProfile& w = list.At(0);
+    EXPECT_EQ(w.levelMode0, PlayerProfile::kLastLevelMode0 + 1);
+    EXPECT_EQ(w.levelMode2, 1);
+    EXPECT_EQ(w.scoreMode0, 0);
+    EXPECT_EQ(w.scoreMode2, 0);
+    EXPECT_EQ(w.shufflesLeft, 0);
+    EXPECT_EQ(w.placeCount, 4);
+    EXPECT_EQ(w.spareMode0, -4); // kept as it was: nothing reads it
+    const PlayerProfile& x = list.At(1);
+    EXPECT_EQ(x.levelMode0, 51); // one past the last: a finished campaign
+    EXPECT_EQ(x.levelMode2, 61);
+    EXPECT_EQ(x.shufflesLeft, PlayerProfile::kMaxShufflesLeft);
+    EXPECT_EQ(x.placeCount, 0);
+    EXPECT_EQ(Slurp(path + ".bad3"), wild);
+
+    // Not a players file: set aside as well, the list starts empty.
+    std::string foreign = I32(999) + I32(0) + anna;
     Spit(path, foreign);
     list.LoadPlayers();
     EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(list.currentPlayer, -1);
-    EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(Slurp(path + ".bad"), foreign);
+    EXPECT_EQ(Slurp(path + ".bad4"), foreign);
+    // Every copy is still the file it was made of.
+    EXPECT_EQ(Slurp(path + ".bad"), cut);
+    EXPECT_EQ(Slurp(path + ".bad2"), padded);
+
+    // A whole file is no damage: no copy, nothing to tell.
+    while (!notices.Empty())
+        notices.Take();
+    list.AddPlayer("Anna");
+    list.currentPlayer = 0;
+    ASSERT_TRUE(list.SavePlayers());
+    list.LoadPlayers();
+    EXPECT_TRUE(notices.Empty());
+    EXPECT_FALSE(std::filesystem::exists(path + ".bad5"));
+}
+
+// A players file or high-score file the player cannot read is never
+// written over, and the player is told. Run as an ordinary user: root reads
+// everything.
+TEST(PlayerList, UnreadableFilesAreNeverWrittenOver)
+{
+    std::string dir = TempFolder("players");
+    PlayerList original(dir);
+    original.AddPlayer("Anna").levelMode2 = 30;
+    original.currentPlayer = 0;
+    ASSERT_TRUE(original.SavePlayers());
+    Spit(dir + "highscores.dat", std::string(10, 'x'));
+    std::string players = Slurp(dir + "players.dat");
+    std::filesystem::permissions(dir, std::filesystem::perms::all);
+    for (const char* name : {"players.dat", "highscores.dat"})
+        std::filesystem::permissions(dir + name, std::filesystem::perms::none);
+
+    int result = RunUnprivileged([&] {
+        std::string bytes;
+        if (FileUtil::ReadFile(dir + "players.dat", bytes))
+            return 2; // the file is readable after all: nothing would be tested
+        FileNotices notices;
+        PlayerList list(dir);
+        list.SetNotices(&notices);
+        list.LoadPlayers();
+        if (list.Count() != 0 || notices.Empty())
+            return 3;
+        if (notices.Take().text.find("players.dat") == std::string::npos)
+            return 4;
+        list.AddPlayer("New Player");
+        list.currentPlayer = 0;
+        if (list.SavePlayers())
+            return 5;
+        HighScoreTable scores(dir);
+        scores.SetNotices(&notices);
+        scores.LoadHighScores();
+        if (notices.Empty() || scores.SaveHighScores())
+            return 6;
+        return 0;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(Slurp(dir + "players.dat"), players);
+    EXPECT_EQ(Slurp(dir + "highscores.dat"), std::string(10, 'x'));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
+}
+
+// Temporaries of the game's own files left by a crash go at start-up;
+// those of a live writer and anything else in the folder stay.
+TEST(PlayerList, StaleTemporariesAreRemovedWhenTheFilesAreRead)
+{
+    std::string dir = TempFolder("players");
+    std::string dead = std::to_string(DeadProcess());
+    const std::string stale[] = {"players.dat.tmp" + dead + "-a1b2c3", "highscores.dat.tmp" + dead + "-XyZ123",
+                                 "saves/Anna1.sav.tmp" + dead + "-000000", "saves/%2E2.sav.tmp" + dead + "-qwerty"};
+    const std::string kept[] = {"players.dat.tmp1-a1b2c3", "notes.txt.tmp" + dead + "-a1b2c3",
+                                "saves/Anna1.sav.bad", "players.dat.bad"};
+    for (const auto& name : stale)
+        Spit(dir + name, "x");
+    for (const auto& name : kept)
+        Spit(dir + name, "x");
+
+    PlayerList(dir).LoadPlayers();
+    HighScoreTable(dir).LoadHighScores();
+    SavedGameFiles(dir).RemoveStaleTemporaries();
+    for (const auto& name : stale)
+        EXPECT_FALSE(std::filesystem::exists(dir + name)) << name;
+    for (const auto& name : kept)
+        EXPECT_TRUE(std::filesystem::exists(dir + name)) << name;
 }
 
 TEST(PlayerList, RenameMovesBothSavedGamesAndDeleteRemovesThem)
@@ -174,16 +313,33 @@ TEST(PlayerList, NamesNeverLeadOutOfTheSavesFolder)
     EXPECT_EQ(PlayerName::SaveFilePath(dir, "Anna", 2), "/data/saves/Anna1.sav");
 }
 
-TEST(PlayerList, AFailedWriteIsReportedAndChangesNothing)
+// A write that fails (here the data folder cannot be made: a file is in
+// its place) keeps the old file and the list, tells the player once, and
+// is made at the next chance once the folder can be written again.
+TEST(PlayerList, AFailedWriteIsToldOnceAndMadeLater)
 {
     std::string dir = TempFolder("players");
     Spit(dir + "blocker", "not a folder");
+    FileNotices notices;
     PlayerList list(dir + "blocker/");
+    list.SetNotices(&notices);
     list.AddPlayer("Anna");
     list.currentPlayer = 0;
     EXPECT_FALSE(list.SavePlayers());
+    EXPECT_FALSE(list.RetryPendingWrite());
     EXPECT_EQ(Slurp(dir + "blocker"), "not a folder");
     EXPECT_EQ(list.Count(), 1);
+    EXPECT_TRUE(list.WritePending());
+    FileNotice told = notices.Take();
+    EXPECT_NE(told.text.find(dir + "blocker/"), std::string::npos) << told.text;
+    EXPECT_TRUE(notices.Empty()); // the retry did not repeat it
+
+    std::filesystem::remove(dir + "blocker");
+    EXPECT_TRUE(list.RetryPendingWrite());
+    EXPECT_FALSE(list.WritePending());
+    PlayerList again(dir + "blocker/");
+    again.LoadPlayers();
+    EXPECT_EQ(again.Count(), 1);
 }
 
 TEST(PlayerList, DataFolderFollowsXdgDataHome)

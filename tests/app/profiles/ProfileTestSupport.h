@@ -9,8 +9,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace ProfileTest {
@@ -46,6 +48,34 @@ inline void Spit(const std::string& path, const std::string& bytes)
 {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Runs `body` in a child process as a user who may not read or write other
+// users' files: root (as in CI) drops to "nobody" first, so permission
+// tests hold whoever runs them. Returns the child's exit code (body's
+// result; 90 when the privileges could not be dropped).
+inline int RunUnprivileged(const std::function<int()>& body)
+{
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(90);
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 99;
+}
+
+// A process number that no process has: a child that has already ended.
+inline pid_t DeadProcess()
+{
+    pid_t pid = ::fork();
+    if (pid == 0)
+        ::_exit(0);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return pid;
 }
 
 } // namespace ProfileTest

@@ -2,12 +2,15 @@
 // following a player through a rename and a deletion.
 
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include <gtest/gtest.h>
 
 #include "framework/core/Cp1251.h"
+#include "framework/core/FileUtil.h"
 #include "game/app/saves/SafeFileName.h"
+#include "game/app/saves/SavedGame.h"
 #include "game/app/saves/SavedGameFiles.h"
 #include "tests/board/BoardFixture.h"
 
@@ -45,17 +48,25 @@ TEST_F(SavedGameFilesTest, HostileNamesStayInsideTheSavesFolderAndDoNotCollide)
 {
     SavedGameFiles saves((dir / "data").string());
     EXPECT_EQ(SavedGamePath("/d", "Anna", FishField::kDragMode), "/d/saves/Anna2.sav");
-    EXPECT_EQ(SavedGamePath("/d/", W("Анна"), FishField::kClickMode), "/d/saves/" + W("Анна") + "1.sav");
+    // The name as a file manager on a UTF-8 desktop shows it.
+    EXPECT_EQ(SavedGamePath("/d/", W("Анна Ёж"), FishField::kClickMode), "/d/saves/Анна Ёж1.sav");
     EXPECT_EQ(SavedGamePath("/d", "Anna", FishField::kEditorMode), "");
 
+    // Long hand-edited names that share their first 200 bytes or more.
+    const std::string longName(230, 'a');
+    std::string longCyrillic(70, 'x'); // 222 bytes in UTF-8, 146 in Windows-1251
+    for (int i = 0; i < 76; ++i)
+        longCyrillic += W("Ж");
     const std::string names[] = {"../../escape", "..", ".", "a/b", "a\\b", "a_b", std::string("nul\0x", 5),
-                                 "tab\there", "%2F", "..\\..\\x", std::string(300, '/'), "\x7F", ""};
+                                 "tab\there", "%2F", "..\\..\\x", std::string(300, '/'), "\x7F", "",
+                                 longName + "1", longName + "2", longCyrillic + "1", longCyrillic + "2"};
     std::set<std::string> safe;
     for (const std::string& name : names) {
         std::string s = SafeFileName(name);
         EXPECT_TRUE(safe.insert(s).second) << "collides: " << s;
         EXPECT_EQ(s.find(".."), std::string::npos) << s;
         EXPECT_LE(s.size(), kMaxSafeNameLength);
+        EXPECT_TRUE(Utf8ToCp1251(s) == s || Cp1251ToUtf8(Utf8ToCp1251(s)) == s) << s; // whole UTF-8 characters
         for (unsigned char c : s)
             EXPECT_TRUE(c >= 0x20 && c != 0x7F && c != '/' && c != '\\') << s;
         F().mode = FishField::kDragMode;
@@ -86,7 +97,7 @@ TEST_F(SavedGameFilesTest, GamesFollowARenamedPlayerAndGoWithADeletedOne)
 
     saves.PlayerRenamed("Anna", boris);
     saves.PlayerRenamed("Nobody", "Stale");
-    EXPECT_EQ(Files(), (std::set<std::string>{"data/saves/" + boris + "1.sav", "data/saves/" + boris + "2.sav"}));
+    EXPECT_EQ(Files(), (std::set<std::string>{"data/saves/Борис1.sav", "data/saves/Борис2.sav"}));
     FakeBoardHost host2;
     BoardRules rules2(host2);
     ASSERT_TRUE(saves.Restore(*rules2.field, boris, FishField::kClickMode));
@@ -94,7 +105,8 @@ TEST_F(SavedGameFilesTest, GamesFollowARenamedPlayerAndGoWithADeletedOne)
     EXPECT_EQ(rules2.field->mode, FishField::kClickMode);
     EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", FishField::kDragMode));
 
-    // A click-mode game copied over the drag-mode file is not started.
+    // A click-mode game copied over the drag-mode file is not started; it
+    // is set aside.
     fs::copy_file(saves.PathFor(boris, FishField::kClickMode), saves.PathFor(boris, FishField::kDragMode),
                   fs::copy_options::overwrite_existing);
     EXPECT_FALSE(saves.Restore(*rules2.field, boris, FishField::kDragMode));
@@ -103,7 +115,95 @@ TEST_F(SavedGameFilesTest, GamesFollowARenamedPlayerAndGoWithADeletedOne)
     EXPECT_TRUE(saves.Exists(boris, FishField::kClickMode));
     EXPECT_FALSE(saves.Exists(boris, FishField::kDragMode));
     saves.PlayerDeleted(boris);
-    EXPECT_TRUE(Files().empty());
+    EXPECT_EQ(Files(), (std::set<std::string>{"data/saves/Борис2.sav.bad"}));
+}
+
+// A saved game that cannot be restored is not silently dropped: the player
+// is told, the file goes aside as a numbered copy, and the next save starts
+// clean. A game of the other mode under this name counts as damaged too.
+TEST_F(SavedGameFilesTest, ADamagedGameIsSetAsideAndTold)
+{
+    SavedGameFiles saves((dir / "data").string());
+    FileNotices notices;
+    saves.SetNotices(&notices);
+    std::string path = saves.PathFor("Anna", FishField::kClickMode);
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << "not a saved game";
+
+    FakeBoardHost host2;
+    BoardRules rules2(host2);
+    EXPECT_TRUE(saves.Exists("Anna", FishField::kClickMode));
+    EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", FishField::kClickMode));
+    EXPECT_FALSE(saves.Exists("Anna", FishField::kClickMode));
+    EXPECT_EQ(Files(), (std::set<std::string>{"data/saves/Anna1.sav.bad"}));
+    ASSERT_FALSE(notices.Empty());
+    FileNotice told = notices.Take();
+    EXPECT_NE(told.text.find((dir / "data" / "saves").string()), std::string::npos) << told.text;
+    EXPECT_NE(told.text.find("Anna1.sav.bad"), std::string::npos) << told.text;
+
+    F().mode = FishField::kDragMode;
+    ASSERT_TRUE(saves.Save(F(), "Anna"));
+    fs::rename(saves.PathFor("Anna", FishField::kDragMode), path);
+    EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", FishField::kClickMode));
+    EXPECT_TRUE(fs::exists(path + ".bad2"));
+    EXPECT_FALSE(fs::exists(path));
+}
+
+// A game that cannot be written is told, stays playable in this run and
+// reaches the disk at the next chance.
+TEST_F(SavedGameFilesTest, AFailedSaveIsKeptAndWrittenLater)
+{
+    std::ofstream((dir / "blocker").string()) << "not a folder";
+    SavedGameFiles saves((dir / "blocker").string());
+    FileNotices notices;
+    saves.SetNotices(&notices);
+    F().mode = FishField::kClickMode;
+    F().score = 4321;
+    EXPECT_FALSE(saves.Save(F(), "Anna"));
+    EXPECT_FALSE(notices.Empty());
+    EXPECT_TRUE(saves.Exists("Anna", FishField::kClickMode));
+    EXPECT_FALSE(saves.RetryPendingWrites());
+
+    FakeBoardHost host2;
+    BoardRules rules2(host2);
+    ASSERT_TRUE(saves.Restore(*rules2.field, "Anna", FishField::kClickMode));
+    EXPECT_EQ(rules2.field->score, 4321);
+
+    fs::remove(dir / "blocker");
+    EXPECT_TRUE(saves.RetryPendingWrites());
+    EXPECT_FALSE(saves.WritePending());
+    std::string bytes;
+    SavedGameData data;
+    ASSERT_TRUE(FileUtil::ReadFile(saves.PathFor("Anna", FishField::kClickMode), bytes));
+    ASSERT_TRUE(ReadSavedGame(bytes, data));
+    EXPECT_EQ(data.score, 4321);
+}
+
+// Games saved under the Windows-1251 file names of older versions are found,
+// moved to the UTF-8 name, and follow their player as before.
+TEST_F(SavedGameFilesTest, OldWindows1251NamedGamesAreFoundAndMoved)
+{
+    SavedGameFiles saves((dir / "data").string());
+    const std::string vera = W("Вера");
+    F().mode = FishField::kClickMode;
+    F().score = 77;
+    std::string old = (dir / "data" / "saves").string() + "/" + vera + "1.sav";
+    fs::create_directories(dir / "data" / "saves");
+    ASSERT_TRUE(SaveGame(F(), old));
+    ASSERT_NE(old, saves.PathFor(vera, FishField::kClickMode));
+
+    EXPECT_TRUE(saves.Exists(vera, FishField::kClickMode));
+    EXPECT_EQ(Files(), (std::set<std::string>{"data/saves/Вера1.sav"}));
+    FakeBoardHost host2;
+    BoardRules rules2(host2);
+    ASSERT_TRUE(saves.Restore(*rules2.field, vera, FishField::kClickMode));
+    EXPECT_EQ(rules2.field->score, 77);
+
+    // Renaming a player whose game has not been looked at yet.
+    F().mode = FishField::kDragMode;
+    ASSERT_TRUE(SaveGame(F(), (dir / "data" / "saves").string() + "/" + vera + "2.sav"));
+    saves.PlayerRenamed(vera, "Vera");
+    EXPECT_EQ(Files(), (std::set<std::string>{"data/saves/Vera1.sav", "data/saves/Vera2.sav"}));
 }
 
 } // namespace

@@ -31,6 +31,7 @@ public:
             readBytes = bytes;
             existed = app.Exists(path);
             wroteOk = app.WriteFile(path, "new " + bytes);
+            copy = app.KeepCopy(path);
             app.ReadSettingInteger("Counter", setting);
         }
     }
@@ -43,7 +44,7 @@ public:
     std::string path;
     std::vector<Press> presses;
     bool readOk = false, existed = false, wroteOk = false;
-    std::string readBytes;
+    std::string readBytes, copy;
     int setting = 0;
 };
 
@@ -68,7 +69,7 @@ protected:
     FakeWindowSystem windows;
     FakeServices services;
     std::vector<PressProbe::Press> recorded;
-    std::string written;
+    std::string written, recordedCopy;
 };
 
 } // namespace
@@ -100,6 +101,7 @@ TEST_F(AppDemo, PlaybackRepeatsTheRunFromTheRecordingAlone)
         ASSERT_TRUE(app->HasShutdownStarted());
         app->GetWidgetManager()->RemoveChild(&probe);
         recorded = probe.presses;
+        recordedCopy = probe.copy;
         ASSERT_EQ(recorded.size(), 2u);
         EXPECT_TRUE(probe.readOk);
         EXPECT_EQ(probe.setting, 7);
@@ -126,6 +128,10 @@ TEST_F(AppDemo, PlaybackRepeatsTheRunFromTheRecordingAlone)
 
     EXPECT_EQ(probe.presses, recorded);
     EXPECT_EQ(probe.readBytes, "old");
+    // The copy set aside is answered from the recording; none is made.
+    EXPECT_EQ(recordedCopy, data + ".bad");
+    EXPECT_EQ(probe.copy, recordedCopy);
+    EXPECT_FALSE(FileUtil::Exists(data + ".bad2"));
     EXPECT_EQ(probe.setting, 7);
     const ZorvinAppBase::DemoReport& report = app->GetDemoReport();
     EXPECT_EQ(report.divergence, "");
