@@ -1,7 +1,6 @@
 #include "game/app/profiles/HighScoreTable.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "game/app/profiles/PlayerName.h"
 #include "game/app/profiles/ProfileBuffer.h"
@@ -48,7 +47,10 @@ bool Repair(HighScoreEntry& e)
 
 } // namespace
 
-HighScoreTable::HighScoreTable(std::string dataFolder) : folder(std::move(dataFolder)) { SetDefaultHighScores(); }
+HighScoreTable::HighScoreTable(std::string dataFolder) : file(std::move(dataFolder), "highscores.dat")
+{
+    SetDefaultHighScores();
+}
 
 void HighScoreTable::SetDefaultHighScores()
 {
@@ -98,54 +100,18 @@ void HighScoreTable::Decode(const std::string& bytes, bool* repaired)
 
 void HighScoreTable::LoadHighScores()
 {
-    keepFile = false;
-    std::string path = FilePath();
-    files->RemoveStaleTemporaries(path);
-    if (!files->Exists(path))
-        return;
     std::string bytes;
-    if (!files->ReadFile(path, bytes, kMaxFileSize)) {
-        keepFile = true;
-        Notify(FileNotices::Unreadable(folder, "highscores.dat"));
+    if (!file.Read(bytes, kMaxFileSize))
         return;
-    }
     bool repaired = false;
     Decode(bytes, &repaired);
-    if (!repaired)
-        return;
-    std::string copy = files->KeepCopy(path);
-    if (copy.empty()) {
-        keepFile = true;
-        Notify(FileNotices::DamagedNotKept(folder, "highscores.dat"));
-        return;
-    }
-    std::fprintf(stderr, "Korvelt: %s was damaged; a copy is kept as %s\n", path.c_str(), copy.c_str());
-    Notify(FileNotices::Damaged(folder, "highscores.dat", copy.substr(copy.find_last_of('/') + 1)));
-    SaveHighScores();
+    if (repaired && file.SetAsideDamaged())
+        SaveHighScores();
 }
 
-bool HighScoreTable::SaveHighScores()
-{
-    if (keepFile)
-        return false;
-    if (files->WriteFile(FilePath(), Encode())) {
-        writePending = false;
-        return true;
-    }
-    std::fprintf(stderr, "Korvelt: cannot write %s; the previous file stays\n", FilePath().c_str());
-    if (!writePending)
-        Notify(FileNotices::WriteFailed(folder));
-    writePending = true;
-    return false;
-}
+bool HighScoreTable::SaveHighScores() { return file.Write(Encode()); }
 
-bool HighScoreTable::RetryPendingWrite() { return !writePending || SaveHighScores(); }
-
-void HighScoreTable::Notify(FileNotice notice)
-{
-    if (notices)
-        notices->Add(std::move(notice));
-}
+bool HighScoreTable::RetryPendingWrite() { return !file.WritePending() || SaveHighScores(); }
 
 bool HighScoreTable::Qualifies(int mode, int score) const { return score >= TableFor(mode).back().score; }
 

@@ -16,8 +16,7 @@
 // cannot be made, is never written over in this run; a failed write is
 // tried again later. The player hears of each through FileNotices.
 
-#include "framework/core/FileAccess.h"
-#include "game/app/profiles/FileNotices.h"
+#include "game/app/profiles/PlayerFile.h"
 #include <string>
 #include <vector>
 
@@ -36,15 +35,15 @@ public:
     // Starts with the default rows in both tables.
     explicit HighScoreTable(std::string dataFolder = {});
 
-    std::string FilePath() const { return folder + "highscores.dat"; }
+    std::string FilePath() const { return file.Path(); }
     // Where the file is read and written (not owned); the disk by default.
-    void SetFileAccess(FileAccess& access) { files = &access; }
+    void SetFileAccess(FileAccess& access) { file.SetFileAccess(access); }
 
     // Both tables become the ten default rows, "Zeus" 100000 to "Ares" 1000.
     void SetDefaultHighScores();
     // Where the player is told about unreadable, damaged or unwritten files
     // (not owned; may be null).
-    void SetNotices(FileNotices* sink) { notices = sink; }
+    void SetNotices(FileNotices* sink) { file.SetNotices(sink); }
     // A missing or unreadable file leaves the tables as they are.
     void LoadHighScores();
     // Writes atomically; on failure the old file stays, the reason goes to
@@ -52,7 +51,7 @@ public:
     bool SaveHighScores();
     // Writes again after a failed write; true when nothing is left unwritten.
     bool RetryPendingWrite();
-    bool WritePending() const { return writePending; }
+    bool WritePending() const { return file.WritePending(); }
 
     std::string Encode() const;
     // Reads whole rows from the bytes; missing rows come from the defaults.
@@ -78,13 +77,7 @@ public:
     std::vector<HighScoreEntry> highScoresMode2;
 
 private:
-    void Notify(FileNotice notice);
-
-    std::string folder;
-    FileNotices* notices = nullptr;
-    bool keepFile = false;
-    bool writePending = false;
-    FileAccess* files = &FileAccess::Disk();
+    PlayerFile file;
 };
 
 } // namespace Zorvin

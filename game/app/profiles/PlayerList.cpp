@@ -1,13 +1,8 @@
 #include "game/app/profiles/PlayerList.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
-#include "game/app/profiles/FileNotices.h"
 #include "game/app/profiles/ProfileBuffer.h"
-#include "game/board/Deck.h"
 #include "game/app/profiles/SavedGameHooks.h"
+#include "game/board/Deck.h"
 
 namespace Zorvin {
 
@@ -138,60 +133,21 @@ void PlayerList::LoadPlayers()
 {
     profiles.clear();
     currentPlayer = -1;
-    keepFile = false;
-    std::string path = FilePath();
-    // Writes cut short by a crash leave their temporaries beside the file.
-    files->RemoveStaleTemporaries(path);
-    if (!files->Exists(path))
-        return;
     std::string bytes;
-    if (!files->ReadFile(path, bytes, kMaxFileSize)) {
-        // Perhaps only for now (permissions, a disk that comes back): the
-        // file stays as it is, whatever this run does.
-        keepFile = true;
-        Notify(FileNotices::Unreadable(folder, "players.dat"));
+    if (!file.Read(bytes, kMaxFileSize))
         return;
-    }
     bool repaired = false;
     if (Decode(bytes, &repaired) && !repaired)
         return;
     // Damaged, or not a players file at all: a copy of it goes aside before
     // the repaired list (or an empty one) is written over it.
-    std::string copy = files->KeepCopy(path);
-    if (copy.empty()) {
-        keepFile = true;
-        Notify(FileNotices::DamagedNotKept(folder, "players.dat"));
-        return;
-    }
-    std::fprintf(stderr, "Korvelt: %s was damaged; a copy is kept as %s\n", path.c_str(), copy.c_str());
-    Notify(FileNotices::Damaged(folder, "players.dat", copy.substr(copy.find_last_of('/') + 1)));
-    SavePlayers();
+    if (file.SetAsideDamaged())
+        SavePlayers();
 }
 
-bool PlayerList::SavePlayers()
-{
-    if (keepFile)
-        return false;
-    std::string path = FilePath();
-    if (files->WriteFile(path, Encode())) {
-        writePending = false;
-        return true;
-    }
-    std::fprintf(stderr, "Korvelt: cannot write %s; the previous file stays\n", path.c_str());
-    // Told once per run of failures, not at every retry.
-    if (!writePending)
-        Notify(FileNotices::WriteFailed(folder));
-    writePending = true;
-    return false;
-}
+bool PlayerList::SavePlayers() { return file.Write(Encode()); }
 
-bool PlayerList::RetryPendingWrite() { return !writePending || SavePlayers(); }
-
-void PlayerList::Notify(FileNotice notice)
-{
-    if (notices)
-        notices->Add(std::move(notice));
-}
+bool PlayerList::RetryPendingWrite() { return !file.WritePending() || SavePlayers(); }
 
 PlayerProfile* PlayerList::CurrentProfile()
 {

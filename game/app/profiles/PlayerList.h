@@ -21,8 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/core/FileAccess.h"
-#include "game/app/profiles/FileNotices.h"
+#include "game/app/profiles/PlayerFile.h"
 #include "game/shared/PlayerProfile.h"
 
 namespace Zorvin {
@@ -34,20 +33,22 @@ public:
     static constexpr int MaxPlayers = 9;
     static constexpr int32_t FormatMark = 1000;
 
-    explicit PlayerList(std::string dataFolder = {}) : folder(std::move(dataFolder)) {}
+    explicit PlayerList(std::string dataFolder = {}) : folder(dataFolder), file(std::move(dataFolder), "players.dat")
+    {
+    }
 
     // Who moves and deletes saved games with their players (not owned; may
     // be null, then no files are touched).
     void SetSavedGames(SavedGameHooks* files) { savedGames = files; }
     // Where the players file is read and written (not owned); the disk by
     // default, the application's demo-aware files in the game.
-    void SetFileAccess(FileAccess& access) { files = &access; }
+    void SetFileAccess(FileAccess& access) { file.SetFileAccess(access); }
     const std::string& Folder() const { return folder; }
-    std::string FilePath() const { return folder + "players.dat"; }
+    std::string FilePath() const { return file.Path(); }
 
     // Where the player is told about unreadable, damaged or unwritten files
     // (not owned; may be null).
-    void SetNotices(FileNotices* sink) { notices = sink; }
+    void SetNotices(FileNotices* sink) { file.SetNotices(sink); }
 
     // Reads the file into an empty list. A missing or unreadable file leaves
     // no players and no current one; a damaged one is set aside and
@@ -59,7 +60,7 @@ public:
     bool SavePlayers();
     // Writes again after a failed write; true when nothing is left unwritten.
     bool RetryPendingWrite();
-    bool WritePending() const { return writePending; }
+    bool WritePending() const { return file.WritePending(); }
 
     // The file's bytes for the list as it is, and the reverse. Decode is
     // false only for a wrong or missing mark; `repaired` tells whether the
@@ -87,15 +88,9 @@ public:
     std::vector<std::unique_ptr<PlayerProfile>> profiles;
 
 private:
-    void Notify(FileNotice notice);
-
     std::string folder;
-    FileNotices* notices = nullptr;
-    // The file could not be read or set aside: this run never replaces it.
-    bool keepFile = false;
-    bool writePending = false;
+    PlayerFile file;
     SavedGameHooks* savedGames = nullptr;
-    FileAccess* files = &FileAccess::Disk();
 };
 
 } // namespace Zorvin
