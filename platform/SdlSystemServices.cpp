@@ -20,6 +20,12 @@ int SdlSystemServices::ShowMessageBox(const std::string& text, const std::string
     bool yesNo = (flags & MB_YESNO) != 0;
     const char* driver = SDL_GetCurrentVideoDriver();
     bool noDisplay = driver == nullptr || SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "offscreen") == 0;
+    // An error also reaches the terminal or the session log when a box is
+    // shown, so a start from a script or a menu leaves a trace; this is the
+    // one place it is printed.
+    bool printed = (flags & MB_ICONERROR) != 0;
+    if (printed)
+        std::fprintf(stderr, "%s: %s\n", utf8Title.c_str(), utf8Text.c_str());
     if (!noDisplay) {
         SDL_MessageBoxButtonData buttons[2];
         int count = 0;
@@ -42,7 +48,8 @@ int SdlSystemServices::ShowMessageBox(const std::string& text, const std::string
             return pressed;
     }
     // No desktop to show it on: the text still reaches the player's terminal.
-    std::fprintf(stderr, "%s: %s\n", utf8Title.c_str(), utf8Text.c_str());
+    if (!printed)
+        std::fprintf(stderr, "%s: %s\n", utf8Title.c_str(), utf8Text.c_str());
     return yesNo ? IDNO : IDOK;
 }
 
