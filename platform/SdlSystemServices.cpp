@@ -13,20 +13,18 @@ extern char** environ;
 
 namespace Zorvin {
 
+bool SdlSystemServices::CanShowMessageBoxes() const
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && SDL_strcmp(driver, "dummy") != 0 && SDL_strcmp(driver, "offscreen") != 0;
+}
+
 int SdlSystemServices::ShowMessageBox(const std::string& text, const std::string& title, int flags)
 {
     std::string utf8Text = Cp1251ToUtf8(text);
     std::string utf8Title = Cp1251ToUtf8(title);
     bool yesNo = (flags & MB_YESNO) != 0;
-    const char* driver = SDL_GetCurrentVideoDriver();
-    bool noDisplay = driver == nullptr || SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "offscreen") == 0;
-    // An error also reaches the terminal or the session log when a box is
-    // shown, so a start from a script or a menu leaves a trace; this is the
-    // one place it is printed.
-    bool printed = (flags & MB_ICONERROR) != 0;
-    if (printed)
-        std::fprintf(stderr, "%s: %s\n", utf8Title.c_str(), utf8Text.c_str());
-    if (!noDisplay) {
+    if (CanShowMessageBoxes()) {
         SDL_MessageBoxButtonData buttons[2];
         int count = 0;
         if (yesNo) {
@@ -48,8 +46,7 @@ int SdlSystemServices::ShowMessageBox(const std::string& text, const std::string
             return pressed;
     }
     // No desktop to show it on: the text still reaches the player's terminal.
-    if (!printed)
-        std::fprintf(stderr, "%s: %s\n", utf8Title.c_str(), utf8Text.c_str());
+    std::fprintf(stderr, "%s: %s\n", utf8Title.c_str(), utf8Text.c_str());
     return yesNo ? IDNO : IDOK;
 }
 

@@ -224,14 +224,12 @@ void GameApp::FailStartup(const std::string& text)
 void GameApp::ShowFatalError(const std::string& text)
 {
     // Always on standard error, once, so a start from a terminal or a script
-    // sees why: in a box when there is a window to show it over (the box
-    // prints an error as it shows it), on standard error alone otherwise.
-    if (systemServices != nullptr && hasMainWindow && !shutdown) {
-        ShowMessageBox(text, "FATAL ERROR", MB_OK | MB_ICONERROR);
-        return;
-    }
+    // sees why; in a box as well when there is a window and a desktop to
+    // show it on (without a desktop the box would only print it again).
     std::fprintf(stderr, "FATAL ERROR: %s\n", Cp1251ToUtf8(text).c_str());
     std::fflush(stderr);
+    if (systemServices != nullptr && systemServices->CanShowMessageBoxes() && hasMainWindow && !shutdown)
+        ShowMessageBox(text, "FATAL ERROR", MB_OK | MB_ICONERROR);
 }
 
 void GameApp::LoadInBackground()
