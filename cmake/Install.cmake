@@ -6,12 +6,17 @@
 
 include(GNUInstallDirs)
 
-set(KORVELT_DATA_DIR "${CMAKE_INSTALL_FULL_DATADIR}/korvelt" CACHE PATH
-    "Where the installed game looks for its data when no other place holds it")
+set(KORVELT_DATA_DIR "" CACHE PATH
+    "Where the installed game looks for its data when no other place holds it (empty: <prefix>/share/korvelt)")
+# Worked out on every configure, so a changed install prefix is followed.
+set(korvelt_data_dir "${KORVELT_DATA_DIR}")
+if(NOT korvelt_data_dir)
+  set(korvelt_data_dir "${CMAKE_INSTALL_FULL_DATADIR}/korvelt")
+endif()
 # Only the file that searches for the data folder learns it, so changing it
 # rebuilds one file.
 set_source_files_properties(${CMAKE_SOURCE_DIR}/game/app/GameFolderLookup.cpp PROPERTIES
-  COMPILE_DEFINITIONS "KORVELT_CONFIGURED_DATA_DIR=\"${KORVELT_DATA_DIR}\"")
+  COMPILE_DEFINITIONS "KORVELT_CONFIGURED_DATA_DIR=\"${korvelt_data_dir}\"")
 
 # The version has one home, the game's own header.
 file(STRINGS ${CMAKE_SOURCE_DIR}/game/app/Version.h korvelt_version_line REGEX "KorveltVersion = \"")
