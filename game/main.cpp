@@ -16,7 +16,7 @@ using namespace Zorvin;
 int main(int argc, char** argv)
 {
     CommandLine line = CommandLine::Check(argc, argv);
-    switch (line.verdict()) {
+    switch (line.Result()) {
     case CommandLine::Verdict::Help:
         std::fputs(CommandLine::Usage().c_str(), stdout);
         return 0;
@@ -24,7 +24,7 @@ int main(int argc, char** argv)
         std::fputs(CommandLine::VersionText().c_str(), stdout);
         return 0;
     case CommandLine::Verdict::Invalid:
-        std::fprintf(stderr, "korvelt: unknown switch '%s'\n\n%s", line.invalidSwitch().c_str(),
+        std::fprintf(stderr, "korvelt: unknown switch '%s'\n\n%s", line.InvalidSwitch().c_str(),
                      CommandLine::Usage().c_str());
         return 2;
     case CommandLine::Verdict::Run:

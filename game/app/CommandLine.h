@@ -30,8 +30,8 @@ public:
     static std::string Usage();
     static std::string VersionText();
 
-    Verdict verdict() const { return result; }
-    const std::string& invalidSwitch() const { return invalid; }
+    Verdict Result() const { return result; }
+    const std::string& InvalidSwitch() const { return invalid; }
 
 private:
     Verdict result = Verdict::Run;

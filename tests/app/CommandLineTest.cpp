@@ -16,7 +16,7 @@ namespace {
 CommandLine::Verdict VerdictOf(std::vector<const char*> args)
 {
     args.insert(args.begin(), "korvelt");
-    return CommandLine::Check(static_cast<int>(args.size()), args.data()).verdict();
+    return CommandLine::Check(static_cast<int>(args.size()), args.data()).Result();
 }
 
 } // namespace
