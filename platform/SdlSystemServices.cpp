@@ -13,14 +13,18 @@ extern char** environ;
 
 namespace Zorvin {
 
+bool SdlSystemServices::CanShowMessageBoxes() const
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && SDL_strcmp(driver, "dummy") != 0 && SDL_strcmp(driver, "offscreen") != 0;
+}
+
 int SdlSystemServices::ShowMessageBox(const std::string& text, const std::string& title, int flags)
 {
     std::string utf8Text = Cp1251ToUtf8(text);
     std::string utf8Title = Cp1251ToUtf8(title);
     bool yesNo = (flags & MB_YESNO) != 0;
-    const char* driver = SDL_GetCurrentVideoDriver();
-    bool noDisplay = driver == nullptr || SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "offscreen") == 0;
-    if (!noDisplay) {
+    if (CanShowMessageBoxes()) {
         SDL_MessageBoxButtonData buttons[2];
         int count = 0;
         if (yesNo) {

@@ -19,6 +19,8 @@ public:
     explicit SdlSystemServices(SdlWindowSystem* windowSystem = nullptr) : windowSystem(windowSystem) {}
 
     int ShowMessageBox(const std::string& text, const std::string& title, int flags) override;
+
+    bool CanShowMessageBoxes() const override;
     void SetClipboardText(const std::string& text) override;
     std::string GetClipboardText() override;
     bool OpenUrl(const std::string& url) override;

@@ -28,6 +28,9 @@ public:
     // Shows a modal message box; text and title are Windows-1251. Returns
     // IDOK, IDYES or IDNO.
     virtual int ShowMessageBox(const std::string& text, const std::string& title, int flags) = 0;
+    // False when there is no desktop to show a box on (ShowMessageBox then
+    // prints the text on standard error instead).
+    virtual bool CanShowMessageBoxes() const { return true; }
     // Clipboard text in Windows-1251.
     virtual void SetClipboardText(const std::string& text) = 0;
     virtual std::string GetClipboardText() = 0;

@@ -297,8 +297,9 @@ void ZorvinAppBase::HandleCommandLineParam(const std::string& name, const std::s
     } else if (name == "-crash") {
         // Reserved for the crash-report facility.
     } else {
+        // A usage error, not a normal end: the exit code says so.
         ShowFatalError("Invalid Command Line Param: " + name);
-        ExitNow(0);
+        ExitNow(2);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/controls/Dialog.h"
 #include "game/app/AppBoardHost.h"
+#include "game/app/GameFolderLookup.h"
 #include "game/app/ResBind.h"
 #include "game/app/dialogs/AppPlayerDialogHost.h"
 #include "game/app/dialogs/HintWnd.h"
@@ -17,6 +18,7 @@
 #include "game/app/profiles/PlayerList.h"
 #include "game/app/saves/SavedGameFiles.h"
 #include "game/app/ShutdownSignals.h"
+#include "game/app/Version.h"
 #include "game/app/screens/TitleScreen.h"
 #include "game/app/screens/TitleWnd.h"
 #include "game/board/view/Board.h"
@@ -80,7 +82,7 @@ int ProcessorMilliseconds()
 GameApp::GameApp()
 {
     productName = "Korvelt";
-    productVersion = "1.4";
+    productVersion = KorveltVersion;
     title = productName + " " + productVersion + " by Wendmoor";
     registryKey = "Wendmoor\\Korvelt";
     width = 800;
@@ -131,8 +133,17 @@ void GameApp::DestroyScreens()
 bool GameApp::OverrideWorkingFolder(const std::string& folder)
 {
     (void)folder;
-    if (gameFolder.empty())
-        return false;
+    // The game reads its data by relative paths, so it runs inside the data
+    // folder, wherever that was installed.
+    if (gameFolder.empty()) {
+        GameFolderLookup lookup = GameFolderLookup::ForThisProgram();
+        if (!lookup.Found()) {
+            // Reported in Initialize, once the window can show it.
+            gameFolderError = Utf8ToCp1251(lookup.ErrorText());
+            return true;
+        }
+        gameFolder = lookup.Folder();
+    }
     if (::chdir(gameFolder.c_str()) != 0)
         std::fprintf(stderr, "Cannot change to the game folder %s\n", gameFolder.c_str());
     return true;
@@ -152,6 +163,10 @@ void GameApp::Initialize()
         Graphics g(screenImage.get());
         g.SetColor(Color(0, 0, 0));
         g.FillRect(0, 0, width, height);
+    }
+    if (!gameFolderError.empty()) {
+        FailStartup(gameFolderError);
+        return;
     }
     if (!resourceManager->ParseManifest(ManifestPath)) {
         FailStartup(resourceManager->GetErrorText());
@@ -210,11 +225,12 @@ void GameApp::FailStartup(const std::string& text)
 
 void GameApp::ShowFatalError(const std::string& text)
 {
-    // Always on standard error, so a start from a terminal or a script sees
-    // why; in a box as well when there is a window to show it over.
+    // Always on standard error, once, so a start from a terminal or a script
+    // sees why; in a box as well when there is a window and a desktop to
+    // show it on (without a desktop the box would only print it again).
     std::fprintf(stderr, "FATAL ERROR: %s\n", Cp1251ToUtf8(text).c_str());
     std::fflush(stderr);
-    if (systemServices != nullptr && hasMainWindow && !shutdown)
+    if (systemServices != nullptr && systemServices->CanShowMessageBoxes() && hasMainWindow && !shutdown)
         ShowMessageBox(text, "FATAL ERROR", MB_OK | MB_ICONERROR);
 }
 

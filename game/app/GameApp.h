@@ -173,7 +173,8 @@ public:
     bool LoadingFailed() const { return loadingFailed; }
     int CurrentSong() const { return currentSong; }
 
-    // The folder the game runs in; empty means the program's own folder.
+    // The folder the game runs in; empty means the one GameFolderLookup
+    // finds.
     std::string gameFolder;
     // Milliseconds from process start to the first presented frame and to
     // the end of loading the "Game" group (-1 until reached).
@@ -224,6 +225,8 @@ private:
     std::unique_ptr<FileNotices> fileNotices;
     std::unique_ptr<AppPlayerDialogHost> playerDialogHost;
     std::string dataFolder;
+    // Why no game folder was found ("" when one was).
+    std::string gameFolderError;
     int boardMode = ModeClick;
     int currentSong = -1;
     // The update after which the loading display last drew.

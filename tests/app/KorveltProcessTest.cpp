@@ -2,6 +2,7 @@
 // video and audio drivers with private settings, data and lock folders.
 
 #include "framework/core/FileUtil.h"
+#include "game/app/GameFolderLookup.h"
 #include "tests/framework/app/AppTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 using namespace Zorvin;
 using namespace ZorvinTest;
@@ -23,10 +25,11 @@ const std::string Program = std::string(KORVELT_BUILD_DIR) + "/game/korvelt";
 
 class KorveltProcess : public ::testing::Test {
 protected:
-    pid_t Launch(const std::string& program)
+    pid_t Launch(const std::string& program, const std::vector<std::string>& args = {})
     {
         pid_t pid = fork();
         if (pid == 0) {
+            ::unsetenv("KORVELT_DATA_DIR");
             ::setenv("SDL_VIDEODRIVER", "dummy", 1);
             ::setenv("SDL_AUDIODRIVER", "dummy", 1);
             ::setenv("XDG_CONFIG_HOME", temp.File("config").c_str(), 1);
@@ -34,7 +37,13 @@ protected:
             ::setenv("XDG_RUNTIME_DIR", temp.path.c_str(), 1);
             int err = ::open(ErrorLog().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             ::dup2(err, 2);
-            ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+            int out = ::open(OutputLog().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            ::dup2(out, 1);
+            std::vector<char*> argv{const_cast<char*>(program.c_str())};
+            for (const std::string& a : args)
+                argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            ::execv(program.c_str(), argv.data());
             ::_exit(127);
         }
         return pid;
@@ -54,11 +63,21 @@ protected:
         return -1;
     }
     std::string ErrorLog() const { return temp.File("stderr.txt"); }
-    std::string Errors() const
+    std::string OutputLog() const { return temp.File("stdout.txt"); }
+    std::string Errors() const { return Read(ErrorLog()); }
+    std::string Output() const { return Read(OutputLog()); }
+    static std::string Read(const std::string& path)
     {
         std::string text;
-        FileUtil::ReadFile(ErrorLog(), text);
+        FileUtil::ReadFile(path, text);
         return text;
+    }
+    static int Count(const std::string& text, const std::string& part)
+    {
+        int n = 0;
+        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+            ++n;
+        return n;
     }
 
     TempFolder temp;
@@ -93,5 +112,39 @@ TEST_F(KorveltProcess, DamagedManifestFailsWithTheReason)
     int code = WaitForExit(pid, 30);
     EXPECT_NE(code, 0);
     EXPECT_NE(code, -1);
-    EXPECT_NE(Errors().find("FATAL ERROR"), std::string::npos) << Errors();
+    // Once, though the window was up to show it in a box as well.
+    EXPECT_EQ(Count(Errors(), "FATAL ERROR"), 1) << Errors();
+}
+
+TEST_F(KorveltProcess, BadSwitchFailsWithTheUsageAndHelpSucceeds)
+{
+    pid_t pid = Launch(Program, {"-play", "-x"});
+    ASSERT_GT(pid, 0);
+    EXPECT_EQ(WaitForExit(pid, 30), 2);
+    EXPECT_NE(Errors().find("'-x'"), std::string::npos) << Errors();
+    EXPECT_NE(Errors().find("Usage: korvelt"), std::string::npos) << Errors();
+    EXPECT_EQ(Output(), "");
+
+    pid = Launch(Program, {"--help"});
+    EXPECT_EQ(WaitForExit(pid, 30), 0);
+    EXPECT_NE(Output().find("-demofile=FILE"), std::string::npos) << Output();
+    pid = Launch(Program, {"--version"});
+    EXPECT_EQ(WaitForExit(pid, 30), 0);
+    EXPECT_EQ(Output().rfind("korvelt ", 0), 0u) << Output();
+}
+
+TEST_F(KorveltProcess, WithoutItsDataTheProgramSaysWhereItLooked)
+{
+    if (GameFolderLookup::HoldsGameData(GameFolderLookup::ConfiguredFolder()))
+        GTEST_SKIP() << "the game is installed in " << GameFolderLookup::ConfiguredFolder();
+    // A copy of the program with nothing beside it, started from elsewhere.
+    std::string copy = temp.File("opt/bin/korvelt");
+    std::filesystem::create_directories(temp.File("opt/bin"));
+    std::filesystem::copy_file(Program, copy);
+    std::filesystem::permissions(copy, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
+    pid_t pid = Launch(copy);
+    ASSERT_GT(pid, 0);
+    EXPECT_EQ(WaitForExit(pid, 30), 1);
+    EXPECT_EQ(Count(Errors(), "FATAL ERROR"), 1) << Errors();
+    EXPECT_NE(Errors().find(temp.File("opt/share/korvelt")), std::string::npos) << Errors();
 }

@@ -280,7 +280,7 @@ TEST_F(CommandLine, UnknownOrEmptySwitchEndsTheProgramWithItsName)
 {
     Parse("korvelt -play  -record");
     ASSERT_EQ(app.exits.size(), 1u);
-    EXPECT_EQ(app.exits[0], 0);
+    EXPECT_EQ(app.exits[0], 2); // a usage error, not success
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes[0], "FATAL ERROR|Invalid Command Line Param: ");
     EXPECT_FALSE(app.recordingDemo); // nothing after the bad switch is taken
@@ -299,7 +299,7 @@ TEST_F(CommandLine, InitializeStopsAfterABadSwitch)
 {
     app.SetCommandLine("korvelt -nonsense");
     app.Initialize();
-    EXPECT_EQ(app.exits, std::vector<int>{0});
+    EXPECT_EQ(app.exits, std::vector<int>{2});
     EXPECT_FALSE(app.initialized);
 }
 
