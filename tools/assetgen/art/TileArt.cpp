@@ -478,6 +478,9 @@ Canvas PaintLock2(int w, int h)
         float r = 19.f + std::sin(ang * 9.f) * 1.4f;
         return std::hypot(x - cx, y - cy) - r;
     };
+    // A pale rim keeps the blue seal apart from the blue backs of the sea
+    // stones it may lie on.
+    c.FillShape(0, 0, float(w), float(h), [&](float x, float y) { return seal(x, y) - 1.6f; }, Hex(0xF4EAD0));
     c.FillShape(0, 0, float(w), float(h), seal, [&](float x, float y, float) {
         return Mix(Hex(0x4AAAD8), PearlDark, Clamp01((x - cx + y - cy) / 40.f + .5f));
     });
