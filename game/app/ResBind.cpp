@@ -128,6 +128,7 @@ const ImageId kGameImages[] = {
     {"IMAGE_TYP9", &IMAGE_TYP9},
     {"IMAGE_W_HINT", &IMAGE_W_HINT},
     {"IMAGE_W_MAP", &IMAGE_W_MAP},
+    {"IMAGE_W_MAP2", &IMAGE_W_MAP2},
     {"IMAGE_W_MENU", &IMAGE_W_MENU},
     {"IMAGE_W_SMALL", &IMAGE_W_SMALL},
     {"IMAGE_x2", &IMAGE_x2},

@@ -102,6 +102,7 @@ Image* IMAGE_SLIDER_TRACK = nullptr;
 Image* IMAGE_SLIDER_THUMB = nullptr;
 Image* IMAGE_W_HINT = nullptr;
 Image* IMAGE_W_MAP = nullptr;
+Image* IMAGE_W_MAP2 = nullptr;
 Image* IMAGE_W_MENU = nullptr;
 Image* IMAGE_W_SMALL = nullptr;
 Image* IMAGE_x2 = nullptr;

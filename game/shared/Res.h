@@ -117,6 +117,7 @@ extern Image* IMAGE_SLIDER_TRACK;
 extern Image* IMAGE_SLIDER_THUMB;
 extern Image* IMAGE_W_HINT;
 extern Image* IMAGE_W_MAP;
+extern Image* IMAGE_W_MAP2;
 extern Image* IMAGE_W_MENU;
 extern Image* IMAGE_W_SMALL;
 extern Image* IMAGE_x2;

@@ -12,10 +12,12 @@
 
 namespace Zorvin::AssetGen {
 
-// What a step gets: the game folder to write into (e.g. build/game) and a
-// place for a short line of progress or error text.
+// What a step gets: the game folder to write into (e.g. build/game), the
+// folder for pictures made only for review (contact sheets, mock-ups), which
+// never ships with the game, and whether to print progress.
 struct AssetContext {
     std::string outDir;
+    std::string reviewDir;
     bool verbose = false;
 };
 

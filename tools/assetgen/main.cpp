@@ -1,7 +1,9 @@
 // assetgen: writes every picture, font, sound, music module, level and the
-// manifest the game needs into the game folder.
+// manifest the game needs into the game folder, and the review pictures
+// (contact sheet, mock-ups) into a folder of their own (by default
+// "assets-review" beside the game folder).
 //
-//   assetgen --out DIR [--only STEP[,STEP...]] [--verbose] [--list]
+//   assetgen --out DIR [--review DIR] [--only STEP[,STEP...]] [--verbose] [--list]
 
 #include "tools/assetgen/AssetStep.h"
 
@@ -21,6 +23,7 @@ int main(int argc, char** argv)
     bool list = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--out") && i + 1 < argc) ctx.outDir = argv[++i];
+        else if (!std::strcmp(argv[i], "--review") && i + 1 < argc) ctx.reviewDir = argv[++i];
         else if (!std::strcmp(argv[i], "--only") && i + 1 < argc) {
             std::stringstream ss(argv[++i]);
             std::string s;
@@ -28,7 +31,7 @@ int main(int argc, char** argv)
         } else if (!std::strcmp(argv[i], "--verbose")) ctx.verbose = true;
         else if (!std::strcmp(argv[i], "--list")) list = true;
         else {
-            std::fprintf(stderr, "usage: assetgen --out DIR [--only STEP,...] [--verbose] [--list]\n");
+            std::fprintf(stderr, "usage: assetgen --out DIR [--review DIR] [--only STEP,...] [--verbose] [--list]\n");
             return 2;
         }
     }
@@ -42,8 +45,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "assetgen: --out DIR is required\n");
         return 2;
     }
+    if (ctx.reviewDir.empty())
+        ctx.reviewDir = (std::filesystem::absolute(ctx.outDir).lexically_normal().parent_path() / "assets-review").string();
     std::error_code ec;
     std::filesystem::create_directories(ctx.outDir, ec);
+    std::filesystem::create_directories(ctx.reviewDir, ec);
     for (auto& s : steps) {
         if (!only.empty() && std::find(only.begin(), only.end(), s.name) == only.end())
             continue;

@@ -60,7 +60,7 @@ void HighscoresWnd::DrawColumn(Graphics* g, int tableMode, int numberX, int name
     bool ownTable = (mode == 0) == (tableMode == 0);
     for (int r = 0; r < static_cast<int>(rows.size()) && r < HighScoreTable::Rows; ++r) {
         int y = 130 + 20 * r;
-        g->SetColor(ownTable && r == highlightRow ? Color(0, 255, 0) : Color::White);
+        g->SetColor(ownTable && r == highlightRow ? NewRowInk : RowInk);
         g->WriteString(std::to_string(r + 1) + ".", numberX, y);
         g->WriteString(rows[static_cast<size_t>(r)].name, nameX, y);
         g->WriteString(std::to_string(rows[static_cast<size_t>(r)].score), scoreX, y);

@@ -165,8 +165,10 @@ void MapWnd::Update()
 
 void MapWnd::Draw(Graphics* g)
 {
-    if (IMAGE_W_MAP)
-        g->DrawImage(IMAGE_W_MAP, 0, 0);
+    // Each mode has its own map, showing only its own route.
+    Image* map = host.GetStageMap().Mode() != 0 && IMAGE_W_MAP2 ? IMAGE_W_MAP2 : IMAGE_W_MAP;
+    if (map)
+        g->DrawImage(map, 0, 0);
     DrawThumbnailStrip(g);
     DrawStagePoints(g);
 }

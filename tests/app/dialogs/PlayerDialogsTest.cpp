@@ -187,15 +187,15 @@ TEST(PlayerDialogs, HighScoreWindowShowsTheNewRowGreenInItsModeOnly)
         Graphics g(&screen);
         w.Draw(&g);
         std::vector<std::string> green;
-        int whiteRows = 0;
+        int plainRows = 0;
         for (const auto& c : font.calls) {
-            if (c.color == Color(0, 255, 0))
+            if (c.color == HighscoresWnd::NewRowInk)
                 green.push_back(std::to_string(c.x) + "," + std::to_string(c.y) + ":" + c.text);
-            else if (c.color == Color::White && c.x == 50)
-                ++whiteRows;
+            else if (c.color == HighscoresWnd::RowInk && c.x == 50)
+                ++plainRows;
         }
         EXPECT_EQ(green, (std::vector<std::string>{"410,250:7.", "440,250:Neo", "650,250:4500"}));
-        EXPECT_EQ(whiteRows, 10); // the click-mode column has no green row
+        EXPECT_EQ(plainRows, 10); // the click-mode column has no green row
     }
     FONT_DEFAULT = savedFont;
 }

@@ -2,7 +2,8 @@
 // binds, in their groups, with files that exist; the value pictures are all
 // different; the font covers every character the game writes and its
 // descriptor is consistent; buttons hold their labels; frames tile cleanly;
-// the map's stages stand on the right terrain; painting is repeatable.
+// items share their locks' colours; the map's stages stand on the right
+// terrain and each mode's map shows its own route; painting is repeatable.
 
 #include "framework/core/Cp1251.h"
 #include "framework/font/DescParser.h"
@@ -52,7 +53,7 @@ const std::set<std::string>& ExpectedGameImages()
             "IMAGE_MAP_POINT_COMPLETE", "IMAGE_MAP_POINT_SELECT", "IMAGE_SCROLL", "IMAGE_SCROLL_OVER",
             "IMAGE_SCROLL_SELECT", "IMAGE_PANEL", "IMAGE_PANEL_UP", "IMAGE_PREVIEW", "IMAGE_PANEL_LINE",
             "IMAGE_PANEL_LINE_OSS", "IMAGE_PANEL_LINE_LAG", "IMAGE_PLAYLINE", "IMAGE_SLIDER_TRACK",
-            "IMAGE_SLIDER_THUMB", "IMAGE_W_HINT", "IMAGE_W_MAP", "IMAGE_W_MENU", "IMAGE_W_SMALL", "IMAGE_x2",
+            "IMAGE_SLIDER_THUMB", "IMAGE_W_HINT", "IMAGE_W_MAP", "IMAGE_W_MAP2", "IMAGE_W_MENU", "IMAGE_W_SMALL", "IMAGE_x2",
             "IMAGE_x3", "IMAGE_x4", "IM_B_DIALOG", "IM_B_DIALOG_OVER", "IM_B_DIALOG_DOWN",
             "IM_B_DIALOG_DISABLE", "IM_B_CHANGE_PLAYER", "IM_B_OVER_CHANGE_PLAYER", "IM_B_MENU",
             "IM_B_OVER_MENU", "IM_BONUS_100", "IM_BONUS_200", "IM_BONUS_CROP", "IM_BONUS_JOKER",
@@ -90,8 +91,8 @@ TEST(ArtManifest, NamesExactlyTheBoundIdentifiersInTheirGroups)
     EXPECT_EQ(IdsOf(rm.GetSoundMap(), "TitleScreen"), std::set<std::string>{"SOUND_CONTINUE"});
     EXPECT_EQ(IdsOf(rm.GetImageMap(), "Game"), ExpectedGameImages());
     EXPECT_EQ(IdsOf(rm.GetSoundMap(), "Game"), kGameSounds);
-    EXPECT_EQ(ExpectedGameImages().size(), 114u);
-    EXPECT_EQ(rm.GetNumResources("Game"), 128);
+    EXPECT_EQ(ExpectedGameImages().size(), 115u);
+    EXPECT_EQ(rm.GetNumResources("Game"), 129);
     EXPECT_EQ(rm.GetNumResources("TitleScreen"), 4);
     EXPECT_EQ(rm.GetNumResources("Init"), 1);
 }
@@ -280,6 +281,38 @@ TEST(ArtValues, ColourFamiliesStayApartForColourBlindPlayers)
     for (int v = 0; v < kValueCount; ++v)
         for (int k = 1; k < 13; ++k)
             EXPECT_NE(SymbolFamily(v), SymbolFamily((v + 11 * k) % kValueCount)) << v << " and " << (v + 11 * k) % kValueCount;
+}
+
+TEST(ArtValues, EveryTwoValuesDifferInColourForEveryVisionAndHuesSpreadOut)
+{
+    // Every value has a colour of its own: any two stay apart for normal
+    // vision and under each simulated deficiency (the star and the compass
+    // star once merged under deuteranopia), and no hue family, a twelfth of
+    // the colour wheel or the greys, holds more than three values (seven
+    // were once purple or violet).
+    std::vector<std::array<Lab, 4>> seen;
+    for (int v = 0; v < kValueCount; ++v) seen.push_back(Seen(SymbolColor(v)));
+    const char* vision[4] = {"normal vision", "protanopia", "deuteranopia", "tritanopia"};
+    for (int a = 0; a < kValueCount; ++a)
+        for (int b = a + 1; b < kValueCount; ++b)
+            for (int k = 0; k < 4; ++k) {
+                const Lab &p = seen[a][k], &q = seen[b][k];
+                double d = std::sqrt((p.l - q.l) * (p.l - q.l) + (p.a - q.a) * (p.a - q.a) + (p.b - q.b) * (p.b - q.b));
+                EXPECT_GE(d, 12.0) << "values " << a << " and " << b << " look alike with " << vision[k];
+            }
+    std::map<int, std::vector<int>> hues;
+    for (int v = 0; v < kValueCount; ++v) {
+        const Lab& c = seen[v][0];
+        double chroma = std::hypot(c.a, c.b);
+        int family = 12; // the greys
+        if (chroma >= 15) family = int(std::fmod(std::atan2(c.b, c.a) * 180 / M_PI + 360, 360) / 30);
+        hues[family].push_back(v);
+    }
+    for (const auto& [family, values] : hues) {
+        std::string list;
+        for (int v : values) list += " " + std::to_string(v);
+        EXPECT_LE(values.size(), 3u) << "hue family " << family << " holds values" << list;
+    }
 }
 
 TEST(ArtTiles, FacesNeverLookLikeBacksOrEmptyPlaces)
@@ -483,8 +516,12 @@ TEST(ArtFont, ShadowSitsUnderTheGlyphsAndTheSheetIsWhite)
             if (g.a > .8f) {
                 EXPECT_GT(s.a, .3f) << x << "," << y;
             }
+            // The shadow is the glyph's own shape, not softened or grown:
+            // under dark text a wider shadow smudged the letters and filled
+            // their holes.
+            if (g.a == 0) EXPECT_EQ(s.a, 0) << x << "," << y;
         }
-    EXPECT_GT(shadowInk, glyphInk);
+    EXPECT_EQ(shadowInk, glyphInk);
 }
 
 // Width of a Windows-1251 text in the generated font.
@@ -547,6 +584,125 @@ TEST(ArtFrames, ButtonAndDialogFramesTileWithoutSeams)
         EXPECT_EQ(c.Get(x, 3).r, c.Get(cw, 3).r) << x;
         EXPECT_EQ(c.Get(x, c.H() - 4).g, c.Get(cw, c.H() - 4).g) << x;
     }
+}
+
+TEST(ArtFrames, ParchmentJoinsWithoutASeamWhereverADialogCutsIt)
+{
+    // A dialog wider or taller than its picture repeats the picture's
+    // middle third and cuts the last piece off wherever the size ends (the
+    // high-score window showed a seam near x 588, the name dialog near
+    // x 437). At every joint the two columns (or rows) that meet differ no
+    // more than two neighbours inside the repeated piece do (within a tenth,
+    // as the grain makes every pair of lines differ a little).
+    auto lineDiff = [](const Canvas& c, int a, int b, bool columns) {
+        double sum = 0;
+        int n = columns ? c.H() : c.W();
+        for (int i = 0; i < n; ++i) {
+            Rgba p = columns ? c.Get(a, i) : c.Get(i, a), q = columns ? c.Get(b, i) : c.Get(i, b);
+            sum += std::fabs(p.r - q.r) + std::fabs(p.g - q.g) + std::fabs(p.b - q.b);
+        }
+        return sum / n;
+    };
+    for (const char* id : {"IMAGE_DIALOG_BOX", "IMAGE_W_SMALL"}) {
+        Canvas c = PaintImage(id);
+        for (bool columns : {true, false}) {
+            int size = columns ? c.W() : c.H();
+            int third = size / 3, mid = size - 2 * third;
+            double inside = 0;
+            for (int i = third; i + 1 < third + mid; ++i) inside = std::max(inside, lineDiff(c, i, i + 1, columns));
+            inside *= 1.1;
+            // The joint after the left (top) third, after each whole piece,
+            // and wherever a cut-off piece meets the far third.
+            EXPECT_LE(lineDiff(c, third - 1, third, columns), inside) << id;
+            EXPECT_LE(lineDiff(c, third + mid - 1, third, columns), inside) << id;
+            for (int cut = 1; cut < mid; cut += 7)
+                EXPECT_LE(lineDiff(c, third + cut - 1, size - third, columns), inside) << id << (columns ? " column" : " row") << " cut " << cut;
+        }
+    }
+}
+
+// Mean colour of the clearly coloured, opaque pixels of a picture (the cel
+// given of a strip), in CIELAB for normal vision.
+Lab InkColour(const std::string& id, int cel = 0)
+{
+    const ImageEntry* e = FindImage(id);
+    Canvas c = PaintImage(id);
+    double r = 0, g = 0, b = 0;
+    int n = 0;
+    for (int y = 0; y < e->CelHeight(); ++y)
+        for (int x = cel * e->CelWidth(); x < (cel + 1) * e->CelWidth(); ++x) {
+            Rgba p = c.Get(x, y);
+            if (p.a < .95f) continue;
+            r += p.r;
+            g += p.g;
+            b += p.b;
+            ++n;
+        }
+    Rgba mean(float(r / n), float(g / n), float(b / n), 1);
+    return Seen(mean)[0];
+}
+
+TEST(ArtItems, EachItemWearsTheColourOfTheLocksItOpensAndChainsStayOnTheirTile)
+{
+    // Item k opens the locks of type k: key and chained padlock, pyramid and
+    // padlock, pearl and seal. Each item's hue and colourfulness (CIELAB's
+    // a and b; the locks are shaded darker than the items) are nearest its
+    // own lock's, at most half as far as any other lock's.
+    const char* items[3] = {"IMAGE_KEY_ANIM", "IMAGE_PYRAMID_ANIM", "IMAGE_SPHERE_ANIM"};
+    Lab lock[3], item[3];
+    for (int k = 0; k < 3; ++k) {
+        lock[k] = InkColour("IMAGE_FISH_LOCK" + std::to_string(k));
+        item[k] = InkColour(items[k]);
+    }
+    auto dist = [](const Lab& p, const Lab& q) { return std::hypot(p.a - q.a, p.b - q.b); };
+    for (int k = 0; k < 3; ++k)
+        for (int j = 0; j < 3; ++j)
+            if (j != k)
+                EXPECT_LT(2 * dist(item[k], lock[k]), dist(item[k], lock[j]))
+                    << items[k] << " (" << item[k].a << ", " << item[k].b << ") and lock " << j << " (" << lock[j].a << ", " << lock[j].b << ")";
+    // The board draws lock 0 three pixels left of and six above its tile
+    // (88 x 58): nothing of it may lie over the neighbouring tiles.
+    Canvas lock0 = PaintImage("IMAGE_FISH_LOCK0");
+    const ImageEntry* tile = FindImage("IMAGE_FISH_BACK");
+    for (int y = 0; y < lock0.H(); ++y)
+        for (int x = 0; x < lock0.W(); ++x) {
+            bool onTile = x >= 3 && x < 3 + tile->width && y >= 6 && y < 6 + tile->height;
+            if (!onTile) ASSERT_LT(lock0.Get(x, y).a, .04f) << x << "," << y;
+        }
+}
+
+TEST(ArtMap, EachModesMapShowsOnlyItsOwnRoute)
+{
+    // Drag mode (the ship) shows IMAGE_W_MAP, click mode (the chariot)
+    // IMAGE_W_MAP2. The ship's lane is drawn in light dashes over the sea,
+    // the chariot's road in dark ones over the land; each map has its own
+    // route only, and the two maps are the same away from the routes.
+    Canvas ship = PaintImage("IMAGE_W_MAP"), chariot = PaintImage("IMAGE_W_MAP2");
+    ASSERT_EQ(chariot.W(), ship.W());
+    auto nearRoute = [](const int (*pts)[2], int n, float x, float y) {
+        float best = 1e9f;
+        for (int i = 0; i + 1 < n; ++i) {
+            float ax = float(pts[i][0]), ay = float(pts[i][1]), bx = float(pts[i + 1][0]), by = float(pts[i + 1][1]);
+            float t = std::clamp(((x - ax) * (bx - ax) + (y - ay) * (by - ay)) / ((bx - ax) * (bx - ax) + (by - ay) * (by - ay)), 0.f, 1.f);
+            best = std::min(best, std::hypot(x - ax - t * (bx - ax), y - ay - t * (by - ay)));
+        }
+        return best;
+    };
+    auto luma = [](const Rgba& p) { return .2126 * p.r + .7152 * p.g + .0722 * p.b; };
+    double shipLane = 0, chariotRoad = 0;
+    for (int y = 0; y < ship.H(); ++y)
+        for (int x = 0; x < ship.W(); ++x) {
+            float toShip = nearRoute(kShipStages, 10, float(x), float(y)), toChariot = nearRoute(kChariotStages, 12, float(x), float(y));
+            double d = luma(ship.Get(x, y)) - luma(chariot.Get(x, y));
+            if (toShip > 6 && toChariot > 6)
+                ASSERT_LT(std::fabs(d), .02) << "the maps differ away from the routes at " << x << "," << y;
+            else if (toShip <= 1.5f && toChariot > 6)
+                shipLane += d;
+            else if (toChariot <= 1.5f && toShip > 6)
+                chariotRoad += d;
+        }
+    EXPECT_GT(shipLane, 20) << "the ship's lane should be on the drag-mode map only";
+    EXPECT_GT(chariotRoad, 20) << "the chariot's road should be on the click-mode map only";
 }
 
 TEST(ArtMap, StagesStandOnTheirTerrain)

@@ -106,6 +106,18 @@ Rgba ParchmentAt(float x, float y, uint32_t seed, int periodX, int periodY)
     return Shade(c, .97f + fine * .05f);
 }
 
+Rgba ParchmentGrainAt(float x, float y, uint32_t seed, int periodX, int periodY)
+{
+    // One grain value per pixel: neighbouring columns are as unlike as any
+    // two columns, so no joint stands out from the sheet around it.
+    int ix = int(std::floor(x)), iy = int(std::floor(y));
+    if (periodX > 0) ix = ((ix % periodX) + periodX) % periodX;
+    if (periodY > 0) iy = ((iy % periodY) + periodY) % periodY;
+    float grain = Hash01(ix, iy, seed) - .5f;
+    Rgba c = Mix(Palette::Parchment, Palette::ParchmentDark, .16f);
+    return Shade(c, 1.f + grain * .035f);
+}
+
 void PaintDialogFrame(Canvas& c, uint32_t seed, bool ornateCorners, bool tileX, bool tileY)
 {
     int w = c.W(), h = c.H();
@@ -113,11 +125,11 @@ void PaintDialogFrame(Canvas& c, uint32_t seed, bool ornateCorners, bool tileX, 
     const float rim = 9.f;
     // Parchment body with a darker, burnt edge.
     c.FillWith([&](float x, float y) {
-        Rgba p = ParchmentAt(x, y, seed, px, py);
+        Rgba p = ParchmentGrainAt(x, y, seed, px, py);
         float edge = std::min(std::min(x, float(w) - x), std::min(y, float(h) - y));
         float burn = 1.f - SmoothStep(rim, rim + 16.f, edge);
         return Mix(p, Shade(Palette::ParchmentDark, .8f), burn * .55f);
-    }, 2);
+    });
     // Bronze frame: a band along every edge, uniform along its length.
     auto band = [&](float x, float y) {
         float outer = SdRoundRect(x, y, 0.5f, 0.5f, float(w) - .5f, float(h) - .5f, 6.f);

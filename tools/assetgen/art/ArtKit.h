@@ -43,13 +43,17 @@ void PaintButton(Canvas& c, ButtonState state, const Rgba& face, int shadow = 3,
 
 // A parchment sheet in a bronze frame covering the canvas, for dialogs.
 // The frame is uniform along its edges and keeps its ornaments in the
-// corner thirds. Along an axis marked to tile, the fill repeats every
-// (size - 2 * (size / 3)) pixels, so a dialog that draws the image as a
-// nine-slice box larger than itself shows no seams.
+// corner thirds. The sheet is an even grain without stains, so a dialog
+// that draws the image as a nine-slice box larger than itself shows no
+// seam wherever a repeated piece is cut off; along an axis marked to tile
+// the grain also repeats every (size - 2 * (size / 3)) pixels.
 void PaintDialogFrame(Canvas& c, uint32_t seed, bool ornateCorners = true, bool tileX = false, bool tileY = false);
 
 // Parchment colour at a pixel, with stains; period 0 = not tiling.
 Rgba ParchmentAt(float x, float y, uint32_t seed, int periodX = 0, int periodY = 0);
+// Parchment with a fine grain only, the same everywhere on the sheet: any
+// two columns of it look alike, so pieces of it join anywhere unseen.
+Rgba ParchmentGrainAt(float x, float y, uint32_t seed, int periodX = 0, int periodY = 0);
 
 // Engraved text centred at (cx, baseline): light fill with a dark rim.
 void EngraveCentered(Canvas& c, const TextPainter& font, const std::string& utf8, float cx, float baseline,

@@ -83,7 +83,7 @@ FontSheet BuildFontSheet()
         rendered.push_back(std::move(r));
     }
     f.sheet = Canvas(x, f.cellH * 2);
-    Mask glyphs(x, f.cellH), shadows(x, f.cellH);
+    Mask glyphs(x, f.cellH);
     int baseline = f.margin + f.ascent;
     for (size_t i = 0; i < rendered.size(); ++i) {
         const TextPainter::Glyph& g = rendered[i].g;
@@ -95,27 +95,17 @@ FontSheet BuildFontSheet()
                 glyphs.Ref(sx, sy) = g.cover[size_t(y) * g.w + gx];
             }
     }
-    // The shadow: each glyph softened by a pixel, kept inside its own cell
-    // so neighbours never bleed into each other. It is not grown: the game
-    // writes black text too (score bar, headers), and a grown shadow under
-    // black letters thickens them and fills their holes.
-    for (const FontGlyph& fg : f.glyphs) {
-        Mask cell(fg.w, f.cellH);
-        for (int y = 0; y < f.cellH; ++y)
-            for (int cx = 0; cx < fg.w; ++cx) cell.Ref(cx, y) = glyphs.At(fg.x + cx, y);
-        Mask soft = cell;
-        soft.Blur(1);
-        // Full under the letter's own strokes, soft only at their edges.
-        for (int y = 0; y < f.cellH; ++y)
-            for (int cx = 0; cx < fg.w; ++cx)
-                shadows.Ref(fg.x + cx, y) = std::min(1.f, std::max(cell.At(cx, y), soft.At(cx, y) * 1.3f));
-    }
+    // The shadow is each glyph's own shape, one pixel down and to the right,
+    // not softened or grown: the game writes dark text too (score bar,
+    // headers, the high-score rows), and a soft shadow under dark letters
+    // smudges them and fills their holes, while a crisp one only gives them
+    // a clean lower edge. Under light text it reads as a sharp drop shadow.
     for (int y = 0; y < f.cellH; ++y)
         for (int sx = 0; sx < x; ++sx) {
             float a = glyphs.At(sx, y);
             // White glyphs: the game's text colour multiplies them.
             f.sheet.Set(sx, y, Rgba(1, 1, 1, a));
-            f.sheet.Set(sx, y + f.cellH, Rgba(0, 0, 0, shadows.At(sx, y) * .6f));
+            f.sheet.Set(sx, y + f.cellH, Rgba(0, 0, 0, a * .55f));
         }
     // Kerning pairs between the covered characters that DejaVu adjusts.
     std::vector<unsigned char> cover = FontCoverage();
@@ -132,7 +122,7 @@ std::string BuildFontDescriptor(const FontSheet& f)
 {
     std::ostringstream o;
     o << "# FONT_DEFAULT: DejaVu Sans Condensed Bold, " << kFontPixelSize << " pixels.\n";
-    o << "# White glyphs (the text colour tints them) over a soft black shadow\n";
+    o << "# White glyphs (the text colour tints them) over a crisp black shadow\n";
     o << "# layer one pixel down and to the right. Written by the asset generator.\n\n";
     o << "SetDefaultPointSize " << kFontPixelSize << ";\n\n";
     o << "Define Chars (";

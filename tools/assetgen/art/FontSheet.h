@@ -1,7 +1,7 @@
 #pragma once
 
 // The game's one font, FONT_DEFAULT: every printable Windows-1251 character
-// rasterised from DejaVu Sans Condensed Bold into a glyph sheet, with a soft
+// rasterised from DejaVu Sans Condensed Bold into a glyph sheet, with a crisp
 // dark shadow layer under the white glyphs so text stays readable on light
 // art, and the font descriptor that tells the image font where each glyph
 // lies. The sheet holds two bands of equal cells: the glyphs on top, their

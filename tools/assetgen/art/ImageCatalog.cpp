@@ -139,7 +139,10 @@ std::vector<ImageEntry> BuildCatalog()
         {"IMAGE_SLIDER_TRACK", G, 168, 16, 3, 1},
         {"IMAGE_SPHERE_ANIM", G, 52 * 8, 52, 8, 1, "loop", 4},
         {"IMAGE_TITLE", G, 800, 600},
+        // The map of each mode, with only that mode's route: drag mode
+        // (the ship) and click mode (the chariot).
         {"IMAGE_W_MAP", G, 800, 600},
+        {"IMAGE_W_MAP2", G, 800, 600},
         // In-game menu: 250 x 280, five buttons at x 55 from y 40.
         {"IMAGE_W_MENU", G, 250, 280},
         // Small dialogs: buttons at (30, 105) and (195, 105); tall enough

@@ -1,7 +1,8 @@
 // The "images" step: paints every picture of the catalogue at its catalogue
 // size, plus the pictures named by the logo script and the level files,
 // writes them as PNG, and lays all of them out on a contact sheet for review
-// ("_contact_sheet.png", not part of the game).
+// ("contact_sheet.png" in the review folder, not part of the game). Review
+// pictures that older generators left in the game folder are removed.
 
 #include "tools/assetgen/art/ArtKit.h"
 #include "tools/assetgen/AssetIo.h"
@@ -10,6 +11,7 @@
 #include "tools/assetgen/art/Painters.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace Zorvin::AssetGen {
 
@@ -49,6 +51,18 @@ Canvas ContactSheet(const std::vector<Painted>& pics)
     return sheet;
 }
 
+// Earlier generators wrote the contact sheet and the mock-ups into the game
+// folder itself; a rebuild over such a folder takes them out again.
+void RemoveOldReviewPictures(const std::string& gameDir)
+{
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(gameDir, ec)) {
+        std::string name = entry.path().filename().string();
+        if (name == "_contact_sheet.png" || (name.rfind("_mockup_", 0) == 0 && entry.path().extension() == ".png"))
+            std::filesystem::remove(entry.path(), ec);
+    }
+}
+
 bool RunImages(const AssetContext& ctx)
 {
     std::vector<Painted> pics;
@@ -74,7 +88,8 @@ bool RunImages(const AssetContext& ctx)
         if (!WritePng(c, ctx.outDir + "/" + x.file)) ok = false;
         pics.push_back({x.file.substr(x.file.rfind('/') + 1), std::move(c)});
     }
-    if (!WritePng(ContactSheet(pics), ctx.outDir + "/_contact_sheet.png")) ok = false;
+    if (!WritePng(ContactSheet(pics), ctx.reviewDir + "/contact_sheet.png")) ok = false;
+    RemoveOldReviewPictures(ctx.outDir);
     return ok;
 }
 

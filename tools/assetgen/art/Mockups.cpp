@@ -1,7 +1,7 @@
 // The "mockups" step: four screens put together from the generated pictures
 // and the generated font at the positions the game draws them (the board
 // in a level, the main menu, the level-lost window over the board, and the
-// map), written as "_mockup_*.png" beside the contact sheet for review.
+// map), written as "mockup_*.png" beside the contact sheet in the review folder.
 // Nothing here ships with the game.
 
 #include "framework/core/Cp1251.h"
@@ -302,9 +302,10 @@ AssetStep mockupsStep("mockups", [](const AssetContext& ctx) {
     FontSheet font = BuildFontSheet();
     SheetText text(font);
     Canvas board = Board(text);
-    return WritePng(board, ctx.outDir + "/_mockup_board.png") && WritePng(Menu(text), ctx.outDir + "/_mockup_menu.png") &&
-           WritePng(LostDialog(text, board), ctx.outDir + "/_mockup_dialog.png") && WritePng(Map(text), ctx.outDir + "/_mockup_map.png") &&
-           WritePng(Loading(text), ctx.outDir + "/_mockup_loading.png");
+    const std::string& dir = ctx.reviewDir;
+    return WritePng(board, dir + "/mockup_board.png") && WritePng(Menu(text), dir + "/mockup_menu.png") &&
+           WritePng(LostDialog(text, board), dir + "/mockup_dialog.png") && WritePng(Map(text), dir + "/mockup_map.png") &&
+           WritePng(Loading(text), dir + "/mockup_loading.png");
 });
 
 } // namespace

@@ -26,8 +26,9 @@ struct PainterEntry {
 std::vector<PainterEntry>& PainterTable();
 const Painter* FindPainter(const std::string& id);
 
-// The tile values' colours: values come in families of two that share a
-// colour (and differ in shape); SymbolColor gives a value's colour.
+// The tile values' colours: each value has a colour of its own
+// (SymbolColor). Values come in families of two, v and v + 13, that a level
+// of up to 13 values never deals together (SymbolFamily).
 int SymbolFamily(int value);
 Rgba SymbolColor(int value);
 

@@ -233,7 +233,10 @@ Canvas LoadingArt(int w, int h)
 
 // ---- map of stages ----
 
-Canvas MapScreen(int w, int h)
+// The map of one mode: the same chart for both, with only that mode's
+// route, the road of the chariot (click mode) or the sea lane of the ship
+// (drag mode), so neither shows a route that leads nowhere.
+Canvas MapScreen(int w, int h, bool clickMode)
 {
     Canvas c(w, h);
     // The chart: sea and land in parchment tones.
@@ -273,7 +276,7 @@ Canvas MapScreen(int w, int h)
             });
         }
     }
-    // The two routes: a dashed road on land and a dotted sea lane.
+    // The route: a dashed road on land or a dotted sea lane.
     auto dashed = [&](const int (*pts)[2], int n, const Rgba& col, float width, float dash) {
         for (int i = 0; i + 1 < n; ++i) {
             float ax = float(pts[i][0]), ay = float(pts[i][1]), bx = float(pts[i + 1][0]), by = float(pts[i + 1][1]);
@@ -287,8 +290,10 @@ Canvas MapScreen(int w, int h)
             }
         }
     };
-    dashed(kChariotStages, 12, Hex(0x7A4A1E), 1.6f, 6.f);
-    dashed(kShipStages, 10, Rgba(1, 1, 1, .85f), 1.4f, 5.f);
+    if (clickMode)
+        dashed(kChariotStages, 12, Hex(0x7A4A1E), 1.6f, 6.f);
+    else
+        dashed(kShipStages, 10, Rgba(1, 1, 1, .85f), 1.4f, 5.f);
     // Compass rose in the sea.
     float rx = 630, ry = 180;
     auto rose = StarPoints(rx, ry, 34, 8, 8);
@@ -486,7 +491,8 @@ PainterRegistration regs[] = {
     {"IMAGE_LOGO_BIG", StudioLogo},
     {"IMAGE_LOGO_SMALL", LogoSmall},
     {"IMAGE_TITLE", TitleScreen},
-    {"IMAGE_W_MAP", MapScreen},
+    {"IMAGE_W_MAP", [](int w, int h) { return MapScreen(w, h, false); }},
+    {"IMAGE_W_MAP2", [](int w, int h) { return MapScreen(w, h, true); }},
     {"IMAGE_HOW_TO_PLAY1", [](int w, int h) { return HowToPlay(w, h, true); }},
     {"IMAGE_HOW_TO_PLAY2", [](int w, int h) { return HowToPlay(w, h, false); }},
     {"IMAGE_COMPLETE_WND", CompleteWindow},

@@ -10,6 +10,8 @@
 #include "tools/assetgen/art/ArtKit.h"
 #include "tools/assetgen/art/Painters.h"
 
+#include <functional>
+
 namespace Zorvin::AssetGen {
 
 namespace {
@@ -353,6 +355,22 @@ Canvas PaintTileShadow(int w, int h)
 
 // ---- locks ----
 
+// Each item opens the locks of its own number, and the pair shares a metal
+// and an emblem so the player sees which opens which: the steel key opens
+// the steel padlock on steel chains that bears a key, the golden pyramid
+// the golden padlock that bears a pyramid, and the blue pearl the blue wax
+// seal that bears a pearl.
+namespace ItemColours {
+inline constexpr Rgba SteelLight = Hex(0xF2F6FA);
+inline constexpr Rgba SteelDark = Hex(0x4A525C);
+inline constexpr Rgba GoldLight = Hex(0xFFE9A0);
+inline constexpr Rgba GoldDark = Hex(0x7A4A0E);
+inline constexpr Rgba PearlLight = Hex(0x8FE0EE);
+inline constexpr Rgba PearlDark = Hex(0x15587A);
+} // namespace ItemColours
+
+enum class Emblem { Key, Pyramid };
+
 // A row of chain links along a segment.
 void DrawChain(Canvas& c, float ax, float ay, float bx, float by, const Rgba& light, const Rgba& dark)
 {
@@ -374,7 +392,16 @@ void DrawChain(Canvas& c, float ax, float ay, float bx, float by, const Rgba& li
     }
 }
 
-void DrawPadlock(Canvas& c, float cx, float top, float bw, float bh, const Rgba& light, const Rgba& dark)
+// The outline of a small key lying level, its bow centred on (x, y).
+float SdKeyEmblem(float px, float py, float x, float y, float s)
+{
+    float bow = std::fabs(SdCircle(px, py, x, y, 2.6f * s)) - 1.f * s;
+    float shaft = SdRoundRect(px, py, x + 2.f * s, y - .9f * s, x + 10.f * s, y + .9f * s, .5f);
+    float bit = SdRoundRect(px, py, x + 7.f * s, y, x + 9.5f * s, y + 3.5f * s, .4f);
+    return std::min(std::min(bow, shaft), bit);
+}
+
+void DrawPadlock(Canvas& c, float cx, float top, float bw, float bh, const Rgba& light, const Rgba& dark, Emblem emblem)
 {
     float sh = bh * .55f;
     auto shackle = [&](float x, float y) {
@@ -384,65 +411,91 @@ void DrawPadlock(Canvas& c, float cx, float top, float bw, float bh, const Rgba&
                               SdSegment(x, y, cx + bw * .3f, top + sh * .55f, cx + bw * .3f, top + sh + 3)) - 2.2f;
         return std::min(arc, legs);
     };
-    MetalShape(c, cx - bw, top - 4, cx + bw, top + sh + 5, shackle, Hex(0xE9E9E9), Hex(0x5F6266), 1.2f);
+    MetalShape(c, cx - bw, top - 4, cx + bw, top + sh + 5, shackle, Shade(light, .97f), Shade(dark, 1.1f), 1.2f);
     float by0 = top + sh;
-    auto body = [&](float x, float y) { return SdRoundRect(x, y, cx - bw / 2, by0, cx + bw / 2, by0 + bh * .75f, 4.f); };
-    MetalShape(c, cx - bw / 2, by0, cx + bw / 2, by0 + bh * .75f, body, light, dark, 2.f);
-    float ky = by0 + bh * .3f;
-    auto hole = [&](float x, float y) {
-        return std::min(SdCircle(x, y, cx, ky, 2.6f), SdRoundRect(x, y, cx - 1.1f, ky, cx + 1.1f, ky + 7.f, .5f));
-    };
-    c.FillShape(cx - 4, ky - 4, cx + 4, ky + 9, hole, Hex(0x1B1208));
+    float bodyH = bh * .75f;
+    auto body = [&](float x, float y) { return SdRoundRect(x, y, cx - bw / 2, by0, cx + bw / 2, by0 + bodyH, 4.f); };
+    MetalShape(c, cx - bw / 2, by0, cx + bw / 2, by0 + bodyH, body, light, dark, 2.f);
+    // The emblem of the item that opens it, sunk into the body.
+    float ey = by0 + bodyH * .5f;
+    std::function<float(float, float)> mark;
+    if (emblem == Emblem::Key) {
+        float s = bw / 22.f;
+        mark = [=](float x, float y) { return SdKeyEmblem(x, y, cx - 4.2f * s, ey, s); };
+    } else {
+        float r = bodyH * .36f;
+        std::vector<Pt> tri = {{cx, ey - r}, {cx + r * 1.05f, ey + r * .75f}, {cx - r * 1.05f, ey + r * .75f}};
+        mark = [=](float x, float y) { return SdPolygon(x, y, tri); };
+    }
+    c.FillShape(cx - bw / 2, by0, cx + bw / 2, by0 + bodyH, mark, Shade(dark, .6f));
+    c.Bevel(cx - bw / 2, by0, cx + bw / 2, by0 + bodyH, mark, 1.2f, -.5f);
 }
+
+// The face of a lying tile inside the lock image of type 0, which the board
+// draws 3 pixels left of and 6 above the tile: the tile covers (3, 6) -
+// (91, 64) of the image, its face (9, 6) - (89, 56).
+inline constexpr float kLock0TileX0 = 3, kLock0TileY0 = 6, kLock0TileX1 = 91, kLock0TileY1 = 64;
 
 Canvas PaintLock0(int w, int h)
 {
-    // Chains crossed over the stone, held by a padlock in the middle.
+    // Steel chains crossed over the stone, held by a steel padlock that
+    // bears a key. The chains end inside the tile, so they never lie over
+    // a neighbouring tile's values.
+    using namespace ItemColours;
     Canvas c(w, h);
-    // The tile's face spans (9, 6) - (89, 56) here.
-    DrawChain(c, 8, 8, 88, 56, Hex(0xD8D8D8), Hex(0x4C4F55));
-    DrawChain(c, 8, 56, 88, 8, Hex(0xD8D8D8), Hex(0x4C4F55));
-    DrawPadlock(c, 48, 14, 26, 40, Palette::BronzeLight, Palette::BronzeDark);
-    c.AddDropShadow(-1, 2, 3, Rgba(0, 0, 0, .5f));
+    DrawChain(c, 17, 14, 81, 49, SteelLight, SteelDark);
+    DrawChain(c, 17, 49, 81, 14, SteelLight, SteelDark);
+    DrawPadlock(c, 48, 12, 24, 36, SteelLight, SteelDark, Emblem::Key);
+    c.AddDropShadow(-1, 2, 2, Rgba(0, 0, 0, .5f));
     return c;
 }
 
 Canvas PaintLock1(int w, int h)
 {
-    // A large bronze padlock hanging over the stone's upper edge.
+    // A large golden padlock bearing a pyramid, hanging over the stone's
+    // upper edge.
+    using namespace ItemColours;
     Canvas c(w, h);
-    DrawPadlock(c, float(w) / 2.f, 3, 34, 44, Hex(0xF6D27E), Hex(0x6A3E10));
+    DrawPadlock(c, float(w) / 2.f, 3, 34, 44, GoldLight, GoldDark, Emblem::Pyramid);
     c.AddDropShadow(-1, 2, 3, Rgba(0, 0, 0, .5f));
     return c;
 }
 
 Canvas PaintLock2(int w, int h)
 {
-    // A red wax seal with ribbon tails and an embossed keyhole.
+    // A blue wax seal with ribbon tails, embossed with a pearl.
+    using namespace ItemColours;
     Canvas c(w, h);
     float cx = float(w) / 2.f, cy = float(h) / 2.f - 2.f;
     for (int side = -1; side <= 1; side += 2) {
         std::vector<Pt> tail = {{cx + float(side) * 4.f, cy}, {cx + float(side) * 14.f, cy + 26.f},
                                 {cx + float(side) * 8.f, cy + 22.f}, {cx + float(side) * 3.f, cy + 27.f}};
         c.FillShape(0, 0, float(w), float(h), [&](float x, float y) { return SdPolygon(x, y, tail); },
-                    [&](float, float y, float) { return Mix(Hex(0x2E5E9E), Hex(0x173A66), Clamp01((y - cy) / 26.f)); });
+                    [&](float, float y, float) { return Mix(Hex(0x2B8FB8), PearlDark, Clamp01((y - cy) / 26.f)); });
     }
     auto seal = [&](float x, float y) {
         float ang = std::atan2(y - cy, x - cx);
         float r = 19.f + std::sin(ang * 9.f) * 1.4f;
         return std::hypot(x - cx, y - cy) - r;
     };
+    // A pale rim keeps the blue seal apart from the blue backs of the sea
+    // stones it may lie on.
+    c.FillShape(0, 0, float(w), float(h), [&](float x, float y) { return seal(x, y) - 1.6f; }, Hex(0xF4EAD0));
     c.FillShape(0, 0, float(w), float(h), seal, [&](float x, float y, float) {
-        return Mix(Hex(0xE0463A), Hex(0x7C1410), Clamp01((x - cx + y - cy) / 40.f + .5f));
+        return Mix(Hex(0x4AAAD8), PearlDark, Clamp01((x - cx + y - cy) / 40.f + .5f));
     });
     c.Bevel(0, 0, float(w), float(h), seal, 3.f, .5f);
     auto ring = [&](float x, float y) { return std::fabs(SdCircle(x, y, cx, cy, 13.f)) - .9f; };
-    c.FillShape(0, 0, float(w), float(h), ring, Rgba(.45f, .05f, .04f, .7f));
-    auto hole = [&](float x, float y) {
-        return std::min(SdCircle(x, y, cx, cy - 3.f, 4.f), SdPolygon(x, y, {{cx - 2.f, cy - 2.f}, {cx + 2.f, cy - 2.f}, {cx + 4.f, cy + 9.f}, {cx - 4.f, cy + 9.f}}));
-    };
-    c.FillShape(0, 0, float(w), float(h), hole, Hex(0x3A0806));
-    c.Bevel(0, 0, float(w), float(h), hole, 1.5f, -.5f);
+    c.FillShape(0, 0, float(w), float(h), ring, Rgba(.04f, .18f, .3f, .7f));
+    // The pearl: a raised ball with its own highlight.
+    auto pearl = [&](float x, float y) { return SdCircle(x, y, cx, cy, 7.5f); };
+    c.FillShape(0, 0, float(w), float(h), pearl, [&](float x, float y, float) {
+        float k = Clamp01(std::hypot(x - cx + 3.f, y - cy + 3.f) / 11.f);
+        return Mix(PearlLight, Hex(0x2B8FB8), k);
+    });
+    c.Bevel(0, 0, float(w), float(h), pearl, 1.5f, .5f);
+    c.FillShape(0, 0, float(w), float(h), [&](float x, float y) { return SdEllipse(x, y, cx - 2.5f, cy - 3.f, 2.5f, 1.8f); },
+                Rgba(1, 1, 1, .75f));
     c.AddDropShadow(-1, 2, 3, Rgba(0, 0, 0, .5f));
     return c;
 }
@@ -451,6 +504,7 @@ Canvas PaintLock2(int w, int h)
 
 Canvas PaintKeyAnim(int w, int h)
 {
+    using namespace ItemColours;
     Canvas strip(w, h);
     int cw = w / 8;
     for (int cel = 0; cel < 8; ++cel) {
@@ -471,7 +525,7 @@ Canvas PaintKeyAnim(int w, int h)
             float bit2 = SdRoundRect(u, v, 13.5f, 0, 16.f, 5.f, .8f);
             return std::min(std::min(bow, shaft), std::min(bit1, bit2)) / scale;
         };
-        MetalShape(c, 0, 0, float(cw), float(h), key, Hex(0xFFF0B0), Hex(0xA8741A), 1.5f);
+        MetalShape(c, 0, 0, float(cw), float(h), key, SteelLight, SteelDark, 1.5f);
         // A glint that runs along the key.
         float gx = (-14.f + float(cel) * 4.5f) / scale;
         c.FillShape(0, 0, float(cw), float(h), [&](float x, float y) {
@@ -512,7 +566,7 @@ Canvas PaintPyramidAnim(int w, int h)
             std::vector<Pt> tri = {{cx, apexY}, {p.x, p.y}, {q.x, q.y}};
             float nx = (p.x + q.x) / 2.f - cx;
             float light = Clamp01(.55f - nx / 30.f + (p.depth + q.depth) * .1f);
-            Rgba col = Mix(Hex(0x8A5A12), Hex(0xFFE9A0), light);
+            Rgba col = Mix(ItemColours::GoldDark, ItemColours::GoldLight, light);
             c.FillShape(0, 0, float(cw), float(h), [&](float x, float y) { return SdPolygon(x, y, tri); }, col);
         }
         // Hieroglyph-like band and a shining capstone.
@@ -543,7 +597,7 @@ Canvas PaintSphereAnim(int w, int h)
             float lon = std::atan2(nx, nz) + ph;
             float band = .5f + .5f * std::sin(lon * 3.f + ny * 2.f);
             float diff = Clamp01(-.45f * nx - .55f * ny + .7f * nz);
-            Rgba base = Mix(Hex(0x2B8FB8), Hex(0x8FE0EE), band * .6f);
+            Rgba base = Mix(Hex(0x2B8FB8), ItemColours::PearlLight, band * .6f);
             return Mix(Shade(base, .55f), base, diff);
         });
         c.FillShape(0, 0, float(cw), float(h), [&](float x, float y) { return SdEllipse(x, y, cx - 7, cy - 8, 6, 4); },

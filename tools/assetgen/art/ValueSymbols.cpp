@@ -1,8 +1,7 @@
 // The 26 tile values. Each value is a bold symbol of its own shape in its own
 // colour, with a dark rim so it reads on the light tile faces; no two values
-// share a silhouette, and values that share a colour family differ strongly
-// in shape, so players who cannot tell the colours apart still can tell the
-// values apart.
+// share a silhouette or a colour, so players who cannot tell some colours
+// apart still can tell the values apart.
 
 #include "tools/assetgen/art/ArtKit.h"
 #include "tools/assetgen/art/Painters.h"
@@ -226,14 +225,15 @@ Sdf SymbolShape(int value)
 
 } // namespace
 
-// Thirteen colours, one per family of two values: v and v + 13, whose
-// shapes share nothing; the second wears the colour a shade darker. A level
-// deals its values eleven apart round the 26 (see the level designer), so
-// the two values of a family meet only in levels of more than 13 values.
-// The colours keep every two values of different families at least 10
-// CIELAB units apart for normal vision and under full protanopia,
-// deuteranopia and tritanopia alike (the art tests simulate all four), so
-// colour helps every player and shape does the rest.
+// Every value has a colour of its own. The 26 colours were chosen together
+// so that any two stay at least 12 CIELAB units apart for normal vision and
+// under full protanopia, deuteranopia and tritanopia alike (the art tests
+// simulate all four), and no hue family (a twelfth of the colour wheel, or
+// the greys) holds more than three of them: colour tells the values apart
+// for every player, and the shapes, all different, do so without it.
+// Families of two (v and v + 13) are the values a level of up to 13 values
+// never deals together (see the level designer, which deals values eleven
+// apart round the 26).
 int SymbolFamily(int value)
 {
     return ((value % kValueCount) + kValueCount) % kValueCount % 13;
@@ -241,27 +241,35 @@ int SymbolFamily(int value)
 
 Rgba SymbolColor(int value)
 {
-    static const uint32_t colors[13] = {
-        0xC8B808, // olive gold: sun, bolt
-        0xE87040, // coral: triangle, waves
-        0x805868, // mauve: square, spiral
-        0xF82088, // pink: star, amphora
-        0x88C0F0, // sky: moon, fish
-        0xD82048, // red: heart, anchor
-        0x885000, // umber: hexagon, trident
-        0x3068D8, // blue: cross, column
-        0x983080, // plum: rhombus, grapes
-        0x40D860, // green: drop, compass star
-        0x9898A0, // pewter: leaf, crown
-        0x7800D8, // violet: horseshoe, scallop shell
-        0xA880D8, // lavender: chevrons, hourglass
+    static const uint32_t colors[kValueCount] = {
+        0xDFB808, // sun: gold
+        0x98D057, // triangle: spring green
+        0x9890B8, // square: lavender grey
+        0xFF189F, // star: hot pink
+        0xC0C8DF, // crescent moon: silver
+        0xFF1800, // heart: scarlet
+        0x7F7857, // hexagonal nut: olive iron
+        0x1818F7, // Greek cross: ultramarine
+        0xB8306F, // rhombus: raspberry
+        0x0068FF, // water drop: blue
+        0x679820, // olive leaf: olive green
+        0x7F3020, // horseshoe: rust
+        0xD048CF, // chevrons: orchid
+        0xD7C890, // lightning bolt: pale straw
+        0x308088, // three waves: teal
+        0xD78888, // spiral shell: salmon
+        0xAF0800, // amphora: terracotta red
+        0x20E0B8, // fish: aquamarine
+        0x005848, // anchor: deep sea green
+        0x60B0FF, // trident: sky blue
+        0x9800D7, // Ionic column: violet
+        0x77286F, // grapes: plum
+        0x20409F, // compass star: navy
+        0x970840, // crown: burgundy
+        0xA0C8FF, // scallop shell: pale sky
+        0x00B050, // hourglass: green
     };
-    int v = ((value % kValueCount) + kValueCount) % kValueCount;
-    Rgba c = Hex(colors[SymbolFamily(v)]);
-    // Chevrons and hourglass cover the same area of their tile, so the
-    // hourglass is darker still to keep the two apart.
-    float darker = SymbolFamily(v) == 12 ? .74f : .86f;
-    return v >= 13 ? Shade(c, darker) : c;
+    return Hex(colors[((value % kValueCount) + kValueCount) % kValueCount]);
 }
 
 namespace {
