@@ -144,6 +144,8 @@ public:
     HighScoreTable& GetHighScores() { return *highScores; }
     const std::string& GetDataFolder() const { return dataFolder; }
     bool HasSavedGame(int mode);
+    // The board cleared a level: a game saved in it is done with.
+    void OnLevelWon();
 
     // GameDialogHost.
     ZorvinAppBase& GetApp() override;
@@ -198,8 +200,13 @@ private:
     void DestroyScreens();
     void CreateHintWindow();
     void OpenContinueDialog();
+    // Writes the level on the board as the player's saved game of its mode,
+    // when it is the level the player is at (not the editor's field, nor a
+    // level whose win is already recorded).
     void SaveGameInProgress();
     void DeleteSavedGame(int mode);
+    // The level file of the level the current player is at in `mode`.
+    std::string PlayerLevelPath(int mode);
     void EnterHighScore();
     static void CenterOnScreen(Widget* widget, Image* sizeFrom);
 

@@ -23,6 +23,19 @@ std::string SavedGamePath(const std::string& dataFolder, const std::string& play
     return path + "saves/" + SafeFileName(playerName) + suffix;
 }
 
+bool SavedGameFiles::SameLevel(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i] == '\\' ? '/' : a[i];
+        char y = b[i] == '\\' ? '/' : b[i];
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
 SavedGameFiles::SavedGameFiles(std::string dataFolder) : dataFolder(std::move(dataFolder)) {}
 
 std::string SavedGameFiles::PathFor(const std::string& playerName, int mode) const
@@ -42,7 +55,8 @@ bool SavedGameFiles::Save(const FishField& field, const std::string& playerName)
     return !path.empty() && SaveGame(field, path, *files);
 }
 
-bool SavedGameFiles::Restore(FishField& field, const std::string& playerName, int mode) const
+bool SavedGameFiles::Restore(FishField& field, const std::string& playerName, int mode,
+                             const std::string& levelPath) const
 {
     std::string path = PathFor(playerName, mode);
     if (path.empty())
@@ -51,10 +65,18 @@ bool SavedGameFiles::Restore(FishField& field, const std::string& playerName, in
     // the wrong game and, on leaving, be saved over the other mode's file.
     std::string bytes;
     SavedGameData data;
-    if (!files->ReadFile(path, bytes, kMaxSavedGameBytes + 1))
+    if (!files->ReadFile(path, bytes, kMaxSavedGameBytes + 1)) {
         bytes.clear();
-    else if (ReadSavedGame(bytes, data) && data.mode != mode)
-        bytes.clear();
+    } else if (ReadSavedGame(bytes, data)) {
+        if (data.mode != mode) {
+            bytes.clear();
+        } else if (!SameLevel(data.levelPath, levelPath)) {
+            // Restored, it would show another level's tiles under this
+            // level's number, and winning them would skip a level.
+            files->Delete(path);
+            bytes.clear();
+        }
+    }
     return RestoreGameFromBytes(field, bytes);
 }
 

@@ -6,7 +6,10 @@
 // map is left, when a mode is completed or when a player is deleted, and
 // moving when a player is renamed. Each player has at most one saved game
 // per play mode, "saves/<name>1.sav" (click mode) and "saves/<name>2.sav"
-// (drag mode) in the data folder, the name made safe by SafeFileName. The
+// (drag mode) in the data folder, the name made safe by SafeFileName. A
+// saved game belongs to the level it was saved in: it is restored only into
+// that level, and the game retires it once that level is won or any level of
+// the mode starts (see GameApp). The
 // application owns one; it knows nothing of the application itself.
 
 #include <string>
@@ -33,10 +36,14 @@ public:
     // Leaving a level through the in-game menu: writes the field's game
     // (nothing in the level editor). False when nothing could be written.
     bool Save(const FishField& field, const std::string& playerName) const;
-    // Continuing: rebuilds the field from the player's game of `mode`. False
-    // when there is none, it cannot be read or it holds a game of the other
-    // mode; the caller then starts the player's level afresh.
-    bool Restore(FishField& field, const std::string& playerName, int mode) const;
+    // Continuing: rebuilds the field from the player's game of `mode`,
+    // provided it was saved in the level at `levelPath` (the level the
+    // player is at in that mode). False when there is none, it cannot be
+    // read, it holds a game of the other mode, or it was saved in another
+    // level: such a game belongs to a level since won or left behind, and
+    // is retired (deleted) rather than shown under another level's number.
+    // The caller then goes on from the player's level.
+    bool Restore(FishField& field, const std::string& playerName, int mode, const std::string& levelPath) const;
     // Leaving from the map, or a completed mode: the game of that mode goes.
     void Delete(const std::string& playerName, int mode) const;
 
@@ -45,6 +52,10 @@ public:
     // The player list calls these when a player is renamed or deleted.
     void PlayerRenamed(const std::string& oldName, const std::string& newName) override;
     void PlayerDeleted(const std::string& playerName) override;
+
+    // Whether two level paths name the same level file, whichever
+    // separators they were written with.
+    static bool SameLevel(const std::string& a, const std::string& b);
 
     const std::string& DataFolder() const { return dataFolder; }
     // Where the games are read and written (not owned); the disk by default.
