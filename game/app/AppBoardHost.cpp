@@ -4,6 +4,7 @@
 
 #include "framework/audio/music/MusicInterface.h"
 #include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/controls/Dialog.h"
 #include "framework/widgets/controls/EditWidget.h"
 #include "game/app/GameApp.h"
@@ -63,9 +64,14 @@ bool AppBoardHost::PumpUntilUpdate()
 {
     // A blocking animation (the intro, a reshuffle, a deal) ends early when
     // the game shuts down or when the board has left the screen under it.
-    if (app.HasShutdownStarted() || !BoardOnScreen())
-        return false;
-    app.PumpUntilUpdate();
+    // While a modal dialog (the in-game menu) is above the board it waits,
+    // as the rest of the level does: neither the intro nor the rest of the
+    // level's start runs on behind the menu.
+    do {
+        if (app.HasShutdownStarted() || !BoardOnScreen())
+            return false;
+        app.PumpUntilUpdate();
+    } while (app.GetWidgetManager()->GetModalWidget() != nullptr);
     return !app.HasShutdownStarted() && BoardOnScreen();
 }
 

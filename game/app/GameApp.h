@@ -201,8 +201,8 @@ private:
     void CreateHintWindow();
     void OpenContinueDialog();
     // Writes the level on the board as the player's saved game of its mode,
-    // when it is the level the player is at (not the editor's field, nor a
-    // level whose win is already recorded).
+    // when it is the level the player is at and under way (not the editor's
+    // field, a level still in its intro, nor one whose win is recorded).
     void SaveGameInProgress();
     void DeleteSavedGame(int mode);
     // The level file of the level the current player is at in `mode`.

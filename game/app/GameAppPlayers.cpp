@@ -129,8 +129,10 @@ void GameApp::SaveGameInProgress()
     const FishField& field = *board->field;
     // Once a win is recorded the player is at the next level and the board
     // still shows the cleared one: that is no game to come back to. The
-    // editor's field (mode 1) has no saved game at all.
-    if (field.mode != ModeClick && field.mode != ModeDrag)
+    // editor's field (mode 1) has no saved game at all. A level still in its
+    // intro has not been played yet and its deck is not dealt: saved, it
+    // would come back without one.
+    if ((field.mode != ModeClick && field.mode != ModeDrag) || field.loading)
         return;
     if (!SavedGameFiles::SameLevel(field.levelPath, PlayerLevelPath(field.mode)))
         return;

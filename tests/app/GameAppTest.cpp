@@ -637,9 +637,9 @@ TEST_F(GameAppTest, ClosingTheWindowOrASignalMidLevelKeepsThePosition)
     }
 }
 
-// Leaving a level during its intro: the rest of the level's start (the
-// how-to page of level 1 and its first tip) does not open over the main
-// menu when the intro's time is up.
+// Leaving a level during its intro: the intro waits under the in-game menu,
+// and the rest of the level's start (the how-to page of level 1 and its
+// first tip) does not open over the main menu afterwards.
 TEST_F(GameAppTest, LeavingDuringTheIntroStartsNothingOverTheMainMenu)
 {
     GameHarness& game = Start();
@@ -674,6 +674,8 @@ TEST_F(GameAppTest, LeavingDuringTheIntroStartsNothingOverTheMainMenu)
     EXPECT_EQ(game.FindDialog(GameApp::DialogHowToPlay), nullptr);
     EXPECT_FALSE(game.IsScreenShown(game.GetHintWindow()));
     EXPECT_EQ(game.GetWidgetManager()->GetFocusWidget(), game.GetMainMenu());
+    // Nothing was played and the deck was not dealt yet: nothing to keep.
+    EXPECT_FALSE(game.HasSavedGame(GameApp::ModeClick));
 }
 
 // The level editor entered from a click-mode level goes back to click mode,
