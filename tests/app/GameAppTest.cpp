@@ -578,29 +578,28 @@ TEST_F(GameAppTest, ASavedGameComesBackOnlyInTheLevelItWasSavedIn)
     EXPECT_EQ(player->levelMode2, 2);
     EXPECT_FALSE(game.HasSavedGame(GameApp::ModeClick));
 
-    // The map's "Главное меню", then the level-one game is back on disk.
-    AnswerWhenShown(GameApp::DialogConfirm);
-    game.GetMapScreen()->OnButtonClick(MapWnd::MainMenuButton);
-    ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMainMenu()); }));
-    game.onUpdate = nullptr;
-    ASSERT_TRUE(FileUtil::WriteFileAtomic(SaveFile(GameApp::ModeClick), levelOne));
-    ChooseMode(GameApp::ModeClick);
-    AnswerContinue(ContinueGameWnd::Continue);
-    EXPECT_FALSE(game.IsScreenShown(game.GetBoardPanel()));
-    ASSERT_TRUE(game.IsScreenShown(game.GetMapScreen()));
-    EXPECT_EQ(game.GetMapScreen()->selectedLevel, 2);
-    EXPECT_FALSE(game.HasSavedGame(GameApp::ModeClick));
-
-    AnswerWhenShown(GameApp::DialogConfirm);
-    game.GetMapScreen()->OnButtonClick(MapWnd::MainMenuButton);
-    ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMainMenu()); }));
-    game.onUpdate = nullptr;
-    ASSERT_TRUE(FileUtil::WriteFileAtomic(SaveFile(GameApp::ModeClick), levelOne));
-    ChooseMode(GameApp::ModeClick);
-    AnswerContinue(ContinueGameWnd::NewGame);
-    ASSERT_TRUE(game.IsScreenShown(game.GetBoardPanel()));
-    EXPECT_EQ(game.GetBoard()->field->levelNumber, 1);
-    EXPECT_FALSE(game.HasSavedGame(GameApp::ModeClick));
+    // From the map back to the main menu, the level-one game put back on
+    // disk (as an older version or a crash would have left it): "Продолжить"
+    // goes on at level 2 on the map, "Новая игра" starts level 1 afresh, and
+    // either way the old game is retired.
+    for (int answer : {ContinueGameWnd::Continue, ContinueGameWnd::NewGame}) {
+        SCOPED_TRACE(answer);
+        AnswerWhenShown(GameApp::DialogConfirm);
+        game.GetMapScreen()->OnButtonClick(MapWnd::MainMenuButton);
+        ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMainMenu()); }));
+        game.onUpdate = nullptr;
+        ASSERT_TRUE(FileUtil::WriteFileAtomic(SaveFile(GameApp::ModeClick), levelOne));
+        ChooseMode(GameApp::ModeClick);
+        AnswerContinue(answer);
+        bool onMap = answer == ContinueGameWnd::Continue;
+        ASSERT_EQ(game.IsScreenShown(game.GetMapScreen()), onMap);
+        ASSERT_EQ(game.IsScreenShown(game.GetBoardPanel()), !onMap);
+        if (onMap)
+            EXPECT_EQ(game.GetMapScreen()->selectedLevel, 2);
+        else
+            EXPECT_EQ(game.GetBoard()->field->levelNumber, 1);
+        EXPECT_FALSE(game.HasSavedGame(GameApp::ModeClick));
+    }
 }
 
 // Closing the window in the middle of a level, or a SIGTERM, saves it as
