@@ -4,6 +4,7 @@
 
 #include "framework/audio/music/MusicInterface.h"
 #include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/controls/Dialog.h"
 #include "framework/widgets/controls/EditWidget.h"
 #include "game/app/GameApp.h"
@@ -14,7 +15,17 @@ namespace Zorvin {
 
 void AppBoardHost::PlaySound(int soundId) { app.PlaySound(soundId); }
 
-void AppBoardHost::ShowHint(const std::string& text, int x, int y) { app.ShowHintWindow(x, y, text); }
+bool AppBoardHost::BoardOnScreen() const { return app.IsScreenShown(app.GetBoardPanel()); }
+
+// A level left during its start (the in-game menu's "Главное меню" in the
+// intro) still runs the rest of its start once the intro is cut short: its
+// tip and how-to page belong to the board and must not open over the main
+// menu.
+void AppBoardHost::ShowHint(const std::string& text, int x, int y)
+{
+    if (BoardOnScreen())
+        app.ShowHintWindow(x, y, text);
+}
 
 void AppBoardHost::HideHint() { app.HideHintWindow(); }
 
@@ -25,7 +36,11 @@ void AppBoardHost::ShowLevelWonDialog(const std::string& header, const std::stri
 
 void AppBoardHost::ShowGameOverDialog() { app.ShowGameOverWindow(); }
 
-void AppBoardHost::ShowHowToPlayDialog(bool clickMode) { app.ShowHowToPlay(clickMode); }
+void AppBoardHost::ShowHowToPlayDialog(bool clickMode)
+{
+    if (BoardOnScreen())
+        app.ShowHowToPlay(clickMode);
+}
 
 void AppBoardHost::SetUndoEnabled(bool enabled)
 {
@@ -43,14 +58,21 @@ PlayerProfile* AppBoardHost::CurrentProfile() { return app.CurrentProfile(); }
 
 void AppBoardHost::SavePlayers() { app.SavePlayers(); }
 
-void AppBoardHost::SetLevelWonThisSession() { app.levelWonThisSession = true; }
+void AppBoardHost::SetLevelWonThisSession() { app.OnLevelWon(); }
 
 bool AppBoardHost::PumpUntilUpdate()
 {
-    if (app.HasShutdownStarted())
-        return false;
-    app.PumpUntilUpdate();
-    return !app.HasShutdownStarted();
+    // A blocking animation (the intro, a reshuffle, a deal) ends early when
+    // the game shuts down or when the board has left the screen under it.
+    // While a modal dialog (the in-game menu) is above the board it waits,
+    // as the rest of the level does: neither the intro nor the rest of the
+    // level's start runs on behind the menu.
+    do {
+        if (app.HasShutdownStarted() || !BoardOnScreen())
+            return false;
+        app.PumpUntilUpdate();
+    } while (app.GetWidgetManager()->GetModalWidget() != nullptr);
+    return !app.HasShutdownStarted() && BoardOnScreen();
 }
 
 int AppBoardHost::UpdateCount() const { return app.updateCount; }

@@ -47,6 +47,9 @@ public:
                      std::string& name) override;
 
 private:
+    // The board and its panel are the screen shown.
+    bool BoardOnScreen() const;
+
     static constexpr int kMaxFileNameChars = 255;
     static constexpr int kFileDialogHeight = 200;
     GameApp& app;

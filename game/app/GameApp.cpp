@@ -344,6 +344,11 @@ bool GameApp::TimedStep(bool allowSleep)
 
 void GameApp::OnShutdown()
 {
+    // Closing the window, Alt+F4, SIGTERM or SIGINT in the middle of a level
+    // keeps the position, as leaving it through the in-game menu would: the
+    // saved game, then the players (both written whole, atomically).
+    if (IsScreenShown(boardPanel.get()))
+        SaveGameInProgress();
     SaveProfiles();
     RetryPendingWrites();
     RemoveGameScreens();

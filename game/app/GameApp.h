@@ -146,6 +146,8 @@ public:
     HighScoreTable& GetHighScores() { return *highScores; }
     const std::string& GetDataFolder() const { return dataFolder; }
     bool HasSavedGame(int mode);
+    // The board cleared a level: a game saved in it is done with.
+    void OnLevelWon();
 
     // GameDialogHost.
     ZorvinAppBase& GetApp() override;
@@ -201,8 +203,13 @@ private:
     void DestroyScreens();
     void CreateHintWindow();
     void OpenContinueDialog();
+    // Writes the level on the board as the player's saved game of its mode,
+    // when it is the level the player is at and under way (not the editor's
+    // field, a level still in its intro, nor one whose win is recorded).
     void SaveGameInProgress();
     void DeleteSavedGame(int mode);
+    // The level file of the level the current player is at in `mode`.
+    std::string PlayerLevelPath(int mode);
     void EnterHighScore();
     // Shows the oldest waiting notice about the player's files unless one is
     // on screen; with `wait`, until the player has answered it.

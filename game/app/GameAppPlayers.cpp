@@ -28,6 +28,7 @@
 #include "game/app/profiles/PlayerList.h"
 #include "game/app/saves/SavedGameFiles.h"
 #include "game/app/screens/TitleWnd.h"
+#include "game/board/LevelFile.h"
 #include "game/board/view/Board.h"
 #include "game/board/view/BoardInterface.h"
 #include "game/shared/Res.h"
@@ -147,11 +148,30 @@ bool GameApp::HasSavedGame(int mode)
     return profile != nullptr && savedGames->Exists(profile->name, mode);
 }
 
+std::string GameApp::PlayerLevelPath(int mode)
+{
+    PlayerProfile* profile = CurrentProfile();
+    if (profile == nullptr)
+        return {};
+    return LevelPath(mode, mode == ModeClick ? profile->levelMode2 : profile->levelMode0);
+}
+
 void GameApp::SaveGameInProgress()
 {
     PlayerProfile* profile = CurrentProfile();
-    if (profile != nullptr && board && board->field != nullptr)
-        savedGames->Save(*board->field, profile->name);
+    if (profile == nullptr || !board || board->field == nullptr)
+        return;
+    const FishField& field = *board->field;
+    // Once a win is recorded the player is at the next level and the board
+    // still shows the cleared one: that is no game to come back to. The
+    // editor's field (mode 1) has no saved game at all. A level still in its
+    // intro has not been played yet and its deck is not dealt: saved, it
+    // would come back without one.
+    if ((field.mode != ModeClick && field.mode != ModeDrag) || field.loading)
+        return;
+    if (!SavedGameFiles::SameLevel(field.levelPath, PlayerLevelPath(field.mode)))
+        return;
+    savedGames->Save(field, profile->name);
 }
 
 void GameApp::DeleteSavedGame(int mode)
@@ -160,12 +180,21 @@ void GameApp::DeleteSavedGame(int mode)
         savedGames->Delete(profile->name, mode);
 }
 
+void GameApp::OnLevelWon()
+{
+    levelWonThisSession = true;
+    // A level continued from a saved game and then won must not come back
+    // from it: the player has moved on to the next level.
+    if (board && board->field != nullptr)
+        DeleteSavedGame(board->field->mode);
+}
+
 bool GameApp::RestoreGame(int mode)
 {
     PlayerProfile* profile = CurrentProfile();
     if (profile == nullptr || !board || board->field == nullptr)
         return false;
-    if (!savedGames->Restore(*board->field, profile->name, mode))
+    if (!savedGames->Restore(*board->field, profile->name, mode, PlayerLevelPath(mode)))
         return false;
     boardMode = mode;
     board->RebuildBackdrop();
@@ -235,8 +264,12 @@ void GameApp::FocusBoard()
 
 void GameApp::Restart()
 {
-    if (board)
-        board->Restart();
+    if (!board)
+        return;
+    // Playing the level again from its start leaves the saved position
+    // behind, as starting any level does.
+    DeleteSavedGame(board->field->mode);
+    board->Restart();
 }
 
 void GameApp::Reshuffle()
@@ -259,8 +292,11 @@ void GameApp::RemoveMainMenu()
 
 void GameApp::StartLevel()
 {
-    if (board)
-        board->StartLevel(boardMode);
+    if (!board)
+        return;
+    // "Новая игра": the old saved game belongs to a level left behind.
+    DeleteSavedGame(boardMode);
+    board->StartLevel(boardMode);
 }
 
 AccelerationVerdict GameApp::GetAccelerationVerdict() { return ReadAccelerationVerdict(*this); }

@@ -115,6 +115,11 @@ void GameApp::ShowBoard(int mode)
 {
     boardMode = mode;
     ShowBoardScreen();
+    // A level of the mode starts: the mode's saved game, if any, is of a
+    // level the player has left behind (it was not continued), and must not
+    // come back later under this level's number. It is retired before the
+    // start, since the start's intro may itself be left with a save.
+    DeleteSavedGame(mode);
     board->StartLevel(mode);
     if (PlayerProfile* profile = CurrentProfile())
         AddDemoMarker(std::string(mode == ModeClick ? "Click" : "Drag") + " level " +

@@ -271,8 +271,12 @@ void PlayLine::Arrive(DominoFish& f)
     }
     field->RecomputePlayable();
     field->CheckEnd();
+    // The deck tip is for a player stuck on a field that still has tiles and
+    // a deck to draw from: not for the winning move (an empty field has no
+    // moves either) nor for a lost level. Until then it stays unshown.
     PlayerProfile* p = field->app->CurrentProfile();
-    if (field->movesAvailable == 0 && p && !p->deckHintShown) {
+    bool stuck = field->fishCount > 0 && field->movesAvailable == 0 && !field->lost;
+    if (stuck && p && !p->deckHintShown) {
         field->app->ShowHint(W("Используйте колоду если на поле нет ходов."), 110, 540);
         p->deckHintShown = true;
     }

@@ -15,14 +15,18 @@
 #include "framework/widgets/controls/EditWidget.h"
 #include "framework/widgets/controls/HyperlinkWidget.h"
 #include "game/app/ShutdownSignals.h"
+#include "game/app/dialogs/ContinueGameWnd.h"
 #include "game/app/dialogs/DialogWithEdit.h"
+#include "game/app/dialogs/HintWnd.h"
 #include "game/app/dialogs/MenuWnd.h"
 #include "game/app/profiles/PlayerList.h"
 #include "game/app/saves/SavedGame.h"
+#include "game/app/saves/SavedGameFiles.h"
 #include "game/app/screens/TitleScreen.h"
 #include "game/app/screens/TitleWnd.h"
 #include "game/board/FishField.h"
 #include "game/board/LevelFile.h"
+#include "game/board/PlayLine.h"
 #include "game/board/view/Board.h"
 #include "game/board/view/BoardInterface.h"
 #include "game/shared/Res.h"
@@ -156,6 +160,62 @@ protected:
         app->onUpdate = nullptr;
         return reached;
     }
+
+    // The main menu's button of `mode`; runs until the board, the map or
+    // the continue question is up.
+    void ChooseMode(int mode)
+    {
+        int button = mode == GameApp::ModeClick ? TitleWnd::ClickModeButton : TitleWnd::DragModeButton;
+        Click(app->GetMainMenu()->GetButton(button));
+        ASSERT_TRUE(RunUntil([&] {
+            return app->IsScreenShown(app->GetBoardPanel()) || app->IsScreenShown(app->GetMapScreen()) ||
+                   app->FindDialog(GameApp::DialogContinue) != nullptr;
+        }));
+        RunUntil([&] { return !app->GetBoard()->field->loading; });
+    }
+    // The continue question's answer, as its button gives it.
+    void AnswerContinue(int button)
+    {
+        auto* ask = dynamic_cast<ContinueGameWnd*>(app->FindDialog(GameApp::DialogContinue));
+        ASSERT_NE(ask, nullptr);
+        ask->OnButtonClick(button);
+        RunUntil([&] { return !app->GetBoard()->field->loading; });
+    }
+    // Escape, the in-game menu's "Главное меню" and "Да": the game is saved.
+    void LeaveThroughGameMenu()
+    {
+        Post(MessageKind::KeyDown, 27);
+        ASSERT_TRUE(RunUntil([&] { return app->FindDialog(GameApp::DialogMenu) != nullptr; }));
+        auto* menu = dynamic_cast<MenuWnd*>(app->FindDialog(GameApp::DialogMenu));
+        ASSERT_NE(menu, nullptr);
+        AnswerWhenShown(GameApp::DialogConfirm);
+        Click(menu->GetButton(MenuWnd::MainMenu));
+        ASSERT_TRUE(RunUntil([&] { return app->IsScreenShown(app->GetMainMenu()); }));
+        app->onUpdate = nullptr;
+    }
+    // Clicks a tile that can be put (click mode) and waits until it rests on
+    // the line.
+    void PutATile()
+    {
+        Board& board = *app->GetBoard();
+        app->HideHintWindow();
+        // A restored board's tiles settle and its line slides in first.
+        int start = app->updateCount;
+        RunUntil([&] { return app->updateCount > start + 70; });
+        DominoFish* playable = nullptr;
+        for (auto& layer : board.field->layers)
+            for (auto& f : layer)
+                if (f->playable)
+                    playable = f.get();
+        ASSERT_NE(playable, nullptr);
+        int left = board.field->fishCount;
+        int x = playable->x + 7 * playable->layer, y = playable->y - 7 * playable->layer;
+        Post(MessageKind::MouseMove, x, y);
+        Post(MessageKind::LButtonDown, x, y);
+        Post(MessageKind::LButtonUp, x, y);
+        ASSERT_TRUE(RunUntil([&] { return board.field->fishCount == left - 1 && board.playLine->AllSettled(); }));
+    }
+    std::string SaveFile(int mode) { return SavedGamePath(app->GetDataFolder(), app->CurrentPlayerName(), mode); }
 
     std::string SettingsFile() const { return temp.File("config") + "/Wendmoor/Korvelt/settings.ini"; }
     std::string PlayersFile() const { return temp.File("data") + "/Wendmoor/Korvelt/players.dat"; }
@@ -493,4 +553,191 @@ TEST_F(GameAppTest, RecordedDemosReplayToTheSameFilesAndScreen)
         EXPECT_FALSE(FileUtil::Exists(SettingsFile()));
         app.reset();
     }
+}
+
+namespace {
+
+// What a saved game holds of the position, without where the line's two
+// tiles were on their way (a restore slides them in from their resting
+// points).
+std::string Position(const std::string& bytes)
+{
+    SavedGameData d;
+    if (!ReadSavedGame(bytes, d))
+        return "unreadable";
+    std::string out = std::to_string(d.mode) + " " + d.levelPath + " " + std::to_string(d.fishCount) + " " +
+                      std::to_string(d.score) + " " + std::to_string(d.shufflesLeft) + " " +
+                      std::to_string(d.redealsLeft) + " " + std::to_string(d.placeCount) + "\n";
+    auto tile = [&out](const SavedTile& t, bool where) {
+        out += std::to_string(t.valueA) + "/" + std::to_string(t.valueB) + " " + std::to_string(t.lockType) + " " +
+               std::to_string(t.itemType) + " " + std::to_string(t.style) + " " + std::to_string(t.joker);
+        if (where)
+            out += " @" + std::to_string(t.x) + "," + std::to_string(t.y) + "," + std::to_string(t.layer);
+        out += "; ";
+    };
+    for (const auto& layer : d.layers) {
+        for (const SavedTile& t : layer)
+            tile(t, true);
+        out += "\n";
+    }
+    tile(d.lineFirst, false);
+    tile(d.lineLast, false);
+    for (const SavedTile& t : d.deck)
+        tile(t, true);
+    for (const auto& place : d.places) {
+        out += "\n";
+        for (const SavedTile& t : place)
+            tile(t, true);
+    }
+    return out;
+}
+
+} // namespace
+
+// A saved game belongs to the level it was saved in. Winning that level
+// after continuing it retires it; one left behind by a level since won (an
+// older game, a crash) is not shown under the next level's number; and
+// "Новая игра" starting level 1 retires the game of the level left.
+TEST_F(GameAppTest, ASavedGameComesBackOnlyInTheLevelItWasSavedIn)
+{
+    GameHarness& game = Start();
+    ASSERT_TRUE(LoadAndEnterMenu());
+    PlayerProfile* player = game.CurrentProfile();
+    player->showHowToPlay = false;
+    ChooseMode(GameApp::ModeClick);
+    ASSERT_TRUE(game.IsScreenShown(game.GetBoardPanel()));
+    PutATile();
+    LeaveThroughGameMenu();
+    std::string levelOne;
+    ASSERT_TRUE(FileUtil::ReadFile(SaveFile(GameApp::ModeClick), levelOne));
+
+    ChooseMode(GameApp::ModeClick);
+    AnswerContinue(ContinueGameWnd::Continue);
+    ASSERT_TRUE(game.IsScreenShown(game.GetBoardPanel()));
+    EXPECT_EQ(game.GetBoard()->field->levelNumber, 1);
+    AnswerWhenShown(GameApp::DialogLevelWon);
+    game.GetBoard()->field->won = true;
+    ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMapScreen()); }));
+    EXPECT_EQ(player->levelMode2, 2);
+    EXPECT_FALSE(game.HasSavedGame(GameApp::ModeClick));
+
+    // From the map back to the main menu, the level-one game put back on
+    // disk (as an older version or a crash would have left it): "Продолжить"
+    // goes on at level 2 on the map, "Новая игра" starts level 1 afresh, and
+    // either way the old game is retired.
+    for (int answer : {ContinueGameWnd::Continue, ContinueGameWnd::NewGame}) {
+        SCOPED_TRACE(answer);
+        AnswerWhenShown(GameApp::DialogConfirm);
+        game.GetMapScreen()->OnButtonClick(MapWnd::MainMenuButton);
+        ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMainMenu()); }));
+        game.onUpdate = nullptr;
+        ASSERT_TRUE(FileUtil::WriteFileAtomic(SaveFile(GameApp::ModeClick), levelOne));
+        ChooseMode(GameApp::ModeClick);
+        AnswerContinue(answer);
+        bool onMap = answer == ContinueGameWnd::Continue;
+        ASSERT_EQ(game.IsScreenShown(game.GetMapScreen()), onMap);
+        ASSERT_EQ(game.IsScreenShown(game.GetBoardPanel()), !onMap);
+        if (onMap)
+            EXPECT_EQ(game.GetMapScreen()->selectedLevel, 2);
+        else
+            EXPECT_EQ(game.GetBoard()->field->levelNumber, 1);
+        EXPECT_FALSE(game.HasSavedGame(GameApp::ModeClick));
+    }
+}
+
+// Closing the window in the middle of a level, or a SIGTERM, saves it as
+// the in-game menu's "Главное меню" would, and "Продолжить" on the next run
+// brings back that very position.
+TEST_F(GameAppTest, ClosingTheWindowOrASignalMidLevelKeepsThePosition)
+{
+    std::string saved;
+    for (int run = 0; run < 3; ++run) {
+        SCOPED_TRACE(run);
+        app.reset();
+        ShutdownSignals::Reset();
+        GameHarness& game = Start();
+        ASSERT_TRUE(LoadAndEnterMenu());
+        game.CurrentProfile()->showHowToPlay = false;
+        ChooseMode(GameApp::ModeClick);
+        if (run > 0) {
+            AnswerContinue(ContinueGameWnd::Continue);
+            ASSERT_TRUE(game.IsScreenShown(game.GetBoardPanel()));
+            EXPECT_EQ(Position(FormatSavedGame(*game.GetBoard()->field)), Position(saved));
+            EXPECT_EQ(game.GetBoard()->field->levelNumber, 1);
+        }
+        if (run == 2)
+            break;
+        PutATile();
+        std::string before = FormatSavedGame(*game.GetBoard()->field);
+        if (run == 0)
+            Post(MessageKind::Close);
+        else
+            ShutdownSignals::Request();
+        ASSERT_TRUE(RunUntil([&] { return game.HasShutdownStarted(); }));
+        ASSERT_TRUE(FileUtil::ReadFile(SaveFile(GameApp::ModeClick), saved));
+        EXPECT_EQ(saved, before);
+    }
+}
+
+// Leaving a level during its intro: the intro waits under the in-game menu,
+// and the rest of the level's start (the how-to page of level 1 and its
+// first tip) does not open over the main menu afterwards.
+TEST_F(GameAppTest, LeavingDuringTheIntroStartsNothingOverTheMainMenu)
+{
+    GameHarness& game = Start();
+    ASSERT_TRUE(LoadAndEnterMenu());
+    int step = 0;
+    bool leftInIntro = false;
+    game.onUpdate = [&] {
+        if (!windows.pending.empty())
+            return;
+        if (step == 0 && game.IsScreenShown(game.GetBoardPanel()) && game.GetBoard()->field->loading) {
+            Post(MessageKind::Activate, 0);
+            step = 1;
+        } else if (auto* menu = dynamic_cast<MenuWnd*>(game.FindDialog(GameApp::DialogMenu)); step == 1 && menu) {
+            Post(MessageKind::Activate, 1);
+            Click(menu->GetButton(MenuWnd::MainMenu));
+            step = 2;
+        } else if (Dialog* confirm = game.FindDialog(GameApp::DialogConfirm); step == 2 && confirm) {
+            Click(confirm->yesButton.get());
+            step = 3;
+        } else if (step == 3 && game.IsScreenShown(game.GetMainMenu())) {
+            leftInIntro = game.GetBoard()->field->loading;
+            step = 4;
+        }
+    };
+    Click(game.GetMainMenu()->GetButton(TitleWnd::ClickModeButton));
+    ASSERT_TRUE(RunUntil([&] { return step == 4 && !game.GetBoard()->field->loading; })) << step;
+    RunUntil([] { return false; }, 300);
+    game.onUpdate = nullptr;
+    EXPECT_TRUE(leftInIntro);
+    EXPECT_TRUE(game.IsScreenShown(game.GetMainMenu()));
+    EXPECT_FALSE(game.IsScreenShown(game.GetBoardPanel()));
+    EXPECT_EQ(game.FindDialog(GameApp::DialogHowToPlay), nullptr);
+    EXPECT_FALSE(game.IsScreenShown(game.GetHintWindow()));
+    EXPECT_EQ(game.GetWidgetManager()->GetFocusWidget(), game.GetMainMenu());
+    // Nothing was played and the deck was not dealt yet: nothing to keep.
+    EXPECT_FALSE(game.HasSavedGame(GameApp::ModeClick));
+}
+
+// The level editor entered from a click-mode level goes back to click mode,
+// so leaving through the in-game menu saves the click-mode game, and the
+// drag-mode game stays untouched.
+TEST_F(GameAppTest, LeavingTheEditorReturnsToTheModeItWasEnteredFrom)
+{
+    GameHarness& game = Start();
+    ASSERT_TRUE(LoadAndEnterMenu());
+    game.CurrentProfile()->showHowToPlay = false;
+    ChooseMode(GameApp::ModeClick);
+    game.debugKeysEnabled = true;
+    Post(MessageKind::KeyDown, LevelEditor::kKeyF8);
+    Post(MessageKind::KeyUp, LevelEditor::kKeyF8);
+    ASSERT_TRUE(RunUntil([&] { return game.GetBoard()->field->mode == FishField::kEditorMode; }));
+    Post(MessageKind::KeyDown, LevelEditor::kKeyF8);
+    Post(MessageKind::KeyUp, LevelEditor::kKeyF8);
+    ASSERT_TRUE(RunUntil([&] { return game.GetBoard()->field->mode != FishField::kEditorMode; }));
+    EXPECT_EQ(game.GetBoard()->field->mode, FishField::kClickMode);
+    LeaveThroughGameMenu();
+    EXPECT_TRUE(game.HasSavedGame(GameApp::ModeClick));
+    EXPECT_FALSE(game.HasSavedGame(GameApp::ModeDrag));
 }

@@ -709,6 +709,37 @@ TEST_F(FishFieldTest, ClickModeLossNeedsAnEmptyDeckAndShowsTheDeckHint)
     EXPECT_EQ(host.gameOverDialogs, expected);
 }
 
+// The deck tip is for a field that still has tiles and no move while the
+// deck can help: the winning put (an empty field has no moves either) and a
+// lost level do not spend it, and it stays unshown for later.
+TEST_F(FishFieldTest, DeckHintIsNotSpentOnTheWinningPutNorOnALostLevel)
+{
+    for (bool win : {true, false}) {
+        SCOPED_TRACE(win);
+        F().layers.clear();
+        F().fishCount = 0;
+        host.hints.clear();
+        host.profile.deckHintShown = false;
+        DominoFish* p = Add(0, 100, 100);
+        DominoFish* q = win ? nullptr : Add(0, 300, 100);
+        Deal(FishField::kClickMode);
+        SetValues(p, 4, 7);
+        if (q)
+            SetValues(q, 1, 1);
+        SetLine(0, 4);
+        D().Fill(win ? 1 : 0);
+        size_t won = host.wonDialogs.size();
+        int lost = host.gameOverDialogs;
+        Click(p);
+        host.Ticks(130);
+        EXPECT_EQ(F().fishCount, win ? 0 : 1);
+        EXPECT_EQ(host.wonDialogs.size(), won + (win ? 1 : 0));
+        EXPECT_EQ(host.gameOverDialogs, lost + (win ? 0 : 1));
+        EXPECT_TRUE(host.hints.empty());
+        EXPECT_FALSE(host.profile.deckHintShown);
+    }
+}
+
 TEST_F(FishFieldTest, UndoInClickModeStopsTheFlightToTheLine)
 {
     DominoFish* p = Add(0, 100, 100);

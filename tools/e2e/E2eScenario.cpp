@@ -560,7 +560,11 @@ bool E2eScenario::ContinueSavedLevel(int mode)
         Fail("the continued play line takes " + std::to_string(board.playLine->LeftPutValue()) + " and " +
              std::to_string(board.playLine->RightPutValue()) + ", saved " + std::to_string(savedEnds[0]) + " and " +
              std::to_string(savedEnds[1]));
-    if (!WinLevel(mode, savedLevel) || !LeaveWonDialog(mode, savedLevel))
+    if (!WinLevel(mode, savedLevel))
+        return false;
+    // Won, the continued level's saved game is done with at once.
+    Check(files->CheckSavedGame(expected.name, mode, false));
+    if (!LeaveWonDialog(mode, savedLevel))
         return false;
     if (savedLevel < LastLevel(mode) && !LeaveMapForMainMenu(mode))
         return false;

@@ -2,9 +2,9 @@
 
 // ContinueGameWnd: asked from the main menu when the player has progress or a
 // saved game in the chosen mode: continue (the saved game, or the map when
-// there is none) or start the mode over from level 1. Starting over leaves
-// the old saved game on disk until it is overwritten. Modal; the application
-// owns it (dialog 1008).
+// there is none) or start the mode over from level 1. Starting over starts
+// a level, which retires the mode's old saved game (GameApp). Modal; the
+// application owns it (dialog 1008).
 
 #include <memory>
 

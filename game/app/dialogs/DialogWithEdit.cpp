@@ -87,7 +87,7 @@ void DialogWithEdit::OnButtonClick(int buttonId)
 {
     if (dialogHost)
         dialogHost->PlayClick();
-    if (buttonId == IdOk && !edit->GetText().empty())
+    if (buttonId == IdOk && !PlayerName::IsBlank(edit->GetText()))
         Answer(1, edit->GetText());
     else if (buttonId == IdCancel)
         Answer(0, "");
@@ -95,7 +95,7 @@ void DialogWithEdit::OnButtonClick(int buttonId)
 
 void DialogWithEdit::EditWidgetText(int, const std::string& text)
 {
-    if (!text.empty())
+    if (!PlayerName::IsBlank(text))
         Answer(1, text);
 }
 
@@ -110,7 +110,7 @@ bool DialogWithEdit::AskAndWait(ZorvinAppBase& app, std::string& name)
     app.AddDialog(DialogId, this);
     if (WidgetManager* wm = app.GetWidgetManager())
         wm->SetFocusWidget(&Edit());
-    if (RunUntilAnswered() != 1 || text.empty())
+    if (RunUntilAnswered() != 1 || PlayerName::IsBlank(text))
         return false;
     name = text;
     return true;

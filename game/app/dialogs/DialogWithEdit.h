@@ -2,7 +2,7 @@
 
 // DialogWithEdit: the modal name question (dialog 1006): a header, a label,
 // a one-line field of at most 12 characters holding the suggested text, and
-// "Ok" and "Отмена". An empty text is never accepted. While the name filter
+// "Ok" and "Отмена". An empty text, or one of spaces only, is never accepted. While the name filter
 // is on, the field refuses the characters a player name may not hold
 // (PlayerName); the level editor turns it off to ask for file names. The
 // result is 1 when confirmed and 0 when cancelled; the confirmed text goes
@@ -43,7 +43,7 @@ public:
 
     // Opens this dialog as DialogId with the focus in its field and waits
     // for the answer; the dialog deletes itself when it closes. True, with
-    // the text in `name`, when a non-empty text was confirmed.
+    // the text in `name`, when a text that is not blank was confirmed.
     bool AskAndWait(ZorvinAppBase& app, std::string& name);
 
     EditWidget& Edit() { return *edit; }

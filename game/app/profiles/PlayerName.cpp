@@ -33,6 +33,15 @@ bool PlayerName::AllowText(const std::string& text)
     return true;
 }
 
+bool PlayerName::IsBlank(const std::string& text)
+{
+    // 0xA0 is the no-break space in Windows-1251.
+    for (char ch : text)
+        if (ch != ' ' && static_cast<unsigned char>(ch) != 0xA0)
+            return false;
+    return true;
+}
+
 std::string PlayerName::SafeFileName(const std::string& name) { return Zorvin::SafeFileName(name); }
 
 std::string PlayerName::SaveFilePath(const std::string& dataFolder, const std::string& name, int mode)

@@ -20,6 +20,10 @@ public:
     static bool AllowCharacter(char ch);
     // Every character passes the filter (a pasted or suggested text).
     static bool AllowText(const std::string& text);
+    // Nothing to show: empty, or only spaces (plain or no-break). Such a
+    // name would be an empty line in the player list and a greeting with no
+    // name, so it is refused like an empty one.
+    static bool IsBlank(const std::string& text);
 
     // A file name part that stays inside its folder and differs for
     // different names; the saved games' own rule (SafeFileName in

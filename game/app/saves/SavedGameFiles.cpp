@@ -36,6 +36,19 @@ std::string SavedGamePath(const std::string& dataFolder, const std::string& play
     return suffix ? SavesFolder(dataFolder) + SafeFileName(playerName) + suffix : std::string();
 }
 
+bool SavedGameFiles::SameLevel(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i] == '\\' ? '/' : a[i];
+        char y = b[i] == '\\' ? '/' : b[i];
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
 SavedGameFiles::SavedGameFiles(std::string dataFolder) : dataFolder(std::move(dataFolder)) {}
 
 std::string SavedGameFiles::PathFor(const std::string& playerName, int mode) const
@@ -92,7 +105,8 @@ bool SavedGameFiles::RetryPendingWrites()
     return pending.empty();
 }
 
-bool SavedGameFiles::Restore(FishField& field, const std::string& playerName, int mode)
+bool SavedGameFiles::Restore(FishField& field, const std::string& playerName, int mode,
+                             const std::string& levelPath)
 {
     std::string path = Locate(playerName, mode);
     if (path.empty())
@@ -107,8 +121,15 @@ bool SavedGameFiles::Restore(FishField& field, const std::string& playerName, in
     // A file of the other mode put under this name (by hand) would start
     // the wrong game and, on leaving, be saved over the other mode's file.
     SavedGameData data;
-    if (read && ReadSavedGame(bytes, data) && data.mode == mode)
-        return RestoreGameFromBytes(field, bytes);
+    if (read && ReadSavedGame(bytes, data) && data.mode == mode) {
+        if (SameLevel(data.levelPath, levelPath))
+            return RestoreGameFromBytes(field, bytes);
+        // Restored, it would show another level's tiles under this level's
+        // number, and winning them would skip a level: the game belongs to a
+        // level since won or left behind, so it is retired.
+        Delete(playerName, mode);
+        return RestoreGameFromBytes(field, {});
+    }
     RestoreGameFromBytes(field, {});
     SetAside(path);
     return false;

@@ -8,7 +8,10 @@
 // per play mode, "saves/<name>1.sav" (click mode) and "saves/<name>2.sav"
 // (drag mode) in the data folder, the name made safe by SafeFileName. A
 // game saved under an older version's Windows-1251 file name is found and
-// moved to the UTF-8 name the first time it is looked for.
+// moved to the UTF-8 name the first time it is looked for. A saved game
+// belongs to the level it was saved in: it is restored only into that level,
+// and the game retires it once that level is won or any level of the mode
+// starts (see GameApp).
 //
 // A game that cannot be written stays in memory, is found and restored from
 // there in this run, and is written again by RetryPendingWrites; a file
@@ -47,11 +50,15 @@ public:
     // True when no game is left unwritten.
     bool RetryPendingWrites();
     bool WritePending() const { return !pending.empty(); }
-    // Continuing: rebuilds the field from the player's game of `mode`. False
-    // when there is none, it cannot be read or it holds a game of the other
-    // mode (then the file is set aside and the player told); the caller
-    // then starts the player's level afresh.
-    bool Restore(FishField& field, const std::string& playerName, int mode);
+    // Continuing: rebuilds the field from the player's game of `mode`,
+    // provided it was saved in the level at `levelPath` (the level the
+    // player is at in that mode). False when there is none, it cannot be
+    // read or it holds a game of the other mode (then the file is set aside
+    // and the player told), or it was saved in another level: such a game
+    // belongs to a level since won or left behind and is retired rather than
+    // shown under another level's number. The caller then goes on from the
+    // player's level.
+    bool Restore(FishField& field, const std::string& playerName, int mode, const std::string& levelPath);
     // Leaving from the map, or a completed mode: the game of that mode goes.
     void Delete(const std::string& playerName, int mode);
     // Deletes the temporaries of saved-game writes cut short by a crash.
@@ -62,6 +69,10 @@ public:
     // The player list calls these when a player is renamed or deleted.
     void PlayerRenamed(const std::string& oldName, const std::string& newName) override;
     void PlayerDeleted(const std::string& playerName) override;
+
+    // Whether two level paths name the same level file, whichever
+    // separators they were written with.
+    static bool SameLevel(const std::string& a, const std::string& b);
 
     const std::string& DataFolder() const { return dataFolder; }
     // Where the games are read and written (not owned); the disk by default.

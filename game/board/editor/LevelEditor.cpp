@@ -35,7 +35,7 @@ int IndexIn(const Layer& layer, const DominoFish* fish)
 
 } // namespace
 
-LevelEditor::LevelEditor(FishField& field) : field(field) {}
+LevelEditor::LevelEditor(FishField& field) : field(field), returnMode(FishField::kDragMode) {}
 
 bool LevelEditor::Active() const { return field.mode == FishField::kEditorMode; }
 
@@ -144,6 +144,8 @@ void LevelEditor::ToggleMark(char ch, bool lock)
 void LevelEditor::Enter()
 {
     ClearHover();
+    if (!Active())
+        returnMode = field.mode;
     field.mode = FishField::kEditorMode;
     // A field without layers gets one, so there is always a layer to edit.
     if (field.layers.empty())
@@ -158,7 +160,7 @@ void LevelEditor::Leave()
     ClearHover();
     field.editorMark = nullptr;
     field.editorMarkLayer = field.editorMarkIndex = -1;
-    field.mode = FishField::kDragMode;
+    field.mode = returnMode;
     // The level is won when the count reaches 0, so it must match the
     // tiles the editor left, not those the level started with.
     field.fishCount = field.CountFish();

@@ -67,6 +67,7 @@ public:
     bool MouseDrag(int px, int py);
     void MouseUp(int px, int py, int clickCode);
 
+    // Entering remembers the play mode the field is in; leaving returns to it.
     void Enter();
     void Leave();
     // Makes `layer` the edited layer (0 at least; one past the top appends
@@ -108,6 +109,9 @@ private:
     void LayoutChanged();
 
     FishField& field;
+    // The play mode the editor was entered from; leaving goes back to it, so
+    // a click-mode level stays a click-mode level (and is saved as one).
+    int returnMode;
 };
 
 } // namespace Zorvin

@@ -73,6 +73,16 @@ TEST(PlayerDialogs, NameFieldRefusesFilteredCharactersLongNamesAndEmptyAnswers)
     d.OnButtonClick(DialogWithEdit::IdOk); // empty: not accepted
     d.EditWidgetText(0, "");
     EXPECT_EQ(d.result, Dialog::NoResult);
+    // Nor spaces only, plain or no-break: a blank line in the player list
+    // and a greeting without a name.
+    for (const std::string blank : {"   ", "\xA0 \xA0"}) {
+        d.Edit().SetText(blank);
+        d.OnButtonClick(DialogWithEdit::IdOk);
+        wm.CharTyped(13); // Enter
+        EXPECT_EQ(d.result, Dialog::NoResult);
+    }
+    EXPECT_EQ(answer, "unchanged");
+    d.Edit().SetText("");
 
     for (char ch : std::string("a.b/\\\x01:c"))
         wm.CharTyped(ch);

@@ -100,16 +100,16 @@ TEST_F(SavedGameFilesTest, GamesFollowARenamedPlayerAndGoWithADeletedOne)
     EXPECT_EQ(Files(), (std::set<std::string>{"data/saves/Борис1.sav", "data/saves/Борис2.sav"}));
     FakeBoardHost host2;
     BoardRules rules2(host2);
-    ASSERT_TRUE(saves.Restore(*rules2.field, boris, FishField::kClickMode));
+    ASSERT_TRUE(saves.Restore(*rules2.field, boris, FishField::kClickMode, "lv.xml"));
     EXPECT_EQ(rules2.field->score, 102);
     EXPECT_EQ(rules2.field->mode, FishField::kClickMode);
-    EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", FishField::kDragMode));
+    EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", FishField::kDragMode, "lv.xml"));
 
     // A click-mode game copied over the drag-mode file is not started; it
     // is set aside.
     fs::copy_file(saves.PathFor(boris, FishField::kClickMode), saves.PathFor(boris, FishField::kDragMode),
                   fs::copy_options::overwrite_existing);
-    EXPECT_FALSE(saves.Restore(*rules2.field, boris, FishField::kDragMode));
+    EXPECT_FALSE(saves.Restore(*rules2.field, boris, FishField::kDragMode, "lv.xml"));
 
     saves.Delete(boris, FishField::kDragMode);
     EXPECT_TRUE(saves.Exists(boris, FishField::kClickMode));
