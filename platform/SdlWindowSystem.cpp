@@ -137,8 +137,20 @@ bool SdlWindowSystem::CreateMainWindow(const WindowSpec& spec)
     uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
     int x = spec.x, y = spec.y, w = logicalWidth, h = logicalHeight;
     if (!spec.windowed) {
+        // Made at the size and place of the whole screen: without a window
+        // manager nobody carries out the full-screen request, and a window
+        // of the logical size would stay while SDL counts, draws and maps
+        // the pointer for the screen's size.
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-        x = y = SDL_WINDOWPOS_UNDEFINED;
+        SDL_Rect screen;
+        if (SDL_GetDisplayBounds(0, &screen) == 0 && screen.w > 0 && screen.h > 0) {
+            x = screen.x;
+            y = screen.y;
+            w = screen.w;
+            h = screen.h;
+        } else {
+            x = y = SDL_WINDOWPOS_UNDEFINED;
+        }
     } else {
         // The window can be made larger; the screen is scaled to fit.
         flags |= SDL_WINDOW_RESIZABLE;
