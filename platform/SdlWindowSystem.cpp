@@ -137,8 +137,20 @@ bool SdlWindowSystem::CreateMainWindow(const WindowSpec& spec)
     uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
     int x = spec.x, y = spec.y, w = logicalWidth, h = logicalHeight;
     if (!spec.windowed) {
+        // Made at the size and place of the whole screen: without a window
+        // manager nobody carries out the full-screen request, and a window
+        // of the logical size would stay while SDL counts, draws and maps
+        // the pointer for the screen's size.
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-        x = y = SDL_WINDOWPOS_UNDEFINED;
+        SDL_Rect screen;
+        if (SDL_GetDisplayBounds(0, &screen) == 0 && screen.w > 0 && screen.h > 0) {
+            x = screen.x;
+            y = screen.y;
+            w = screen.w;
+            h = screen.h;
+        } else {
+            x = y = SDL_WINDOWPOS_UNDEFINED;
+        }
     } else {
         // The window can be made larger; the screen is scaled to fit.
         flags |= SDL_WINDOW_RESIZABLE;
@@ -192,13 +204,41 @@ Rect SdlWindowSystem::GetDesktopWorkArea()
     return Rect(r.x, r.y, r.w, r.h);
 }
 
-void SdlWindowSystem::GetWindowFrameSize(int width, int height, int& outWidth, int& outHeight)
+Rect SdlWindowSystem::GetWorkAreaAt(int x, int y)
 {
-    int top = 0, left = 0, bottom = 0, right = 0;
+    SDL_Point point{x, y};
+    int count = SDL_GetNumVideoDisplays();
+    for (int i = 0; i < count; ++i) {
+        SDL_Rect bounds, usable;
+        if (SDL_GetDisplayBounds(i, &bounds) == 0 && SDL_PointInRect(&point, &bounds) &&
+            SDL_GetDisplayUsableBounds(i, &usable) == 0)
+            return Rect(usable.x, usable.y, usable.w, usable.h);
+    }
+    // A monitor that is gone, or a place off every screen: the first one.
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0)
+        return Rect(0, 0, 0, 0);
+    return Rect(usable.x, usable.y, usable.w, usable.h);
+}
+
+FrameExtents SdlWindowSystem::GetFrameExtents()
+{
+    FrameExtents frame;
+    if (window == nullptr)
+        return frame;
+    // The window manager announces the frame after it took the window in;
+    // SDL learns of it while reading the events (they stay queued for
+    // PumpEvents).
+    SDL_PumpEvents();
+    if (SDL_GetWindowBordersSize(window, &frame.top, &frame.left, &frame.bottom, &frame.right) != 0)
+        return FrameExtents();
+    return frame;
+}
+
+void SdlWindowSystem::MoveMainWindow(int x, int y)
+{
     if (window != nullptr)
-        SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right);
-    outWidth = width + left + right;
-    outHeight = height + top + bottom;
+        SDL_SetWindowPosition(window, x, y);
 }
 
 void SdlWindowSystem::SetMouseCapture(bool capture) { SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE); }
@@ -298,9 +338,15 @@ void SdlWindowSystem::TranslateEvent(const SDL_Event& event, ZorvinAppBase& app)
         case SDL_WINDOWEVENT_MINIMIZED: app.OnWindowMessage(Message(MessageKind::Size, 1)); break;
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED: app.OnWindowMessage(Message(MessageKind::Size, 0)); break;
-        case SDL_WINDOWEVENT_MOVED:
-            app.OnWindowMessage(Message(MessageKind::Move, event.window.data1, event.window.data2));
+        case SDL_WINDOWEVENT_MOVED: {
+            // Where the window is now: a move made since this event was
+            // queued (MoveMainWindow) is not reported again.
+            int x = event.window.data1, y = event.window.data2;
+            if (window != nullptr)
+                SDL_GetWindowPosition(window, &x, &y);
+            app.OnWindowMessage(Message(MessageKind::Move, x, y));
             break;
+        }
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED: app.OnWindowMessage(Message(MessageKind::Paint)); break;
         case SDL_WINDOWEVENT_ENTER: mouseInWindow = true; break;

@@ -39,7 +39,9 @@ public:
     void HideMainWindow() override;
     void RestoreAndRaise() override;
     Rect GetDesktopWorkArea() override;
-    void GetWindowFrameSize(int width, int height, int& outWidth, int& outHeight) override;
+    Rect GetWorkAreaAt(int x, int y) override;
+    FrameExtents GetFrameExtents() override;
+    void MoveMainWindow(int x, int y) override;
     void SetMouseCapture(bool capture) override;
     void SetCursor(int cursorNumber) override;
     bool IsMouseInClientArea() override;

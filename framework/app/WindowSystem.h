@@ -13,12 +13,23 @@ namespace Zorvin {
 
 class ZorvinAppBase;
 
+// How far the frame the desktop draws around a window (title bar, borders)
+// reaches out beyond its drawing area on each side.
+struct FrameExtents {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool IsEmpty() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
+};
+
 struct WindowSpec {
     std::string title;
     int width = 0;
     int height = 0;
     bool windowed = true;
-    // Top-left corner in desktop pixels (windowed only).
+    // Top-left corner of the drawing area in desktop pixels (windowed only),
+    // as Move messages report it.
     int x = 0;
     int y = 0;
 };
@@ -38,11 +49,23 @@ public:
     virtual void RestoreAndRaise() = 0;
     // The usable desktop area (without panels and docks).
     virtual Rect GetDesktopWorkArea() = 0;
-    // Outer size of a window whose drawing area is width x height.
-    virtual void GetWindowFrameSize(int width, int height, int& outWidth, int& outHeight)
+    // The usable area of the monitor that shows the point (x, y), or of the
+    // first monitor when none does.
+    virtual Rect GetWorkAreaAt(int x, int y)
     {
-        outWidth = width;
-        outHeight = height;
+        (void)x;
+        (void)y;
+        return GetDesktopWorkArea();
+    }
+    // The frame around the shown main window; empty when it has none or
+    // the desktop does not say.
+    virtual FrameExtents GetFrameExtents() { return FrameExtents(); }
+    // Moves the shown main window so that the top-left corner of its
+    // drawing area lands at (x, y), whatever frame surrounds it.
+    virtual void MoveMainWindow(int x, int y)
+    {
+        (void)x;
+        (void)y;
     }
     virtual void SetMouseCapture(bool capture) = 0;
     // Shows the system cursor for a cursor number (0 arrow, 1 hand, ...);

@@ -51,6 +51,7 @@ class SystemServices;
 class Widget;
 class WidgetManager;
 class WindowSystem;
+struct FrameExtents;
 
 class ZorvinAppBase : public ButtonListener,
                       public DialogListener,
@@ -112,6 +113,9 @@ public:
     virtual bool TryUpdate();
     virtual void SmoothUpdate(double frac);
     virtual void CreateMainWindow();
+    // Shows the main window; a window in a frame is moved so its drawing
+    // area is where PlaceWindow puts it.
+    void ShowMainWindow();
     // A silent player when no sound is wanted, else the mixer's player.
     virtual std::unique_ptr<MusicInterface> CreateMusicPlayer();
     virtual void ApplyCursor();
@@ -466,6 +470,10 @@ public:
 protected:
 
     SettingsStore* GetSettings();
+    // The drawing area's top-left corner for a window in this frame:
+    // centred in the work area, or the preferred place with the whole frame
+    // kept inside the work area of its monitor.
+    void PlaceWindow(const FrameExtents& frame, int& x, int& y);
     void ApplyVolumes();
     void VsyncSanityCheck();
     bool SleepOrFail(int ms, bool allowSleep);

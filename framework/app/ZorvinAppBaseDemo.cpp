@@ -314,15 +314,16 @@ bool ZorvinAppBase::DemoAllowsUpdate()
             Shutdown();
             return false;
         }
-        if (!loadingThreadCompleted) {
-            // The recorded run had finished loading here: wait for ours.
-            clock->Sleep(1);
-            return false;
-        }
-        ++demoNext;
-        ++demoReport.eventsPlayed;
+        // The recorded run had finished loading here, so ours must have too:
+        // wait for the real loading thread, however long it takes on this
+        // machine. Waiting on the clock instead would let a fast build or a
+        // clock that only moves when asked run out of patience first.
+        if (!loadingThreadStarted)
+            StartLoadingThread();
         if (loadingThread.joinable())
             loadingThread.join();
+        ++demoNext;
+        ++demoReport.eventsPlayed;
         loaded = true;
         yieldMainThread = false;
         OnLoadingDone();

@@ -2,6 +2,7 @@
 // drawing and presenting frames, cursors, and pictures of the screen.
 //
 //   CreateMainWindow, SwitchScreenMode   window, full screen, acceleration
+//   PlaceWindow, ShowMainWindow           where the window goes, frame included
 //   Redraw, PresentScreen                 drawing, presenting, recovery
 //   GetFrameRateImage, MarkAllDirty
 //   ApplyCursor and the cursor setters    system and software cursors
@@ -38,19 +39,8 @@ void ZorvinAppBase::CreateMainWindow()
     spec.width = width;
     spec.height = height;
     spec.windowed = windowed;
-    if (windowed) {
-        Rect area = windowSystem->GetDesktopWorkArea();
-        int outerW = width, outerH = height;
-        windowSystem->GetWindowFrameSize(width, height, outerW, outerH);
-        if (preferredX == -1 || preferredY == -1) {
-            spec.x = area.x + (area.width - outerW) / 2;
-            spec.y = area.y + static_cast<int>((area.height - outerH) * 0.382);
-        } else {
-            // Keep a saved position on screen, at least 4 pixels inside.
-            spec.x = std::max(area.x + 4, std::min(preferredX, area.x + area.width - outerW - 4));
-            spec.y = std::max(area.y + 4, std::min(preferredY, area.y + area.height - outerH - 4));
-        }
-    }
+    if (windowed)
+        PlaceWindow(FrameExtents(), spec.x, spec.y); // the frame is known once the window is up
     if (!windowSystem->CreateMainWindow(spec)) {
         ShowFatalError("Failed to create the main window.");
         ExitNow(1);
@@ -109,6 +99,43 @@ void ZorvinAppBase::CreateMainWindow()
     windowSystem->StartTimer(frameTime);
 }
 
+void ZorvinAppBase::PlaceWindow(const FrameExtents& frame, int& x, int& y)
+{
+    bool centred = preferredX == -1 || preferredY == -1;
+    Rect area = centred ? windowSystem->GetDesktopWorkArea() : windowSystem->GetWorkAreaAt(preferredX, preferredY);
+    int outerW = width + frame.left + frame.right;
+    int outerH = height + frame.top + frame.bottom;
+    if (centred) {
+        x = area.x + (area.width - outerW) / 2 + frame.left;
+        y = area.y + static_cast<int>((area.height - outerH) * 0.382) + frame.top;
+        return;
+    }
+    // The whole frame at least 4 pixels inside the work area; a window
+    // larger than the area keeps its title bar on screen.
+    x = std::max(area.x + 4, std::min(preferredX - frame.left, area.x + area.width - outerW - 4)) + frame.left;
+    y = std::max(area.y + 4, std::min(preferredY - frame.top, area.y + area.height - outerH - 4)) + frame.top;
+}
+
+void ZorvinAppBase::ShowMainWindow()
+{
+    if (windowSystem == nullptr || !hasMainWindow)
+        return;
+    windowSystem->ShowMainWindow(!isOpeningUrl);
+    if (!isPhysWindowed)
+        return;
+    // A window manager puts its frame, not the drawing area, where the
+    // window was asked to go, so each start would find the window a frame
+    // lower and further right than it was left. Once the frame is known the
+    // drawing area goes back to its place, with the frame inside the work
+    // area.
+    FrameExtents frame = windowSystem->GetFrameExtents();
+    if (frame.IsEmpty())
+        return;
+    int x = 0, y = 0;
+    PlaceWindow(frame, x, y);
+    windowSystem->MoveMainWindow(x, y);
+}
+
 void ZorvinAppBase::SwitchScreenMode(bool wantWindowed, bool use3D, bool force)
 {
     if (forceFullscreen)
@@ -130,8 +157,7 @@ void ZorvinAppBase::SwitchScreenMode(bool wantWindowed, bool use3D, bool force)
     }
     isWindowed = wantWindowed;
     CreateMainWindow();
-    if (windowSystem != nullptr && hasMainWindow)
-        windowSystem->ShowMainWindow(!isOpeningUrl);
+    ShowMainWindow();
     lastDrawTick = Now();
 }
 

@@ -38,8 +38,7 @@ void ZorvinAppBase::Run()
         return;
     if (autoStartLoadingThread)
         StartLoadingThread();
-    if (windowSystem != nullptr && hasMainWindow)
-        windowSystem->ShowMainWindow(!isOpeningUrl);
+    ShowMainWindow();
     uint32_t runStart = Now();
     lastDrawTick = runStart;
     lastTimeCheck = runStart;

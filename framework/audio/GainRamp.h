@@ -23,6 +23,13 @@ public:
     void Jump(float value) { current = target = value; step = 0.0f; }
     // Settles on the target at once.
     void Settle() { current = target; step = 0.0f; }
+    // Starts from silence and glides up to the target: a sound that comes
+    // back in the middle of its wave after silence would otherwise click.
+    void RiseFromSilence()
+    {
+        current = 0.0f;
+        step = target / kRampFrames;
+    }
 
     float GetTarget() const { return target; }
     bool IsSteady() const { return current == target; }

@@ -154,6 +154,10 @@ bool GameApp::OverrideWorkingFolder(const std::string& folder)
 
 void GameApp::Initialize()
 {
+    // A message box up when SIGINT or SIGTERM arrives is taken down, so the
+    // program ends as asked (after a fatal error, with that error's code).
+    if (systemServices != nullptr)
+        systemServices->SetDismissCheck(&ShutdownSignals::Requested);
     ZorvinAppBase::Initialize();
     if (shutdown || !initialized)
         return;

@@ -9,7 +9,9 @@ void SongChannel::Start(int offset, bool looping)
         stream->Seek(0);
     playing = true;
     paused = false;
-    gain.Settle(); // starting over: no glide from the old level
+    // The old sound faded out on its own (Stop); this one comes in from
+    // silence, as it may start in the middle of its wave.
+    gain.RiseFromSilence();
 }
 
 void SongChannel::FadeOut()

@@ -36,7 +36,12 @@ public:
         FadeOut();
         paused = playing;
     }
-    void Resume() { paused = false; }
+    void Resume()
+    {
+        if (playing && paused)
+            gain.RiseFromSilence(); // back mid-wave after silence: ramp in as Pause ramped out
+        paused = false;
+    }
     void SetGain(float newGain) { gain.Set(newGain); }
     float GetGain() const { return gain.GetTarget(); }
     bool IsActive() const { return playing && !paused; }

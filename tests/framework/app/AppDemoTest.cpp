@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 using namespace Zorvin;
 using namespace ZorvinTest;
 
@@ -46,6 +49,37 @@ public:
     bool readOk = false, existed = false, wroteOk = false;
     std::string readBytes, copy;
     int setting = 0;
+};
+
+// Its loading thread waits for update `releaseAt`, then takes loadingMs of
+// real time; the end of loading is noted with the update it was handled at.
+class LoadingApp : public TestApp {
+public:
+    using TestApp::TestApp;
+    ~LoadingApp() override
+    {
+        released = true;
+        if (loadingThread.joinable())
+            loadingThread.join();
+    }
+    void LoadInBackground() override
+    {
+        while (!released)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(loadingMs));
+    }
+    void UpdateFrame() override
+    {
+        TestApp::UpdateFrame();
+        if (updateCount >= releaseAt)
+            released = true;
+    }
+    void OnLoadingDone() override { loadedAt = updateCount; }
+
+    std::atomic<bool> released{false};
+    int releaseAt = 0;
+    int loadingMs = 0;
+    int loadedAt = -1;
 };
 
 class AppDemo : public ::testing::Test {
@@ -220,4 +254,51 @@ TEST_F(AppDemo, RunEndedByASignalPlaysBackToTheSameEnd)
     EXPECT_TRUE(report.finished);
     EXPECT_GT(report.writesMatched, 5); // the settings saved at shutdown
     EXPECT_EQ(report.writesDiffered, 0);
+}
+
+// The end of loading is an outside result like any other: a playback acts
+// on it at the recorded update, whether its own loading thread is done long
+// before (a fast build) or still busy when the loop gets there (a slow
+// machine, or a clock that only moves when the loop sleeps).
+TEST_F(AppDemo, PlaybackEndsLoadingAtTheRecordedUpdateHoweverLongItTakes)
+{
+    auto start = [this](const std::string& switches, int releaseAt, int loadingMs) {
+        auto app = std::make_unique<LoadingApp>(&clock, temp.path);
+        app->SetWindowSystem(&windows);
+        app->registryKey = "Test\\Demo";
+        app->SetSettingsPath(temp.File("settings.ini"));
+        app->SetCommandLine("app " + switches + " \"-demofile=" + DemoPath() + "\"");
+        app->releaseAt = releaseAt;
+        app->loadingMs = loadingMs;
+        app->Initialize();
+        app->StartLoadingThread();
+        return app;
+    };
+    int recordedAt = 0, recordedEnd = 0;
+    {
+        auto app = start("-record", 30, 0);
+        auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (app->loadedAt < 0 && std::chrono::steady_clock::now() < limit) {
+            bool updated = false;
+            app->PumpStep(updated);
+        }
+        app->RunFor(clock, 200);
+        recordedAt = app->loadedAt;
+        recordedEnd = app->updateCount;
+        app->Shutdown();
+        ASSERT_GE(recordedAt, 30);
+    }
+    for (int loadingMs : {0, 400}) {
+        SCOPED_TRACE(loadingMs);
+        auto app = start("-play", 0, loadingMs);
+        ASSERT_TRUE(app->IsPlayingDemo());
+        app->JumpDemoTo(1 << 30);
+        // A fast-forward moves the clock only while it waits.
+        app->RunFor(clock, 20000, 1000000);
+        ASSERT_TRUE(app->HasShutdownStarted());
+        EXPECT_EQ(app->loadedAt, recordedAt);
+        EXPECT_EQ(app->updateCount, recordedEnd);
+        EXPECT_EQ(app->GetDemoReport().divergence, "");
+        EXPECT_TRUE(app->GetDemoReport().finished);
+    }
 }

@@ -16,6 +16,42 @@ using namespace ZorvinTest;
 
 namespace {
 
+// A desktop with a window manager as on X: it frames the window with a
+// border of 1 pixel and a title bar, puts the frame where the window was
+// asked to go, reports the drawing area's place in Move messages, and moves
+// the drawing area itself where it is told. A launch ends once its window
+// was shown and the messages were handled.
+class FramingWindowSystem : public FakeWindowSystem {
+public:
+    bool CreateMainWindow(const WindowSpec& spec) override
+    {
+        client = {spec.x + frame.left, spec.y + frame.top};
+        return FakeWindowSystem::CreateMainWindow(spec);
+    }
+    void ShowMainWindow(bool activate) override
+    {
+        FakeWindowSystem::ShowMainWindow(activate);
+        Post(MessageKind::Move, client.first, client.second);
+    }
+    FrameExtents GetFrameExtents() override { return shown ? frame : FrameExtents(); }
+    Rect GetWorkAreaAt(int, int) override { return workArea; }
+    void MoveMainWindow(int x, int y) override
+    {
+        client = {x, y};
+        Post(MessageKind::Move, x, y);
+    }
+    void PumpEvents(ZorvinAppBase& app) override
+    {
+        bool idle = pending.empty();
+        FakeWindowSystem::PumpEvents(app);
+        if (idle && shown)
+            app.OnWindowMessage({MessageWindow::Main, MessageKind::Close, 0, 0});
+    }
+
+    FrameExtents frame{1, 20, 1, 5};
+    std::pair<int, int> client;
+};
+
 class AppSettings : public ::testing::Test {
 protected:
     std::unique_ptr<TestApp> MakeApp()
@@ -340,4 +376,54 @@ TEST_F(CommandLine, RecnumWithoutFilesStartsAtOneAndDefaultsToFive)
     Parse("korvelt -recnum=0");
     EXPECT_FALSE(FileUtil::Exists("zorvinapp1.dmo"));
     EXPECT_EQ(app.demoFileName, "zorvinapp6.dmo");
+}
+
+// Each launch reopens the window exactly where the last one left it, the
+// window manager's frame notwithstanding, and a place saved on a bigger or
+// another monitor comes back with the whole frame inside the work area.
+TEST_F(AppSettings, WindowReopensWhereItWasLeftAndInsideTheWorkArea)
+{
+    FramingWindowSystem desktop;
+    desktop.workArea = Rect(0, 0, 1024, 768);
+    auto launch = [&] {
+        auto app = MakeApp();
+        app->width = 800;
+        app->height = 600;
+        app->SetWindowSystem(&desktop);
+        app->Initialize();
+        app->Run();
+        return desktop.client;
+    };
+    std::vector<std::pair<int, int>> places;
+    for (int i = 0; i < 5; ++i)
+        places.push_back(launch());
+    const std::pair<int, int> centred{(1024 - 802) / 2 + 1, static_cast<int>((768 - 625) * 0.382) + 20};
+    for (const auto& place : places)
+        EXPECT_EQ(place, centred);
+
+    // The player drags it to a corner: it comes back there.
+    {
+        auto app = MakeApp();
+        app->LoadSettings();
+        app->preferredX = 113;
+        app->preferredY = 84;
+        app->SaveSettings();
+    }
+    EXPECT_EQ(launch(), std::make_pair(113, 84));
+    EXPECT_EQ(launch(), std::make_pair(113, 84));
+
+    for (const auto& [x, y] : {std::make_pair(1900, 1100), std::make_pair(-600, 0)}) {
+        {
+            auto app = MakeApp();
+            app->LoadSettings();
+            app->preferredX = x;
+            app->preferredY = y;
+            app->SaveSettings();
+        }
+        std::pair<int, int> place = launch();
+        EXPECT_GE(place.first - 1, 4) << x;
+        EXPECT_GE(place.second - 20, 4) << x;
+        EXPECT_LE(place.first + 800 + 1, 1024 - 4) << x;
+        EXPECT_LE(place.second + 600 + 5, 768 - 4) << x;
+    }
 }

@@ -326,6 +326,51 @@ TEST_F(MixerMusicInterfaceTest, StopAndUnloadFadeOutInsteadOfClicking)
     }
 }
 
+// A song that comes back after silence in the middle of its wave, by a
+// resume or by playing on from where it stopped, ramps in as a stop ramps
+// out: no step between two samples is much larger than the wave's own.
+TEST_F(MixerMusicInterfaceTest, ResumingRampsInInsteadOfClicking)
+{
+    // 441 Hz at 16000: 100 frames a period, a step of at most about 1005.
+    std::vector<int16_t> sine(44100);
+    for (size_t i = 0; i < sine.size(); ++i)
+        sine[i] = static_cast<int16_t>(std::lround(16000 * std::sin(2 * M_PI * static_cast<double>(i) / 100)));
+    AudioTestFiles::Write(dir / "sine.wav", AudioTestFiles::Wav(44100, 1, sine));
+    ASSERT_TRUE(music.LoadSong(0, dir / "sine.wav"));
+    auto largestStep = [](const std::vector<int16_t>& out) {
+        int largest = 0;
+        for (size_t i = 2; i < out.size(); i += 2)
+            largest = std::max(largest, std::abs(out[i] - out[i - 2]));
+        return largest;
+    };
+    music.PlaySong(0, 0, false);
+    device.Render(GainRamp::kRampFrames);
+    int own = largestStep(device.Render(1000));
+    EXPECT_GT(own, 900);
+    int played = GainRamp::kRampFrames + 1000;
+    for (bool stop : {false, true}) {
+        // The ramp out plays on for kRampFrames; the song then goes on from
+        // a crest of the wave (frame 25 of its period).
+        int toCrest = ((25 - played - GainRamp::kRampFrames) % 100 + 100) % 100;
+        device.Render(toCrest);
+        played += toCrest + GainRamp::kRampFrames + 1000;
+        if (stop)
+            music.StopSong(0);
+        else
+            music.PauseSong(0);
+        std::vector<int16_t> quiet = device.Render(GainRamp::kRampFrames + 500);
+        EXPECT_EQ(quiet.back(), 0) << stop;
+        if (stop)
+            music.PlaySong(0, -1, false);
+        else
+            music.ResumeSong(0);
+        std::vector<int16_t> back = device.Render(1000);
+        back.insert(back.begin(), quiet.end() - 2, quiet.end());
+        EXPECT_LE(largestStep(back), own * 3 / 2) << stop;
+        EXPECT_GT(Peak(back, 0), 15000) << stop;
+    }
+}
+
 TEST_F(MixerMusicInterfaceTest, AmplifyChangesOnlyModules)
 {
     ASSERT_TRUE(music.LoadSong(0, dir / "song.mo3"));
