@@ -268,8 +268,10 @@ void GameApp::OnLoadingDone()
     }
     if (!error.empty() || shutdown) {
         loadingFailed = true;
+        // Without its art the game cannot go on: it ends with a failure
+        // rather than waiting on a title screen with no way forward.
         if (!error.empty())
-            ShowFatalError(error);
+            FailStartup(error);
         return;
     }
     std::fprintf(stderr, "Game resources loaded %d ms after start (%d ms of processor time)\n", gameLoadedMs.load(),

@@ -116,6 +116,22 @@ TEST_F(KorveltProcess, DamagedManifestFailsWithTheReason)
     EXPECT_EQ(Count(Errors(), "FATAL ERROR"), 1) << Errors();
 }
 
+// The game's art loads on a thread after the title screen is up; a picture
+// missing there is as fatal as one missing before it, and says so in the
+// exit code.
+TEST_F(KorveltProcess, ArtMissingWhileLoadingEndsTheProgramWithAFailure)
+{
+    ASSERT_TRUE(FileUtil::Exists(Program));
+    const std::string game = temp.File("game");
+    std::filesystem::copy(std::string(KORVELT_BUILD_DIR) + "/game", game, std::filesystem::copy_options::recursive);
+    ASSERT_TRUE(std::filesystem::remove(game + "/images/arrow.png"));
+    pid_t pid = Launch(game + "/korvelt");
+    ASSERT_GT(pid, 0);
+    EXPECT_EQ(WaitForExit(pid, 60), 1) << Errors();
+    EXPECT_EQ(Count(Errors(), "FATAL ERROR"), 1) << Errors();
+    EXPECT_NE(Errors().find("arrow"), std::string::npos) << Errors();
+}
+
 TEST_F(KorveltProcess, BadSwitchFailsWithTheUsageAndHelpSucceeds)
 {
     pid_t pid = Launch(Program, {"-play", "-x"});

@@ -133,7 +133,7 @@ TEST_F(SavedGameFilesTest, ADamagedGameIsSetAsideAndTold)
     FakeBoardHost host2;
     BoardRules rules2(host2);
     EXPECT_TRUE(saves.Exists("Anna", FishField::kClickMode));
-    EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", FishField::kClickMode));
+    EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", FishField::kClickMode, "lv.xml"));
     EXPECT_FALSE(saves.Exists("Anna", FishField::kClickMode));
     EXPECT_EQ(Files(), (std::set<std::string>{"data/saves/Anna1.sav.bad"}));
     ASSERT_FALSE(notices.Empty());
@@ -144,7 +144,7 @@ TEST_F(SavedGameFilesTest, ADamagedGameIsSetAsideAndTold)
     F().mode = FishField::kDragMode;
     ASSERT_TRUE(saves.Save(F(), "Anna"));
     fs::rename(saves.PathFor("Anna", FishField::kDragMode), path);
-    EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", FishField::kClickMode));
+    EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", FishField::kClickMode, "lv.xml"));
     EXPECT_TRUE(fs::exists(path + ".bad2"));
     EXPECT_FALSE(fs::exists(path));
 }
@@ -166,7 +166,7 @@ TEST_F(SavedGameFilesTest, AFailedSaveIsKeptAndWrittenLater)
 
     FakeBoardHost host2;
     BoardRules rules2(host2);
-    ASSERT_TRUE(saves.Restore(*rules2.field, "Anna", FishField::kClickMode));
+    ASSERT_TRUE(saves.Restore(*rules2.field, "Anna", FishField::kClickMode, "lv.xml"));
     EXPECT_EQ(rules2.field->score, 4321);
 
     fs::remove(dir / "blocker");
@@ -196,7 +196,7 @@ TEST_F(SavedGameFilesTest, OldWindows1251NamedGamesAreFoundAndMoved)
     EXPECT_EQ(Files(), (std::set<std::string>{"data/saves/Вера1.sav"}));
     FakeBoardHost host2;
     BoardRules rules2(host2);
-    ASSERT_TRUE(saves.Restore(*rules2.field, vera, FishField::kClickMode));
+    ASSERT_TRUE(saves.Restore(*rules2.field, vera, FishField::kClickMode, "lv.xml"));
     EXPECT_EQ(rules2.field->score, 77);
 
     // Renaming a player whose game has not been looked at yet.
