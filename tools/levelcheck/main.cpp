@@ -1,9 +1,11 @@
-// korvelt-levelcheck [--tune] [--deals N] [--mode drag|click] [--levels DIR]
-//                    [--tuning FILE] [--docs FILE]
+// korvelt-levelcheck [--tune] [--deals N] [--fresh-deals N] [--mode drag|click]
+//                    [--levels DIR] [--tuning FILE] [--docs FILE]
 // Plays every level of the campaign with the headless player. With --tune
-// it first searches each level's tile values and deck size for its target
-// win rate and writes them to the tuning file; otherwise it plays the levels
-// as designed with the tuned numbers. With --levels it also checks that the
+// it first searches each level's tile values for its target win rate and
+// writes them to the tuning file; otherwise it plays the levels as designed
+// with the tuned numbers. Every level is then also played on fresh deals
+// (as many as --deals unless --fresh-deals says otherwise; 0 skips them),
+// seeds the tuning never used, with and without a reshuffle. With --levels it also checks that the
 // level files in DIR (a game's levels/ folder) are exactly the designed
 // ones. Writes the level table to the docs file (and the difficulty curve
 // beside it as levels-difficulty.png), and exits with 1 when a
@@ -27,8 +29,8 @@ using Zorvin::FileUtil;
 
 namespace {
 
-const char* const kUsage = "usage: korvelt-levelcheck [--tune] [--deals N] [--mode drag|click] [--levels DIR] "
-                           "[--tuning FILE] [--docs FILE]\n";
+const char* const kUsage = "usage: korvelt-levelcheck [--tune] [--deals N] [--fresh-deals N] [--mode drag|click] "
+                           "[--levels DIR] [--tuning FILE] [--docs FILE]\n";
 
 // Says what is wrong with the command line, then how it goes; exit code 2.
 int Usage(const std::string& problem)
@@ -37,13 +39,13 @@ int Usage(const std::string& problem)
     return 2;
 }
 
-// A whole decimal number from 1 to 1000000, nothing else.
-bool ParseDeals(const char* text, int& deals)
+// A whole decimal number from `least` to 1000000, nothing else.
+bool ParseDeals(const char* text, int& deals, long least = 1)
 {
     char* end = nullptr;
     errno = 0;
     long v = std::strtol(text, &end, 10);
-    if (errno != 0 || end == text || *end != '\0' || v < 1 || v > 1000000)
+    if (errno != 0 || end == text || *end != '\0' || v < least || v > 1000000)
         return false;
     deals = static_cast<int>(v);
     return true;
@@ -55,6 +57,7 @@ int main(int argc, char** argv)
 {
     bool tune = false;
     int deals = 200;
+    int freshDeals = -1; // as many as the tuning deals
     std::vector<int> modes{kDragMode, kClickMode};
     std::string levelsDir, tuningFile, docsFile;
     for (int i = 1; i < argc; ++i) {
@@ -66,7 +69,7 @@ int main(int argc, char** argv)
     }
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
-        bool takesValue = a == "--deals" || a == "--mode" || a == "--levels" || a == "--tuning" || a == "--docs";
+        bool takesValue = a == "--deals" || a == "--fresh-deals" || a == "--mode" || a == "--levels" || a == "--tuning" || a == "--docs";
         if (a == "--tune") {
             tune = true;
             continue;
@@ -79,6 +82,9 @@ int main(int argc, char** argv)
         if (a == "--deals") {
             if (!ParseDeals(v.c_str(), deals))
                 return Usage("--deals must be a number from 1 to 1000000");
+        } else if (a == "--fresh-deals") {
+            if (!ParseDeals(v.c_str(), freshDeals, 0))
+                return Usage("--fresh-deals must be a number from 0 to 1000000");
         } else if (a == "--mode") {
             if (v == "drag")
                 modes = {kDragMode};
@@ -94,6 +100,8 @@ int main(int argc, char** argv)
             docsFile = v;
         }
     }
+    if (freshDeals < 0)
+        freshDeals = deals;
     std::error_code dirError;
     if (!levelsDir.empty() && !std::filesystem::is_directory(levelsDir, dirError)) {
         std::fprintf(stderr, "korvelt-levelcheck: %s is not a folder\n", levelsDir.c_str());
@@ -122,8 +130,8 @@ int main(int argc, char** argv)
                 std::fputc('.', stderr);
                 std::fflush(stderr);
             };
-            bool ok = tune ? TuneLevel(mode, n, deals, scratch.string(), level, error, dot)
-                           : CheckLevel(mode, n, deals, scratch.string(), level, error);
+            bool ok = tune ? TuneLevel(mode, n, deals, scratch.string(), level, error, dot, freshDeals)
+                           : CheckLevel(mode, n, deals, scratch.string(), level, error, freshDeals);
             std::fputc('\n', stderr);
             if (ok && !levelsDir.empty()) {
                 // The shipped file must be the design that was just played.
@@ -142,10 +150,12 @@ int main(int argc, char** argv)
                 ++failures;
                 continue;
             }
-            std::printf("%-22s %-10s tiles %3zu layers %d types %2zu deck %2d  won %5.1f%% (target %3.0f%%) stuck %d\n",
+            std::printf("%-22s %-10s tiles %3zu layers %d types %2zu deck %2d  won %5.1f%% fresh %5.1f%% "
+                        "no reshuffle %5.1f%% (target %3.0f%%) stuck %d\n",
                         name.c_str(), level.plan.shape.c_str(), level.plan.tiles.size(), level.plan.layerCount,
                         level.plan.types.size(), level.plan.cardsInDeck, 100 * level.stats.WinRate(),
-                        100 * TargetWinRate(mode, n), level.stats.stuck);
+                        100 * level.fresh.WinRate(), 100 * level.noReshuffle.WinRate(), 100 * TargetWinRate(mode, n),
+                        level.stats.stuck);
             std::fflush(stdout);
             levels.push_back(level);
         }
@@ -172,6 +182,9 @@ int main(int argc, char** argv)
     for (int mode : modes) {
         std::printf("%s stage averages:", mode == kClickMode ? "click" : "drag");
         for (double a : StageAverages(levels, mode))
+            std::printf(" %.1f", 100 * a);
+        std::printf("\n%s stage averages on fresh seeds:", mode == kClickMode ? "click" : "drag");
+        for (double a : StageAverages(levels, mode, true))
             std::printf(" %.1f", 100 * a);
         std::printf("\n");
     }

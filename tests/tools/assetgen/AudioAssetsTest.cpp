@@ -8,7 +8,9 @@
 #include "framework/audio/music/MixerMusicInterface.h"
 #include "framework/audio/MixerSoundManager.h"
 #include "framework/audio/music/ModuleMusicStream.h"
+#include "framework/app/ZorvinAppBase.h"
 #include "framework/audio/OfflineAudioDevice.h"
+#include "framework/audio/SoundInstance.h"
 #include "tools/assetgen/audio/SoundList.h"
 
 #include <gtest/gtest.h>
@@ -116,6 +118,87 @@ TEST_F(AudioAssets, EveryEffectLoadsToItsLengthWithoutClipping)
     auto [lo, hi] = std::minmax_element(loudness.begin(), loudness.end());
     // Within 9 dB of each other: no effect drowns the others.
     EXPECT_LT(20.0 * std::log10(*hi / *lo), 9.0);
+}
+
+TEST_F(AudioAssets, EveryEffectRingsOutBeforeItEnds)
+{
+    ASSERT_TRUE(generated);
+    Zorvin::OfflineAudioDevice device;
+    Zorvin::MixerSoundManager sounds(&device);
+    for (const SoundFileEntry& e : kSoundFiles) {
+        SCOPED_TRACE(e.stem);
+        int id = sounds.LoadSampleByName((dir / "a" / kSoundFolder / e.stem).string());
+        ASSERT_GE(id, 0);
+        const std::vector<int16_t>& pcm = sounds.GetSample(id)->pcm;
+        int peak = 0;
+        for (int16_t v : pcm) peak = std::max(peak, std::abs(int(v)));
+        // The 10 ms before the closing 12 ms fade, against the effect's
+        // peak: a chime still ringing there is cut off by the fade, however
+        // short the fade.
+        const std::size_t fade = 44100 * 12 / 1000, window = 44100 * 10 / 1000;
+        ASSERT_GT(pcm.size(), fade + window);
+        int tail = 1;
+        for (std::size_t i = pcm.size() - fade - window; i < pcm.size() - fade; ++i)
+            tail = std::max(tail, std::abs(int(pcm[i])));
+        double db = 20.0 * std::log10(double(tail) / peak);
+        std::printf("tail %-16s %5d ms %7.1f dB\n", e.stem, e.lengthMs, db);
+        EXPECT_LT(db, -60.0);
+    }
+}
+
+TEST_F(AudioAssets, EffectsSitAboutSixDecibelsOverTheMusic)
+{
+    ASSERT_TRUE(generated);
+    // The volumes of a player who never moved the sliders.
+    Zorvin::ZorvinAppBase app;
+    const double sfxVolume = app.GetSoundVolume(), musicVolume = app.GetMusicVolume();
+    // Effects as the game plays them: one copy each through the mixer at
+    // the default effect volume; their loudness is the loudest 50 ms.
+    double effects = 0;
+    std::vector<double> loudness;
+    for (const SoundFileEntry& e : kSoundFiles) {
+        Zorvin::OfflineAudioDevice device;
+        Zorvin::MixerSoundManager sounds(&device);
+        sounds.SetMasterVolume(sfxVolume);
+        int id = sounds.LoadSampleByName((dir / "a" / kSoundFolder / e.stem).string());
+        ASSERT_GE(id, 0);
+        Zorvin::SoundInstance* copy = sounds.CreateInstance(id);
+        ASSERT_NE(copy, nullptr);
+        ASSERT_TRUE(copy->Play(false, true));
+        std::vector<int16_t> out = device.Render(44100 * e.lengthMs / 1000 + 4410);
+        double best = 0;
+        for (std::size_t at = 0; at + 2 * 2205 <= out.size(); at += 2205) {
+            double sum = 0;
+            for (std::size_t i = 0; i < 2 * 2205; ++i) sum += double(out[at + i]) * out[at + i];
+            best = std::max(best, sum / (2 * 2205));
+        }
+        loudness.push_back(10.0 * std::log10(best / 32768.0 / 32768.0));
+        effects += loudness.back();
+    }
+    effects /= kSoundFileCount;
+    // Music as the game plays it: a whole pass of every song at the default
+    // music volume, RMS over the pass.
+    double music = 0;
+    for (std::size_t i = 0; i < kMusicFileCount; ++i) {
+        std::string path = (dir / "a" / kMusicFiles[i]).string();
+        auto stream = Zorvin::ModuleMusicStream::FromFile(path);
+        ASSERT_TRUE(stream);
+        Zorvin::OfflineAudioDevice device;
+        Zorvin::MixerMusicInterface player(&device);
+        player.SetMusicVolume(musicVolume);
+        ASSERT_TRUE(player.LoadSong(0, path));
+        player.PlaySong(0, 0, false);
+        std::vector<int16_t> out = device.Render(static_cast<int>(44100 * stream->GetDurationSeconds()));
+        double sum = 0;
+        for (int16_t v : out) sum += double(v) * v;
+        music += 10.0 * std::log10(sum / out.size() / 32768.0 / 32768.0);
+    }
+    music /= kMusicFileCount;
+    std::printf("effects %.1f dBFS (quietest %.1f), music %.1f dBFS, gap %.1f dB\n", effects,
+                *std::min_element(loudness.begin(), loudness.end()), music, effects - music);
+    EXPECT_NEAR(effects - music, 6.0, 0.4);
+    // Even the quietest (the click) sits over the music.
+    EXPECT_GT(*std::min_element(loudness.begin(), loudness.end()) - music, 0.0);
 }
 
 TEST_F(AudioAssets, GeneratorWritesTheSameBytesEveryRun)

@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "game/board/DominoFish.h"
 #include "game/board/LevelFile.h"
@@ -397,6 +398,101 @@ TEST_F(CampaignFilesTest, WritingIsDeterministic)
     }
 }
 
+namespace {
+
+// A written level as the game reads it, with its layout text for each of
+// the four turns (as is, mirrored, upside down, both): tile centres and
+// layers, moved so the smallest centre is at (0, 0).
+struct ShippedLevel {
+    LevelFile file;
+    int tiles = 0, locks = 0, lockTypes = 0;
+    std::string TurnedKey() const
+    {
+        std::string best;
+        for (int sx : {1, -1}) {
+            for (int sy : {1, -1}) {
+                std::vector<std::tuple<int, int, int, int>> cells;
+                int minX = 1 << 20, minY = 1 << 20;
+                for (const auto& layer : file.layers) {
+                    for (const LevelTile& t : layer) {
+                        minX = std::min(minX, sx * t.x);
+                        minY = std::min(minY, sy * t.y);
+                    }
+                }
+                for (size_t l = 0; l < file.layers.size(); ++l) {
+                    for (const LevelTile& t : file.layers[l])
+                        cells.emplace_back(static_cast<int>(l), sx * t.x - minX, sy * t.y - minY, t.orientation);
+                }
+                std::sort(cells.begin(), cells.end());
+                std::ostringstream key;
+                for (const auto& [l, x, y, o] : cells)
+                    key << l << ':' << x << ',' << y << ',' << o << ';';
+                if (best.empty() || key.str() < best)
+                    best = key.str();
+            }
+        }
+        return best;
+    }
+};
+
+} // namespace
+
+TEST_F(CampaignFilesTest, LayoutsDifferAlsoMirroredOrUpsideDownAndTheFacesAndDecksFollowTheDesign)
+{
+    ASSERT_TRUE(ok);
+    std::map<std::string, std::string> layouts;
+    std::vector<std::pair<int, int>> tilesAndDeck;
+    for (int mode : {kDragMode, kClickMode}) {
+        std::vector<ShippedLevel> levels(CampaignLength(mode));
+        for (int n = 1; n <= CampaignLength(mode); ++n) {
+            SCOPED_TRACE(Path(mode, n));
+            ShippedLevel& l = levels[n - 1];
+            ASSERT_TRUE(l.file.Read(Path(mode, n)));
+            std::set<int> lockTypes;
+            for (const auto& layer : l.file.layers) {
+                l.tiles += static_cast<int>(layer.size());
+                for (const LevelTile& t : layer) {
+                    if (t.lockType >= 0) {
+                        ++l.locks;
+                        lockTypes.insert(t.lockType);
+                    }
+                }
+            }
+            l.lockTypes = static_cast<int>(lockTypes.size());
+            auto [it, fresh] = layouts.emplace(l.TurnedKey(), Path(mode, n));
+            EXPECT_TRUE(fresh) << "the same layout as " << it->second << ", perhaps turned";
+            tilesAndDeck.emplace_back(l.tiles, l.file.cardsInDeck);
+        }
+        // The faces come a few at a time: three on the first level, at most
+        // four more on each of the next four.
+        EXPECT_EQ(levels[0].file.types.size(), 3u);
+        for (int n = 1; n < 5; ++n) {
+            int step = static_cast<int>(levels[n].file.types.size()) - static_cast<int>(levels[n - 1].file.types.size());
+            EXPECT_GE(step, 0) << "level " << n + 1;
+            EXPECT_LE(step, 4) << "level " << n + 1;
+        }
+        // The last level is the climax of its stage: the most tiles, and
+        // no fewer locks or lock types than any other level there.
+        const ShippedLevel& last = levels.back();
+        for (size_t i = levels.size() - 5; i + 1 < levels.size(); ++i) {
+            EXPECT_GT(last.tiles, levels[i].tiles) << "level " << i + 1;
+            EXPECT_GE(last.locks, levels[i].locks) << "level " << i + 1;
+            EXPECT_GE(last.lockTypes, levels[i].lockTypes) << "level " << i + 1;
+        }
+    }
+    EXPECT_EQ(layouts.size(), 110u);
+    // One rule sizes every deck: a larger layout never has a smaller deck,
+    // and no deck is far from the rest (4 to 7 tiles).
+    std::sort(tilesAndDeck.begin(), tilesAndDeck.end());
+    for (size_t i = 0; i < tilesAndDeck.size(); ++i) {
+        EXPECT_GE(tilesAndDeck[i].second, 4);
+        EXPECT_LE(tilesAndDeck[i].second, 7);
+        if (i > 0) {
+            EXPECT_GE(tilesAndDeck[i].second, tilesAndDeck[i - 1].second) << tilesAndDeck[i].first << " tiles";
+        }
+    }
+}
+
 TEST_F(CampaignFilesTest, EveryLevelIsPlayedToTheEnd)
 {
     ASSERT_TRUE(ok);
@@ -477,6 +573,30 @@ TEST(LevelCheckTest, BrokenBoundsAreReported)
     EXPECT_FALSE(CampaignMeetsBounds(levels, problems));
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_NE(problems[0].find("stage 1"), std::string::npos);
+
+    // Sound on the tuning seeds, but on fresh ones stage 2 beats stage 1.
+    problems.clear();
+    for (int i = 0; i < 10; ++i) {
+        levels[i].stats.won = i < 5 ? 96 : 80;
+        levels[i].fresh.deals = 100;
+        levels[i].fresh.won = i == 0 ? 96 : i < 5 ? 85 : 88;
+    }
+    EXPECT_FALSE(CampaignMeetsBounds(levels, problems));
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("stage 2"), std::string::npos);
+    EXPECT_NE(problems[0].find("fresh"), std::string::npos);
+
+    // A last level easier than another of its stage.
+    problems.clear();
+    std::vector<CheckedLevel> last;
+    for (int n = 1; n <= 50; ++n)
+        last.push_back(level(kDragMode, n, 96 - 5 * ((n - 1) / 5) - (n - 1) % 5));
+    EXPECT_TRUE(CampaignMeetsBounds(last, problems));
+    last[47].stats.won = 40;
+    EXPECT_FALSE(CampaignMeetsBounds(last, problems));
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("level 50"), std::string::npos);
+    EXPECT_NE(problems[0].find("level 48"), std::string::npos);
 }
 
 TEST(LevelCheckTest, LevelTableListsEveryLevelAndStage)
@@ -500,8 +620,7 @@ TEST(LevelCheckTest, LevelTableListsEveryLevelAndStage)
 
     std::string tuning = FormatTuning(levels);
     EXPECT_NE(tuning.find("{2, 10, " + std::to_string(levels[9].params.typeCount) + ", " +
-                          std::to_string(levels[9].params.cardsInDeck) + ", " + std::to_string(levels[9].plan.layerCount) +
-                          "},"),
+                          std::to_string(levels[9].plan.layerCount) + "},"),
               std::string::npos);
 }
 
@@ -550,7 +669,7 @@ TEST(LevelDesignerTest, LayersAreCappedByTheTileLimit)
     // Asking for more values than there are faces keeps them distinct.
     LevelPlan p;
     std::string error;
-    ASSERT_TRUE(DesignLevel(kDragMode, 50, {40, 10, 0}, p, error)) << error;
+    ASSERT_TRUE(DesignLevel(kDragMode, 50, {40, 0}, p, error)) << error;
     std::set<int> distinct(p.types.begin(), p.types.end());
     EXPECT_EQ(distinct.size(), p.types.size());
     EXPECT_LE(p.types.size(), 26u);
@@ -560,18 +679,20 @@ TEST(LevelCheckTest, TunerStaysWithinItsBands)
 {
     fs::path scratch = fs::temp_directory_path() / "korvelt-tune-test";
     fs::create_directories(scratch);
-    // A first-stage level: few layers, a deck of four or more.
+    // An opening level keeps its faces; the first level after the opening
+    // is searched, within the band of values.
     CheckedLevel out;
     std::string error;
     ASSERT_TRUE(TuneLevel(kDragMode, 3, 6, scratch.string(), out, error)) << error;
+    EXPECT_EQ(out.params.typeCount, kOpeningFaces[2]);
+    ASSERT_TRUE(TuneLevel(kDragMode, 6, 6, scratch.string(), out, error, {}, 4)) << error;
     EXPECT_EQ(out.stats.deals, 6);
-    EXPECT_GE(out.params.cardsInDeck, 4);
-    EXPECT_LE(out.params.cardsInDeck, 60);
+    EXPECT_EQ(out.fresh.deals, 4);
+    EXPECT_EQ(out.noReshuffle.deals, 4);
+    EXPECT_EQ(out.plan.cardsInDeck, DeckSize(static_cast<int>(out.plan.tiles.size())));
     EXPECT_LE(out.plan.layerCount, 2);
-    int designed = DefaultParams(kDragMode, 3).typeCount;
-    EXPECT_GE(out.params.typeCount, std::max(2, designed - 2));
-    // A level too easy for its place may get many more values, never more
-    // than 24 of the 26 faces.
+    EXPECT_GE(out.params.typeCount, 8);
+    // Never more than 24 of the 26 faces.
     EXPECT_LE(out.params.typeCount, 24);
     EXPECT_EQ(static_cast<int>(out.plan.types.size()), out.params.typeCount);
     // The trial files are cleaned up.

@@ -12,7 +12,9 @@
 #include <libopenmpt/libopenmpt.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -314,6 +316,35 @@ TEST(SongComposer, EverySongIsLongEnoughAndHasItsOwnCharacter)
     for (std::size_t i = 1; i < plans.size(); ++i) EXPECT_LE(plans[0].bpm, plans[i].bpm);
 }
 
+TEST(SongComposer, EverySongRunsTwoToThreeMinutesThroughThreeThemesAndVariesWhatReturns)
+{
+    for (const SongPlan& plan : GameSongs::Plans()) {
+        SCOPED_TRACE(plan.title);
+        XmModule m = SongComposer::Compose(plan);
+        double seconds = m.LengthSeconds();
+        EXPECT_GE(seconds, 120.0);
+        EXPECT_LE(seconds, 180.0);
+        // A section is a theme with its own tune; every time a theme comes
+        // back in the order, its tune is not a copy of an earlier pass.
+        std::map<int, std::vector<std::vector<int>>> passes;
+        for (int index : m.order) {
+            int theme = plan.sections[index].theme;
+            if (theme == 0) continue;
+            const XmPattern& p = m.patterns[index];
+            std::vector<int> tune;
+            for (int r = 0; r < p.Rows(); ++r) tune.push_back(p.At(r, 0).note);
+            for (const std::vector<int>& earlier : passes[theme]) EXPECT_NE(tune, earlier) << "theme " << theme;
+            passes[theme].push_back(tune);
+        }
+        int returns = 0;
+        for (const auto& [theme, list] : passes) returns += static_cast<int>(list.size()) - 1;
+        std::printf("song %-16s %6.1f s  %zu themes  %zu sections in the order  %d varied returns\n", plan.title, seconds,
+                    passes.size(), m.order.size(), returns);
+        EXPECT_GE(passes.size(), 3u);
+        EXPECT_GE(returns, 3);
+    }
+}
+
 TEST(SongComposer, PhrasesCloseOnTheTonicAndHeldNotesAreReleased)
 {
     int closedSections = 0;
@@ -371,5 +402,13 @@ TEST(GameSongs, EverySongLoopsSampleExactly)
         for (std::size_t i = 0; i < pass; ++i)
             if (std::fabs(both[i] - both[pass + i]) > 1e-6f) lastDifference = i;
         EXPECT_LT(lastDifference, 44100u) << "the passes still differ " << lastDifference / 44100.0 << " s in";
+        // Nor does the level jump at the seam: the second before the loop
+        // point and the second after it are within 6 dB of each other.
+        auto rms = [&](std::size_t from) {
+            double sum = 0;
+            for (std::size_t i = from; i < from + 44100; ++i) sum += double(both[i]) * both[i];
+            return 10.0 * std::log10(sum / 44100 + 1e-12);
+        };
+        EXPECT_LT(std::fabs(rms(pass - 44100) - rms(pass)), 6.0);
     }
 }

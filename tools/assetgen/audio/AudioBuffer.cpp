@@ -109,7 +109,9 @@ void AudioBuffer::AddNoiseBurst(double start, double dur, double cutoff, double 
 void AudioBuffer::AddBrass(double start, double dur, double freq, double amp, double attack, double release)
 {
     long first = std::lround(start * rate);
-    long count = std::lround((dur + release) * rate);
+    // The release rings on until the tone is below -65 dB (e^-7.5 of its
+    // held level), so a note never stops while it can still be heard.
+    long count = std::lround((dur + 1.5 * release) * rate);
     double phase = 0;
     int harmonics = std::max(1, std::min(24, int(rate / 2.2 / freq)));
     for (long i = 0; i < count; ++i) {

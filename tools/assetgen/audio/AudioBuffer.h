@@ -44,7 +44,8 @@ public:
     void AddNoiseBurst(double start, double dur, double cutoff, double amp, double decay);
     // A brass-like tone: band-limited saw whose brightness follows its
     // envelope (a soft attack opens the filter, as when a player blows),
-    // with a gentle delayed vibrato.
+    // with a gentle delayed vibrato. The note rings out after dur for one
+    // and a half times `release`, down to below -65 dB.
     void AddBrass(double start, double dur, double freq, double amp, double attack = 0.04, double release = 0.12);
 
     // Two one-pole low-passes in a row (12 dB per octave): takes the fizz

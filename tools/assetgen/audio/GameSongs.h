@@ -14,12 +14,15 @@ namespace Zorvin::AssetGen {
 
 class GameSongs {
 public:
-    // A song loops; shorter than this and the repetition gets tiresome.
-    static constexpr double kMinimumSeconds = 60.0;
+    // A song loops; shorter than this and the repetition gets tiresome,
+    // longer and its sections no longer add up to one tune.
+    static constexpr double kMinimumSeconds = 120.0;
+    static constexpr double kMaximumSeconds = 180.0;
 
     // Loudness every song is brought down to (RMS over one pass, dBFS), so
-    // a switch of song is not also a jump in level.
-    static constexpr double kTargetLoudness = -22.0;
+    // a switch of song is not also a jump in level; at the default volumes
+    // this puts the effects about 6 dB over the music.
+    static constexpr double kTargetLoudness = -22.5;
 
     // In the order of kMusicFiles.
     static std::vector<SongPlan> Plans();

@@ -214,6 +214,7 @@ private:
     void PutOff(XmPattern& p, int row, int channel);
     void PutNotes(XmPattern& p, int channel, const std::vector<Note>& notes, InstrumentKind kind, int rows);
     std::vector<Note> Melody(const SectionPlan& section, const std::vector<Bar>& bars, const Theme& theme);
+    void Ornament(std::vector<Note>& notes, const std::vector<int>& positions, int low, int high);
     void Accompany(XmPattern& p, const SectionPlan& section, const std::vector<Bar>& bars);
     void Drums(XmPattern& p, const SectionPlan& section, int bars);
     void ReleaseAcrossPatterns();
@@ -287,13 +288,15 @@ std::vector<Note> Composer::Melody(const SectionPlan& section, const std::vector
     std::vector<Note> notes;
     int low = key.PosAtOrAbove(plan.melodyLow);
     int high = key.PosAtOrAbove(plan.melodyHigh + 1) - 1;
-    int pos = (low + high) / 2 + theme.startOffset;
+    int pos = (low + high) / 2 + theme.startOffset + (section.variant >= 2 ? 2 : 0);
+    std::vector<int> positions; // scale position of every note, for the ornaments
     int barCount = static_cast<int>(bars.size());
     for (int bar = 0; bar < barCount; ++bar) {
         int phraseBar = bar % 4;
         bool lastPhrase = bar / 4 == (barCount - 1) / 4;
-        const Motif* motif = &theme.first;
-        if (phraseBar == 1) motif = &theme.second;
+        const bool answered = section.variant >= 2;
+        const Motif* motif = answered ? &theme.second : &theme.first;
+        if (phraseBar == 1) motif = answered ? &theme.first : &theme.second;
         if (phraseBar == 3) motif = &theme.cadence;
         // The second phrase of an eight-bar section answers the first: its
         // third bar turns the second motif upside down.
@@ -337,9 +340,39 @@ std::vector<Note> Composer::Melody(const SectionPlan& section, const std::vector
             }
             int volume = (start == 0 ? 58 : strong ? 54 : 48) + std::rand() % 5;
             notes.push_back({bar * RowsPerBar() + start, length - (length > 2 ? 1 : 0), key.Midi(pos), volume});
+            positions.push_back(pos);
         }
     }
+    if (section.variant >= 1) Ornament(notes, positions, low, high);
     return notes;
+}
+
+// A varied return of a tune: every held note but a phrase's last gives its
+// second half to a passing note a step towards the next note (or a
+// neighbour note when the tune stays put). The notes on the beat stay, so
+// the harmony is the same.
+void Composer::Ornament(std::vector<Note>& notes, const std::vector<int>& positions, int low, int high)
+{
+    const int rpb = RowsPerBar();
+    std::vector<Note> out;
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        Note n = notes[i];
+        int span = i + 1 < notes.size() ? notes[i + 1].row - n.row : n.length + 1;
+        bool phraseEnd = (n.row / rpb) % 4 == 3 && (i + 1 == notes.size() || notes[i + 1].row / rpb != n.row / rpb);
+        int half = span / 2;
+        // The passing note stays inside the bar, off its downbeat.
+        bool inBar = (n.row + half) / rpb == n.row / rpb && (n.row + half) % rpb != 0;
+        if (span < 4 || n.length < 3 || phraseEnd || !inBar) {
+            out.push_back(n);
+            continue;
+        }
+        int next = i + 1 < positions.size() ? positions[i + 1] : positions[i];
+        int step = next > positions[i] ? 1 : next < positions[i] ? -1 : (positions[i] < high ? 1 : -1);
+        int pos = std::clamp(positions[i] + step, low, high);
+        out.push_back({n.row, half - (half > 2 ? 1 : 0), n.midi, n.volume});
+        out.push_back({n.row + half, std::max(1, n.length - half), key.Midi(pos), n.volume - 6});
+    }
+    notes = std::move(out);
 }
 
 void Composer::Accompany(XmPattern& p, const SectionPlan& section, const std::vector<Bar>& bars)
@@ -498,7 +531,8 @@ void Composer::Drums(XmPattern& p, const SectionPlan& section, int bars)
 // A held note still sounding at the end of a pattern would ring on through
 // whatever follows until its channel plays again - across the loop, for
 // seconds. The pattern that follows in the order (the restart one after the
-// last) releases it on its first row, so each note keeps its full length.
+// last) releases it on its first row, so each note keeps its full length;
+// at the loop, every channel still sounding is released.
 void Composer::ReleaseAcrossPatterns()
 {
     std::set<int> sustaining;
@@ -515,8 +549,13 @@ void Composer::ReleaseAcrossPatterns()
                 if (cell.note == XmModule::kKeyOff) sounding = 0;
                 else if (cell.note != 0) sounding = cell.instrument;
             }
+            // At the loop every note left on is released, a fading bell
+            // too: a long ring, however quiet, would make the second pass
+            // differ from the first.
+            bool wraps = i + 1 == n;
             XmCell& first = next.At(0, c);
-            if (sounding != 0 && sustaining.count(sounding) && first.note == 0) first.note = XmModule::kKeyOff;
+            if (sounding != 0 && (wraps || sustaining.count(sounding)) && first.note == 0)
+                first.note = XmModule::kKeyOff;
         }
     }
 }
@@ -528,12 +567,12 @@ XmModule Composer::Compose()
     module.channels = kChannels;
     module.bpm = plan.bpm;
     module.speed = 6;
-    Theme themes[2] = {MakeTheme(plan.beatsPerBar), MakeTheme(plan.beatsPerBar)};
+    Theme themes[3] = {MakeTheme(plan.beatsPerBar), MakeTheme(plan.beatsPerBar), MakeTheme(plan.beatsPerBar)};
     for (const SectionPlan& section : plan.sections) {
         std::vector<Bar> bars = ParseChords(section.chords);
         XmPattern pattern(static_cast<int>(bars.size()) * RowsPerBar(), kChannels);
         if (section.theme > 0) {
-            const Theme& theme = themes[(section.theme - 1) % 2];
+            const Theme& theme = themes[(section.theme - 1) % 3];
             std::vector<Note> tune = Melody(section, bars, theme);
             PutNotes(pattern, kMelody, tune, plan.melody, pattern.Rows());
             if (plan.echo) {

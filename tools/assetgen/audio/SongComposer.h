@@ -3,7 +3,8 @@
 // Turns a song plan into a tracker module. A plan fixes the key, mode,
 // tempo, metre, instruments and accompaniment styles, and a list of
 // sections, each a chord progression with a melody theme and an intensity;
-// the order list strings the sections into the song. The composer writes
+// the order list strings the sections into the song. A section that comes
+// back is a varied copy (its variant), so the song never repeats verbatim. The composer writes
 // the melody from short motifs (rhythm plus contour) that it repeats and
 // sequences over the chords, snapping strong beats to chord tones and
 // closing each phrase on a cadence, so the tune has a shape a listener can
@@ -27,10 +28,15 @@ struct SectionPlan {
     // One entry per bar, separated by spaces; an entry is a scale degree
     // (0 = tonic) or two joined by "/" for a bar split in halves.
     const char* chords;
-    int theme;      // 0 no melody, 1 theme A, 2 theme B
+    int theme;      // 0 no melody, 1 theme A, 2 theme B, 3 theme C
     bool cadence;   // end on the tonic (true) or leave the phrase open
     int intensity;  // 0 no drums, 1 light, 2 full
     bool counter;   // bell counter-line over the melody
+    // How a returning section is varied, so no repeat is a copy: 0 as
+    // first heard, 1 the tune ornamented with passing notes between its
+    // held ones, 2 the tune answered (its motifs swapped, starting higher)
+    // and ornamented.
+    int variant = 0;
 };
 
 struct SongPlan {

@@ -21,6 +21,10 @@ double Hz(int midiNote)
 // Tubular chime: nearly harmonic, long ringing fundamental.
 const std::vector<Partial> kChime = {
     {1.0, 1.0, 5.0}, {2.0, 0.45, 8.0}, {3.0, 0.22, 12.0}, {4.16, 0.12, 18.0}, {5.43, 0.07, 24.0}};
+// The same chime, damped sooner: a short effect must ring out before its
+// end instead of being cut off while it still sounds.
+const std::vector<Partial> kShortChime = {
+    {1.0, 1.0, 11.0}, {2.0, 0.45, 15.0}, {3.0, 0.22, 20.0}, {4.16, 0.12, 26.0}, {5.43, 0.07, 32.0}};
 // Small bright bell for sparkles.
 const std::vector<Partial> kBell = {{1.0, 1.0, 14.0}, {2.76, 0.35, 22.0}, {5.40, 0.15, 35.0}};
 // A stone tile knocked on a wooden table: inharmonic, quickly damped modes.
@@ -39,8 +43,8 @@ void Knock(AudioBuffer& b, double at, double pitch, double amp)
 
 void Click(AudioBuffer& b)
 {
-    b.AddNoiseBurst(0.0, 0.05, 3000.0, 0.5, 260.0);
-    b.AddStrike(0.0, 1750.0, 0.6, {{1.0, 1.0, 110.0}, {2.3, 0.5, 170.0}}, 0.0005);
+    b.AddNoiseBurst(0.0, 0.05, 3000.0, 0.5, 330.0);
+    b.AddStrike(0.0, 1750.0, 0.6, {{1.0, 1.0, 170.0}, {2.3, 0.5, 240.0}}, 0.0005);
 }
 
 void Put(AudioBuffer& b)
@@ -56,7 +60,7 @@ void PutChime(AudioBuffer& b, int multiplier)
     static const int steps[] = {0, 5, 9, 12, 16};
     int base = 84 + (multiplier - 2) * 2; // C6, D6, E6
     for (int i = 0; i < multiplier; ++i)
-        b.AddStrike(0.05 + 0.075 * i, Hz(base + steps[i]), 0.5 - 0.04 * i, kChime);
+        b.AddStrike(0.05 + 0.075 * i, Hz(base + steps[i]), 0.5 - 0.04 * i, kShortChime);
 }
 
 void Flip(AudioBuffer& b)
@@ -67,8 +71,8 @@ void Flip(AudioBuffer& b)
 
 void Bonus(AudioBuffer& b)
 {
-    b.AddStrike(0.0, Hz(84), 0.45, kChime);
-    b.AddStrike(0.0, Hz(91), 0.3, kChime);
+    b.AddStrike(0.0, Hz(84), 0.45, kShortChime);
+    b.AddStrike(0.0, Hz(91), 0.3, kShortChime);
     static const int pentatonic[] = {0, 2, 4, 7, 9};
     for (int i = 0; i < 16; ++i) {
         int note = 91 + (i * 12) / 16 + pentatonic[std::rand() % 5];
@@ -80,8 +84,9 @@ void Bonus(AudioBuffer& b)
 
 void BonusAppear(AudioBuffer& b)
 {
-    b.AddGlide(0.0, 0.4, 700.0, 2200.0, 0.5, 0.06, 5.0);
-    b.AddGlide(0.0, 0.4, 1050.0, 3300.0, 0.2, 0.06, 6.0);
+    // The sweeps fade out on their own before they end.
+    b.AddGlide(0.0, 0.6, 700.0, 2200.0, 0.5, 0.06, 11.0);
+    b.AddGlide(0.0, 0.6, 1050.0, 3300.0, 0.2, 0.06, 12.0);
     for (int i = 0; i < 6; ++i)
         b.AddStrike(0.12 + i * 0.055, Hz(96 + (std::rand() % 7)), 0.12, kBell);
 }
@@ -158,8 +163,8 @@ void Stage(AudioBuffer& b)
 
 void Continue(AudioBuffer& b)
 {
-    b.AddStrike(0.0, Hz(88), 0.5, kChime);
-    b.AddStrike(0.09, Hz(95), 0.4, kChime);
+    b.AddStrike(0.0, Hz(88), 0.5, kShortChime);
+    b.AddStrike(0.09, Hz(95), 0.4, kShortChime);
 }
 
 struct Recipe {

@@ -17,27 +17,28 @@ struct SoundFileEntry {
     const char* id;    // resource identifier, e.g. "SOUND_CLICK"
     const char* stem;  // file name inside kSoundFolder without ".ogg"
     const char* group; // manifest group that binds it
-    int lengthMs;      // length of the effect; the generator makes exactly this
+    int lengthMs;      // length of the effect; the generator makes exactly this,
+                       // long enough for the sound to ring out within it
 };
 
 // Byte order of the identifiers, which is also the binding order of the
 // "Game" group.
 inline constexpr SoundFileEntry kSoundFiles[] = {
-    {"SOUND_BONUS", "bonus", "Game", 900},
-    {"SOUND_BONUS_APPEAR", "bonus_appear", "Game", 600},
+    {"SOUND_BONUS", "bonus", "Game", 1200},
+    {"SOUND_BONUS_APPEAR", "bonus_appear", "Game", 1000},
     {"SOUND_CLICK", "click", "Game", 70},
-    {"SOUND_CONTINUE", "continue", "TitleScreen", 450},
-    {"SOUND_FLIP", "flip", "Game", 320},
-    {"SOUND_LEVEL_COMPLETE", "level_complete", "Game", 2200},
-    {"SOUND_LEVEL_FAILED", "level_failed", "Game", 2000},
-    {"SOUND_LEVEL_START", "level_start", "Game", 1300},
+    {"SOUND_CONTINUE", "continue", "TitleScreen", 900},
+    {"SOUND_FLIP", "flip", "Game", 380},
+    {"SOUND_LEVEL_COMPLETE", "level_complete", "Game", 2400},
+    {"SOUND_LEVEL_FAILED", "level_failed", "Game", 2200},
+    {"SOUND_LEVEL_START", "level_start", "Game", 1500},
     {"SOUND_PUT", "put", "Game", 260},
-    {"SOUND_PUT_X2", "put_x2", "Game", 550},
-    {"SOUND_PUT_X3", "put_x3", "Game", 700},
-    {"SOUND_PUT_X4", "put_x4", "Game", 850},
+    {"SOUND_PUT_X2", "put_x2", "Game", 800},
+    {"SOUND_PUT_X3", "put_x3", "Game", 950},
+    {"SOUND_PUT_X4", "put_x4", "Game", 1100},
     {"SOUND_SCROLL", "scroll", "Game", 700},
-    {"SOUND_STAGE", "stage", "Game", 1600},
-    {"SOUND_USE_KEY", "use_key", "Game", 550},
+    {"SOUND_STAGE", "stage", "Game", 1900},
+    {"SOUND_USE_KEY", "use_key", "Game", 650},
 };
 
 inline constexpr std::size_t kSoundFileCount = sizeof(kSoundFiles) / sizeof(kSoundFiles[0]);

@@ -16,17 +16,12 @@ namespace Zorvin::AssetGen {
 
 namespace {
 
-// Deck sizes the tuner may choose: a deck larger than this would make the
-// deck, not the layout, the game.
-constexpr int kMaxDeck = 60;
-// A few tiles in the deck at least: a level must never start without a
-// move, and the deck is the player's way out of a dead end.
-constexpr int kMinDeck = 4;
-// Tile values a level may deal from.
-constexpr int kMinTypes = 2;
+// Tile values a level after the opening may deal from.
+constexpr int kMinTypes = 8;
 constexpr int kMaxTypes = 24;
-// Trials of the search play fewer deals than the final figures.
-constexpr int kTrialDeals = 60;
+// Trials of the search play fewer deals than the final figures, but enough
+// that neighbouring numbers of values are told apart.
+constexpr int kTrialDeals = 200;
 
 std::string TrialPath(const std::string& scratch, int mode, int number)
 {
@@ -34,7 +29,7 @@ std::string TrialPath(const std::string& scratch, int mode, int number)
 }
 
 bool Measure(int mode, int number, const LevelParams& params, int deals, const std::string& scratch,
-             CheckedLevel& out, std::string& error)
+             CheckedLevel& out, std::string& error, int freshDeals = 0)
 {
     LevelPlan plan;
     if (!DesignLevel(mode, number, params, plan, error))
@@ -45,13 +40,18 @@ bool Measure(int mode, int number, const LevelParams& params, int deals, const s
     out.plan = plan;
     out.params = params;
     out.stats = PlayLevelFile(path, mode, number, deals);
+    if (freshDeals > 0) {
+        out.fresh = PlayLevelFile(path, mode, number, freshDeals, kFreshSeedBase);
+        out.noReshuffle = PlayLevelFile(path, mode, number, freshDeals, kFreshSeedBase, false);
+    }
     std::remove(path.c_str());
     return true;
 }
 
 } // namespace
 
-LevelStats PlayLevelFile(const std::string& path, int mode, int number, int deals, unsigned seedBase)
+LevelStats PlayLevelFile(const std::string& path, int mode, int number, int deals, unsigned seedBase,
+                         bool mayReshuffle)
 {
     LevelStats s;
     double scoreSum = 0;
@@ -65,6 +65,7 @@ LevelStats PlayLevelFile(const std::string& path, int mode, int number, int deal
         rules.field->levelNumber = number;
         rules.StartLevelFile(path);
         AutoPlayer player(rules, host);
+        player.mayReshuffle = mayReshuffle;
         AutoPlayResult r = player.Play();
         ++s.deals;
         s.won += r.won ? 1 : 0;
@@ -88,100 +89,70 @@ double TargetWinRate(int mode, int number)
     // it): it keeps its few faces and is meant to be won.
     if (number == 1)
         return 1.0;
+    // The last level is the climax: clearly the hardest of its stage.
+    if (number == CampaignLength(mode))
+        target = mean - kClimaxMargin;
     return std::min(target, 0.98);
 }
 
 bool TuneLevel(int mode, int number, int deals, const std::string& scratch, CheckedLevel& out, std::string& error,
-               const std::function<void()>& progress)
+               const std::function<void()>& progress, int freshDeals)
 {
-    const double target = TargetWinRate(mode, number);
-    // Results of the trials, so the search never plays one design twice.
-    std::map<std::tuple<int, int, int>, CheckedLevel> tried;
-    auto trial = [&](int layers, int types, int deck, CheckedLevel& r) {
-        auto key = std::make_tuple(layers, types, deck);
-        auto it = tried.find(key);
-        if (it != tried.end()) {
-            r = it->second;
+    LevelParams best = TunedParams(mode, number);
+    best.layers = 0;
+    // The opening levels keep their ramp of faces: nothing to search.
+    if (number > 5) {
+        const double target = TargetWinRate(mode, number);
+        std::map<int, double> tried; // win rate by number of tile values
+        auto trial = [&](int types, double& rate) {
+            auto it = tried.find(types);
+            if (it == tried.end()) {
+                if (progress)
+                    progress();
+                CheckedLevel r;
+                if (!Measure(mode, number, {types, 0}, kTrialDeals, scratch, r, error))
+                    return false;
+                it = tried.emplace(types, r.stats.WinRate()).first;
+            }
+            rate = it->second;
             return true;
-        }
-        if (!Measure(mode, number, {types, deck, layers}, kTrialDeals, scratch, r, error))
-            return false;
-        tried[key] = r;
-        return true;
-    };
-
-    // The layout is fixed by the schedule (every level has one of its own);
-    // the number of tile values stays near its design, so early levels keep
-    // few faces and late ones many, and the deck does the fine tuning. A
-    // level too easy for its place gets as many values as it needs.
-    const int designed = DefaultParams(mode, number).typeCount;
-    const int minTypes = std::max(kMinTypes, designed - 2), maxTypes = kMaxTypes;
-    LevelParams start = TunedParams(mode, number);
-    const int layers = 0;
-    int types = std::clamp(start.typeCount, minTypes, maxTypes);
-    LevelParams best{types, std::clamp(start.cardsInDeck, kMinDeck, kMaxDeck), layers};
-    double bestGap = 2;
-    auto consider = [&](const CheckedLevel& r, int deck) {
-        // On a tie the later trial wins: it has more values or a smaller
-        // deck, the harder of two equal designs.
-        double gap = std::fabs(r.stats.WinRate() - target);
-        if (gap <= bestGap) {
-            bestGap = gap;
-            best = {types, deck, layers};
-        }
-    };
-    // More tile values make a level harder, a larger deck easier. For each
-    // number of values the deck size is found by bisection; the number of
-    // values moves until the target lies within the deck's reach.
-    for (int round = 0; round < 24; ++round) {
-        if (progress)
-            progress();
-        CheckedLevel lo, hi;
-        if (!trial(layers, types, kMinDeck, lo))
-            return false;
-        if (lo.stats.WinRate() > target) {
-            consider(lo, kMinDeck);
-            if (types < maxTypes) {
-                types = std::min(maxTypes, types + (lo.stats.WinRate() - target > 0.15 ? 2 : 1));
-                continue;
-            }
-            break;
-        }
-        if (!trial(layers, types, kMaxDeck, hi))
-            return false;
-        if (hi.stats.WinRate() < target) {
-            consider(hi, kMaxDeck);
-            if (types > minTypes) {
-                --types;
-                continue;
-            }
-            break;
-        }
-        int a = kMinDeck, b = kMaxDeck;
-        while (b - a > 1) {
-            int m = (a + b) / 2;
-            CheckedLevel r;
-            if (!trial(layers, types, m, r))
+        };
+        // More tile values make a level harder. Bisection finds the fewest
+        // values at or below the target; that one or the one before it,
+        // whichever is nearer, is the design. The climax never takes the
+        // easier one: it must stay the hardest of its stage.
+        int lo = kMinTypes, hi = kMaxTypes;
+        while (lo < hi) {
+            int mid = (lo + hi) / 2;
+            double rate;
+            if (!trial(mid, rate))
                 return false;
-            (r.stats.WinRate() < target ? a : b) = m;
+            if (rate > target)
+                lo = mid + 1;
+            else
+                hi = mid;
         }
-        for (int d : {a, b}) {
-            CheckedLevel r;
-            if (!trial(layers, types, d, r))
+        best.typeCount = lo;
+        double rate, before;
+        if (!trial(lo, rate))
+            return false;
+        if (lo > kMinTypes && number != CampaignLength(mode)) {
+            if (!trial(lo - 1, before))
                 return false;
-            consider(r, d);
+            if (std::fabs(before - target) < std::fabs(rate - target))
+                best.typeCount = lo - 1;
         }
-        break;
     }
-    return Measure(mode, number, best, deals, scratch, out, error);
+    return Measure(mode, number, best, deals, scratch, out, error, freshDeals);
 }
 
-bool CheckLevel(int mode, int number, int deals, const std::string& scratch, CheckedLevel& out, std::string& error)
+bool CheckLevel(int mode, int number, int deals, const std::string& scratch, CheckedLevel& out, std::string& error,
+                int freshDeals)
 {
-    return Measure(mode, number, TunedParams(mode, number), deals, scratch, out, error);
+    return Measure(mode, number, TunedParams(mode, number), deals, scratch, out, error, freshDeals);
 }
 
-std::vector<double> StageAverages(const std::vector<CheckedLevel>& levels, int mode)
+std::vector<double> StageAverages(const std::vector<CheckedLevel>& levels, int mode, bool fresh)
 {
     std::vector<double> sum, count;
     for (const CheckedLevel& l : levels) {
@@ -192,7 +163,7 @@ std::vector<double> StageAverages(const std::vector<CheckedLevel>& levels, int m
             sum.resize(s + 1, 0);
             count.resize(s + 1, 0);
         }
-        sum[s] += l.stats.WinRate();
+        sum[s] += (fresh ? l.fresh : l.stats).WinRate();
         count[s] += 1;
     }
     for (size_t s = 0; s < sum.size(); ++s)
@@ -200,38 +171,68 @@ std::vector<double> StageAverages(const std::vector<CheckedLevel>& levels, int m
     return sum;
 }
 
-bool CampaignMeetsBounds(const std::vector<CheckedLevel>& levels, std::vector<std::string>& problems)
+namespace {
+
+// The bounds on one set of deals: the tuning seeds, or the fresh ones.
+void CheckBounds(const std::vector<CheckedLevel>& levels, bool fresh, std::vector<std::string>& problems)
 {
-    char line[160];
+    const char* seeds = fresh ? " (fresh seeds)" : "";
+    auto rateOf = [fresh](const CheckedLevel& l) { return (fresh ? l.fresh : l.stats).WinRate(); };
+    char line[200];
     for (const CheckedLevel& l : levels) {
         const char* name = l.plan.mode == kClickMode ? "click" : "drag";
-        double rate = l.stats.WinRate();
+        double rate = rateOf(l);
         if (l.plan.number == 1 && rate < kFirstLevelMinimum) {
-            std::snprintf(line, sizeof line, "%s level 1 is won in %.1f%% of deals (below 95%%)", name, 100 * rate);
+            std::snprintf(line, sizeof line, "%s level 1 is won in %.1f%% of deals (below 95%%)%s", name, 100 * rate,
+                          seeds);
             problems.push_back(line);
         }
         if (rate < kLevelMinimum) {
-            std::snprintf(line, sizeof line, "%s level %d is won in %.1f%% of deals (below 30%%)", name,
-                          l.plan.number, 100 * rate);
+            std::snprintf(line, sizeof line, "%s level %d is won in %.1f%% of deals (below 30%%)%s", name,
+                          l.plan.number, 100 * rate, seeds);
             problems.push_back(line);
+        }
+        // The climax: no level of the last stage is harder than the last.
+        if (l.plan.number == CampaignLength(l.plan.mode)) {
+            for (const CheckedLevel& o : levels) {
+                if (o.plan.mode == l.plan.mode && o.plan.stage == l.plan.stage && &o != &l && rateOf(o) <= rate) {
+                    std::snprintf(line, sizeof line, "%s level %d (%.1f%%) is not harder than level %d (%.1f%%)%s", name,
+                                  l.plan.number, 100 * rate, o.plan.number, 100 * rateOf(o), seeds);
+                    problems.push_back(line);
+                }
+            }
         }
     }
     for (int mode : {kDragMode, kClickMode}) {
-        std::vector<double> avg = StageAverages(levels, mode);
+        const char* name = mode == kClickMode ? "click" : "drag";
+        std::vector<double> avg = StageAverages(levels, mode, fresh);
         if (!avg.empty() && avg[0] > kFirstStageMaximum + 1e-9) {
-            std::snprintf(line, sizeof line, "%s stage 1 averages %.1f%% (above 98%%): practically unlosable",
-                          mode == kClickMode ? "click" : "drag", 100 * avg[0]);
+            std::snprintf(line, sizeof line, "%s stage 1 averages %.1f%% (above 98%%): practically unlosable%s", name,
+                          100 * avg[0], seeds);
             problems.push_back(line);
         }
         for (size_t s = 1; s < avg.size(); ++s) {
             if (avg[s] >= avg[s - 1]) {
-                std::snprintf(line, sizeof line, "%s stage %zu averages %.1f%%, not below stage %zu (%.1f%%)",
-                              mode == kClickMode ? "click" : "drag", s + 1, 100 * avg[s], s, 100 * avg[s - 1]);
+                std::snprintf(line, sizeof line, "%s stage %zu averages %.1f%%, not below stage %zu (%.1f%%)%s", name,
+                              s + 1, 100 * avg[s], s, 100 * avg[s - 1], seeds);
                 problems.push_back(line);
             }
         }
     }
-    return problems.empty();
+}
+
+} // namespace
+
+bool CampaignMeetsBounds(const std::vector<CheckedLevel>& levels, std::vector<std::string>& problems)
+{
+    size_t before = problems.size();
+    CheckBounds(levels, false, problems);
+    bool fresh = !levels.empty();
+    for (const CheckedLevel& l : levels)
+        fresh = fresh && l.fresh.deals > 0;
+    if (fresh)
+        CheckBounds(levels, true, problems);
+    return problems.size() == before;
 }
 
 std::string FormatTuning(const std::vector<CheckedLevel>& levels)
@@ -240,7 +241,7 @@ std::string FormatTuning(const std::vector<CheckedLevel>& levels)
         "#pragma once\n"
         "\n"
         "// Tuned numbers of the campaign's levels: how many tile values each level\n"
-        "// deals from and how many tiles its deck holds. Written by\n"
+        "// deals from and how many layers it has. Written by\n"
         "// scripts/validate-levels after playing every level with the headless\n"
         "// player; a level missing here uses its stage's defaults.\n"
         "\n"
@@ -250,25 +251,27 @@ std::string FormatTuning(const std::vector<CheckedLevel>& levels)
         "    int mode;\n"
         "    int number;\n"
         "    int typeCount;\n"
-        "    int cardsInDeck;\n"
         "    int layers;\n"
         "};\n"
         "\n"
         "inline constexpr LevelTuning kLevelTuning[] = {\n";
     for (const CheckedLevel& l : levels) {
         char line[96];
-        std::snprintf(line, sizeof line, "    {%d, %d, %d, %d, %d},\n", l.plan.mode, l.plan.number,
-                      l.params.typeCount, l.params.cardsInDeck, l.plan.layerCount);
+        std::snprintf(line, sizeof line, "    {%d, %d, %d, %d},\n", l.plan.mode, l.plan.number, l.params.typeCount,
+                      l.plan.layerCount);
         out += line;
     }
     if (levels.empty())
-        out += "    {-1, 0, 0, 0, 0},\n";
+        out += "    {-1, 0, 0, 0},\n";
     out += "};\n\n} // namespace Zorvin::AssetGen\n";
     return out;
 }
 
 std::string FormatLevelTable(const std::vector<CheckedLevel>& levels, int deals)
 {
+    bool fresh = !levels.empty();
+    for (const CheckedLevel& l : levels)
+        fresh = fresh && l.fresh.deals > 0;
     std::string out =
         "# Levels\n"
         "\n"
@@ -282,21 +285,36 @@ std::string FormatLevelTable(const std::vector<CheckedLevel>& levels, int deals)
         "line and the places; its look-ahead counts a tile it would turn over only by\n"
         "the chance that it matches.\n"
         "\n"
+        "Two sets of deals: the tuning seeds (1 on), which the tuner chose each\n"
+        "level's tile values on, and as many fresh seeds (" +
+        std::to_string(kFreshSeedBase) +
+        " on), which it never saw.\n"
+        "The fresh figures are the ones to trust; the bounds must hold on both. The\n"
+        "fresh deals are also played without the reshuffle, as by a campaign player\n"
+        "who spent it on an earlier level.\n"
+        "\n"
         "Bounds: level 1 of each mode is won in at least 95 % of deals, no level in\n"
         "fewer than 30 %, the first stage averages at most 98 % (gentle, not\n"
-        "unlosable), and the stage averages fall from the first stage to the last.\n";
+        "unlosable), the stage averages fall from the first stage to the last, and\n"
+        "each mode's last level is the hardest of its stage.\n"
+        "\n"
+        "Design: the first five levels of each mode show 3, 7, 11, 15 and 19 faces;\n"
+        "every deck holds four tiles and one more per fifty tiles of the layout;\n"
+        "each mode's last level has the most tiles and locks of its stage.\n";
     std::set<std::string> layouts, outlines;
     for (const CheckedLevel& l : levels) {
-        layouts.insert(LayoutKey(l.plan));
-        outlines.insert(LayoutKey(l.plan, true));
+        layouts.insert(TurnedLayoutKey(l.plan));
+        outlines.insert(TurnedLayoutKey(l.plan, true));
     }
     out += "\nLayouts: " + std::to_string(levels.size()) + " levels, " + std::to_string(layouts.size()) +
-           " distinct layouts, " + std::to_string(outlines.size()) + " distinct outlines (bottom layers).\n";
+           " distinct layouts and " + std::to_string(outlines.size()) +
+           " distinct outlines (bottom layers), a mirror image or an upside-down copy counting as the same.\n";
     out += "\n![Win rate by level, drag mode in blue and click mode in orange; dashed lines at 95 % and 30 %]"
            "(levels-difficulty.png)\n\n";
     std::vector<std::string> problems;
     bool ok = CampaignMeetsBounds(levels, problems);
-    out += ok ? "All bounds hold.\n" : "\n**Bounds broken:**\n\n";
+    out += ok ? (fresh ? "All bounds hold, on the tuning seeds and on the fresh ones.\n" : "All bounds hold.\n")
+              : "\n**Bounds broken:**\n\n";
     for (const std::string& p : problems)
         out += "- " + p + "\n";
     for (int mode : {kDragMode, kClickMode}) {
@@ -307,26 +325,46 @@ std::string FormatLevelTable(const std::vector<CheckedLevel>& levels, int deals)
             continue;
         out += mode == kClickMode ? "\n## Click mode (levels/Levels1)\n\n" : "\n## Drag mode (levels/Levels2)\n\n";
         out += "| mode | level | stage | shape | tiles | layers | types | deck | locks (types) | keys | jokers | "
-               "upright | win rate | target | mean score |\n"
-               "|---|---:|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+               "upright | win rate | fresh seeds | no reshuffle | target | mean score |\n"
+               "|---|---:|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+        auto percent = [](const LevelStats& s) {
+            char text[24];
+            std::snprintf(text, sizeof text, "%.1f %%", 100 * s.WinRate());
+            return s.deals > 0 ? std::string(text) : std::string("-");
+        };
         for (const CheckedLevel& l : levels) {
             if (l.plan.mode != mode)
                 continue;
             const LevelPlan& p = l.plan;
-            char line[320];
+            char line[360];
             std::snprintf(line, sizeof line,
-                          "| %s | %d | %d | %s | %zu | %d | %zu | %d | %d (%d) | %d | %d | %d | %.1f %% | %.0f %% | %.0f |\n",
+                          "| %s | %d | %d | %s | %zu | %d | %zu | %d | %d (%d) | %d | %d | %d | %.1f %% | %s | %s | %.0f %% | "
+                          "%.0f |\n",
                           mode == kClickMode ? "click" : "drag", p.number, p.stage + 1, p.shape.c_str(),
                           p.tiles.size(), p.layerCount, p.types.size(), p.cardsInDeck, p.locks, p.lockTypes,
-                          p.lockTypes, p.jokers, p.uprights, 100 * l.stats.WinRate(),
-                          100 * TargetWinRate(mode, p.number), l.stats.meanScore);
+                          p.lockTypes, p.jokers, p.uprights, 100 * l.stats.WinRate(), percent(l.fresh).c_str(),
+                          percent(l.noReshuffle).c_str(), 100 * TargetWinRate(mode, p.number), l.stats.meanScore);
             out += line;
         }
-        out += "\nStage averages:\n\n| stage | levels | mean win rate |\n|---:|---|---:|\n";
-        std::vector<double> avg = StageAverages(levels, mode);
+        out += "\nStage averages:\n\n| stage | levels | mean win rate | fresh seeds | no reshuffle |\n"
+               "|---:|---|---:|---:|---:|\n";
+        std::vector<double> avg = StageAverages(levels, mode), avgFresh = StageAverages(levels, mode, true);
         for (size_t s = 0; s < avg.size(); ++s) {
-            char line[96];
-            std::snprintf(line, sizeof line, "| %zu | %zu-%zu | %.1f %% |\n", s + 1, 5 * s + 1, 5 * s + 5, 100 * avg[s]);
+            double plain = 0;
+            int count = 0;
+            for (const CheckedLevel& l : levels) {
+                if (l.plan.mode == mode && l.plan.stage == static_cast<int>(s) && l.noReshuffle.deals > 0) {
+                    plain += l.noReshuffle.WinRate();
+                    ++count;
+                }
+            }
+            char line[160];
+            if (fresh)
+                std::snprintf(line, sizeof line, "| %zu | %zu-%zu | %.1f %% | %.1f %% | %.1f %% |\n", s + 1, 5 * s + 1,
+                              5 * s + 5, 100 * avg[s], 100 * avgFresh[s], count ? 100 * plain / count : 0.0);
+            else
+                std::snprintf(line, sizeof line, "| %zu | %zu-%zu | %.1f %% | - | - |\n", s + 1, 5 * s + 1, 5 * s + 5,
+                              100 * avg[s]);
             out += line;
         }
     }

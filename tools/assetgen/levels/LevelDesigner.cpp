@@ -30,6 +30,8 @@ namespace {
 constexpr int kMinTiles = 20;
 constexpr int kMaxTiles = 140;
 constexpr int kLayerShift = DominoFish::kLayerShift;
+// Locks of one type on a level: two to four, rotating through the stage.
+constexpr int kMostLocksPerType = 4;
 
 // The songs a level may play; 0 belongs to the menus and 3 to the map.
 constexpr int kLevelSongs[] = {1, 2, 4, 5};
@@ -43,8 +45,9 @@ struct ScheduleEntry {
 };
 
 // The order of the levels, five to a stage. Each mode has figures of its
-// own, and a figure comes back at most with another depth or turned, so no
-// two levels share a layout. Early stages use small figures of one or two
+// own, and a figure comes back only with another depth, so no two levels
+// share a layout, not even as a mirror image or upside down (a turned figure
+// of the same depth would be a copy a player sees through at once). Early stages use small figures of one or two
 // layers; size and depth grow stage by stage, with a small figure now and
 // then for a change of pace.
 const ScheduleEntry kDragSchedule[50] = {
@@ -56,7 +59,7 @@ const ScheduleEntry kDragSchedule[50] = {
     {"tower", 2, ' '}, {"stairs", 3, ' '}, {"teapot", 3, 'f'}, {"moon", 3, 'm'}, {"star", 3, 'f'},
     {"house", 4, 'f'}, {"rocket", 4, 'f'}, {"lantern", 3, ' '}, {"arrow", 3, 'm'}, {"castle", 3, 'f'},
     {"fan", 3, 'f'}, {"bell", 4, 'f'}, {"diamond", 3, ' '}, {"letter K", 3, 'm'}, {"heart", 3, 'f'},
-    {"comb", 2, 'f'}, {"turtle", 4, ' '}, {"diamond", 4, ' '}, {"arch", 4, 'f'}, {"crown", 4, 'f'},
+    {"wheel", 2, ' '}, {"turtle", 4, ' '}, {"diamond", 4, ' '}, {"arch", 4, 'f'}, {"crown", 4, 'f'},
     {"butterfly", 4, ' '}, {"pyramid", 4, 'f'}, {"ship", 5, 'f'}, {"ladder", 4, ' '}, {"tower", 4, 'f'},
 };
 
@@ -65,13 +68,13 @@ const ScheduleEntry kClickSchedule[60] = {
     {"bird", 2, ' '}, {"kite", 2, ' '}, {"letter T", 2, ' '}, {"islands", 2, ' '}, {"lightning", 2, ' '},
     {"anchor", 2, ' '}, {"bridge", 2, ' '}, {"letter X", 2, ' '}, {"ring", 2, ' '}, {"cross", 2, ' '},
     {"sun", 2, ' '}, {"mushroom", 2, ' '}, {"goblet", 2, ' '}, {"owl", 2, ' '}, {"columns", 2, ' '},
-    {"amphora", 2, ' '}, {"cat", 2, ' '}, {"colonnade", 2, ' '}, {"letter H", 2, ' '}, {"fish", 3, 'm'},
-    {"tree", 3, 'f'}, {"snake", 3, 'm'}, {"wave", 3, 'm'}, {"vee", 2, 'f'}, {"hourglass", 2, ' '},
-    {"shield", 2, ' '}, {"islands", 3, 'f'}, {"lightning", 3, 'm'}, {"kite", 2, 'f'}, {"bird", 2, 'f'},
+    {"amphora", 2, ' '}, {"cat", 2, ' '}, {"colonnade", 3, ' '}, {"letter H", 2, ' '}, {"fish", 3, 'm'},
+    {"tree", 3, 'f'}, {"snake", 3, 'm'}, {"wave", 3, 'm'}, {"lyre", 2, ' '}, {"hourglass", 2, ' '},
+    {"shield", 2, ' '}, {"islands", 3, 'f'}, {"lightning", 3, 'm'}, {"sail", 2, ' '}, {"shell", 2, ' '},
     {"letter T", 3, 'f'}, {"sun", 3, ' '}, {"mushroom", 3, 'f'}, {"ring", 3, ' '}, {"cross", 3, ' '},
-    {"anchor", 2, 'f'}, {"bridge", 2, 'f'}, {"goblet", 3, 'f'}, {"owl", 3, 'f'}, {"columns", 3, ' '},
+    {"trident", 2, ' '}, {"aqueduct", 2, ' '}, {"goblet", 3, 'f'}, {"owl", 3, 'f'}, {"columns", 3, ' '},
     {"amphora", 3, 'f'}, {"cat", 3, 'f'}, {"letter H", 3, ' '}, {"ring", 4, ' '}, {"hourglass", 4, ' '},
-    {"tree", 4, ' '}, {"fish", 4, ' '}, {"snake", 4, 'f'}, {"hourglass", 3, ' '}, {"shield", 3, 'f'},
+    {"tree", 4, ' '}, {"fish", 4, ' '}, {"snake", 4, 'f'}, {"hourglass", 3, ' '}, {"shield", 4, 'f'},
     {"lightning", 4, 'r'}, {"sun", 4, ' '}, {"cross", 4, ' '}, {"mushroom", 4, ' '}, {"wall", 3, ' '},
 };
 
@@ -449,17 +452,21 @@ void LevelPlan::DrawnRect(const PlannedTile& t, int rect[4]) const
     rect[3] = h;
 }
 
-std::string LayoutKey(const LevelPlan& plan, bool bottomOnly)
+namespace {
+
+// The layout text of the plan's tiles turned by (sx, sy) = (+-1, +-1): tile
+// centres are mirrored, then moved so the smallest half-cell is (0, 0).
+std::string KeyOfTurn(const LevelPlan& plan, bool bottomOnly, int sx, int sy)
 {
     std::vector<std::tuple<int, int, int, bool>> tiles;
     int minHx = 1 << 20, minHy = 1 << 20;
     for (const PlannedTile& t : plan.tiles) {
-        minHx = std::min(minHx, t.at.hx);
-        minHy = std::min(minHy, t.at.hy);
+        minHx = std::min(minHx, sx * t.at.hx);
+        minHy = std::min(minHy, sy * t.at.hy);
     }
     for (const PlannedTile& t : plan.tiles) {
         if (!bottomOnly || t.layer == 0)
-            tiles.emplace_back(t.layer, t.at.hx - minHx, t.at.hy - minHy, t.upright);
+            tiles.emplace_back(t.layer, sx * t.at.hx - minHx, sy * t.at.hy - minHy, t.upright);
     }
     std::sort(tiles.begin(), tiles.end());
     std::string key;
@@ -467,6 +474,26 @@ std::string LayoutKey(const LevelPlan& plan, bool bottomOnly)
         key += std::to_string(layer) + (upright ? "u" : ":") + std::to_string(hx) + "," + std::to_string(hy) + ";";
     }
     return key;
+}
+
+} // namespace
+
+std::string LayoutKey(const LevelPlan& plan, bool bottomOnly)
+{
+    return KeyOfTurn(plan, bottomOnly, 1, 1);
+}
+
+std::string TurnedLayoutKey(const LevelPlan& plan, bool bottomOnly)
+{
+    std::string best = KeyOfTurn(plan, bottomOnly, 1, 1);
+    for (auto [sx, sy] : {std::pair{-1, 1}, std::pair{1, -1}, std::pair{-1, -1}})
+        best = std::min(best, KeyOfTurn(plan, bottomOnly, sx, sy));
+    return best;
+}
+
+int DeckSize(int tiles)
+{
+    return 4 + std::max(tiles, 0) / 50;
 }
 
 void TileImageRect(const LevelPlan& plan, const PlannedTile& t, int rect[4])
@@ -488,23 +515,26 @@ std::string LevelFolder(int mode)
 
 LevelParams DefaultParams(int mode, int number)
 {
-    int stage = (number - 1) / 5;
     LevelParams p;
-    if (mode == kClickMode) {
-        p.typeCount = 3 + stage * 3 / 4;
-        p.cardsInDeck = 20;
-    } else {
-        p.typeCount = 3 + stage;
-        p.cardsInDeck = 16;
+    if (number >= 1 && number <= 5) {
+        p.typeCount = kOpeningFaces[number - 1];
+        return p;
     }
+    // From there on the faces grow slowly stage by stage; the tuner moves
+    // each level near this towards its target.
+    int stage = (number - 1) / 5;
+    p.typeCount = kOpeningFaces[4] + (mode == kClickMode ? stage * 3 / 4 : stage);
     return p;
 }
 
 LevelParams TunedParams(int mode, int number)
 {
+    // The opening levels keep their ramp of faces whatever the tuning.
+    if (number >= 1 && number <= 5)
+        return DefaultParams(mode, number);
     for (const LevelTuning& t : kLevelTuning) {
         if (t.mode == mode && t.number == number)
-            return {t.typeCount, t.cardsInDeck, t.layers};
+            return {t.typeCount, t.layers};
     }
     return DefaultParams(mode, number);
 }
@@ -572,9 +602,11 @@ bool DesignLevel(int mode, int number, const LevelParams& params, LevelPlan& pla
     bool uprights = params.uprights >= 0 ? params.uprights > 0 : kCampaignUprights;
     if (uprights && s >= ideas.uprightsFrom && inStage % 2 == 0)
         PlaceUprights(plan, 2 + (s - ideas.uprightsFrom) / 3 * 2);
+    // The last level of a mode is its climax: the most locks of its stage.
+    const bool climax = number == CampaignLength(mode);
     if (s >= ideas.locksFrom) {
         int lockTypes = s >= ideas.thirdLockFrom ? 3 : s >= ideas.secondLockFrom ? 2 : 1;
-        PlaceLocks(plan, lockTypes, 2 + (s + inStage) % 3, rnd);
+        PlaceLocks(plan, lockTypes, climax ? kMostLocksPerType : 2 + (s + inStage) % 3, rnd);
     }
     if (s >= ideas.jokersFrom)
         PlaceJokers(plan, 1 + (s - ideas.jokersFrom) / 3, rnd);
@@ -588,7 +620,7 @@ bool DesignLevel(int mode, int number, const LevelParams& params, LevelPlan& pla
     }
 
     plan.types = PickTypes(mode, number, params.typeCount);
-    plan.cardsInDeck = std::clamp(params.cardsInDeck, 0, LevelFile::kMaxCardsInDeck);
+    plan.cardsInDeck = std::clamp(DeckSize(tiles), 0, LevelFile::kMaxCardsInDeck);
     const auto& backgrounds = BackgroundNames();
     plan.background = backgrounds[(s * 3 + mode) % backgrounds.size()];
     plan.music = kLevelSongs[(s + mode / 2) % 4];

@@ -5,8 +5,8 @@
 // number of layers, and each stage brings something new: keys and locks,
 // jokers lying in the layout, upright tiles, more layers, more tile values.
 // The design is fixed by the schedule in LevelDesigner.cpp and the tuned
-// numbers of LevelTuning.h (tile values and deck size per level), so the
-// same sources always give the same files. The levels step writes the plans;
+// numbers of LevelTuning.h (tile values per level; the deck follows one
+// rule for all levels), so the same sources always give the same files. The levels step writes the plans;
 // the level checker plays them and retunes LevelTuning.h.
 
 #include <string>
@@ -44,11 +44,11 @@ struct PlannedTile {
     int itemType = -1;
 };
 
-// What the checker tunes for each level: the number of tile values, the
-// deck size and the number of layers (0: as the schedule has it).
+// What the checker tunes for each level: the number of tile values and the
+// number of layers (0: as the schedule has it). The deck is not tuned: its
+// size follows from the layout (DeckSize), the same rule on every level.
 struct LevelParams {
     int typeCount = 3;
-    int cardsInDeck = 12;
     int layers = 0;
     // Upright tiles: 1 on, 0 off, -1 as the campaign has them.
     int uprights = -1;
@@ -90,6 +90,23 @@ std::string LayoutKey(const LevelPlan& plan, bool bottomOnly = false);
 // The rectangle (x, y, w, h) a tile's picture covers on screen, the
 // picture's edge and shadow included.
 void TileImageRect(const LevelPlan& plan, const PlannedTile& t, int rect[4]);
+
+// The same layout text as LayoutKey, for the first of the layout's four
+// turns (as is, mirrored, upside down, both) in text order: two levels
+// whose keys are equal are one layout, one perhaps a mirror image or an
+// upside-down copy of the other.
+std::string TurnedLayoutKey(const LevelPlan& plan, bool bottomOnly = false);
+
+// The deck of a level with this many tiles: four tiles, and one more for
+// every fifty tiles of the layout, so a large layout has a few more ways
+// out of a dead end. One rule for every level; the tile values, not the
+// deck, set a level's difficulty.
+int DeckSize(int tiles);
+
+// The number of faces of each mode's first five levels: the game starts
+// with three and adds four a level, so a new player meets the faces a few
+// at a time (and the fifth level can already be lost).
+inline constexpr int kOpeningFaces[5] = {3, 7, 11, 15, 19};
 
 // 50 in drag mode, 60 in click mode.
 int CampaignLength(int mode);
