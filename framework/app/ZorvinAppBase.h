@@ -21,7 +21,9 @@
 #include "framework/font/FontHost.h"
 #include "framework/app/FrameDiff.h"
 #include "framework/app/InputMessage.h"
+#include "framework/app/InputSink.h"
 #include "framework/resources/ResourceHost.h"
+#include "framework/app/SettingsAccess.h"
 #include "framework/app/SettingsStore.h"
 #include "framework/app/SingleInstance.h"
 
@@ -57,7 +59,9 @@ class ZorvinAppBase : public ButtonListener,
                       public ResourceHost,
                       public FontHost,
                       public WidgetHost,
-                      public FileAccess {
+                      public FileAccess,
+                      public InputSink,
+                      public SettingsAccess {
 public:
     // Where the current step of the main loop stands.
     enum class LoopState {
@@ -177,6 +181,8 @@ public:
     virtual void AddDialog(Dialog* dialog);
     bool CloseDialog(int id) override;
     virtual int GetDialogCount() { return static_cast<int>(dialogList.size()); }
+    // The dialog opened last and still open, or null.
+    Dialog* GetTopDialog() const { return dialogList.empty() ? nullptr : dialogList.back(); }
     virtual void OnModalOpen() {}
     virtual void OnModalClose() {}
     virtual void OnAppFocusGained() {}
@@ -200,7 +206,7 @@ public:
 
     // The window procedure: the platform hands every native event here, in
     // arrival order. Input is queued for the main loop.
-    void OnWindowMessage(const InputMessage& msg);
+    void OnWindowMessage(const InputMessage& msg) override;
     // Handles one queued input record; true while more are queued.
     bool ProcessQueuedMessage();
     void RehupFocus();
@@ -262,17 +268,11 @@ public:
     // The whole screen drawn afresh and hashed (64-bit FNV-1a of its pixels).
     uint64_t HashScreen();
 
-    // Settings store access; all fail when the registry key is empty.
-    bool WriteSettingString(const std::string& name, const std::string& text);
-    bool WriteSettingInteger(const std::string& name, int value);
-    bool WriteSettingBoolean(const std::string& name, bool value);
-    // Bytes of any kind (SettingsStore::Kind).
-    bool WriteSettingRaw(const std::string& name, int kind, const std::vector<uint8_t>& bytes);
-    bool ReadSettingRaw(const std::string& name, int& kind, std::vector<uint8_t>& bytes);
-    bool ReadSettingInteger(const std::string& name, int& value);
-    bool ReadSettingBoolean(const std::string& name, bool& value);
-    bool ReadSettingString(const std::string& name, std::string& text);
-    bool EraseSetting(const std::string& name);
+    // SettingsAccess: every setting goes through these; a recording notes
+    // each result, a playback answers from the recording.
+    bool WriteSettingRaw(const std::string& name, int kind, const std::vector<uint8_t>& bytes) override;
+    bool ReadSettingRaw(const std::string& name, int& kind, std::vector<uint8_t>& bytes) override;
+    bool EraseSetting(const std::string& name) override;
 
     WidgetManager* GetWidgetManager() const { return widgetManager.get(); }
     ResourceManager* GetResourceManager() const { return resourceManager.get(); }
@@ -298,7 +298,7 @@ public:
     MusicInterface* GetMusicInterface() const { return musicInterface.get(); }
     Clock* GetClock() const { return clock; }
     bool IsPrimaryThread() const { return std::this_thread::get_id() == primaryThreadId; }
-    bool HasShutdownStarted() const { return shutdown; }
+    bool HasShutdownStarted() const override { return shutdown; }
 
     // Identity and window.
     std::string productName = "Product";

@@ -75,7 +75,7 @@ int ProcessorMilliseconds()
     return static_cast<int>(us / 1000);
 }
 
-GameApp::GameApp()
+GameApp::GameApp() : AppDialogHost(static_cast<ZorvinAppBase&>(*this))
 {
     productName = "Korvelt";
     productVersion = "1.4";

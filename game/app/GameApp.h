@@ -11,8 +11,9 @@
 // Initialize and Run, then destroys it, and ends the process with
 // `exitCode` (0 after a normal shutdown, non-zero after a fatal error).
 //
-// It is also the host of the game's dialogs (GameDialogHost) and of the map
-// screen (MapHost); the board reaches it through AppBoardHost.
+// It is also the host of the game's dialogs (GameDialogHost), of the title
+// screen (TitleScreenHost), the main menu (MainMenuHost) and the map screen
+// (MapHost); the board reaches it through AppBoardHost.
 //
 // Its code is split by concern:
 //   GameApp.cpp         identity, start-up, loading, fatal errors, shutdown
@@ -20,8 +21,10 @@
 //   GameAppPlayers.cpp  players, high scores, saved games, dialogs
 
 #include "framework/app/ZorvinAppBase.h"
-#include "game/app/dialogs/GameDialogHost.h"
+#include "game/app/dialogs/AppDialogHost.h"
+#include "game/app/screens/MainMenuHost.h"
 #include "game/app/screens/MapHost.h"
+#include "game/app/screens/TitleScreenHost.h"
 
 #include <atomic>
 #include <memory>
@@ -43,7 +46,11 @@ class SavedGameFiles;
 class TitleScreen;
 class TitleWnd;
 
-class GameApp : public ZorvinAppBase, public GameDialogHost, public MapHost {
+class GameApp : public ZorvinAppBase,
+                public AppDialogHost,
+                public TitleScreenHost,
+                public MainMenuHost,
+                public MapHost {
 public:
     // Dialog numbers; one dialog per number at a time.
     enum DialogId {
@@ -94,9 +101,10 @@ public:
     // Unbound sounds (below 0) are ignored.
     void PlaySound(int id) override;
 
-    // The title screen's start link was clicked: it has taken itself off
-    // the screen; the application deletes it later and builds the game.
-    void OnTitleScreenDone(TitleScreen* screen);
+    // TitleScreenHost.
+    ResourceHost& GetImageLoader() override { return *this; }
+    double LoadingProgress() override { return GetLoadingProgress(); }
+    void OnTitleScreenDone(TitleScreen* screen, Widget* startLink) override;
     // Builds the board, its panel, the main menu and the tip balloon once,
     // shows the main menu and asks for the first player's name when there
     // is none.
@@ -104,6 +112,7 @@ public:
     // The main menu's two mode buttons: a new game of mode 2 or 0, or the
     // offer to continue when the player has progress in it.
     void StartMode(int mode);
+    void StartGame(bool clickMode) override { StartMode(clickMode ? ModeClick : ModeDrag); }
     // Shows the board and starts the current player's level of the mode.
     void ShowBoard(int mode);
     // After a won level: the map of the player's progress (the panel settles
@@ -124,10 +133,11 @@ public:
     // The level's windows the board asks for.
     void ShowGameOverWindow();
     void ShowHowToPlay(bool clickMode);
-    // The main menu's dialogs.
-    void OpenChangePlayerDialog();
-    void OpenOptionsDialog();
-    void OpenHighScores();
+    // The main menu's dialogs, and its exit.
+    void OpenChangePlayerDialog() override;
+    void OpenOptionsDialog() override;
+    void OpenHighScores() override;
+    void ExitGame() override { Shutdown(); }
     // Fades every song out and the given one in from its start, looping.
     void SwitchSong(int song);
     // A song the board started itself (a level's own music).
@@ -139,14 +149,13 @@ public:
 
     // Players.
     PlayerProfile* CurrentProfile() override;
-    std::string CurrentPlayerName();
+    std::string CurrentPlayerName() override;
     PlayerList& GetPlayers() { return *players; }
     HighScoreTable& GetHighScores() { return *highScores; }
     const std::string& GetDataFolder() const { return dataFolder; }
     bool HasSavedGame(int mode);
 
-    // GameDialogHost.
-    ZorvinAppBase& GetApp() override;
+    // GameDialogHost (the application's half comes from AppDialogHost).
     PlayerProfile* GetCurrentProfile() override;
     void SavePlayers() override;
     int GetBoardMode() override { return boardMode; }

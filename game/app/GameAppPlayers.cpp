@@ -188,8 +188,6 @@ void GameApp::HideHintWindow()
 // ---------------------------------------------------------------------------
 // GameDialogHost
 
-ZorvinAppBase& GameApp::GetApp() { return *this; }
-
 int GameApp::GetShufflesLeft() { return board && board->field != nullptr ? board->field->shufflesLeft : 0; }
 
 void GameApp::FocusBoard()

@@ -21,8 +21,9 @@
 
 namespace Zorvin {
 
-void GameApp::OnTitleScreenDone(TitleScreen* screen)
+void GameApp::OnTitleScreenDone(TitleScreen* screen, Widget* startLink)
 {
+    DeferDelete(startLink);
     if (screen != titleScreen.get())
         return;
     DeferDelete(titleScreen.release());

@@ -21,7 +21,7 @@
 #include "game/app/dialogs/ContinueGameWnd.h"
 #include "game/app/dialogs/DemoDialog.h"
 #include "game/app/dialogs/DialogStyle.h"
-#include "game/app/dialogs/GameDialogHost.h"
+#include "game/app/dialogs/AppDialogHost.h"
 #include "game/app/dialogs/GameOverWnd.h"
 #include "game/app/dialogs/HintWnd.h"
 #include "game/app/dialogs/HowDialog.h"
@@ -50,9 +50,9 @@ public:
     Image* picture = nullptr;
 };
 
-class ShotApp : public ZorvinAppBase, public GameDialogHost {
+class ShotApp : public ZorvinAppBase, public AppDialogHost {
 public:
-    ShotApp()
+    ShotApp() : AppDialogHost(static_cast<ZorvinAppBase&>(*this))
     {
         width = 800;
         height = 600;
@@ -73,7 +73,6 @@ public:
         return d;
     }
 
-    ZorvinAppBase& GetApp() override { return *this; }
     PlayerProfile* GetCurrentProfile() override { return &profile; }
     void SavePlayers() override {}
     int GetBoardMode() override { return mode; }

@@ -38,7 +38,7 @@ public:
 
 class FakeWindowSystem : public Zorvin::WindowSystem {
 public:
-    void PumpEvents(Zorvin::ZorvinAppBase& app) override
+    void PumpEvents(Zorvin::InputSink& app) override
     {
         for (const Zorvin::InputMessage& m : pending)
             app.OnWindowMessage(m);
