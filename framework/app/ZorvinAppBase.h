@@ -10,7 +10,7 @@
 // only through the interfaces it is given (clock, window system, presenter,
 // system services), so it runs against fakes in tests. It is also the host
 // the resource manager and image fonts load through, the host the widgets
-// run in, and keeps the table of shared images. One instance per process; gZorvinApp points at it.
+// run in, and keeps the table of shared images. One instance per process.
 
 #include "framework/widgets/ButtonListener.h"
 #include "framework/core/FileAccess.h"
@@ -311,14 +311,12 @@ public:
     int preferredY = -1;
     bool isWindowed = true;
     bool isPhysWindowed = true;
-    bool fullScreenByDisplayMode = false;
     bool forceFullscreen = false;
     bool windowedFailedOnce = false;
     bool hasMainWindow = false;
     int cursorNum = 0;
     bool customCursorsEnabled = false;
     bool isScreenSaver = false;
-    bool allowMonitorPowersave = true;
     bool onlyAllowOneCopyToRun = true;
     bool is3D = false;
     bool is3DChanged = false;
@@ -355,7 +353,6 @@ public:
     int fpsCount = 0;
     int currentFps = 0;
     int updateCount = 0;
-    int dirtyUpdateCount = 0;
     int drawCount = 0;
     int sleepCount = 0;
     int drawTime = 0;
@@ -375,8 +372,6 @@ public:
     bool running = false;
     double musicVolume = 0.85;
     double sfxVolume = 0.85;
-    double demoMusicVolume = 0.0;
-    double demoSfxVolume = 0.0;
     int muteCount = 0;
     int autoMuteCount = 0;
     bool muteOnLostFocus = true;
@@ -432,7 +427,6 @@ public:
     bool altDown = false;
     bool closeQueued = false;
     std::deque<InputMessage> messageQueue;
-    uint8_t saturationTable[512];
 
 protected:
     // Ends the process; tests replace it to observe the exit code.
@@ -557,8 +551,5 @@ protected:
     // The playback's marker list ("L"), drawn over the frame while shown.
     std::unique_ptr<MemoryImage> demoOverlay;
 };
-
-// The one application object, set by its constructor.
-extern ZorvinAppBase* gZorvinApp;
 
 } // namespace Zorvin

@@ -265,8 +265,8 @@ bool ZorvinAppBase::TryUpdate()
 void ZorvinAppBase::UpdateFrame()
 {
     ++updateCount;
-    if (!minimized && widgetManager->UpdateWidgets())
-        ++dirtyUpdateCount;
+    if (!minimized)
+        widgetManager->UpdateWidgets();
     if (musicInterface)
         musicInterface->UpdateFades();
     // Images nobody refers to any more go with the updates, never while a
