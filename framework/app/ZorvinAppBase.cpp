@@ -93,13 +93,8 @@ ZorvinAppBase::~ZorvinAppBase()
             WriteSettingBoolean("Is3D", false);
     }
 
-    while (!dialogList.empty()) {
-        Dialog* d = dialogList.front();
-        dialogList.pop_front();
-        widgetManager->RemoveChild(d);
-        delete d;
-    }
-    dialogMap.clear();
+    while (std::unique_ptr<Dialog> d = dialogs.PopOldest())
+        widgetManager->RemoveChild(d.get());
     pumpDepth = 0;
     ReleaseDeferredDeletions();
     widgetManager.reset();

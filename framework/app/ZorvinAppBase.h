@@ -15,6 +15,7 @@
 #include "framework/widgets/ButtonListener.h"
 #include "framework/core/FileAccess.h"
 #include "framework/app/DemoFile.h"
+#include "framework/app/DialogStack.h"
 #include "framework/core/Clock.h"
 #include "framework/widgets/DialogListener.h"
 #include "framework/widgets/WidgetHost.h"
@@ -126,8 +127,9 @@ public:
     virtual void LoadInBackground() {}
     virtual void SaveSettings();
     virtual void LoadSettings();
-    virtual Dialog* MakeDialog(int id, bool modal, const std::string& header, const std::string& lines,
-                               const std::string& footer, int buttonMode);
+    // A message dialog as ShowDialog opens it (the game gives them its look).
+    virtual std::unique_ptr<Dialog> MakeDialog(int id, bool modal, const std::string& header,
+                                               const std::string& lines, const std::string& footer, int buttonMode);
     virtual void OnBeforeWindow() {}
     virtual void BeginSystemPopup();
     virtual void EndSystemPopup();
@@ -177,12 +179,17 @@ public:
                                const std::string& footer, int buttonMode);
     virtual Dialog* FindDialog(int id);
     virtual bool CloseDialog(Dialog* dialog);
-    virtual void AddDialog(int id, Dialog* dialog);
-    virtual void AddDialog(Dialog* dialog);
+    // Opens a dialog above the others under `id`, closing one of the same
+    // number; the application owns it until it is closed and deleted.
+    virtual Dialog* AddDialog(int id, std::unique_ptr<Dialog> dialog);
     bool CloseDialog(int id) override;
-    virtual int GetDialogCount() { return static_cast<int>(dialogList.size()); }
+    // Closes every dialog, newest first.
+    void CloseAllDialogs();
+    virtual int GetDialogCount() { return dialogs.Count(); }
     // The dialog opened last and still open, or null.
-    Dialog* GetTopDialog() const { return dialogList.empty() ? nullptr : dialogList.back(); }
+    Dialog* GetTopDialog() const { return dialogs.Top(); }
+    // The open dialogs, oldest first.
+    std::vector<Dialog*> GetOpenDialogs() const { return dialogs.InOrder(); }
     virtual void OnModalOpen() {}
     virtual void OnModalClose() {}
     virtual void OnAppFocusGained() {}
@@ -224,6 +231,8 @@ public:
     // Ends the process (tests override TerminateProcess).
     void ExitNow(int code);
     void ReleaseDeferredDeletions();
+    // Widgets waiting for deferred deletion.
+    int PendingDeletions() const { return static_cast<int>(deferredDeletes.size()); }
     void MarkAllDirty();
 
     // Clipboard, in Windows-1251.
@@ -405,9 +414,7 @@ public:
     std::atomic<int> completedLoadingThreadTasks{0};
     std::atomic<int> numLoadingThreadTasks{0};
 
-    // Dialogs, in opening order, and the widgets waiting to be deleted.
-    std::map<int, Dialog*> dialogMap;
-    std::list<Dialog*> dialogList;
+    // The widgets waiting to be deleted, with the step depth that queued them.
     std::list<std::pair<int, Widget*>> deferredDeletes;
 
     // URL opening.
@@ -502,6 +509,9 @@ protected:
     std::mutex fontErrorLock;
     std::vector<std::string> pendingFontErrors;
     std::unique_ptr<WidgetManager> widgetManager;
+    // The open dialogs (emptied by the destructor before the widget
+    // manager goes).
+    DialogStack dialogs;
     std::unique_ptr<ResourceManager> resourceManager;
     // The 800 x 600 (width x height) picture the widgets draw into and the
     // presenter shows.

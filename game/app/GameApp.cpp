@@ -104,8 +104,7 @@ GameApp::~GameApp()
 void GameApp::DestroyScreens()
 {
     // Dialogs first: they sit above the screens and may point into them.
-    while (!dialogList.empty())
-        CloseDialog(dialogList.back());
+    CloseAllDialogs();
     WidgetManager* wm = widgetManager.get();
     if (titleScreen) {
         wm->RemoveChild(titleScreen.get());
@@ -360,10 +359,10 @@ void GameApp::OnDialogButtonClick(int dialogId, int buttonId)
     }
 }
 
-Dialog* GameApp::MakeDialog(int id, bool modal, const std::string& header, const std::string& lines,
-                            const std::string& footer, int buttonMode)
+std::unique_ptr<Dialog> GameApp::MakeDialog(int id, bool modal, const std::string& header, const std::string& lines,
+                                            const std::string& footer, int buttonMode)
 {
-    Dialog* d = new Dialog(IMAGE_W_SMALL, IMAGE_BUTTON_NORMAL, id, modal, header, lines, footer, buttonMode);
+    auto d = std::make_unique<Dialog>(IMAGE_W_SMALL, IMAGE_BUTTON_NORMAL, id, modal, header, lines, footer, buttonMode);
     d->dialogListener = this;
     d->SetHeaderFont(FONT_DEFAULT);
     d->SetBodyFont(FONT_DEFAULT);

@@ -86,8 +86,8 @@ public:
     void OnShutdown() override;
     void OnButtonDown(int id) override;
     void OnDialogButtonClick(int dialogId, int buttonId) override;
-    Dialog* MakeDialog(int id, bool modal, const std::string& header, const std::string& lines,
-                       const std::string& footer, int buttonMode) override;
+    std::unique_ptr<Dialog> MakeDialog(int id, bool modal, const std::string& header, const std::string& lines,
+                                       const std::string& footer, int buttonMode) override;
     void OnAppFocusLost() override;
     void UpdateFrame() override;
     // F8 alone belongs to the level editor while a level is on screen; the

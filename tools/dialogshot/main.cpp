@@ -62,10 +62,10 @@ public:
     }
     bool OverrideWorkingFolder(const std::string&) override { return true; }
     // The message dialogs look as the game makes them.
-    Dialog* MakeDialog(int id, bool modal, const std::string& header, const std::string& lines,
-                       const std::string& footer, int buttonMode) override
+    std::unique_ptr<Dialog> MakeDialog(int id, bool modal, const std::string& header, const std::string& lines,
+                                       const std::string& footer, int buttonMode) override
     {
-        auto* d = new Dialog(IMAGE_W_SMALL, IMAGE_BUTTON_NORMAL, id, modal, header, lines, footer, buttonMode);
+        auto d = std::make_unique<Dialog>(IMAGE_W_SMALL, IMAGE_BUTTON_NORMAL, id, modal, header, lines, footer, buttonMode);
         StyleGameDialog(*d);
         d->spaceAfterHeader = 30;
         d->Resize(400 - IMAGE_W_SMALL->GetWidth() / 2, 300 - IMAGE_W_SMALL->GetHeight() / 2,
@@ -132,8 +132,7 @@ bool Shoot(ShotApp& app, const std::string& path)
 
 void CloseAll(ShotApp& app)
 {
-    while (!app.dialogList.empty())
-        app.CloseDialog(app.dialogList.back());
+    app.CloseAllDialogs();
     app.ReleaseDeferredDeletions();
 }
 
@@ -223,9 +222,9 @@ int main(int argc, char** argv)
     CloseAll(app);
 
     for (bool headerOnTop : {false, true}) {
-        auto* name = new NameDialogLayout(headerOnTop);
+        auto name = std::make_unique<NameDialogLayout>(headerOnTop);
         name->Resize(400 - IMAGE_W_SMALL->GetWidth() / 2, 120, IMAGE_W_SMALL->GetWidth(), IMAGE_W_SMALL->GetHeight());
-        app.AddDialog(1006, name);
+        app.AddDialog(1006, std::move(name));
         ok = Shoot(app, out + (headerOnTop ? "name-header-on-top.png" : "name.png")) && ok;
         CloseAll(app);
     }

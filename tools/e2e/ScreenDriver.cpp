@@ -212,7 +212,8 @@ ButtonWidget* ScreenDriver::FindButton(const WidgetContainer* root, const std::s
 ButtonWidget* ScreenDriver::FindButtonOnScreen(const std::string& utf8Label)
 {
     // Dialogs first, newest first: they are above the screen.
-    for (auto it = app->dialogList.rbegin(); it != app->dialogList.rend(); ++it) {
+    std::vector<Dialog*> dialogs = app->GetOpenDialogs();
+    for (auto it = dialogs.rbegin(); it != dialogs.rend(); ++it) {
         if (ButtonWidget* b = FindButton(*it, utf8Label))
             return b;
     }
@@ -221,7 +222,7 @@ ButtonWidget* ScreenDriver::FindButtonOnScreen(const std::string& utf8Label)
 
 Dialog* ScreenDriver::TopDialog() const
 {
-    return app->dialogList.empty() ? nullptr : app->dialogList.back();
+    return app->GetTopDialog();
 }
 
 Dialog* ScreenDriver::FindDialog(int id) const { return app->FindDialog(id); }

@@ -9,9 +9,7 @@ namespace Zorvin {
 
 Dialog* AppDialogHost::OpenDialog(int id, std::unique_ptr<Dialog> dialog)
 {
-    Dialog* opened = dialog.release();
-    application.AddDialog(id, opened);
-    return opened;
+    return application.AddDialog(id, std::move(dialog));
 }
 
 void AppDialogHost::Close(Dialog* dialog) { application.CloseDialog(dialog); }

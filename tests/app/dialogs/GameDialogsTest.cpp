@@ -93,8 +93,7 @@ protected:
     }
     void TearDown() override
     {
-        while (!app.dialogList.empty())
-            app.CloseDialog(app.dialogList.back());
+        app.CloseAllDialogs();
         app.ReleaseDeferredDeletions();
         app.GetWidgetManager()->RemoveChild(&game.boardPanel);
         Slider::sDefaultTrackImage = nullptr;
