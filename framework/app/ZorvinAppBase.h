@@ -309,131 +309,40 @@ public:
     bool IsPrimaryThread() const { return std::this_thread::get_id() == primaryThreadId; }
     bool HasShutdownStarted() const override { return shutdown; }
 
-    // Identity and window.
+    // The state the game's parts and the developer tools read.
+    bool IsRunning() const { return running; }
+    bool IsInitialized() const { return initialized; }
+    bool IsLoaded() const { return loaded; }
+    bool IsLoadingThreadDone() const { return loadingThreadCompleted; }
+    // The exit code the process ends with (-1 until one is set).
+    int GetExitCode() const { return exitCode; }
+    int GetUpdateCount() const { return updateCount; }
+    // How many steps are running inside each other (a dialog's wait runs
+    // steps inside the step that opened it).
+    int GetPumpDepth() const { return pumpDepth; }
+    bool HasQueuedInput() const { return !messageQueue.empty(); }
+    bool DebugKeysEnabled() const { return debugKeysEnabled; }
+    bool IsWindowed() const { return isWindowed; }
+    // The desktop allows no windowed mode.
+    bool IsFullScreenForced() const { return forceFullscreen; }
+    // What Run does before and after its loop, for a driver that runs the
+    // steps itself (the end-to-end player).
+    void BeginDrivenRun();
+    void EndDrivenRun();
+
+    // Identity, screen size and start-up choices, set by the game (or a
+    // test) before Initialize.
     std::string productName = "Product";
     std::string title = "ZorvinApp";
     std::string registryKey;
     std::string productVersion;
     int width = 640;
     int height = 480;
-    int preferredX = -1;
-    int preferredY = -1;
-    bool isWindowed = true;
-    bool isPhysWindowed = true;
-    bool forceFullscreen = false;
-    bool windowedFailedOnce = false;
-    bool hasMainWindow = false;
-    int cursorNum = 0;
-    bool customCursorsEnabled = false;
-    bool isScreenSaver = false;
     bool onlyAllowOneCopyToRun = true;
-    bool is3D = false;
-    bool is3DChanged = false;
-    bool had3DProblems = false;
-    std::map<std::string, std::string> stringTable;
-
-    // Timing.
-    int frameTime = 10;
-    double updateMultiplier = 1.0;
-    bool paused = false;
-    StepMode stepMode = StepMode::Running;
-    bool vsyncUpdates = false;
-    int refreshRate = 100;
-    bool vsyncBroken = false;
-    int vsyncBrokenCount = 0;
-    uint32_t vsyncBrokenTestStartTick = 0;
-    int vsyncBrokenTestUpdates = 0;
-    bool waitForVSync = false;
-    bool softVSyncWait = true;
-    double updateTimeAcc = 0.0;
-    double pendingUpdatesAcc = 0.0;
-    uint32_t lastTimeCheck = 0;
-    int holdTime = 0;
-    LoopState updateAppState = LoopState::TakingInput;
-    int updatesSinceLastDraw = 0;
-    bool hasPendingDraw = true;
-    bool lastDrawWasEmpty = false;
-    bool forceDraw = false;
-    uint32_t lastDrawTick = 0;
-    uint32_t nextDrawTick = 0;
-    uint32_t lastUserInputTick = 0;
-    uint32_t startTick = 0;
-    uint32_t fpsTime = 0;
-    int fpsCount = 0;
-    int currentFps = 0;
-    int updateCount = 0;
-    int drawCount = 0;
-    int sleepCount = 0;
-    int drawTime = 0;
-    int screenBltTime = 0;
-    int pumpDepth = 0;
-    bool isDrawing = false;
-    bool displayLost = false;
-    uint32_t lastRecoveryTick = 0;
-    bool showFPS = false;
-    int showFPSMode = 0;
-
-    // Focus and sound.
-    bool active = true;
-    bool minimized = false;
-    bool hasFocus = true;
-    bool mouseIn = false;
-    bool running = false;
-    double musicVolume = 0.85;
-    double sfxVolume = 0.85;
-    int muteCount = 0;
-    int autoMuteCount = 0;
-    bool muteOnLostFocus = true;
-    bool noSoundNeeded = false;
-    // The volumes last handed to the music player and the sound manager.
-    double appliedMusicVolume = -1.0;
-    double appliedSoundVolume = -1.0;
-
-    // Lifecycle.
-    bool initialized = false;
-    std::atomic<bool> shutdown{false};
-    bool exitToTop = false;
-    bool isWindowHidden = false;
-    bool isSystemPopupUp = false;
-    bool closeRequest = false;
-    bool readFromRegistry = false;
-    // The last run ended without a crash ("InProgress" was 0 or absent).
-    bool lastShutdownWasGraceful = true;
-    bool displayCreated = false;
-    std::thread::id primaryThreadId;
-    std::atomic<bool> shutdownFromOtherThread{false};
-    bool tearingDown = false;
-    int exitCode = -1;
-
-    // Loading thread.
-    std::atomic<bool> loadingThreadStarted{false};
-    std::atomic<bool> loadingThreadCompleted{false};
-    bool loaded = false;
-    std::atomic<bool> yieldMainThread{false};
+    // Run starts the loading thread itself.
     bool autoStartLoadingThread = true;
-    std::atomic<int> completedLoadingThreadTasks{0};
-    std::atomic<int> numLoadingThreadTasks{0};
-
-    // The widgets waiting to be deleted, with the step depth that queued them.
-    std::list<std::pair<int, Widget*>> deferredDeletes;
-
-    // URL opening.
-    bool isOpeningUrl = false;
-    std::string openingUrl;
-    uint32_t openingUrlTick = 0;
-    bool shutdownOnUrlOpen = false;
-
-    // Command line and developer features.
-    bool commandLineParsed = false;
-    std::string commandLine;
-    std::string demoFileName = "zorvinapp.dmo";
-    bool recordingDemo = false;
-    bool playingDemo = false;
-    bool debugKeysEnabled = false;
-    bool ctrlDown = false;
-    bool altDown = false;
-    bool closeQueued = false;
-    std::deque<InputMessage> messageQueue;
+    // The game runs silently: no sound device is opened.
+    bool noSoundNeeded = false;
 
 protected:
     // Ends the process; tests replace it to observe the exit code.
@@ -560,6 +469,137 @@ protected:
     DemoReport demoReport;
     // The playback's marker list ("L"), drawn over the frame while shown.
     std::unique_ptr<MemoryImage> demoOverlay;
+
+    // What the derived applications (the game, the developer tools, the
+    // test fixtures) configure or look at; the rest of the state is private.
+protected:
+    // Window and display.
+    int preferredX = -1;
+    int preferredY = -1;
+    bool isWindowed = true;
+    bool isPhysWindowed = true;
+    bool forceFullscreen = false;
+    bool windowedFailedOnce = false;
+    bool hasMainWindow = false;
+    int cursorNum = 0;
+    bool customCursorsEnabled = false;
+    bool isScreenSaver = false;
+    bool is3D = false;
+    bool had3DProblems = false;
+    bool displayLost = false;
+    std::map<std::string, std::string> stringTable;
+
+    // Timing.
+    double updateMultiplier = 1.0;
+    bool paused = false;
+    StepMode stepMode = StepMode::Running;
+    bool waitForVSync = false;
+    uint32_t lastTimeCheck = 0;
+    int holdTime = 0;
+    bool hasPendingDraw = true;
+    uint32_t lastDrawTick = 0;
+    uint32_t lastUserInputTick = 0;
+    uint32_t startTick = 0;
+    int updateCount = 0;
+    int drawCount = 0;
+    int sleepCount = 0;
+    int pumpDepth = 0;
+    int showFPSMode = 0;
+
+    // Focus and sound.
+    bool active = true;
+    bool minimized = false;
+    bool hasFocus = true;
+    double musicVolume = 0.85;
+    double sfxVolume = 0.85;
+    int muteCount = 0;
+    int autoMuteCount = 0;
+    // The volumes last handed to the music player and the sound manager.
+    double appliedMusicVolume = -1.0;
+    double appliedSoundVolume = -1.0;
+
+    // Lifecycle.
+    bool running = false;
+    bool initialized = false;
+    std::atomic<bool> shutdown{false};
+    bool exitToTop = false;
+    bool closeRequest = false;
+    // The last run ended without a crash ("InProgress" was 0 or absent).
+    bool lastShutdownWasGraceful = true;
+    std::atomic<bool> shutdownFromOtherThread{false};
+    int exitCode = -1;
+
+    // Loading thread.
+    std::atomic<bool> loadingThreadStarted{false};
+    std::atomic<bool> loadingThreadCompleted{false};
+    bool loaded = false;
+    std::atomic<bool> yieldMainThread{false};
+    std::atomic<int> completedLoadingThreadTasks{0};
+    std::atomic<int> numLoadingThreadTasks{0};
+
+    // The widgets waiting to be deleted, with the step depth that queued them.
+    std::list<std::pair<int, Widget*>> deferredDeletes;
+
+    // Command line, URL opening, demos and developer features.
+    std::string commandLine;
+    bool isOpeningUrl = false;
+    std::string demoFileName = "zorvinapp.dmo";
+    bool recordingDemo = false;
+    bool playingDemo = false;
+    bool debugKeysEnabled = false;
+    // Input records waiting for the main loop, oldest first.
+    std::deque<InputMessage> messageQueue;
+
+private:
+    // Display.
+    bool is3DChanged = false;
+    bool displayCreated = false;
+    bool isWindowHidden = false;
+    bool isSystemPopupUp = false;
+    bool mouseIn = false;
+
+    // The loop and its timing.
+    int frameTime = 10;
+    bool vsyncUpdates = false;
+    int refreshRate = 100;
+    bool vsyncBroken = false;
+    int vsyncBrokenCount = 0;
+    uint32_t vsyncBrokenTestStartTick = 0;
+    int vsyncBrokenTestUpdates = 0;
+    bool softVSyncWait = true;
+    double updateTimeAcc = 0.0;
+    double pendingUpdatesAcc = 0.0;
+    LoopState updateAppState = LoopState::TakingInput;
+    int updatesSinceLastDraw = 0;
+    bool lastDrawWasEmpty = false;
+    bool forceDraw = false;
+    uint32_t nextDrawTick = 0;
+    uint32_t fpsTime = 0;
+    int fpsCount = 0;
+    int currentFps = 0;
+    int drawTime = 0;
+    int screenBltTime = 0;
+    bool isDrawing = false;
+    uint32_t lastRecoveryTick = 0;
+    bool showFPS = false;
+
+    // Sound and lifecycle.
+    bool muteOnLostFocus = true;
+    bool readFromRegistry = false;
+    std::thread::id primaryThreadId;
+    bool tearingDown = false;
+
+    // URL opening and the command line.
+    std::string openingUrl;
+    uint32_t openingUrlTick = 0;
+    bool shutdownOnUrlOpen = false;
+    bool commandLineParsed = false;
+
+    // Modifier keys as the last key records left them, and a close request
+    // waiting for the end of the step.
+    bool ctrlDown = false;
+    bool altDown = false;
+    bool closeQueued = false;
 };
 
 } // namespace Zorvin

@@ -287,4 +287,21 @@ void ZorvinAppBase::ResetTiming()
     lastTimeCheck = Now();
 }
 
+void ZorvinAppBase::BeginDrivenRun()
+{
+    StartLoadingThread();
+    if (windowSystem != nullptr && hasMainWindow)
+        windowSystem->ShowMainWindow(true);
+    lastDrawTick = Now();
+    lastTimeCheck = lastDrawTick;
+    running = true;
+}
+
+void ZorvinAppBase::EndDrivenRun()
+{
+    pumpDepth = 0;
+    ReleaseDeferredDeletions();
+    running = false;
+}
+
 } // namespace Zorvin

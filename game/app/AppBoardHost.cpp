@@ -53,7 +53,7 @@ bool AppBoardHost::PumpUntilUpdate()
     return !app.HasShutdownStarted();
 }
 
-int AppBoardHost::UpdateCount() const { return app.updateCount; }
+int AppBoardHost::UpdateCount() const { return app.GetUpdateCount(); }
 
 void AppBoardHost::FadeOutAllMusic(double step)
 {
@@ -83,7 +83,7 @@ void AppBoardHost::ShowMapScreen(int level) { app.ShowMapScreen(level); }
 
 void AppBoardHost::ShowGameComplete() { app.FinishCampaign(); }
 
-bool AppBoardHost::DebugKeysEnabled() const { return app.debugKeysEnabled; }
+bool AppBoardHost::DebugKeysEnabled() const { return app.DebugKeysEnabled(); }
 
 bool AppBoardHost::AskFileName(const std::string& header, const std::string& label, const std::string& suggested,
                                std::string& name)

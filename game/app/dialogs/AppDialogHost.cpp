@@ -36,9 +36,9 @@ void AppDialogHost::ChangeSoundVolume(double volume) { application.SetSoundVolum
 GameDialogHost::ScreenMode AppDialogHost::CurrentScreenMode()
 {
     ScreenMode mode;
-    mode.accelerated = application.is3D;
-    mode.fullScreen = !application.isWindowed;
-    mode.fullScreenForced = application.forceFullscreen;
+    mode.accelerated = application.IsAccelerated();
+    mode.fullScreen = !application.IsWindowed();
+    mode.fullScreenForced = application.IsFullScreenForced();
     return mode;
 }
 
@@ -47,7 +47,7 @@ void AppDialogHost::ApplyOptions(bool fullScreen, bool accelerated)
     application.SwitchScreenMode(!fullScreen, accelerated, false);
     application.WriteSettingInteger("MusicVolume", static_cast<int>(application.GetMusicVolume() * 100));
     application.WriteSettingInteger("SfxVolume", static_cast<int>(application.GetSoundVolume() * 100));
-    application.WriteSettingInteger("ScreenMode", application.isWindowed ? 0 : 1);
+    application.WriteSettingInteger("ScreenMode", application.IsWindowed() ? 0 : 1);
 }
 
 } // namespace Zorvin
