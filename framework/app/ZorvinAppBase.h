@@ -347,6 +347,18 @@ public:
 protected:
     // Ends the process; tests replace it to observe the exit code.
     virtual void TerminateProcess(int code);
+    // For the derived application: the screen mode to start in (the
+    // settings may change it), its loading thread's task count and
+    // progress, and a start-up failure that ends the run with `code`.
+    void SetStartWindowed(bool windowed) { isWindowed = windowed; }
+    void SetLoadingTaskCount(int total) { numLoadingThreadTasks = total; }
+    void CountLoadingTaskDone() { ++completedLoadingThreadTasks; }
+    void AbortRun(int code)
+    {
+        exitCode = code;
+        shutdown = true;
+        exitToTop = true;
+    }
     // Hand volumes to the sound manager and the music player.
     void ApplySoundVolumeToDevice(double volume);
     void ApplyMusicVolumeToDevice(double volume);

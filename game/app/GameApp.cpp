@@ -83,7 +83,7 @@ GameApp::GameApp() : AppDialogHost(static_cast<ZorvinAppBase&>(*this))
     registryKey = "Wendmoor\\Korvelt";
     width = 800;
     height = 600;
-    isWindowed = false;
+    SetStartWindowed(false);
     // The loading thread starts once the first frame is up (see
     // UpdateFrame), so the first picture does not compete with it.
     autoStartLoadingThread = false;
@@ -167,7 +167,7 @@ void GameApp::Initialize()
     // before a level can start: none of them delays the first picture.
     currentSong = SongTitle;
     titleSongPending = true;
-    numLoadingThreadTasks = resourceManager->GetNumResources("Game");
+    SetLoadingTaskCount(resourceManager->GetNumResources("Game"));
     // A modal dialog also stops the updates of everything beneath it, so a
     // level pauses under the in-game menu.
     widgetManager->defaultBelowModalFlagsMod.removeFlags |= UpdateBit;
@@ -200,9 +200,7 @@ void GameApp::LoadMusic(int firstSong, int lastSong)
 void GameApp::FailStartup(const std::string& text)
 {
     ShowFatalError(text);
-    exitCode = 1;
-    shutdown = true;
-    exitToTop = true;
+    AbortRun(1);
 }
 
 void GameApp::ShowFatalError(const std::string& text)
@@ -220,7 +218,7 @@ void GameApp::LoadInBackground()
     ResourceManager* rm = resourceManager.get();
     rm->StartLoadResources("Game");
     while (rm->LoadNextResource()) {
-        ++completedLoadingThreadTasks;
+        CountLoadingTaskDone();
         if (HasShutdownStarted())
             return;
     }

@@ -9,7 +9,7 @@
 // manager at a time; dialogs open above it under fixed numbers and are
 // owned by the application base. The entry point constructs it, calls
 // Initialize and Run, then destroys it, and ends the process with
-// `exitCode` (0 after a normal shutdown, non-zero after a fatal error).
+// GetExitCode() (0 after a normal shutdown, non-zero after a fatal error).
 //
 // It is also the host of the game's dialogs (GameDialogHost), of the title
 // screen (TitleScreenHost), the main menu (MainMenuHost) and the map screen
