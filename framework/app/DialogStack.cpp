@@ -27,7 +27,8 @@ std::unique_ptr<Dialog> DialogStack::Remove(int id)
         return nullptr;
     Dialog* d = found->second;
     byId.erase(found);
-    auto it = std::find_if(inOrder.begin(), inOrder.end(), [d](const std::unique_ptr<Dialog>& e) { return e.get() == d; });
+    auto it = std::find_if(inOrder.begin(), inOrder.end(),
+                           [d](const std::unique_ptr<Dialog>& e) { return e.get() == d; });
     if (it == inOrder.end())
         return nullptr;
     std::unique_ptr<Dialog> taken = std::move(*it);

@@ -153,7 +153,10 @@ void GameApp::OpenChangePlayerDialog()
 
 void GameApp::OpenOptionsDialog() { DemoDialog::Open(*this); }
 
-void GameApp::OpenHighScores() { AddDialog(DialogHighScores, std::make_unique<HighscoresWnd>(*playerDialogHost, *highScores, -1)); }
+void GameApp::OpenHighScores()
+{
+    AddDialog(DialogHighScores, std::make_unique<HighscoresWnd>(*playerDialogHost, *highScores, -1));
+}
 
 void GameApp::OpenGameMenu() { MenuWnd::Open(*this); }
 

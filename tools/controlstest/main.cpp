@@ -213,9 +213,9 @@ public:
         Place(&scores, 259, 280, 100, 128);
         names.SetSelect(0);
 
-        auto dialog = std::make_unique<Dialog>(&dialogFrame, &frame, 100, false, W("Выход из игры"),
-                               W("Вы действительно хотите выйти? Несохранённый прогресс уровня будет потерян."),
-                               "", Dialog::ButtonsYesNo);
+        auto dialog = std::make_unique<Dialog>(
+            &dialogFrame, &frame, 100, false, W("Выход из игры"),
+            W("Вы действительно хотите выйти? Несохранённый прогресс уровня будет потерян."), "", Dialog::ButtonsYesNo);
         Dialog* d = dialog.get();
         d->SetHeaderFont(titleFont.get());
         d->SetBodyFont(bodyFont.get());

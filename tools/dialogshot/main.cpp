@@ -65,7 +65,8 @@ public:
     std::unique_ptr<Dialog> MakeDialog(int id, bool modal, const std::string& header, const std::string& lines,
                                        const std::string& footer, int buttonMode) override
     {
-        auto d = std::make_unique<Dialog>(IMAGE_W_SMALL, IMAGE_BUTTON_NORMAL, id, modal, header, lines, footer, buttonMode);
+        auto d =
+            std::make_unique<Dialog>(IMAGE_W_SMALL, IMAGE_BUTTON_NORMAL, id, modal, header, lines, footer, buttonMode);
         StyleGameDialog(*d);
         d->spaceAfterHeader = 30;
         d->Resize(400 - IMAGE_W_SMALL->GetWidth() / 2, 300 - IMAGE_W_SMALL->GetHeight() / 2,

@@ -289,8 +289,8 @@ bool E2eScenario::ReachMainMenu(bool firstRun)
     }
     bool loaded = driver->WaitFor(
         [&] {
-            return app.IsLoaded() && app.GetTitleScreen() != nullptr && app.GetTitleScreen()->GetStartLink() != nullptr &&
-                   app.GetTitleScreen()->GetStartLink()->visible;
+            return app.IsLoaded() && app.GetTitleScreen() != nullptr &&
+                   app.GetTitleScreen()->GetStartLink() != nullptr && app.GetTitleScreen()->GetStartLink()->visible;
         },
         kLoadingUpdates);
     if (!loaded)
