@@ -71,9 +71,9 @@ struct MenuRig {
         app->SetCommandLine("korvelt");
         app->gameFolder = env ? env : KORVELT_GAME_DIR;
         app->Initialize();
-        if (app->initialized && !app->HasShutdownStarted()) {
+        if (app->IsInitialized() && !app->HasShutdownStarted()) {
             app->StartLoadingThread();
-            ready = Step([&] { return app->loaded; }) && EnterMenu();
+            ready = Step([&] { return app->IsLoaded(); }) && EnterMenu();
             dialogs = app->GetDialogCount();
         }
         std::filesystem::current_path(cwd, ec);

@@ -41,7 +41,7 @@ int main(int argc, char** argv)
         app.SetCommandLine(argc, argv);
         app.Initialize();
         app.Run();
-        code = app.exitCode > 0 ? app.exitCode : 0;
+        code = app.GetExitCode() > 0 ? app.GetExitCode() : 0;
     }
     return code;
 }

@@ -1,7 +1,7 @@
 #include "platform/SdlPresenter.h"
 
 #include "framework/app/Test3DRecord.h"
-#include "framework/app/ZorvinAppBase.h"
+#include "framework/app/SettingsAccess.h"
 #include "platform/GpuProbe.h"
 #include "platform/Letterbox.h"
 #include "platform/SdlWindowSystem.h"

@@ -33,7 +33,7 @@ struct SDL_Window;
 namespace Zorvin {
 
 class SdlWindowSystem;
-class ZorvinAppBase;
+class SettingsAccess;
 
 class SdlPresenter : public Presenter {
 public:
@@ -46,7 +46,7 @@ public:
     ~SdlPresenter() override;
 
     // Where the acceleration test keeps its outcome (optional).
-    void SetSettingsOwner(ZorvinAppBase* app) { settingsOwner = app; }
+    void SetSettingsOwner(SettingsAccess* app) { settingsOwner = app; }
     void SetUploadMode(UploadMode mode) { uploadMode = mode; }
     // The video memory (MB) the game needs and recommends; a change makes
     // the acceleration test run again.
@@ -83,7 +83,7 @@ private:
     bool PresentConverted(const uint32_t* pixels, int width, int height, SDL_Surface* surface, const Rect& fit);
 
     SdlWindowSystem* windowSystem;
-    ZorvinAppBase* settingsOwner = nullptr;
+    SettingsAccess* settingsOwner = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
     int textureWidth = 0;

@@ -1,7 +1,7 @@
 #include "platform/SdlWindowSystem.h"
 
 #include "framework/core/Cp1251.h"
-#include "framework/app/ZorvinAppBase.h"
+#include "framework/app/InputSink.h"
 #include "platform/Letterbox.h"
 #include "platform/SdlKeyMap.h"
 
@@ -305,7 +305,7 @@ void SdlWindowSystem::MapMouse(int wx, int wy, int& lx, int& ly)
     Letterbox::WindowToLogical(GetViewport(), logicalWidth, logicalHeight, wx, wy, lx, ly);
 }
 
-void SdlWindowSystem::PumpEvents(ZorvinAppBase& app)
+void SdlWindowSystem::PumpEvents(InputSink& app)
 {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
@@ -322,7 +322,7 @@ void SdlWindowSystem::PumpEvents(ZorvinAppBase& app)
     }
 }
 
-void SdlWindowSystem::TranslateEvent(const SDL_Event& event, ZorvinAppBase& app)
+void SdlWindowSystem::TranslateEvent(const SDL_Event& event, InputSink& app)
 {
     switch (event.type) {
     case SDL_QUIT:

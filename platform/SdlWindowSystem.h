@@ -32,7 +32,7 @@ public:
     SdlWindowSystem& operator=(const SdlWindowSystem&) = delete;
     ~SdlWindowSystem() override;
 
-    void PumpEvents(ZorvinAppBase& app) override;
+    void PumpEvents(InputSink& app) override;
     bool CreateMainWindow(const WindowSpec& spec) override;
     void DestroyMainWindow() override;
     void ShowMainWindow(bool activate) override;
@@ -50,7 +50,7 @@ public:
 
     // Turns one SDL event into input records for the application; public so
     // tests can feed events without a real desktop.
-    void TranslateEvent(const SDL_Event& event, ZorvinAppBase& app);
+    void TranslateEvent(const SDL_Event& event, InputSink& app);
     // Where the logical screen lies in the window, in window coordinates.
     Rect GetViewport();
 

@@ -1,37 +1,38 @@
 #include "framework/app/Test3DRecord.h"
 
 #include "framework/app/SettingsStore.h"
-#include "framework/app/ZorvinAppBase.h"
+#include "framework/app/SettingsAccess.h"
 
 #include <vector>
 
 namespace Zorvin {
 
-bool Test3DRecord::Read(ZorvinAppBase& app)
+bool Test3DRecord::Read(SettingsAccess& settings)
 {
     Test3DRecord read;
     int kind = 0;
     std::vector<uint8_t> guid;
-    if (!app.ReadSettingInteger("Test3D\\Version", read.version) ||
-        !app.ReadSettingInteger("Test3D\\MinVidMemory", read.minVidMemory) ||
-        !app.ReadSettingInteger("Test3D\\RecVidMemory", read.recVidMemory) ||
-        !app.ReadSettingRaw("Test3D\\DisplayGUID", kind, guid) || kind != SettingsStore::KindBinary ||
-        guid.size() != read.displayGuid.size() || !app.ReadSettingString("Test3D\\FailureReason", read.failureReason))
+    if (!settings.ReadSettingInteger("Test3D\\Version", read.version) ||
+        !settings.ReadSettingInteger("Test3D\\MinVidMemory", read.minVidMemory) ||
+        !settings.ReadSettingInteger("Test3D\\RecVidMemory", read.recVidMemory) ||
+        !settings.ReadSettingRaw("Test3D\\DisplayGUID", kind, guid) || kind != SettingsStore::KindBinary ||
+        guid.size() != read.displayGuid.size() ||
+        !settings.ReadSettingString("Test3D\\FailureReason", read.failureReason))
         return false;
     std::copy(guid.begin(), guid.end(), read.displayGuid.begin());
     *this = read;
     return true;
 }
 
-bool Test3DRecord::Write(ZorvinAppBase& app) const
+bool Test3DRecord::Write(SettingsAccess& settings) const
 {
-    bool ok = app.WriteSettingInteger("Test3D\\Version", version);
-    ok = app.WriteSettingInteger("Test3D\\MinVidMemory", minVidMemory) && ok;
-    ok = app.WriteSettingInteger("Test3D\\RecVidMemory", recVidMemory) && ok;
-    ok = app.WriteSettingRaw("Test3D\\DisplayGUID", SettingsStore::KindBinary,
+    bool ok = settings.WriteSettingInteger("Test3D\\Version", version);
+    ok = settings.WriteSettingInteger("Test3D\\MinVidMemory", minVidMemory) && ok;
+    ok = settings.WriteSettingInteger("Test3D\\RecVidMemory", recVidMemory) && ok;
+    ok = settings.WriteSettingRaw("Test3D\\DisplayGUID", SettingsStore::KindBinary,
                              std::vector<uint8_t>(displayGuid.begin(), displayGuid.end())) &&
          ok;
-    ok = app.WriteSettingString("Test3D\\FailureReason", failureReason) && ok;
+    ok = settings.WriteSettingString("Test3D\\FailureReason", failureReason) && ok;
     return ok;
 }
 

@@ -13,7 +13,7 @@
 
 namespace Zorvin {
 
-class ZorvinAppBase;
+class SettingsAccess;
 
 class Test3DRecord {
 public:
@@ -22,8 +22,8 @@ public:
 
     // Reads every value; false (and the record left as it was) when a value
     // is missing, of another kind or of the wrong size.
-    bool Read(ZorvinAppBase& app);
-    bool Write(ZorvinAppBase& app) const;
+    bool Read(SettingsAccess& settings);
+    bool Write(SettingsAccess& settings) const;
     // Whether this record answers a test with these thresholds on this
     // adapter.
     bool Applies(int minVidMemory, int recVidMemory, const Guid& displayGuid) const;

@@ -11,7 +11,7 @@
 
 namespace Zorvin {
 
-class ZorvinAppBase;
+class InputSink;
 
 // How far the frame the desktop draws around a window (title bar, borders)
 // reaches out beyond its drawing area on each side.
@@ -38,8 +38,8 @@ class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
 
-    // Hands every pending native event to app.OnWindowMessage, in order.
-    virtual void PumpEvents(ZorvinAppBase& app) = 0;
+    // Hands every pending native event to the sink, in order.
+    virtual void PumpEvents(InputSink& sink) = 0;
     // Destroys any previous main window and makes a new one.
     virtual bool CreateMainWindow(const WindowSpec& spec) = 0;
     virtual void DestroyMainWindow() = 0;

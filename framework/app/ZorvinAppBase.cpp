@@ -32,8 +32,6 @@
 
 namespace Zorvin {
 
-ZorvinAppBase* gZorvinApp = nullptr;
-
 namespace {
 
 std::string ExecutableFolder()
@@ -52,8 +50,6 @@ ZorvinAppBase::ZorvinAppBase()
     systemClock = std::make_unique<SystemClock>();
     clock = systemClock.get();
     primaryThreadId = std::this_thread::get_id();
-    for (int i = 0; i < 512; ++i)
-        saturationTable[i] = static_cast<uint8_t>(std::min(i, 255));
     stringTable["DIALOG_BUTTON_OK"] = "OK";
     stringTable["DIALOG_BUTTON_CANCEL"] = "CANCEL";
     stringTable["UPDATE_CHECK_TITLE"] = "Update Check";
@@ -66,7 +62,6 @@ ZorvinAppBase::ZorvinAppBase()
     widgetManager = std::make_unique<WidgetManager>(this);
     resourceManager = std::make_unique<ResourceManager>(this);
     productVersion = GetProductVersion(std::string());
-    gZorvinApp = this;
 }
 
 ZorvinAppBase::~ZorvinAppBase()
@@ -98,13 +93,8 @@ ZorvinAppBase::~ZorvinAppBase()
             WriteSettingBoolean("Is3D", false);
     }
 
-    while (!dialogList.empty()) {
-        Dialog* d = dialogList.front();
-        dialogList.pop_front();
-        widgetManager->RemoveChild(d);
-        delete d;
-    }
-    dialogMap.clear();
+    while (std::unique_ptr<Dialog> d = dialogs.PopOldest())
+        widgetManager->RemoveChild(d.get());
     pumpDepth = 0;
     ReleaseDeferredDeletions();
     widgetManager.reset();
@@ -112,8 +102,6 @@ ZorvinAppBase::~ZorvinAppBase()
     resourceManager.reset();
     musicInterface.reset();
     soundManager.reset();
-    if (gZorvinApp == this)
-        gZorvinApp = nullptr;
 }
 
 void ZorvinAppBase::SetCommandLine(int argc, const char* const* argv)
@@ -176,7 +164,7 @@ void ZorvinAppBase::Initialize()
     screenImage = std::make_unique<MemoryImage>(width, height);
     screenImage->SetImageMode(false, false);
     widgetManager->image = screenImage.get();
-    if (windowSystem != nullptr && isWindowed && !fullScreenByDisplayMode) {
+    if (windowSystem != nullptr && isWindowed) {
         Rect area = windowSystem->GetDesktopWorkArea();
         if (area.width > 0 && area.height > 0 && (width >= area.width || height >= area.height))
             isWindowed = false;

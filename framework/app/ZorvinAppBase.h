@@ -10,18 +10,21 @@
 // only through the interfaces it is given (clock, window system, presenter,
 // system services), so it runs against fakes in tests. It is also the host
 // the resource manager and image fonts load through, the host the widgets
-// run in, and keeps the table of shared images. One instance per process; gZorvinApp points at it.
+// run in, and keeps the table of shared images. One instance per process.
 
 #include "framework/widgets/ButtonListener.h"
 #include "framework/core/FileAccess.h"
 #include "framework/app/DemoFile.h"
+#include "framework/app/DialogStack.h"
 #include "framework/core/Clock.h"
 #include "framework/widgets/DialogListener.h"
 #include "framework/widgets/WidgetHost.h"
 #include "framework/font/FontHost.h"
 #include "framework/app/FrameDiff.h"
 #include "framework/app/InputMessage.h"
+#include "framework/app/InputSink.h"
 #include "framework/resources/ResourceHost.h"
+#include "framework/app/SettingsAccess.h"
 #include "framework/app/SettingsStore.h"
 #include "framework/app/SingleInstance.h"
 
@@ -58,7 +61,9 @@ class ZorvinAppBase : public ButtonListener,
                       public ResourceHost,
                       public FontHost,
                       public WidgetHost,
-                      public FileAccess {
+                      public FileAccess,
+                      public InputSink,
+                      public SettingsAccess {
 public:
     // Where the current step of the main loop stands.
     enum class LoopState {
@@ -126,8 +131,9 @@ public:
     virtual void LoadInBackground() {}
     virtual void SaveSettings();
     virtual void LoadSettings();
-    virtual Dialog* MakeDialog(int id, bool modal, const std::string& header, const std::string& lines,
-                               const std::string& footer, int buttonMode);
+    // A message dialog as ShowDialog opens it (the game gives them its look).
+    virtual std::unique_ptr<Dialog> MakeDialog(int id, bool modal, const std::string& header,
+                                               const std::string& lines, const std::string& footer, int buttonMode);
     virtual void OnBeforeWindow() {}
     virtual void BeginSystemPopup();
     virtual void EndSystemPopup();
@@ -177,10 +183,17 @@ public:
                                const std::string& footer, int buttonMode);
     virtual Dialog* FindDialog(int id);
     virtual bool CloseDialog(Dialog* dialog);
-    virtual void AddDialog(int id, Dialog* dialog);
-    virtual void AddDialog(Dialog* dialog);
+    // Opens a dialog above the others under `id`, closing one of the same
+    // number; the application owns it until it is closed and deleted.
+    virtual Dialog* AddDialog(int id, std::unique_ptr<Dialog> dialog);
     bool CloseDialog(int id) override;
-    virtual int GetDialogCount() { return static_cast<int>(dialogList.size()); }
+    // Closes every dialog, newest first.
+    void CloseAllDialogs();
+    virtual int GetDialogCount() { return dialogs.Count(); }
+    // The dialog opened last and still open, or null.
+    Dialog* GetTopDialog() const { return dialogs.Top(); }
+    // The open dialogs, oldest first.
+    std::vector<Dialog*> GetOpenDialogs() const { return dialogs.InOrder(); }
     virtual void OnModalOpen() {}
     virtual void OnModalClose() {}
     virtual void OnAppFocusGained() {}
@@ -204,7 +217,7 @@ public:
 
     // The window procedure: the platform hands every native event here, in
     // arrival order. Input is queued for the main loop.
-    void OnWindowMessage(const InputMessage& msg);
+    void OnWindowMessage(const InputMessage& msg) override;
     // Handles one queued input record; true while more are queued.
     bool ProcessQueuedMessage();
     void RehupFocus();
@@ -222,6 +235,8 @@ public:
     // Ends the process (tests override TerminateProcess).
     void ExitNow(int code);
     void ReleaseDeferredDeletions();
+    // Widgets waiting for deferred deletion.
+    int PendingDeletions() const { return static_cast<int>(deferredDeletes.size()); }
     void MarkAllDirty();
 
     // Clipboard, in Windows-1251.
@@ -270,17 +285,11 @@ public:
     // The whole screen drawn afresh and hashed (64-bit FNV-1a of its pixels).
     uint64_t HashScreen();
 
-    // Settings store access; all fail when the registry key is empty.
-    bool WriteSettingString(const std::string& name, const std::string& text);
-    bool WriteSettingInteger(const std::string& name, int value);
-    bool WriteSettingBoolean(const std::string& name, bool value);
-    // Bytes of any kind (SettingsStore::Kind).
-    bool WriteSettingRaw(const std::string& name, int kind, const std::vector<uint8_t>& bytes);
-    bool ReadSettingRaw(const std::string& name, int& kind, std::vector<uint8_t>& bytes);
-    bool ReadSettingInteger(const std::string& name, int& value);
-    bool ReadSettingBoolean(const std::string& name, bool& value);
-    bool ReadSettingString(const std::string& name, std::string& text);
-    bool EraseSetting(const std::string& name);
+    // SettingsAccess: every setting goes through these; a recording notes
+    // each result, a playback answers from the recording.
+    bool WriteSettingRaw(const std::string& name, int kind, const std::vector<uint8_t>& bytes) override;
+    bool ReadSettingRaw(const std::string& name, int& kind, std::vector<uint8_t>& bytes) override;
+    bool EraseSetting(const std::string& name) override;
 
     WidgetManager* GetWidgetManager() const { return widgetManager.get(); }
     ResourceManager* GetResourceManager() const { return resourceManager.get(); }
@@ -306,145 +315,58 @@ public:
     MusicInterface* GetMusicInterface() const { return musicInterface.get(); }
     Clock* GetClock() const { return clock; }
     bool IsPrimaryThread() const { return std::this_thread::get_id() == primaryThreadId; }
-    bool HasShutdownStarted() const { return shutdown; }
+    bool HasShutdownStarted() const override { return shutdown; }
 
-    // Identity and window.
+    // The state the game's parts and the developer tools read.
+    bool IsRunning() const { return running; }
+    bool IsInitialized() const { return initialized; }
+    bool IsLoaded() const { return loaded; }
+    bool IsLoadingThreadDone() const { return loadingThreadCompleted; }
+    // The exit code the process ends with (-1 until one is set).
+    int GetExitCode() const { return exitCode; }
+    int GetUpdateCount() const { return updateCount; }
+    // How many steps are running inside each other (a dialog's wait runs
+    // steps inside the step that opened it).
+    int GetPumpDepth() const { return pumpDepth; }
+    bool HasQueuedInput() const { return !messageQueue.empty(); }
+    bool DebugKeysEnabled() const { return debugKeysEnabled; }
+    bool IsWindowed() const { return isWindowed; }
+    // The desktop allows no windowed mode.
+    bool IsFullScreenForced() const { return forceFullscreen; }
+    // What Run does before and after its loop, for a driver that runs the
+    // steps itself (the end-to-end player).
+    void BeginDrivenRun();
+    void EndDrivenRun();
+
+    // Identity, screen size and start-up choices, set by the game (or a
+    // test) before Initialize.
     std::string productName = "Product";
     std::string title = "ZorvinApp";
     std::string registryKey;
     std::string productVersion;
     int width = 640;
     int height = 480;
-    int preferredX = -1;
-    int preferredY = -1;
-    bool isWindowed = true;
-    bool isPhysWindowed = true;
-    bool fullScreenByDisplayMode = false;
-    bool forceFullscreen = false;
-    bool windowedFailedOnce = false;
-    bool hasMainWindow = false;
-    int cursorNum = 0;
-    bool customCursorsEnabled = false;
-    bool isScreenSaver = false;
-    bool allowMonitorPowersave = true;
     bool onlyAllowOneCopyToRun = true;
-    bool is3D = false;
-    bool is3DChanged = false;
-    bool had3DProblems = false;
-    std::map<std::string, std::string> stringTable;
-
-    // Timing.
-    int frameTime = 10;
-    double updateMultiplier = 1.0;
-    bool paused = false;
-    StepMode stepMode = StepMode::Running;
-    bool vsyncUpdates = false;
-    int refreshRate = 100;
-    bool vsyncBroken = false;
-    int vsyncBrokenCount = 0;
-    uint32_t vsyncBrokenTestStartTick = 0;
-    int vsyncBrokenTestUpdates = 0;
-    bool waitForVSync = false;
-    bool softVSyncWait = true;
-    double updateTimeAcc = 0.0;
-    double pendingUpdatesAcc = 0.0;
-    uint32_t lastTimeCheck = 0;
-    int holdTime = 0;
-    LoopState updateAppState = LoopState::TakingInput;
-    int updatesSinceLastDraw = 0;
-    bool hasPendingDraw = true;
-    bool lastDrawWasEmpty = false;
-    bool forceDraw = false;
-    uint32_t lastDrawTick = 0;
-    uint32_t nextDrawTick = 0;
-    uint32_t lastUserInputTick = 0;
-    uint32_t startTick = 0;
-    uint32_t fpsTime = 0;
-    int fpsCount = 0;
-    int currentFps = 0;
-    int updateCount = 0;
-    int dirtyUpdateCount = 0;
-    int drawCount = 0;
-    int sleepCount = 0;
-    int drawTime = 0;
-    int screenBltTime = 0;
-    int pumpDepth = 0;
-    bool isDrawing = false;
-    bool displayLost = false;
-    uint32_t lastRecoveryTick = 0;
-    bool showFPS = false;
-    int showFPSMode = 0;
-
-    // Focus and sound.
-    bool active = true;
-    bool minimized = false;
-    bool hasFocus = true;
-    bool mouseIn = false;
-    bool running = false;
-    double musicVolume = 0.85;
-    double sfxVolume = 0.85;
-    double demoMusicVolume = 0.0;
-    double demoSfxVolume = 0.0;
-    int muteCount = 0;
-    int autoMuteCount = 0;
-    bool muteOnLostFocus = true;
-    bool noSoundNeeded = false;
-    // The volumes last handed to the music player and the sound manager.
-    double appliedMusicVolume = -1.0;
-    double appliedSoundVolume = -1.0;
-
-    // Lifecycle.
-    bool initialized = false;
-    std::atomic<bool> shutdown{false};
-    bool exitToTop = false;
-    bool isWindowHidden = false;
-    bool isSystemPopupUp = false;
-    bool closeRequest = false;
-    bool readFromRegistry = false;
-    // The last run ended without a crash ("InProgress" was 0 or absent).
-    bool lastShutdownWasGraceful = true;
-    bool displayCreated = false;
-    std::thread::id primaryThreadId;
-    std::atomic<bool> shutdownFromOtherThread{false};
-    bool tearingDown = false;
-    int exitCode = -1;
-
-    // Loading thread.
-    std::atomic<bool> loadingThreadStarted{false};
-    std::atomic<bool> loadingThreadCompleted{false};
-    bool loaded = false;
-    std::atomic<bool> yieldMainThread{false};
+    // Run starts the loading thread itself.
     bool autoStartLoadingThread = true;
-    std::atomic<int> completedLoadingThreadTasks{0};
-    std::atomic<int> numLoadingThreadTasks{0};
-
-    // Dialogs, in opening order, and the widgets waiting to be deleted.
-    std::map<int, Dialog*> dialogMap;
-    std::list<Dialog*> dialogList;
-    std::list<std::pair<int, Widget*>> deferredDeletes;
-
-    // URL opening.
-    bool isOpeningUrl = false;
-    std::string openingUrl;
-    uint32_t openingUrlTick = 0;
-    bool shutdownOnUrlOpen = false;
-
-    // Command line and developer features.
-    bool commandLineParsed = false;
-    std::string commandLine;
-    std::string demoFileName = "zorvinapp.dmo";
-    bool recordingDemo = false;
-    bool playingDemo = false;
-    bool debugKeysEnabled = false;
-    bool ctrlDown = false;
-    bool altDown = false;
-    bool closeQueued = false;
-    std::deque<InputMessage> messageQueue;
-    uint8_t saturationTable[512];
+    // The game runs silently: no sound device is opened.
+    bool noSoundNeeded = false;
 
 protected:
     // Ends the process; tests replace it to observe the exit code.
     virtual void TerminateProcess(int code);
+    // For the derived application: the screen mode to start in (the
+    // settings may change it), its loading thread's task count and
+    // progress, and a start-up failure that ends the run with `code`.
+    void SetStartWindowed(bool windowed) { isWindowed = windowed; }
+    void SetLoadingTaskCount(int total) { numLoadingThreadTasks = total; }
+    void CountLoadingTaskDone() { ++completedLoadingThreadTasks; }
+    void AbortRun(int code)
+    {
+        exitCode = code;
+        shutdown = true;
+        exitToTop = true;
+    }
     // Hand volumes to the sound manager and the music player.
     void ApplySoundVolumeToDevice(double volume);
     void ApplyMusicVolumeToDevice(double volume);
@@ -520,6 +442,9 @@ protected:
     std::mutex fontErrorLock;
     std::vector<std::string> pendingFontErrors;
     std::unique_ptr<WidgetManager> widgetManager;
+    // The open dialogs (emptied by the destructor before the widget
+    // manager goes).
+    DialogStack dialogs;
     std::unique_ptr<ResourceManager> resourceManager;
     // The 800 x 600 (width x height) picture the widgets draw into and the
     // presenter shows.
@@ -568,9 +493,137 @@ protected:
     DemoReport demoReport;
     // The playback's marker list ("L"), drawn over the frame while shown.
     std::unique_ptr<MemoryImage> demoOverlay;
-};
 
-// The one application object, set by its constructor.
-extern ZorvinAppBase* gZorvinApp;
+    // What the derived applications (the game, the developer tools, the
+    // test fixtures) configure or look at; the rest of the state is private.
+protected:
+    // Window and display.
+    int preferredX = -1;
+    int preferredY = -1;
+    bool isWindowed = true;
+    bool isPhysWindowed = true;
+    bool forceFullscreen = false;
+    bool windowedFailedOnce = false;
+    bool hasMainWindow = false;
+    int cursorNum = 0;
+    bool customCursorsEnabled = false;
+    bool isScreenSaver = false;
+    bool is3D = false;
+    bool had3DProblems = false;
+    bool displayLost = false;
+    std::map<std::string, std::string> stringTable;
+
+    // Timing.
+    double updateMultiplier = 1.0;
+    bool paused = false;
+    StepMode stepMode = StepMode::Running;
+    bool waitForVSync = false;
+    uint32_t lastTimeCheck = 0;
+    int holdTime = 0;
+    bool hasPendingDraw = true;
+    uint32_t lastDrawTick = 0;
+    uint32_t lastUserInputTick = 0;
+    uint32_t startTick = 0;
+    int updateCount = 0;
+    int drawCount = 0;
+    int sleepCount = 0;
+    int pumpDepth = 0;
+    int showFPSMode = 0;
+
+    // Focus and sound.
+    bool active = true;
+    bool minimized = false;
+    bool hasFocus = true;
+    double musicVolume = 0.85;
+    double sfxVolume = 0.85;
+    int muteCount = 0;
+    int autoMuteCount = 0;
+    // The volumes last handed to the music player and the sound manager.
+    double appliedMusicVolume = -1.0;
+    double appliedSoundVolume = -1.0;
+
+    // Lifecycle.
+    bool running = false;
+    bool initialized = false;
+    std::atomic<bool> shutdown{false};
+    bool exitToTop = false;
+    bool closeRequest = false;
+    // The last run ended without a crash ("InProgress" was 0 or absent).
+    bool lastShutdownWasGraceful = true;
+    std::atomic<bool> shutdownFromOtherThread{false};
+    int exitCode = -1;
+
+    // Loading thread.
+    std::atomic<bool> loadingThreadStarted{false};
+    std::atomic<bool> loadingThreadCompleted{false};
+    bool loaded = false;
+    std::atomic<bool> yieldMainThread{false};
+    std::atomic<int> completedLoadingThreadTasks{0};
+    std::atomic<int> numLoadingThreadTasks{0};
+
+    // The widgets waiting to be deleted, with the step depth that queued them.
+    std::list<std::pair<int, Widget*>> deferredDeletes;
+
+    // Command line, URL opening, demos and developer features.
+    std::string commandLine;
+    bool isOpeningUrl = false;
+    std::string demoFileName = "zorvinapp.dmo";
+    bool recordingDemo = false;
+    bool playingDemo = false;
+    bool debugKeysEnabled = false;
+    // Input records waiting for the main loop, oldest first.
+    std::deque<InputMessage> messageQueue;
+
+private:
+    // Display.
+    bool is3DChanged = false;
+    bool displayCreated = false;
+    bool isWindowHidden = false;
+    bool isSystemPopupUp = false;
+    bool mouseIn = false;
+
+    // The loop and its timing.
+    int frameTime = 10;
+    bool vsyncUpdates = false;
+    int refreshRate = 100;
+    bool vsyncBroken = false;
+    int vsyncBrokenCount = 0;
+    uint32_t vsyncBrokenTestStartTick = 0;
+    int vsyncBrokenTestUpdates = 0;
+    bool softVSyncWait = true;
+    double updateTimeAcc = 0.0;
+    double pendingUpdatesAcc = 0.0;
+    LoopState updateAppState = LoopState::TakingInput;
+    int updatesSinceLastDraw = 0;
+    bool lastDrawWasEmpty = false;
+    bool forceDraw = false;
+    uint32_t nextDrawTick = 0;
+    uint32_t fpsTime = 0;
+    int fpsCount = 0;
+    int currentFps = 0;
+    int drawTime = 0;
+    int screenBltTime = 0;
+    bool isDrawing = false;
+    uint32_t lastRecoveryTick = 0;
+    bool showFPS = false;
+
+    // Sound and lifecycle.
+    bool muteOnLostFocus = true;
+    bool readFromRegistry = false;
+    std::thread::id primaryThreadId;
+    bool tearingDown = false;
+
+    // URL opening and the command line.
+    std::string openingUrl;
+    uint32_t openingUrlTick = 0;
+    bool shutdownOnUrlOpen = false;
+    bool commandLineParsed = false;
+
+    // Modifier keys as the last key records left them, and a close request
+    // waiting for the end of the step.
+    bool ctrlDown = false;
+    bool altDown = false;
+    bool closeQueued = false;
+};
 
 } // namespace Zorvin

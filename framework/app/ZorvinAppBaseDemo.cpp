@@ -87,8 +87,6 @@ void ZorvinAppBase::StartDemo()
     }
     std::srand(demo->seed);
     demoReport.eventsTotal = static_cast<int>(demo->events.size());
-    demoMusicVolume = musicVolume;
-    demoSfxVolume = sfxVolume;
 }
 
 void ZorvinAppBase::FinishDemo(uint64_t screenHash)

@@ -64,10 +64,10 @@ void ZorvinAppBase::ReleaseDeferredDeletions()
     }
 }
 
-Dialog* ZorvinAppBase::MakeDialog(int id, bool modal, const std::string& header, const std::string& lines,
-                                  const std::string& footer, int buttonMode)
+std::unique_ptr<Dialog> ZorvinAppBase::MakeDialog(int id, bool modal, const std::string& header,
+                                                  const std::string& lines, const std::string& footer, int buttonMode)
 {
-    Dialog* d = new Dialog(id, modal, header, lines, footer, buttonMode);
+    auto d = std::make_unique<Dialog>(id, modal, header, lines, footer, buttonMode);
     d->dialogListener = this;
     return d;
 }
@@ -76,58 +76,54 @@ Dialog* ZorvinAppBase::ShowDialog(int id, bool modal, const std::string& header,
                                   const std::string& footer, int buttonMode)
 {
     CloseDialog(id);
-    Dialog* d = MakeDialog(id, modal, header, lines, footer, buttonMode);
-    AddDialog(id, d);
-    return d;
+    return AddDialog(id, MakeDialog(id, modal, header, lines, footer, buttonMode));
 }
 
-Dialog* ZorvinAppBase::FindDialog(int id)
-{
-    auto it = dialogMap.find(id);
-    return it == dialogMap.end() ? nullptr : it->second;
-}
+Dialog* ZorvinAppBase::FindDialog(int id) { return dialogs.Find(id); }
 
 bool ZorvinAppBase::CloseDialog(Dialog* dialog) { return dialog != nullptr && CloseDialog(dialog->id); }
 
-void ZorvinAppBase::AddDialog(Dialog* dialog) { AddDialog(dialog->id, dialog); }
-
-void ZorvinAppBase::AddDialog(int id, Dialog* dialog)
+void ZorvinAppBase::CloseAllDialogs()
 {
-    if (dialog == nullptr)
-        return;
+    while (Dialog* top = dialogs.Top())
+        CloseDialog(top);
+}
+
+Dialog* ZorvinAppBase::AddDialog(int id, std::unique_ptr<Dialog> dialog)
+{
+    if (!dialog)
+        return nullptr;
     CloseDialog(id);
     if (dialog->width == 0) {
         int w = width / 2;
         int h = dialog->GetPreferredHeight(w);
         dialog->Resize((width - w) / 2, height / 5, w, h);
     }
-    dialogMap[id] = dialog;
-    dialogList.push_back(dialog);
-    widgetManager->AddChild(dialog);
-    if (dialog->IsModal()) {
-        widgetManager->PushModal(dialog);
+    Dialog* d = dialogs.Push(id, std::move(dialog));
+    widgetManager->AddChild(d);
+    if (d->IsModal()) {
+        widgetManager->PushModal(d);
         OnModalOpen();
     }
+    return d;
 }
 
 bool ZorvinAppBase::CloseDialog(int id)
 {
-    auto it = dialogMap.find(id);
-    if (it == dialogMap.end())
+    std::unique_ptr<Dialog> d = dialogs.Remove(id);
+    if (!d)
         return false;
-    Dialog* d = it->second;
     // A dialog closed without an answer answers 0, so a nested wait for its
     // answer ends instead of waiting forever.
     if (!d->HasResult())
         d->result = 0;
-    dialogMap.erase(it);
-    dialogList.remove(d);
-    widgetManager->RemoveChild(d);
+    widgetManager->RemoveChild(d.get());
     if (d->IsModal()) {
         OnModalClose();
-        widgetManager->PopModal(d);
+        widgetManager->PopModal(d.get());
     }
-    DeferDelete(d);
+    // Deleted once no step on the stack still runs in it.
+    DeferDelete(d.release());
     return true;
 }
 

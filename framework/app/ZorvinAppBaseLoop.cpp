@@ -264,8 +264,8 @@ bool ZorvinAppBase::TryUpdate()
 void ZorvinAppBase::UpdateFrame()
 {
     ++updateCount;
-    if (!minimized && widgetManager->UpdateWidgets())
-        ++dirtyUpdateCount;
+    if (!minimized)
+        widgetManager->UpdateWidgets();
     if (musicInterface)
         musicInterface->UpdateFades();
     // Images nobody refers to any more go with the updates, never while a
@@ -284,6 +284,23 @@ void ZorvinAppBase::ResetTiming()
 {
     updateTimeAcc = 0;
     lastTimeCheck = Now();
+}
+
+void ZorvinAppBase::BeginDrivenRun()
+{
+    StartLoadingThread();
+    if (windowSystem != nullptr && hasMainWindow)
+        windowSystem->ShowMainWindow(true);
+    lastDrawTick = Now();
+    lastTimeCheck = lastDrawTick;
+    running = true;
+}
+
+void ZorvinAppBase::EndDrivenRun()
+{
+    pumpDepth = 0;
+    ReleaseDeferredDeletions();
+    running = false;
 }
 
 } // namespace Zorvin

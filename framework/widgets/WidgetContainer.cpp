@@ -140,7 +140,7 @@ void WidgetContainer::OnDetach(WidgetManager* oldManager)
         oldManager->popupCommandWidget = nullptr;
 }
 
-void WidgetContainer::Update() { ++updateCnt; }
+void WidgetContainer::Update() {}
 
 template <typename Visit>
 void WidgetContainer::WalkChildren(Visit visit, ModalFlags* flags)

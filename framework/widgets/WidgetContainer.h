@@ -115,8 +115,6 @@ public:
     // The manager's update count when Update last ran, so each widget
     // updates once per tick even if a walk reaches it twice.
     int lastWidgetManagerUpdateCount = -1;
-    // How often this container's own Update ran.
-    int updateCnt = 0;
     bool dirty = false;
     int x = 0;
     int y = 0;

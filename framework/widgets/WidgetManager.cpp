@@ -300,7 +300,6 @@ void WidgetManager::MouseDown(int px, int py, int clickCode)
         ly = py - ay;
     }
     downButtons |= bit;
-    lastDownButtonId = clickCode < 0 ? -1 : clickCode == 3 ? 2 : 1;
     lastDownWidget = target;
     if (target == nullptr)
         return;

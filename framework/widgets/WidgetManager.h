@@ -116,7 +116,6 @@ public:
     int lastMouseY = 0;
     int downButtons = 0;
     int actualDownButtons = 0;
-    int lastDownButtonId = 0;
     bool keyDown[KeyCount] = {};
     int lastInputUpdateCnt = 0;
     std::vector<DeferredOverlay> deferredOverlayWidgets;

@@ -75,7 +75,7 @@ bool AppBoardHost::PumpUntilUpdate()
     return !app.HasShutdownStarted() && BoardOnScreen();
 }
 
-int AppBoardHost::UpdateCount() const { return app.updateCount; }
+int AppBoardHost::UpdateCount() const { return app.GetUpdateCount(); }
 
 void AppBoardHost::FadeOutAllMusic(double step)
 {
@@ -105,19 +105,19 @@ void AppBoardHost::ShowMapScreen(int level) { app.ShowMapScreen(level); }
 
 void AppBoardHost::ShowGameComplete() { app.FinishCampaign(); }
 
-bool AppBoardHost::DebugKeysEnabled() const { return app.debugKeysEnabled; }
+bool AppBoardHost::DebugKeysEnabled() const { return app.DebugKeysEnabled(); }
 
 bool AppBoardHost::AskFileName(const std::string& header, const std::string& label, const std::string& suggested,
                                std::string& name)
 {
-    auto* d = new DialogWithEdit(header, label, suggested);
+    auto d = std::make_unique<DialogWithEdit>(header, label, suggested);
     // File names are not player names: any character, and longer.
     d->filterNames = false;
     d->Edit().maxChars = kMaxFileNameChars;
     // Near the top, so the layout stays in view; tall enough for the field
     // with the buttons below it.
     d->Resize(250, 50, 384, kFileDialogHeight);
-    return d->AskAndWait(app, name);
+    return DialogWithEdit::AskAndWait(app, std::move(d), name);
 }
 
 } // namespace Zorvin

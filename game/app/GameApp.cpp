@@ -79,7 +79,7 @@ int ProcessorMilliseconds()
     return static_cast<int>(us / 1000);
 }
 
-GameApp::GameApp()
+GameApp::GameApp() : AppDialogHost(static_cast<ZorvinAppBase&>(*this))
 {
     productName = "Korvelt";
     productVersion = KorveltVersion;
@@ -87,7 +87,7 @@ GameApp::GameApp()
     registryKey = "Wendmoor\\Korvelt";
     width = 800;
     height = 600;
-    isWindowed = false;
+    SetStartWindowed(false);
     // The loading thread starts once the first frame is up (see
     // UpdateFrame), so the first picture does not compete with it.
     autoStartLoadingThread = false;
@@ -108,8 +108,7 @@ GameApp::~GameApp()
 void GameApp::DestroyScreens()
 {
     // Dialogs first: they sit above the screens and may point into them.
-    while (!dialogList.empty())
-        CloseDialog(dialogList.back());
+    CloseAllDialogs();
     WidgetManager* wm = widgetManager.get();
     if (titleScreen) {
         wm->RemoveChild(titleScreen.get());
@@ -189,7 +188,7 @@ void GameApp::Initialize()
     // before a level can start: none of them delays the first picture.
     currentSong = SongTitle;
     titleSongPending = true;
-    numLoadingThreadTasks = resourceManager->GetNumResources("Game");
+    SetLoadingTaskCount(resourceManager->GetNumResources("Game"));
     // A modal dialog also stops the updates of everything beneath it, so a
     // level pauses under the in-game menu.
     widgetManager->defaultBelowModalFlagsMod.removeFlags |= UpdateBit;
@@ -222,9 +221,7 @@ void GameApp::LoadMusic(int firstSong, int lastSong)
 void GameApp::FailStartup(const std::string& text)
 {
     ShowFatalError(text);
-    exitCode = 1;
-    shutdown = true;
-    exitToTop = true;
+    AbortRun(1);
 }
 
 void GameApp::ShowFatalError(const std::string& text)
@@ -243,7 +240,7 @@ void GameApp::LoadInBackground()
     ResourceManager* rm = resourceManager.get();
     rm->StartLoadResources("Game");
     while (rm->LoadNextResource()) {
-        ++completedLoadingThreadTasks;
+        CountLoadingTaskDone();
         if (HasShutdownStarted())
             return;
     }
@@ -398,10 +395,10 @@ void GameApp::OnDialogButtonClick(int dialogId, int buttonId)
     }
 }
 
-Dialog* GameApp::MakeDialog(int id, bool modal, const std::string& header, const std::string& lines,
-                            const std::string& footer, int buttonMode)
+std::unique_ptr<Dialog> GameApp::MakeDialog(int id, bool modal, const std::string& header, const std::string& lines,
+                                            const std::string& footer, int buttonMode)
 {
-    Dialog* d = new Dialog(IMAGE_W_SMALL, IMAGE_BUTTON_NORMAL, id, modal, header, lines, footer, buttonMode);
+    auto d = std::make_unique<Dialog>(IMAGE_W_SMALL, IMAGE_BUTTON_NORMAL, id, modal, header, lines, footer, buttonMode);
     d->dialogListener = this;
     d->SetHeaderFont(FONT_DEFAULT);
     d->SetBodyFont(FONT_DEFAULT);

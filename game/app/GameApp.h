@@ -9,10 +9,11 @@
 // manager at a time; dialogs open above it under fixed numbers and are
 // owned by the application base. The entry point constructs it, calls
 // Initialize and Run, then destroys it, and ends the process with
-// `exitCode` (0 after a normal shutdown, non-zero after a fatal error).
+// GetExitCode() (0 after a normal shutdown, non-zero after a fatal error).
 //
-// It is also the host of the game's dialogs (GameDialogHost) and of the map
-// screen (MapHost); the board reaches it through AppBoardHost.
+// It is also the host of the game's dialogs (GameDialogHost), of the title
+// screen (TitleScreenHost), the main menu (MainMenuHost) and the map screen
+// (MapHost); the board reaches it through AppBoardHost.
 //
 // Its code is split by concern:
 //   GameApp.cpp         identity, start-up, loading, fatal errors, shutdown
@@ -20,8 +21,10 @@
 //   GameAppPlayers.cpp  players, high scores, saved games, dialogs
 
 #include "framework/app/ZorvinAppBase.h"
-#include "game/app/dialogs/GameDialogHost.h"
+#include "game/app/dialogs/AppDialogHost.h"
+#include "game/app/screens/MainMenuHost.h"
 #include "game/app/screens/MapHost.h"
+#include "game/app/screens/TitleScreenHost.h"
 
 #include <atomic>
 #include <memory>
@@ -44,7 +47,11 @@ class SavedGameFiles;
 class TitleScreen;
 class TitleWnd;
 
-class GameApp : public ZorvinAppBase, public GameDialogHost, public MapHost {
+class GameApp : public ZorvinAppBase,
+                public AppDialogHost,
+                public TitleScreenHost,
+                public MainMenuHost,
+                public MapHost {
 public:
     // Dialog numbers; one dialog per number at a time.
     enum DialogId {
@@ -81,8 +88,8 @@ public:
     void OnShutdown() override;
     void OnButtonDown(int id) override;
     void OnDialogButtonClick(int dialogId, int buttonId) override;
-    Dialog* MakeDialog(int id, bool modal, const std::string& header, const std::string& lines,
-                       const std::string& footer, int buttonMode) override;
+    std::unique_ptr<Dialog> MakeDialog(int id, bool modal, const std::string& header, const std::string& lines,
+                                       const std::string& footer, int buttonMode) override;
     void OnAppFocusLost() override;
     void UpdateFrame() override;
     // F8 alone belongs to the level editor while a level is on screen; the
@@ -96,9 +103,10 @@ public:
     // Unbound sounds (below 0) are ignored.
     void PlaySound(int id) override;
 
-    // The title screen's start link was clicked: it has taken itself off
-    // the screen; the application deletes it later and builds the game.
-    void OnTitleScreenDone(TitleScreen* screen);
+    // TitleScreenHost.
+    ResourceHost& GetImageLoader() override { return *this; }
+    double LoadingProgress() override { return GetLoadingProgress(); }
+    void OnTitleScreenDone(TitleScreen* screen, Widget* startLink) override;
     // Builds the board, its panel, the main menu and the tip balloon once,
     // shows the main menu and asks for the first player's name when there
     // is none.
@@ -106,6 +114,7 @@ public:
     // The main menu's two mode buttons: a new game of mode 2 or 0, or the
     // offer to continue when the player has progress in it.
     void StartMode(int mode);
+    void StartGame(bool clickMode) override { StartMode(clickMode ? ModeClick : ModeDrag); }
     // Shows the board and starts the current player's level of the mode.
     void ShowBoard(int mode);
     // After a won level: the map of the player's progress (the panel settles
@@ -126,10 +135,11 @@ public:
     // The level's windows the board asks for.
     void ShowGameOverWindow();
     void ShowHowToPlay(bool clickMode);
-    // The main menu's dialogs.
-    void OpenChangePlayerDialog();
-    void OpenOptionsDialog();
-    void OpenHighScores();
+    // The main menu's dialogs, and its exit.
+    void OpenChangePlayerDialog() override;
+    void OpenOptionsDialog() override;
+    void OpenHighScores() override;
+    void ExitGame() override { Shutdown(); }
     // Fades every song out and the given one in from its start, looping.
     void SwitchSong(int song);
     // A song the board started itself (a level's own music).
@@ -141,7 +151,7 @@ public:
 
     // Players.
     PlayerProfile* CurrentProfile() override;
-    std::string CurrentPlayerName();
+    std::string CurrentPlayerName() override;
     PlayerList& GetPlayers() { return *players; }
     HighScoreTable& GetHighScores() { return *highScores; }
     const std::string& GetDataFolder() const { return dataFolder; }
@@ -149,8 +159,7 @@ public:
     // The board cleared a level: a game saved in it is done with.
     void OnLevelWon();
 
-    // GameDialogHost.
-    ZorvinAppBase& GetApp() override;
+    // GameDialogHost (the application's half comes from AppDialogHost).
     PlayerProfile* GetCurrentProfile() override;
     void SavePlayers() override;
     int GetBoardMode() override { return boardMode; }

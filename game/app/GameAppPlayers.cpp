@@ -109,13 +109,14 @@ PlayerProfile* GameApp::GetCurrentProfile() { return CurrentProfile(); }
 void GameApp::AskFirstPlayerName()
 {
     std::string answer;
-    auto* d = new DialogWithEdit(W("Новый игрок"), W("Имя"), "New Player", playerDialogHost.get());
+    auto dialog = std::make_unique<DialogWithEdit>(W("Новый игрок"), W("Имя"), "New Player", playerDialogHost.get());
+    DialogWithEdit* d = dialog.get();
     d->answer = &answer;
     if (IMAGE_W_SMALL != nullptr)
         d->Resize(400 - IMAGE_W_SMALL->GetWidth() / 2, 120, IMAGE_W_SMALL->GetWidth(), IMAGE_W_SMALL->GetHeight());
     // The game needs a player: confirming is the only way on.
     d->CancelButton().SetDisabled(true);
-    AddDialog(DialogNameOrGameOver, d);
+    AddDialog(DialogNameOrGameOver, std::move(dialog));
     widgetManager->SetFocusWidget(&d->Edit());
     int result = d->RunUntilAnswered();
     enteredName = result == 1 ? answer : std::string();
@@ -208,15 +209,18 @@ void GameApp::OpenContinueDialog() { ContinueGameWnd::Open(*this); }
 
 void GameApp::OpenChangePlayerDialog()
 {
-    auto* d = new ChPlayerDialog(*playerDialogHost, W("Изменение игрока"));
+    auto d = std::make_unique<ChPlayerDialog>(*playerDialogHost, W("Изменение игрока"));
     d->Resize(200, 150, 400, 300);
     d->FillList();
-    AddDialog(DialogMenu, d);
+    AddDialog(DialogMenu, std::move(d));
 }
 
 void GameApp::OpenOptionsDialog() { DemoDialog::Open(*this); }
 
-void GameApp::OpenHighScores() { AddDialog(DialogHighScores, new HighscoresWnd(*playerDialogHost, *highScores, -1)); }
+void GameApp::OpenHighScores()
+{
+    AddDialog(DialogHighScores, std::make_unique<HighscoresWnd>(*playerDialogHost, *highScores, -1));
+}
 
 void GameApp::OpenGameMenu() { MenuWnd::Open(*this); }
 
@@ -251,8 +255,6 @@ void GameApp::HideHintWindow()
 
 // ---------------------------------------------------------------------------
 // GameDialogHost
-
-ZorvinAppBase& GameApp::GetApp() { return *this; }
 
 int GameApp::GetShufflesLeft() { return board && board->field != nullptr ? board->field->shufflesLeft : 0; }
 

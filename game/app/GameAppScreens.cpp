@@ -22,8 +22,9 @@
 
 namespace Zorvin {
 
-void GameApp::OnTitleScreenDone(TitleScreen* screen)
+void GameApp::OnTitleScreenDone(TitleScreen* screen, Widget* startLink)
 {
+    DeferDelete(startLink);
     if (screen != titleScreen.get())
         return;
     DeferDelete(titleScreen.release());
@@ -193,10 +194,11 @@ void GameApp::PlayLevelFromMap()
 
 void GameApp::ExitToMainMenu(bool saveGame)
 {
-    Dialog* confirm = new Dialog(IMAGE_DIALOG_BOX, IMAGE_BUTTON_NORMAL, DialogConfirm, true, std::string(),
-                                 W("Вы действительно хотите закончить игру и выйти в главное меню? "
-                                   "Ваша игра будет сохранена."),
-                                 std::string(), Dialog::ButtonsYesNo);
+    auto dialog = std::make_unique<Dialog>(IMAGE_DIALOG_BOX, IMAGE_BUTTON_NORMAL, DialogConfirm, true, std::string(),
+                                           W("Вы действительно хотите закончить игру и выйти в главное меню? "
+                                             "Ваша игра будет сохранена."),
+                                           std::string(), Dialog::ButtonsYesNo);
+    Dialog* confirm = dialog.get();
     confirm->dialogListener = this;
     confirm->contentInsets = Insets{40, 40, 40, 20};
     confirm->SetButtonFont(FONT_DEFAULT);
@@ -211,7 +213,7 @@ void GameApp::ExitToMainMenu(bool saveGame)
         int h = std::max(IMAGE_W_SMALL->GetHeight() + in.top + in.bottom, confirm->GetPreferredHeight(w));
         confirm->Resize(400 - w / 2, 300 - h / 2, w, h);
     }
-    AddDialog(DialogConfirm, confirm);
+    AddDialog(DialogConfirm, std::move(dialog));
     if (confirm->RunUntilAnswered() != Dialog::IdYes)
         return;
 
@@ -243,13 +245,14 @@ void GameApp::FinishCampaign()
         mapScreen->scrollProgress = 100;
         mapScreen->scrollDelay = 0;
     }
-    Dialog* done = new Dialog(IMAGE_COMPLETE_WND, IMAGE_BUTTON_NORMAL, DialogCampaignComplete, true, std::string(),
-                              std::string(), "Ok", Dialog::ButtonsFooter);
+    auto dialog = std::make_unique<Dialog>(IMAGE_COMPLETE_WND, IMAGE_BUTTON_NORMAL, DialogCampaignComplete, true,
+                                           std::string(), std::string(), "Ok", Dialog::ButtonsFooter);
+    Dialog* done = dialog.get();
     done->dialogListener = this;
     done->contentInsets = Insets{80, 80, 80, 80};
     done->SetButtonFont(FONT_DEFAULT);
     CenterOnScreen(done, IMAGE_COMPLETE_WND);
-    AddDialog(DialogCampaignComplete, done);
+    AddDialog(DialogCampaignComplete, std::move(dialog));
     if (done->RunUntilAnswered() != Dialog::IdYes)
         return;
 

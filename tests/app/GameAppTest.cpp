@@ -64,6 +64,9 @@ public:
             onUpdate();
     }
 
+    // The developer keys, as Ctrl+Alt+D switches them on.
+    void EnableDebugKeys() { debugKeysEnabled = true; }
+
     std::function<void()> onUpdate;
     std::vector<int> exits;
 };
@@ -100,7 +103,7 @@ protected:
         app->SetCommandLine("korvelt");
         app->gameFolder = folder;
         app->Initialize();
-        if (app->initialized && !app->HasShutdownStarted())
+        if (app->IsInitialized() && !app->HasShutdownStarted())
             app->StartLoadingThread();
         return *app;
     }
@@ -152,7 +155,7 @@ protected:
     }
     bool LoadAndEnterMenu()
     {
-        if (!RunUntil([&] { return app->loaded; }))
+        if (!RunUntil([&] { return app->IsLoaded(); }))
             return false;
         AnswerWhenShown(GameApp::DialogNameOrGameOver);
         Click(app->GetTitleScreen()->GetStartLink());
@@ -238,12 +241,12 @@ protected:
 TEST_F(GameAppTest, FirstRunReachesLevelOneOfEachModeAndLeavesCleanly)
 {
     GameHarness& game = Start();
-    ASSERT_TRUE(game.initialized);
+    ASSERT_TRUE(game.IsInitialized());
     ASSERT_NE(game.GetTitleScreen(), nullptr);
     EXPECT_TRUE(game.GetTitleScreen()->IsShowingLogos());
     EXPECT_EQ(game.CurrentSong(), GameApp::SongTitle);
 
-    ASSERT_TRUE(RunUntil([&] { return game.loaded; }));
+    ASSERT_TRUE(RunUntil([&] { return game.IsLoaded(); }));
     EXPECT_FALSE(game.LoadingFailed());
     EXPECT_DOUBLE_EQ(game.GetLoadingProgress(), 1.0);
     EXPECT_TRUE(game.GetTitleScreen()->GetStartLink()->visible);
@@ -287,7 +290,7 @@ TEST_F(GameAppTest, FirstRunReachesLevelOneOfEachModeAndLeavesCleanly)
     ASSERT_TRUE(RunUntil([&] { return game.HasShutdownStarted(); }));
     EXPECT_TRUE(FileUtil::Exists(SettingsFile()));
     EXPECT_TRUE(game.exits.empty());
-    EXPECT_LE(game.exitCode, 0);
+    EXPECT_LE(game.GetExitCode(), 0);
 }
 
 // A damaged manifest is a fatal start-up error: the reason in the box and on
@@ -305,7 +308,7 @@ TEST_F(GameAppTest, DamagedManifestEndsStartupWithTheReasonAndFailureCode)
     EXPECT_EQ(services.boxes[0].rfind("FATAL ERROR|", 0), 0u) << services.boxes[0];
     EXPECT_EQ(game.GetTitleScreen(), nullptr);
     EXPECT_TRUE(game.HasShutdownStarted());
-    EXPECT_EQ(game.exitCode, 1);
+    EXPECT_EQ(game.GetExitCode(), 1);
     game.Run(); // returns at once
 }
 
@@ -327,8 +330,8 @@ TEST_F(GameAppTest, AMissingGameResourceKeepsTheLoadingScreenWithoutTheStartLink
     ASSERT_TRUE(FileUtil::WriteFileAtomic(folder + "/properties/resources.xml", manifest));
 
     GameHarness& game = Start(folder);
-    ASSERT_TRUE(game.initialized);
-    ASSERT_TRUE(RunUntil([&] { return game.loaded; }));
+    ASSERT_TRUE(game.IsInitialized());
+    ASSERT_TRUE(RunUntil([&] { return game.IsLoaded(); }));
     EXPECT_TRUE(game.LoadingFailed());
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_NE(services.boxes[0].find("IM_B_OVER_MENU"), std::string::npos) << services.boxes[0];
@@ -353,7 +356,7 @@ TEST_F(GameAppTest, ShutdownSignalDuringLoadingKeepsThePlayersFile)
     ASSERT_TRUE(FileUtil::ReadFile(PlayersFile(), before));
 
     GameHarness& game = Start();
-    ASSERT_TRUE(game.initialized);
+    ASSERT_TRUE(game.IsInitialized());
     ShutdownSignals::Request();
     ASSERT_TRUE(RunUntil([&] { return game.HasShutdownStarted(); }, 10));
     game.Run();
@@ -376,7 +379,7 @@ TEST_F(GameAppTest, EditorSavesTheLevelUnderTheNameGivenInTheDialog)
     ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetBoardPanel()); }));
     game.CloseDialog(GameApp::DialogHowToPlay);
     RunUntil([&] { return !game.GetBoard()->field->loading; });
-    game.debugKeysEnabled = true;
+    game.EnableDebugKeys();
 
     Post(MessageKind::KeyDown, 0x77);
     ASSERT_TRUE(RunUntil([&] { return game.GetBoard()->field->mode == FishField::kEditorMode; }));

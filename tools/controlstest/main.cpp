@@ -213,9 +213,10 @@ public:
         Place(&scores, 259, 280, 100, 128);
         names.SetSelect(0);
 
-        Dialog* d = new Dialog(&dialogFrame, &frame, 100, false, W("Выход из игры"),
-                               W("Вы действительно хотите выйти? Несохранённый прогресс уровня будет потерян."),
-                               "", Dialog::ButtonsYesNo);
+        auto dialog = std::make_unique<Dialog>(
+            &dialogFrame, &frame, 100, false, W("Выход из игры"),
+            W("Вы действительно хотите выйти? Несохранённый прогресс уровня будет потерян."), "", Dialog::ButtonsYesNo);
+        Dialog* d = dialog.get();
         d->SetHeaderFont(titleFont.get());
         d->SetBodyFont(bodyFont.get());
         d->SetColor(Dialog::ColorHeader, Color(90, 50, 10));
@@ -223,7 +224,7 @@ public:
         d->SetColor(Dialog::ColorButtonText, Color(255, 245, 220));
         d->SetColor(Dialog::ColorButtonTextHilite, Color(255, 255, 255));
         d->dialogListener = this;
-        AddDialog(100, d);
+        AddDialog(100, std::move(dialog));
         d->Resize(500, 160, 280, d->GetPreferredHeight(280));
     }
 

@@ -21,7 +21,7 @@
 #include "game/app/dialogs/ContinueGameWnd.h"
 #include "game/app/dialogs/DemoDialog.h"
 #include "game/app/dialogs/DialogStyle.h"
-#include "game/app/dialogs/GameDialogHost.h"
+#include "game/app/dialogs/AppDialogHost.h"
 #include "game/app/dialogs/GameOverWnd.h"
 #include "game/app/dialogs/HintWnd.h"
 #include "game/app/dialogs/HowDialog.h"
@@ -50,9 +50,9 @@ public:
     Image* picture = nullptr;
 };
 
-class ShotApp : public ZorvinAppBase, public GameDialogHost {
+class ShotApp : public ZorvinAppBase, public AppDialogHost {
 public:
-    ShotApp()
+    ShotApp() : AppDialogHost(static_cast<ZorvinAppBase&>(*this))
     {
         width = 800;
         height = 600;
@@ -62,10 +62,11 @@ public:
     }
     bool OverrideWorkingFolder(const std::string&) override { return true; }
     // The message dialogs look as the game makes them.
-    Dialog* MakeDialog(int id, bool modal, const std::string& header, const std::string& lines,
-                       const std::string& footer, int buttonMode) override
+    std::unique_ptr<Dialog> MakeDialog(int id, bool modal, const std::string& header, const std::string& lines,
+                                       const std::string& footer, int buttonMode) override
     {
-        auto* d = new Dialog(IMAGE_W_SMALL, IMAGE_BUTTON_NORMAL, id, modal, header, lines, footer, buttonMode);
+        auto d =
+            std::make_unique<Dialog>(IMAGE_W_SMALL, IMAGE_BUTTON_NORMAL, id, modal, header, lines, footer, buttonMode);
         StyleGameDialog(*d);
         d->spaceAfterHeader = 30;
         d->Resize(400 - IMAGE_W_SMALL->GetWidth() / 2, 300 - IMAGE_W_SMALL->GetHeight() / 2,
@@ -73,7 +74,6 @@ public:
         return d;
     }
 
-    ZorvinAppBase& GetApp() override { return *this; }
     PlayerProfile* GetCurrentProfile() override { return &profile; }
     void SavePlayers() override {}
     int GetBoardMode() override { return mode; }
@@ -133,8 +133,7 @@ bool Shoot(ShotApp& app, const std::string& path)
 
 void CloseAll(ShotApp& app)
 {
-    while (!app.dialogList.empty())
-        app.CloseDialog(app.dialogList.back());
+    app.CloseAllDialogs();
     app.ReleaseDeferredDeletions();
 }
 
@@ -224,9 +223,9 @@ int main(int argc, char** argv)
     CloseAll(app);
 
     for (bool headerOnTop : {false, true}) {
-        auto* name = new NameDialogLayout(headerOnTop);
+        auto name = std::make_unique<NameDialogLayout>(headerOnTop);
         name->Resize(400 - IMAGE_W_SMALL->GetWidth() / 2, 120, IMAGE_W_SMALL->GetWidth(), IMAGE_W_SMALL->GetHeight());
-        app.AddDialog(1006, name);
+        app.AddDialog(1006, std::move(name));
         ok = Shoot(app, out + (headerOnTop ? "name-header-on-top.png" : "name.png")) && ok;
         CloseAll(app);
     }

@@ -283,14 +283,14 @@ bool E2eScenario::ReachMainMenu(bool firstRun)
     // processor time: on a busy machine no number of updates is enough, so
     // the loading is waited for by the wall clock, a millisecond at a time.
     auto wallLimit = std::chrono::steady_clock::now() + std::chrono::minutes(2);
-    while (!app.loadingThreadCompleted && driver->Running() && std::chrono::steady_clock::now() < wallLimit) {
+    while (!app.IsLoadingThreadDone() && driver->Running() && std::chrono::steady_clock::now() < wallLimit) {
         driver->Updates(1);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     bool loaded = driver->WaitFor(
         [&] {
-            return app.loaded && app.GetTitleScreen() != nullptr && app.GetTitleScreen()->GetStartLink() != nullptr &&
-                   app.GetTitleScreen()->GetStartLink()->visible;
+            return app.IsLoaded() && app.GetTitleScreen() != nullptr &&
+                   app.GetTitleScreen()->GetStartLink() != nullptr && app.GetTitleScreen()->GetStartLink()->visible;
         },
         kLoadingUpdates);
     if (!loaded)

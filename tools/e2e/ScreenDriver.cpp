@@ -50,17 +50,12 @@ bool ScreenDriver::Start(std::string& error)
     app->gameFolder = settings.gameFolder;
     app->afterUpdate = [this] { AfterUpdate(); };
     app->Initialize();
-    if (!app->initialized || app->HasShutdownStarted()) {
-        error = "the game did not start (exit code " + std::to_string(app->exitCode) + ")";
+    if (!app->IsInitialized() || app->HasShutdownStarted()) {
+        error = "the game did not start (exit code " + std::to_string(app->GetExitCode()) + ")";
         return false;
     }
     // What Run does before its loop; the loop itself is ours.
-    app->StartLoadingThread();
-    if (platform->GetWindowSystem() != nullptr && app->hasMainWindow)
-        platform->GetWindowSystem()->ShowMainWindow(true);
-    app->lastDrawTick = app->GetClock()->GetTickCount();
-    app->lastTimeCheck = app->lastDrawTick;
-    app->running = true;
+    app->BeginDrivenRun();
     return true;
 }
 
@@ -69,9 +64,7 @@ void ScreenDriver::Stop()
     if (app) {
         if (!app->HasShutdownStarted())
             app->Shutdown();
-        app->pumpDepth = 0;
-        app->ReleaseDeferredDeletions();
-        app->running = false;
+        app->EndDrivenRun();
         app->afterUpdate = nullptr;
         app.reset();
     }
@@ -92,7 +85,7 @@ void ScreenDriver::Updates(int count)
 
 bool ScreenDriver::InputPending() const
 {
-    return injector != nullptr && (injector->Pending() > 0 || !app->messageQueue.empty());
+    return injector != nullptr && (injector->Pending() > 0 || app->HasQueuedInput());
 }
 
 void ScreenDriver::Drain()
@@ -212,7 +205,8 @@ ButtonWidget* ScreenDriver::FindButton(const WidgetContainer* root, const std::s
 ButtonWidget* ScreenDriver::FindButtonOnScreen(const std::string& utf8Label)
 {
     // Dialogs first, newest first: they are above the screen.
-    for (auto it = app->dialogList.rbegin(); it != app->dialogList.rend(); ++it) {
+    std::vector<Dialog*> dialogs = app->GetOpenDialogs();
+    for (auto it = dialogs.rbegin(); it != dialogs.rend(); ++it) {
         if (ButtonWidget* b = FindButton(*it, utf8Label))
             return b;
     }
@@ -221,7 +215,7 @@ ButtonWidget* ScreenDriver::FindButtonOnScreen(const std::string& utf8Label)
 
 Dialog* ScreenDriver::TopDialog() const
 {
-    return app->dialogList.empty() ? nullptr : app->dialogList.back();
+    return app->GetTopDialog();
 }
 
 Dialog* ScreenDriver::FindDialog(int id) const { return app->FindDialog(id); }
@@ -235,7 +229,7 @@ void ScreenDriver::AnswerModals(std::vector<ModalAnswer> answers)
 void ScreenDriver::AfterUpdate()
 {
     ++updates;
-    nestedUpdates = app->pumpDepth > 1 ? nestedUpdates + 1 : 0;
+    nestedUpdates = app->GetPumpDepth() > 1 ? nestedUpdates + 1 : 0;
     if (nestedUpdates > kModalUpdateLimit && !stuckInModal) {
         stuckInModal = true;
         Log("the game waited " + std::to_string(nestedUpdates) + " updates inside a click with nobody answering; "

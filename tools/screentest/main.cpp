@@ -71,6 +71,9 @@ public:
 
 class ScreenTestApp : public ZorvinAppBase {
 public:
+    // "--fullscreen": the test screen fills the desktop.
+    void StartFullScreen() { isWindowed = false; }
+
     ScreenTestApp()
     {
         productName = "KorveltScreenTest";
@@ -136,7 +139,7 @@ int main(int argc, char** argv)
         if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc)
             app.seconds = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--fullscreen") == 0)
-            app.isWindowed = false;
+            app.StartFullScreen();
     }
     app.SetCommandLine("korvelt-screentest");
     app.Initialize();

@@ -4,10 +4,10 @@
 
 namespace Zorvin {
 
-AccelerationVerdict ReadAccelerationVerdict(ZorvinAppBase& app)
+AccelerationVerdict ReadAccelerationVerdict(SettingsAccess& settings)
 {
     Test3DRecord record;
-    if (!record.Read(app))
+    if (!record.Read(settings))
         return AccelerationVerdict::NotSupported;
     if (record.Supported())
         return AccelerationVerdict::Recommended;

@@ -9,8 +9,8 @@
 
 namespace Zorvin {
 
-class ZorvinAppBase;
+class SettingsAccess;
 
-AccelerationVerdict ReadAccelerationVerdict(ZorvinAppBase& app);
+AccelerationVerdict ReadAccelerationVerdict(SettingsAccess& settings);
 
 } // namespace Zorvin

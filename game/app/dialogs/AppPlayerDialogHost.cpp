@@ -25,8 +25,8 @@ void CentreSmall(Dialog* d)
 // The small message and question boxes of the player dialogs.
 Dialog* SmallBox(ZorvinAppBase& app, int id, const std::string& header, const std::string& text, int buttonMode)
 {
-    auto* d = new Dialog(IMAGE_W_SMALL, IM_B_DIALOG, id, true, header, text, buttonMode == Dialog::ButtonsFooter ? "Ok" : "",
-                         buttonMode);
+    auto d = std::make_unique<Dialog>(IMAGE_W_SMALL, IM_B_DIALOG, id, true, header, text,
+                                      buttonMode == Dialog::ButtonsFooter ? "Ok" : "", buttonMode);
     d->contentInsets = {40, 40, 40, 40};
     d->SetHeaderFont(FONT_DEFAULT);
     d->SetBodyFont(FONT_DEFAULT);
@@ -34,9 +34,8 @@ Dialog* SmallBox(ZorvinAppBase& app, int id, const std::string& header, const st
     d->SetColor(Dialog::ColorHeader, Color::Black);
     d->SetColor(Dialog::ColorLines, Color::Black);
     d->dialogListener = &app;
-    CentreSmall(d);
-    app.AddDialog(id, d);
-    return d;
+    CentreSmall(d.get());
+    return app.AddDialog(id, std::move(d));
 }
 
 } // namespace
@@ -46,9 +45,9 @@ void AppPlayerDialogHost::PlayClick() { app.PlaySound(SOUND_CLICK); }
 bool AppPlayerDialogHost::AskName(const std::string& header, const std::string& label, const std::string& suggested,
                                   std::string& name)
 {
-    auto* d = new DialogWithEdit(header, label, suggested, this);
-    CentreSmall(d);
-    return d->AskAndWait(app, name);
+    auto d = std::make_unique<DialogWithEdit>(header, label, suggested, this);
+    CentreSmall(d.get());
+    return DialogWithEdit::AskAndWait(app, std::move(d), name);
 }
 
 void AppPlayerDialogHost::ShowMessage(int dialogId, const std::string& header, const std::string& text)
@@ -70,7 +69,7 @@ int AppPlayerDialogHost::EnterHighScore(HighScoreTable& table, int mode, int sco
 {
     if (!table.Qualifies(mode, score))
         return -1;
-    app.AddDialog(HighscoresWnd::DialogId, new HighscoresWnd(*this, table, mode));
+    app.AddDialog(HighscoresWnd::DialogId, std::make_unique<HighscoresWnd>(*this, table, mode));
     PlayerProfile* current = players.CurrentProfile();
     std::string name;
     if (!AskName(W("Введите ваше имя"), W("Ваши очки ") + std::to_string(score) + "!", current ? current->name : "",

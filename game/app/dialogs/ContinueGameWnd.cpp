@@ -1,6 +1,5 @@
 #include "game/app/dialogs/ContinueGameWnd.h"
 
-#include "framework/app/ZorvinAppBase.h"
 #include "framework/core/Cp1251.h"
 #include "framework/graphics/Image.h"
 #include "framework/widgets/controls/ButtonWidget.h"
@@ -27,17 +26,18 @@ ContinueGameWnd::~ContinueGameWnd() = default;
 
 ContinueGameWnd* ContinueGameWnd::Open(GameDialogHost& host)
 {
-    auto* wnd = new ContinueGameWnd(host);
+    auto wnd = std::make_unique<ContinueGameWnd>(host);
     int w = IMAGE_W_SMALL != nullptr ? IMAGE_W_SMALL->GetWidth() : 356;
     int h = IMAGE_W_SMALL != nullptr ? IMAGE_W_SMALL->GetHeight() : 196;
     wnd->Resize(400 - w / 2, 300 - h / 2, w, h);
-    host.GetApp().AddDialog(DIALOG_CONTINUE_GAME, wnd);
-    return wnd;
+    ContinueGameWnd* opened = wnd.get();
+    host.OpenDialog(DIALOG_CONTINUE_GAME, std::move(wnd));
+    return opened;
 }
 
 void ContinueGameWnd::OnButtonClick(int buttonId)
 {
-    host.GetApp().PlaySound(SOUND_CLICK);
+    host.PlayClick();
     if (buttonId == Continue)
         ContinueGame();
     else if (buttonId == NewGame)
@@ -46,7 +46,7 @@ void ContinueGameWnd::OnButtonClick(int buttonId)
 
 void ContinueGameWnd::ContinueGame()
 {
-    host.GetApp().CloseDialog(this);
+    host.Close(this);
     int mode = host.GetBoardMode();
     // A saved game that is missing or cannot be read leads to the map, where
     // the player goes on from the level reached.
@@ -72,7 +72,7 @@ void ContinueGameWnd::StartNewGame()
         profile->shufflesLeft = 1;
         profile->placeCount = 2;
     }
-    host.GetApp().CloseDialog(this);
+    host.Close(this);
     host.ShowBoardScreen();
     host.StartLevel();
 }

@@ -1,6 +1,5 @@
 #include "game/app/dialogs/DemoDialog.h"
 
-#include "framework/app/ZorvinAppBase.h"
 #include "framework/core/Cp1251.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
@@ -66,9 +65,8 @@ DemoDialog::DemoDialog(GameDialogHost& gameHost, const std::string& header, cons
     // The sliders and boxes stand on the content edge; the frame goes round
     // them rather than under them.
     frameCoversInsets = true;
-    ZorvinAppBase& app = host.GetApp();
-    musicSlider = MakeSlider(MusicSliderId, this, app.GetMusicVolume());
-    soundSlider = MakeSlider(SoundSliderId, this, app.GetSoundVolume());
+    musicSlider = MakeSlider(MusicSliderId, this, host.MusicVolume());
+    soundSlider = MakeSlider(SoundSliderId, this, host.SoundVolume());
     accelerationBox = MakeCheckbox(Acceleration3DId, this);
     fullScreenBox = MakeCheckbox(FullScreenId, this);
     instructionsBox = MakeCheckbox(InstructionsId, this);
@@ -86,10 +84,11 @@ DemoDialog::~DemoDialog()
 
 DemoDialog* DemoDialog::Open(GameDialogHost& host)
 {
-    auto* options = new DemoDialog(host, W("Настройки"), "");
+    auto options = std::make_unique<DemoDialog>(host, W("Настройки"), "");
     options->Resize(130, 90, 540, 415);
-    host.GetApp().AddDialog(DIALOG_OPTIONS, options);
-    return options;
+    DemoDialog* opened = options.get();
+    host.OpenDialog(DIALOG_OPTIONS, std::move(options));
+    return opened;
 }
 
 Checkbox* DemoDialog::GetCheckbox(int id) const
@@ -121,12 +120,12 @@ void DemoDialog::Resize(int newX, int newY, int newWidth, int newHeight)
 void DemoDialog::OnAttach(WidgetManager* m)
 {
     Dialog::OnAttach(m);
-    ZorvinAppBase& app = host.GetApp();
     m->AddChild(musicSlider.get());
     m->AddChild(soundSlider.get());
     // The boxes show the state as it is now, without telling anyone.
-    accelerationBox->SetChecked(app.is3D, false);
-    fullScreenBox->SetChecked(!app.isWindowed, false);
+    GameDialogHost::ScreenMode screen = host.CurrentScreenMode();
+    accelerationBox->SetChecked(screen.accelerated, false);
+    fullScreenBox->SetChecked(screen.fullScreen, false);
     PlayerProfile* profile = host.GetCurrentProfile();
     instructionsBox->SetChecked(profile != nullptr && profile->showInstructions, false);
     m->AddChild(accelerationBox.get());
@@ -180,15 +179,14 @@ void DemoDialog::Draw(Graphics* g)
 
 void DemoDialog::OnSliderMoved(int id, double value)
 {
-    ZorvinAppBase& app = host.GetApp();
     if (id == MusicSliderId) {
-        app.SetMusicVolume(value);
+        host.ChangeMusicVolume(value);
     } else if (id == SoundSliderId) {
-        app.SetSoundVolume(value);
+        host.ChangeSoundVolume(value);
         // One sample of the new level when the thumb is let go (or the value
         // set otherwise), none while it is being dragged.
         if (!soundSlider->dragging)
-            app.PlaySound(SOUND_CLICK);
+            host.PlayClick();
     }
 }
 
@@ -212,21 +210,19 @@ void DemoDialog::Check3D(bool checked)
     if (!checked)
         return; // takes effect on closing
     AccelerationVerdict verdict = host.GetAccelerationVerdict();
-    ZorvinAppBase& app = host.GetApp();
     if (verdict == AccelerationVerdict::NotRecommended) {
-        app.ShowDialog(DIALOG_ACCELERATION_MESSAGE, true, "Warning", kWarningText, "OK", ButtonsFooter);
+        host.ShowNotice(DIALOG_ACCELERATION_MESSAGE, "Warning", kWarningText);
     } else if (verdict == AccelerationVerdict::NotSupported) {
         accelerationBox->SetChecked(false, true);
-        app.ShowDialog(DIALOG_ACCELERATION_MESSAGE, true, "Not Supported", kNotSupportedText, "OK", ButtonsFooter);
+        host.ShowNotice(DIALOG_ACCELERATION_MESSAGE, "Not Supported", kNotSupportedText);
     }
 }
 
 void DemoDialog::CheckFullScreen(bool checked)
 {
-    ZorvinAppBase& app = host.GetApp();
-    if (checked || !app.forceFullscreen)
+    if (checked || !host.CurrentScreenMode().fullScreenForced)
         return; // takes effect on closing
-    app.ShowDialog(DIALOG_ACCELERATION_MESSAGE, true, "No Windowed Mode", kNoWindowedText, "OK", ButtonsFooter);
+    host.ShowNotice(DIALOG_ACCELERATION_MESSAGE, "No Windowed Mode", kNoWindowedText);
     fullScreenBox->SetChecked(true, true);
 }
 
@@ -240,17 +236,13 @@ void DemoDialog::OnButtonClick(int buttonId)
 
 void DemoDialog::ApplyAndClose()
 {
-    ZorvinAppBase& app = host.GetApp();
-    app.SwitchScreenMode(!fullScreenBox->IsChecked(), accelerationBox->IsChecked(), false);
     // Keep the choices even if the game does not end normally: the volumes
     // and the screen mode in the settings, the instructions flag in the
     // players file.
-    app.WriteSettingInteger("MusicVolume", static_cast<int>(app.GetMusicVolume() * 100));
-    app.WriteSettingInteger("SfxVolume", static_cast<int>(app.GetSoundVolume() * 100));
-    app.WriteSettingInteger("ScreenMode", app.isWindowed ? 0 : 1);
+    host.ApplyOptions(fullScreenBox->IsChecked(), accelerationBox->IsChecked());
     if (instructionsChanged)
         host.SavePlayers();
-    app.CloseDialog(this);
+    host.Close(this);
     ReturnFocus(host);
 }
 

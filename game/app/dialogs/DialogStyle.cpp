@@ -4,8 +4,6 @@
 #include "framework/graphics/Image.h"
 #include "framework/widgets/controls/ButtonWidget.h"
 #include "framework/widgets/controls/Dialog.h"
-#include "framework/app/ZorvinAppBase.h"
-#include "framework/widgets/WidgetManager.h"
 #include "game/app/dialogs/GameDialogHost.h"
 #include "game/shared/Res.h"
 
@@ -27,11 +25,10 @@ void StyleGameDialog(Dialog& dialog)
 
 void ReturnFocus(GameDialogHost& host)
 {
-    ZorvinAppBase& app = host.GetApp();
-    if (app.dialogList.empty())
-        host.FocusBoard();
+    if (Dialog* top = host.TopDialog())
+        host.Focus(top);
     else
-        app.GetWidgetManager()->SetFocusWidget(app.dialogList.back());
+        host.FocusBoard();
 }
 
 std::unique_ptr<ButtonWidget> MakeTextButton(int id, const std::string& label, ButtonListener* listener,

@@ -103,14 +103,15 @@ bool DialogWithEdit::AllowChar(int, char ch) { return !filterNames || PlayerName
 
 bool DialogWithEdit::AllowText(int, const std::string& text) { return !filterNames || PlayerName::AllowText(text); }
 
-bool DialogWithEdit::AskAndWait(ZorvinAppBase& app, std::string& name)
+bool DialogWithEdit::AskAndWait(ZorvinAppBase& app, std::unique_ptr<DialogWithEdit> dialog, std::string& name)
 {
     std::string text;
-    answer = &text;
-    app.AddDialog(DialogId, this);
+    DialogWithEdit* d = dialog.get();
+    d->answer = &text;
+    app.AddDialog(DialogId, std::move(dialog));
     if (WidgetManager* wm = app.GetWidgetManager())
-        wm->SetFocusWidget(&Edit());
-    if (RunUntilAnswered() != 1 || PlayerName::IsBlank(text))
+        wm->SetFocusWidget(&d->Edit());
+    if (d->RunUntilAnswered() != 1 || PlayerName::IsBlank(text))
         return false;
     name = text;
     return true;

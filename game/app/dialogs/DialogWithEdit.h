@@ -41,10 +41,10 @@ public:
     bool AllowChar(int editId, char ch) override;
     bool AllowText(int editId, const std::string& text) override;
 
-    // Opens this dialog as DialogId with the focus in its field and waits
-    // for the answer; the dialog deletes itself when it closes. True, with
-    // the text in `name`, when a text that is not blank was confirmed.
-    bool AskAndWait(ZorvinAppBase& app, std::string& name);
+    // Opens the dialog as DialogId with the focus in its field and waits
+    // for the answer; the application deletes it once it closes. True,
+    // with the text in `name`, when a text that is not blank was confirmed.
+    static bool AskAndWait(ZorvinAppBase& app, std::unique_ptr<DialogWithEdit> dialog, std::string& name);
 
     EditWidget& Edit() { return *edit; }
     DialogButton& CancelButton() { return *cancelButton; }

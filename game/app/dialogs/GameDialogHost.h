@@ -1,15 +1,20 @@
 #pragma once
 
-// GameDialogHost: what the in-game dialogs, the options dialog and the tip
-// balloon need from the game beyond the framework application: the current
-// player, the board and the screens around it. The game application
-// implements it; tests implement it with a fake so each dialog can be driven
-// without a board. The dialogs open, close, sound and switch the screen mode
-// through the framework application it hands out.
+// GameDialogHost: everything the in-game dialogs, the options dialog and
+// the tip balloon need from the game: opening and closing dialogs, the
+// click sound, the focus, the volumes and the screen mode (AppDialogHost
+// serves these from the application), and the current player, the board
+// and the screens around it. The game application implements it; tests
+// implement the game's part with a fake so each dialog can be driven
+// without a board.
+
+#include <memory>
+#include <string>
 
 namespace Zorvin {
 
-class ZorvinAppBase;
+class Dialog;
+class Widget;
 struct PlayerProfile;
 
 // The numbers the game's dialogs are opened under (only one dialog per number
@@ -34,9 +39,34 @@ class GameDialogHost {
 public:
     virtual ~GameDialogHost() = default;
 
-    // The application that owns the dialogs, plays the sounds and holds the
-    // volumes and the screen mode.
-    virtual ZorvinAppBase& GetApp() = 0;
+    // Opens a dialog above the others under its number (closing one of the
+    // same number); the application owns it from then on.
+    virtual Dialog* OpenDialog(int id, std::unique_ptr<Dialog> dialog) = 0;
+    // Takes a dialog off the screen; it is deleted after this step, so a
+    // dialog may close itself.
+    virtual void Close(Dialog* dialog) = 0;
+    // A modal message with an "OK" button under the number `id`.
+    virtual void ShowNotice(int id, const std::string& header, const std::string& text) = 0;
+    // The dialog opened last and still open, or null.
+    virtual Dialog* TopDialog() = 0;
+    // Gives the keyboard focus to a widget on the screen.
+    virtual void Focus(Widget* widget) = 0;
+    virtual void PlayClick() = 0;
+
+    // The options: volumes from 0 to 1, and the screen mode as it is now.
+    struct ScreenMode {
+        bool accelerated = false;
+        bool fullScreen = false;
+        bool fullScreenForced = false; // no windowed mode on this desktop
+    };
+    virtual double MusicVolume() = 0;
+    virtual double SoundVolume() = 0;
+    virtual void ChangeMusicVolume(double volume) = 0;
+    virtual void ChangeSoundVolume(double volume) = 0;
+    virtual ScreenMode CurrentScreenMode() = 0;
+    // Switches to the chosen screen mode and keeps it and the volumes in
+    // the settings, so they last even if the game does not end normally.
+    virtual void ApplyOptions(bool fullScreen, bool accelerated) = 0;
 
     // The current player, or null when there is none; SavePlayers writes
     // every profile back.

@@ -1,6 +1,5 @@
 #include "game/app/dialogs/GameOverWnd.h"
 
-#include "framework/app/ZorvinAppBase.h"
 #include "framework/core/Cp1251.h"
 #include "framework/graphics/Image.h"
 #include "framework/widgets/controls/ButtonWidget.h"
@@ -28,12 +27,13 @@ GameOverWnd::~GameOverWnd() = default;
 
 GameOverWnd* GameOverWnd::Open(GameDialogHost& host)
 {
-    auto* wnd = new GameOverWnd(host);
+    auto wnd = std::make_unique<GameOverWnd>(host);
     int w = IMAGE_W_SMALL != nullptr ? IMAGE_W_SMALL->GetWidth() : 356;
     int h = IMAGE_W_SMALL != nullptr ? IMAGE_W_SMALL->GetHeight() : 196;
     wnd->Resize(400 - w / 2, 300 - h / 2, w, h);
-    host.GetApp().AddDialog(DIALOG_GAME_OVER, wnd);
-    return wnd;
+    GameOverWnd* opened = wnd.get();
+    host.OpenDialog(DIALOG_GAME_OVER, std::move(wnd));
+    return opened;
 }
 
 ButtonWidget* GameOverWnd::GetButton(int buttonId) const
@@ -43,11 +43,10 @@ ButtonWidget* GameOverWnd::GetButton(int buttonId) const
 
 void GameOverWnd::OnButtonClick(int buttonId)
 {
-    ZorvinAppBase& app = host.GetApp();
-    app.PlaySound(SOUND_CLICK);
+    host.PlayClick();
     if (buttonId != Replay && buttonId != Reshuffle)
         return;
-    app.CloseDialog(this);
+    host.Close(this);
     host.FocusBoard();
     if (buttonId == Replay)
         host.Restart();

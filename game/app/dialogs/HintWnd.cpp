@@ -1,6 +1,5 @@
 #include "game/app/dialogs/HintWnd.h"
 
-#include "framework/app/ZorvinAppBase.h"
 #include "framework/core/Cp1251.h"
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
@@ -95,7 +94,7 @@ void HintWnd::OnButtonClick(int buttonId)
 {
     if (buttonId != CloseButtonId)
         return;
-    host.GetApp().PlaySound(SOUND_CLICK);
+    host.PlayClick();
     host.HideHintWindow();
 }
 

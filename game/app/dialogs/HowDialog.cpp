@@ -1,6 +1,5 @@
 #include "game/app/dialogs/HowDialog.h"
 
-#include "framework/app/ZorvinAppBase.h"
 #include "framework/core/Cp1251.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
@@ -37,10 +36,11 @@ HowDialog::~HowDialog() = default;
 
 HowDialog* HowDialog::Open(GameDialogHost& host)
 {
-    auto* page = new HowDialog(host, host.GetBoardMode() == 2 ? IMAGE_HOW_TO_PLAY1 : IMAGE_HOW_TO_PLAY2);
+    auto page = std::make_unique<HowDialog>(host, host.GetBoardMode() == 2 ? IMAGE_HOW_TO_PLAY1 : IMAGE_HOW_TO_PLAY2);
     page->Resize(0, 0, 800, 600);
-    host.GetApp().AddDialog(DIALOG_HOW_TO_PLAY, page);
-    return page;
+    HowDialog* opened = page.get();
+    host.OpenDialog(DIALOG_HOW_TO_PLAY, std::move(page));
+    return opened;
 }
 
 void HowDialog::Draw(Graphics* g)
@@ -54,9 +54,9 @@ void HowDialog::Draw(Graphics* g)
 
 void HowDialog::OnButtonClick(int buttonId)
 {
-    host.GetApp().PlaySound(SOUND_CLICK);
+    host.PlayClick();
     if (buttonId == CloseButtonId) {
-        host.GetApp().CloseDialog(this);
+        host.Close(this);
         ReturnFocus(host);
     }
 }
@@ -64,7 +64,7 @@ void HowDialog::OnButtonClick(int buttonId)
 void HowDialog::OnCheckboxChanged(int id, bool checked)
 {
     (void)id;
-    host.GetApp().PlaySound(SOUND_CLICK);
+    host.PlayClick();
     if (PlayerProfile* profile = host.GetCurrentProfile()) {
         profile->showHowToPlay = !checked;
         host.SavePlayers();

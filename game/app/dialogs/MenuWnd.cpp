@@ -1,8 +1,6 @@
 #include "game/app/dialogs/MenuWnd.h"
 
-#include "framework/app/ZorvinAppBase.h"
 #include "framework/core/Cp1251.h"
-#include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/controls/ButtonWidget.h"
 #include "game/app/dialogs/DemoDialog.h"
 #include "game/app/dialogs/DialogStyle.h"
@@ -32,12 +30,12 @@ MenuWnd::~MenuWnd() = default;
 
 MenuWnd* MenuWnd::Open(GameDialogHost& host)
 {
-    auto* menu = new MenuWnd(host);
+    auto menu = std::make_unique<MenuWnd>(host);
     menu->Resize(275, 160, 250, 280);
-    ZorvinAppBase& app = host.GetApp();
-    app.AddDialog(DIALOG_GAME_MENU, menu);
-    app.GetWidgetManager()->SetFocusWidget(menu);
-    return menu;
+    MenuWnd* opened = menu.get();
+    host.OpenDialog(DIALOG_GAME_MENU, std::move(menu));
+    host.Focus(opened);
+    return opened;
 }
 
 ButtonWidget* MenuWnd::GetButton(int buttonId) const
@@ -48,7 +46,7 @@ ButtonWidget* MenuWnd::GetButton(int buttonId) const
 void MenuWnd::ResumeLevel()
 {
     // Closing only unlinks the menu; it is deleted after this step.
-    host.GetApp().CloseDialog(this);
+    host.Close(this);
     host.FocusBoard();
 }
 
@@ -60,11 +58,10 @@ void MenuWnd::KeyDown(int key)
 
 void MenuWnd::OnButtonClick(int buttonId)
 {
-    ZorvinAppBase& app = host.GetApp();
-    app.PlaySound(SOUND_CLICK);
+    host.PlayClick();
     switch (buttonId) {
     case MainMenu:
-        app.CloseDialog(this);
+        host.Close(this);
         host.ExitToMainMenu(true);
         break;
     case HowToPlay:
@@ -75,7 +72,7 @@ void MenuWnd::OnButtonClick(int buttonId)
         DemoDialog::Open(host);
         break;
     case Replay:
-        app.CloseDialog(this);
+        host.Close(this);
         host.Restart();
         break;
     case Resume:

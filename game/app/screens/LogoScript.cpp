@@ -1,7 +1,8 @@
 #include "game/app/screens/LogoScript.h"
 
-#include "framework/app/ZorvinAppBase.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/resources/ResourceHost.h"
 #include "framework/resources/XMLParser.h"
 #include "game/board/LevelFile.h"
 
@@ -21,7 +22,7 @@ int ToInt(const std::string& text)
     return StringToInt(text, value) ? value : 0;
 }
 
-std::unique_ptr<LogoImage> MakeImage(ZorvinAppBase& app, const XMLNode& node)
+std::unique_ptr<LogoImage> MakeImage(ResourceHost& images, const XMLNode& node)
 {
     auto picture = std::make_unique<LogoImage>();
     picture->left = ToInt(node.GetAttribute("left"));
@@ -29,7 +30,7 @@ std::unique_ptr<LogoImage> MakeImage(ZorvinAppBase& app, const XMLNode& node)
     picture->centred = node.GetAttribute("center") == "1";
     const std::string& name = node.GetAttribute("name");
     if (!name.empty())
-        picture->image = app.LoadDisplayImage(name, 0);
+        picture->image = images.LoadDisplayImage(name);
     return picture;
 }
 
@@ -66,7 +67,7 @@ void LogoImage::Draw(Graphics* g) const
         g->DrawImage(image.get(), left, top);
 }
 
-bool LogoScript::Read(ZorvinAppBase& app, const std::string& path, int parts, Contents& out)
+bool LogoScript::Read(ResourceHost& images, const std::string& path, int parts, Contents& out)
 {
     XMLParser parser;
     if (!parser.OpenFile(path))
@@ -80,11 +81,11 @@ bool LogoScript::Read(ZorvinAppBase& app, const std::string& path, int parts, Co
         } else if ((parts & LogoSteps) && node.section == InLogoStep && node.value == "Image") {
             // A picture before any step has no screen to show on.
             if (!out.steps.empty())
-                out.steps.back()->images.push_back(MakeImage(app, node));
+                out.steps.back()->images.push_back(MakeImage(images, node));
         } else if ((parts & LoadingImages) && node.section == OnLoading && node.value == "Image") {
-            out.loadingImages.push_back(MakeImage(app, node));
+            out.loadingImages.push_back(MakeImage(images, node));
         } else if ((parts & TitleImages) && node.section == OnTitle && node.value == "Image") {
-            out.titleImages.push_back(MakeImage(app, node));
+            out.titleImages.push_back(MakeImage(images, node));
         }
     }
     return true;

@@ -18,7 +18,7 @@
 namespace Zorvin {
 
 class Graphics;
-class ZorvinAppBase;
+class ResourceHost;
 
 struct LogoImage {
     int left = 0;
@@ -55,10 +55,10 @@ public:
     // Which parts to read; pictures of the other parts are not even loaded.
     enum Parts { LogoSteps = 1, LoadingImages = 2, TitleImages = 4 };
 
-    // Reads the script through the application's image loader. False when
-    // the file cannot be opened; a damaged file keeps what was read before
-    // the damage.
-    static bool Read(ZorvinAppBase& app, const std::string& path, int parts, Contents& out);
+    // Reads the script, loading its pictures through `images` (the
+    // application's image loader). False when the file cannot be opened; a
+    // damaged file keeps what was read before the damage.
+    static bool Read(ResourceHost& images, const std::string& path, int parts, Contents& out);
 };
 
 } // namespace Zorvin

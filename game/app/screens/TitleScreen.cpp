@@ -5,7 +5,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/controls/HyperlinkWidget.h"
-#include "game/app/GameApp.h"
+#include "game/app/screens/TitleScreenHost.h"
 #include "game/shared/Res.h"
 
 namespace Zorvin {
@@ -18,7 +18,7 @@ constexpr int BarTop = 450;
 constexpr int LinkTop = 500;
 } // namespace
 
-TitleScreen::TitleScreen(GameApp& application) : app(application) {}
+TitleScreen::TitleScreen(TitleScreenHost& screenHost) : host(screenHost) {}
 
 TitleScreen::~TitleScreen() { delete startLink; }
 
@@ -35,7 +35,7 @@ void TitleScreen::CreateStartLink()
 void TitleScreen::ReadLogoScript(const std::string& path)
 {
     LogoScript::Contents contents;
-    if (!LogoScript::Read(app, path, LogoScript::LogoSteps | LogoScript::LoadingImages, contents)) {
+    if (!LogoScript::Read(host.GetImageLoader(), path, LogoScript::LogoSteps | LogoScript::LoadingImages, contents)) {
         loadingMode = true;
         MarkDirty();
         return;
@@ -101,7 +101,7 @@ int TitleScreen::BarWidth()
 {
     if (IMAGE_LOADER_BAR == nullptr)
         return 0;
-    return static_cast<int>(app.GetLoadingProgress() * IMAGE_LOADER_BAR->GetWidth());
+    return static_cast<int>(host.LoadingProgress() * IMAGE_LOADER_BAR->GetWidth());
 }
 
 void TitleScreen::Draw(Graphics* g)
@@ -150,12 +150,13 @@ void TitleScreen::OnButtonClick(int id)
 {
     if (id != StartLinkId || startLink == nullptr)
         return;
-    WidgetManager* manager = app.GetWidgetManager();
-    manager->RemoveChild(startLink);
-    manager->RemoveChild(this);
-    app.DeferDelete(startLink);
+    if (WidgetManager* screen = manager) {
+        screen->RemoveChild(startLink);
+        screen->RemoveChild(this);
+    }
+    HyperlinkWidget* link = startLink;
     startLink = nullptr;
-    app.OnTitleScreenDone(this);
+    host.OnTitleScreenDone(this, link);
 }
 
 } // namespace Zorvin

@@ -17,14 +17,14 @@
 
 namespace Zorvin {
 
-class GameApp;
 class HyperlinkWidget;
+class TitleScreenHost;
 
 class TitleScreen : public Widget, public ButtonListener {
 public:
     static constexpr int StartLinkId = 1;
 
-    explicit TitleScreen(GameApp& app);
+    explicit TitleScreen(TitleScreenHost& host);
     ~TitleScreen() override;
 
     // Creates the hidden, disabled start link; called right after construction.
@@ -50,7 +50,7 @@ private:
     // Width of the progress bar to draw for the current loading progress.
     int BarWidth();
 
-    GameApp& app;
+    TitleScreenHost& host;
     // Owned until the link is clicked, when it goes to deferred deletion.
     HyperlinkWidget* startLink = nullptr;
     bool logoMode = false;

@@ -4,7 +4,7 @@
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/controls/ButtonWidget.h"
-#include "game/app/GameApp.h"
+#include "game/app/screens/MainMenuHost.h"
 #include "game/shared/Res.h"
 
 namespace Zorvin {
@@ -22,7 +22,7 @@ Rect ButtonRect(int x, int y, Image* image, int trimBottom)
 
 } // namespace
 
-TitleWnd::TitleWnd(GameApp& application) : app(application)
+TitleWnd::TitleWnd(MainMenuHost& menuHost) : host(menuHost)
 {
     CreateButtons();
     ReadTitleLogos();
@@ -77,7 +77,7 @@ void TitleWnd::CreateButtons()
 void TitleWnd::ReadTitleLogos()
 {
     LogoScript::Contents contents;
-    if (LogoScript::Read(app, LogoScript::DefaultPath, LogoScript::TitleImages, contents))
+    if (LogoScript::Read(host.GetImageLoader(), LogoScript::DefaultPath, LogoScript::TitleImages, contents))
         pictures = std::move(contents.titleImages);
 }
 
@@ -85,7 +85,7 @@ void TitleWnd::Update()
 {
     Widget::Update();
     // The player dialog may pick another player while the menu shows.
-    if (app.CurrentPlayerName() != shownName)
+    if (host.CurrentPlayerName() != shownName)
         MarkDirty();
 }
 
@@ -97,7 +97,7 @@ void TitleWnd::Draw(Graphics* g)
         g->DrawImage(IMAGE_LOGO_SMALL, 790 - IMAGE_LOGO_SMALL->GetWidth(), 460);
     for (const auto& picture : pictures)
         picture->Draw(g);
-    std::string name = app.CurrentPlayerName();
+    std::string name = host.CurrentPlayerName();
     shownName = name;
     if (!name.empty() && FONT_DEFAULT != nullptr) {
         std::string text = W("Добро пожаловать, ") + name;
@@ -109,25 +109,25 @@ void TitleWnd::Draw(Graphics* g)
 
 void TitleWnd::OnButtonClick(int id)
 {
-    app.PlaySound(SOUND_CLICK);
+    host.PlaySound(SOUND_CLICK);
     switch (id) {
     case ClickModeButton:
-        app.StartMode(GameApp::ModeClick);
+        host.StartGame(true);
         break;
     case DragModeButton:
-        app.StartMode(GameApp::ModeDrag);
+        host.StartGame(false);
         break;
     case ChangePlayerButton:
-        app.OpenChangePlayerDialog();
+        host.OpenChangePlayerDialog();
         break;
     case OptionsButton:
-        app.OpenOptionsDialog();
+        host.OpenOptionsDialog();
         break;
     case HighScoresButton:
-        app.OpenHighScores();
+        host.OpenHighScores();
         break;
     case ExitButton:
-        app.Shutdown();
+        host.ExitGame();
         break;
     default:
         break;

@@ -19,7 +19,7 @@
 namespace Zorvin {
 
 class ButtonWidget;
-class GameApp;
+class MainMenuHost;
 
 class TitleWnd : public Widget, public ButtonListener {
 public:
@@ -33,7 +33,7 @@ public:
         ButtonCount = 6,
     };
 
-    explicit TitleWnd(GameApp& app);
+    explicit TitleWnd(MainMenuHost& host);
     ~TitleWnd() override;
 
     void Update() override;
@@ -46,7 +46,7 @@ private:
     void CreateButtons();
     void ReadTitleLogos();
 
-    GameApp& app;
+    MainMenuHost& host;
     std::unique_ptr<ButtonWidget> buttons[ButtonCount];
     std::vector<std::unique_ptr<LogoImage>> pictures;
     // The name the welcome line shows now.

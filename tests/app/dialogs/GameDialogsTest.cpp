@@ -14,7 +14,7 @@
 #include "framework/widgets/controls/DialogButton.h"
 #include "framework/widgets/controls/Slider.h"
 #include "game/app/dialogs/DemoDialog.h"
-#include "game/app/dialogs/GameDialogHost.h"
+#include "game/app/dialogs/AppDialogHost.h"
 #include "game/app/dialogs/HintWnd.h"
 #include "game/app/dialogs/HowDialog.h"
 #include "game/app/dialogs/MenuWnd.h"
@@ -41,11 +41,10 @@ public:
 
 // The game behind the dialogs: a board panel that can take the focus and a
 // log of everything the dialogs ask of the game.
-class FakeGame : public GameDialogHost {
+class FakeGame : public AppDialogHost {
 public:
-    explicit FakeGame(SoundCountingApp& a) : app(a) { boardPanel.wantsFocus = true; }
+    explicit FakeGame(SoundCountingApp& a) : AppDialogHost(a), app(a) { boardPanel.wantsFocus = true; }
 
-    ZorvinAppBase& GetApp() override { return app; }
     PlayerProfile* GetCurrentProfile() override { return &profile; }
     void SavePlayers() override { log.push_back("SavePlayers"); }
     int GetBoardMode() override { return 2; }
@@ -94,8 +93,7 @@ protected:
     }
     void TearDown() override
     {
-        while (!app.dialogList.empty())
-            app.CloseDialog(app.dialogList.back());
+        app.CloseAllDialogs();
         app.ReleaseDeferredDeletions();
         app.GetWidgetManager()->RemoveChild(&game.boardPanel);
         Slider::sDefaultTrackImage = nullptr;

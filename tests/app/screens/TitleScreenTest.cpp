@@ -7,7 +7,8 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/imagefile/PngWriter.h"
-#include "game/app/GameApp.h"
+#include "framework/resources/ResourceHost.h"
+#include "game/app/screens/TitleScreenHost.h"
 #include "game/shared/Res.h"
 #include "tests/framework/app/AppTestSupport.h"
 
@@ -21,6 +22,18 @@ namespace {
 constexpr uint32_t Red = 0xFFFF0000;
 constexpr uint32_t Green = 0xFF00FF00;
 constexpr uint32_t Black = 0xFF000000;
+
+// The application behind the screen: pictures read from files, and a
+// loading progress the test sets.
+class FakeTitleHost : public TitleScreenHost {
+public:
+    ResourceHost& GetImageLoader() override { return images; }
+    double LoadingProgress() override { return progress; }
+    void OnTitleScreenDone(TitleScreen*, Widget*) override {}
+
+    FileResourceHost images;
+    double progress = 0.0;
+};
 
 uint32_t PixelAfterDraw(TitleScreen& screen, int x, int y)
 {
@@ -46,10 +59,8 @@ TEST(TitleScreen, LogoStepsLastTheirUpdatesThenTheBarShowsTheTruncatedProgress)
                          "</ShowLogo><ShowLogo/></BeforeStartLoading></LogoAppearence>";
     ASSERT_TRUE(FileUtil::WriteFileAtomic(temp.File("logos.xml"), script));
 
-    FakeClock clock;
-    GameApp app;
-    app.SetClock(&clock);
-    TitleScreen screen(app);
+    FakeTitleHost host;
+    TitleScreen screen(host);
     screen.Resize(0, 0, 800, 600);
     screen.CreateStartLink();
     screen.ReadLogoScript(temp.File("logos.xml"));
@@ -77,9 +88,7 @@ TEST(TitleScreen, LogoStepsLastTheirUpdatesThenTheBarShowsTheTruncatedProgress)
     IMAGE_LOADER_BAR = &bar;
     int left = 400 - 101 / 2;
     EXPECT_EQ(PixelAfterDraw(screen, left, 451), Black); // nothing loaded: no bar at all
-    app.loadingThreadStarted = true;
-    app.numLoadingThreadTasks = 2;
-    app.completedLoadingThreadTasks = 1;
+    host.progress = 0.5;
     EXPECT_EQ(PixelAfterDraw(screen, left + 49, 451), Green); // 50.5 pixels drawn as 50
     EXPECT_EQ(PixelAfterDraw(screen, left + 50, 451), Black);
     IMAGE_LOADER_BAR = nullptr;

@@ -27,7 +27,7 @@ public:
     void MouseDown(int x, int y, int clickCode) override
     {
         Widget::MouseDown(x, y, clickCode);
-        presses.push_back({app.updateCount, x, y});
+        presses.push_back({app.GetUpdateCount(), x, y});
         if (presses.size() == 1) {
             std::string bytes;
             readOk = app.ReadFile(path, bytes, 1000);

@@ -69,7 +69,7 @@ TEST_F(AppFixture, ClosingAnUnknownDialogChangesNothing)
     app.ShowDialog(5, true, "", "", "", 1);
     EXPECT_FALSE(app.CloseDialog(6));
     EXPECT_EQ(app.GetDialogCount(), 1);
-    EXPECT_TRUE(app.deferredDeletes.empty());
+    EXPECT_TRUE(app.PendingDeletions() == 0);
     EXPECT_NE(app.GetWidgetManager()->GetModalWidget(), nullptr);
 }
 
@@ -91,9 +91,9 @@ TEST_F(AppFixture, ModalDialogBlocksAndClosingRestoresFocusAndDeletesLater)
     EXPECT_EQ(d2->result, 0); // closed without an answer
     EXPECT_EQ(wm->GetModalWidget(), nullptr);
     EXPECT_EQ(wm->GetFocusWidget(), &below);
-    EXPECT_EQ(app.deferredDeletes.size(), 2u);
+    EXPECT_EQ(app.PendingDeletions(), 2);
     app.ReleaseDeferredDeletions();
-    EXPECT_TRUE(app.deferredDeletes.empty());
+    EXPECT_TRUE(app.PendingDeletions() == 0);
     wm->RemoveChild(&below);
 }
 

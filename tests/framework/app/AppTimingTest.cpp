@@ -156,7 +156,7 @@ TEST_F(AppTiming, ZeroSpeedStopsUpdatesButStillDeletesDeferredWidgets)
     EXPECT_EQ(app->updateCount, 0);
     EXPECT_TRUE(app->GetWidgetManager()->GetChildren().empty());
     EXPECT_EQ(app->GetWidgetManager()->GetFocusWidget(), nullptr);
-    EXPECT_TRUE(app->deferredDeletes.empty());
+    EXPECT_TRUE(app->PendingDeletions() == 0);
     delete watch;
     EXPECT_TRUE(watchDeleted);
 

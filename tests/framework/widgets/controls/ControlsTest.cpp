@@ -660,9 +660,9 @@ TEST_F(AppControls, WaitOutlivesTheDialogClosingItselfAndShutdownEndsItWithoutAn
                       {MessageWindow::Main, MessageKind::LButtonUp, cx, cy}};
     EXPECT_EQ(d->RunUntilAnswered(false), Dialog::IdYes);
     EXPECT_EQ(app.FindDialog(9), nullptr);
-    ASSERT_EQ(app.deferredDeletes.size(), 1u);
+    ASSERT_EQ(app.PendingDeletions(), 1);
     app.ReleaseDeferredDeletions();
-    EXPECT_TRUE(app.deferredDeletes.empty());
+    EXPECT_TRUE(app.PendingDeletions() == 0);
 
     // The window closes while a dialog waits: no answer, and the dialog is
     // closed all the same.
