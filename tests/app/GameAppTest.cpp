@@ -203,8 +203,8 @@ protected:
         Board& board = *app->GetBoard();
         app->HideHintWindow();
         // A restored board's tiles settle and its line slides in first.
-        int start = app->updateCount;
-        RunUntil([&] { return app->updateCount > start + 70; });
+        int start = app->GetUpdateCount();
+        RunUntil([&] { return app->GetUpdateCount() > start + 70; });
         DominoFish* playable = nullptr;
         for (auto& layer : board.field->layers)
             for (auto& f : layer)
@@ -732,7 +732,7 @@ TEST_F(GameAppTest, LeavingTheEditorReturnsToTheModeItWasEnteredFrom)
     ASSERT_TRUE(LoadAndEnterMenu());
     game.CurrentProfile()->showHowToPlay = false;
     ChooseMode(GameApp::ModeClick);
-    game.debugKeysEnabled = true;
+    game.EnableDebugKeys();
     Post(MessageKind::KeyDown, LevelEditor::kKeyF8);
     Post(MessageKind::KeyUp, LevelEditor::kKeyF8);
     ASSERT_TRUE(RunUntil([&] { return game.GetBoard()->field->mode == FishField::kEditorMode; }));

@@ -40,7 +40,7 @@ public:
         client = {x, y};
         Post(MessageKind::Move, x, y);
     }
-    void PumpEvents(ZorvinAppBase& app) override
+    void PumpEvents(InputSink& app) override
     {
         bool idle = pending.empty();
         FakeWindowSystem::PumpEvents(app);
