@@ -441,7 +441,9 @@ bool AutoPlayer::Hover(DominoFish& f, bool placeTile, int& px, int& py)
         px = cx + o[0];
         py = cy + o[1];
         MouseMove(px, py);
-        if (placeTile ? (deck.hovered == &f && !field.hovered) : (field.hovered == &f && !deck.hovered))
+        DominoFish* onField = field.drag.Hovered();
+        DominoFish* onDeck = deck.drag.Hovered();
+        if (placeTile ? (onDeck == &f && !onField) : (onField == &f && !onDeck))
             return true;
     }
     MouseMove(0, 0);

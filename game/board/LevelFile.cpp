@@ -343,7 +343,7 @@ void ApplyLevel(const LevelFile& level, int style, FishField& field, bool playMu
             ++field.fishCount;
         }
     }
-    field.RebuildBackdrop();
+    field.MarkBackdropStale();
 }
 
 bool SaveLevel(const FishField& field, const std::string& fileName)

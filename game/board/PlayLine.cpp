@@ -220,10 +220,6 @@ void PlayLine::Attach(std::unique_ptr<DominoFish> owned, int side)
     f.dragged = false;
     f.overlapPartner = -1;
     snapSide = 1;
-    putMade = true;
-    field->AwardBonus(f);
-    if (field->comboMeter)
-        field->comboMeter->Add(5);
 }
 
 bool PlayLine::CanPutOnCurrent(const DominoFish& f) const
@@ -254,7 +250,6 @@ void PlayLine::PutOnCurrent(std::unique_ptr<DominoFish> owned, int clickCode)
     f.GlideTo(0, nullptr, kArrivalX - 7 * f.layer, kEndY + 7 * f.layer, 30);
     f.toPlayLine = true;
     snapSide = 1;
-    putMade = true;
     field->changed = true;
 }
 

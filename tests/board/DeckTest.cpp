@@ -20,7 +20,7 @@ protected:
     {
         int sx = f->left + 47, sy = f->top + 18;
         rules.MouseMove(sx, sy);
-        ASSERT_EQ(D().hovered, f);
+        ASSERT_EQ(D().drag.Hovered(), f);
         rules.MouseDown(1, sx, sy);
         rules.MouseDrag(tx, ty);
         rules.MouseUp(1, tx, ty);
@@ -116,7 +116,7 @@ TEST_F(DeckTest, ClickDrawPutsTheTopTileOnTheCurrentOne)
     EXPECT_EQ(top->x, 5 + 48) << "it starts on the visible top of the pile";
     EXPECT_EQ(top->y, 540 + 4);
     EXPECT_EQ(top->valueA, 6);
-    EXPECT_EQ(F().lastMove.source, 1);
+    EXPECT_EQ(F().LastPut().source, PutSource::Deck);
     EXPECT_EQ(F().score, 20);
     EXPECT_FALSE(host.undoEnabled) << "a deck draw cannot be undone";
     EXPECT_FLOAT_EQ(rules.comboMeter->level, 0);
@@ -289,8 +289,8 @@ TEST_F(DeckTest, PlaceTilesJoinTheLineAndUndoPutsThemBack)
     DragPlaceTile(top, RightJoinX(), 565);
     ASSERT_EQ(Line().Last(), top);
     EXPECT_EQ(place.size(), 3u);
-    EXPECT_EQ(F().lastMove.source, 1);
-    EXPECT_EQ(F().lastMove.layer, 0);
+    EXPECT_EQ(F().LastPut().source, PutSource::Deck);
+    EXPECT_EQ(F().LastPut().layer, 0);
     EXPECT_EQ(bottom->targetX, bx + 7) << "the pile slides back up";
     EXPECT_EQ(F().score, 20);
     EXPECT_TRUE(host.undoEnabled);

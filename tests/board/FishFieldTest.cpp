@@ -270,11 +270,11 @@ TEST_F(FishFieldTest, DragPutAtTheRightEndScoresAndUndoTakesItBack)
     EXPECT_TRUE(oldLast->clipWhileGliding);
     EXPECT_EQ(t->layer, 0);
     EXPECT_TRUE(a->open) << "the tile under it opened";
-    EXPECT_EQ(F().lastMove.source, 0);
-    EXPECT_EQ(F().lastMove.layer, 1);
-    EXPECT_EQ(F().lastMove.originX, 100);
+    EXPECT_EQ(F().LastPut().source, PutSource::Field);
+    EXPECT_EQ(F().LastPut().layer, 1);
+    EXPECT_EQ(F().LastPut().originX, 100);
     EXPECT_EQ(F().score, 20);
-    EXPECT_EQ(F().lastMove.lastPoints, 20);
+    EXPECT_EQ(F().LastPut().lastPoints, 20);
     EXPECT_EQ(host.CountSound(SOUND_PUT), 1);
     EXPECT_TRUE(host.undoEnabled);
     EXPECT_FLOAT_EQ(rules.comboMeter->level, 5);
@@ -285,7 +285,7 @@ TEST_F(FishFieldTest, DragPutAtTheRightEndScoresAndUndoTakesItBack)
     rules.UndoButton();
     EXPECT_FALSE(host.undoEnabled);
     EXPECT_EQ(F().score, 0);
-    EXPECT_EQ(F().lastMove.lastPoints, -20);
+    EXPECT_EQ(F().LastPut().lastPoints, -20);
     EXPECT_EQ(F().fishCount, 3);
     ASSERT_EQ(F().layers[1].size(), 1u);
     EXPECT_EQ(F().layers[1][0].get(), t);
@@ -359,7 +359,7 @@ TEST_F(FishFieldTest, FailedDropsGlideBackAndScoreNothing)
     DragTo(f, RightJoinX() + 51, 565);
     EXPECT_EQ(F().fishCount, 2);
     EXPECT_EQ(F().score, 0);
-    EXPECT_EQ(F().hovered, nullptr);
+    EXPECT_EQ(F().drag.Hovered(), nullptr);
     EXPECT_FALSE(f->settled);
     EXPECT_EQ(f->glideFrames, 30);
     host.Ticks(30);

@@ -78,7 +78,7 @@ TEST_F(LoadLevelTest, FillsTheFieldWithTilesAndLevelData)
     EXPECT_EQ(F().musicTrack, 3);
     EXPECT_EQ(host.fadeOuts, 1);
     EXPECT_EQ(host.songs, std::vector<int>{3});
-    EXPECT_GT(F().backdropRebuilds, 0);
+    EXPECT_GT(F().BackdropVersion(), 0);
 }
 
 TEST_F(LoadLevelTest, WithoutMusicOrAttributesThePreviousValuesStay)

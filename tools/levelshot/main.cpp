@@ -147,7 +147,7 @@ void ShowEditor(LevelScene& scene)
     FishField& field = *scene.board->field;
     panel.KeyDown(LevelEditor::kKeyF8);
     panel.KeyDown(LevelEditor::kKeyTab);
-    int l = field.editorLayer;
+    int l = scene.board->editor->EditedLayer();
     if (!field.layers[l].empty()) {
         const DominoFish& f = *field.layers[l].front();
         int px = f.x + 7 * l, py = f.y - 7 * l;

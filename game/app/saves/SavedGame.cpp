@@ -273,17 +273,10 @@ void FillLineTile(DominoFish& f, const SavedTile& t)
 void ResetTransientState(FishField& field)
 {
     field.won = field.lost = false;
-    if (field.hovered)
-        field.hovered->hover = false;
-    field.hovered = nullptr;
-    field.hoveredLayer = field.hoveredIndex = -1;
-    field.editorMark = nullptr;
-    field.editorMarkLayer = field.editorMarkIndex = -1;
-    field.editorCopy = nullptr;
-    field.editorCopyLayer = field.editorCopyIndex = -1;
+    field.drag.Clear();
     field.lockOpen = {0, 0, 0};
     field.popups.clear();
-    field.lastMove = LastMove();
+    field.RecordMove(LastMove());
     if (field.playLine)
         field.playLine->ResetLine(field.types[0], field.types[0]);
 }
@@ -369,7 +362,7 @@ void FinishRestore(FishField& field)
     if (host) {
         host->SetUndoEnabled(false);
         if (PlayerProfile* p = host->CurrentProfile())
-            field.levelNumber = field.mode == FishField::kClickMode ? p->levelMode2 : p->levelMode0;
+            field.levelNumber = p->Progress(PlayModeOf(field.mode)).level;
     }
     if (field.deck)
         field.deck->CountMoves();

@@ -35,6 +35,12 @@ int IndexIn(const Layer& layer, const DominoFish* fish)
 
 } // namespace
 
+DominoFish* LevelEditor::Mark() const
+{
+    // A new level replaces the tiles; a mark not found where it was set is gone.
+    return mark && field.FishAt(markLayer, markIndex) == mark ? mark : nullptr;
+}
+
 LevelEditor::LevelEditor(FishField& field) : field(field) {}
 
 bool LevelEditor::Active() const { return field.mode == FishField::kEditorMode; }
@@ -58,10 +64,10 @@ void LevelEditor::KeyDown(int key, LevelEditorHost& host)
         Leave();
         break;
     case kKeyPageDown:
-        EditLayer(field.editorLayer - 1);
+        EditLayer(editedLayer - 1);
         break;
     case kKeyPageUp:
-        EditLayer(field.editorLayer + 1);
+        EditLayer(editedLayer + 1);
         break;
     case kKeyNumpad6:
         Shift(1, 0);
@@ -83,13 +89,13 @@ void LevelEditor::KeyDown(int key, LevelEditorHost& host)
         AddTile(0);
         break;
     case kKeyDelete:
-        if (field.editorMark) {
-            DeleteTile(field.editorMark);
+        if (Mark()) {
+            DeleteTile(Mark());
             ClearHover();
         }
         break;
     case kKeyTab:
-        field.showGrid = !field.showGrid;
+        showGrid = !showGrid;
         break;
     case kKeyF2:
         Save(host);
@@ -104,7 +110,7 @@ void LevelEditor::CharTyped(char ch)
     if (!Active())
         return;
     KeepLayerInRange();
-    if (!field.hovered)
+    if (!field.drag.Hovered())
         return;
     switch (ch) {
     case 'q':
@@ -134,7 +140,7 @@ void LevelEditor::ToggleMark(char ch, bool lock)
     static constexpr char kItemKeys[] = "asd";
     const char* keys = lock ? kLockKeys : kItemKeys;
     int type = static_cast<int>(std::find(keys, keys + 3, ch) - keys);
-    int& mark = lock ? field.hovered->lockType : field.hovered->itemType;
+    int& mark = lock ? field.drag.Hovered()->lockType : field.drag.Hovered()->itemType;
     mark = mark >= 0 ? -1 : type;
 }
 
@@ -148,7 +154,7 @@ void LevelEditor::Enter()
     // A field without layers gets one, so there is always a layer to edit.
     if (field.layers.empty())
         field.layers.emplace_back();
-    field.editorLayer = static_cast<int>(field.layers.size()) - 1;
+    editedLayer = static_cast<int>(field.layers.size()) - 1;
     message.clear();
     ShowEditedLayer();
 }
@@ -156,15 +162,15 @@ void LevelEditor::Enter()
 void LevelEditor::Leave()
 {
     ClearHover();
-    field.editorMark = nullptr;
-    field.editorMarkLayer = field.editorMarkIndex = -1;
+    mark = nullptr;
+    markLayer = markIndex = -1;
     field.mode = FishField::kDragMode;
     // The level is won when the count reaches 0, so it must match the
     // tiles the editor left, not those the level started with.
     field.fishCount = field.CountFish();
     field.RecomputeOpen();
     field.RecomputePlayable();
-    field.RebuildBackdrop();
+    field.MarkBackdropStale();
 }
 
 void LevelEditor::EditLayer(int layer)
@@ -176,18 +182,18 @@ void LevelEditor::EditLayer(int layer)
         field.layers.emplace_back();
         layer = static_cast<int>(field.layers.size()) - 1;
     }
-    field.editorLayer = layer;
+    editedLayer = layer;
     ShowEditedLayer();
 }
 
 void LevelEditor::ShowEditedLayer()
 {
-    for (int l = 0; l <= field.editorLayer && l < static_cast<int>(field.layers.size()); ++l) {
+    for (int l = 0; l <= editedLayer && l < static_cast<int>(field.layers.size()); ++l) {
         for (auto& f : field.layers[l])
-            f->open = l == field.editorLayer;
+            f->open = l == editedLayer;
     }
-    field.editorMark = nullptr;
-    field.editorMarkLayer = field.editorMarkIndex = -1;
+    mark = nullptr;
+    markLayer = markIndex = -1;
     ClearHover();
 }
 
@@ -196,25 +202,24 @@ void LevelEditor::KeepLayerInRange()
     // A level started while editing (F5) replaces the layers under the
     // editor: it goes on with the new level's top layer.
     int count = static_cast<int>(field.layers.size());
-    if (count > 0 && field.editorLayer >= 0 && field.editorLayer < count)
+    if (count > 0 && editedLayer >= 0 && editedLayer < count)
         return;
     if (count == 0)
         field.layers.emplace_back();
-    field.editorLayer = static_cast<int>(field.layers.size()) - 1;
+    editedLayer = static_cast<int>(field.layers.size()) - 1;
     ShowEditedLayer();
 }
 
 void LevelEditor::ClearHover()
 {
-    if (DominoFish* f = field.hovered) {
+    if (DominoFish* f = field.drag.Hovered()) {
         // A tile dropped mid-drag goes back to the rectangle of its place.
         if (f->dragged)
             f->SetPosition(f->x, f->y);
         f->hover = false;
         f->dragged = false;
     }
-    field.hovered = nullptr;
-    field.hoveredLayer = field.hoveredIndex = -1;
+    field.drag.Forget();
 }
 
 // ---------------------------------------------------------------------------
@@ -222,9 +227,9 @@ void LevelEditor::ClearHover()
 
 DominoFish* LevelEditor::AddTile(int style)
 {
-    Layer& layer = field.layers[field.editorLayer];
-    auto fish = std::make_unique<DominoFish>(field.shiftX + field.cursorX, field.shiftY + field.cursorY, 3,
-                                             field.editorLayer, &field);
+    Layer& layer = field.layers[editedLayer];
+    auto fish = std::make_unique<DominoFish>(field.shiftX + cursorX, field.shiftY + cursorY, 3,
+                                             editedLayer, &field);
     fish->valueB = field.PickType();
     fish->valueA = field.PickType();
     fish->open = true;
@@ -232,9 +237,8 @@ DominoFish* LevelEditor::AddTile(int style)
     DominoFish* added = fish.get();
     layer.push_back(std::move(fish));
     ClearHover();
-    field.hovered = added;
+    field.drag.Hover(added, editedLayer, -1);
     added->hover = true;
-    field.hoveredLayer = field.editorLayer;
     MoveToReadingPlace(static_cast<int>(layer.size()) - 1);
     RefreshIndices();
     LayoutChanged();
@@ -243,7 +247,7 @@ DominoFish* LevelEditor::AddTile(int style)
 
 int LevelEditor::MoveToReadingPlace(int index)
 {
-    Layer& layer = field.layers[field.editorLayer];
+    Layer& layer = field.layers[editedLayer];
     std::unique_ptr<DominoFish> fish = std::move(layer[index]);
     layer.erase(layer.begin() + index);
     // Before the first tile further down, or on the same row to the left.
@@ -257,14 +261,14 @@ int LevelEditor::MoveToReadingPlace(int index)
 
 void LevelEditor::DeleteTile(DominoFish* fish)
 {
-    Layer& layer = field.layers[field.editorLayer];
+    Layer& layer = field.layers[editedLayer];
     int index = IndexIn(layer, fish);
     if (index < 0)
         return;
-    if (field.hovered == fish)
+    if (field.drag.Hovered() == fish)
         ClearHover();
-    if (field.editorMark == fish)
-        field.editorMark = nullptr;
+    if (mark == fish)
+        mark = nullptr;
     layer.erase(layer.begin() + index);
     RefreshIndices();
     LayoutChanged();
@@ -272,22 +276,22 @@ void LevelEditor::DeleteTile(DominoFish* fish)
 
 void LevelEditor::RefreshIndices()
 {
-    const Layer& layer = field.layers[field.editorLayer];
-    field.hoveredIndex = IndexIn(layer, field.hovered);
-    if (field.hoveredIndex < 0)
+    const Layer& layer = field.layers[editedLayer];
+    int hoveredIndex = IndexIn(layer, field.drag.Hovered());
+    if (hoveredIndex < 0)
         ClearHover();
     else
-        field.hoveredLayer = field.editorLayer;
-    field.editorMarkIndex = IndexIn(layer, field.editorMark);
-    if (field.editorMarkIndex < 0)
-        field.editorMark = nullptr;
-    field.editorMarkLayer = field.editorMark ? field.editorLayer : -1;
+        field.drag.Relocate(editedLayer, hoveredIndex);
+    markIndex = IndexIn(layer, mark);
+    if (markIndex < 0)
+        mark = nullptr;
+    markLayer = mark ? editedLayer : -1;
 }
 
 void LevelEditor::LayoutChanged()
 {
     // The tile shadows of the backdrop follow the tiles.
-    field.RebuildBackdrop();
+    field.MarkBackdropStale();
 }
 
 // ---------------------------------------------------------------------------
@@ -327,13 +331,13 @@ void LevelEditor::ResetShift()
 
 void LevelEditor::UpdateCursor(int px, int py)
 {
-    int l = field.editorLayer;
+    int l = editedLayer;
     int cx = (px - kLayerShift * l - field.shiftX) / kCellWidth * kCellWidth;
     int cy = (py + kLayerShift * l - field.shiftY) / kCellHeight * kCellHeight;
     // The cursor stays on the cells a level file can hold, so whatever is
     // placed or dragged there is saved where it is shown.
-    field.cursorX = std::clamp(cx, kMinCursorX, kMaxCursorX);
-    field.cursorY = std::clamp(cy, kMinCursorY, kMaxCursorY);
+    cursorX = std::clamp(cx, kMinCursorX, kMaxCursorX);
+    cursorY = std::clamp(cy, kMinCursorY, kMaxCursorY);
 }
 
 bool LevelEditor::MouseMove(int px, int py)
@@ -342,20 +346,16 @@ bool LevelEditor::MouseMove(int px, int py)
         return false;
     KeepLayerInRange();
     UpdateCursor(px, py);
-    DominoFish* previous = field.hovered;
-    field.hovered = nullptr;
-    field.hoveredLayer = field.hoveredIndex = -1;
-    Layer& layer = field.layers[field.editorLayer];
+    DominoFish* previous = field.drag.Hovered();
+    field.drag.Forget();
+    Layer& layer = field.layers[editedLayer];
     for (size_t i = 0; i < layer.size(); ++i) {
-        if (!field.hovered && layer[i]->HitTest(px, py)) {
-            field.hovered = layer[i].get();
-            field.hoveredLayer = field.editorLayer;
-            field.hoveredIndex = static_cast<int>(i);
-        } else {
+        if (!field.drag.Hovered() && layer[i]->HitTest(px, py))
+            field.drag.Hover(layer[i].get(), editedLayer, static_cast<int>(i));
+        else
             layer[i]->hover = false;
-        }
     }
-    return field.hovered != previous;
+    return field.drag.Hovered() != previous;
 }
 
 void LevelEditor::MouseDown(int px, int py, int clickCode)
@@ -365,14 +365,14 @@ void LevelEditor::MouseDown(int px, int py, int clickCode)
     KeepLayerInRange();
     MouseMove(px, py);
     if (clickCode > 0 && clickCode != 3) {
-        if (field.hovered)
-            DeleteTile(field.hovered);
+        if (field.drag.Hovered())
+            DeleteTile(field.drag.Hovered());
         else
             AddTile(field.editorStyle);
     } else if (clickCode < 0) {
-        field.editorMark = field.hovered;
-        field.editorMarkLayer = field.hovered ? field.hoveredLayer : -1;
-        field.editorMarkIndex = field.hovered ? field.hoveredIndex : -1;
+        mark = field.drag.Hovered();
+        markLayer = field.drag.Hovered() ? field.drag.Group() : -1;
+        markIndex = field.drag.Hovered() ? field.drag.Index() : -1;
     }
 }
 
@@ -382,10 +382,10 @@ bool LevelEditor::MouseDrag(int px, int py)
         return false;
     KeepLayerInRange();
     UpdateCursor(px, py);
-    DominoFish* f = field.hovered;
+    DominoFish* f = field.drag.Hovered();
     if (!f)
         return false;
-    f->SetPosition(field.shiftX + field.cursorX, field.shiftY + field.cursorY);
+    f->SetPosition(field.shiftX + cursorX, field.shiftY + cursorY);
     f->dragged = true;
     LayoutChanged();
     return true;
@@ -396,13 +396,14 @@ void LevelEditor::MouseUp(int, int, int clickCode)
     if (!Active())
         return;
     KeepLayerInRange();
-    if (!field.hovered || field.hoveredIndex < 0 || clickCode == 3)
+    DominoFish* f = field.drag.Hovered();
+    if (!f || field.drag.Index() < 0 || clickCode == 3)
         return;
     // Either button ends a drag: the tile takes its reading-order place, so
     // the list stays in the order the level reader builds.
-    field.hovered->hover = false;
-    field.hovered->dragged = false;
-    MoveToReadingPlace(field.hoveredIndex);
+    f->hover = false;
+    f->dragged = false;
+    MoveToReadingPlace(field.drag.Index());
     RefreshIndices();
 }
 

@@ -4,10 +4,11 @@
 // developer keys are on. It edits the level loaded in the FishField in
 // place, layer by layer on the level file's grid: tiles are added, deleted,
 // marked, dragged, given locks and items, the whole layout is shifted, and
-// the result is saved as a level file. The editor's state (edited layer,
-// cursor cell, grid, style, mark) lives in the field; the editor only adds
-// the message about the last save. The Board owns one; its panel hands it
-// the keys, characters and (while editing) the mouse.
+// the result is saved as a level file. The editor keeps its own state
+// (edited layer, cursor cell, grid, mark, the message about the last save);
+// the style of new tiles lives in the field, which saved games keep. The
+// Board owns one; its panel hands it the keys, characters and (while
+// editing) the mouse.
 //
 // Within a layer the tiles are kept in reading order, as the level reader
 // builds them: rows from the top, and within a row from right to left.
@@ -89,6 +90,15 @@ public:
     // The outcome of the last save, shown by the overlay ("" before any).
     std::string message;
 
+    int EditedLayer() const { return editedLayer; }
+    // The cursor cell, relative to the level's shift.
+    int CursorX() const { return cursorX; }
+    int CursorY() const { return cursorY; }
+    bool GridShown() const { return showGrid; }
+    // The marked tile of the edited layer and its index there, or null.
+    DominoFish* Mark() const;
+    int MarkIndex() const { return Mark() ? markIndex : -1; }
+
 private:
     // Every operation starts here: the edited layer must exist.
     void KeepLayerInRange();
@@ -108,6 +118,11 @@ private:
     void LayoutChanged();
 
     FishField& field;
+    int editedLayer = 0;
+    int cursorX = 0, cursorY = 0;
+    bool showGrid = false;
+    DominoFish* mark = nullptr;
+    int markLayer = -1, markIndex = -1;
 };
 
 } // namespace Zorvin

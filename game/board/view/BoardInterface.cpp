@@ -177,11 +177,11 @@ void BoardInterface::CharTyped(char ch)
 
 void BoardInterface::ShowMap()
 {
-    const PlayerProfile* p = app.CurrentProfile();
+    PlayerProfile* p = app.CurrentProfile();
     if (!p)
         return;
     bool click = board.field->mode == FishField::kClickMode;
-    int level = click ? p->levelMode2 : p->levelMode0;
+    int level = p->Progress(PlayModeOf(board.field->mode)).level;
     if (level > (click ? kLastClickLevel : kLastDragLevel)) {
         app.ShowGameComplete();
         return;
@@ -207,13 +207,9 @@ void BoardInterface::SkipLevel()
     }
     bool click = field.mode == FishField::kClickMode;
     int old = field.levelNumber;
-    if (click) {
-        p->scoreMode2 = field.score;
-        ++p->levelMode2;
-    } else {
-        p->scoreMode0 = field.score;
-        ++p->levelMode0;
-    }
+    ModeProgress progress = p->Progress(PlayModeOf(field.mode));
+    progress.score = field.score;
+    ++progress.level;
     // The progress is saved either way, so a game completed by skipping is
     // not lost when the sequence after it is left early.
     app.SavePlayers();

@@ -254,11 +254,9 @@ void ForgetWhatASaveDoesNotKeep(Game& g)
     g.field.idleUpdates = 0;
     g.field.updateCount = 0;
     g.field.popups.clear();
-    g.field.lastMove = LastMove();
-    g.field.hovered = nullptr;
-    g.field.hoveredLayer = g.field.hoveredIndex = -1;
-    g.rules.deck->hovered = nullptr;
-    g.rules.deck->hoveredPlace = g.rules.deck->hoveredPileIndex = -1;
+    g.field.RecordMove(LastMove());
+    g.field.drag.Forget();
+    g.rules.deck->drag.Forget();
 }
 
 bool Settled(Game& g)

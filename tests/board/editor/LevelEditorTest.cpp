@@ -49,8 +49,8 @@ protected:
             Key(key);
     }
     // The panel point inside cursor cell (cx, cy) of the edited layer.
-    int PX(int cx) { return cx + 7 * F().editorLayer + F().shiftX + 5; }
-    int PY(int cy) { return cy - 7 * F().editorLayer + F().shiftY + 5; }
+    int PX(int cx) { return cx + 7 * board.editor->EditedLayer() + F().shiftX + 5; }
+    int PY(int cy) { return cy - 7 * board.editor->EditedLayer() + F().shiftY + 5; }
     void Click(int cx, int cy, int code = 1)
     {
         panel.MouseMove(PX(cx), PY(cy));
@@ -94,7 +94,7 @@ TEST_F(LevelEditorTest, LevelBuiltWithKeysAndMouseComesBackFromItsFile)
     // An empty board still has a layer to edit.
     ASSERT_EQ(F().layers.size(), 1u);
     Key(LevelEditor::kKeyTab);
-    EXPECT_TRUE(F().showGrid);
+    EXPECT_TRUE(board.editor->GridShown());
 
     // Layer 0, added out of reading order: bottom row first, left before right.
     Click(100, 200);
@@ -105,7 +105,7 @@ TEST_F(LevelEditorTest, LevelBuiltWithKeysAndMouseComesBackFromItsFile)
     Type(40, 25, '4');
     Click(200, 100);
     EXPECT_EQ(F().layers[0].back()->style, 0);
-    EXPECT_EQ(F().hovered->style, 3);
+    EXPECT_EQ(F().drag.Hovered()->style, 3);
     Type(300, 200, 'w'); // lock 1
     Type(500, 100, 's'); // item 1
     Type(40, 25, 'q');
@@ -117,14 +117,14 @@ TEST_F(LevelEditorTest, LevelBuiltWithKeysAndMouseComesBackFromItsFile)
 
     // A second layer, with a tile marked and deleted and one added by Insert.
     Key(LevelEditor::kKeyPageUp);
-    ASSERT_EQ(F().editorLayer, 1);
+    ASSERT_EQ(board.editor->EditedLayer(), 1);
     Click(400, 300);
     Click(600, 300);
     Click(220, 450);
     Click(600, 300, -1);
-    ASSERT_NE(F().editorMark, nullptr);
+    ASSERT_NE(board.editor->Mark(), nullptr);
     Key(LevelEditor::kKeyDelete);
-    EXPECT_EQ(F().editorMark, nullptr);
+    EXPECT_EQ(board.editor->Mark(), nullptr);
     panel.MouseMove(PX(760), PY(475));
     Key(LevelEditor::kKeyInsert);
     Type(400, 300, 'd'); // item 2
@@ -176,11 +176,11 @@ TEST_F(LevelEditorTest, LayersShiftsAndTheGridStayWithinWhatAFileHolds)
 {
     Key(LevelEditor::kKeyF8);
     Key(LevelEditor::kKeyPageDown);
-    EXPECT_EQ(F().editorLayer, 0);
+    EXPECT_EQ(board.editor->EditedLayer(), 0);
     Click(200, 200);
     Key(LevelEditor::kKeyPageUp);
     EXPECT_EQ(F().layers.size(), 2u);
-    EXPECT_EQ(F().editorLayer, 1);
+    EXPECT_EQ(board.editor->EditedLayer(), 1);
     EXPECT_FALSE(F().layers[0][0]->open);
     Click(300, 300);
 
@@ -224,13 +224,13 @@ TEST_F(LevelEditorTest, DeletedMarkedTileLeavesNoMarkAndUnsafeNamesAreRefused)
     Click(200, 200);
     Click(400, 200);
     Click(200, 200, -1);
-    ASSERT_EQ(F().editorMark, F().layers[0][1].get());
+    ASSERT_EQ(board.editor->Mark(), F().layers[0][1].get());
     // Deleting the tile that sits before the mark keeps the mark on its tile.
     Click(400, 200);
-    ASSERT_EQ(F().editorMarkIndex, 0);
-    ASSERT_EQ(F().editorMark, F().layers[0][0].get());
+    ASSERT_EQ(board.editor->MarkIndex(), 0);
+    ASSERT_EQ(board.editor->Mark(), F().layers[0][0].get());
     Click(200, 200); // the marked tile itself
-    EXPECT_EQ(F().editorMark, nullptr);
+    EXPECT_EQ(board.editor->Mark(), nullptr);
     Key(LevelEditor::kKeyDelete);
     EXPECT_TRUE(F().layers[0].empty());
 

@@ -236,9 +236,9 @@ TEST(BoardInterface, PlayedToAWinWithTheMouseInBothModes)
                 FishField& f = *s.board.field;
                 int points = 20 * s.board.comboMeter->Multiplier();
                 EXPECT_EQ(f.score - before, points) << "mode " << mode << " put " << pointer.puts;
-                EXPECT_EQ(f.lastMove.lastPoints, points);
+                EXPECT_EQ(f.LastPut().lastPoints, points);
                 scored += points;
-                bool fromDeck = f.lastMove.source == 1;
+                bool fromDeck = f.LastPut().source == PutSource::Deck;
                 deckPuts += fromDeck;
                 // Undo takes back a put, except a click-mode draw from the deck.
                 EXPECT_EQ(s.panel.undoButton->disabled, mode == FishField::kClickMode && fromDeck)
@@ -264,7 +264,7 @@ TEST(BoardInterface, UndoPressedTwiceTakesBackOnlyTheLastPut)
         Scene s(mode, 3);
         PanelPointer pointer(s.board, s.panel);
         // Two puts, the last one from the field, so undo is enabled.
-        for (int i = 0; i < 20 && (pointer.puts < 2 || s.board.field->lastMove.source != 0); ++i)
+        for (int i = 0; i < 20 && (pointer.puts < 2 || s.board.field->LastPut().source != PutSource::Field); ++i)
             s.Play(1, pointer);
         ASSERT_FALSE(s.panel.undoButton->disabled) << "mode " << mode;
         int onField = s.board.field->CountFish();
