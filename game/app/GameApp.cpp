@@ -4,6 +4,7 @@
 #include "framework/app/SystemServices.h"
 #include "framework/audio/music/MusicInterface.h"
 #include "framework/core/Cp1251.h"
+#include "framework/core/KeyCodes.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/resources/ResourceManager.h"
@@ -295,9 +296,8 @@ void GameApp::UpdateFrame()
 
 bool GameApp::DebugKeyDown(int key)
 {
-    constexpr int kKeyShift = 16;
-    bool shift = GetWidgetManager() != nullptr && GetWidgetManager()->IsKeyDown(kKeyShift);
-    if (key == LevelEditor::kKeyF8 && !shift && IsScreenShown(boardPanel.get()))
+    bool shift = GetWidgetManager() != nullptr && GetWidgetManager()->IsKeyDown(KeyShift);
+    if (key == KeyF8 && !shift && IsScreenShown(boardPanel.get()))
         return false;
     return ZorvinAppBase::DebugKeyDown(key);
 }
@@ -345,7 +345,7 @@ void GameApp::SwitchSong(int song)
 void GameApp::OnButtonDown(int id)
 {
     // The Yes button of the acceleration message went down.
-    if (id == DialogAccelerationMessage + 2000)
+    if (id == DialogYesButtonBase + DialogAccelerationMessage)
         CloseDialog(DialogAccelerationMessage);
 }
 

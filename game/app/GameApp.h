@@ -22,6 +22,7 @@
 #include "framework/app/ZorvinAppBase.h"
 #include "game/app/dialogs/GameDialogHost.h"
 #include "game/app/screens/MapHost.h"
+#include "game/shared/DialogIds.h"
 
 #include <atomic>
 #include <memory>
@@ -45,29 +46,11 @@ class TitleWnd;
 
 class GameApp : public ZorvinAppBase, public GameDialogHost, public MapHost {
 public:
-    // Dialog numbers; one dialog per number at a time.
-    enum DialogId {
-        DialogAccelerationMessage = 7,
-        DialogOptions = 8,
-        DialogPlayerMessage = 100,
-        DialogLevelWon = 101,
-        DialogConfirm = 108,
-        DialogPlayerNotice = 111,
-        DialogCampaignComplete = 118,
-        DialogMenu = 1005,
-        DialogNameOrGameOver = 1006,
-        DialogHowToPlay = 1007,
-        DialogContinue = 1008,
-        DialogHighScores = 1009,
-    };
     // Songs 0-5; levels pick 1, 2, 4 or 5 themselves.
     static constexpr int SongTitle = 0;
     static constexpr int SongMap = 3;
     static constexpr int SongCount = 6;
     static constexpr double FadeStep = 0.002;
-    // Game modes as the board counts them.
-    static constexpr int ModeDrag = 0;
-    static constexpr int ModeClick = 2;
 
     GameApp();
     ~GameApp() override;
@@ -103,9 +86,9 @@ public:
     void CreateGameScreens();
     // The main menu's two mode buttons: a new game of mode 2 or 0, or the
     // offer to continue when the player has progress in it.
-    void StartMode(int mode);
+    void StartMode(PlayMode mode);
     // Shows the board and starts the current player's level of the mode.
-    void ShowBoard(int mode);
+    void ShowBoard(PlayMode mode);
     // After a won level: the map of the player's progress (the panel settles
     // the music and the end of the campaign first).
     void ShowMap() override;
@@ -143,19 +126,19 @@ public:
     PlayerList& GetPlayers() { return *players; }
     HighScoreTable& GetHighScores() { return *highScores; }
     const std::string& GetDataFolder() const { return dataFolder; }
-    bool HasSavedGame(int mode);
+    bool HasSavedGame(PlayMode mode);
 
     // GameDialogHost.
     ZorvinAppBase& GetApp() override;
     PlayerProfile* GetCurrentProfile() override;
     void SavePlayers() override;
-    int GetBoardMode() override { return boardMode; }
+    PlayMode GetBoardMode() override { return boardMode; }
     int GetShufflesLeft() override;
     void FocusBoard() override;
     void Restart() override;
     void Reshuffle() override;
     void SetBoardChanged() override;
-    bool RestoreGame(int mode) override;
+    bool RestoreGame(PlayMode mode) override;
     void RemoveMainMenu() override;
     void StartLevel() override;
     AccelerationVerdict GetAccelerationVerdict() override;
@@ -199,7 +182,7 @@ private:
     void CreateHintWindow();
     void OpenContinueDialog();
     void SaveGameInProgress();
-    void DeleteSavedGame(int mode);
+    void DeleteSavedGame(PlayMode mode);
     void EnterHighScore();
     static void CenterOnScreen(Widget* widget, Image* sizeFrom);
 
@@ -215,7 +198,7 @@ private:
     std::unique_ptr<SavedGameFiles> savedGames;
     std::unique_ptr<AppPlayerDialogHost> playerDialogHost;
     std::string dataFolder;
-    int boardMode = ModeClick;
+    PlayMode boardMode = PlayMode::Click;
     int currentSong = -1;
     // The update after which the loading display last drew.
     int lastLoadingDrawUpdate = -1;

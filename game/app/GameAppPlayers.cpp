@@ -98,18 +98,17 @@ void GameApp::EnterHighScore()
     PlayerProfile* profile = CurrentProfile();
     if (profile == nullptr)
         return;
-    int mode = boardMode == ModeDrag ? ModeDrag : ModeClick;
-    int score = mode == ModeDrag ? profile->scoreMode0 : profile->scoreMode2;
-    playerDialogHost->EnterHighScore(*highScores, mode, score);
+    PlayMode mode = boardMode == PlayMode::Drag ? PlayMode::Drag : PlayMode::Click;
+    playerDialogHost->EnterHighScore(*highScores, StoredMode(mode), profile->Progress(mode).score);
 }
 
 // ---------------------------------------------------------------------------
 // Saved games
 
-bool GameApp::HasSavedGame(int mode)
+bool GameApp::HasSavedGame(PlayMode mode)
 {
     PlayerProfile* profile = CurrentProfile();
-    return profile != nullptr && savedGames->Exists(profile->name, mode);
+    return profile != nullptr && savedGames->Exists(profile->name, StoredMode(mode));
 }
 
 void GameApp::SaveGameInProgress()
@@ -119,18 +118,18 @@ void GameApp::SaveGameInProgress()
         savedGames->Save(*board->field, profile->name);
 }
 
-void GameApp::DeleteSavedGame(int mode)
+void GameApp::DeleteSavedGame(PlayMode mode)
 {
     if (PlayerProfile* profile = CurrentProfile())
-        savedGames->Delete(profile->name, mode);
+        savedGames->Delete(profile->name, StoredMode(mode));
 }
 
-bool GameApp::RestoreGame(int mode)
+bool GameApp::RestoreGame(PlayMode mode)
 {
     PlayerProfile* profile = CurrentProfile();
     if (profile == nullptr || !board || board->field == nullptr)
         return false;
-    if (!savedGames->Restore(*board->field, profile->name, mode))
+    if (!savedGames->Restore(*board->field, profile->name, StoredMode(mode)))
         return false;
     boardMode = mode;
     board->RebuildBackdrop();

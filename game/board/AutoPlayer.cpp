@@ -29,7 +29,7 @@ bool IsCovering(const DominoFish& up, const DominoFish& low)
 
 AutoPlayer::AutoPlayer(BoardRules& rules, HeadlessHost& host)
     : rules(rules), host(host), field(*rules.field), line(*rules.playLine), deck(*rules.deck),
-      click(rules.field->mode == FishField::kClickMode)
+      click(rules.field->mode == PlayMode::Click)
 {
 }
 

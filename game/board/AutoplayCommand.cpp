@@ -70,9 +70,9 @@ bool ParseAutoplayArgs(const std::vector<std::string>& args, AutoplayOptions& op
         long n = 0;
         if (a == "--mode") {
             if (v == "drag")
-                options.mode = 0;
+                options.mode = PlayMode::Drag;
             else if (v == "click")
-                options.mode = 2;
+                options.mode = PlayMode::Click;
             else {
                 error = "--mode must be drag or click";
                 return false;

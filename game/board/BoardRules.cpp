@@ -32,16 +32,16 @@ void BoardRules::TakeProfileCounters()
     PlayerProfile* p = host.CurrentProfile();
     if (!p)
         return;
-    field->score = p->Progress(PlayModeOf(field->mode)).score;
+    field->score = p->Progress(field->mode).score;
     field->shufflesLeft = p->shufflesLeft;
 }
 
 void BoardRules::StartLevel()
 {
     PlayerProfile* p = host.CurrentProfile();
-    bool click = field->mode == FishField::kClickMode;
+    bool click = field->mode == PlayMode::Click;
     if (p)
-        field->levelNumber = p->Progress(PlayModeOf(field->mode)).level;
+        field->levelNumber = p->Progress(field->mode).level;
     TakeProfileCounters();
     field->RefreshReshuffleButton();
     std::string path = ChooseLevelPath(host, field->mode, field->levelNumber);
@@ -127,7 +127,7 @@ bool BoardRules::MouseMove(int px, int py)
     if (field->loading)
         return false;
     bool dirty = field->MouseMove(px, py);
-    if (field->mode != FishField::kEditorMode && deck->MouseMove(px, py))
+    if (field->mode != PlayMode::Editor && deck->MouseMove(px, py))
         dirty = true;
     return dirty;
 }
@@ -151,7 +151,7 @@ bool BoardRules::MouseDrag(int px, int py)
     if (field->loading)
         return false;
     bool moved = field->MouseDrag(px, py);
-    if (field->mode != FishField::kEditorMode && deck->MouseDrag(px, py))
+    if (field->mode != PlayMode::Editor && deck->MouseDrag(px, py))
         moved = true;
     return moved;
 }
@@ -174,7 +174,7 @@ void BoardRules::MouseUp(int clickCode, int px, int py)
     bool dealt = false;
     if (endsFieldDrag) {
         deck->CountMoves();
-    } else if (field->mode == FishField::kDragMode || field->mode == FishField::kClickMode) {
+    } else if (field->mode == PlayMode::Drag || field->mode == PlayMode::Click) {
         Deck::Release release = deck->MouseUp(clickCode, px, py);
         if (release.put.tile) {
             Put(std::move(release.put));
@@ -231,15 +231,15 @@ void BoardRules::Put(TilePut put)
 void BoardRules::SettlePut()
 {
     host.HideHint();
-    if (field->mode == FishField::kDragMode && playLine->First()) {
+    if (field->mode == PlayMode::Drag && playLine->First()) {
         if (playLine->First()->joker)
             field->ShowJokerHint(310);
         else if (playLine->Last()->joker)
             field->ShowJokerHint(490);
-    } else if (field->mode == FishField::kClickMode && playLine->Last() && playLine->Last()->joker) {
+    } else if (field->mode == PlayMode::Click && playLine->Last() && playLine->Last()->joker) {
         field->ShowJokerHint(490);
     }
-    bool fromDeck = field->mode == FishField::kClickMode && field->LastPut().source == PutSource::Deck;
+    bool fromDeck = field->mode == PlayMode::Click && field->LastPut().source == PutSource::Deck;
     host.SetUndoEnabled(!fromDeck);
     ScorePut();
 }

@@ -273,7 +273,7 @@ bool Deck::MouseMove(int px, int py)
 
 void Deck::MouseDown(int clickCode, int px, int py)
 {
-    if (field->mode == FishField::kEditorMode || dealing)
+    if (field->mode == PlayMode::Editor || dealing)
         return;
     drag.Press(*playLine, clickCode, px, py);
 }
@@ -304,9 +304,9 @@ Deck::Release Deck::MouseUp(int clickCode, int px, int py)
             drag.GlideBack(px, py, 0).returning = true;
         }
     } else if (!dropping && InDeckArea(px, py) && !dealing) {
-        if (field->mode == FishField::kClickMode) {
+        if (field->mode == PlayMode::Click) {
             release.put = DrawFromDeck(clickCode);
-        } else if (field->mode == FishField::kDragMode) {
+        } else if (field->mode == PlayMode::Drag) {
             DealToPlaces();
             release.dealt = true;
         }

@@ -222,10 +222,10 @@ void FishField::DealLevel()
         playLine->GlideEndsHome(false);
 
     if (PlayerProfile* p = app->CurrentProfile()) {
-        bool firstLevel = p->Progress(PlayModeOf(mode)).level == 1;
-        if (mode == kClickMode && firstLevel)
+        bool firstLevel = p->Progress(mode).level == 1;
+        if (mode == PlayMode::Click && firstLevel)
             app->ShowHint(W("Найдите камень с такой же картинкой на игровом поле и кликните на него."), 490, 550);
-        else if (mode == kDragMode && firstLevel)
+        else if (mode == PlayMode::Drag && firstLevel)
             app->ShowHint(W("Перетаскивайте камни с соответствующими картинками справа или слева. "
                             "Они будут вращаться автоматически. "),
                           490, 550);
@@ -306,7 +306,7 @@ void FishField::RecomputePlayable()
     int l = playLine ? playLine->LeftEnd() : -1;
     int r = playLine ? playLine->RightEnd() : -1;
     bool anyEnd = l == DominoFish::kJoker || r == DominoFish::kJoker;
-    bool drag = mode != kClickMode;
+    bool drag = mode != PlayMode::Click;
     movesAvailable = 0;
     ForEachTopDown(layers, [&](DominoFish& f) {
         f.playable = f.open && (anyEnd || f.joker || (drag && f.HasHalf(l)) || f.HasHalf(r));
@@ -440,7 +440,7 @@ void FishField::AwardBonus(DominoFish& fish)
     if (type == 0)
         return;
     app->PlaySound(SOUND_BONUS);
-    bool click = mode == kClickMode;
+    bool click = mode == PlayMode::Click;
     Image* shown = nullptr;
     auto addPoints = [&](int points, Image* image) {
         AddPoints(points, &fish);
@@ -517,7 +517,7 @@ bool FishField::Undo()
     if (pos < 0)
         return false;
     // A tile drawn from the deck in click mode cannot go back.
-    if (lastMove.source == PutSource::Deck && (mode == kClickMode || !deck))
+    if (lastMove.source == PutSource::Deck && (mode == PlayMode::Click || !deck))
         return false;
     if (lastMove.source == PutSource::Field && (lastMove.layer < 0 || lastMove.layer >= static_cast<int>(layers.size())))
         return false;
@@ -608,7 +608,7 @@ void FishField::CheckEnd()
     won = fishCount == 0;
     if (won)
         lost = false;
-    else if (mode == kClickMode)
+    else if (mode == PlayMode::Click)
         lost = (!deck || deck->fish.empty()) && movesAvailable == 0;
     else
         lost = movesAvailable == 0 && (!deck || deck->deckMoves == 0);
@@ -631,7 +631,7 @@ void FishField::EndOfLevel()
         won = false;
         if (PlayerProfile* p = app->CurrentProfile()) {
             p->shufflesLeft = shufflesLeft;
-            ModeProgress progress = p->Progress(PlayModeOf(mode));
+            ModeProgress progress = p->Progress(mode);
             progress.score = score;
             ++progress.level;
             if (deck)
@@ -664,7 +664,7 @@ void FishField::Update()
         for (size_t i = 0; i < l.size(); ++i)
             l[i]->Update();
     }
-    if (mode == kEditorMode)
+    if (mode == PlayMode::Editor)
         return;
 
     if (!(drag.Dragging() && drag.Hovered()->playable)) {
@@ -701,7 +701,7 @@ void FishField::Update()
 
 bool FishField::MouseMove(int px, int py)
 {
-    if (loading || mode == kEditorMode)
+    if (loading || mode == PlayMode::Editor)
         return false;
     return drag.Track(px, py, [this](int x, int y) {
         for (int l = static_cast<int>(layers.size()) - 1; l >= 0; --l) {
@@ -717,9 +717,9 @@ bool FishField::MouseMove(int px, int py)
 TilePut FishField::MouseDown(int clickCode, int px, int py)
 {
     DominoFish* hovered = drag.Hovered();
-    if (loading || mode == kEditorMode || !hovered || !playLine)
+    if (loading || mode == PlayMode::Editor || !hovered || !playLine)
         return {};
-    if (mode == kClickMode) {
+    if (mode == PlayMode::Click) {
         if (hovered->IsGliding() || !playLine->CanPutOnCurrent(*hovered))
             return {};
         // The joker hint of a click put is shown when the put is settled, so
@@ -739,14 +739,14 @@ TilePut FishField::MouseDown(int clickCode, int px, int py)
 
 bool FishField::MouseDrag(int px, int py)
 {
-    if (loading || mode == kEditorMode || !playLine)
+    if (loading || mode == PlayMode::Editor || !playLine)
         return false;
     return drag.Drag(*playLine, px, py);
 }
 
 TilePut FishField::MouseUp(int clickCode, int px, int py)
 {
-    if (loading || mode != kDragMode || clickCode != 1 || !drag.Dragging() || !playLine)
+    if (loading || mode != PlayMode::Drag || clickCode != 1 || !drag.Dragging() || !playLine)
         return {};
     if (int side = drag.JoinSide(*playLine)) {
         TilePut put = TakeHovered();

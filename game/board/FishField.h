@@ -20,6 +20,7 @@
 #include "game/board/Popup.h"
 #include "game/board/TileDrag.h"
 #include "game/board/TilePut.h"
+#include "game/shared/PlayMode.h"
 
 namespace Zorvin {
 
@@ -36,10 +37,6 @@ class FishField {
 public:
     static constexpr int kMaxTypes = 31;
     static constexpr int kValueCount = 26;
-    // Play modes.
-    static constexpr int kDragMode = 0;
-    static constexpr int kEditorMode = 1;
-    static constexpr int kClickMode = 2;
 
     explicit FishField(BoardHost& host);
     ~FishField();
@@ -145,7 +142,7 @@ public:
     int bonusTimer = 0, bonusPeriod = 500;
     bool changed = false, flipSound = false;
     int movesAvailable = 0;
-    int mode = kDragMode;
+    PlayMode mode = PlayMode::Drag;
     int shiftX = 0, shiftY = 0;
     int idleUpdates = 0;
     std::array<int, 3> lockOpen = {0, 0, 0};

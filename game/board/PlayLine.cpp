@@ -27,7 +27,7 @@ void PlayLine::ResetLine(int a, int b)
 {
     fish.clear();
     int style = field->deck ? field->deck->style : 0;
-    bool click = field->mode == FishField::kClickMode;
+    bool click = field->mode == PlayMode::Click;
     for (int i = 0; i < 2; ++i) {
         auto f = std::make_unique<DominoFish>(kMiddleX, kEndY, 3, 0, field);
         int v = i == 0 && !click ? a : b;

@@ -8,7 +8,8 @@ namespace Zorvin {
 
 enum class PlayMode { Drag = 0, Editor = 1, Click = 2 };
 
-// The mode a stored number names.
-inline PlayMode PlayModeOf(int stored) { return static_cast<PlayMode>(stored); }
+// The number a mode is stored as, and the mode a stored number names.
+constexpr int StoredMode(PlayMode mode) { return static_cast<int>(mode); }
+constexpr PlayMode PlayModeOf(int stored) { return static_cast<PlayMode>(stored); }
 
 } // namespace Zorvin

@@ -149,7 +149,7 @@ protected:
     {
         if (!RunUntil([&] { return app->loaded; }))
             return false;
-        AnswerWhenShown(GameApp::DialogNameOrGameOver);
+        AnswerWhenShown(DialogNameOrGameOver);
         Click(app->GetTitleScreen()->GetStartLink());
         bool reached = RunUntil([&] { return app->GetMainMenu() != nullptr && app->CurrentProfile() != nullptr; });
         app->onUpdate = nullptr;
@@ -196,24 +196,24 @@ TEST_F(GameAppTest, FirstRunReachesLevelOneOfEachModeAndLeavesCleanly)
     EXPECT_TRUE(game.IsScreenShown(game.GetMainMenu()));
     EXPECT_EQ(IMAGE_LOADER_BAR, nullptr); // its group is gone with the title screen
 
-    for (int mode : {GameApp::ModeClick, GameApp::ModeDrag}) {
-        SCOPED_TRACE(mode);
-        int button = mode == GameApp::ModeClick ? TitleWnd::ClickModeButton : TitleWnd::DragModeButton;
+    for (PlayMode mode : {PlayMode::Click, PlayMode::Drag}) {
+        SCOPED_TRACE(StoredMode(mode));
+        int button = mode == PlayMode::Click ? TitleWnd::ClickModeButton : TitleWnd::DragModeButton;
         Click(game.GetMainMenu()->GetButton(button));
         ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetBoardPanel()); }));
         EXPECT_FALSE(game.IsScreenShown(game.GetMainMenu()));
         EXPECT_EQ(game.GetBoard()->field->mode, mode);
         EXPECT_EQ(game.GetBoard()->field->levelNumber, 1);
         EXPECT_GT(game.GetBoard()->field->fishCount, 0);
-        game.CloseDialog(GameApp::DialogHowToPlay);
+        game.CloseDialog(DialogHowToPlay);
         RunUntil([&] { return game.GetWidgetManager()->GetFocusWidget() == game.GetBoardPanel(); }, 50);
 
         Post(MessageKind::Activate, 0);
-        ASSERT_TRUE(RunUntil([&] { return game.FindDialog(GameApp::DialogMenu) != nullptr; }));
+        ASSERT_TRUE(RunUntil([&] { return game.FindDialog(DialogMenu) != nullptr; }));
         Post(MessageKind::Activate, 1);
-        auto* menu = dynamic_cast<MenuWnd*>(game.FindDialog(GameApp::DialogMenu));
+        auto* menu = dynamic_cast<MenuWnd*>(game.FindDialog(DialogMenu));
         ASSERT_NE(menu, nullptr);
-        AnswerWhenShown(GameApp::DialogConfirm);
+        AnswerWhenShown(DialogConfirm);
         Click(menu->GetButton(MenuWnd::MainMenu));
         ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMainMenu()); }));
         game.onUpdate = nullptr;
@@ -313,18 +313,18 @@ TEST_F(GameAppTest, EditorSavesTheLevelUnderTheNameGivenInTheDialog)
     ASSERT_TRUE(LoadAndEnterMenu());
     Click(game.GetMainMenu()->GetButton(TitleWnd::DragModeButton));
     ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetBoardPanel()); }));
-    game.CloseDialog(GameApp::DialogHowToPlay);
+    game.CloseDialog(DialogHowToPlay);
     RunUntil([&] { return !game.GetBoard()->field->loading; });
     game.debugKeysEnabled = true;
 
     Post(MessageKind::KeyDown, 0x77);
-    ASSERT_TRUE(RunUntil([&] { return game.GetBoard()->field->mode == FishField::kEditorMode; }));
+    ASSERT_TRUE(RunUntil([&] { return game.GetBoard()->field->mode == PlayMode::Editor; }));
 
     const std::string name = "editor_test_" + std::to_string(::getpid()) + ".xml";
     Rect shown;
     std::string suggested;
     game.onUpdate = [&] {
-        auto* d = dynamic_cast<DialogWithEdit*>(game.FindDialog(GameApp::DialogNameOrGameOver));
+        auto* d = dynamic_cast<DialogWithEdit*>(game.FindDialog(DialogNameOrGameOver));
         if (d == nullptr || !windows.pending.empty() || !suggested.empty())
             return;
         shown = Rect(d->x, d->y, d->width, d->height);
@@ -347,7 +347,7 @@ TEST_F(GameAppTest, EditorSavesTheLevelUnderTheNameGivenInTheDialog)
     std::filesystem::remove(path);
     ASSERT_EQ(file.layers.size(), game.GetBoard()->field->layers.size());
     EXPECT_EQ(file.layers.back().size(), game.GetBoard()->field->layers.back().size());
-    EXPECT_EQ(game.GetBoard()->field->mode, FishField::kEditorMode);
+    EXPECT_EQ(game.GetBoard()->field->mode, PlayMode::Editor);
 }
 
 // Winning levels through the real rules: the level-won dialog's button goes
@@ -361,10 +361,10 @@ TEST_F(GameAppTest, WinningGoesOnToTheNextLevelAndPastTheLastEndsTheCampaign)
     PlayerProfile* player = game.CurrentProfile();
     player->levelMode2 = 59;
     player->showHowToPlay = false;
-    game.ShowBoard(GameApp::ModeClick);
+    game.ShowBoard(PlayMode::Click);
     ASSERT_EQ(game.GetBoard()->field->levelNumber, 59);
 
-    AnswerWhenShown({GameApp::DialogLevelWon, GameApp::DialogCampaignComplete});
+    AnswerWhenShown({DialogLevelWon, DialogCampaignComplete});
     game.GetBoard()->field->won = true;
     ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMapScreen()); }));
     EXPECT_FALSE(game.IsScreenShown(game.GetBoardPanel()));
@@ -383,9 +383,9 @@ TEST_F(GameAppTest, WinningGoesOnToTheNextLevelAndPastTheLastEndsTheCampaign)
     EXPECT_FALSE(game.IsScreenShown(game.GetBoardPanel()));
     EXPECT_EQ(player->levelMode2, 1);
     EXPECT_EQ(player->scoreMode2, 0);
-    EXPECT_FALSE(game.HasSavedGame(GameApp::ModeClick));
+    EXPECT_FALSE(game.HasSavedGame(PlayMode::Click));
     EXPECT_EQ(game.CurrentSong(), GameApp::SongTitle);
-    EXPECT_EQ(game.FindDialog(GameApp::DialogCampaignComplete), nullptr);
+    EXPECT_EQ(game.FindDialog(DialogCampaignComplete), nullptr);
 }
 
 // Sessions of real play recorded with "-record", replayed here with no
@@ -443,7 +443,7 @@ TEST_F(GameAppTest, RecordedDemosReplayToTheSameFilesAndScreen)
             ASSERT_TRUE(report.written.count(expected.player + "1.sav"));
             ASSERT_TRUE(ReadSavedGame(report.written.at(expected.player + "1.sav"), saved));
             EXPECT_EQ(saved.score, expected.savedScore);
-            EXPECT_EQ(saved.mode, GameApp::ModeClick);
+            EXPECT_EQ(saved.mode, StoredMode(PlayMode::Click));
         }
         // A playback leaves the player's own files alone.
         EXPECT_FALSE(FileUtil::Exists(PlayersFile()));

@@ -46,7 +46,7 @@ protected:
     }
 
     // Deals the layers built with Add, as a level start does after reading.
-    void Deal(int mode = FishField::kDragMode, int level = 2)
+    void Deal(PlayMode mode = PlayMode::Drag, int level = 2)
     {
         F().mode = mode;
         F().levelNumber = level;

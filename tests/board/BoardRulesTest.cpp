@@ -51,7 +51,7 @@ TEST_F(BoardRulesTest, StartsThePlayersLevelOfTheMode)
 
 TEST_F(BoardRulesTest, MissingLevelFallsBackToLevelOneOfTheMode)
 {
-    F().mode = FishField::kClickMode;
+    F().mode = PlayMode::Click;
     host.profile.levelMode2 = 9;
     host.profile.scoreMode2 = 50;
     host.existing.insert("levels/Levels1/Level1.xml");

@@ -9,7 +9,7 @@ namespace {
 
 class DeckTest : public BoardFixture {
 protected:
-    void TwoTileField(int mode)
+    void TwoTileField(PlayMode mode)
     {
         Add(0, 300, 100);
         Add(0, 500, 100);
@@ -35,7 +35,7 @@ protected:
 
 TEST_F(DeckTest, FillMakesNoDoublesAndSometimesJokers)
 {
-    TwoTileField(FishField::kDragMode);
+    TwoTileField(PlayMode::Drag);
     F().types = {1, 2};
     F().typeCount = 2;
     D().placeCount = 3;
@@ -81,7 +81,7 @@ TEST_F(DeckTest, WeightedPickFollowsTheWeights)
 TEST_F(DeckTest, ChosenValuesLeanTowardsOpenTiles)
 {
     DominoFish* last = Add(0, 300, 100);
-    Deal(FishField::kClickMode);
+    Deal(PlayMode::Click);
     F().types = {2};
     F().typeCount = 1;
     SetValues(last, 7, 9);
@@ -106,7 +106,7 @@ TEST_F(DeckTest, ChosenValuesLeanTowardsOpenTiles)
 
 TEST_F(DeckTest, ClickDrawPutsTheTopTileOnTheCurrentOne)
 {
-    TwoTileField(FishField::kClickMode);
+    TwoTileField(PlayMode::Click);
     SetLine(0, 6);
     D().Fill(4);
     DominoFish* top = D().fish.back().get();
@@ -136,7 +136,7 @@ TEST_F(DeckTest, DrawOntoATurningTileFitsTheValueItTurnsTo)
 {
     DominoFish* p = Add(0, 100, 100);
     Add(0, 300, 100);
-    Deal(FishField::kClickMode);
+    Deal(PlayMode::Click);
     SetValues(p, 2, 7);
     SetLine(0, 7);
     D().Fill(3);
@@ -164,7 +164,7 @@ TEST_F(DeckTest, DrawOntoATurningTileFitsTheValueItTurnsTo)
 
 TEST_F(DeckTest, DragDealFillsThePlacesFromTheHighestDown)
 {
-    TwoTileField(FishField::kDragMode);
+    TwoTileField(PlayMode::Drag);
     D().placeCount = 3;
     D().Fill(2);
     DominoFish* first = D().fish.back().get();
@@ -188,7 +188,7 @@ TEST_F(DeckTest, DragDealFillsThePlacesFromTheHighestDown)
 
 TEST_F(DeckTest, FullPilesSlideDownWithinTheirWindow)
 {
-    TwoTileField(FishField::kDragMode);
+    TwoTileField(PlayMode::Drag);
     D().placeCount = 1;
     D().Fill(4);
     for (int i = 0; i < 3; ++i) {
@@ -210,7 +210,7 @@ TEST_F(DeckTest, FullPilesSlideDownWithinTheirWindow)
 
 TEST_F(DeckTest, GatheringTurnsThePlacesBackIntoTheDeck)
 {
-    TwoTileField(FishField::kDragMode);
+    TwoTileField(PlayMode::Drag);
     D().placeCount = 2;
     D().Fill(2);
     ClickDeck();
@@ -235,7 +235,7 @@ TEST_F(DeckTest, GatheringTurnsThePlacesBackIntoTheDeck)
 
 TEST_F(DeckTest, DeckMovesCountBuriedPlaceTilesOnlyWhileRedealsLast)
 {
-    TwoTileField(FishField::kDragMode);
+    TwoTileField(PlayMode::Drag);
     SetValues(F().FishAt(0, 0), 9, 9);
     SetValues(F().FishAt(0, 1), 9, 9);
     D().placeCount = 1;
@@ -265,7 +265,7 @@ TEST_F(DeckTest, DeckMovesCountBuriedPlaceTilesOnlyWhileRedealsLast)
 
 TEST_F(DeckTest, PlaceTilesJoinTheLineAndUndoPutsThemBack)
 {
-    TwoTileField(FishField::kDragMode);
+    TwoTileField(PlayMode::Drag);
     D().placeCount = 1;
     D().Fill(4);
     for (int i = 0; i < 4; ++i)
@@ -321,7 +321,7 @@ TEST_F(DeckTest, PlaceTilesJoinTheLineAndUndoPutsThemBack)
 
 TEST_F(DeckTest, TheDeckIsBusyWhileItsTilesMove)
 {
-    TwoTileField(FishField::kDragMode);
+    TwoTileField(PlayMode::Drag);
     D().Fill(2);
     EXPECT_FALSE(D().IsIdle()) << "new tiles settle on their first update";
     host.Ticks(1);

@@ -17,7 +17,7 @@ TEST_F(FishFieldTest, DealHandsOutOneChainAndFadesTheTilesIn)
     F().typeCount = 4;
     for (int i = 0; i < 8; ++i)
         Add(i % 2, 100 + 90 * i, 100);
-    Deal(FishField::kDragMode, 2);
+    Deal(PlayMode::Drag, 2);
 
     EXPECT_EQ(host.pumps, 139);
     EXPECT_FALSE(F().loading);
@@ -68,7 +68,7 @@ TEST_F(FishFieldTest, FirstLevelLineMatchesTheTopTile)
     Add(0, 100, 100);
     Add(0, 300, 100);
     DominoFish* top = Add(1, 500, 300);
-    Deal(FishField::kDragMode, 1);
+    Deal(PlayMode::Drag, 1);
     EXPECT_EQ(Line().LeftEnd(), top->valueB);
     EXPECT_EQ(Line().RightEnd(), top->valueA);
     EXPECT_TRUE(top->open);
@@ -80,7 +80,7 @@ TEST_F(FishFieldTest, LevelStartShowsTheFirstLevelHintAndResetsTheButtons)
     Add(0, 100, 100);
     host.profile.levelMode0 = 1;
     F().shufflesLeft = 2;
-    Deal(FishField::kDragMode, 1);
+    Deal(PlayMode::Drag, 1);
     ASSERT_EQ(host.hints.size(), 1u);
     EXPECT_EQ(host.hints[0].x, 490);
     EXPECT_EQ(host.hints[0].text.substr(0, 10), W("Перетаскивайте камни").substr(0, 10));
@@ -94,7 +94,7 @@ TEST_F(FishFieldTest, LevelStartShowsTheFirstLevelHintAndResetsTheButtons)
     F().shufflesLeft = 0;
     F().BeginLevel("x");
     Add(0, 100, 100);
-    Deal(FishField::kClickMode, 1);
+    Deal(PlayMode::Click, 1);
     ASSERT_EQ(host.hints.size(), 1u);
     EXPECT_EQ(host.hints[0].text, W("Найдите камень с такой же картинкой на игровом поле и кликните на него."));
     EXPECT_FALSE(host.reshuffleEnabled);
@@ -104,7 +104,7 @@ TEST_F(FishFieldTest, LevelStartShowsTheFirstLevelHintAndResetsTheButtons)
     host.profile.levelMode2 = 2;
     F().BeginLevel("x");
     Add(0, 100, 100);
-    Deal(FishField::kClickMode, 2);
+    Deal(PlayMode::Click, 2);
     EXPECT_TRUE(host.hints.empty());
 }
 
@@ -168,7 +168,7 @@ TEST_F(FishFieldTest, PlayableTilesDependOnModeAndJokers)
     SetValues(c, 3, 4);
 
     // In click mode only the current tile's value counts.
-    F().mode = FishField::kClickMode;
+    F().mode = PlayMode::Click;
     Line().First()->valueA = Line().First()->valueB = 5;
     F().RecomputePlayable();
     EXPECT_FALSE(a->playable);
@@ -176,7 +176,7 @@ TEST_F(FishFieldTest, PlayableTilesDependOnModeAndJokers)
     EXPECT_EQ(F().movesAvailable, 1);
 
     // A joker at either end makes every open tile playable.
-    F().mode = FishField::kDragMode;
+    F().mode = PlayMode::Drag;
     Line().First()->MakeJoker(true);
     F().RecomputePlayable();
     EXPECT_EQ(F().movesAvailable, 3);
@@ -506,7 +506,7 @@ TEST_F(FishFieldTest, WinIsActedOnOnceTheLineHasSettled)
     DominoFish* f = Add(0, 100, 100);
     host.profile.levelMode0 = 3;
     host.profile.shufflesLeft = 1;
-    Deal(FishField::kDragMode, 3);
+    Deal(PlayMode::Drag, 3);
     F().shufflesLeft = 2;
     SetValues(f, 6, 1);
     SetLine(5, 6);
@@ -618,7 +618,7 @@ TEST_F(FishFieldTest, ClickPutFliesToTheLineAndTurnsToMatch)
     DominoFish* p = Add(0, 100, 100);
     DominoFish* q = Add(0, 300, 100);
     DominoFish* r = Add(0, 500, 100);
-    Deal(FishField::kClickMode);
+    Deal(PlayMode::Click);
     SetValues(p, 4, 7);
     SetValues(q, 2, 7);
     SetValues(r, 4, 9);
@@ -658,7 +658,7 @@ TEST_F(FishFieldTest, ClickedJokerLeavesItsHintOnScreen)
 {
     DominoFish* p = Add(0, 100, 100);
     Add(0, 300, 100);
-    Deal(FishField::kClickMode);
+    Deal(PlayMode::Click);
     p->MakeJoker(true);
     SetLine(0, 4);
     Click(p);
@@ -672,7 +672,7 @@ TEST_F(FishFieldTest, ClickedJokerLeavesItsHintOnScreen)
 TEST_F(FishFieldTest, ClickModeRightClickOnAJokerTurnsTheTile)
 {
     DominoFish* p = Add(0, 100, 100);
-    Deal(FishField::kClickMode);
+    Deal(PlayMode::Click);
     SetValues(p, 4, 7);
     SetLine(0, 4);
     Line().Last()->MakeJoker(true);
@@ -685,7 +685,7 @@ TEST_F(FishFieldTest, ClickModeLossNeedsAnEmptyDeckAndShowsTheDeckHint)
 {
     DominoFish* p = Add(0, 100, 100);
     DominoFish* q = Add(0, 300, 100);
-    Deal(FishField::kClickMode);
+    Deal(PlayMode::Click);
     SetValues(p, 4, 7);
     SetValues(q, 1, 1);
     SetLine(0, 4);
@@ -713,7 +713,7 @@ TEST_F(FishFieldTest, UndoInClickModeStopsTheFlightToTheLine)
 {
     DominoFish* p = Add(0, 100, 100);
     Add(0, 300, 100);
-    Deal(FishField::kClickMode);
+    Deal(PlayMode::Click);
     SetValues(p, 7, 4);
     SetLine(0, 4);
     Click(p);

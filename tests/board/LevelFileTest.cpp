@@ -74,9 +74,9 @@ TEST(StringToInt, DecimalHexadecimalAndSign)
 
 TEST(LevelFile, PathsOfTheTwoSets)
 {
-    EXPECT_EQ(LevelPath(0, 7), "levels/Levels2/Level7.xml");
-    EXPECT_EQ(LevelPath(2, 60), "levels/Levels1/Level60.xml");
-    EXPECT_EQ(LevelPath(1, 3), "levels/Level3.xml");
+    EXPECT_EQ(LevelPath(PlayMode::Drag, 7), "levels/Levels2/Level7.xml");
+    EXPECT_EQ(LevelPath(PlayMode::Click, 60), "levels/Levels1/Level60.xml");
+    EXPECT_EQ(LevelPath(PlayMode::Editor, 3), "levels/Level3.xml");
 }
 
 TEST(LevelFile, TokensBecomeTilesAtTheirGridPositions)

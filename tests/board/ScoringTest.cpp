@@ -9,7 +9,7 @@ namespace {
 class ScoringTest : public BoardFixture {
 protected:
     // A field with tiles that keep matching the right end 6.
-    void SixField(int mode = FishField::kDragMode)
+    void SixField(PlayMode mode = PlayMode::Drag)
     {
         for (int i = 0; i < 4; ++i)
             Add(0, 200 + 100 * i, 100);
@@ -200,7 +200,7 @@ TEST_F(ScoringTest, EveryBonusTypeInDragMode)
 
 TEST_F(ScoringTest, CropAndPlaceBonusesAddADeckTileInClickMode)
 {
-    SixField(FishField::kClickMode);
+    SixField(PlayMode::Click);
     DominoFish* f = Tile(0);
     D().Fill(0);
     f->bonusType = 1;
@@ -223,7 +223,7 @@ TEST_F(ScoringTest, CropAndPlaceBonusesAddADeckTileInClickMode)
 // bonus it collected, in both modes, so putting and undoing gains nothing.
 TEST_F(ScoringTest, ClickBonusIsPaidOnArrivalAndUndoTakesBackThePutWithIt)
 {
-    SixField(FishField::kClickMode);
+    SixField(PlayMode::Click);
     DominoFish* f = Tile(1);
     f->bonusType = 4;
     f->bonusLife = 1000;

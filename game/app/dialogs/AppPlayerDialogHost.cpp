@@ -9,6 +9,7 @@
 #include "game/app/profiles/HighScoreTable.h"
 #include "game/app/profiles/PlayerList.h"
 #include "game/shared/Res.h"
+#include "game/shared/DialogIds.h"
 
 namespace Zorvin {
 
@@ -53,8 +54,8 @@ bool AppPlayerDialogHost::AskName(const std::string& header, const std::string& 
 
 void AppPlayerDialogHost::ShowMessage(int dialogId, const std::string& header, const std::string& text)
 {
-    if (dialogId == 100)
-        app.ShowDialog(100, true, header, text, "Ok", Dialog::ButtonsFooter);
+    if (dialogId == DialogPlayerMessage)
+        app.ShowDialog(DialogPlayerMessage, true, header, text, "Ok", Dialog::ButtonsFooter);
     else
         SmallBox(app, dialogId, header, text, Dialog::ButtonsFooter);
 }
@@ -70,7 +71,7 @@ int AppPlayerDialogHost::EnterHighScore(HighScoreTable& table, int mode, int sco
 {
     if (!table.Qualifies(mode, score))
         return -1;
-    app.AddDialog(HighscoresWnd::DialogId, new HighscoresWnd(*this, table, mode));
+    app.AddDialog(DialogHighScores, new HighscoresWnd(*this, table, mode));
     PlayerProfile* current = players.CurrentProfile();
     std::string name;
     if (!AskName(W("Введите ваше имя"), W("Ваши очки ") + std::to_string(score) + "!", current ? current->name : "",
@@ -78,7 +79,7 @@ int AppPlayerDialogHost::EnterHighScore(HighScoreTable& table, int mode, int sco
         return -1;
     int row = table.Insert(mode, name, score);
     // The window may have been closed while the name was asked.
-    if (auto* window = dynamic_cast<HighscoresWnd*>(app.FindDialog(HighscoresWnd::DialogId)))
+    if (auto* window = dynamic_cast<HighscoresWnd*>(app.FindDialog(DialogHighScores)))
         window->highlightRow = row;
     table.SaveHighScores();
     return row;

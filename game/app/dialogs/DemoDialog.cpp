@@ -57,7 +57,7 @@ std::unique_ptr<Slider> MakeSlider(int id, SliderListener* listener, double valu
 } // namespace
 
 DemoDialog::DemoDialog(GameDialogHost& gameHost, const std::string& header, const std::string& text)
-    : Dialog(IMAGE_DIALOG_BOX, IMAGE_BUTTON_NORMAL, DIALOG_OPTIONS, true, header, text, W("Закрыть"), ButtonsFooter),
+    : Dialog(IMAGE_DIALOG_BOX, IMAGE_BUTTON_NORMAL, DialogOptions, true, header, text, W("Закрыть"), ButtonsFooter),
       host(gameHost)
 {
     StyleGameDialog(*this);
@@ -88,7 +88,7 @@ DemoDialog* DemoDialog::Open(GameDialogHost& host)
 {
     auto* options = new DemoDialog(host, W("Настройки"), "");
     options->Resize(130, 90, 540, 415);
-    host.GetApp().AddDialog(DIALOG_OPTIONS, options);
+    host.GetApp().AddDialog(DialogOptions, options);
     return options;
 }
 
@@ -214,10 +214,10 @@ void DemoDialog::Check3D(bool checked)
     AccelerationVerdict verdict = host.GetAccelerationVerdict();
     ZorvinAppBase& app = host.GetApp();
     if (verdict == AccelerationVerdict::NotRecommended) {
-        app.ShowDialog(DIALOG_ACCELERATION_MESSAGE, true, "Warning", kWarningText, "OK", ButtonsFooter);
+        app.ShowDialog(DialogAccelerationMessage, true, "Warning", kWarningText, "OK", ButtonsFooter);
     } else if (verdict == AccelerationVerdict::NotSupported) {
         accelerationBox->SetChecked(false, true);
-        app.ShowDialog(DIALOG_ACCELERATION_MESSAGE, true, "Not Supported", kNotSupportedText, "OK", ButtonsFooter);
+        app.ShowDialog(DialogAccelerationMessage, true, "Not Supported", kNotSupportedText, "OK", ButtonsFooter);
     }
 }
 
@@ -226,7 +226,7 @@ void DemoDialog::CheckFullScreen(bool checked)
     ZorvinAppBase& app = host.GetApp();
     if (checked || !app.forceFullscreen)
         return; // takes effect on closing
-    app.ShowDialog(DIALOG_ACCELERATION_MESSAGE, true, "No Windowed Mode", kNoWindowedText, "OK", ButtonsFooter);
+    app.ShowDialog(DialogAccelerationMessage, true, "No Windowed Mode", kNoWindowedText, "OK", ButtonsFooter);
     fullScreenBox->SetChecked(true, true);
 }
 

@@ -11,7 +11,7 @@
 namespace Zorvin {
 
 GameOverWnd::GameOverWnd(GameDialogHost& gameHost)
-    : Dialog(IMAGE_W_SMALL, IM_B_DIALOG, DIALOG_GAME_OVER, true, W("Уровень проигран!"), W("У вас больше нет ходов!"),
+    : Dialog(IMAGE_W_SMALL, IM_B_DIALOG, DialogNameOrGameOver, true, W("Уровень проигран!"), W("У вас больше нет ходов!"),
              "", ButtonsNone),
       host(gameHost)
 {
@@ -32,7 +32,7 @@ GameOverWnd* GameOverWnd::Open(GameDialogHost& host)
     int w = IMAGE_W_SMALL != nullptr ? IMAGE_W_SMALL->GetWidth() : 356;
     int h = IMAGE_W_SMALL != nullptr ? IMAGE_W_SMALL->GetHeight() : 196;
     wnd->Resize(400 - w / 2, 300 - h / 2, w, h);
-    host.GetApp().AddDialog(DIALOG_GAME_OVER, wnd);
+    host.GetApp().AddDialog(DialogNameOrGameOver, wnd);
     return wnd;
 }
 

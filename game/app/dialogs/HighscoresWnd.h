@@ -18,7 +18,6 @@ class PlayerDialogHost;
 
 class HighscoresWnd : public Dialog {
 public:
-    static constexpr int DialogId = 1009;
     enum { IdOk = 0 };
 
     // boardMode says which table highlightRow belongs to (0 drag mode, 2

@@ -14,7 +14,7 @@
 namespace Zorvin {
 
 HowDialog::HowDialog(GameDialogHost& gameHost, Image* page)
-    : Dialog(nullptr, IMAGE_BIG_BUTTON, DIALOG_HOW_TO_PLAY, true, "", "", "", ButtonsNone), host(gameHost),
+    : Dialog(nullptr, IMAGE_BIG_BUTTON, DialogHowToPlay, true, "", "", "", ButtonsNone), host(gameHost),
       pageImage(page)
 {
     StyleGameDialog(*this);
@@ -37,9 +37,9 @@ HowDialog::~HowDialog() = default;
 
 HowDialog* HowDialog::Open(GameDialogHost& host)
 {
-    auto* page = new HowDialog(host, host.GetBoardMode() == 2 ? IMAGE_HOW_TO_PLAY1 : IMAGE_HOW_TO_PLAY2);
+    auto* page = new HowDialog(host, host.GetBoardMode() == PlayMode::Click ? IMAGE_HOW_TO_PLAY1 : IMAGE_HOW_TO_PLAY2);
     page->Resize(0, 0, 800, 600);
-    host.GetApp().AddDialog(DIALOG_HOW_TO_PLAY, page);
+    host.GetApp().AddDialog(DialogHowToPlay, page);
     return page;
 }
 

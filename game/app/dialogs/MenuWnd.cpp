@@ -17,7 +17,7 @@ constexpr int kEscape = 27;
 }
 
 MenuWnd::MenuWnd(GameDialogHost& gameHost)
-    : Dialog(IMAGE_W_MENU, IM_B_DIALOG, DIALOG_GAME_MENU, true, "", "", "", ButtonsNone), host(gameHost)
+    : Dialog(IMAGE_W_MENU, IM_B_DIALOG, DialogMenu, true, "", "", "", ButtonsNone), host(gameHost)
 {
     StyleGameDialog(*this);
     wantsFocus = true;
@@ -35,7 +35,7 @@ MenuWnd* MenuWnd::Open(GameDialogHost& host)
     auto* menu = new MenuWnd(host);
     menu->Resize(275, 160, 250, 280);
     ZorvinAppBase& app = host.GetApp();
-    app.AddDialog(DIALOG_GAME_MENU, menu);
+    app.AddDialog(DialogMenu, menu);
     app.GetWidgetManager()->SetFocusWidget(menu);
     return menu;
 }

@@ -307,7 +307,7 @@ void ApplySavedGame(FishField& field, const SavedGameData& data)
 {
     // The level file gives what the save does not hold: types, background,
     // music and the deck size. Its tiles are dropped again.
-    field.mode = data.mode;
+    field.mode = PlayModeOf(data.mode);
     field.BeginLevel(data.levelPath);
     std::error_code error;
     if (std::filesystem::is_regular_file(data.levelPath, error))
@@ -362,7 +362,7 @@ void FinishRestore(FishField& field)
     if (host) {
         host->SetUndoEnabled(false);
         if (PlayerProfile* p = host->CurrentProfile())
-            field.levelNumber = p->Progress(PlayModeOf(field.mode)).level;
+            field.levelNumber = p->Progress(field.mode).level;
     }
     if (field.deck)
         field.deck->CountMoves();
@@ -383,7 +383,7 @@ void FinishRestore(FishField& field)
 std::string FormatSavedGame(const FishField& field)
 {
     ByteWriter w;
-    w.Int(field.mode);
+    w.Int(StoredMode(field.mode));
     w.String(field.levelPath.size() > 0xFFFF ? std::string() : field.levelPath);
     w.Int(field.fishCount);
     w.Int(field.score);
@@ -430,7 +430,7 @@ bool ReadSavedGame(const std::string& bytes, SavedGameData& out)
     out.score = r.Int();
     out.shufflesLeft = r.Int();
     out.editorStyle = r.Int();
-    if (!r.ok || (out.mode != FishField::kDragMode && out.mode != FishField::kClickMode) ||
+    if (!r.ok || (out.mode != StoredMode(PlayMode::Drag) && out.mode != StoredMode(PlayMode::Click)) ||
         !LevelPathOk(out.levelPath) || !CounterOk(out.fishCount) || !CounterOk(out.shufflesLeft) || out.editorStyle < 0 ||
         out.editorStyle > kMaxStyle)
         return false;

@@ -9,12 +9,12 @@
 namespace Zorvin {
 
 namespace {
-constexpr int kPlayModes[2] = {FishField::kDragMode, FishField::kClickMode};
+constexpr int kPlayModes[2] = {StoredMode(PlayMode::Drag), StoredMode(PlayMode::Click)};
 } // namespace
 
 std::string SavedGamePath(const std::string& dataFolder, const std::string& playerName, int mode)
 {
-    const char* suffix = mode == FishField::kClickMode ? "1.sav" : mode == FishField::kDragMode ? "2.sav" : nullptr;
+    const char* suffix = mode == StoredMode(PlayMode::Click) ? "1.sav" : mode == StoredMode(PlayMode::Drag) ? "2.sav" : nullptr;
     if (!suffix)
         return {};
     std::string path = dataFolder;
@@ -38,7 +38,7 @@ bool SavedGameFiles::Exists(const std::string& playerName, int mode) const
 
 bool SavedGameFiles::Save(const FishField& field, const std::string& playerName) const
 {
-    std::string path = PathFor(playerName, field.mode);
+    std::string path = PathFor(playerName, StoredMode(field.mode));
     return !path.empty() && SaveGame(field, path, *files);
 }
 

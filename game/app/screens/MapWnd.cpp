@@ -93,7 +93,7 @@ int MapWnd::PlayerLevel()
     PlayerProfile* p = host.CurrentProfile();
     if (!p)
         return 1;
-    return host.GetStageMap().Mode() == 0 ? p->levelMode0 : p->levelMode2;
+    return p->Progress(host.GetStageMap().Mode() == PlayMode::Drag ? PlayMode::Drag : PlayMode::Click).level;
 }
 
 int MapWnd::ReachedStages()
@@ -174,7 +174,7 @@ void MapWnd::Draw(Graphics* g)
 void MapWnd::DrawStagePoints(Graphics* g)
 {
     const std::vector<Point>& points = host.GetStageMap().stagePoints;
-    bool clickMode = host.GetStageMap().Mode() != 0;
+    bool clickMode = host.GetStageMap().Mode() != PlayMode::Drag;
     int reached = (PlayerLevel() - 1) / kSlots;
     g->SetFont(FONT_DEFAULT);
     g->SetColor(Color::White);
@@ -211,7 +211,7 @@ void MapWnd::DrawStagePoints(Graphics* g)
 void MapWnd::DrawMarker(Graphics* g)
 {
     const std::vector<Point>& p = host.GetStageMap().stagePoints;
-    bool clickMode = host.GetStageMap().Mode() != 0;
+    bool clickMode = host.GetStageMap().Mode() != PlayMode::Drag;
     Image* marker = clickMode ? IMAGE_CHARIOT : IMAGE_SHIP;
     int offset = clickMode ? -35 : -50;
     int s = std::min(selectedStage, int(p.size()) - 1);
@@ -340,7 +340,7 @@ void MapWnd::OnButtonClick(int id)
     if (id != PlayButton)
         return;
     if (PlayerProfile* p = host.CurrentProfile()) {
-        int& level = host.GetStageMap().Mode() == 0 ? p->levelMode0 : p->levelMode2;
+        int& level = p->Progress(host.GetStageMap().Mode() == PlayMode::Drag ? PlayMode::Drag : PlayMode::Click).level;
         if (selectedLevel != level)
             level = selectedLevel;
     }

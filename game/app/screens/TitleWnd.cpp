@@ -112,10 +112,10 @@ void TitleWnd::OnButtonClick(int id)
     app.PlaySound(SOUND_CLICK);
     switch (id) {
     case ClickModeButton:
-        app.StartMode(GameApp::ModeClick);
+        app.StartMode(PlayMode::Click);
         break;
     case DragModeButton:
-        app.StartMode(GameApp::ModeDrag);
+        app.StartMode(PlayMode::Drag);
         break;
     case ChangePlayerButton:
         app.OpenChangePlayerDialog();

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "framework/core/KeyCodes.h"
 #include "game/board/DominoFish.h"
 #include "game/board/FishField.h"
 #include "game/board/LevelFile.h"
@@ -43,7 +44,7 @@ DominoFish* LevelEditor::Mark() const
 
 LevelEditor::LevelEditor(FishField& field) : field(field) {}
 
-bool LevelEditor::Active() const { return field.mode == FishField::kEditorMode; }
+bool LevelEditor::Active() const { return field.mode == PlayMode::Editor; }
 
 // ---------------------------------------------------------------------------
 // Keys
@@ -51,53 +52,53 @@ bool LevelEditor::Active() const { return field.mode == FishField::kEditorMode; 
 void LevelEditor::KeyDown(int key, LevelEditorHost& host)
 {
     if (!Active()) {
-        if (key == kKeyF8) {
+        if (key == KeyF8) {
             Enter();
-        } else if (key == kKeyF1 && !field.layers.empty() && !field.layers.back().empty()) {
+        } else if (key == KeyF1 && !field.layers.empty() && !field.layers.back().empty()) {
             field.layers.back().back()->GiveBonus();
         }
         return;
     }
     KeepLayerInRange();
     switch (key) {
-    case kKeyF8:
+    case KeyF8:
         Leave();
         break;
-    case kKeyPageDown:
+    case KeyPageDown:
         EditLayer(editedLayer - 1);
         break;
-    case kKeyPageUp:
+    case KeyPageUp:
         EditLayer(editedLayer + 1);
         break;
-    case kKeyNumpad6:
+    case KeyNumpad6:
         Shift(1, 0);
         break;
-    case kKeyNumpad4:
+    case KeyNumpad4:
         Shift(-1, 0);
         break;
-    case kKeyNumpad2:
+    case KeyNumpad2:
         Shift(0, 1);
         break;
-    case kKeyNumpad8:
+    case KeyNumpad8:
         Shift(0, -1);
         break;
-    case kKeyNumpad5:
+    case KeyNumpad5:
         ResetShift();
         break;
-    case kKeyInsert:
+    case KeyInsert:
         // A tile added from the keyboard keeps the plain style 0.
         AddTile(0);
         break;
-    case kKeyDelete:
+    case KeyDelete:
         if (Mark()) {
             DeleteTile(Mark());
             ClearHover();
         }
         break;
-    case kKeyTab:
+    case KeyTab:
         showGrid = !showGrid;
         break;
-    case kKeyF2:
+    case KeyF2:
         Save(host);
         break;
     default:
@@ -150,7 +151,7 @@ void LevelEditor::ToggleMark(char ch, bool lock)
 void LevelEditor::Enter()
 {
     ClearHover();
-    field.mode = FishField::kEditorMode;
+    field.mode = PlayMode::Editor;
     // A field without layers gets one, so there is always a layer to edit.
     if (field.layers.empty())
         field.layers.emplace_back();
@@ -164,7 +165,7 @@ void LevelEditor::Leave()
     ClearHover();
     mark = nullptr;
     markLayer = markIndex = -1;
-    field.mode = FishField::kDragMode;
+    field.mode = PlayMode::Drag;
     // The level is won when the count reaches 0, so it must match the
     // tiles the editor left, not those the level started with.
     field.fishCount = field.CountFish();

@@ -25,20 +25,6 @@ class LevelEditorHost;
 
 class LevelEditor {
 public:
-    // Virtual-key codes of the editor's keys.
-    static constexpr int kKeyTab = 0x09;
-    static constexpr int kKeyPageUp = 0x21;
-    static constexpr int kKeyPageDown = 0x22;
-    static constexpr int kKeyInsert = 0x2D;
-    static constexpr int kKeyDelete = 0x2E;
-    static constexpr int kKeyNumpad2 = 0x62;
-    static constexpr int kKeyNumpad4 = 0x64;
-    static constexpr int kKeyNumpad5 = 0x65;
-    static constexpr int kKeyNumpad6 = 0x66;
-    static constexpr int kKeyNumpad8 = 0x68;
-    static constexpr int kKeyF1 = 0x70;
-    static constexpr int kKeyF2 = 0x71;
-    static constexpr int kKeyF8 = 0x77;
     // Grid cell size and the cursor range that keeps a tile's token on the
     // writer's grid (columns 0-40 for the "[", rows 0-19).
     static constexpr int kCellWidth = 20;

@@ -33,7 +33,7 @@ Board::Board(BoardHost& host) : app(host), rules(std::make_unique<BoardRules>(ho
 
 Board::~Board() = default;
 
-void Board::StartLevel(int mode)
+void Board::StartLevel(PlayMode mode)
 {
     // The image tables follow the resources bound now (the board may be
     // made before the game's resources are all in).
@@ -47,7 +47,7 @@ void Board::StartLevel(int mode)
     app.SetUndoEnabled(false);
 }
 
-void Board::StartLevelFile(int mode, int number, const std::string& path)
+void Board::StartLevelFile(PlayMode mode, int number, const std::string& path)
 {
     field->LoadImageTables();
     painter.LoadImageTables();
@@ -73,7 +73,7 @@ void Board::Update()
     // The editor's cursor and grid are not part of the key: it repaints
     // every update.
     BoardSceneKey::Change change = sceneKey.Refresh(*this);
-    if (change == BoardSceneKey::Change::Whole || field->mode == FishField::kEditorMode) {
+    if (change == BoardSceneKey::Change::Whole || field->mode == PlayMode::Editor) {
         RequestRedraw();
     } else if (change == BoardSceneKey::Change::Areas) {
         // Only resting tiles' items and glitter moved: the screen under
@@ -98,7 +98,7 @@ void Board::RequestRedraw()
 void Board::Draw(Graphics* g)
 {
     g->PushState();
-    if (field->mode == FishField::kEditorMode) {
+    if (field->mode == PlayMode::Editor) {
         // The editor shows the layers up to the edited one, its cursor and
         // grid; the play line and deck stay as they were.
         editorView.Draw(g, *field, *editor, painter);
@@ -165,7 +165,7 @@ void Board::DrawPlayStrip(Graphics* g)
     if (!strip)
         return;
     int w = strip->GetWidth(), h = strip->GetHeight();
-    if (field->mode == FishField::kDragMode)
+    if (field->mode == PlayMode::Drag)
         g->DrawImage(strip, 400 - w / 2, 540);
     else
         g->DrawImage(strip, 400, 540, Rect(w / 2, 0, w - w / 2, h));
@@ -207,7 +207,7 @@ void Board::DrawGlidingOnTop(Graphics* g)
 void Board::DrawPlayLine(Graphics* g)
 {
     auto& line = playLine->fish;
-    if (field->mode == FishField::kClickMode) {
+    if (field->mode == PlayMode::Click) {
         if (!line.empty())
             painter.DrawOnLine(g, *field, *line.back(), false);
         if (line.size() >= 3)
@@ -231,7 +231,7 @@ void Board::DrawPlayLine(Graphics* g)
 
 void Board::DrawDeck(Graphics* g)
 {
-    bool click = field->mode == FishField::kClickMode;
+    bool click = field->mode == PlayMode::Click;
     Image* base = click ? IMAGE_DECK_PLACE : deck->redealsLeft != 0 ? IMAGE_CROP_DECK : IMAGE_NO_CROPS;
     g->DrawImage(base, deck->x - 7, deck->y - 2);
     int n = static_cast<int>(deck->fish.size());

@@ -189,7 +189,7 @@ void FishPainter::DrawOpen(Graphics* g, const FishField& field, const DominoFish
             g->DrawImageCel(item, kItemOffsets[f.itemType][0] + f.left,
                             int(kItemOffsets[f.itemType][1] + f.top + bob), f.itemCel);
     }
-    if (field.mode == FishField::kEditorMode && f.lockType >= 0 && f.lockType < 3)
+    if (field.mode == PlayMode::Editor && f.lockType >= 0 && f.lockType < 3)
         g->DrawImage(field.lockImages[f.lockType], FishField::lockOffsets[f.lockType][0] + f.left,
                      FishField::lockOffsets[f.lockType][1] + f.top);
 }

@@ -44,9 +44,9 @@ protected:
 TEST_F(SavedGameFilesTest, HostileNamesStayInsideTheSavesFolderAndDoNotCollide)
 {
     SavedGameFiles saves((dir / "data").string());
-    EXPECT_EQ(SavedGamePath("/d", "Anna", FishField::kDragMode), "/d/saves/Anna2.sav");
-    EXPECT_EQ(SavedGamePath("/d/", W("Анна"), FishField::kClickMode), "/d/saves/" + W("Анна") + "1.sav");
-    EXPECT_EQ(SavedGamePath("/d", "Anna", FishField::kEditorMode), "");
+    EXPECT_EQ(SavedGamePath("/d", "Anna", StoredMode(PlayMode::Drag)), "/d/saves/Anna2.sav");
+    EXPECT_EQ(SavedGamePath("/d/", W("Анна"), StoredMode(PlayMode::Click)), "/d/saves/" + W("Анна") + "1.sav");
+    EXPECT_EQ(SavedGamePath("/d", "Anna", StoredMode(PlayMode::Editor)), "");
 
     const std::string names[] = {"../../escape", "..", ".", "a/b", "a\\b", "a_b", std::string("nul\0x", 5),
                                  "tab\there", "%2F", "..\\..\\x", std::string(300, '/'), "\x7F", ""};
@@ -58,9 +58,9 @@ TEST_F(SavedGameFilesTest, HostileNamesStayInsideTheSavesFolderAndDoNotCollide)
         EXPECT_LE(s.size(), kMaxSafeNameLength);
         for (unsigned char c : s)
             EXPECT_TRUE(c >= 0x20 && c != 0x7F && c != '/' && c != '\\') << s;
-        F().mode = FishField::kDragMode;
+        F().mode = PlayMode::Drag;
         ASSERT_TRUE(saves.Save(F(), name)) << s;
-        EXPECT_TRUE(saves.Exists(name, FishField::kDragMode));
+        EXPECT_TRUE(saves.Exists(name, StoredMode(PlayMode::Drag)));
     }
     // Every game landed directly in data/saves, one file per name.
     std::set<std::string> files = Files();
@@ -73,15 +73,15 @@ TEST_F(SavedGameFilesTest, GamesFollowARenamedPlayerAndGoWithADeletedOne)
 {
     SavedGameFiles saves((dir / "data").string());
     const std::string boris = W("Борис");
-    for (int mode : {FishField::kDragMode, FishField::kClickMode}) {
+    for (PlayMode mode : {PlayMode::Drag, PlayMode::Click}) {
         F().mode = mode;
-        F().score = 100 + mode;
+        F().score = 100 + StoredMode(mode);
         ASSERT_TRUE(saves.Save(F(), "Anna"));
     }
-    F().mode = FishField::kEditorMode;
+    F().mode = PlayMode::Editor;
     EXPECT_FALSE(saves.Save(F(), "Anna"));
     // A stale game left under the new name must not survive the rename.
-    F().mode = FishField::kClickMode;
+    F().mode = PlayMode::Click;
     ASSERT_TRUE(saves.Save(F(), "Stale"));
 
     saves.PlayerRenamed("Anna", boris);
@@ -89,19 +89,19 @@ TEST_F(SavedGameFilesTest, GamesFollowARenamedPlayerAndGoWithADeletedOne)
     EXPECT_EQ(Files(), (std::set<std::string>{"data/saves/" + boris + "1.sav", "data/saves/" + boris + "2.sav"}));
     FakeBoardHost host2;
     BoardRules rules2(host2);
-    ASSERT_TRUE(saves.Restore(*rules2.field, boris, FishField::kClickMode));
+    ASSERT_TRUE(saves.Restore(*rules2.field, boris, StoredMode(PlayMode::Click)));
     EXPECT_EQ(rules2.field->score, 102);
-    EXPECT_EQ(rules2.field->mode, FishField::kClickMode);
-    EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", FishField::kDragMode));
+    EXPECT_EQ(rules2.field->mode, PlayMode::Click);
+    EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", StoredMode(PlayMode::Drag)));
 
     // A click-mode game copied over the drag-mode file is not started.
-    fs::copy_file(saves.PathFor(boris, FishField::kClickMode), saves.PathFor(boris, FishField::kDragMode),
+    fs::copy_file(saves.PathFor(boris, StoredMode(PlayMode::Click)), saves.PathFor(boris, StoredMode(PlayMode::Drag)),
                   fs::copy_options::overwrite_existing);
-    EXPECT_FALSE(saves.Restore(*rules2.field, boris, FishField::kDragMode));
+    EXPECT_FALSE(saves.Restore(*rules2.field, boris, StoredMode(PlayMode::Drag)));
 
-    saves.Delete(boris, FishField::kDragMode);
-    EXPECT_TRUE(saves.Exists(boris, FishField::kClickMode));
-    EXPECT_FALSE(saves.Exists(boris, FishField::kDragMode));
+    saves.Delete(boris, StoredMode(PlayMode::Drag));
+    EXPECT_TRUE(saves.Exists(boris, StoredMode(PlayMode::Click)));
+    EXPECT_FALSE(saves.Exists(boris, StoredMode(PlayMode::Drag)));
     saves.PlayerDeleted(boris);
     EXPECT_TRUE(Files().empty());
 }

@@ -56,7 +56,7 @@ protected:
         panel = std::make_unique<BoardInterface>(*board, panelHost);
         panelHost.panel = panel.get();
         srand(5);
-        board->StartLevelFile(FishField::kDragMode, 2, level.string());
+        board->StartLevelFile(PlayMode::Drag, 2, level.string());
         for (int i = 0; i < 200; ++i)
             host.Tick();
     }

@@ -61,7 +61,7 @@ LevelStats PlayLevelFile(const std::string& path, int mode, int number, int deal
         host.profile.levelMode0 = host.profile.levelMode2 = number;
         BoardRules rules(host);
         host.onUpdate = [&rules] { rules.Update(); };
-        rules.field->mode = mode;
+        rules.field->mode = PlayModeOf(mode);
         rules.field->levelNumber = number;
         rules.StartLevelFile(path);
         AutoPlayer player(rules, host);

@@ -659,7 +659,7 @@ bool WriteLevelPlan(const LevelPlan& plan, const std::string& path, std::string&
     // Writing needs a field but no application.
     HeadlessHost host;
     FishField field(host);
-    field.mode = plan.mode;
+    field.mode = PlayModeOf(plan.mode);
     field.typeCount = static_cast<int>(plan.types.size());
     std::copy(plan.types.begin(), plan.types.end(), field.types.begin());
     field.shiftX = plan.shiftX;
