@@ -6,8 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "game/board/AutoPlayer.h"
-#include "game/board/SampleLayouts.h"
+#include "game/board/headless/AutoPlayer.h"
+#include "game/board/headless/SampleLayouts.h"
 
 namespace {
 

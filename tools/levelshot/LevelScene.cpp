@@ -5,7 +5,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/controls/ButtonWidget.h"
 #include "game/app/ResBind.h"
-#include "game/board/AutoPlayer.h"
+#include "game/board/headless/AutoPlayer.h"
 #include "game/board/LevelFile.h"
 #include "game/board/view/PanelPointer.h"
 

@@ -12,7 +12,7 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/resources/ResourceHost.h"
 #include "framework/resources/ResourceManager.h"
-#include "game/board/HeadlessHost.h"
+#include "game/board/headless/HeadlessHost.h"
 #include "game/board/view/Board.h"
 #include "game/board/view/BoardInterface.h"
 #include "game/board/view/HeadlessPanelHost.h"

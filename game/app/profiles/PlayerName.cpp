@@ -1,7 +1,5 @@
 #include "game/app/profiles/PlayerName.h"
 
-#include "game/app/saves/SafeFileName.h"
-#include "game/app/saves/SavedGameFiles.h"
 
 namespace Zorvin {
 
@@ -31,13 +29,6 @@ bool PlayerName::AllowText(const std::string& text)
         if (!AllowCharacter(ch))
             return false;
     return true;
-}
-
-std::string PlayerName::SafeFileName(const std::string& name) { return Zorvin::SafeFileName(name); }
-
-std::string PlayerName::SaveFilePath(const std::string& dataFolder, const std::string& name, int mode)
-{
-    return SavedGamePath(dataFolder, name, mode == 2 ? 2 : 0);
 }
 
 } // namespace Zorvin

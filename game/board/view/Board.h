@@ -26,7 +26,7 @@
 #include "framework/widgets/Widget.h"
 #include "game/board/BoardRules.h"
 #include "game/board/editor/LevelEditor.h"
-#include "game/board/editor/LevelEditorView.h"
+#include "game/board/view/LevelEditorView.h"
 #include "game/board/view/BoardSceneKey.h"
 #include "game/board/view/FishPainter.h"
 #include "game/board/view/StageMap.h"

@@ -10,7 +10,7 @@
 
 #include "framework/core/Cp1251.h"
 #include "game/app/saves/SavedGame.h"
-#include "game/board/AutoPlayer.h"
+#include "game/board/headless/AutoPlayer.h"
 #include "tests/board/BoardFixture.h"
 
 namespace Zorvin {

@@ -12,7 +12,7 @@
 
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/controls/ButtonWidget.h"
-#include "game/board/HeadlessHost.h"
+#include "game/board/headless/HeadlessHost.h"
 #include "game/board/view/BoardInterface.h"
 #include "game/board/view/HeadlessPanelHost.h"
 #include "game/shared/Res.h"

@@ -8,9 +8,9 @@
 #include <set>
 #include <tuple>
 
-#include "game/board/AutoPlayer.h"
+#include "game/board/headless/AutoPlayer.h"
 #include "game/board/BoardRules.h"
-#include "game/board/HeadlessHost.h"
+#include "game/board/headless/HeadlessHost.h"
 
 namespace Zorvin::AssetGen {
 

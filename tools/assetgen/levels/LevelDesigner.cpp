@@ -14,7 +14,7 @@
 #include "framework/core/FileUtil.h"
 #include "game/board/DominoFish.h"
 #include "game/board/FishField.h"
-#include "game/board/HeadlessHost.h"
+#include "game/board/headless/HeadlessHost.h"
 #include "game/board/LevelFile.h"
 #include "tools/assetgen/levels/LevelTuning.h"
 

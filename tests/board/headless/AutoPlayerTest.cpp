@@ -8,11 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include "game/board/AutoPlayer.h"
-#include "game/board/AutoplayCommand.h"
+#include "game/board/headless/AutoPlayer.h"
+#include "tools/autoplay/AutoplayCommand.h"
 #include "game/board/LevelFile.h"
 #include "game/shared/Res.h"
-#include "game/board/SampleLayouts.h"
+#include "game/board/headless/SampleLayouts.h"
 
 namespace Zorvin {
 namespace {

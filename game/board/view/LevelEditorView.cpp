@@ -1,4 +1,4 @@
-#include "game/board/editor/LevelEditorView.h"
+#include "game/board/view/LevelEditorView.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "game/board/AutoplayCommand.h"
+#include "tools/autoplay/AutoplayCommand.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "game/board/AutoPlayer.h"
+#include "game/board/headless/AutoPlayer.h"
 
 #include <algorithm>
 #include <cmath>

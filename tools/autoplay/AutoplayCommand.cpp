@@ -1,13 +1,13 @@
-#include "game/board/AutoplayCommand.h"
+#include "tools/autoplay/AutoplayCommand.h"
 
 #include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
-#include "game/board/AutoPlayer.h"
+#include "game/board/headless/AutoPlayer.h"
 #include "game/board/LevelFile.h"
-#include "game/board/SampleLayouts.h"
+#include "game/board/headless/SampleLayouts.h"
 
 namespace Zorvin {
 
