@@ -11,6 +11,16 @@
 // system services), so it runs against fakes in tests. It is also the host
 // the resource manager and image fonts load through, the host the widgets
 // run in, and keeps the table of shared images. One instance per process; gZorvinApp points at it.
+//
+// Sections:
+//   - construction, start-up and the main loop
+//   - settings, screen modes and the display
+//   - dialogs, message boxes and cursors
+//   - input and the message queue
+//   - sound, music and muting
+//   - demo recording and playback
+//   - the application's file operations
+//   - state (private)
 
 #include "framework/widgets/ButtonListener.h"
 #include "framework/core/FileAccess.h"

@@ -1,3 +1,11 @@
+// Sections:
+//   - dirty areas
+//   - updates
+//   - drawing (dirty widgets, top level, deferred overlays)
+//   - the mouse (over, move, drag, buttons, wheel, leaving)
+//   - keys and characters
+//   - application focus
+
 #include "framework/widgets/WidgetManager.h"
 
 #include "framework/core/KeyCodes.h"

@@ -1,3 +1,12 @@
+// Sections:
+//   - cover cells (which tiles can reach which)
+//   - image tables, counts and lookups
+//   - starting a level (chain, deal, intro)
+//   - open and playable tiles
+//   - keys, hints, bonuses
+//   - undo, reshuffle, end of level
+//   - mouse (hover, pick-up, drop) and the put record
+
 #include "game/board/FishField.h"
 
 #include <cmath>

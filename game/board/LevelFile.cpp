@@ -1,3 +1,10 @@
+// Sections:
+//   - numbers and level paths
+//   - reading a level file (attributes, rows of tokens)
+//   - writing one
+//   - loading a level onto the field and saving the field
+//   - choosing the level to start
+
 #include "game/board/LevelFile.h"
 
 #include "framework/core/FileUtil.h"

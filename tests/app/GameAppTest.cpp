@@ -1,6 +1,14 @@
 // The real game application on fake desktop services: the generated game
 // folder, a clock that moves when the main loop sleeps, private settings and
 // data folders, and input fed as window messages.
+//
+// Sections:
+//   - the fixture (fake desktop services)
+//   - first run and start-up failures
+//   - shutdown during loading
+//   - the editor's save
+//   - winning and the end of the campaign
+//   - recorded demos
 
 #include "game/app/GameApp.h"
 #include "game/app/screens/MapWnd.h"

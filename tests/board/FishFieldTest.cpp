@@ -1,5 +1,15 @@
 // The field's rules on small in-memory layouts: dealing, open and playable
 // tiles, locks and keys, hints, undo, reshuffle and the end of a level.
+//
+// Sections:
+//   - dealing and starting a level
+//   - open, closed and playable tiles
+//   - locks and keys
+//   - drag-mode puts, turns, drops and undo
+//   - jokers and hints
+//   - reshuffle
+//   - the end of the level
+//   - click mode
 
 #include <map>
 

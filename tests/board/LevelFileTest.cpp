@@ -1,3 +1,10 @@
+// Sections:
+//   - StringToInt
+//   - LevelFile: paths of the two sets
+//   - reading (tokens, formatting, attributes, limits, damage)
+//   - writing (layout, marks, round trip, atomic replace)
+//   - hand-written level files
+
 #include "game/board/LevelFile.h"
 
 #include "framework/resources/XMLParser.h"

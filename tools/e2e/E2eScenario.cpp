@@ -1,3 +1,13 @@
+// Sections:
+//   - memory and tool folder
+//   - levels asked and reporting
+//   - the run (folders, starting the game, playing)
+//   - start progress and standard answers
+//   - menus and modes
+//   - playing and winning levels
+//   - the map, high scores
+//   - saving, quitting and continuing
+
 #include "tools/e2e/E2eScenario.h"
 
 #include <chrono>

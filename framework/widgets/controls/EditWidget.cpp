@@ -1,3 +1,13 @@
+// Sections:
+//   - font and text access
+//   - editing (undo, deleting the selection, inserting)
+//   - typed characters
+//   - cursor and keys
+//   - update and focus
+//   - text positions and scrolling
+//   - mouse
+//   - drawing
+
 #include "framework/widgets/controls/EditWidget.h"
 
 #include <algorithm>

@@ -1,3 +1,9 @@
+// Sections:
+//   - bytes (the writer and reader of the record)
+//   - writing a game in progress
+//   - reading and checking a saved game
+//   - restoring it onto the field
+
 #include "game/app/saves/SavedGame.h"
 
 // Contents: the byte writer and reader; writing a field; parsing and

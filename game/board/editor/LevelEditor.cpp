@@ -1,5 +1,13 @@
 // LevelEditor: entering and leaving, the keys, the mouse, the tile list of
 // the edited layer, shifting and saving.
+//
+// Sections:
+//   - keys
+//   - entering, leaving, layers
+//   - tiles of the edited layer
+//   - shifting
+//   - mouse
+//   - saving
 
 #include "game/board/editor/LevelEditor.h"
 

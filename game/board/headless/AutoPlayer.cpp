@@ -1,3 +1,12 @@
+// Sections:
+//   - the cover graph and what a put opens
+//   - judging a move
+//   - drag-mode candidates
+//   - hidden values and the click-mode look-ahead
+//   - the mouse, as the player moves it
+//   - performing a move and the deck
+//   - the play loop
+
 #include "game/board/headless/AutoPlayer.h"
 
 #include <algorithm>

@@ -1,5 +1,11 @@
 // The headless player on the built-in layouts, with the rules' invariants
 // checked after every one of its mouse actions, and its command line.
+//
+// Sections:
+//   - playing every sample layout in both modes
+//   - choices (look-ahead, hidden faces, upright tiles)
+//   - repeatable play
+//   - the autoplay command line
 
 #include <cstdio>
 #include <filesystem>

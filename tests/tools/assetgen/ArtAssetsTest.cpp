@@ -3,6 +3,15 @@
 // different; the font covers every character the game writes and its
 // descriptor is consistent; buttons hold their labels; frames tile cleanly;
 // the map's stages stand on the right terrain; painting is repeatable.
+//
+// Sections:
+//   - the manifest
+//   - value pictures
+//   - tiles
+//   - the font
+//   - buttons and frames
+//   - the map
+//   - painting (repeatable, complete)
 
 #include "framework/core/Cp1251.h"
 #include "framework/font/DescParser.h"

@@ -1,3 +1,14 @@
+// Sections:
+//   - backgrounds, schedule and stage ideas
+//   - geometry (covering, burial)
+//   - placing locks, jokers and upright tiles
+//   - placing on screen and turning figures
+//   - types
+//   - plan geometry and layout keys
+//   - campaign parameters
+//   - designing a level
+//   - upright tokens
+
 #include "tools/assetgen/levels/LevelDesigner.h"
 
 #include <algorithm>

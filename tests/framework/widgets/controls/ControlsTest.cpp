@@ -1,3 +1,10 @@
+// Sections:
+//   - buttons
+//   - checkbox, slider, hyperlink, list
+//   - hosted controls
+//   - the edit field
+//   - dialogs
+
 #include "tests/framework/app/AppTestSupport.h"
 #include "tests/framework/font/TestFont.h"
 
