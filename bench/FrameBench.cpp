@@ -48,7 +48,7 @@ LevelScene* DenseScene()
     }
     int bestMode = 0, bestLevel = 1;
     size_t bestTiles = 0;
-    for (int mode : {FishField::kDragMode, FishField::kClickMode}) {
+    for (int mode : {PlayMode::Drag, PlayMode::Click}) {
         for (int n = 1;; ++n) {
             LevelFile file;
             if (!file.Read(LevelPath(mode, n)))
@@ -73,7 +73,7 @@ LevelScene* DenseScene()
     s->board->comboMeter->level = 66;
     s->board->field->popups.emplace_back(IMAGE_x3, -1, 745.0f, 329.0f, -0.2f, -0.2f);
     std::fprintf(stderr, "frame bench: %s level %d, %zu tiles\n",
-                 bestMode == FishField::kClickMode ? "click" : "drag", bestLevel, bestTiles);
+                 bestMode == PlayMode::Click ? "click" : "drag", bestLevel, bestTiles);
     std::filesystem::current_path(cwd, ec);
     scene = std::move(s);
     return scene.get();

@@ -36,12 +36,12 @@ MapScene* MidStageMap()
     auto cwd = std::filesystem::current_path(ec);
     scene = std::make_unique<LevelScene>();
     std::string error;
-    if (!scene->Open(env ? env : KORVELT_GAME_DIR, error) || !scene->Start(FishField::kDragMode, 1, error)) {
+    if (!scene->Open(env ? env : KORVELT_GAME_DIR, error) || !scene->Start(PlayMode::Drag, 1, error)) {
         std::fprintf(stderr, "map bench: %s\n", error.c_str());
         std::filesystem::current_path(cwd, ec);
         return nullptr;
     }
-    map = std::make_unique<MapScene>(*scene, FishField::kDragMode);
+    map = std::make_unique<MapScene>(*scene, PlayMode::Drag);
     map->Enter(13);
     map->Settle(300);
     std::filesystem::current_path(cwd, ec);

@@ -6,8 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "game/board/AutoPlayer.h"
-#include "game/board/SampleLayouts.h"
+#include "game/board/headless/AutoPlayer.h"
+#include "game/board/headless/SampleLayouts.h"
 
 namespace {
 
@@ -41,8 +41,8 @@ void PlayDeals(benchmark::State& state, int mode)
     state.counters["won%"] = 100.0 * won / static_cast<double>(state.iterations());
 }
 
-void BM_RulesDragModeDeal(benchmark::State& state) { PlayDeals(state, FishField::kDragMode); }
-void BM_RulesClickModeDeal(benchmark::State& state) { PlayDeals(state, FishField::kClickMode); }
+void BM_RulesDragModeDeal(benchmark::State& state) { PlayDeals(state, PlayMode::Drag); }
+void BM_RulesClickModeDeal(benchmark::State& state) { PlayDeals(state, PlayMode::Click); }
 
 BENCHMARK(BM_RulesDragModeDeal)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_RulesClickModeDeal)->Unit(benchmark::kMicrosecond)->MinTime(1.0);

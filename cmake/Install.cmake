@@ -43,7 +43,7 @@ if(KORVELT_ASSETS)
             PATTERN "_*" EXCLUDE PATTERN ".*" EXCLUDE)
   endforeach()
   foreach(size 48 64 128 256)
-    install(FILES ${KORVELT_GAME_DIR}/_icons/korvelt-${size}.png
+    install(FILES ${CMAKE_BINARY_DIR}/icons/korvelt-${size}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME korvelt.png)
   endforeach()
 endif()

@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     host.closing = true;
     BoardRules rules(host);
     FishField& field = *rules.field;
-    field.mode = size > 1 && (data[1] & 1) ? FishField::kClickMode : FishField::kDragMode;
+    field.mode = size > 1 && (data[1] & 1) ? PlayMode::Click : PlayMode::Drag;
     ApplyLevel(level, 1, field, true);
     Check(field.fishCount == static_cast<int>(tiles));
     field.DealLevel();

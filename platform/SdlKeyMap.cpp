@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include "framework/core/KeyCodes.h"
+
 namespace Zorvin {
 
 int SdlKeyMap::ToVirtualKey(int keycode)
@@ -11,54 +13,54 @@ int SdlKeyMap::ToVirtualKey(int keycode)
     if (keycode >= SDLK_0 && keycode <= SDLK_9)
         return keycode;
     if (keycode >= SDLK_F1 && keycode <= SDLK_F12)
-        return 0x70 + (keycode - SDLK_F1);
+        return KeyF1 + (keycode - SDLK_F1);
     if (keycode >= SDLK_KP_1 && keycode <= SDLK_KP_9)
-        return 0x61 + (keycode - SDLK_KP_1);
+        return KeyNumpad0 + 1 + (keycode - SDLK_KP_1);
     switch (keycode) {
-    case SDLK_BACKSPACE: return 8;
-    case SDLK_TAB: return 9;
+    case SDLK_BACKSPACE: return KeyBack;
+    case SDLK_TAB: return KeyTab;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: return 13;
+    case SDLK_KP_ENTER: return KeyEnter;
     case SDLK_LSHIFT:
-    case SDLK_RSHIFT: return 16;
+    case SDLK_RSHIFT: return KeyShift;
     case SDLK_LCTRL:
-    case SDLK_RCTRL: return 17;
+    case SDLK_RCTRL: return KeyControl;
     case SDLK_LALT:
-    case SDLK_RALT: return 18;
-    case SDLK_PAUSE: return 19;
-    case SDLK_CAPSLOCK: return 20;
-    case SDLK_ESCAPE: return 27;
-    case SDLK_SPACE: return 32;
-    case SDLK_PAGEUP: return 0x21;
-    case SDLK_PAGEDOWN: return 0x22;
-    case SDLK_END: return 0x23;
-    case SDLK_HOME: return 0x24;
-    case SDLK_LEFT: return 0x25;
-    case SDLK_UP: return 0x26;
-    case SDLK_RIGHT: return 0x27;
-    case SDLK_DOWN: return 0x28;
-    case SDLK_PRINTSCREEN: return 0x2C;
-    case SDLK_INSERT: return 0x2D;
-    case SDLK_DELETE: return 0x2E;
-    case SDLK_KP_0: return 0x60;
-    case SDLK_KP_MULTIPLY: return 0x6A;
-    case SDLK_KP_PLUS: return 0x6B;
-    case SDLK_KP_MINUS: return 0x6D;
-    case SDLK_KP_PERIOD: return 0x6E;
-    case SDLK_KP_DIVIDE: return 0x6F;
-    case SDLK_NUMLOCKCLEAR: return 0x90;
-    case SDLK_SCROLLLOCK: return 0x91;
-    case SDLK_SEMICOLON: return 0xBA;
-    case SDLK_EQUALS: return 0xBB;
-    case SDLK_COMMA: return 0xBC;
-    case SDLK_MINUS: return 0xBD;
-    case SDLK_PERIOD: return 0xBE;
-    case SDLK_SLASH: return 0xBF;
-    case SDLK_BACKQUOTE: return 0xC0;
-    case SDLK_LEFTBRACKET: return 0xDB;
-    case SDLK_BACKSLASH: return 0xDC;
-    case SDLK_RIGHTBRACKET: return 0xDD;
-    case SDLK_QUOTE: return 0xDE;
+    case SDLK_RALT: return KeyAlt;
+    case SDLK_PAUSE: return KeyPause;
+    case SDLK_CAPSLOCK: return KeyCapsLock;
+    case SDLK_ESCAPE: return KeyEscape;
+    case SDLK_SPACE: return KeySpace;
+    case SDLK_PAGEUP: return KeyPageUp;
+    case SDLK_PAGEDOWN: return KeyPageDown;
+    case SDLK_END: return KeyEnd;
+    case SDLK_HOME: return KeyHome;
+    case SDLK_LEFT: return KeyArrowLeft;
+    case SDLK_UP: return KeyArrowUp;
+    case SDLK_RIGHT: return KeyArrowRight;
+    case SDLK_DOWN: return KeyArrowDown;
+    case SDLK_PRINTSCREEN: return KeyPrintScreen;
+    case SDLK_INSERT: return KeyInsert;
+    case SDLK_DELETE: return KeyDelete;
+    case SDLK_KP_0: return KeyNumpad0;
+    case SDLK_KP_MULTIPLY: return KeyNumpadMultiply;
+    case SDLK_KP_PLUS: return KeyNumpadPlus;
+    case SDLK_KP_MINUS: return KeyNumpadMinus;
+    case SDLK_KP_PERIOD: return KeyNumpadPeriod;
+    case SDLK_KP_DIVIDE: return KeyNumpadDivide;
+    case SDLK_NUMLOCKCLEAR: return KeyNumLock;
+    case SDLK_SCROLLLOCK: return KeyScrollLock;
+    case SDLK_SEMICOLON: return KeySemicolon;
+    case SDLK_EQUALS: return KeyEquals;
+    case SDLK_COMMA: return KeyComma;
+    case SDLK_MINUS: return KeyMinus;
+    case SDLK_PERIOD: return KeyPeriod;
+    case SDLK_SLASH: return KeySlash;
+    case SDLK_BACKQUOTE: return KeyBackquote;
+    case SDLK_LEFTBRACKET: return KeyLeftBracket;
+    case SDLK_BACKSLASH: return KeyBackslash;
+    case SDLK_RIGHTBRACKET: return KeyRightBracket;
+    case SDLK_QUOTE: return KeyQuote;
     default: return 0;
     }
 }

@@ -1,3 +1,11 @@
+// Sections:
+//   - releasing the renderer
+//   - the acceleration test (allowed, renderer name, run)
+//   - initialising the window's renderer and texture
+//   - presenting through the texture (whole frame, changed parts, letterboxed show)
+//   - presenting on the window surface (scaled copy, other pixel formats)
+//   - the refresh period
+
 #include "platform/SdlPresenter.h"
 
 #include "framework/app/Test3DRecord.h"

@@ -1,3 +1,12 @@
+// Sections:
+//   - quoting and unquoting values
+//   - the file's path and value names
+//   - parsing and formatting the file
+//   - loading, saving and batches of changes
+//   - typed writes
+//   - typed reads
+//   - erasing a value
+
 #include "framework/app/SettingsStore.h"
 
 #include "framework/core/FileUtil.h"

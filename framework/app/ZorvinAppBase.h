@@ -11,6 +11,16 @@
 // system services), so it runs against fakes in tests. It is also the host
 // the resource manager and image fonts load through, the host the widgets
 // run in, and keeps the table of shared images. One instance per process.
+//
+// Sections:
+//   - construction, start-up and the main loop
+//   - settings, screen modes and the display
+//   - dialogs, message boxes and cursors
+//   - input and the message queue
+//   - sound, music and muting
+//   - demo recording and playback
+//   - the application's file operations
+//   - state
 
 #include "framework/widgets/ButtonListener.h"
 #include "framework/core/FileAccess.h"
@@ -367,6 +377,9 @@ protected:
         shutdown = true;
         exitToTop = true;
     }
+    // A failure the run goes on after (the player can still close the
+    // window): the program ends with `code` whenever it ends.
+    void SetExitCode(int code) { exitCode = code; }
     // Hand volumes to the sound manager and the music player.
     void ApplySoundVolumeToDevice(double volume);
     void ApplyMusicVolumeToDevice(double volume);

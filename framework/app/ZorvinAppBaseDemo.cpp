@@ -17,6 +17,12 @@
 // arrives at the same end. A run that stops following its recording
 // (another build, changed levels) is caught at the first event that does
 // not fit, reported, and ended.
+//
+// Sections:
+//   - start and end
+//   - recording
+//   - playback (events, input, updates, jumps, keys, markers)
+//   - the players' files (results recorded and played back)
 
 #include "framework/app/ZorvinAppBase.h"
 

@@ -8,6 +8,14 @@
 //   ApplyCursor and the cursor setters    system and software cursors
 //   HideWindow
 //   TakeScreenshot, DumpImages            pictures for the developer
+//
+// Sections:
+//   - the main window and screen modes
+//   - drawing and presenting frames
+//   - text plates and the frame-rate display
+//   - cursors
+//   - hiding the window
+//   - screen pixels, screenshots and image dumps
 
 #include "framework/app/ZorvinAppBase.h"
 

@@ -11,6 +11,7 @@
 
 #include "framework/app/Presenter.h"
 #include "framework/app/SystemServices.h"
+#include "framework/core/KeyCodes.h"
 #include "framework/widgets/WidgetManager.h"
 #include "framework/app/WindowSystem.h"
 
@@ -21,15 +22,6 @@ namespace Zorvin {
 
 namespace {
 
-constexpr int KeyShift = 16;
-constexpr int KeyControl = 17;
-constexpr int KeyAlt = 18;
-constexpr int KeyEnter = 13;
-constexpr int KeyF3 = 0x72;
-constexpr int KeyF4 = 0x73;
-constexpr int KeyF8 = 0x77;
-constexpr int KeyF10 = 0x79;
-constexpr int KeyF11 = 0x7A;
 
 // What each mouse-button message does: press or release, the click code the
 // widget manager takes (1 left, 2 left double, -1 right, -2 right double,

@@ -1,3 +1,10 @@
+// Sections:
+//   - text helpers (case, trimming, integers)
+//   - loading a descriptor and reporting errors
+//   - scanning the descriptor text
+//   - running commands and defines
+//   - element conversions (strings, integers, lists, tuples)
+
 #include "framework/font/DescParser.h"
 
 #include "framework/graphics/imagefile/ImageLib.h"

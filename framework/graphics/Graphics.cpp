@@ -1,3 +1,10 @@
+// Sections:
+//   - the shared empty image and the state stack
+//   - translation and clipping
+//   - shapes
+//   - images (plain, scaled, rotated, mirrored, matrix, triangles, cels, boxes)
+//   - text (colour codes, strings, word wrapping)
+
 #include "framework/graphics/Graphics.h"
 
 #include <algorithm>

@@ -2,6 +2,13 @@
 // images, the pixel buffer and its palette form, the run-length tables, and
 // fills and lines. The blits live in MemoryImageBlits.cpp (straight copies)
 // and MemoryImageTransforms.cpp (stretched, rotated and textured drawing).
+//
+// Sections:
+//   - the registry of live images and size limits
+//   - construction, copying and the pixel buffer
+//   - pixels and the palette form
+//   - run-length tables and native data
+//   - fills, lines, outlines
 
 #include "framework/graphics/MemoryImage.h"
 

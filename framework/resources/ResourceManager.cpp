@@ -1,3 +1,12 @@
+// Sections:
+//   - attribute helpers
+//   - deleting resources
+//   - loading groups and single resources (images, sounds, fonts)
+//   - looking resources up
+//   - errors and counts
+//   - the manifest: groups and resources
+//   - image, sound and font records
+
 #include "framework/resources/ResourceManager.h"
 
 #include "framework/graphics/AnimInfo.h"

@@ -1,3 +1,9 @@
+// Sections:
+//   - character classes and entity decoding
+//   - opening a file or buffer, reading characters
+//   - elements and nodes
+//   - the node scanner: start tags, end tags, text, instructions, comments
+
 #include "framework/resources/XMLParser.h"
 
 #include "framework/core/FileUtil.h"

@@ -1,5 +1,6 @@
 #include "framework/widgets/Widget.h"
 
+#include "framework/core/KeyCodes.h"
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/WidgetManager.h"
@@ -79,9 +80,9 @@ void Widget::CharTyped(char) {}
 
 void Widget::KeyDown(int key)
 {
-    if (key != 9 || manager == nullptr)
+    if (key != KeyTab || manager == nullptr)
         return;
-    Widget* target = manager->IsKeyDown(16) ? tabPrev : tabNext;
+    Widget* target = manager->IsKeyDown(KeyShift) ? tabPrev : tabNext;
     if (target != nullptr)
         manager->SetFocusWidget(target);
 }

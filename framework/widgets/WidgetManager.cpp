@@ -1,5 +1,14 @@
+// Sections:
+//   - dirty areas
+//   - updates
+//   - drawing (dirty widgets, top level, deferred overlays)
+//   - the mouse (over, move, drag, buttons, wheel, leaving)
+//   - keys and characters
+//   - application focus
+
 #include "framework/widgets/WidgetManager.h"
 
+#include "framework/core/KeyCodes.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/WidgetHost.h"
 
@@ -361,7 +370,7 @@ void WidgetManager::KeyUp(int key)
     lastInputUpdateCnt = updateCount;
     if (key >= 0 && key < KeyCount)
         keyDown[key] = false;
-    if (key == 9 && keyDown[17])
+    if (key == KeyTab && keyDown[KeyControl])
         return;
     if (focusWidget != nullptr)
         focusWidget->KeyUp(key);
@@ -370,7 +379,7 @@ void WidgetManager::KeyUp(int key)
 void WidgetManager::CharTyped(char ch)
 {
     lastInputUpdateCnt = updateCount;
-    if (ch == 9 && keyDown[17]) {
+    if (ch == KeyTab && keyDown[KeyControl]) {
         if (defaultTab != nullptr)
             defaultTab->CharTyped(9);
         return;

@@ -31,7 +31,7 @@ void AppBoardHost::HideHint() { app.HideHintWindow(); }
 
 void AppBoardHost::ShowLevelWonDialog(const std::string& header, const std::string& text, const std::string& button)
 {
-    app.ShowDialog(GameApp::DialogLevelWon, true, header, text, button, Dialog::ButtonsFooter);
+    app.ShowDialog(DialogLevelWon, true, header, text, button, Dialog::ButtonsFooter);
 }
 
 void AppBoardHost::ShowGameOverDialog() { app.ShowGameOverWindow(); }

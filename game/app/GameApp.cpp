@@ -4,6 +4,7 @@
 #include "framework/app/SystemServices.h"
 #include "framework/audio/music/MusicInterface.h"
 #include "framework/core/Cp1251.h"
+#include "framework/core/KeyCodes.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/resources/ResourceManager.h"
@@ -265,10 +266,13 @@ void GameApp::OnLoadingDone()
     }
     if (!error.empty() || shutdown) {
         loadingFailed = true;
-        // Without its art the game cannot go on: it ends with a failure
-        // rather than waiting on a title screen with no way forward.
-        if (!error.empty())
-            FailStartup(error);
+        // The loading display stays without a start link and the player can
+        // only close the window; the program then ends with a failure, not
+        // as if all had gone well.
+        if (!error.empty()) {
+            ShowFatalError(error);
+            SetExitCode(1);
+        }
         return;
     }
     std::fprintf(stderr, "Game resources loaded %d ms after start (%d ms of processor time)\n", gameLoadedMs.load(),
@@ -323,9 +327,8 @@ void GameApp::UpdateFrame()
 
 bool GameApp::DebugKeyDown(int key)
 {
-    constexpr int kKeyShift = 16;
-    bool shift = GetWidgetManager() != nullptr && GetWidgetManager()->IsKeyDown(kKeyShift);
-    if (key == LevelEditor::kKeyF8 && !shift && IsScreenShown(boardPanel.get()))
+    bool shift = GetWidgetManager() != nullptr && GetWidgetManager()->IsKeyDown(KeyShift);
+    if (key == KeyF8 && !shift && IsScreenShown(boardPanel.get()))
         return false;
     return ZorvinAppBase::DebugKeyDown(key);
 }
@@ -379,7 +382,7 @@ void GameApp::SwitchSong(int song)
 void GameApp::OnButtonDown(int id)
 {
     // The Yes button of the acceleration message went down.
-    if (id == DialogAccelerationMessage + 2000)
+    if (id == DialogYesButtonBase + DialogAccelerationMessage)
         CloseDialog(DialogAccelerationMessage);
 }
 

@@ -25,6 +25,7 @@
 #include "game/app/screens/MainMenuHost.h"
 #include "game/app/screens/MapHost.h"
 #include "game/app/screens/TitleScreenHost.h"
+#include "game/shared/DialogIds.h"
 
 #include <atomic>
 #include <memory>
@@ -53,30 +54,11 @@ class GameApp : public ZorvinAppBase,
                 public MainMenuHost,
                 public MapHost {
 public:
-    // Dialog numbers; one dialog per number at a time.
-    enum DialogId {
-        DialogAccelerationMessage = 7,
-        DialogOptions = 8,
-        DialogPlayerMessage = 100,
-        DialogLevelWon = 101,
-        DialogConfirm = 108,
-        DialogPlayerNotice = 111,
-        DialogCampaignComplete = 118,
-        DialogFileNotice = 119,
-        DialogMenu = 1005,
-        DialogNameOrGameOver = 1006,
-        DialogHowToPlay = 1007,
-        DialogContinue = 1008,
-        DialogHighScores = 1009,
-    };
     // Songs 0-5; levels pick 1, 2, 4 or 5 themselves.
     static constexpr int SongTitle = 0;
     static constexpr int SongMap = 3;
     static constexpr int SongCount = 6;
     static constexpr double FadeStep = 0.002;
-    // Game modes as the board counts them.
-    static constexpr int ModeDrag = 0;
-    static constexpr int ModeClick = 2;
 
     GameApp();
     ~GameApp() override;
@@ -113,10 +95,10 @@ public:
     void CreateGameScreens();
     // The main menu's two mode buttons: a new game of mode 2 or 0, or the
     // offer to continue when the player has progress in it.
-    void StartMode(int mode);
-    void StartGame(bool clickMode) override { StartMode(clickMode ? ModeClick : ModeDrag); }
+    void StartMode(PlayMode mode);
+    void StartGame(bool clickMode) override { StartMode(clickMode ? PlayMode::Click : PlayMode::Drag); }
     // Shows the board and starts the current player's level of the mode.
-    void ShowBoard(int mode);
+    void ShowBoard(PlayMode mode);
     // After a won level: the map of the player's progress (the panel settles
     // the music and the end of the campaign first).
     void ShowMap() override;
@@ -155,20 +137,20 @@ public:
     PlayerList& GetPlayers() { return *players; }
     HighScoreTable& GetHighScores() { return *highScores; }
     const std::string& GetDataFolder() const { return dataFolder; }
-    bool HasSavedGame(int mode);
+    bool HasSavedGame(PlayMode mode);
     // The board cleared a level: a game saved in it is done with.
     void OnLevelWon();
 
     // GameDialogHost (the application's half comes from AppDialogHost).
     PlayerProfile* GetCurrentProfile() override;
     void SavePlayers() override;
-    int GetBoardMode() override { return boardMode; }
+    PlayMode GetBoardMode() override { return boardMode; }
     int GetShufflesLeft() override;
     void FocusBoard() override;
     void Restart() override;
     void Reshuffle() override;
     void SetBoardChanged() override;
-    bool RestoreGame(int mode) override;
+    bool RestoreGame(PlayMode mode) override;
     void RemoveMainMenu() override;
     void StartLevel() override;
     AccelerationVerdict GetAccelerationVerdict() override;
@@ -216,9 +198,9 @@ private:
     // when it is the level the player is at and under way (not the editor's
     // field, a level still in its intro, nor one whose win is recorded).
     void SaveGameInProgress();
-    void DeleteSavedGame(int mode);
+    void DeleteSavedGame(PlayMode mode);
     // The level file of the level the current player is at in `mode`.
-    std::string PlayerLevelPath(int mode);
+    std::string PlayerLevelPath(PlayMode mode);
     void EnterHighScore();
     // Shows the oldest waiting notice about the player's files unless one is
     // on screen; with `wait`, until the player has answered it.
@@ -243,7 +225,7 @@ private:
     std::string dataFolder;
     // Why no game folder was found ("" when one was).
     std::string gameFolderError;
-    int boardMode = ModeClick;
+    PlayMode boardMode = PlayMode::Click;
     int currentSong = -1;
     // The update after which the loading display last drew.
     int lastLoadingDrawUpdate = -1;

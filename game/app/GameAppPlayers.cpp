@@ -135,26 +135,25 @@ void GameApp::EnterHighScore()
     PlayerProfile* profile = CurrentProfile();
     if (profile == nullptr)
         return;
-    int mode = boardMode == ModeDrag ? ModeDrag : ModeClick;
-    int score = mode == ModeDrag ? profile->scoreMode0 : profile->scoreMode2;
-    playerDialogHost->EnterHighScore(*highScores, mode, score);
+    PlayMode mode = boardMode == PlayMode::Drag ? PlayMode::Drag : PlayMode::Click;
+    playerDialogHost->EnterHighScore(*highScores, StoredMode(mode), profile->Progress(mode).score);
 }
 
 // ---------------------------------------------------------------------------
 // Saved games
 
-bool GameApp::HasSavedGame(int mode)
+bool GameApp::HasSavedGame(PlayMode mode)
 {
     PlayerProfile* profile = CurrentProfile();
-    return profile != nullptr && savedGames->Exists(profile->name, mode);
+    return profile != nullptr && savedGames->Exists(profile->name, StoredMode(mode));
 }
 
-std::string GameApp::PlayerLevelPath(int mode)
+std::string GameApp::PlayerLevelPath(PlayMode mode)
 {
     PlayerProfile* profile = CurrentProfile();
     if (profile == nullptr)
         return {};
-    return LevelPath(mode, mode == ModeClick ? profile->levelMode2 : profile->levelMode0);
+    return LevelPath(mode, profile->Progress(mode).level);
 }
 
 void GameApp::SaveGameInProgress()
@@ -168,17 +167,17 @@ void GameApp::SaveGameInProgress()
     // editor's field (mode 1) has no saved game at all. A level still in its
     // intro has not been played yet and its deck is not dealt: saved, it
     // would come back without one.
-    if ((field.mode != ModeClick && field.mode != ModeDrag) || field.loading)
+    if (field.mode == PlayMode::Editor || field.loading)
         return;
     if (!SavedGameFiles::SameLevel(field.levelPath, PlayerLevelPath(field.mode)))
         return;
     savedGames->Save(field, profile->name);
 }
 
-void GameApp::DeleteSavedGame(int mode)
+void GameApp::DeleteSavedGame(PlayMode mode)
 {
     if (PlayerProfile* profile = CurrentProfile())
-        savedGames->Delete(profile->name, mode);
+        savedGames->Delete(profile->name, StoredMode(mode));
 }
 
 void GameApp::OnLevelWon()
@@ -190,12 +189,12 @@ void GameApp::OnLevelWon()
         DeleteSavedGame(board->field->mode);
 }
 
-bool GameApp::RestoreGame(int mode)
+bool GameApp::RestoreGame(PlayMode mode)
 {
     PlayerProfile* profile = CurrentProfile();
     if (profile == nullptr || !board || board->field == nullptr)
         return false;
-    if (!savedGames->Restore(*board->field, profile->name, mode, PlayerLevelPath(mode)))
+    if (!savedGames->Restore(*board->field, profile->name, StoredMode(mode), PlayerLevelPath(mode)))
         return false;
     boardMode = mode;
     board->RebuildBackdrop();

@@ -84,7 +84,7 @@ bool GameApp::IsScreenShown(Widget* screen) const
 // ---------------------------------------------------------------------------
 // Main menu and game
 
-void GameApp::StartMode(int mode)
+void GameApp::StartMode(PlayMode mode)
 {
     levelWonThisSession = false;
     boardMode = mode;
@@ -97,22 +97,19 @@ void GameApp::StartMode(int mode)
     PlayerProfile* profile = CurrentProfile();
     if (profile == nullptr)
         return; // the name dialog is still open or was never answered
-    int level = mode == ModeClick ? profile->levelMode2 : profile->levelMode0;
+    int level = profile->Progress(mode).level;
     if (level > 1 || HasSavedGame(mode)) {
         OpenContinueDialog();
         return;
     }
     profile->shufflesLeft = 1;
-    if (mode == ModeClick) {
-        profile->scoreMode2 = 0;
-    } else {
+    profile->Progress(mode).score = 0;
+    if (mode != PlayMode::Click)
         profile->placeCount = 2;
-        profile->scoreMode0 = 0;
-    }
     ShowBoard(mode);
 }
 
-void GameApp::ShowBoard(int mode)
+void GameApp::ShowBoard(PlayMode mode)
 {
     boardMode = mode;
     ShowBoardScreen();
@@ -123,8 +120,8 @@ void GameApp::ShowBoard(int mode)
     DeleteSavedGame(mode);
     board->StartLevel(mode);
     if (PlayerProfile* profile = CurrentProfile())
-        AddDemoMarker(std::string(mode == ModeClick ? "Click" : "Drag") + " level " +
-                      std::to_string(mode == ModeClick ? profile->levelMode2 : profile->levelMode0));
+        AddDemoMarker(std::string(mode == PlayMode::Click ? "Click" : "Drag") + " level " +
+                      std::to_string(profile->Progress(mode).level));
 }
 
 void GameApp::ShowBoardScreen()
@@ -217,7 +214,7 @@ void GameApp::ExitToMainMenu(bool saveGame)
     if (confirm->RunUntilAnswered() != Dialog::IdYes)
         return;
 
-    if (boardMode == ModeClick || boardMode == ModeDrag) {
+    if (boardMode == PlayMode::Click || boardMode == PlayMode::Drag) {
         if (saveGame) {
             SaveGameInProgress();
             SavePlayers();
@@ -259,15 +256,11 @@ void GameApp::FinishCampaign()
     EndGameToMainMenu();
     PlayerProfile* profile = CurrentProfile();
     if (profile != nullptr) {
-        if (boardMode == ModeDrag) {
-            profile->scoreMode0 = 0;
-            profile->levelMode0 = 1;
-        } else {
-            profile->scoreMode2 = 0;
-            profile->levelMode2 = 1;
-        }
+        ModeProgress progress = profile->Progress(boardMode == PlayMode::Drag ? PlayMode::Drag : PlayMode::Click);
+        progress.score = 0;
+        progress.level = 1;
     }
-    DeleteSavedGame(boardMode == ModeDrag ? ModeDrag : ModeClick);
+    DeleteSavedGame(boardMode == PlayMode::Drag ? PlayMode::Drag : PlayMode::Click);
     SavePlayers();
 }
 

@@ -32,16 +32,16 @@ void BoardRules::TakeProfileCounters()
     PlayerProfile* p = host.CurrentProfile();
     if (!p)
         return;
-    field->score = field->mode == FishField::kClickMode ? p->scoreMode2 : p->scoreMode0;
+    field->score = p->Progress(field->mode).score;
     field->shufflesLeft = p->shufflesLeft;
 }
 
 void BoardRules::StartLevel()
 {
     PlayerProfile* p = host.CurrentProfile();
-    bool click = field->mode == FishField::kClickMode;
+    bool click = field->mode == PlayMode::Click;
     if (p)
-        field->levelNumber = click ? p->levelMode2 : p->levelMode0;
+        field->levelNumber = p->Progress(field->mode).level;
     TakeProfileCounters();
     field->RefreshReshuffleButton();
     std::string path = ChooseLevelPath(host, field->mode, field->levelNumber);
@@ -127,7 +127,7 @@ bool BoardRules::MouseMove(int px, int py)
     if (field->loading)
         return false;
     bool dirty = field->MouseMove(px, py);
-    if (field->mode != FishField::kEditorMode && deck->MouseMove(px, py))
+    if (field->mode != PlayMode::Editor && deck->MouseMove(px, py))
         dirty = true;
     return dirty;
 }
@@ -136,7 +136,13 @@ void BoardRules::MouseDown(int clickCode, int px, int py)
 {
     if (field->loading)
         return;
-    field->MouseDown(clickCode, px, py);
+    TilePut put = field->MouseDown(clickCode, px, py);
+    if (put.tile) {
+        comboMeter->Add(3);
+        Put(std::move(put));
+        // Settled when the button comes up.
+        putPending = true;
+    }
     deck->MouseDown(clickCode, px, py);
 }
 
@@ -145,7 +151,7 @@ bool BoardRules::MouseDrag(int px, int py)
     if (field->loading)
         return false;
     bool moved = field->MouseDrag(px, py);
-    if (field->mode != FishField::kEditorMode && deck->MouseDrag(px, py))
+    if (field->mode != PlayMode::Editor && deck->MouseDrag(px, py))
         moved = true;
     return moved;
 }
@@ -157,38 +163,83 @@ void BoardRules::MouseUp(int clickCode, int px, int py)
     // A release that ends the drag of a field tile is no click on the deck,
     // even over it: dropping a tile there (or putting it at a line end that
     // is still gliding past the deck) must not deal.
-    bool endsFieldDrag = clickCode == 1 && field->hovered && field->hovered->dragged;
-    field->MouseUp(clickCode, px, py);
-    if (endsFieldDrag)
+    bool endsFieldDrag = clickCode == 1 && field->drag.Dragging();
+    bool putMade = putPending;
+    putPending = false;
+    TilePut put = field->MouseUp(clickCode, px, py);
+    if (put.tile) {
+        Put(std::move(put));
+        putMade = true;
+    }
+    bool dealt = false;
+    if (endsFieldDrag) {
         deck->CountMoves();
-    else if (field->mode == FishField::kDragMode || field->mode == FishField::kClickMode)
-        deck->MouseUp(clickCode, px, py);
-    if (playLine->putMade) {
-        playLine->putMade = false;
+    } else if (field->mode == PlayMode::Drag || field->mode == PlayMode::Click) {
+        Deck::Release release = deck->MouseUp(clickCode, px, py);
+        if (release.put.tile) {
+            Put(std::move(release.put));
+            putMade = true;
+        }
+        if (release.dealt) {
+            dealt = true;
+            field->CheckEnd();
+        }
+        deck->CountMoves();
+    }
+    if (putMade) {
         playLine->snapSide = 0;
         SettlePut();
     } else if (clickCode == 1) {
         // The left button ends any drag: no tile is shown at an end any more.
         playLine->snapSide = 0;
     }
-    if (deck->dealtFlag) {
-        deck->dealtFlag = false;
+    // A deal cannot be undone.
+    if (dealt)
         host.SetUndoEnabled(false);
+}
+
+void BoardRules::Put(TilePut put)
+{
+    DominoFish& f = *put.tile;
+    // Recorded before the line takes the tile: the bonus it pays there
+    // belongs to this put.
+    put.move.fish = &f;
+    field->RecordMove(put.move);
+    if (put.side != 0) {
+        playLine->Attach(std::move(put.tile), put.side);
+        field->AwardBonus(f);
+        comboMeter->Add(5);
+    } else {
+        // A clicked tile pays its bonus when it lands.
+        playLine->PutOnCurrent(std::move(put.tile), put.clickCode);
     }
+    f.layer = 0;
+    if (put.move.source == PutSource::Field)
+        field->AfterPut(f);
+    if (put.side != 0) {
+        // A joined tile changes the line's ends at once; a clicked one when
+        // it lands.
+        field->RecomputePlayable();
+        deck->CountMoves();
+        field->CheckEnd();
+    } else if (put.move.source == PutSource::Deck) {
+        field->RecomputePlayable();
+    }
+    field->idleUpdates = 0;
 }
 
 void BoardRules::SettlePut()
 {
     host.HideHint();
-    if (field->mode == FishField::kDragMode && playLine->First()) {
+    if (field->mode == PlayMode::Drag && playLine->First()) {
         if (playLine->First()->joker)
             field->ShowJokerHint(310);
         else if (playLine->Last()->joker)
             field->ShowJokerHint(490);
-    } else if (field->mode == FishField::kClickMode && playLine->Last() && playLine->Last()->joker) {
+    } else if (field->mode == PlayMode::Click && playLine->Last() && playLine->Last()->joker) {
         field->ShowJokerHint(490);
     }
-    bool fromDeck = field->mode == FishField::kClickMode && field->lastMove.source == 1;
+    bool fromDeck = field->mode == PlayMode::Click && field->LastPut().source == PutSource::Deck;
     host.SetUndoEnabled(!fromDeck);
     ScorePut();
 }
@@ -196,8 +247,7 @@ void BoardRules::SettlePut()
 void BoardRules::ScorePut()
 {
     int m = comboMeter->Multiplier();
-    field->score += 20 * m;
-    field->lastMove.lastPoints += 20 * m;
+    field->AddPoints(20 * m, field->LastPut().fish);
     static const int kPopupY[5] = {0, 0, 405, 329, 260};
     switch (m) {
     case 1:

@@ -67,8 +67,14 @@ private:
     void AfterFieldStart();
     // Takes score and reshuffles back from the current player.
     void TakeProfileCounters();
+    // Makes a put the field or the deck handed back: records it for undo,
+    // gives the tile to the line and settles the rules around it.
+    void Put(TilePut put);
     // The panel's part of a completed put (its release after a put).
     void SettlePut();
+
+    // A click put made by a press, settled when the button comes up.
+    bool putPending = false;
 };
 
 } // namespace Zorvin

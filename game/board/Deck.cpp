@@ -46,18 +46,9 @@ std::unique_ptr<DominoFish> Deck::NewFish(int fx, int fy)
     return f;
 }
 
-void Deck::ClearHovered()
-{
-    if (hovered)
-        hovered->hover = false;
-    hovered = nullptr;
-    hoveredPlace = -1;
-    hoveredPileIndex = -1;
-}
-
 void Deck::Fill(int count)
 {
-    ClearHovered();
+    drag.Clear();
     fish.clear();
     places.clear();
     redealsLeft = 2;
@@ -143,10 +134,10 @@ int Deck::ChooseValue() const
     return v >= 0 ? v : field->PickType();
 }
 
-void Deck::DrawFromDeck(int clickCode)
+TilePut Deck::DrawFromDeck(int clickCode)
 {
     if (fish.empty() || !playLine->Last())
-        return;
+        return {};
     int n = static_cast<int>(fish.size());
     DominoFish& f = *fish.back();
     f.open = true;
@@ -158,21 +149,17 @@ void Deck::DrawFromDeck(int clickCode)
     f.valueA = current.joker ? 1 : playLine->RightPutValue();
     f.valueB = ChooseValue();
     if (!playLine->CanPutOnCurrent(f))
-        return;
-    std::unique_ptr<DominoFish> owned = std::move(fish.back());
+        return {};
+    TilePut put;
+    put.tile = std::move(fish.back());
     fish.pop_back();
-    playLine->PutOnCurrent(std::move(owned), clickCode);
-    LastMove& m = field->lastMove;
-    m.source = 1;
-    m.lastPoints = 0;
-    m.originX = x;
-    m.originY = y;
-    m.layer = -1;
-    m.index = -1;
-    m.fish = &f;
-    field->RecomputePlayable();
-    field->idleUpdates = 0;
-    ClearHovered();
+    put.move.source = PutSource::Deck;
+    put.move.originX = x;
+    put.move.originY = y;
+    put.move.fish = &f;
+    put.clickCode = clickCode;
+    drag.Clear();
+    return put;
 }
 
 void Deck::DealToPlaces()
@@ -180,8 +167,7 @@ void Deck::DealToPlaces()
     if (dealing)
         return;
     dealing = true;
-    dealtFlag = true;
-    ClearHovered();
+    drag.Clear();
     BoardHost& app = *field->app;
     if (!fish.empty()) {
         for (int i = static_cast<int>(places.size()) - 1; i >= 0 && !fish.empty(); --i) {
@@ -221,7 +207,6 @@ void Deck::DealToPlaces()
     }
     dealing = false;
     CountMoves();
-    field->CheckEnd();
 }
 
 bool Deck::Matches(const DominoFish& f, int l, int r) const
@@ -277,90 +262,56 @@ bool Deck::MouseMove(int px, int py)
 {
     if (dealing)
         return false;
-    if (hovered && (hovered->dragged || hovered->HitTest(px, py)))
-        return false;
-    DominoFish* previous = hovered;
-    hovered = nullptr;
-    hoveredPlace = hoveredPileIndex = -1;
-    for (int i = 0; i < static_cast<int>(places.size()); ++i) {
-        if (places[i].empty())
-            continue;
-        DominoFish& top = *places[i].back();
-        if (top.HitTest(px, py)) {
-            hovered = &top;
-            hoveredPlace = i;
-            hoveredPileIndex = static_cast<int>(places[i].size()) - 1;
-            break;
+    return drag.Track(px, py, [this](int mx, int my) {
+        for (int i = 0; i < static_cast<int>(places.size()); ++i) {
+            if (!places[i].empty() && places[i].back()->HitTest(mx, my))
+                return TileDrag::Hit{places[i].back().get(), i, static_cast<int>(places[i].size()) - 1};
         }
-    }
-    if (previous && previous != hovered)
-        previous->hover = false;
-    return hovered && hovered != previous;
+        return TileDrag::Hit{};
+    });
 }
 
 void Deck::MouseDown(int clickCode, int px, int py)
 {
-    if (field->mode == FishField::kEditorMode || !hovered || dealing)
+    if (field->mode == PlayMode::Editor || dealing)
         return;
-    if (clickCode == 1) {
-        dragOriginX = hovered->x;
-        dragOriginY = hovered->y;
-        hovered->DragTo(px, py);
-    } else if (clickCode == -1) {
-        playLine->TurnTowardJokerEnd(*hovered, px, py);
-    }
+    drag.Press(*playLine, clickCode, px, py);
 }
 
 bool Deck::MouseDrag(int px, int py)
 {
-    if (!hovered || dealing || !hovered->dragged)
+    if (dealing)
         return false;
-    playLine->DragFish(*hovered, px, py);
-    return true;
+    return drag.Drag(*playLine, px, py);
 }
 
-void Deck::MouseUp(int clickCode, int px, int py)
+Deck::Release Deck::MouseUp(int clickCode, int px, int py)
 {
-    if (hovered && !dealing && clickCode == 1 && hovered->dragged) {
-        int side = playLine->AttachSide(*hovered);
-        int p = hoveredPlace;
+    Release release;
+    bool dropping = drag.Hovered() && !dealing && clickCode == 1;
+    if (dropping && drag.Dragging()) {
+        int side = drag.JoinSide(*playLine);
+        int p = drag.Group();
         if (side != 0 && p >= 0 && p < static_cast<int>(places.size()) && !places[p].empty() &&
-            places[p].back().get() == hovered) {
-            DominoFish& f = *hovered;
-            LastMove& m = field->lastMove;
-            m.source = 1;
-            m.lastPoints = 0;
-            m.originX = dragOriginX;
-            m.originY = dragOriginY;
-            m.layer = p;
-            m.index = hoveredPileIndex;
-            m.fish = &f;
-            std::unique_ptr<DominoFish> owned = std::move(places[p].back());
+            places[p].back().get() == drag.Hovered()) {
+            release.put.move = drag.MoveRecord(PutSource::Deck);
+            release.put.side = side;
+            release.put.tile = std::move(places[p].back());
             places[p].pop_back();
-            playLine->Attach(std::move(owned), side);
-            f.layer = 0;
-            ClearHovered();
-            CountMoves();
-            field->RecomputePlayable();
-            field->idleUpdates = 0;
+            drag.Clear();
             ShiftPile(p, 7, -7);
-            field->CheckEnd();
         } else {
-            DominoFish& f = *hovered;
-            f.dragged = false;
-            f.SetPosition(px, py);
-            float d = std::hypot(float(px - dragOriginX), float(py - dragOriginY));
-            f.GlideTo(0, nullptr, dragOriginX, dragOriginY, d > 50 ? 30 : 1);
-            f.returning = true;
-            ClearHovered();
+            drag.GlideBack(px, py, 0).returning = true;
         }
-    } else if (!(hovered && !dealing && clickCode == 1) && InDeckArea(px, py) && !dealing) {
-        if (field->mode == FishField::kClickMode)
-            DrawFromDeck(clickCode);
-        else if (field->mode == FishField::kDragMode)
+    } else if (!dropping && InDeckArea(px, py) && !dealing) {
+        if (field->mode == PlayMode::Click) {
+            release.put = DrawFromDeck(clickCode);
+        } else if (field->mode == PlayMode::Drag) {
             DealToPlaces();
+            release.dealt = true;
+        }
     }
-    CountMoves();
+    return release;
 }
 
 void Deck::UndoPlaceFish(std::unique_ptr<DominoFish> owned, int placeIndex, int originX, int originY)

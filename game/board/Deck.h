@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "game/board/DominoFish.h"
+#include "game/board/TileDrag.h"
+#include "game/board/TilePut.h"
 
 namespace Zorvin {
 
@@ -29,12 +31,16 @@ public:
     Deck(const Deck&) = delete;
     Deck& operator=(const Deck&) = delete;
 
+    // What a release of the button did to the deck: a tile it hands to the
+    // line (a tile of a place dropped on an end, or one drawn in click
+    // mode), or a deal to the places.
+    struct Release {
+        TilePut put;
+        bool dealt = false;
+    };
+
     // Empties the deck and the places and fills the deck with `count` new tiles.
     void Fill(int count);
-    // Click mode: the top tile becomes the current tile of the line.
-    void DrawFromDeck(int clickCode);
-    // Drag mode: deals a tile to each place, or gathers the places back.
-    void DealToPlaces();
     void CountMoves();
     // The value for the free half of a tile drawn in click mode.
     int ChooseValue() const;
@@ -45,7 +51,8 @@ public:
     bool MouseMove(int px, int py);
     void MouseDown(int clickCode, int px, int py);
     bool MouseDrag(int px, int py);
-    void MouseUp(int clickCode, int px, int py);
+    // The caller counts the deck's moves again once it has made the put.
+    Release MouseUp(int clickCode, int px, int py);
 
     // Puts a tile taken from place `placeIndex` back (undo).
     void UndoPlaceFish(std::unique_ptr<DominoFish> fish, int placeIndex, int originX, int originY);
@@ -59,23 +66,23 @@ public:
 
     FishField* field;
     PlayLine* playLine;
-    int hoveredPileIndex = -1;
-    int hoveredPlace = -1;
-    bool dealtFlag = false;
     bool dealing = false;
     int style = 0;
     int x = 5, y = 540;
     int deckMoves = 0;
     std::vector<std::unique_ptr<DominoFish>> fish;
     std::vector<Place> places;
-    int dragOriginY = 0, dragOriginX = 0;
     int redealsLeft = 2;
     int placeCount = 2;
-    DominoFish* hovered = nullptr;
+    // The top tile of a place under the pointer and its drag.
+    TileDrag drag;
 
 private:
+    // Click mode: the top tile becomes the current tile of the line.
+    TilePut DrawFromDeck(int clickCode);
+    // Drag mode: deals a tile to each place, or gathers the places back.
+    void DealToPlaces();
     bool Matches(const DominoFish& f, int l, int r) const;
-    void ClearHovered();
     // Slides the fish of a pile of three or more by (dx, dy) within its window.
     void ShiftPile(int placeIndex, int dx, int dy);
     std::unique_ptr<DominoFish> NewFish(int fx, int fy);

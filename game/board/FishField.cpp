@@ -1,3 +1,12 @@
+// Sections:
+//   - cover cells (which tiles can reach which)
+//   - image tables, counts and lookups
+//   - starting a level (chain, deal, intro)
+//   - open and playable tiles
+//   - keys, hints, bonuses
+//   - undo, reshuffle, end of level
+//   - mouse (hover, pick-up, drop) and the put record
+
 #include "game/board/FishField.h"
 
 #include <cmath>
@@ -75,18 +84,8 @@ FishField::~FishField() = default;
 
 void FishField::LoadImageTables()
 {
-    Image* const typ[kValueCount] = {
-        IMAGE_TYP0, IMAGE_TYP1, IMAGE_TYP2, IMAGE_TYP3, IMAGE_TYP4, IMAGE_TYP5, IMAGE_TYP6,
-        IMAGE_TYP7, IMAGE_TYP8, IMAGE_TYP9, IMAGE_TYP10, IMAGE_TYP11, IMAGE_TYP12, IMAGE_TYP13,
-        IMAGE_TYP14, IMAGE_TYP15, IMAGE_TYP16, IMAGE_TYP17, IMAGE_TYP18, IMAGE_TYP19, IMAGE_TYP20,
-        IMAGE_TYP21, IMAGE_TYP22, IMAGE_TYP23, IMAGE_TYP24, IMAGE_TYP25};
-    for (int i = 0; i < kValueCount; ++i)
-        faceImages[i] = typ[i];
     lockImages = {IMAGE_FISH_LOCK0, IMAGE_FISH_LOCK1, IMAGE_FISH_LOCK2};
     itemImages = {IMAGE_KEY_ANIM, IMAGE_PYRAMID_ANIM, IMAGE_SPHERE_ANIM};
-    plainImages = {IMAGE_FISH_L, IMAGE_FISH_L, IMAGE_FISH_L2, IMAGE_FISH_L3};
-    overImages = {IMAGE_FISH_OVER, IMAGE_FISH_OVER, IMAGE_FISH_OVER2, IMAGE_FISH_OVER3};
-    backImages = {IMAGE_FISH_BACK, IMAGE_FISH_BACK, IMAGE_FISH_BACK2, IMAGE_FISH_BACK3};
     flipImages = {IMAGE_FISH_ROTATE, IMAGE_FISH_ROTATE, IMAGE_FISH_ROTATE2, IMAGE_FISH_ROTATE3};
 }
 
@@ -108,15 +107,6 @@ DominoFish* FishField::FishAt(int layerIndex, int index) const
     return l[index].get();
 }
 
-void FishField::ClearHovered()
-{
-    if (hovered)
-        hovered->hover = false;
-    hovered = nullptr;
-    hoveredLayer = -1;
-    hoveredIndex = -1;
-}
-
 // ---------------------------------------------------------------------------
 // Starting a level
 
@@ -135,10 +125,7 @@ bool FishField::ReadLevel(const std::string& path)
 
 void FishField::BeginLevel(const std::string& path)
 {
-    hovered = nullptr;
-    hoveredLayer = hoveredIndex = -1;
-    editorCopy = nullptr;
-    editorMark = nullptr;
+    drag.Forget();
     lastMove.fish = nullptr;
     layers.clear();
     fishCount = 0;
@@ -212,10 +199,7 @@ void FishField::ResetLineAfterDeal(std::pair<int, int> leftOver)
 void FishField::DealLevel()
 {
     won = lost = false;
-    hovered = nullptr;
-    hoveredLayer = hoveredIndex = -1;
-    editorCopy = nullptr;
-    editorCopyLayer = editorCopyIndex = -1;
+    drag.Forget();
     lockOpen = {0, 0, 0};
 
     std::vector<std::pair<int, int>> chain = BuildChain();
@@ -248,9 +232,10 @@ void FishField::DealLevel()
         playLine->GlideEndsHome(false);
 
     if (PlayerProfile* p = app->CurrentProfile()) {
-        if (mode == kClickMode && p->levelMode2 == 1)
+        bool firstLevel = p->Progress(mode).level == 1;
+        if (mode == PlayMode::Click && firstLevel)
             app->ShowHint(W("Найдите камень с такой же картинкой на игровом поле и кликните на него."), 490, 550);
-        else if (mode == kDragMode && p->levelMode0 == 1)
+        else if (mode == PlayMode::Drag && firstLevel)
             app->ShowHint(W("Перетаскивайте камни с соответствующими картинками справа или слева. "
                             "Они будут вращаться автоматически. "),
                           490, 550);
@@ -331,7 +316,7 @@ void FishField::RecomputePlayable()
     int l = playLine ? playLine->LeftEnd() : -1;
     int r = playLine ? playLine->RightEnd() : -1;
     bool anyEnd = l == DominoFish::kJoker || r == DominoFish::kJoker;
-    bool drag = mode != kClickMode;
+    bool drag = mode != PlayMode::Click;
     movesAvailable = 0;
     ForEachTopDown(layers, [&](DominoFish& f) {
         f.playable = f.open && (anyEnd || f.joker || (drag && f.HasHalf(l)) || f.HasHalf(r));
@@ -465,15 +450,10 @@ void FishField::AwardBonus(DominoFish& fish)
     if (type == 0)
         return;
     app->PlaySound(SOUND_BONUS);
-    bool click = mode == kClickMode;
+    bool click = mode == PlayMode::Click;
     Image* shown = nullptr;
     auto addPoints = [&](int points, Image* image) {
-        score += points;
-        // The points count toward the put that collected them, so its undo
-        // takes them back too; a bonus landing after a later put (a click
-        // put still flying) belongs to a move that can no longer be undone.
-        if (lastMove.fish == &fish)
-            lastMove.lastPoints += points;
+        AddPoints(points, &fish);
         shown = image;
     };
     auto extraFish = [&]() {
@@ -547,9 +527,9 @@ bool FishField::Undo()
     if (pos < 0)
         return false;
     // A tile drawn from the deck in click mode cannot go back.
-    if (lastMove.source == 1 && (mode == kClickMode || !deck))
+    if (lastMove.source == PutSource::Deck && (mode == PlayMode::Click || !deck))
         return false;
-    if (lastMove.source == 0 && (lastMove.layer < 0 || lastMove.layer >= static_cast<int>(layers.size())))
+    if (lastMove.source == PutSource::Field && (lastMove.layer < 0 || lastMove.layer >= static_cast<int>(layers.size())))
         return false;
 
     bool first = pos == 0;
@@ -563,7 +543,7 @@ bool FishField::Undo()
     }
     f->dragged = false;
 
-    if (lastMove.source == 0) {
+    if (lastMove.source == PutSource::Field) {
         ++fishCount;
         f->layer = lastMove.layer;
         Layer& l = layers[lastMove.layer];
@@ -592,7 +572,7 @@ bool FishField::Undo()
     score -= lastMove.lastPoints;
     lastMove.lastPoints = -lastMove.lastPoints;
     lastMove.fish = nullptr;
-    ClearHovered();
+    drag.Clear();
     RecomputePlayable();
     if (deck)
         deck->CountMoves();
@@ -603,7 +583,7 @@ bool FishField::Undo()
 
 void FishField::ReshuffleField()
 {
-    ClearHovered();
+    drag.Clear();
     std::vector<std::pair<int, int>> chain = BuildChain();
     for (Layer& l : layers) {
         for (auto& f : l) {
@@ -638,17 +618,15 @@ void FishField::CheckEnd()
     won = fishCount == 0;
     if (won)
         lost = false;
-    else if (mode == kClickMode)
+    else if (mode == PlayMode::Click)
         lost = (!deck || deck->fish.empty()) && movesAvailable == 0;
     else
         lost = movesAvailable == 0 && (!deck || deck->deckMoves == 0);
 }
 
-void FishField::RebuildBackdrop()
+void FishField::MarkBackdropStale()
 {
-    // The board's drawing repaints its cached picture from here; the rules
-    // only need to know that one is due.
-    ++backdropRebuilds;
+    ++backdropVersion;
 }
 
 void FishField::EndOfLevel()
@@ -663,13 +641,9 @@ void FishField::EndOfLevel()
         won = false;
         if (PlayerProfile* p = app->CurrentProfile()) {
             p->shufflesLeft = shufflesLeft;
-            if (mode == kClickMode) {
-                p->scoreMode2 = score;
-                ++p->levelMode2;
-            } else {
-                p->scoreMode0 = score;
-                ++p->levelMode0;
-            }
+            ModeProgress progress = p->Progress(mode);
+            progress.score = score;
+            ++progress.level;
             if (deck)
                 p->placeCount = deck->placeCount;
         }
@@ -700,10 +674,10 @@ void FishField::Update()
         for (size_t i = 0; i < l.size(); ++i)
             l[i]->Update();
     }
-    if (mode == kEditorMode)
+    if (mode == PlayMode::Editor)
         return;
 
-    if (!(hovered && hovered->dragged && hovered->playable)) {
+    if (!(drag.Dragging() && drag.Hovered()->playable)) {
         if (++idleUpdates > 599) {
             idleUpdates = -1000;
             ShowHint();
@@ -717,7 +691,7 @@ void FishField::Update()
     }
 
     if (changed) {
-        RebuildBackdrop();
+        MarkBackdropStale();
         changed = false;
     }
     if (flipSound) {
@@ -737,138 +711,106 @@ void FishField::Update()
 
 bool FishField::MouseMove(int px, int py)
 {
-    if (loading || mode == kEditorMode)
+    if (loading || mode == PlayMode::Editor)
         return false;
-    if (hovered && (hovered->dragged || hovered->HitTest(px, py)))
-        return false;
-    DominoFish* previous = hovered;
-    hovered = nullptr;
-    hoveredLayer = hoveredIndex = -1;
-    for (int l = static_cast<int>(layers.size()) - 1; l >= 0 && !hovered; --l) {
-        for (int i = 0; i < static_cast<int>(layers[l].size()); ++i) {
-            if (layers[l][i]->HitTest(px, py)) {
-                hovered = layers[l][i].get();
-                hoveredLayer = l;
-                hoveredIndex = i;
-                break;
+    return drag.Track(px, py, [this](int x, int y) {
+        for (int l = static_cast<int>(layers.size()) - 1; l >= 0; --l) {
+            for (int i = 0; i < static_cast<int>(layers[l].size()); ++i) {
+                if (layers[l][i]->HitTest(x, y))
+                    return TileDrag::Hit{layers[l][i].get(), l, i};
             }
         }
-    }
-    if (previous && previous != hovered)
-        previous->hover = false;
-    return hovered && hovered != previous;
+        return TileDrag::Hit{};
+    });
 }
 
-void FishField::MouseDown(int clickCode, int px, int py)
+TilePut FishField::MouseDown(int clickCode, int px, int py)
 {
-    if (loading || mode == kEditorMode || !hovered || !playLine)
-        return;
-    if (mode == kClickMode) {
+    DominoFish* hovered = drag.Hovered();
+    if (loading || mode == PlayMode::Editor || !hovered || !playLine)
+        return {};
+    if (mode == PlayMode::Click) {
         if (hovered->IsGliding() || !playLine->CanPutOnCurrent(*hovered))
-            return;
-        dragOriginX = hovered->x;
-        dragOriginY = hovered->y;
+            return {};
         // The joker hint of a click put is shown when the put is settled, so
         // that settling does not take it straight off the screen again.
-        if (comboMeter)
-            comboMeter->Add(3);
-        std::unique_ptr<DominoFish> owned = TakeHovered();
-        if (!owned)
-            return;
-        DominoFish& f = *owned;
-        RecordFieldPut(f);
-        playLine->PutOnCurrent(std::move(owned), clickCode);
-        AfterFieldPut(f);
-        return;
+        drag.MarkOrigin();
+        TilePut put = TakeHovered();
+        put.clickCode = clickCode;
+        return put;
     }
-    if (clickCode == 1) {
-        if (hovered->IsGliding())
-            return;
-        dragOriginX = hovered->x;
-        dragOriginY = hovered->y;
-        hovered->DragTo(px, py);
-        RebuildBackdrop();
-    } else if (clickCode == -1) {
-        playLine->TurnTowardJokerEnd(*hovered, px, py);
-    }
+    if (clickCode == 1 && hovered->IsGliding())
+        return {};
+    drag.Press(*playLine, clickCode, px, py);
+    if (clickCode == 1)
+        MarkBackdropStale();
+    return {};
 }
 
 bool FishField::MouseDrag(int px, int py)
 {
-    if (loading || mode == kEditorMode || !hovered || !hovered->dragged || !playLine)
+    if (loading || mode == PlayMode::Editor || !playLine)
         return false;
-    playLine->DragFish(*hovered, px, py);
-    return true;
+    return drag.Drag(*playLine, px, py);
 }
 
-void FishField::MouseUp(int clickCode, int px, int py)
+TilePut FishField::MouseUp(int clickCode, int px, int py)
 {
-    if (loading || mode != kDragMode || clickCode != 1 || !hovered || !hovered->dragged || !playLine)
-        return;
-    int side = playLine->AttachSide(*hovered);
-    if (side != 0) {
-        std::unique_ptr<DominoFish> owned = TakeHovered();
-        if (!owned)
-            return;
-        DominoFish& f = *owned;
-        // Recorded before joining: the bonus paid at the join belongs to this put.
-        RecordFieldPut(f);
-        playLine->Attach(std::move(owned), side);
-        AfterFieldPut(f);
-        RecomputePlayable();
-        if (deck)
-            deck->CountMoves();
-        CheckEnd();
-        return;
+    if (loading || mode != PlayMode::Drag || clickCode != 1 || !drag.Dragging() || !playLine)
+        return {};
+    if (int side = drag.JoinSide(*playLine)) {
+        TilePut put = TakeHovered();
+        put.side = side;
+        return put;
     }
-    DominoFish& f = *hovered;
-    f.dragged = false;
-    f.SetPosition(px, py);
-    float d = std::hypot(float(px - dragOriginX), float(py - dragOriginY));
-    f.GlideTo(f.layer, nullptr, dragOriginX, dragOriginY, d > 50 ? 30 : 1);
+    DominoFish& f = drag.GlideBack(px, py, drag.Hovered()->layer);
     f.refreshOnArrival = true;
     f.settled = false;
-    ClearHovered();
+    return {};
 }
 
-std::unique_ptr<DominoFish> FishField::TakeHovered()
+TilePut FishField::TakeHovered()
 {
     // The stored index may be stale after an undo; the tile itself decides.
     for (int l = 0; l < static_cast<int>(layers.size()); ++l) {
         Layer& layer = layers[l];
         for (int i = 0; i < static_cast<int>(layer.size()); ++i) {
-            if (layer[i].get() == hovered) {
-                hoveredLayer = l;
-                hoveredIndex = i;
-                std::unique_ptr<DominoFish> owned = std::move(layer[i]);
+            if (layer[i].get() == drag.Hovered()) {
+                drag.Relocate(l, i);
+                TilePut put;
+                put.move = drag.MoveRecord(PutSource::Field);
+                put.tile = std::move(layer[i]);
                 layer.erase(layer.begin() + i);
-                return owned;
+                return put;
             }
         }
     }
-    return nullptr;
+    return {};
 }
 
-void FishField::RecordFieldPut(DominoFish& f)
+void FishField::RecordMove(const LastMove& move)
 {
-    lastMove.source = 0;
+    lastMove = move;
     lastMove.lastPoints = 0;
-    lastMove.originX = dragOriginX;
-    lastMove.originY = dragOriginY;
-    lastMove.layer = hoveredLayer;
-    lastMove.index = hoveredIndex;
-    lastMove.fish = &f;
 }
 
-void FishField::AfterFieldPut(DominoFish& f)
+void FishField::AddPoints(int points, const DominoFish* put)
+{
+    score += points;
+    // The points count toward the put that earned them, so its undo takes
+    // them back too; points landing after a later put (a click put still
+    // flying) belong to a move that can no longer be undone.
+    if (lastMove.fish == put)
+        lastMove.lastPoints += points;
+}
+
+void FishField::AfterPut(DominoFish& f)
 {
     --fishCount;
-    f.layer = 0;
     if (f.itemType >= 0)
         CollectItem(f);
     f.hover = false;
-    hovered = nullptr;
-    hoveredLayer = hoveredIndex = -1;
+    drag.Forget();
     RecomputeOpen();
     idleUpdates = 0;
 }

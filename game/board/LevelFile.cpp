@@ -1,3 +1,10 @@
+// Sections:
+//   - numbers and level paths
+//   - reading a level file (attributes, rows of tokens)
+//   - writing one
+//   - loading a level onto the field and saving the field
+//   - choosing the level to start
+
 #include "game/board/LevelFile.h"
 
 #include "framework/core/FileUtil.h"
@@ -58,9 +65,9 @@ bool StringToInt(const std::string& text, int& value)
     return true;
 }
 
-std::string LevelPath(int mode, int n)
+std::string LevelPath(PlayMode mode, int n)
 {
-    std::string set = mode == 2 ? "Levels1/" : mode == 0 ? "Levels2/" : "";
+    std::string set = mode == PlayMode::Click ? "Levels1/" : mode == PlayMode::Drag ? "Levels2/" : "";
     return "levels/" + set + "Level" + std::to_string(n) + ".xml";
 }
 
@@ -343,7 +350,7 @@ void ApplyLevel(const LevelFile& level, int style, FishField& field, bool playMu
             ++field.fishCount;
         }
     }
-    field.RebuildBackdrop();
+    field.MarkBackdropStale();
 }
 
 bool SaveLevel(const FishField& field, const std::string& fileName)
@@ -381,7 +388,7 @@ LevelFile LevelFromField(const FishField& field)
     return level;
 }
 
-std::string ChooseLevelPath(BoardHost& host, int mode, int& n)
+std::string ChooseLevelPath(BoardHost& host, PlayMode mode, int& n)
 {
     std::string path = LevelPath(mode, n);
     if (host.FileExists(path))
@@ -389,14 +396,12 @@ std::string ChooseLevelPath(BoardHost& host, int mode, int& n)
     return FallBackToFirstLevel(host, mode, n);
 }
 
-std::string FallBackToFirstLevel(BoardHost& host, int mode, int& n)
+std::string FallBackToFirstLevel(BoardHost& host, PlayMode mode, int& n)
 {
     n = 1;
     if (PlayerProfile* profile = host.CurrentProfile()) {
-        if (mode == 2)
-            profile->levelMode2 = 1;
-        else if (mode == 0)
-            profile->levelMode0 = 1;
+        if (mode != PlayMode::Editor)
+            profile->Progress(mode).level = 1;
     }
     return LevelPath(mode, 1);
 }

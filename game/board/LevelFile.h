@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "game/shared/PlayMode.h"
+
 namespace Zorvin {
 
 class BoardHost;
@@ -35,7 +37,7 @@ bool StringToInt(const std::string& text, int& value);
 // Path of level n of a game mode: "levels/Levels2/Level7.xml" for mode 0
 // (drag mode), "levels/Levels1/..." for mode 2 (click mode), and no set
 // folder for any other mode.
-std::string LevelPath(int mode, int n);
+std::string LevelPath(PlayMode mode, int n);
 
 // One tile as the file places it. x and y are the tile's centre in board
 // pixels with the level's shift included.
@@ -129,10 +131,10 @@ LevelFile LevelFromField(const FishField& field);
 // The level to start for the current game: level n of the mode when its file
 // exists; otherwise level 1 of the mode, and then n and the current player's
 // progress in that mode go back to 1 as well.
-std::string ChooseLevelPath(BoardHost& host, int mode, int& n);
+std::string ChooseLevelPath(BoardHost& host, PlayMode mode, int& n);
 // Level 1 of the mode instead of level n: n and the current player's progress
 // in that mode go back to 1. Returns the path of level 1.
-std::string FallBackToFirstLevel(BoardHost& host, int mode, int& n);
+std::string FallBackToFirstLevel(BoardHost& host, PlayMode mode, int& n);
 
 // Writes the field's layout as a level file. Returns false when the file
 // cannot be written; an existing file is then left as it was.

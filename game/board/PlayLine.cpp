@@ -27,7 +27,7 @@ void PlayLine::ResetLine(int a, int b)
 {
     fish.clear();
     int style = field->deck ? field->deck->style : 0;
-    bool click = field->mode == FishField::kClickMode;
+    bool click = field->mode == PlayMode::Click;
     for (int i = 0; i < 2; ++i) {
         auto f = std::make_unique<DominoFish>(kMiddleX, kEndY, 3, 0, field);
         int v = i == 0 && !click ? a : b;
@@ -220,10 +220,6 @@ void PlayLine::Attach(std::unique_ptr<DominoFish> owned, int side)
     f.dragged = false;
     f.overlapPartner = -1;
     snapSide = 1;
-    putMade = true;
-    field->AwardBonus(f);
-    if (field->comboMeter)
-        field->comboMeter->Add(5);
 }
 
 bool PlayLine::CanPutOnCurrent(const DominoFish& f) const
@@ -254,7 +250,6 @@ void PlayLine::PutOnCurrent(std::unique_ptr<DominoFish> owned, int clickCode)
     f.GlideTo(0, nullptr, kArrivalX - 7 * f.layer, kEndY + 7 * f.layer, 30);
     f.toPlayLine = true;
     snapSide = 1;
-    putMade = true;
     field->changed = true;
 }
 

@@ -35,7 +35,7 @@ public:
     int AttachSide(const DominoFish& fish) const;
     // Joins `fish` to the line at the end AttachSide names (it must not be 0),
     // with its matching half facing that end: a turn toward the other end
-    // that is still running is called off.
+    // that is still running is called off. The caller pays the tile's bonus.
     void Attach(std::unique_ptr<DominoFish> fish, int side);
     // Moves the drawn rectangle of a dragged tile next to the end it would
     // join, and sets snapSide accordingly.
@@ -81,10 +81,6 @@ public:
 
     std::vector<std::unique_ptr<DominoFish>> fish;
     int snapSide = 0;
-    // Set by every put and cleared by the panel when it settles the put.
-    // snapSide alone cannot say so: it also marks a dragged tile shown at an
-    // end, and a right-button release then must not score a put.
-    bool putMade = false;
     FishField* field;
 
 private:

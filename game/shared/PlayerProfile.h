@@ -8,7 +8,15 @@
 
 #include <string>
 
+#include "game/shared/PlayMode.h"
+
 namespace Zorvin {
+
+// A player's progress in one play mode, by reference into the profile.
+struct ModeProgress {
+    int& level;  // the next level to play
+    int& score;  // the running score
+};
 
 struct PlayerProfile {
     // The last level of each play mode; a level one past it marks a
@@ -31,6 +39,14 @@ struct PlayerProfile {
     bool showHowToPlay = true;
     int placeCount = 2;        // deck places carried from level to level
     bool showInstructions = true;
+
+    // The progress of `mode` (the editor counts as drag mode).
+    ModeProgress Progress(PlayMode mode)
+    {
+        if (mode == PlayMode::Click)
+            return {levelMode2, scoreMode2};
+        return {levelMode0, scoreMode0};
+    }
 };
 
 } // namespace Zorvin

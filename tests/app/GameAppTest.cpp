@@ -1,12 +1,21 @@
 // The real game application on fake desktop services: the generated game
 // folder, a clock that moves when the main loop sleeps, private settings and
 // data folders, and input fed as window messages.
+//
+// Sections:
+//   - the fixture (fake desktop services)
+//   - first run and start-up failures
+//   - shutdown during loading
+//   - the editor's save
+//   - winning and the end of the campaign
+//   - recorded demos
 
 #include "game/app/GameApp.h"
 #include "game/app/screens/MapWnd.h"
 
 #include "framework/core/Cp1251.h"
 #include "framework/core/FileUtil.h"
+#include "framework/core/KeyCodes.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/controls/ButtonWidget.h"
@@ -157,7 +166,7 @@ protected:
     {
         if (!RunUntil([&] { return app->IsLoaded(); }))
             return false;
-        AnswerWhenShown(GameApp::DialogNameOrGameOver);
+        AnswerWhenShown(DialogNameOrGameOver);
         Click(app->GetTitleScreen()->GetStartLink());
         bool reached = RunUntil([&] { return app->GetMainMenu() != nullptr && app->CurrentProfile() != nullptr; });
         app->onUpdate = nullptr;
@@ -166,20 +175,20 @@ protected:
 
     // The main menu's button of `mode`; runs until the board, the map or
     // the continue question is up.
-    void ChooseMode(int mode)
+    void ChooseMode(PlayMode mode)
     {
-        int button = mode == GameApp::ModeClick ? TitleWnd::ClickModeButton : TitleWnd::DragModeButton;
+        int button = mode == PlayMode::Click ? TitleWnd::ClickModeButton : TitleWnd::DragModeButton;
         Click(app->GetMainMenu()->GetButton(button));
         ASSERT_TRUE(RunUntil([&] {
             return app->IsScreenShown(app->GetBoardPanel()) || app->IsScreenShown(app->GetMapScreen()) ||
-                   app->FindDialog(GameApp::DialogContinue) != nullptr;
+                   app->FindDialog(DialogContinue) != nullptr;
         }));
         RunUntil([&] { return !app->GetBoard()->field->loading; });
     }
     // The continue question's answer, as its button gives it.
     void AnswerContinue(int button)
     {
-        auto* ask = dynamic_cast<ContinueGameWnd*>(app->FindDialog(GameApp::DialogContinue));
+        auto* ask = dynamic_cast<ContinueGameWnd*>(app->FindDialog(DialogContinue));
         ASSERT_NE(ask, nullptr);
         ask->OnButtonClick(button);
         RunUntil([&] { return !app->GetBoard()->field->loading; });
@@ -188,10 +197,10 @@ protected:
     void LeaveThroughGameMenu()
     {
         Post(MessageKind::KeyDown, 27);
-        ASSERT_TRUE(RunUntil([&] { return app->FindDialog(GameApp::DialogMenu) != nullptr; }));
-        auto* menu = dynamic_cast<MenuWnd*>(app->FindDialog(GameApp::DialogMenu));
+        ASSERT_TRUE(RunUntil([&] { return app->FindDialog(DialogMenu) != nullptr; }));
+        auto* menu = dynamic_cast<MenuWnd*>(app->FindDialog(DialogMenu));
         ASSERT_NE(menu, nullptr);
-        AnswerWhenShown(GameApp::DialogConfirm);
+        AnswerWhenShown(DialogConfirm);
         Click(menu->GetButton(MenuWnd::MainMenu));
         ASSERT_TRUE(RunUntil([&] { return app->IsScreenShown(app->GetMainMenu()); }));
         app->onUpdate = nullptr;
@@ -218,7 +227,7 @@ protected:
         Post(MessageKind::LButtonUp, x, y);
         ASSERT_TRUE(RunUntil([&] { return board.field->fishCount == left - 1 && board.playLine->AllSettled(); }));
     }
-    std::string SaveFile(int mode) { return SavedGamePath(app->GetDataFolder(), app->CurrentPlayerName(), mode); }
+    std::string SaveFile(PlayMode mode) { return SavedGamePath(app->GetDataFolder(), app->CurrentPlayerName(), StoredMode(mode)); }
 
     std::string SettingsFile() const { return temp.File("config") + "/Wendmoor/Korvelt/settings.ini"; }
     std::string PlayersFile() const { return temp.File("data") + "/Wendmoor/Korvelt/players.dat"; }
@@ -260,24 +269,24 @@ TEST_F(GameAppTest, FirstRunReachesLevelOneOfEachModeAndLeavesCleanly)
     EXPECT_TRUE(game.IsScreenShown(game.GetMainMenu()));
     EXPECT_EQ(IMAGE_LOADER_BAR, nullptr); // its group is gone with the title screen
 
-    for (int mode : {GameApp::ModeClick, GameApp::ModeDrag}) {
-        SCOPED_TRACE(mode);
-        int button = mode == GameApp::ModeClick ? TitleWnd::ClickModeButton : TitleWnd::DragModeButton;
+    for (PlayMode mode : {PlayMode::Click, PlayMode::Drag}) {
+        SCOPED_TRACE(StoredMode(mode));
+        int button = mode == PlayMode::Click ? TitleWnd::ClickModeButton : TitleWnd::DragModeButton;
         Click(game.GetMainMenu()->GetButton(button));
         ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetBoardPanel()); }));
         EXPECT_FALSE(game.IsScreenShown(game.GetMainMenu()));
         EXPECT_EQ(game.GetBoard()->field->mode, mode);
         EXPECT_EQ(game.GetBoard()->field->levelNumber, 1);
         EXPECT_GT(game.GetBoard()->field->fishCount, 0);
-        game.CloseDialog(GameApp::DialogHowToPlay);
+        game.CloseDialog(DialogHowToPlay);
         RunUntil([&] { return game.GetWidgetManager()->GetFocusWidget() == game.GetBoardPanel(); }, 50);
 
         Post(MessageKind::Activate, 0);
-        ASSERT_TRUE(RunUntil([&] { return game.FindDialog(GameApp::DialogMenu) != nullptr; }));
+        ASSERT_TRUE(RunUntil([&] { return game.FindDialog(DialogMenu) != nullptr; }));
         Post(MessageKind::Activate, 1);
-        auto* menu = dynamic_cast<MenuWnd*>(game.FindDialog(GameApp::DialogMenu));
+        auto* menu = dynamic_cast<MenuWnd*>(game.FindDialog(DialogMenu));
         ASSERT_NE(menu, nullptr);
-        AnswerWhenShown(GameApp::DialogConfirm);
+        AnswerWhenShown(DialogConfirm);
         Click(menu->GetButton(MenuWnd::MainMenu));
         ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMainMenu()); }));
         game.onUpdate = nullptr;
@@ -314,7 +323,8 @@ TEST_F(GameAppTest, DamagedManifestEndsStartupWithTheReasonAndFailureCode)
 
 // A "Game" resource missing from the manifest is found by the loading
 // thread: the reason is shown once loading is over, the start link never
-// appears, and the game keeps running until the player closes it.
+// appears, and the game keeps running until the player closes it; it then
+// ends with a failure.
 TEST_F(GameAppTest, AMissingGameResourceKeepsTheLoadingScreenWithoutTheStartLink)
 {
     std::string folder = temp.File("game");
@@ -341,6 +351,8 @@ TEST_F(GameAppTest, AMissingGameResourceKeepsTheLoadingScreenWithoutTheStartLink
     Post(MessageKind::Close);
     ASSERT_TRUE(RunUntil([&] { return game.HasShutdownStarted(); }, 100));
     EXPECT_TRUE(game.exits.empty());
+    // The run failed, and the exit code says so.
+    EXPECT_EQ(game.GetExitCode(), 1);
 }
 
 // SIGINT/SIGTERM while the resources are still loading: the normal shutdown
@@ -377,18 +389,18 @@ TEST_F(GameAppTest, EditorSavesTheLevelUnderTheNameGivenInTheDialog)
     ASSERT_TRUE(LoadAndEnterMenu());
     Click(game.GetMainMenu()->GetButton(TitleWnd::DragModeButton));
     ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetBoardPanel()); }));
-    game.CloseDialog(GameApp::DialogHowToPlay);
+    game.CloseDialog(DialogHowToPlay);
     RunUntil([&] { return !game.GetBoard()->field->loading; });
     game.EnableDebugKeys();
 
     Post(MessageKind::KeyDown, 0x77);
-    ASSERT_TRUE(RunUntil([&] { return game.GetBoard()->field->mode == FishField::kEditorMode; }));
+    ASSERT_TRUE(RunUntil([&] { return game.GetBoard()->field->mode == PlayMode::Editor; }));
 
     const std::string name = "editor_test_" + std::to_string(::getpid()) + ".xml";
     Rect shown;
     std::string suggested;
     game.onUpdate = [&] {
-        auto* d = dynamic_cast<DialogWithEdit*>(game.FindDialog(GameApp::DialogNameOrGameOver));
+        auto* d = dynamic_cast<DialogWithEdit*>(game.FindDialog(DialogNameOrGameOver));
         if (d == nullptr || !windows.pending.empty() || !suggested.empty())
             return;
         shown = Rect(d->x, d->y, d->width, d->height);
@@ -411,7 +423,7 @@ TEST_F(GameAppTest, EditorSavesTheLevelUnderTheNameGivenInTheDialog)
     std::filesystem::remove(path);
     ASSERT_EQ(file.layers.size(), game.GetBoard()->field->layers.size());
     EXPECT_EQ(file.layers.back().size(), game.GetBoard()->field->layers.back().size());
-    EXPECT_EQ(game.GetBoard()->field->mode, FishField::kEditorMode);
+    EXPECT_EQ(game.GetBoard()->field->mode, PlayMode::Editor);
 }
 
 // Winning levels through the real rules: the level-won dialog's button goes
@@ -425,10 +437,10 @@ TEST_F(GameAppTest, WinningGoesOnToTheNextLevelAndPastTheLastEndsTheCampaign)
     PlayerProfile* player = game.CurrentProfile();
     player->levelMode2 = 59;
     player->showHowToPlay = false;
-    game.ShowBoard(GameApp::ModeClick);
+    game.ShowBoard(PlayMode::Click);
     ASSERT_EQ(game.GetBoard()->field->levelNumber, 59);
 
-    AnswerWhenShown({GameApp::DialogLevelWon, GameApp::DialogCampaignComplete});
+    AnswerWhenShown({DialogLevelWon, DialogCampaignComplete});
     game.GetBoard()->field->won = true;
     ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMapScreen()); }));
     EXPECT_FALSE(game.IsScreenShown(game.GetBoardPanel()));
@@ -447,9 +459,9 @@ TEST_F(GameAppTest, WinningGoesOnToTheNextLevelAndPastTheLastEndsTheCampaign)
     EXPECT_FALSE(game.IsScreenShown(game.GetBoardPanel()));
     EXPECT_EQ(player->levelMode2, 1);
     EXPECT_EQ(player->scoreMode2, 0);
-    EXPECT_FALSE(game.HasSavedGame(GameApp::ModeClick));
+    EXPECT_FALSE(game.HasSavedGame(PlayMode::Click));
     EXPECT_EQ(game.CurrentSong(), GameApp::SongTitle);
-    EXPECT_EQ(game.FindDialog(GameApp::DialogCampaignComplete), nullptr);
+    EXPECT_EQ(game.FindDialog(DialogCampaignComplete), nullptr);
 }
 
 // A full or read-only data folder while playing: leaving a level "saving"
@@ -463,28 +475,28 @@ TEST_F(GameAppTest, FailedWritesAreToldOnScreenAndMadeOnceTheFolderIsBack)
     std::string folder = game.GetDataFolder();
     Click(game.GetMainMenu()->GetButton(TitleWnd::ClickModeButton));
     ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetBoardPanel()); }));
-    game.CloseDialog(GameApp::DialogHowToPlay);
+    game.CloseDialog(DialogHowToPlay);
     RunUntil([&] { return !game.GetBoard()->field->loading; });
 
     // The folder becomes unwritable: a file stands where it was.
     std::string aside = folder.substr(0, folder.size() - 1) + ".away";
     std::filesystem::rename(folder, aside);
     ASSERT_TRUE(FileUtil::WriteFileAtomic(folder.substr(0, folder.size() - 1), "blocker"));
-    AnswerWhenShown(GameApp::DialogConfirm);
+    AnswerWhenShown(DialogConfirm);
     game.ExitToMainMenu(true);
     game.onUpdate = nullptr;
-    ASSERT_TRUE(RunUntil([&] { return game.FindDialog(GameApp::DialogFileNotice) != nullptr; }, 100));
-    Dialog* notice = game.FindDialog(GameApp::DialogFileNotice);
+    ASSERT_TRUE(RunUntil([&] { return game.FindDialog(DialogFileNotice) != nullptr; }, 100));
+    Dialog* notice = game.FindDialog(DialogFileNotice);
     EXPECT_NE(notice->lines.find(folder), std::string::npos) << notice->lines;
     EXPECT_TRUE(game.IsScreenShown(game.GetMainMenu()));
-    EXPECT_TRUE(game.HasSavedGame(GameApp::ModeClick));
+    EXPECT_TRUE(game.HasSavedGame(PlayMode::Click));
 
     std::filesystem::remove(folder.substr(0, folder.size() - 1));
     std::filesystem::rename(aside, folder);
     Click(notice->yesButton.get());
     std::string save = folder + "saves/New Player1.sav";
     ASSERT_TRUE(RunUntil([&] { return FileUtil::Exists(save); }, 3000));
-    EXPECT_EQ(game.FindDialog(GameApp::DialogFileNotice), nullptr);
+    EXPECT_EQ(game.FindDialog(DialogFileNotice), nullptr);
     std::string bytes;
     SavedGameData data;
     ASSERT_TRUE(FileUtil::ReadFile(save, bytes));
@@ -549,7 +561,7 @@ TEST_F(GameAppTest, RecordedDemosReplayToTheSameFilesAndScreen)
             ASSERT_TRUE(report.written.count(file));
             ASSERT_TRUE(ReadSavedGame(report.written.at(file), saved));
             EXPECT_EQ(saved.score, expected.savedScore);
-            EXPECT_EQ(saved.mode, GameApp::ModeClick);
+            EXPECT_EQ(saved.mode, StoredMode(PlayMode::Click));
         }
         // A playback leaves the player's own files alone.
         EXPECT_FALSE(FileUtil::Exists(PlayersFile()));
@@ -607,22 +619,22 @@ TEST_F(GameAppTest, ASavedGameComesBackOnlyInTheLevelItWasSavedIn)
     ASSERT_TRUE(LoadAndEnterMenu());
     PlayerProfile* player = game.CurrentProfile();
     player->showHowToPlay = false;
-    ChooseMode(GameApp::ModeClick);
+    ChooseMode(PlayMode::Click);
     ASSERT_TRUE(game.IsScreenShown(game.GetBoardPanel()));
     PutATile();
     LeaveThroughGameMenu();
     std::string levelOne;
-    ASSERT_TRUE(FileUtil::ReadFile(SaveFile(GameApp::ModeClick), levelOne));
+    ASSERT_TRUE(FileUtil::ReadFile(SaveFile(PlayMode::Click), levelOne));
 
-    ChooseMode(GameApp::ModeClick);
+    ChooseMode(PlayMode::Click);
     AnswerContinue(ContinueGameWnd::Continue);
     ASSERT_TRUE(game.IsScreenShown(game.GetBoardPanel()));
     EXPECT_EQ(game.GetBoard()->field->levelNumber, 1);
-    AnswerWhenShown(GameApp::DialogLevelWon);
+    AnswerWhenShown(DialogLevelWon);
     game.GetBoard()->field->won = true;
     ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMapScreen()); }));
     EXPECT_EQ(player->levelMode2, 2);
-    EXPECT_FALSE(game.HasSavedGame(GameApp::ModeClick));
+    EXPECT_FALSE(game.HasSavedGame(PlayMode::Click));
 
     // From the map back to the main menu, the level-one game put back on
     // disk (as an older version or a crash would have left it): "Продолжить"
@@ -630,12 +642,12 @@ TEST_F(GameAppTest, ASavedGameComesBackOnlyInTheLevelItWasSavedIn)
     // either way the old game is retired.
     for (int answer : {ContinueGameWnd::Continue, ContinueGameWnd::NewGame}) {
         SCOPED_TRACE(answer);
-        AnswerWhenShown(GameApp::DialogConfirm);
+        AnswerWhenShown(DialogConfirm);
         game.GetMapScreen()->OnButtonClick(MapWnd::MainMenuButton);
         ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMainMenu()); }));
         game.onUpdate = nullptr;
-        ASSERT_TRUE(FileUtil::WriteFileAtomic(SaveFile(GameApp::ModeClick), levelOne));
-        ChooseMode(GameApp::ModeClick);
+        ASSERT_TRUE(FileUtil::WriteFileAtomic(SaveFile(PlayMode::Click), levelOne));
+        ChooseMode(PlayMode::Click);
         AnswerContinue(answer);
         bool onMap = answer == ContinueGameWnd::Continue;
         ASSERT_EQ(game.IsScreenShown(game.GetMapScreen()), onMap);
@@ -644,7 +656,7 @@ TEST_F(GameAppTest, ASavedGameComesBackOnlyInTheLevelItWasSavedIn)
             EXPECT_EQ(game.GetMapScreen()->selectedLevel, 2);
         else
             EXPECT_EQ(game.GetBoard()->field->levelNumber, 1);
-        EXPECT_FALSE(game.HasSavedGame(GameApp::ModeClick));
+        EXPECT_FALSE(game.HasSavedGame(PlayMode::Click));
     }
 }
 
@@ -661,7 +673,7 @@ TEST_F(GameAppTest, ClosingTheWindowOrASignalMidLevelKeepsThePosition)
         GameHarness& game = Start();
         ASSERT_TRUE(LoadAndEnterMenu());
         game.CurrentProfile()->showHowToPlay = false;
-        ChooseMode(GameApp::ModeClick);
+        ChooseMode(PlayMode::Click);
         if (run > 0) {
             AnswerContinue(ContinueGameWnd::Continue);
             ASSERT_TRUE(game.IsScreenShown(game.GetBoardPanel()));
@@ -677,7 +689,7 @@ TEST_F(GameAppTest, ClosingTheWindowOrASignalMidLevelKeepsThePosition)
         else
             ShutdownSignals::Request();
         ASSERT_TRUE(RunUntil([&] { return game.HasShutdownStarted(); }));
-        ASSERT_TRUE(FileUtil::ReadFile(SaveFile(GameApp::ModeClick), saved));
+        ASSERT_TRUE(FileUtil::ReadFile(SaveFile(PlayMode::Click), saved));
         EXPECT_EQ(saved, before);
     }
 }
@@ -697,11 +709,11 @@ TEST_F(GameAppTest, LeavingDuringTheIntroStartsNothingOverTheMainMenu)
         if (step == 0 && game.IsScreenShown(game.GetBoardPanel()) && game.GetBoard()->field->loading) {
             Post(MessageKind::Activate, 0);
             step = 1;
-        } else if (auto* menu = dynamic_cast<MenuWnd*>(game.FindDialog(GameApp::DialogMenu)); step == 1 && menu) {
+        } else if (auto* menu = dynamic_cast<MenuWnd*>(game.FindDialog(DialogMenu)); step == 1 && menu) {
             Post(MessageKind::Activate, 1);
             Click(menu->GetButton(MenuWnd::MainMenu));
             step = 2;
-        } else if (Dialog* confirm = game.FindDialog(GameApp::DialogConfirm); step == 2 && confirm) {
+        } else if (Dialog* confirm = game.FindDialog(DialogConfirm); step == 2 && confirm) {
             Click(confirm->yesButton.get());
             step = 3;
         } else if (step == 3 && game.IsScreenShown(game.GetMainMenu())) {
@@ -716,11 +728,11 @@ TEST_F(GameAppTest, LeavingDuringTheIntroStartsNothingOverTheMainMenu)
     EXPECT_TRUE(leftInIntro);
     EXPECT_TRUE(game.IsScreenShown(game.GetMainMenu()));
     EXPECT_FALSE(game.IsScreenShown(game.GetBoardPanel()));
-    EXPECT_EQ(game.FindDialog(GameApp::DialogHowToPlay), nullptr);
+    EXPECT_EQ(game.FindDialog(DialogHowToPlay), nullptr);
     EXPECT_FALSE(game.IsScreenShown(game.GetHintWindow()));
     EXPECT_EQ(game.GetWidgetManager()->GetFocusWidget(), game.GetMainMenu());
     // Nothing was played and the deck was not dealt yet: nothing to keep.
-    EXPECT_FALSE(game.HasSavedGame(GameApp::ModeClick));
+    EXPECT_FALSE(game.HasSavedGame(PlayMode::Click));
 }
 
 // The level editor entered from a click-mode level goes back to click mode,
@@ -731,16 +743,16 @@ TEST_F(GameAppTest, LeavingTheEditorReturnsToTheModeItWasEnteredFrom)
     GameHarness& game = Start();
     ASSERT_TRUE(LoadAndEnterMenu());
     game.CurrentProfile()->showHowToPlay = false;
-    ChooseMode(GameApp::ModeClick);
+    ChooseMode(PlayMode::Click);
     game.EnableDebugKeys();
-    Post(MessageKind::KeyDown, LevelEditor::kKeyF8);
-    Post(MessageKind::KeyUp, LevelEditor::kKeyF8);
-    ASSERT_TRUE(RunUntil([&] { return game.GetBoard()->field->mode == FishField::kEditorMode; }));
-    Post(MessageKind::KeyDown, LevelEditor::kKeyF8);
-    Post(MessageKind::KeyUp, LevelEditor::kKeyF8);
-    ASSERT_TRUE(RunUntil([&] { return game.GetBoard()->field->mode != FishField::kEditorMode; }));
-    EXPECT_EQ(game.GetBoard()->field->mode, FishField::kClickMode);
+    Post(MessageKind::KeyDown, KeyF8);
+    Post(MessageKind::KeyUp, KeyF8);
+    ASSERT_TRUE(RunUntil([&] { return game.GetBoard()->field->mode == PlayMode::Editor; }));
+    Post(MessageKind::KeyDown, KeyF8);
+    Post(MessageKind::KeyUp, KeyF8);
+    ASSERT_TRUE(RunUntil([&] { return game.GetBoard()->field->mode != PlayMode::Editor; }));
+    EXPECT_EQ(game.GetBoard()->field->mode, PlayMode::Click);
     LeaveThroughGameMenu();
-    EXPECT_TRUE(game.HasSavedGame(GameApp::ModeClick));
-    EXPECT_FALSE(game.HasSavedGame(GameApp::ModeDrag));
+    EXPECT_TRUE(game.HasSavedGame(PlayMode::Click));
+    EXPECT_FALSE(game.HasSavedGame(PlayMode::Drag));
 }

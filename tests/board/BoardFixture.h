@@ -46,7 +46,7 @@ protected:
     }
 
     // Deals the layers built with Add, as a level start does after reading.
-    void Deal(int mode = FishField::kDragMode, int level = 2)
+    void Deal(PlayMode mode = PlayMode::Drag, int level = 2)
     {
         F().mode = mode;
         F().levelNumber = level;
@@ -82,7 +82,7 @@ protected:
     {
         int sx = ScreenX(f), sy = ScreenY(f);
         rules.MouseMove(sx, sy);
-        ASSERT_EQ(F().hovered, f);
+        ASSERT_EQ(F().drag.Hovered(), f);
         rules.MouseDown(1, sx, sy);
         for (int i = 1; i <= 4; ++i)
             rules.MouseDrag(sx + (tx - sx) * i / 4, sy + (ty - sy) * i / 4);

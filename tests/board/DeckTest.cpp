@@ -9,7 +9,7 @@ namespace {
 
 class DeckTest : public BoardFixture {
 protected:
-    void TwoTileField(int mode)
+    void TwoTileField(PlayMode mode)
     {
         Add(0, 300, 100);
         Add(0, 500, 100);
@@ -20,7 +20,7 @@ protected:
     {
         int sx = f->left + 47, sy = f->top + 18;
         rules.MouseMove(sx, sy);
-        ASSERT_EQ(D().hovered, f);
+        ASSERT_EQ(D().drag.Hovered(), f);
         rules.MouseDown(1, sx, sy);
         rules.MouseDrag(tx, ty);
         rules.MouseUp(1, tx, ty);
@@ -35,7 +35,7 @@ protected:
 
 TEST_F(DeckTest, FillMakesNoDoublesAndSometimesJokers)
 {
-    TwoTileField(FishField::kDragMode);
+    TwoTileField(PlayMode::Drag);
     F().types = {1, 2};
     F().typeCount = 2;
     D().placeCount = 3;
@@ -81,7 +81,7 @@ TEST_F(DeckTest, WeightedPickFollowsTheWeights)
 TEST_F(DeckTest, ChosenValuesLeanTowardsOpenTiles)
 {
     DominoFish* last = Add(0, 300, 100);
-    Deal(FishField::kClickMode);
+    Deal(PlayMode::Click);
     F().types = {2};
     F().typeCount = 1;
     SetValues(last, 7, 9);
@@ -106,7 +106,7 @@ TEST_F(DeckTest, ChosenValuesLeanTowardsOpenTiles)
 
 TEST_F(DeckTest, ClickDrawPutsTheTopTileOnTheCurrentOne)
 {
-    TwoTileField(FishField::kClickMode);
+    TwoTileField(PlayMode::Click);
     SetLine(0, 6);
     D().Fill(4);
     DominoFish* top = D().fish.back().get();
@@ -116,7 +116,7 @@ TEST_F(DeckTest, ClickDrawPutsTheTopTileOnTheCurrentOne)
     EXPECT_EQ(top->x, 5 + 48) << "it starts on the visible top of the pile";
     EXPECT_EQ(top->y, 540 + 4);
     EXPECT_EQ(top->valueA, 6);
-    EXPECT_EQ(F().lastMove.source, 1);
+    EXPECT_EQ(F().LastPut().source, PutSource::Deck);
     EXPECT_EQ(F().score, 20);
     EXPECT_FALSE(host.undoEnabled) << "a deck draw cannot be undone";
     EXPECT_FLOAT_EQ(rules.comboMeter->level, 0);
@@ -136,7 +136,7 @@ TEST_F(DeckTest, DrawOntoATurningTileFitsTheValueItTurnsTo)
 {
     DominoFish* p = Add(0, 100, 100);
     Add(0, 300, 100);
-    Deal(FishField::kClickMode);
+    Deal(PlayMode::Click);
     SetValues(p, 2, 7);
     SetLine(0, 7);
     D().Fill(3);
@@ -164,7 +164,7 @@ TEST_F(DeckTest, DrawOntoATurningTileFitsTheValueItTurnsTo)
 
 TEST_F(DeckTest, DragDealFillsThePlacesFromTheHighestDown)
 {
-    TwoTileField(FishField::kDragMode);
+    TwoTileField(PlayMode::Drag);
     D().placeCount = 3;
     D().Fill(2);
     DominoFish* first = D().fish.back().get();
@@ -188,7 +188,7 @@ TEST_F(DeckTest, DragDealFillsThePlacesFromTheHighestDown)
 
 TEST_F(DeckTest, FullPilesSlideDownWithinTheirWindow)
 {
-    TwoTileField(FishField::kDragMode);
+    TwoTileField(PlayMode::Drag);
     D().placeCount = 1;
     D().Fill(4);
     for (int i = 0; i < 3; ++i) {
@@ -210,7 +210,7 @@ TEST_F(DeckTest, FullPilesSlideDownWithinTheirWindow)
 
 TEST_F(DeckTest, GatheringTurnsThePlacesBackIntoTheDeck)
 {
-    TwoTileField(FishField::kDragMode);
+    TwoTileField(PlayMode::Drag);
     D().placeCount = 2;
     D().Fill(2);
     ClickDeck();
@@ -235,7 +235,7 @@ TEST_F(DeckTest, GatheringTurnsThePlacesBackIntoTheDeck)
 
 TEST_F(DeckTest, DeckMovesCountBuriedPlaceTilesOnlyWhileRedealsLast)
 {
-    TwoTileField(FishField::kDragMode);
+    TwoTileField(PlayMode::Drag);
     SetValues(F().FishAt(0, 0), 9, 9);
     SetValues(F().FishAt(0, 1), 9, 9);
     D().placeCount = 1;
@@ -265,7 +265,7 @@ TEST_F(DeckTest, DeckMovesCountBuriedPlaceTilesOnlyWhileRedealsLast)
 
 TEST_F(DeckTest, PlaceTilesJoinTheLineAndUndoPutsThemBack)
 {
-    TwoTileField(FishField::kDragMode);
+    TwoTileField(PlayMode::Drag);
     D().placeCount = 1;
     D().Fill(4);
     for (int i = 0; i < 4; ++i)
@@ -289,8 +289,8 @@ TEST_F(DeckTest, PlaceTilesJoinTheLineAndUndoPutsThemBack)
     DragPlaceTile(top, RightJoinX(), 565);
     ASSERT_EQ(Line().Last(), top);
     EXPECT_EQ(place.size(), 3u);
-    EXPECT_EQ(F().lastMove.source, 1);
-    EXPECT_EQ(F().lastMove.layer, 0);
+    EXPECT_EQ(F().LastPut().source, PutSource::Deck);
+    EXPECT_EQ(F().LastPut().layer, 0);
     EXPECT_EQ(bottom->targetX, bx + 7) << "the pile slides back up";
     EXPECT_EQ(F().score, 20);
     EXPECT_TRUE(host.undoEnabled);
@@ -321,7 +321,7 @@ TEST_F(DeckTest, PlaceTilesJoinTheLineAndUndoPutsThemBack)
 
 TEST_F(DeckTest, TheDeckIsBusyWhileItsTilesMove)
 {
-    TwoTileField(FishField::kDragMode);
+    TwoTileField(PlayMode::Drag);
     D().Fill(2);
     EXPECT_FALSE(D().IsIdle()) << "new tiles settle on their first update";
     host.Ticks(1);

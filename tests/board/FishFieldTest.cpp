@@ -1,5 +1,15 @@
 // The field's rules on small in-memory layouts: dealing, open and playable
 // tiles, locks and keys, hints, undo, reshuffle and the end of a level.
+//
+// Sections:
+//   - dealing and starting a level
+//   - open, closed and playable tiles
+//   - locks and keys
+//   - drag-mode puts, turns, drops and undo
+//   - jokers and hints
+//   - reshuffle
+//   - the end of the level
+//   - click mode
 
 #include <map>
 
@@ -17,7 +27,7 @@ TEST_F(FishFieldTest, DealHandsOutOneChainAndFadesTheTilesIn)
     F().typeCount = 4;
     for (int i = 0; i < 8; ++i)
         Add(i % 2, 100 + 90 * i, 100);
-    Deal(FishField::kDragMode, 2);
+    Deal(PlayMode::Drag, 2);
 
     EXPECT_EQ(host.pumps, 139);
     EXPECT_FALSE(F().loading);
@@ -68,7 +78,7 @@ TEST_F(FishFieldTest, FirstLevelLineMatchesTheTopTile)
     Add(0, 100, 100);
     Add(0, 300, 100);
     DominoFish* top = Add(1, 500, 300);
-    Deal(FishField::kDragMode, 1);
+    Deal(PlayMode::Drag, 1);
     EXPECT_EQ(Line().LeftEnd(), top->valueB);
     EXPECT_EQ(Line().RightEnd(), top->valueA);
     EXPECT_TRUE(top->open);
@@ -80,7 +90,7 @@ TEST_F(FishFieldTest, LevelStartShowsTheFirstLevelHintAndResetsTheButtons)
     Add(0, 100, 100);
     host.profile.levelMode0 = 1;
     F().shufflesLeft = 2;
-    Deal(FishField::kDragMode, 1);
+    Deal(PlayMode::Drag, 1);
     ASSERT_EQ(host.hints.size(), 1u);
     EXPECT_EQ(host.hints[0].x, 490);
     EXPECT_EQ(host.hints[0].text.substr(0, 10), W("Перетаскивайте камни").substr(0, 10));
@@ -94,7 +104,7 @@ TEST_F(FishFieldTest, LevelStartShowsTheFirstLevelHintAndResetsTheButtons)
     F().shufflesLeft = 0;
     F().BeginLevel("x");
     Add(0, 100, 100);
-    Deal(FishField::kClickMode, 1);
+    Deal(PlayMode::Click, 1);
     ASSERT_EQ(host.hints.size(), 1u);
     EXPECT_EQ(host.hints[0].text, W("Найдите камень с такой же картинкой на игровом поле и кликните на него."));
     EXPECT_FALSE(host.reshuffleEnabled);
@@ -104,7 +114,7 @@ TEST_F(FishFieldTest, LevelStartShowsTheFirstLevelHintAndResetsTheButtons)
     host.profile.levelMode2 = 2;
     F().BeginLevel("x");
     Add(0, 100, 100);
-    Deal(FishField::kClickMode, 2);
+    Deal(PlayMode::Click, 2);
     EXPECT_TRUE(host.hints.empty());
 }
 
@@ -168,7 +178,7 @@ TEST_F(FishFieldTest, PlayableTilesDependOnModeAndJokers)
     SetValues(c, 3, 4);
 
     // In click mode only the current tile's value counts.
-    F().mode = FishField::kClickMode;
+    F().mode = PlayMode::Click;
     Line().First()->valueA = Line().First()->valueB = 5;
     F().RecomputePlayable();
     EXPECT_FALSE(a->playable);
@@ -176,7 +186,7 @@ TEST_F(FishFieldTest, PlayableTilesDependOnModeAndJokers)
     EXPECT_EQ(F().movesAvailable, 1);
 
     // A joker at either end makes every open tile playable.
-    F().mode = FishField::kDragMode;
+    F().mode = PlayMode::Drag;
     Line().First()->MakeJoker(true);
     F().RecomputePlayable();
     EXPECT_EQ(F().movesAvailable, 3);
@@ -270,11 +280,11 @@ TEST_F(FishFieldTest, DragPutAtTheRightEndScoresAndUndoTakesItBack)
     EXPECT_TRUE(oldLast->clipWhileGliding);
     EXPECT_EQ(t->layer, 0);
     EXPECT_TRUE(a->open) << "the tile under it opened";
-    EXPECT_EQ(F().lastMove.source, 0);
-    EXPECT_EQ(F().lastMove.layer, 1);
-    EXPECT_EQ(F().lastMove.originX, 100);
+    EXPECT_EQ(F().LastPut().source, PutSource::Field);
+    EXPECT_EQ(F().LastPut().layer, 1);
+    EXPECT_EQ(F().LastPut().originX, 100);
     EXPECT_EQ(F().score, 20);
-    EXPECT_EQ(F().lastMove.lastPoints, 20);
+    EXPECT_EQ(F().LastPut().lastPoints, 20);
     EXPECT_EQ(host.CountSound(SOUND_PUT), 1);
     EXPECT_TRUE(host.undoEnabled);
     EXPECT_FLOAT_EQ(rules.comboMeter->level, 5);
@@ -285,7 +295,7 @@ TEST_F(FishFieldTest, DragPutAtTheRightEndScoresAndUndoTakesItBack)
     rules.UndoButton();
     EXPECT_FALSE(host.undoEnabled);
     EXPECT_EQ(F().score, 0);
-    EXPECT_EQ(F().lastMove.lastPoints, -20);
+    EXPECT_EQ(F().LastPut().lastPoints, -20);
     EXPECT_EQ(F().fishCount, 3);
     ASSERT_EQ(F().layers[1].size(), 1u);
     EXPECT_EQ(F().layers[1][0].get(), t);
@@ -359,7 +369,7 @@ TEST_F(FishFieldTest, FailedDropsGlideBackAndScoreNothing)
     DragTo(f, RightJoinX() + 51, 565);
     EXPECT_EQ(F().fishCount, 2);
     EXPECT_EQ(F().score, 0);
-    EXPECT_EQ(F().hovered, nullptr);
+    EXPECT_EQ(F().drag.Hovered(), nullptr);
     EXPECT_FALSE(f->settled);
     EXPECT_EQ(f->glideFrames, 30);
     host.Ticks(30);
@@ -506,7 +516,7 @@ TEST_F(FishFieldTest, WinIsActedOnOnceTheLineHasSettled)
     DominoFish* f = Add(0, 100, 100);
     host.profile.levelMode0 = 3;
     host.profile.shufflesLeft = 1;
-    Deal(FishField::kDragMode, 3);
+    Deal(PlayMode::Drag, 3);
     F().shufflesLeft = 2;
     SetValues(f, 6, 1);
     SetLine(5, 6);
@@ -618,7 +628,7 @@ TEST_F(FishFieldTest, ClickPutFliesToTheLineAndTurnsToMatch)
     DominoFish* p = Add(0, 100, 100);
     DominoFish* q = Add(0, 300, 100);
     DominoFish* r = Add(0, 500, 100);
-    Deal(FishField::kClickMode);
+    Deal(PlayMode::Click);
     SetValues(p, 4, 7);
     SetValues(q, 2, 7);
     SetValues(r, 4, 9);
@@ -658,7 +668,7 @@ TEST_F(FishFieldTest, ClickedJokerLeavesItsHintOnScreen)
 {
     DominoFish* p = Add(0, 100, 100);
     Add(0, 300, 100);
-    Deal(FishField::kClickMode);
+    Deal(PlayMode::Click);
     p->MakeJoker(true);
     SetLine(0, 4);
     Click(p);
@@ -672,7 +682,7 @@ TEST_F(FishFieldTest, ClickedJokerLeavesItsHintOnScreen)
 TEST_F(FishFieldTest, ClickModeRightClickOnAJokerTurnsTheTile)
 {
     DominoFish* p = Add(0, 100, 100);
-    Deal(FishField::kClickMode);
+    Deal(PlayMode::Click);
     SetValues(p, 4, 7);
     SetLine(0, 4);
     Line().Last()->MakeJoker(true);
@@ -685,7 +695,7 @@ TEST_F(FishFieldTest, ClickModeLossNeedsAnEmptyDeckAndShowsTheDeckHint)
 {
     DominoFish* p = Add(0, 100, 100);
     DominoFish* q = Add(0, 300, 100);
-    Deal(FishField::kClickMode);
+    Deal(PlayMode::Click);
     SetValues(p, 4, 7);
     SetValues(q, 1, 1);
     SetLine(0, 4);
@@ -722,7 +732,7 @@ TEST_F(FishFieldTest, DeckHintIsNotSpentOnTheWinningPutNorOnALostLevel)
         host.profile.deckHintShown = false;
         DominoFish* p = Add(0, 100, 100);
         DominoFish* q = win ? nullptr : Add(0, 300, 100);
-        Deal(FishField::kClickMode);
+        Deal(PlayMode::Click);
         SetValues(p, 4, 7);
         if (q)
             SetValues(q, 1, 1);
@@ -744,7 +754,7 @@ TEST_F(FishFieldTest, UndoInClickModeStopsTheFlightToTheLine)
 {
     DominoFish* p = Add(0, 100, 100);
     Add(0, 300, 100);
-    Deal(FishField::kClickMode);
+    Deal(PlayMode::Click);
     SetValues(p, 7, 4);
     SetLine(0, 4);
     Click(p);

@@ -1,3 +1,10 @@
+// Sections:
+//   - StringToInt
+//   - LevelFile: paths of the two sets
+//   - reading (tokens, formatting, attributes, limits, damage)
+//   - writing (layout, marks, round trip, atomic replace)
+//   - hand-written level files
+
 #include "game/board/LevelFile.h"
 
 #include "framework/resources/XMLParser.h"
@@ -74,9 +81,9 @@ TEST(StringToInt, DecimalHexadecimalAndSign)
 
 TEST(LevelFile, PathsOfTheTwoSets)
 {
-    EXPECT_EQ(LevelPath(0, 7), "levels/Levels2/Level7.xml");
-    EXPECT_EQ(LevelPath(2, 60), "levels/Levels1/Level60.xml");
-    EXPECT_EQ(LevelPath(1, 3), "levels/Level3.xml");
+    EXPECT_EQ(LevelPath(PlayMode::Drag, 7), "levels/Levels2/Level7.xml");
+    EXPECT_EQ(LevelPath(PlayMode::Click, 60), "levels/Levels1/Level60.xml");
+    EXPECT_EQ(LevelPath(PlayMode::Editor, 3), "levels/Level3.xml");
 }
 
 TEST(LevelFile, TokensBecomeTilesAtTheirGridPositions)

@@ -78,7 +78,7 @@ TEST_F(LoadLevelTest, FillsTheFieldWithTilesAndLevelData)
     EXPECT_EQ(F().musicTrack, 3);
     EXPECT_EQ(host.fadeOuts, 1);
     EXPECT_EQ(host.songs, std::vector<int>{3});
-    EXPECT_GT(F().backdropRebuilds, 0);
+    EXPECT_GT(F().BackdropVersion(), 0);
 }
 
 TEST_F(LoadLevelTest, WithoutMusicOrAttributesThePreviousValuesStay)
@@ -162,7 +162,7 @@ TEST_F(LoadLevelTest, StartingALevelReadsDealsAndFallsBackToLevelOne)
     host.existing = {"levels/Levels2/Level1.xml", "levels/Levels1/Level3.xml"};
 
     host.profile.levelMode0 = 7; // no such file: level 1 instead
-    F().mode = FishField::kDragMode;
+    F().mode = PlayMode::Drag;
     rules.StartLevel();
     EXPECT_EQ(F().levelPath, "levels/Levels2/Level1.xml");
     EXPECT_EQ(F().levelNumber, 1);
@@ -179,7 +179,7 @@ TEST_F(LoadLevelTest, StartingALevelReadsDealsAndFallsBackToLevelOne)
     EXPECT_EQ(D().fish.size() + D().places[0].size() + D().places[1].size(), 20u);
 
     host.profile.levelMode2 = 3;
-    F().mode = FishField::kClickMode;
+    F().mode = PlayMode::Click;
     rules.StartLevel();
     EXPECT_EQ(F().levelPath, "levels/Levels1/Level3.xml");
     EXPECT_EQ(host.profile.levelMode2, 3);
@@ -199,7 +199,7 @@ TEST_F(LoadLevelTest, AFolderIsNoLevelAndTheStartFallsBackToLevelOne)
 
     host.existing = {"levels/Levels2/Level1.xml", "levels/Levels2/Level5.xml"};
     host.profile.levelMode0 = 5;
-    F().mode = FishField::kDragMode;
+    F().mode = PlayMode::Drag;
     rules.StartLevel();
     EXPECT_EQ(F().levelPath, "levels/Levels2/Level1.xml");
     EXPECT_EQ(host.profile.levelMode0, 1);

@@ -9,7 +9,7 @@ namespace {
 class ScoringTest : public BoardFixture {
 protected:
     // A field with tiles that keep matching the right end 6.
-    void SixField(int mode = FishField::kDragMode)
+    void SixField(PlayMode mode = PlayMode::Drag)
     {
         for (int i = 0; i < 4; ++i)
             Add(0, 200 + 100 * i, 100);
@@ -50,7 +50,7 @@ TEST_F(ScoringTest, PutsScoreTwentyTimesTheMultiplier)
     rules.comboMeter->level = 28;  // plus 5 for the put: 33
     DragTo(Tile(3), RightJoinX(), 565);
     EXPECT_EQ(F().score, 40);
-    EXPECT_EQ(F().lastMove.lastPoints, 40);
+    EXPECT_EQ(F().LastPut().lastPoints, 40);
     EXPECT_EQ(host.CountSound(SOUND_PUT_X2), 1);
     ASSERT_EQ(F().popups.size(), 1u);
     EXPECT_EQ(F().popups[0].x, 745);
@@ -148,8 +148,9 @@ TEST_F(ScoringTest, EveryBonusTypeInDragMode)
 
     auto award = [&](int type) {
         // Each award as the bonus of a fresh put of this tile.
-        F().lastMove = LastMove{};
-        F().lastMove.fish = f;
+        LastMove put;
+        put.fish = f;
+        F().RecordMove(put);
         f->bonusType = type;
         f->sparkles = {{1, 1, 1}};
         F().popups.clear();
@@ -172,7 +173,7 @@ TEST_F(ScoringTest, EveryBonusTypeInDragMode)
     award(2);
     EXPECT_EQ(F().shufflesLeft, 5);
     EXPECT_EQ(F().score, 200);
-    EXPECT_EQ(F().lastMove.lastPoints, 200);
+    EXPECT_EQ(F().LastPut().lastPoints, 200);
 
     D().placeCount = 3;
     D().places.resize(3);
@@ -189,7 +190,7 @@ TEST_F(ScoringTest, EveryBonusTypeInDragMode)
     EXPECT_EQ(F().score, 500);
     award(6);
     EXPECT_EQ(F().score, 600);
-    EXPECT_EQ(F().lastMove.lastPoints, 100);
+    EXPECT_EQ(F().LastPut().lastPoints, 100);
     award(5);
     EXPECT_TRUE(f->joker);
     EXPECT_EQ(f->LeftValue(), 100);
@@ -199,7 +200,7 @@ TEST_F(ScoringTest, EveryBonusTypeInDragMode)
 
 TEST_F(ScoringTest, CropAndPlaceBonusesAddADeckTileInClickMode)
 {
-    SixField(FishField::kClickMode);
+    SixField(PlayMode::Click);
     DominoFish* f = Tile(0);
     D().Fill(0);
     f->bonusType = 1;
@@ -222,7 +223,7 @@ TEST_F(ScoringTest, CropAndPlaceBonusesAddADeckTileInClickMode)
 // bonus it collected, in both modes, so putting and undoing gains nothing.
 TEST_F(ScoringTest, ClickBonusIsPaidOnArrivalAndUndoTakesBackThePutWithIt)
 {
-    SixField(FishField::kClickMode);
+    SixField(PlayMode::Click);
     DominoFish* f = Tile(1);
     f->bonusType = 4;
     f->bonusLife = 1000;
@@ -230,7 +231,7 @@ TEST_F(ScoringTest, ClickBonusIsPaidOnArrivalAndUndoTakesBackThePutWithIt)
     EXPECT_EQ(F().score, 20);
     host.Ticks(30);
     EXPECT_EQ(F().score, 220);
-    EXPECT_EQ(F().lastMove.lastPoints, 220);
+    EXPECT_EQ(F().LastPut().lastPoints, 220);
     rules.UndoButton();
     EXPECT_EQ(F().score, 0);
 
@@ -257,7 +258,7 @@ TEST_F(ScoringTest, DragBonusIsPaidAtTheJoinAndUndoTakesBackThePutWithIt)
     f->bonusLife = 1000;
     DragTo(f, RightJoinX(), 565);
     EXPECT_EQ(F().score, 120);
-    EXPECT_EQ(F().lastMove.lastPoints, 120);
+    EXPECT_EQ(F().LastPut().lastPoints, 120);
     rules.UndoButton();
     EXPECT_EQ(F().score, 0);
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "game/board/AutoplayCommand.h"
+#include "tools/autoplay/AutoplayCommand.h"
 
 int main(int argc, char** argv)
 {

@@ -5,6 +5,7 @@
 // screenshot into "_screenshots". Options:
 //   --seconds N   end after N seconds
 
+#include "framework/core/KeyCodes.h"
 #include "framework/widgets/ButtonListener.h"
 #include "framework/widgets/controls/ButtonWidget.h"
 #include "framework/widgets/controls/Checkbox.h"
@@ -262,7 +263,7 @@ public:
     }
     bool DebugKeyDown(int key) override
     {
-        if (key == 0x7A) {
+        if (key == KeyF11) {
             std::string file = TakeScreenshot();
             std::printf("screenshot: %s\n", file.empty() ? "(failed)" : file.c_str());
             std::fflush(stdout);

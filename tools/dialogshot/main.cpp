@@ -76,14 +76,14 @@ public:
 
     PlayerProfile* GetCurrentProfile() override { return &profile; }
     void SavePlayers() override {}
-    int GetBoardMode() override { return mode; }
+    PlayMode GetBoardMode() override { return PlayModeOf(mode); }
     int GetShufflesLeft() override { return shuffles; }
     void FocusBoard() override {}
     void Restart() override {}
     void Reshuffle() override {}
     void SetBoardChanged() override {}
     void ExitToMainMenu(bool) override {}
-    bool RestoreGame(int) override { return false; }
+    bool RestoreGame(PlayMode) override { return false; }
     void ShowBoardScreen() override {}
     void RemoveMainMenu() override {}
     void ShowMap() override {}

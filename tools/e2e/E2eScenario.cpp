@@ -1,3 +1,13 @@
+// Sections:
+//   - memory and tool folder
+//   - levels asked and reporting
+//   - the run (folders, starting the game, playing)
+//   - start progress and standard answers
+//   - menus and modes
+//   - playing and winning levels
+//   - the map, high scores
+//   - saving, quitting and continuing
+
 #include "tools/e2e/E2eScenario.h"
 
 #include <chrono>
@@ -264,9 +274,9 @@ void E2eScenario::StandardAnswers()
     // the high-score table (the suggested name, the player's, is kept).
     ScreenDriver& d = *driver;
     d.AnswerModals({
-        {GameApp::DialogConfirm, [&d](Dialog& q) { d.PushClick(*q.yesButton); }},
-        {GameApp::DialogCampaignComplete, [&d](Dialog& q) { d.PushClick(*q.yesButton); }},
-        {GameApp::DialogNameOrGameOver,
+        {DialogConfirm, [&d](Dialog& q) { d.PushClick(*q.yesButton); }},
+        {DialogCampaignComplete, [&d](Dialog& q) { d.PushClick(*q.yesButton); }},
+        {DialogNameOrGameOver,
          [&d](Dialog& q) {
              if (dynamic_cast<DialogWithEdit*>(&q) != nullptr) {
                  d.Screenshot("high-score-name");
@@ -298,7 +308,7 @@ bool E2eScenario::ReachMainMenu(bool firstRun)
     Step("title screen: loaded, clicking \"Начать игру\"");
     driver->Screenshot("title");
     bool askedName = false;
-    driver->AnswerModals({{GameApp::DialogNameOrGameOver, [this, &askedName](Dialog& q) {
+    driver->AnswerModals({{DialogNameOrGameOver, [this, &askedName](Dialog& q) {
                                auto* ask = dynamic_cast<DialogWithEdit*>(&q);
                                if (ask == nullptr)
                                    return;
@@ -334,7 +344,7 @@ bool E2eScenario::StartModeFromMenu(int mode, bool expectContinue)
     Step("main menu: \"" + std::string(label) + "\" (" + ModeName(mode) + ")");
     if (!driver->Click(driver->FindButtonOnScreen(label), std::string("\"") + label + "\""))
         return Fail(std::string("the main menu's \"") + label + "\" could not be clicked"), false;
-    bool asked = driver->WaitFor([&] { return driver->FindDialog(GameApp::DialogContinue) != nullptr; }, 20);
+    bool asked = driver->WaitFor([&] { return driver->FindDialog(DialogContinue) != nullptr; }, 20);
     if (asked != expectContinue)
         Fail(expectContinue ? "no continue dialog for a player with a saved game"
                             : "a continue dialog for a player with no progress in " + ModeName(mode));
@@ -356,8 +366,9 @@ bool E2eScenario::StartModeFromMenu(int mode, bool expectContinue)
         if (!driver->WaitFor([&] { return app.IsScreenShown(app.GetBoardPanel()); }, kScreenUpdates))
             return Fail("\"Играть\" on the map did not bring up the board"), false;
     }
-    if (app.GetBoard()->field->mode != mode)
-        Fail("the board plays mode " + std::to_string(app.GetBoard()->field->mode) + ", expected " + ModeName(mode));
+    if (app.GetBoard()->field->mode != PlayModeOf(mode))
+        Fail("the board plays mode " + std::to_string(StoredMode(app.GetBoard()->field->mode)) + ", expected " +
+             ModeName(mode));
     if (!asked) {
         // A new game from the menu starts the mode's score afresh.
         Score(mode) = 0;
@@ -413,7 +424,7 @@ bool E2eScenario::WinLevel(int mode, int level)
 bool E2eScenario::LeaveWonDialog(int mode, int level)
 {
     GameApp& app = driver->App();
-    Dialog* won = driver->FindDialog(GameApp::DialogLevelWon);
+    Dialog* won = driver->FindDialog(DialogLevelWon);
     if (won == nullptr || !won->yesButton)
         return Fail("no level-won dialog with a button after the win"), false;
     bool campaignEnd = level >= LastLevel(mode);
@@ -467,7 +478,7 @@ bool E2eScenario::LeaveMapForMainMenu(int mode)
 
 bool E2eScenario::CheckHighScoreEntry(int mode, int score, bool qualified)
 {
-    Dialog* table = driver->FindDialog(GameApp::DialogHighScores);
+    Dialog* table = driver->FindDialog(DialogHighScores);
     if (qualified != (table != nullptr))
         Fail(qualified ? "no high-score window for a qualifying score of " + std::to_string(score)
                        : "a high-score window for a score of " + std::to_string(score) + " that does not qualify");
@@ -476,7 +487,7 @@ bool E2eScenario::CheckHighScoreEntry(int mode, int score, bool qualified)
         driver->Screenshot("high-scores");
         if (!driver->Click(ScreenDriver::FindButton(table, "Ok"), "the high-score window's \"Ok\""))
             return Fail("the high-score window's \"Ok\" could not be clicked"), false;
-        if (!driver->WaitFor([&] { return driver->FindDialog(GameApp::DialogHighScores) == nullptr; }, 200))
+        if (!driver->WaitFor([&] { return driver->FindDialog(DialogHighScores) == nullptr; }, 200))
             return Fail("the high-score window did not close"), false;
     }
     Check(files->CheckHighScore(mode, expected.name, score, qualified));
@@ -493,7 +504,7 @@ bool E2eScenario::SaveLevelAndQuit(int mode)
     ScreenPlayer player(*driver, options.verbose);
     int moved = player.MakeMoves(4);
     driver->Updates(300); // the last tiles settle on the line
-    if (driver->FindDialog(GameApp::DialogLevelWon) != nullptr || driver->TopDialog() != nullptr)
+    if (driver->FindDialog(DialogLevelWon) != nullptr || driver->TopDialog() != nullptr)
         return Fail("a dialog came up while making the moves before saving"), false;
     savedLevel = board.field->levelNumber;
     savedScore = board.field->score;
@@ -506,7 +517,7 @@ bool E2eScenario::SaveLevelAndQuit(int mode)
         Fail("no tile could be put before saving the level");
     driver->Screenshot("before-saving");
     driver->Key(Key::Escape);
-    if (!driver->WaitFor([&] { return driver->FindDialog(GameApp::DialogMenu) != nullptr; }, 200))
+    if (!driver->WaitFor([&] { return driver->FindDialog(DialogMenu) != nullptr; }, 200))
         return Fail("Escape did not open the in-game menu"), false;
     driver->Screenshot("in-game-menu");
     bool qualified = files->Qualifies(mode, Score(mode));

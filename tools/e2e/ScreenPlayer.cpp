@@ -101,7 +101,7 @@ void ScreenPlayer::Up(int clickCode, int px, int py)
 void ScreenPlayer::PressReshuffle()
 {
     ++reshuffles;
-    if (auto* lost = dynamic_cast<GameOverWnd*>(driver.FindDialog(GameApp::DialogNameOrGameOver))) {
+    if (auto* lost = dynamic_cast<GameOverWnd*>(driver.FindDialog(DialogNameOrGameOver))) {
         driver.Click(lost->GetButton(GameOverWnd::Reshuffle), "the lost-level window's \"Перетасовать\"");
         return;
     }
@@ -118,19 +118,19 @@ void ScreenPlayer::Tick()
 void ScreenPlayer::NoteWindows()
 {
     CloseHowToPlay();
-    ticker.levelWon = driver.FindDialog(GameApp::DialogLevelWon) != nullptr;
+    ticker.levelWon = driver.FindDialog(DialogLevelWon) != nullptr;
     // MakeMoves: enough tiles are on the line, so the player stops as if
     // the level were over.
     Board* board = driver.App().GetBoard();
     if (putsWanted > 0 && board != nullptr &&
         static_cast<int>(board->playLine->fish.size()) - lineAtStart >= putsWanted)
         ticker.levelWon = true;
-    ticker.gameOver = dynamic_cast<GameOverWnd*>(driver.FindDialog(GameApp::DialogNameOrGameOver)) != nullptr;
+    ticker.gameOver = dynamic_cast<GameOverWnd*>(driver.FindDialog(DialogNameOrGameOver)) != nullptr;
 }
 
 bool ScreenPlayer::CloseHowToPlay()
 {
-    Dialog* how = driver.FindDialog(GameApp::DialogHowToPlay);
+    Dialog* how = driver.FindDialog(DialogHowToPlay);
     if (how == nullptr || how != driver.TopDialog())
         return false;
     if (verbose)
@@ -155,7 +155,7 @@ bool ScreenPlayer::WaitForLevel()
 bool ScreenPlayer::Replay(std::string& error)
 {
     ++replays;
-    auto* lost = dynamic_cast<GameOverWnd*>(driver.FindDialog(GameApp::DialogNameOrGameOver));
+    auto* lost = dynamic_cast<GameOverWnd*>(driver.FindDialog(DialogNameOrGameOver));
     if (lost != nullptr) {
         driver.Log("level lost: replaying it from the lost-level window");
         driver.Screenshot("level-lost");
@@ -167,7 +167,7 @@ bool ScreenPlayer::Replay(std::string& error)
     // No move found and no lost window: replay through the in-game menu.
     driver.Log("no move found: replaying the level from the in-game menu");
     driver.Key(SdlEventInjector::Key::Escape);
-    if (!driver.WaitFor([&] { return driver.FindDialog(GameApp::DialogMenu) != nullptr; }, 200)) {
+    if (!driver.WaitFor([&] { return driver.FindDialog(DialogMenu) != nullptr; }, 200)) {
         error = "Escape did not open the in-game menu";
         return false;
     }
@@ -189,7 +189,7 @@ bool ScreenPlayer::PlayLevel(std::string& error)
         player.pointer = this;
         player.mayReshuffle = replays >= kAttemptsKeepingReshuffles;
         AutoPlayResult result = player.Play();
-        if (driver.FindDialog(GameApp::DialogLevelWon) != nullptr)
+        if (driver.FindDialog(DialogLevelWon) != nullptr)
             return true;
         if (!driver.Running()) {
             error = "the game ended during the level";

@@ -12,8 +12,8 @@
 // resisted a few attempts it reshuffles while reshuffles last. The scenario
 // makes one per level.
 
-#include "game/board/AutoPlayer.h"
-#include "game/board/HeadlessHost.h"
+#include "game/board/headless/AutoPlayer.h"
+#include "game/board/headless/HeadlessHost.h"
 
 #include <string>
 

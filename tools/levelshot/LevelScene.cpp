@@ -5,7 +5,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/controls/ButtonWidget.h"
 #include "game/app/ResBind.h"
-#include "game/board/AutoPlayer.h"
+#include "game/board/headless/AutoPlayer.h"
 #include "game/board/LevelFile.h"
 #include "game/board/view/PanelPointer.h"
 
@@ -54,17 +54,14 @@ bool LevelScene::Open(const std::string& gameDir, std::string& error)
     return true;
 }
 
-bool LevelScene::Start(int mode, int level, std::string& error)
+bool LevelScene::Start(PlayMode mode, int level, std::string& error)
 {
     std::string path = LevelPath(mode, level);
     if (level < 1 || !host.FileExists(path)) {
         error = "no level " + std::to_string(level) + " (" + path + ")";
         return false;
     }
-    if (mode == FishField::kClickMode)
-        host.profile.levelMode2 = level;
-    else
-        host.profile.levelMode0 = level;
+    host.profile.Progress(mode).level = level;
     board->StartLevel(mode);
     if (board->field->CountFish() == 0) {
         error = path + " is not a level with tiles";

@@ -12,7 +12,7 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/resources/ResourceHost.h"
 #include "framework/resources/ResourceManager.h"
-#include "game/board/HeadlessHost.h"
+#include "game/board/headless/HeadlessHost.h"
 #include "game/board/view/Board.h"
 #include "game/board/view/BoardInterface.h"
 #include "game/board/view/HeadlessPanelHost.h"
@@ -30,9 +30,9 @@ public:
     // relative to it, as in the game), reads its manifest and binds the
     // resources. False with `error` set when that fails.
     bool Open(const std::string& gameDir, std::string& error);
-    // Starts level `level` of `mode` (FishField::kDragMode or kClickMode)
+    // Starts level `level` of `mode` (drag or click)
     // for the player; false when that level has no file or no tiles.
-    bool Start(int mode, int level, std::string& error);
+    bool Start(PlayMode mode, int level, std::string& error);
     // Lets `updates` logic updates pass.
     void Settle(int updates);
     // The headless player makes up to `moves` puts through the panel;

@@ -25,8 +25,8 @@ PlayerProfile* MapScene::CurrentProfile()
 void MapScene::Enter(int level)
 {
     PlayerProfile* p = CurrentProfile();
-    (mode == 0 ? p->levelMode0 : p->levelMode2) = level;
-    scene.board->field->mode = mode;
+    p->Progress(PlayModeOf(mode)).level = level;
+    scene.board->field->mode = PlayModeOf(mode);
     GetStageMap().RebuildStagePoints();
     map.Enter(level);
 }

@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <string>
 
+#include "framework/core/KeyCodes.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/imagefile/PngWriter.h"
 #include "framework/graphics/Graphics.h"
@@ -145,9 +146,9 @@ void ShowEditor(LevelScene& scene)
     scene.panelHost.debugKeys = true;
     BoardInterface& panel = *scene.panel;
     FishField& field = *scene.board->field;
-    panel.KeyDown(LevelEditor::kKeyF8);
-    panel.KeyDown(LevelEditor::kKeyTab);
-    int l = field.editorLayer;
+    panel.KeyDown(KeyF8);
+    panel.KeyDown(KeyTab);
+    int l = scene.board->editor->EditedLayer();
     if (!field.layers[l].empty()) {
         const DominoFish& f = *field.layers[l].front();
         int px = f.x + 7 * l, py = f.y - 7 * l;
@@ -174,13 +175,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "korvelt-levelshot: %s\n", error.c_str());
         return 1;
     }
-    int mode = o.mode == "click" ? FishField::kClickMode : FishField::kDragMode;
+    PlayMode mode = o.mode == "click" ? PlayMode::Click : PlayMode::Drag;
     if (!scene.Start(mode, o.level, error)) {
         std::fprintf(stderr, "korvelt-levelshot: %s\n", error.c_str());
         return 1;
     }
     if (o.map)
-        return WriteMap(scene, mode, o, out);
+        return WriteMap(scene, StoredMode(mode), o, out);
     if (o.preview) {
         MemoryImage picture(120, 90);
         Graphics g(&picture);

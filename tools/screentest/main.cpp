@@ -7,6 +7,7 @@
 //   --seconds N   end after N seconds
 //   --windowed / --fullscreen
 
+#include "framework/core/KeyCodes.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/WidgetManager.h"
@@ -112,7 +113,7 @@ public:
     }
     bool DebugKeyDown(int key) override
     {
-        if (key == 0x7A && !GetWidgetManager()->IsKeyDown(16)) { // F11; Shift+F11 dumps the images
+        if (key == KeyF11 && !GetWidgetManager()->IsKeyDown(KeyShift)) { // F11; Shift+F11 dumps the images
             std::string file = TakeScreenshot();
             std::printf("screenshot: %s\n", file.empty() ? "(failed)" : file.c_str());
             std::fflush(stdout);

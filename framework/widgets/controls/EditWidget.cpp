@@ -1,7 +1,18 @@
+// Sections:
+//   - font and text access
+//   - editing (undo, deleting the selection, inserting)
+//   - typed characters
+//   - cursor and keys
+//   - update and focus
+//   - text positions and scrolling
+//   - mouse
+//   - drawing
+
 #include "framework/widgets/controls/EditWidget.h"
 
 #include <algorithm>
 
+#include "framework/core/KeyCodes.h"
 #include "framework/widgets/EditListener.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/font/SysFont.h"
@@ -226,7 +237,7 @@ void EditWidget::KeyDown(int key)
     case KeyEnd:
         MoveCursor(n, shift);
         return;
-    case KeyLeft: {
+    case KeyArrowLeft: {
         if (!shift && HasSelection()) {
             MoveCursor(std::min(cursorPos, hilitePos), false);
             return;
@@ -242,7 +253,7 @@ void EditWidget::KeyDown(int key)
         MoveCursor(p, shift);
         return;
     }
-    case KeyRight: {
+    case KeyArrowRight: {
         if (!shift && HasSelection()) {
             MoveCursor(std::max(cursorPos, hilitePos), false);
             return;

@@ -20,8 +20,6 @@ class Font;
 class EditWidget : public Widget {
 public:
     enum ColorIndex { ColorBkg = 0, ColorOutline = 1, ColorText = 2, ColorHilite = 3, ColorHiliteText = 4 };
-    enum Keys { KeyBack = 8, KeyEnter = 13, KeyShift = 16, KeyControl = 17, KeyEnd = 35, KeyHome = 36,
-                KeyLeft = 37, KeyRight = 39, KeyDelete = 46 };
     // Blink half-period in logic updates.
     static constexpr int BlinkUpdates = 40;
 

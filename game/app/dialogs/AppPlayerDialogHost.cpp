@@ -9,6 +9,7 @@
 #include "game/app/profiles/HighScoreTable.h"
 #include "game/app/profiles/PlayerList.h"
 #include "game/shared/Res.h"
+#include "game/shared/DialogIds.h"
 
 namespace Zorvin {
 
@@ -52,8 +53,8 @@ bool AppPlayerDialogHost::AskName(const std::string& header, const std::string& 
 
 void AppPlayerDialogHost::ShowMessage(int dialogId, const std::string& header, const std::string& text)
 {
-    if (dialogId == 100)
-        app.ShowDialog(100, true, header, text, "Ok", Dialog::ButtonsFooter);
+    if (dialogId == DialogPlayerMessage)
+        app.ShowDialog(DialogPlayerMessage, true, header, text, "Ok", Dialog::ButtonsFooter);
     else
         SmallBox(app, dialogId, header, text, Dialog::ButtonsFooter);
 }
@@ -69,7 +70,7 @@ int AppPlayerDialogHost::EnterHighScore(HighScoreTable& table, int mode, int sco
 {
     if (!table.Qualifies(mode, score))
         return -1;
-    app.AddDialog(HighscoresWnd::DialogId, std::make_unique<HighscoresWnd>(*this, table, mode));
+    app.AddDialog(DialogHighScores, std::make_unique<HighscoresWnd>(*this, table, mode));
     PlayerProfile* current = players.CurrentProfile();
     std::string name;
     if (!AskName(W("Введите ваше имя"), W("Ваши очки ") + std::to_string(score) + "!", current ? current->name : "",
@@ -77,7 +78,7 @@ int AppPlayerDialogHost::EnterHighScore(HighScoreTable& table, int mode, int sco
         return -1;
     int row = table.Insert(mode, name, score);
     // The window may have been closed while the name was asked.
-    if (auto* window = dynamic_cast<HighscoresWnd*>(app.FindDialog(HighscoresWnd::DialogId)))
+    if (auto* window = dynamic_cast<HighscoresWnd*>(app.FindDialog(DialogHighScores)))
         window->highlightRow = row;
     table.SaveHighScores();
     return row;

@@ -8,6 +8,7 @@
 #include "game/app/dialogs/PlayerDialogHost.h"
 #include "game/app/profiles/PlayerList.h"
 #include "game/shared/Res.h"
+#include "game/shared/DialogIds.h"
 
 namespace Zorvin {
 
@@ -31,7 +32,7 @@ public:
 } // namespace
 
 ChPlayerDialog::ChPlayerDialog(PlayerDialogHost& dialogHost, const std::string& dialogHeader)
-    : Dialog(IMAGE_DIALOG_BOX, IMAGE_BUTTON_NORMAL, DialogId, true, dialogHeader, "", "", ButtonsNone),
+    : Dialog(IMAGE_DIALOG_BOX, IMAGE_BUTTON_NORMAL, DialogMenu, true, dialogHeader, "", "", ButtonsNone),
       host(dialogHost)
 {
     contentInsets = {30, 30, 30, 20};
@@ -140,14 +141,14 @@ void ChPlayerDialog::AddPlayer()
 {
     PlayerList& players = host.Players();
     if (players.Count() >= PlayerList::MaxPlayers) {
-        host.ShowMessage(100, W("Список игроков заполнен!"), W("Пожалуйста удалите игрока прежде чем добавить нового."));
+        host.ShowMessage(DialogPlayerMessage, W("Список игроков заполнен!"), W("Пожалуйста удалите игрока прежде чем добавить нового."));
         return;
     }
     std::string name;
     if (!host.AskName(W("Новый игрок"), W("Имя"), "New Player", name))
         return;
     if (players.PlayerNameExists(name)) {
-        host.ShowMessage(100, W("Не могу добавить такого игрока!"), W("Игрок с таким именем уже есть."));
+        host.ShowMessage(DialogPlayerMessage, W("Не могу добавить такого игрока!"), W("Игрок с таким именем уже есть."));
         return;
     }
     SelectPlayerLine(list->AddLine(name));
@@ -162,7 +163,7 @@ void ChPlayerDialog::RenamePlayer(int line)
         return;
     PlayerList& players = host.Players();
     if (players.PlayerNameExists(name)) {
-        host.ShowMessage(100, W("Не могу изменить имя игрока!"), W("Такое имя уже есть."));
+        host.ShowMessage(DialogPlayerMessage, W("Не могу изменить имя игрока!"), W("Такое имя уже есть."));
         return;
     }
     if (players.RenamePlayer(line - 1, name))

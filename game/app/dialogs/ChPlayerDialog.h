@@ -21,7 +21,6 @@ class PlayerDialogHost;
 
 class ChPlayerDialog : public Dialog, public ListListener {
 public:
-    static constexpr int DialogId = 1005;
     enum { IdSelect = 0, IdDelete = 1, IdRename = 2 };
 
     ChPlayerDialog(PlayerDialogHost& host, const std::string& dialogHeader);

@@ -11,7 +11,7 @@
 namespace Zorvin {
 
 ContinueGameWnd::ContinueGameWnd(GameDialogHost& gameHost)
-    : Dialog(IMAGE_W_SMALL, IM_B_DIALOG, DIALOG_CONTINUE_GAME, true, "",
+    : Dialog(IMAGE_W_SMALL, IM_B_DIALOG, DialogContinue, true, "",
              W("Вы хотите продолжить сохраненную игру или начать новую?"), "", ButtonsNone),
       host(gameHost)
 {
@@ -31,7 +31,7 @@ ContinueGameWnd* ContinueGameWnd::Open(GameDialogHost& host)
     int h = IMAGE_W_SMALL != nullptr ? IMAGE_W_SMALL->GetHeight() : 196;
     wnd->Resize(400 - w / 2, 300 - h / 2, w, h);
     ContinueGameWnd* opened = wnd.get();
-    host.OpenDialog(DIALOG_CONTINUE_GAME, std::move(wnd));
+    host.OpenDialog(DialogContinue, std::move(wnd));
     return opened;
 }
 
@@ -47,10 +47,10 @@ void ContinueGameWnd::OnButtonClick(int buttonId)
 void ContinueGameWnd::ContinueGame()
 {
     host.Close(this);
-    int mode = host.GetBoardMode();
+    PlayMode mode = host.GetBoardMode();
     // A saved game that is missing or cannot be read leads to the map, where
     // the player goes on from the level reached.
-    if ((mode == 0 || mode == 2) && host.RestoreGame(mode)) {
+    if ((mode == PlayMode::Drag || mode == PlayMode::Click) && host.RestoreGame(mode)) {
         host.ShowBoardScreen();
         return;
     }
@@ -62,13 +62,9 @@ void ContinueGameWnd::StartNewGame()
 {
     PlayerProfile* profile = host.GetCurrentProfile();
     if (profile != nullptr) {
-        if (host.GetBoardMode() != 0) {
-            profile->levelMode2 = 1;
-            profile->scoreMode2 = 0;
-        } else {
-            profile->levelMode0 = 1;
-            profile->scoreMode0 = 0;
-        }
+        ModeProgress progress = profile->Progress(host.GetBoardMode() != PlayMode::Drag ? PlayMode::Click : PlayMode::Drag);
+        progress.level = 1;
+        progress.score = 0;
         profile->shufflesLeft = 1;
         profile->placeCount = 2;
     }

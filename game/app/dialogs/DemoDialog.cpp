@@ -56,7 +56,7 @@ std::unique_ptr<Slider> MakeSlider(int id, SliderListener* listener, double valu
 } // namespace
 
 DemoDialog::DemoDialog(GameDialogHost& gameHost, const std::string& header, const std::string& text)
-    : Dialog(IMAGE_DIALOG_BOX, IMAGE_BUTTON_NORMAL, DIALOG_OPTIONS, true, header, text, W("Закрыть"), ButtonsFooter),
+    : Dialog(IMAGE_DIALOG_BOX, IMAGE_BUTTON_NORMAL, DialogOptions, true, header, text, W("Закрыть"), ButtonsFooter),
       host(gameHost)
 {
     StyleGameDialog(*this);
@@ -87,7 +87,7 @@ DemoDialog* DemoDialog::Open(GameDialogHost& host)
     auto options = std::make_unique<DemoDialog>(host, W("Настройки"), "");
     options->Resize(130, 90, 540, 415);
     DemoDialog* opened = options.get();
-    host.OpenDialog(DIALOG_OPTIONS, std::move(options));
+    host.OpenDialog(DialogOptions, std::move(options));
     return opened;
 }
 
@@ -211,10 +211,10 @@ void DemoDialog::Check3D(bool checked)
         return; // takes effect on closing
     AccelerationVerdict verdict = host.GetAccelerationVerdict();
     if (verdict == AccelerationVerdict::NotRecommended) {
-        host.ShowNotice(DIALOG_ACCELERATION_MESSAGE, "Warning", kWarningText);
+        host.ShowNotice(DialogAccelerationMessage, "Warning", kWarningText);
     } else if (verdict == AccelerationVerdict::NotSupported) {
         accelerationBox->SetChecked(false, true);
-        host.ShowNotice(DIALOG_ACCELERATION_MESSAGE, "Not Supported", kNotSupportedText);
+        host.ShowNotice(DialogAccelerationMessage, "Not Supported", kNotSupportedText);
     }
 }
 
@@ -222,7 +222,7 @@ void DemoDialog::CheckFullScreen(bool checked)
 {
     if (checked || !host.CurrentScreenMode().fullScreenForced)
         return; // takes effect on closing
-    host.ShowNotice(DIALOG_ACCELERATION_MESSAGE, "No Windowed Mode", kNoWindowedText);
+    host.ShowNotice(DialogAccelerationMessage, "No Windowed Mode", kNoWindowedText);
     fullScreenBox->SetChecked(true, true);
 }
 

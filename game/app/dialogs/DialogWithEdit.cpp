@@ -10,12 +10,13 @@
 #include "game/app/dialogs/PlayerDialogHost.h"
 #include "game/app/profiles/PlayerName.h"
 #include "game/shared/Res.h"
+#include "game/shared/DialogIds.h"
 
 namespace Zorvin {
 
 DialogWithEdit::DialogWithEdit(const std::string& dialogHeader, const std::string& labelText,
                                const std::string& suggested, PlayerDialogHost* host)
-    : Dialog(IMAGE_W_SMALL, IM_B_DIALOG, DialogId, true, dialogHeader, "", "", ButtonsNone), label(labelText),
+    : Dialog(IMAGE_W_SMALL, IM_B_DIALOG, DialogNameOrGameOver, true, dialogHeader, "", "", ButtonsNone), label(labelText),
       dialogHost(host)
 {
     contentInsets = {23, 20, 23, 20};
@@ -108,7 +109,7 @@ bool DialogWithEdit::AskAndWait(ZorvinAppBase& app, std::unique_ptr<DialogWithEd
     std::string text;
     DialogWithEdit* d = dialog.get();
     d->answer = &text;
-    app.AddDialog(DialogId, std::move(dialog));
+    app.AddDialog(DialogNameOrGameOver, std::move(dialog));
     if (WidgetManager* wm = app.GetWidgetManager())
         wm->SetFocusWidget(&d->Edit());
     if (d->RunUntilAnswered() != 1 || PlayerName::IsBlank(text))

@@ -24,7 +24,6 @@ class ZorvinAppBase;
 
 class DialogWithEdit : public Dialog, public EditListener {
 public:
-    static constexpr int DialogId = 1006;
     enum { IdOk = 0, IdCancel = 1 };
 
     // host may be null (then no click sound is played).
@@ -41,7 +40,7 @@ public:
     bool AllowChar(int editId, char ch) override;
     bool AllowText(int editId, const std::string& text) override;
 
-    // Opens the dialog as DialogId with the focus in its field and waits
+    // Opens the dialog as DialogNameOrGameOver with the focus in its field and waits
     // for the answer; the application deletes it once it closes. True,
     // with the text in `name`, when a text that is not blank was confirmed.
     static bool AskAndWait(ZorvinAppBase& app, std::unique_ptr<DialogWithEdit> dialog, std::string& name);

@@ -11,22 +11,14 @@
 #include <memory>
 #include <string>
 
+#include "game/shared/DialogIds.h"
+#include "game/shared/PlayMode.h"
+
 namespace Zorvin {
 
 class Dialog;
 class Widget;
 struct PlayerProfile;
-
-// The numbers the game's dialogs are opened under (only one dialog per number
-// exists at a time).
-enum GameDialogId {
-    DIALOG_ACCELERATION_MESSAGE = 7,
-    DIALOG_OPTIONS = 8,
-    DIALOG_GAME_MENU = 1005,
-    DIALOG_GAME_OVER = 1006,
-    DIALOG_HOW_TO_PLAY = 1007,
-    DIALOG_CONTINUE_GAME = 1008,
-};
 
 // What the display's acceleration test concluded, for the options dialog.
 enum class AccelerationVerdict {
@@ -76,7 +68,7 @@ public:
     // Board: its play mode (0 drag, 2 click), the reshuffles it has left,
     // keyboard focus to its panel (when it exists), replaying and
     // reshuffling the level, and asking for the backdrop to be rebuilt.
-    virtual int GetBoardMode() = 0;
+    virtual PlayMode GetBoardMode() = 0;
     virtual int GetShufflesLeft() = 0;
     virtual void FocusBoard() = 0;
     virtual void Restart() = 0;
@@ -88,7 +80,7 @@ public:
     // the board and its panel in place of the main menu; the main menu out;
     // the map; the current level started afresh; the tip balloon away.
     virtual void ExitToMainMenu(bool askFirst) = 0;
-    virtual bool RestoreGame(int mode) = 0;
+    virtual bool RestoreGame(PlayMode mode) = 0;
     virtual void ShowBoardScreen() = 0;
     virtual void RemoveMainMenu() = 0;
     virtual void ShowMap() = 0;

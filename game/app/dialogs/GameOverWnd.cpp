@@ -10,7 +10,7 @@
 namespace Zorvin {
 
 GameOverWnd::GameOverWnd(GameDialogHost& gameHost)
-    : Dialog(IMAGE_W_SMALL, IM_B_DIALOG, DIALOG_GAME_OVER, true, W("Уровень проигран!"), W("У вас больше нет ходов!"),
+    : Dialog(IMAGE_W_SMALL, IM_B_DIALOG, DialogNameOrGameOver, true, W("Уровень проигран!"), W("У вас больше нет ходов!"),
              "", ButtonsNone),
       host(gameHost)
 {
@@ -32,7 +32,7 @@ GameOverWnd* GameOverWnd::Open(GameDialogHost& host)
     int h = IMAGE_W_SMALL != nullptr ? IMAGE_W_SMALL->GetHeight() : 196;
     wnd->Resize(400 - w / 2, 300 - h / 2, w, h);
     GameOverWnd* opened = wnd.get();
-    host.OpenDialog(DIALOG_GAME_OVER, std::move(wnd));
+    host.OpenDialog(DialogNameOrGameOver, std::move(wnd));
     return opened;
 }
 

@@ -9,11 +9,12 @@
 #include "game/app/dialogs/PlayerDialogHost.h"
 #include "game/app/profiles/HighScoreTable.h"
 #include "game/shared/Res.h"
+#include "game/shared/DialogIds.h"
 
 namespace Zorvin {
 
 HighscoresWnd::HighscoresWnd(PlayerDialogHost& dialogHost, const HighScoreTable& table, int boardMode)
-    : Dialog(IMAGE_DIALOG_BOX, IM_B_DIALOG, DialogId, true, "", "", "", ButtonsNone), mode(boardMode),
+    : Dialog(IMAGE_DIALOG_BOX, IM_B_DIALOG, DialogHighScores, true, "", "", "", ButtonsNone), mode(boardMode),
       host(dialogHost), scores(table)
 {
     SetHeaderFont(FONT_DEFAULT);

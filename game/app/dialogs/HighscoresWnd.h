@@ -21,7 +21,6 @@ class PlayerDialogHost;
 
 class HighscoresWnd : public Dialog {
 public:
-    static constexpr int DialogId = 1009;
     enum { IdOk = 0 };
     // The rows stand on light parchment, so they are written in dark sepia
     // and a new row in a deep green: both keep over 4.5:1 against the sheet.

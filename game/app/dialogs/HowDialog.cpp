@@ -13,7 +13,7 @@
 namespace Zorvin {
 
 HowDialog::HowDialog(GameDialogHost& gameHost, Image* page)
-    : Dialog(nullptr, IMAGE_BIG_BUTTON, DIALOG_HOW_TO_PLAY, true, "", "", "", ButtonsNone), host(gameHost),
+    : Dialog(nullptr, IMAGE_BIG_BUTTON, DialogHowToPlay, true, "", "", "", ButtonsNone), host(gameHost),
       pageImage(page)
 {
     StyleGameDialog(*this);
@@ -36,10 +36,10 @@ HowDialog::~HowDialog() = default;
 
 HowDialog* HowDialog::Open(GameDialogHost& host)
 {
-    auto page = std::make_unique<HowDialog>(host, host.GetBoardMode() == 2 ? IMAGE_HOW_TO_PLAY1 : IMAGE_HOW_TO_PLAY2);
+    auto page = std::make_unique<HowDialog>(host, host.GetBoardMode() == PlayMode::Click ? IMAGE_HOW_TO_PLAY1 : IMAGE_HOW_TO_PLAY2);
     page->Resize(0, 0, 800, 600);
     HowDialog* opened = page.get();
-    host.OpenDialog(DIALOG_HOW_TO_PLAY, std::move(page));
+    host.OpenDialog(DialogHowToPlay, std::move(page));
     return opened;
 }
 

@@ -15,7 +15,7 @@ constexpr int kEscape = 27;
 }
 
 MenuWnd::MenuWnd(GameDialogHost& gameHost)
-    : Dialog(IMAGE_W_MENU, IM_B_DIALOG, DIALOG_GAME_MENU, true, "", "", "", ButtonsNone), host(gameHost)
+    : Dialog(IMAGE_W_MENU, IM_B_DIALOG, DialogMenu, true, "", "", "", ButtonsNone), host(gameHost)
 {
     StyleGameDialog(*this);
     wantsFocus = true;
@@ -33,7 +33,7 @@ MenuWnd* MenuWnd::Open(GameDialogHost& host)
     auto menu = std::make_unique<MenuWnd>(host);
     menu->Resize(275, 160, 250, 280);
     MenuWnd* opened = menu.get();
-    host.OpenDialog(DIALOG_GAME_MENU, std::move(menu));
+    host.OpenDialog(DialogMenu, std::move(menu));
     host.Focus(opened);
     return opened;
 }

@@ -1,7 +1,5 @@
 #include "game/app/profiles/PlayerName.h"
 
-#include "game/app/saves/SafeFileName.h"
-#include "game/app/saves/SavedGameFiles.h"
 
 namespace Zorvin {
 
@@ -40,13 +38,6 @@ bool PlayerName::IsBlank(const std::string& text)
         if (ch != ' ' && static_cast<unsigned char>(ch) != 0xA0)
             return false;
     return true;
-}
-
-std::string PlayerName::SafeFileName(const std::string& name) { return Zorvin::SafeFileName(name); }
-
-std::string PlayerName::SaveFilePath(const std::string& dataFolder, const std::string& name, int mode)
-{
-    return SavedGamePath(dataFolder, name, mode == 2 ? 2 : 0);
 }
 
 } // namespace Zorvin

@@ -1,3 +1,9 @@
+// Sections:
+//   - bytes (the writer and reader of the record)
+//   - writing a game in progress
+//   - reading and checking a saved game
+//   - restoring it onto the field
+
 #include "game/app/saves/SavedGame.h"
 
 // Contents: the byte writer and reader; writing a field; parsing and
@@ -273,17 +279,10 @@ void FillLineTile(DominoFish& f, const SavedTile& t)
 void ResetTransientState(FishField& field)
 {
     field.won = field.lost = false;
-    if (field.hovered)
-        field.hovered->hover = false;
-    field.hovered = nullptr;
-    field.hoveredLayer = field.hoveredIndex = -1;
-    field.editorMark = nullptr;
-    field.editorMarkLayer = field.editorMarkIndex = -1;
-    field.editorCopy = nullptr;
-    field.editorCopyLayer = field.editorCopyIndex = -1;
+    field.drag.Clear();
     field.lockOpen = {0, 0, 0};
     field.popups.clear();
-    field.lastMove = LastMove();
+    field.RecordMove(LastMove());
     if (field.playLine)
         field.playLine->ResetLine(field.types[0], field.types[0]);
 }
@@ -314,7 +313,7 @@ void ApplySavedGame(FishField& field, const SavedGameData& data)
 {
     // The level file gives what the save does not hold: types, background,
     // music and the deck size. Its tiles are dropped again.
-    field.mode = data.mode;
+    field.mode = PlayModeOf(data.mode);
     field.BeginLevel(data.levelPath);
     std::error_code error;
     if (std::filesystem::is_regular_file(data.levelPath, error))
@@ -369,7 +368,7 @@ void FinishRestore(FishField& field)
     if (host) {
         host->SetUndoEnabled(false);
         if (PlayerProfile* p = host->CurrentProfile())
-            field.levelNumber = field.mode == FishField::kClickMode ? p->levelMode2 : p->levelMode0;
+            field.levelNumber = p->Progress(field.mode).level;
     }
     if (field.deck)
         field.deck->CountMoves();
@@ -390,7 +389,7 @@ void FinishRestore(FishField& field)
 std::string FormatSavedGame(const FishField& field)
 {
     ByteWriter w;
-    w.Int(field.mode);
+    w.Int(StoredMode(field.mode));
     w.String(field.levelPath.size() > 0xFFFF ? std::string() : field.levelPath);
     w.Int(field.fishCount);
     w.Int(field.score);
@@ -442,7 +441,7 @@ bool ReadSavedGame(const std::string& bytes, SavedGameData& out)
     out.score = r.Int();
     out.shufflesLeft = r.Int();
     out.editorStyle = r.Int();
-    if (!r.ok || (out.mode != FishField::kDragMode && out.mode != FishField::kClickMode) ||
+    if (!r.ok || (out.mode != StoredMode(PlayMode::Drag) && out.mode != StoredMode(PlayMode::Click)) ||
         !LevelPathOk(out.levelPath) || !CounterOk(out.fishCount) || !CounterOk(out.shufflesLeft) || out.editorStyle < 0 ||
         out.editorStyle > kMaxStyle)
         return false;

@@ -11,11 +11,11 @@ namespace Zorvin {
 
 namespace {
 
-constexpr int kPlayModes[2] = {FishField::kDragMode, FishField::kClickMode};
+constexpr int kPlayModes[2] = {StoredMode(PlayMode::Drag), StoredMode(PlayMode::Click)};
 
 const char* Suffix(int mode)
 {
-    return mode == FishField::kClickMode ? "1.sav" : mode == FishField::kDragMode ? "2.sav" : nullptr;
+    return mode == StoredMode(PlayMode::Click) ? "1.sav" : mode == StoredMode(PlayMode::Drag) ? "2.sav" : nullptr;
 }
 
 std::string SavesFolder(const std::string& dataFolder)
@@ -80,7 +80,7 @@ bool SavedGameFiles::Exists(const std::string& playerName, int mode) const
 
 bool SavedGameFiles::Save(const FishField& field, const std::string& playerName)
 {
-    std::string path = Locate(playerName, field.mode);
+    std::string path = Locate(playerName, StoredMode(field.mode));
     // A game that could not be restored is not written at all.
     if (path.empty() || !SavedGameWritable(field))
         return false;

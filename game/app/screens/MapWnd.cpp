@@ -93,7 +93,7 @@ int MapWnd::PlayerLevel()
     PlayerProfile* p = host.CurrentProfile();
     if (!p)
         return 1;
-    return host.GetStageMap().Mode() == 0 ? p->levelMode0 : p->levelMode2;
+    return p->Progress(host.GetStageMap().Mode() == PlayMode::Drag ? PlayMode::Drag : PlayMode::Click).level;
 }
 
 int MapWnd::ReachedStages()
@@ -166,7 +166,7 @@ void MapWnd::Update()
 void MapWnd::Draw(Graphics* g)
 {
     // Each mode has its own map, showing only its own route.
-    Image* map = host.GetStageMap().Mode() != 0 && IMAGE_W_MAP2 ? IMAGE_W_MAP2 : IMAGE_W_MAP;
+    Image* map = host.GetStageMap().Mode() == PlayMode::Click && IMAGE_W_MAP2 ? IMAGE_W_MAP2 : IMAGE_W_MAP;
     if (map)
         g->DrawImage(map, 0, 0);
     DrawThumbnailStrip(g);
@@ -176,7 +176,7 @@ void MapWnd::Draw(Graphics* g)
 void MapWnd::DrawStagePoints(Graphics* g)
 {
     const std::vector<Point>& points = host.GetStageMap().stagePoints;
-    bool clickMode = host.GetStageMap().Mode() != 0;
+    bool clickMode = host.GetStageMap().Mode() != PlayMode::Drag;
     int reached = (PlayerLevel() - 1) / kSlots;
     g->SetFont(FONT_DEFAULT);
     g->SetColor(Color::White);
@@ -213,7 +213,7 @@ void MapWnd::DrawStagePoints(Graphics* g)
 void MapWnd::DrawMarker(Graphics* g)
 {
     const std::vector<Point>& p = host.GetStageMap().stagePoints;
-    bool clickMode = host.GetStageMap().Mode() != 0;
+    bool clickMode = host.GetStageMap().Mode() != PlayMode::Drag;
     Image* marker = clickMode ? IMAGE_CHARIOT : IMAGE_SHIP;
     int offset = clickMode ? -35 : -50;
     int s = std::min(selectedStage, int(p.size()) - 1);
@@ -342,7 +342,7 @@ void MapWnd::OnButtonClick(int id)
     if (id != PlayButton)
         return;
     if (PlayerProfile* p = host.CurrentProfile()) {
-        int& level = host.GetStageMap().Mode() == 0 ? p->levelMode0 : p->levelMode2;
+        int& level = p->Progress(host.GetStageMap().Mode() == PlayMode::Drag ? PlayMode::Drag : PlayMode::Click).level;
         if (selectedLevel != level)
             level = selectedLevel;
     }

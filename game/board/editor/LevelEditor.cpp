@@ -1,5 +1,13 @@
 // LevelEditor: entering and leaving, the keys, the mouse, the tile list of
 // the edited layer, shifting and saving.
+//
+// Sections:
+//   - keys
+//   - entering, leaving, layers
+//   - tiles of the edited layer
+//   - shifting
+//   - mouse
+//   - saving
 
 #include "game/board/editor/LevelEditor.h"
 
@@ -7,6 +15,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "framework/core/KeyCodes.h"
 #include "game/board/DominoFish.h"
 #include "game/board/FishField.h"
 #include "game/board/LevelFile.h"
@@ -35,9 +44,15 @@ int IndexIn(const Layer& layer, const DominoFish* fish)
 
 } // namespace
 
-LevelEditor::LevelEditor(FishField& field) : field(field), returnMode(FishField::kDragMode) {}
+DominoFish* LevelEditor::Mark() const
+{
+    // A new level replaces the tiles; a mark not found where it was set is gone.
+    return mark && field.FishAt(markLayer, markIndex) == mark ? mark : nullptr;
+}
 
-bool LevelEditor::Active() const { return field.mode == FishField::kEditorMode; }
+LevelEditor::LevelEditor(FishField& field) : field(field) {}
+
+bool LevelEditor::Active() const { return field.mode == PlayMode::Editor; }
 
 // ---------------------------------------------------------------------------
 // Keys
@@ -45,53 +60,53 @@ bool LevelEditor::Active() const { return field.mode == FishField::kEditorMode; 
 void LevelEditor::KeyDown(int key, LevelEditorHost& host)
 {
     if (!Active()) {
-        if (key == kKeyF8) {
+        if (key == KeyF8) {
             Enter();
-        } else if (key == kKeyF1 && !field.layers.empty() && !field.layers.back().empty()) {
+        } else if (key == KeyF1 && !field.layers.empty() && !field.layers.back().empty()) {
             field.layers.back().back()->GiveBonus();
         }
         return;
     }
     KeepLayerInRange();
     switch (key) {
-    case kKeyF8:
+    case KeyF8:
         Leave();
         break;
-    case kKeyPageDown:
-        EditLayer(field.editorLayer - 1);
+    case KeyPageDown:
+        EditLayer(editedLayer - 1);
         break;
-    case kKeyPageUp:
-        EditLayer(field.editorLayer + 1);
+    case KeyPageUp:
+        EditLayer(editedLayer + 1);
         break;
-    case kKeyNumpad6:
+    case KeyNumpad6:
         Shift(1, 0);
         break;
-    case kKeyNumpad4:
+    case KeyNumpad4:
         Shift(-1, 0);
         break;
-    case kKeyNumpad2:
+    case KeyNumpad2:
         Shift(0, 1);
         break;
-    case kKeyNumpad8:
+    case KeyNumpad8:
         Shift(0, -1);
         break;
-    case kKeyNumpad5:
+    case KeyNumpad5:
         ResetShift();
         break;
-    case kKeyInsert:
+    case KeyInsert:
         // A tile added from the keyboard keeps the plain style 0.
         AddTile(0);
         break;
-    case kKeyDelete:
-        if (field.editorMark) {
-            DeleteTile(field.editorMark);
+    case KeyDelete:
+        if (Mark()) {
+            DeleteTile(Mark());
             ClearHover();
         }
         break;
-    case kKeyTab:
-        field.showGrid = !field.showGrid;
+    case KeyTab:
+        showGrid = !showGrid;
         break;
-    case kKeyF2:
+    case KeyF2:
         Save(host);
         break;
     default:
@@ -104,7 +119,7 @@ void LevelEditor::CharTyped(char ch)
     if (!Active())
         return;
     KeepLayerInRange();
-    if (!field.hovered)
+    if (!field.drag.Hovered())
         return;
     switch (ch) {
     case 'q':
@@ -134,7 +149,7 @@ void LevelEditor::ToggleMark(char ch, bool lock)
     static constexpr char kItemKeys[] = "asd";
     const char* keys = lock ? kLockKeys : kItemKeys;
     int type = static_cast<int>(std::find(keys, keys + 3, ch) - keys);
-    int& mark = lock ? field.hovered->lockType : field.hovered->itemType;
+    int& mark = lock ? field.drag.Hovered()->lockType : field.drag.Hovered()->itemType;
     mark = mark >= 0 ? -1 : type;
 }
 
@@ -146,11 +161,11 @@ void LevelEditor::Enter()
     ClearHover();
     if (!Active())
         returnMode = field.mode;
-    field.mode = FishField::kEditorMode;
+    field.mode = PlayMode::Editor;
     // A field without layers gets one, so there is always a layer to edit.
     if (field.layers.empty())
         field.layers.emplace_back();
-    field.editorLayer = static_cast<int>(field.layers.size()) - 1;
+    editedLayer = static_cast<int>(field.layers.size()) - 1;
     message.clear();
     ShowEditedLayer();
 }
@@ -158,15 +173,15 @@ void LevelEditor::Enter()
 void LevelEditor::Leave()
 {
     ClearHover();
-    field.editorMark = nullptr;
-    field.editorMarkLayer = field.editorMarkIndex = -1;
+    mark = nullptr;
+    markLayer = markIndex = -1;
     field.mode = returnMode;
     // The level is won when the count reaches 0, so it must match the
     // tiles the editor left, not those the level started with.
     field.fishCount = field.CountFish();
     field.RecomputeOpen();
     field.RecomputePlayable();
-    field.RebuildBackdrop();
+    field.MarkBackdropStale();
 }
 
 void LevelEditor::EditLayer(int layer)
@@ -178,18 +193,18 @@ void LevelEditor::EditLayer(int layer)
         field.layers.emplace_back();
         layer = static_cast<int>(field.layers.size()) - 1;
     }
-    field.editorLayer = layer;
+    editedLayer = layer;
     ShowEditedLayer();
 }
 
 void LevelEditor::ShowEditedLayer()
 {
-    for (int l = 0; l <= field.editorLayer && l < static_cast<int>(field.layers.size()); ++l) {
+    for (int l = 0; l <= editedLayer && l < static_cast<int>(field.layers.size()); ++l) {
         for (auto& f : field.layers[l])
-            f->open = l == field.editorLayer;
+            f->open = l == editedLayer;
     }
-    field.editorMark = nullptr;
-    field.editorMarkLayer = field.editorMarkIndex = -1;
+    mark = nullptr;
+    markLayer = markIndex = -1;
     ClearHover();
 }
 
@@ -198,25 +213,24 @@ void LevelEditor::KeepLayerInRange()
     // A level started while editing (F5) replaces the layers under the
     // editor: it goes on with the new level's top layer.
     int count = static_cast<int>(field.layers.size());
-    if (count > 0 && field.editorLayer >= 0 && field.editorLayer < count)
+    if (count > 0 && editedLayer >= 0 && editedLayer < count)
         return;
     if (count == 0)
         field.layers.emplace_back();
-    field.editorLayer = static_cast<int>(field.layers.size()) - 1;
+    editedLayer = static_cast<int>(field.layers.size()) - 1;
     ShowEditedLayer();
 }
 
 void LevelEditor::ClearHover()
 {
-    if (DominoFish* f = field.hovered) {
+    if (DominoFish* f = field.drag.Hovered()) {
         // A tile dropped mid-drag goes back to the rectangle of its place.
         if (f->dragged)
             f->SetPosition(f->x, f->y);
         f->hover = false;
         f->dragged = false;
     }
-    field.hovered = nullptr;
-    field.hoveredLayer = field.hoveredIndex = -1;
+    field.drag.Forget();
 }
 
 // ---------------------------------------------------------------------------
@@ -224,9 +238,9 @@ void LevelEditor::ClearHover()
 
 DominoFish* LevelEditor::AddTile(int style)
 {
-    Layer& layer = field.layers[field.editorLayer];
-    auto fish = std::make_unique<DominoFish>(field.shiftX + field.cursorX, field.shiftY + field.cursorY, 3,
-                                             field.editorLayer, &field);
+    Layer& layer = field.layers[editedLayer];
+    auto fish = std::make_unique<DominoFish>(field.shiftX + cursorX, field.shiftY + cursorY, 3,
+                                             editedLayer, &field);
     fish->valueB = field.PickType();
     fish->valueA = field.PickType();
     fish->open = true;
@@ -234,9 +248,8 @@ DominoFish* LevelEditor::AddTile(int style)
     DominoFish* added = fish.get();
     layer.push_back(std::move(fish));
     ClearHover();
-    field.hovered = added;
+    field.drag.Hover(added, editedLayer, -1);
     added->hover = true;
-    field.hoveredLayer = field.editorLayer;
     MoveToReadingPlace(static_cast<int>(layer.size()) - 1);
     RefreshIndices();
     LayoutChanged();
@@ -245,7 +258,7 @@ DominoFish* LevelEditor::AddTile(int style)
 
 int LevelEditor::MoveToReadingPlace(int index)
 {
-    Layer& layer = field.layers[field.editorLayer];
+    Layer& layer = field.layers[editedLayer];
     std::unique_ptr<DominoFish> fish = std::move(layer[index]);
     layer.erase(layer.begin() + index);
     // Before the first tile further down, or on the same row to the left.
@@ -259,14 +272,14 @@ int LevelEditor::MoveToReadingPlace(int index)
 
 void LevelEditor::DeleteTile(DominoFish* fish)
 {
-    Layer& layer = field.layers[field.editorLayer];
+    Layer& layer = field.layers[editedLayer];
     int index = IndexIn(layer, fish);
     if (index < 0)
         return;
-    if (field.hovered == fish)
+    if (field.drag.Hovered() == fish)
         ClearHover();
-    if (field.editorMark == fish)
-        field.editorMark = nullptr;
+    if (mark == fish)
+        mark = nullptr;
     layer.erase(layer.begin() + index);
     RefreshIndices();
     LayoutChanged();
@@ -274,22 +287,22 @@ void LevelEditor::DeleteTile(DominoFish* fish)
 
 void LevelEditor::RefreshIndices()
 {
-    const Layer& layer = field.layers[field.editorLayer];
-    field.hoveredIndex = IndexIn(layer, field.hovered);
-    if (field.hoveredIndex < 0)
+    const Layer& layer = field.layers[editedLayer];
+    int hoveredIndex = IndexIn(layer, field.drag.Hovered());
+    if (hoveredIndex < 0)
         ClearHover();
     else
-        field.hoveredLayer = field.editorLayer;
-    field.editorMarkIndex = IndexIn(layer, field.editorMark);
-    if (field.editorMarkIndex < 0)
-        field.editorMark = nullptr;
-    field.editorMarkLayer = field.editorMark ? field.editorLayer : -1;
+        field.drag.Relocate(editedLayer, hoveredIndex);
+    markIndex = IndexIn(layer, mark);
+    if (markIndex < 0)
+        mark = nullptr;
+    markLayer = mark ? editedLayer : -1;
 }
 
 void LevelEditor::LayoutChanged()
 {
     // The tile shadows of the backdrop follow the tiles.
-    field.RebuildBackdrop();
+    field.MarkBackdropStale();
 }
 
 // ---------------------------------------------------------------------------
@@ -329,13 +342,13 @@ void LevelEditor::ResetShift()
 
 void LevelEditor::UpdateCursor(int px, int py)
 {
-    int l = field.editorLayer;
+    int l = editedLayer;
     int cx = (px - kLayerShift * l - field.shiftX) / kCellWidth * kCellWidth;
     int cy = (py + kLayerShift * l - field.shiftY) / kCellHeight * kCellHeight;
     // The cursor stays on the cells a level file can hold, so whatever is
     // placed or dragged there is saved where it is shown.
-    field.cursorX = std::clamp(cx, kMinCursorX, kMaxCursorX);
-    field.cursorY = std::clamp(cy, kMinCursorY, kMaxCursorY);
+    cursorX = std::clamp(cx, kMinCursorX, kMaxCursorX);
+    cursorY = std::clamp(cy, kMinCursorY, kMaxCursorY);
 }
 
 bool LevelEditor::MouseMove(int px, int py)
@@ -344,20 +357,16 @@ bool LevelEditor::MouseMove(int px, int py)
         return false;
     KeepLayerInRange();
     UpdateCursor(px, py);
-    DominoFish* previous = field.hovered;
-    field.hovered = nullptr;
-    field.hoveredLayer = field.hoveredIndex = -1;
-    Layer& layer = field.layers[field.editorLayer];
+    DominoFish* previous = field.drag.Hovered();
+    field.drag.Forget();
+    Layer& layer = field.layers[editedLayer];
     for (size_t i = 0; i < layer.size(); ++i) {
-        if (!field.hovered && layer[i]->HitTest(px, py)) {
-            field.hovered = layer[i].get();
-            field.hoveredLayer = field.editorLayer;
-            field.hoveredIndex = static_cast<int>(i);
-        } else {
+        if (!field.drag.Hovered() && layer[i]->HitTest(px, py))
+            field.drag.Hover(layer[i].get(), editedLayer, static_cast<int>(i));
+        else
             layer[i]->hover = false;
-        }
     }
-    return field.hovered != previous;
+    return field.drag.Hovered() != previous;
 }
 
 void LevelEditor::MouseDown(int px, int py, int clickCode)
@@ -367,14 +376,14 @@ void LevelEditor::MouseDown(int px, int py, int clickCode)
     KeepLayerInRange();
     MouseMove(px, py);
     if (clickCode > 0 && clickCode != 3) {
-        if (field.hovered)
-            DeleteTile(field.hovered);
+        if (field.drag.Hovered())
+            DeleteTile(field.drag.Hovered());
         else
             AddTile(field.editorStyle);
     } else if (clickCode < 0) {
-        field.editorMark = field.hovered;
-        field.editorMarkLayer = field.hovered ? field.hoveredLayer : -1;
-        field.editorMarkIndex = field.hovered ? field.hoveredIndex : -1;
+        mark = field.drag.Hovered();
+        markLayer = field.drag.Hovered() ? field.drag.Group() : -1;
+        markIndex = field.drag.Hovered() ? field.drag.Index() : -1;
     }
 }
 
@@ -384,10 +393,10 @@ bool LevelEditor::MouseDrag(int px, int py)
         return false;
     KeepLayerInRange();
     UpdateCursor(px, py);
-    DominoFish* f = field.hovered;
+    DominoFish* f = field.drag.Hovered();
     if (!f)
         return false;
-    f->SetPosition(field.shiftX + field.cursorX, field.shiftY + field.cursorY);
+    f->SetPosition(field.shiftX + cursorX, field.shiftY + cursorY);
     f->dragged = true;
     LayoutChanged();
     return true;
@@ -398,13 +407,14 @@ void LevelEditor::MouseUp(int, int, int clickCode)
     if (!Active())
         return;
     KeepLayerInRange();
-    if (!field.hovered || field.hoveredIndex < 0 || clickCode == 3)
+    DominoFish* f = field.drag.Hovered();
+    if (!f || field.drag.Index() < 0 || clickCode == 3)
         return;
     // Either button ends a drag: the tile takes its reading-order place, so
     // the list stays in the order the level reader builds.
-    field.hovered->hover = false;
-    field.hovered->dragged = false;
-    MoveToReadingPlace(field.hoveredIndex);
+    f->hover = false;
+    f->dragged = false;
+    MoveToReadingPlace(field.drag.Index());
     RefreshIndices();
 }
 

@@ -4,10 +4,11 @@
 // developer keys are on. It edits the level loaded in the FishField in
 // place, layer by layer on the level file's grid: tiles are added, deleted,
 // marked, dragged, given locks and items, the whole layout is shifted, and
-// the result is saved as a level file. The editor's state (edited layer,
-// cursor cell, grid, style, mark) lives in the field; the editor only adds
-// the message about the last save. The Board owns one; its panel hands it
-// the keys, characters and (while editing) the mouse.
+// the result is saved as a level file. The editor keeps its own state
+// (edited layer, cursor cell, grid, mark, the message about the last save);
+// the style of new tiles lives in the field, which saved games keep. The
+// Board owns one; its panel hands it the keys, characters and (while
+// editing) the mouse.
 //
 // Within a layer the tiles are kept in reading order, as the level reader
 // builds them: rows from the top, and within a row from right to left.
@@ -15,6 +16,8 @@
 // express, and the mark and the hovered tile never point at a deleted tile.
 
 #include <string>
+
+#include "game/shared/PlayMode.h"
 
 namespace Zorvin {
 
@@ -24,20 +27,6 @@ class LevelEditorHost;
 
 class LevelEditor {
 public:
-    // Virtual-key codes of the editor's keys.
-    static constexpr int kKeyTab = 0x09;
-    static constexpr int kKeyPageUp = 0x21;
-    static constexpr int kKeyPageDown = 0x22;
-    static constexpr int kKeyInsert = 0x2D;
-    static constexpr int kKeyDelete = 0x2E;
-    static constexpr int kKeyNumpad2 = 0x62;
-    static constexpr int kKeyNumpad4 = 0x64;
-    static constexpr int kKeyNumpad5 = 0x65;
-    static constexpr int kKeyNumpad6 = 0x66;
-    static constexpr int kKeyNumpad8 = 0x68;
-    static constexpr int kKeyF1 = 0x70;
-    static constexpr int kKeyF2 = 0x71;
-    static constexpr int kKeyF8 = 0x77;
     // Grid cell size and the cursor range that keeps a tile's token on the
     // writer's grid (columns 0-40 for the "[", rows 0-19).
     static constexpr int kCellWidth = 20;
@@ -90,6 +79,15 @@ public:
     // The outcome of the last save, shown by the overlay ("" before any).
     std::string message;
 
+    int EditedLayer() const { return editedLayer; }
+    // The cursor cell, relative to the level's shift.
+    int CursorX() const { return cursorX; }
+    int CursorY() const { return cursorY; }
+    bool GridShown() const { return showGrid; }
+    // The marked tile of the edited layer and its index there, or null.
+    DominoFish* Mark() const;
+    int MarkIndex() const { return Mark() ? markIndex : -1; }
+
 private:
     // Every operation starts here: the edited layer must exist.
     void KeepLayerInRange();
@@ -109,9 +107,14 @@ private:
     void LayoutChanged();
 
     FishField& field;
+    int editedLayer = 0;
+    int cursorX = 0, cursorY = 0;
+    bool showGrid = false;
+    DominoFish* mark = nullptr;
+    int markLayer = -1, markIndex = -1;
     // The play mode the editor was entered from; leaving goes back to it, so
     // a click-mode level stays a click-mode level (and is saved as one).
-    int returnMode;
+    PlayMode returnMode = PlayMode::Drag;
 };
 
 } // namespace Zorvin

@@ -33,11 +33,12 @@ Board::Board(BoardHost& host) : app(host), rules(std::make_unique<BoardRules>(ho
 
 Board::~Board() = default;
 
-void Board::StartLevel(int mode)
+void Board::StartLevel(PlayMode mode)
 {
     // The image tables follow the resources bound now (the board may be
     // made before the game's resources are all in).
     field->LoadImageTables();
+    painter.LoadImageTables();
     comboMeter->meterImage = IMAGE_COMBO_METER;
     comboMeter->meterOnImage = IMAGE_COMBO_METER_ON;
     comboMeter->labelsImage = IMAGE_COMBO_METER_LABELS;
@@ -46,9 +47,10 @@ void Board::StartLevel(int mode)
     app.SetUndoEnabled(false);
 }
 
-void Board::StartLevelFile(int mode, int number, const std::string& path)
+void Board::StartLevelFile(PlayMode mode, int number, const std::string& path)
 {
     field->LoadImageTables();
+    painter.LoadImageTables();
     field->mode = mode;
     field->levelNumber = number;
     rules->StartLevelFile(path);
@@ -71,7 +73,7 @@ void Board::Update()
     // The editor's cursor and grid are not part of the key: it repaints
     // every update.
     BoardSceneKey::Change change = sceneKey.Refresh(*this);
-    if (change == BoardSceneKey::Change::Whole || field->mode == FishField::kEditorMode) {
+    if (change == BoardSceneKey::Change::Whole || field->mode == PlayMode::Editor) {
         RequestRedraw();
     } else if (change == BoardSceneKey::Change::Areas) {
         // Only resting tiles' items and glitter moved: the screen under
@@ -96,7 +98,7 @@ void Board::RequestRedraw()
 void Board::Draw(Graphics* g)
 {
     g->PushState();
-    if (field->mode == FishField::kEditorMode) {
+    if (field->mode == PlayMode::Editor) {
         // The editor shows the layers up to the edited one, its cursor and
         // grid; the play line and deck stay as they were.
         editorView.Draw(g, *field, *editor, painter);
@@ -126,8 +128,9 @@ void Board::Draw(Graphics* g)
 void Board::DrawField(Graphics* g)
 {
     g->ClearClipRect();
-    const DominoFish* skip = field->hovered && field->hovered->IsGliding() && field->hovered->dragged
-                                 ? field->hovered
+    const DominoFish* hovered = field->drag.Hovered();
+    const DominoFish* skip = hovered && hovered->IsGliding() && hovered->dragged
+                                 ? hovered
                                  : nullptr;
     for (const Layer& layer : field->layers) {
         for (const auto& f : layer) {
@@ -162,7 +165,7 @@ void Board::DrawPlayStrip(Graphics* g)
     if (!strip)
         return;
     int w = strip->GetWidth(), h = strip->GetHeight();
-    if (field->mode == FishField::kDragMode)
+    if (field->mode == PlayMode::Drag)
         g->DrawImage(strip, 400 - w / 2, 540);
     else
         g->DrawImage(strip, 400, 540, Rect(w / 2, 0, w - w / 2, h));
@@ -170,7 +173,7 @@ void Board::DrawPlayStrip(Graphics* g)
 
 void Board::DrawDraggedFieldFish(Graphics* g)
 {
-    DominoFish* f = field->hovered;
+    DominoFish* f = field->drag.Hovered();
     if (!f || !f->dragged)
         return;
     painter.Draw(g, *field, *f, false);
@@ -179,8 +182,8 @@ void Board::DrawDraggedFieldFish(Graphics* g)
 
 void Board::DrawDraggedPlaceFish(Graphics* g)
 {
-    if (deck->hovered && deck->hovered->dragged)
-        painter.Draw(g, *field, *deck->hovered, true);
+    if (deck->drag.Hovered() && deck->drag.Hovered()->dragged)
+        painter.Draw(g, *field, *deck->drag.Hovered(), true);
 }
 
 void Board::DrawLineDeckMeterPopups(Graphics* g)
@@ -195,7 +198,7 @@ void Board::DrawGlidingOnTop(Graphics* g)
 {
     for (const Layer& layer : field->layers) {
         for (const auto& f : layer) {
-            if (f->IsGliding() && !(f.get() == field->hovered && f->dragged))
+            if (f->IsGliding() && !(f.get() == field->drag.Hovered() && f->dragged))
                 painter.Draw(g, *field, *f, true);
         }
     }
@@ -204,7 +207,7 @@ void Board::DrawGlidingOnTop(Graphics* g)
 void Board::DrawPlayLine(Graphics* g)
 {
     auto& line = playLine->fish;
-    if (field->mode == FishField::kClickMode) {
+    if (field->mode == PlayMode::Click) {
         if (!line.empty())
             painter.DrawOnLine(g, *field, *line.back(), false);
         if (line.size() >= 3)
@@ -228,14 +231,14 @@ void Board::DrawPlayLine(Graphics* g)
 
 void Board::DrawDeck(Graphics* g)
 {
-    bool click = field->mode == FishField::kClickMode;
+    bool click = field->mode == PlayMode::Click;
     Image* base = click ? IMAGE_DECK_PLACE : deck->redealsLeft != 0 ? IMAGE_CROP_DECK : IMAGE_NO_CROPS;
     g->DrawImage(base, deck->x - 7, deck->y - 2);
     int n = static_cast<int>(deck->fish.size());
     for (int i = 0; i < std::min(n, 3); ++i) {
         const DominoFish& f = *deck->fish[i];
         if (!f.IsGliding())
-            g->DrawImage(field->backImages[f.style & 3], deck->x + 7 * i, deck->y - 7 * i);
+            g->DrawImage(painter.backImages[f.style & 3], deck->x + 7 * i, deck->y - 7 * i);
     }
     if (!click)
         DrawDeckPlaces(g);
@@ -262,7 +265,7 @@ void Board::DrawDeckPlaces(Graphics* g)
         int size = static_cast<int>(pile.size());
         for (int k = std::max(0, size - 3); k < size; ++k) {
             const DominoFish& f = *pile[k];
-            bool dragging = &f == deck->hovered && f.dragged;
+            bool dragging = &f == deck->drag.Hovered() && f.dragged;
             if (!dragging && !(f.returning && f.IsGliding()))
                 painter.Draw(g, *field, f, true);
         }
@@ -314,7 +317,7 @@ void Board::RebuildBackdrop()
         // Opaque, so the panel copies it with the fast path.
         backdrop->SetImageMode(false, false);
     }
-    backdropBuiltFor = field->backdropRebuilds;
+    backdropBuiltFor = field->BackdropVersion();
     Graphics g(backdrop.get());
     g.SetColor(Color::Black);
     g.FillRect(0, 0, 800, 600);
@@ -334,7 +337,7 @@ void Board::RebuildBackdrop()
 
 MemoryImage* Board::GetBackdrop()
 {
-    if (!backdrop || backdropBuiltFor != field->backdropRebuilds)
+    if (!backdrop || backdropBuiltFor != field->BackdropVersion())
         RebuildBackdrop();
     return backdrop.get();
 }

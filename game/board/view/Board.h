@@ -26,7 +26,7 @@
 #include "framework/widgets/Widget.h"
 #include "game/board/BoardRules.h"
 #include "game/board/editor/LevelEditor.h"
-#include "game/board/editor/LevelEditorView.h"
+#include "game/board/view/LevelEditorView.h"
 #include "game/board/view/BoardSceneKey.h"
 #include "game/board/view/FishPainter.h"
 #include "game/board/view/StageMap.h"
@@ -40,13 +40,13 @@ public:
     explicit Board(BoardHost& host);
     ~Board() override;
 
-    // Starts the current player's level of `mode` (FishField::kDragMode or
-    // kClickMode): its number, score, reshuffles and places come from the
+    // Starts the current player's level of `mode` (drag or click): its
+    // number, score, reshuffles and places come from the
     // player. The undo button is disabled.
-    void StartLevel(int mode);
+    void StartLevel(PlayMode mode);
     // Starts the level file at `path` in `mode` as level `number` (tools,
     // the editor's test run, a chosen level).
-    void StartLevelFile(int mode, int number, const std::string& path);
+    void StartLevelFile(PlayMode mode, int number, const std::string& path);
     // Starts the level in play again from the score it began with.
     void Restart();
 

@@ -1,6 +1,7 @@
 #include "game/board/view/BoardInterface.h"
 
 #include "framework/core/Cp1251.h"
+#include "framework/core/KeyCodes.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/controls/ButtonWidget.h"
 #include "game/board/LevelFile.h"
@@ -157,16 +158,16 @@ void BoardInterface::KeyDown(int key)
     FishField& field = *board.field;
     if (app.DebugKeysEnabled() && !field.loading) {
         board.editor->KeyDown(key, app);
-        if (key == kKeyF4) {
+        if (key == KeyF4) {
             ShowMap();
-        } else if (key == kKeyF5) {
+        } else if (key == KeyF5) {
             SkipLevel();
-        } else if (key == kKeyF7) {
+        } else if (key == KeyF7) {
             board.deck->CountMoves();
             field.CheckEnd();
         }
     }
-    if (key == kEscapeKey)
+    if (key == KeyEscape)
         OnButtonClick(kMenuButton);
 }
 
@@ -178,11 +179,11 @@ void BoardInterface::CharTyped(char ch)
 
 void BoardInterface::ShowMap()
 {
-    const PlayerProfile* p = app.CurrentProfile();
+    PlayerProfile* p = app.CurrentProfile();
     if (!p)
         return;
-    bool click = board.field->mode == FishField::kClickMode;
-    int level = click ? p->levelMode2 : p->levelMode0;
+    bool click = board.field->mode == PlayMode::Click;
+    int level = p->Progress(board.field->mode).level;
     if (level > (click ? kLastClickLevel : kLastDragLevel)) {
         app.ShowGameComplete();
         return;
@@ -200,21 +201,17 @@ void BoardInterface::SkipLevel()
     FishField& field = *board.field;
     p->shufflesLeft = field.shufflesLeft;
     p->placeCount = board.deck->placeCount;
-    if (field.mode == FishField::kEditorMode) {
+    if (field.mode == PlayMode::Editor) {
         ++field.levelNumber;
         app.SavePlayers();
         board.StartLevelFile(field.mode, field.levelNumber, LevelPath(field.mode, field.levelNumber));
         return;
     }
-    bool click = field.mode == FishField::kClickMode;
+    bool click = field.mode == PlayMode::Click;
     int old = field.levelNumber;
-    if (click) {
-        p->scoreMode2 = field.score;
-        ++p->levelMode2;
-    } else {
-        p->scoreMode0 = field.score;
-        ++p->levelMode0;
-    }
+    ModeProgress progress = p->Progress(field.mode);
+    progress.score = field.score;
+    ++progress.level;
     // The progress is saved either way, so a game completed by skipping is
     // not lost when the sequence after it is left early.
     app.SavePlayers();

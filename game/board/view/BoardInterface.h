@@ -24,10 +24,6 @@ class ButtonWidget;
 class BoardInterface : public Widget, public ButtonListener {
 public:
     enum ButtonId { kMenuButton = 0, kUndoButton = 1, kHintButton = 2, kReshuffleButton = 3 };
-    static constexpr int kEscapeKey = 27;
-    static constexpr int kKeyF4 = 0x73;
-    static constexpr int kKeyF5 = 0x74;
-    static constexpr int kKeyF7 = 0x76;
 
     // Sizes itself to the 800 x 600 screen and adds its buttons. The button
     // images come from the bound resources, so the "Game" group must be

@@ -123,10 +123,10 @@ void BoardSceneKey::PutAnimation(const Board& board, const DominoFish& f, bool a
         // The item bobs on whole pixels: only a step to the next row shows.
         int updates = field.app ? field.app->UpdateCount() : 0;
         float bob = 3.0f * std::sin(updates * kPi / 100.0f);
-        int itemTop = int(FishField::itemOffsets[f.itemType][1] + f.top + bob);
+        int itemTop = int(FishPainter::kItemOffsets[f.itemType][1] + f.top + bob);
         Put(itemTop);
         if (Image* image = field.itemImages[f.itemType]; image && image->numCols > 0)
-            area = Rect(FishField::itemOffsets[f.itemType][0] + f.left, itemTop, image->GetCelWidth(),
+            area = Rect(FishPainter::kItemOffsets[f.itemType][0] + f.left, itemTop, image->GetCelWidth(),
                         image->GetCelHeight());
     }
     if (f.bonusType != 0) {
@@ -150,10 +150,10 @@ void BoardSceneKey::PutField(const Board& board)
 {
     const FishField& field = *board.field;
     const PlayerProfile* profile = board.app.CurrentProfile();
-    for (int v : {field.mode, field.movesAvailable, field.score, field.levelNumber, field.backdropRebuilds,
+    for (int v : {static_cast<int>(field.mode), field.movesAvailable, field.score, field.levelNumber, field.BackdropVersion(),
                   profile && profile->showInstructions ? 1 : 0, field.loading ? 1 : 0})
         Put(v);
-    Put(field.hovered);
+    Put(field.drag.Hovered());
     Put(field.backgroundImage.get());
     Put(static_cast<int>(field.layers.size()));
     for (const Layer& layer : field.layers) {
@@ -181,7 +181,7 @@ void BoardSceneKey::PutLineAndDeck(const Board& board)
     for (int v : {deck.x, deck.y, deck.redealsLeft, static_cast<int>(deck.fish.size()),
                   static_cast<int>(deck.places.size())})
         Put(v);
-    Put(deck.hovered);
+    Put(deck.drag.Hovered());
     for (const auto& f : deck.fish)
         PutFish(board, *f, false);
     for (const Place& pile : deck.places) {
@@ -208,13 +208,14 @@ void BoardSceneKey::PutMeterAndPictures(const Board& board)
         Put(-1);
     }
     const FishField& field = *board.field;
-    for (const auto& table : {field.plainImages, field.overImages, field.backImages})
+    const FishPainter& painter = board.painter;
+    for (const auto& table : {painter.plainImages, painter.overImages, painter.backImages})
         for (Image* image : table)
             Put(image);
     for (const auto& table : {field.lockImages, field.itemImages})
         for (Image* image : table)
             Put(image);
-    for (Image* image : field.faceImages)
+    for (Image* image : painter.faceImages)
         Put(image);
     for (Image* image : {IMAGE_PLAYLINE, IMAGE_PANEL_LINE_LAG, IMAGE_PANEL_LINE, IMAGE_PANEL_LINE_OSS,
                          IMAGE_DECK_PLACE, IMAGE_CROP_DECK, IMAGE_NO_CROPS, IMAGE_ROCK_PLACE, IMAGE_FISH_JOKER,

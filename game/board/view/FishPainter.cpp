@@ -12,9 +12,9 @@ namespace {
 
 constexpr float kPi = 3.1415927f;
 
-Image* ValueImage(const FishField& field, int value)
+Image* ValueImage(const std::array<Image*, FishField::kValueCount>& faces, int value)
 {
-    return value >= 0 && value < FishField::kValueCount ? field.faceImages[value] : nullptr;
+    return value >= 0 && value < FishField::kValueCount ? faces[value] : nullptr;
 }
 
 // Draws `image` centred in the 40 x 50 box of one half at (boxX, boxY).
@@ -48,6 +48,22 @@ bool ShowsInstructions(const FishField& field)
 
 } // namespace
 
+FishPainter::FishPainter()
+{
+    LoadImageTables();
+}
+
+void FishPainter::LoadImageTables()
+{
+    faceImages = {IMAGE_TYP0, IMAGE_TYP1, IMAGE_TYP2, IMAGE_TYP3, IMAGE_TYP4, IMAGE_TYP5, IMAGE_TYP6,
+                  IMAGE_TYP7, IMAGE_TYP8, IMAGE_TYP9, IMAGE_TYP10, IMAGE_TYP11, IMAGE_TYP12, IMAGE_TYP13,
+                  IMAGE_TYP14, IMAGE_TYP15, IMAGE_TYP16, IMAGE_TYP17, IMAGE_TYP18, IMAGE_TYP19, IMAGE_TYP20,
+                  IMAGE_TYP21, IMAGE_TYP22, IMAGE_TYP23, IMAGE_TYP24, IMAGE_TYP25};
+    plainImages = {IMAGE_FISH_L, IMAGE_FISH_L, IMAGE_FISH_L2, IMAGE_FISH_L3};
+    overImages = {IMAGE_FISH_OVER, IMAGE_FISH_OVER, IMAGE_FISH_OVER2, IMAGE_FISH_OVER3};
+    backImages = {IMAGE_FISH_BACK, IMAGE_FISH_BACK, IMAGE_FISH_BACK2, IMAGE_FISH_BACK3};
+}
+
 void FishPainter::Draw(Graphics* g, const FishField& field, const DominoFish& f, bool drawPartner)
 {
     if (!f.visible || f.alpha < 1)
@@ -72,8 +88,8 @@ void FishPainter::Draw(Graphics* g, const FishField& field, const DominoFish& f,
         DrawFlip(g, field, f);
     } else {
         Image* face = f.joker ? IMAGE_FISH_JOKER
-                      : f.hover ? field.overImages[f.style & 3]
-                                : field.plainImages[f.style & 3];
+                      : f.hover ? overImages[f.style & 3]
+                                : plainImages[f.style & 3];
         if (f.hover && !f.joker && ShowsInstructions(field))
             DrawMagnifier(g, field, f);
         if (f.open)
@@ -105,10 +121,10 @@ void FishPainter::DrawOnLine(Graphics* g, const FishField& field, const DominoFi
         g->ClipRect(f.clipRect[0], f.clipRect[1], f.clipRect[2], f.clipRect[3]);
     // The lying stone around the same centre.
     int left = f.left + f.width / 2 - 40, top = f.top + f.height / 2 - 25;
-    g->DrawImage(f.joker ? IMAGE_FISH_JOKER : field.plainImages[f.style & 3], left, top);
+    g->DrawImage(f.joker ? IMAGE_FISH_JOKER : plainImages[f.style & 3], left, top);
     if (!f.joker) {
-        DrawInBox(g, ValueImage(field, leftEnd ? f.valueB : f.valueA), left + 6, top);
-        DrawInBox(g, ValueImage(field, leftEnd ? f.valueA : f.valueB), left + 46, top);
+        DrawInBox(g, ValueImage(faceImages, leftEnd ? f.valueB : f.valueA), left + 6, top);
+        DrawInBox(g, ValueImage(faceImages, leftEnd ? f.valueA : f.valueB), left + 46, top);
     }
     g->PopState();
 }
@@ -121,7 +137,7 @@ void FishPainter::DrawFlip(Graphics* g, const FishField& field, const DominoFish
         // half way through instead.
         bool showingFace = f.flipCel * 2 >= cels;
         if (showingFace) {
-            DrawOpen(g, field, f, Shaped(f, f.joker ? IMAGE_FISH_JOKER : field.plainImages[f.style & 3]));
+            DrawOpen(g, field, f, Shaped(f, f.joker ? IMAGE_FISH_JOKER : plainImages[f.style & 3]));
         } else {
             DrawClosed(g, field, f);
         }
@@ -131,8 +147,8 @@ void FishPainter::DrawFlip(Graphics* g, const FishField& field, const DominoFish
     if (f.joker || f.flipCel <= 6 || !(f.orientation == 1 || f.orientation == 3))
         return;
     // The values open up with the stone: stretched from nothing to full width.
-    Image* leftHalf = ValueImage(field, f.orientation == 3 ? f.valueA : f.valueB);
-    Image* rightHalf = ValueImage(field, f.orientation == 3 ? f.valueB : f.valueA);
+    Image* leftHalf = ValueImage(faceImages, f.orientation == 3 ? f.valueA : f.valueB);
+    Image* rightHalf = ValueImage(faceImages, f.orientation == 3 ? f.valueB : f.valueA);
     int grow = f.flipCel - 6;
     if (leftHalf) {
         int w = leftHalf->GetWidth(), h = leftHalf->GetHeight();
@@ -150,9 +166,9 @@ void FishPainter::DrawFlip(Graphics* g, const FishField& field, const DominoFish
 
 void FishPainter::DrawMagnifier(Graphics* g, const FishField& field, const DominoFish& f)
 {
-    g->DrawImage(field.plainImages[f.style & 3], 12, 31);
-    DrawInBox(g, ValueImage(field, FirstValue(f)), 18, 31);
-    DrawInBox(g, ValueImage(field, SecondValue(f)), 58, 31);
+    g->DrawImage(plainImages[f.style & 3], 12, 31);
+    DrawInBox(g, ValueImage(faceImages, FirstValue(f)), 18, 31);
+    DrawInBox(g, ValueImage(faceImages, SecondValue(f)), 58, 31);
 }
 
 void FishPainter::DrawOpen(Graphics* g, const FishField& field, const DominoFish& f, Image* face)
@@ -170,10 +186,10 @@ void FishPainter::DrawOpen(Graphics* g, const FishField& field, const DominoFish
         float bob = 3.0f * std::sin(updates * kPi / 100.0f);
         Image* item = field.itemImages[f.itemType];
         if (item && item->numCols > 0)
-            g->DrawImageCel(item, FishField::itemOffsets[f.itemType][0] + f.left,
-                            int(FishField::itemOffsets[f.itemType][1] + f.top + bob), f.itemCel);
+            g->DrawImageCel(item, kItemOffsets[f.itemType][0] + f.left,
+                            int(kItemOffsets[f.itemType][1] + f.top + bob), f.itemCel);
     }
-    if (field.mode == FishField::kEditorMode && f.lockType >= 0 && f.lockType < 3)
+    if (field.mode == PlayMode::Editor && f.lockType >= 0 && f.lockType < 3)
         g->DrawImage(field.lockImages[f.lockType], FishField::lockOffsets[f.lockType][0] + f.left,
                      FishField::lockOffsets[f.lockType][1] + f.top);
 }
@@ -181,8 +197,8 @@ void FishPainter::DrawOpen(Graphics* g, const FishField& field, const DominoFish
 void FishPainter::DrawValues(Graphics* g, const FishField& field, const DominoFish& f)
 {
     if (f.IsTurning()) {
-        Image* a = ValueImage(field, f.valueA);
-        Image* b = ValueImage(field, f.valueB);
+        Image* a = ValueImage(faceImages, f.valueA);
+        Image* b = ValueImage(faceImages, f.valueB);
         if (a)
             g->DrawImageRotated(a, f.halfOffsets[0] + f.left - a->GetWidth() / 2 + 39,
                                 f.halfOffsets[1] + f.top - a->GetHeight() / 2 + 25, f.angle);
@@ -191,8 +207,8 @@ void FishPainter::DrawValues(Graphics* g, const FishField& field, const DominoFi
                                 f.halfOffsets[3] + f.top - b->GetHeight() / 2 + 25, f.angle);
         return;
     }
-    Image* first = ValueImage(field, FirstValue(f));
-    Image* second = ValueImage(field, SecondValue(f));
+    Image* first = ValueImage(faceImages, FirstValue(f));
+    Image* second = ValueImage(faceImages, SecondValue(f));
     if (IsUpright(f)) {
         // Standing: the halves one above the other in the 40 x 100 body.
         float p = f.pulsing ? f.pulseOffset : 0.0f;
@@ -221,7 +237,7 @@ void FishPainter::DrawValues(Graphics* g, const FishField& field, const DominoFi
 
 void FishPainter::DrawClosed(Graphics* g, const FishField& field, const DominoFish& f)
 {
-    g->DrawImage(Shaped(f, f.joker ? IMAGE_FISH_JOKER_BACK : field.backImages[f.style & 3]), f.left, f.top);
+    g->DrawImage(Shaped(f, f.joker ? IMAGE_FISH_JOKER_BACK : backImages[f.style & 3]), f.left, f.top);
     if (!f.joker && f.lockType >= 0 && f.lockType < 3)
         g->DrawImage(field.lockImages[f.lockType], FishField::lockOffsets[f.lockType][0] + f.left,
                      FishField::lockOffsets[f.lockType][1] + f.top);

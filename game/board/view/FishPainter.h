@@ -5,7 +5,8 @@
 // turning, pulsing, flipping open or shut, faded, clipped while gliding —
 // and draws a standing tile as a standing stone with its values one above
 // the other (see UprightArt). It draws the bonus glitter and the tile
-// shadows of the backdrop too. The Board owns one and lends it to the parts
+// shadows of the backdrop too, and holds the pictures only drawing needs
+// (values, tiles by style). The Board owns one and lends it to the parts
 // that draw tiles; it only reads the tiles and the field.
 
 #include <array>
@@ -20,6 +21,13 @@ class Graphics;
 
 class FishPainter {
 public:
+    // Where a carried item is drawn on a tile, by item type.
+    static constexpr int kItemOffsets[3][2] = {{6, 9}, {0, -55}, {18, -35}};
+
+    FishPainter();
+    // Takes the image tables from the bound resource identifiers.
+    void LoadImageTables();
+
     // Draws `fish` (a tile of `field`'s layers, line, deck or places). With
     // `drawPartner`, a tile that overlaps its neighbour draws that
     // neighbour again over itself, so the two interlock.
@@ -45,6 +53,14 @@ private:
     Image* Shaped(const DominoFish& f, Image* lying) { return IsUpright(f) ? upright.Face(lying) : lying; }
 
     UprightArt upright;
+
+public:
+    // The pictures of the values, and of a tile by style: plain, hovered
+    // and shut.
+    std::array<Image*, FishField::kValueCount> faceImages = {};
+    std::array<Image*, 4> plainImages = {};
+    std::array<Image*, 4> overImages = {};
+    std::array<Image*, 4> backImages = {};
 };
 
 } // namespace Zorvin

@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "game/board/AutoPlayer.h"
+#include "game/board/headless/AutoPlayer.h"
 
 namespace Zorvin {
 

@@ -29,7 +29,7 @@ StageMap::~StageMap() = default;
 void StageMap::RebuildStagePoints()
 {
     stagePoints.clear();
-    if (mode() == 2)
+    if (mode() == PlayMode::Click)
         stagePoints.assign(std::begin(kClickPoints), std::end(kClickPoints));
     else
         stagePoints.assign(std::begin(kDragPoints), std::end(kDragPoints));

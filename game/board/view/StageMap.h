@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/core/Rect.h"
+#include "game/shared/PlayMode.h"
 
 namespace Zorvin {
 
@@ -20,8 +21,8 @@ class MemoryImage;
 
 class StageMap {
 public:
-    // Reads the board's current mode (0 drag, 2 click, 1 editor).
-    using ModeSource = std::function<int()>;
+    // Reads the board's current mode.
+    using ModeSource = std::function<PlayMode()>;
     // Draws the preview of a level of the board's mode into a 120 x 90 context.
     using PreviewRenderer = std::function<void(int level, Graphics& g)>;
 
@@ -37,7 +38,7 @@ public:
     StageMap(const StageMap&) = delete;
     StageMap& operator=(const StageMap&) = delete;
 
-    int Mode() const { return mode(); }
+    PlayMode Mode() const { return mode(); }
     // Empties the stage points and appends those of the board's current mode.
     void RebuildStagePoints();
     // Keeps thumbnails exactly for levels first..last, rendering the ones

@@ -7,6 +7,7 @@
 #include "game/app/dialogs/HighscoresWnd.h"
 #include "game/app/profiles/HighScoreTable.h"
 #include "game/app/profiles/PlayerList.h"
+#include "game/shared/DialogIds.h"
 #include "tests/framework/app/AppTestSupport.h"
 
 using namespace Zorvin;
@@ -45,12 +46,12 @@ TEST(AppPlayerDialogHost, HighScoreEntryTakesTheTypedNameAndSavesTheHighlightedR
     EXPECT_EQ(host.EnterHighScore(table, 0, 1500), 9);
     EXPECT_EQ(table.highScoresMode0[9], (HighScoreEntry{"Zoe", 1500}));
     EXPECT_EQ(table.highScoresMode2[9].name, "Ares");
-    EXPECT_EQ(app.FindDialog(DialogWithEdit::DialogId), nullptr);
-    auto* shown = dynamic_cast<HighscoresWnd*>(app.FindDialog(HighscoresWnd::DialogId));
+    EXPECT_EQ(app.FindDialog(DialogNameOrGameOver), nullptr);
+    auto* shown = dynamic_cast<HighscoresWnd*>(app.FindDialog(DialogHighScores));
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(shown->highlightRow, 9);
     std::string bytes;
     ASSERT_TRUE(FileUtil::ReadFile(table.FilePath(), bytes));
     EXPECT_EQ(bytes, table.Encode());
-    app.CloseDialog(HighscoresWnd::DialogId);
+    app.CloseDialog(DialogHighScores);
 }

@@ -47,7 +47,7 @@ public:
 
     PlayerProfile* GetCurrentProfile() override { return &profile; }
     void SavePlayers() override { log.push_back("SavePlayers"); }
-    int GetBoardMode() override { return 2; }
+    PlayMode GetBoardMode() override { return PlayMode::Click; }
     int GetShufflesLeft() override { return 1; }
     void FocusBoard() override
     {
@@ -58,7 +58,7 @@ public:
     void Reshuffle() override { log.push_back("Reshuffle"); }
     void SetBoardChanged() override { log.push_back("SetBoardChanged"); }
     void ExitToMainMenu(bool) override { log.push_back("ExitToMainMenu"); }
-    bool RestoreGame(int) override { return false; }
+    bool RestoreGame(PlayMode) override { return false; }
     void ShowBoardScreen() override { log.push_back("ShowBoardScreen"); }
     void RemoveMainMenu() override { log.push_back("RemoveMainMenu"); }
     void ShowMap() override { log.push_back("ShowMap"); }
@@ -120,7 +120,7 @@ protected:
     std::string Outcome()
     {
         WidgetManager* wm = app.GetWidgetManager();
-        std::string s = app.FindDialog(DIALOG_GAME_MENU) != nullptr ? "menu open;" : "menu closed;";
+        std::string s = app.FindDialog(DialogMenu) != nullptr ? "menu open;" : "menu closed;";
         s += wm->GetFocusWidget() == &game.boardPanel ? "board focused;" : "board not focused;";
         s += wm->GetModalWidget() == nullptr ? "nothing modal;" : "modal;";
         for (const std::string& call : game.log)
@@ -156,7 +156,7 @@ TEST_F(GameDialogsTest, EscapeInTheMenuResumesExactlyLikeContinue)
     // Other keys leave the menu up.
     MenuWnd::Open(game);
     app.GetWidgetManager()->KeyDown('A');
-    EXPECT_NE(app.FindDialog(DIALOG_GAME_MENU), nullptr);
+    EXPECT_NE(app.FindDialog(DialogMenu), nullptr);
 }
 
 TEST_F(GameDialogsTest, OptionsAndRulesOpenAboveTheMenuAndGiveItBack)
@@ -164,23 +164,23 @@ TEST_F(GameDialogsTest, OptionsAndRulesOpenAboveTheMenuAndGiveItBack)
     MenuWnd* menu = MenuWnd::Open(game);
 
     Click(menu->GetButton(MenuWnd::Options));
-    auto* options = dynamic_cast<DemoDialog*>(app.FindDialog(DIALOG_OPTIONS));
+    auto* options = dynamic_cast<DemoDialog*>(app.FindDialog(DialogOptions));
     ASSERT_NE(options, nullptr);
     EXPECT_EQ(app.GetWidgetManager()->GetModalWidget(), options);
     Click(options->yesButton.get()); // "Закрыть"
-    EXPECT_EQ(app.FindDialog(DIALOG_OPTIONS), nullptr);
-    EXPECT_EQ(app.FindDialog(DIALOG_GAME_MENU), menu);
+    EXPECT_EQ(app.FindDialog(DialogOptions), nullptr);
+    EXPECT_EQ(app.FindDialog(DialogMenu), menu);
     EXPECT_EQ(app.GetWidgetManager()->GetModalWidget(), menu);
 
     Click(menu->GetButton(MenuWnd::HowToPlay));
-    auto* rules = dynamic_cast<HowDialog*>(app.FindDialog(DIALOG_HOW_TO_PLAY));
+    auto* rules = dynamic_cast<HowDialog*>(app.FindDialog(DialogHowToPlay));
     ASSERT_NE(rules, nullptr);
     EXPECT_EQ(app.GetWidgetManager()->GetModalWidget(), rules);
     // The menu beneath does not answer while the page covers it.
     Click(menu->GetButton(MenuWnd::Replay));
-    EXPECT_EQ(app.FindDialog(DIALOG_GAME_MENU), menu);
+    EXPECT_EQ(app.FindDialog(DialogMenu), menu);
     ClickAt(310 + 20, 550 + 10); // "Закрыть"
-    EXPECT_EQ(app.FindDialog(DIALOG_HOW_TO_PLAY), nullptr);
+    EXPECT_EQ(app.FindDialog(DialogHowToPlay), nullptr);
     EXPECT_EQ(app.GetWidgetManager()->GetModalWidget(), menu);
 
     // The keyboard is the menu's again: Escape resumes the level.
@@ -217,7 +217,7 @@ TEST_F(GameDialogsTest, FullScreenBoxToggledTwiceLeavesTheScreenAlone)
     box = options->GetCheckbox(DemoDialog::FullScreenId);
     Click(box);
     EXPECT_TRUE(box->IsChecked());
-    Dialog* why = app.FindDialog(DIALOG_ACCELERATION_MESSAGE);
+    Dialog* why = app.FindDialog(DialogAccelerationMessage);
     ASSERT_NE(why, nullptr);
     EXPECT_EQ(why->header, "No Windowed Mode");
 }

@@ -263,8 +263,8 @@ TEST(PlayerList, RenameMovesBothSavedGamesAndDeleteRemovesThem)
     EXPECT_FALSE(list.RenamePlayer(0, "Bob")); // taken
     ASSERT_TRUE(list.RenamePlayer(0, W("Анна")));
     EXPECT_EQ(list.At(0).name, W("Анна"));
-    EXPECT_EQ(Slurp(PlayerName::SaveFilePath(dir, W("Анна"), 2)), "click game");
-    EXPECT_EQ(Slurp(PlayerName::SaveFilePath(dir, W("Анна"), 0)), "drag game");
+    EXPECT_EQ(Slurp(SavedGamePath(dir, W("Анна"), 2)), "click game");
+    EXPECT_EQ(Slurp(SavedGamePath(dir, W("Анна"), 0)), "drag game");
     EXPECT_FALSE(std::filesystem::exists(dir + "saves/Anna1.sav"));
     EXPECT_FALSE(std::filesystem::exists(dir + "saves/Anna2.sav"));
 
@@ -284,7 +284,7 @@ TEST(PlayerList, RenameMovesBothSavedGamesAndDeleteRemovesThem)
     // A saved game that cannot be written under the new name stays where
     // it was instead of being deleted.
     Spit(dir + "saves/Cy1.sav", "cy game");
-    std::filesystem::create_directories(PlayerName::SaveFilePath(dir, "Dee", 2));
+    std::filesystem::create_directories(SavedGamePath(dir, "Dee", 2));
     ASSERT_TRUE(list.RenamePlayer(0, "Dee"));
     EXPECT_EQ(Slurp(dir + "saves/Cy1.sav"), "cy game");
 }
@@ -303,14 +303,14 @@ TEST(PlayerList, NamesNeverLeadOutOfTheSavesFolder)
     std::set<std::string> paths;
     for (const std::string& name : {std::string("../../etc/x"), std::string("a\\b"), std::string("a/b"),
                                     std::string("a%2Fb"), std::string("a\nb"), std::string("..")}) {
-        std::string path = PlayerName::SaveFilePath(dir, name, 0);
+        std::string path = SavedGamePath(dir, name, 0);
         EXPECT_EQ(std::filesystem::path(path).parent_path(), "/data/saves") << path;
         EXPECT_EQ(path.find_first_of("\\\n", 6), std::string::npos) << path;
         paths.insert(path);
     }
     EXPECT_EQ(paths.size(), 6u);
-    EXPECT_EQ(PlayerName::SaveFilePath(dir, "Anna", 0), "/data/saves/Anna2.sav");
-    EXPECT_EQ(PlayerName::SaveFilePath(dir, "Anna", 2), "/data/saves/Anna1.sav");
+    EXPECT_EQ(SavedGamePath(dir, "Anna", 0), "/data/saves/Anna2.sav");
+    EXPECT_EQ(SavedGamePath(dir, "Anna", 2), "/data/saves/Anna1.sav");
 }
 
 // A write that fails (here the data folder cannot be made: a file is in

@@ -47,10 +47,10 @@ protected:
 TEST_F(SavedGameFilesTest, HostileNamesStayInsideTheSavesFolderAndDoNotCollide)
 {
     SavedGameFiles saves((dir / "data").string());
-    EXPECT_EQ(SavedGamePath("/d", "Anna", FishField::kDragMode), "/d/saves/Anna2.sav");
+    EXPECT_EQ(SavedGamePath("/d", "Anna", StoredMode(PlayMode::Drag)), "/d/saves/Anna2.sav");
     // The name as a file manager on a UTF-8 desktop shows it.
-    EXPECT_EQ(SavedGamePath("/d/", W("Анна Ёж"), FishField::kClickMode), "/d/saves/Анна Ёж1.sav");
-    EXPECT_EQ(SavedGamePath("/d", "Anna", FishField::kEditorMode), "");
+    EXPECT_EQ(SavedGamePath("/d/", W("Анна Ёж"), StoredMode(PlayMode::Click)), "/d/saves/Анна Ёж1.sav");
+    EXPECT_EQ(SavedGamePath("/d", "Anna", StoredMode(PlayMode::Editor)), "");
 
     // Long hand-edited names that share their first 200 bytes or more.
     const std::string longName(230, 'a');
@@ -69,9 +69,9 @@ TEST_F(SavedGameFilesTest, HostileNamesStayInsideTheSavesFolderAndDoNotCollide)
         EXPECT_TRUE(Utf8ToCp1251(s) == s || Cp1251ToUtf8(Utf8ToCp1251(s)) == s) << s; // whole UTF-8 characters
         for (unsigned char c : s)
             EXPECT_TRUE(c >= 0x20 && c != 0x7F && c != '/' && c != '\\') << s;
-        F().mode = FishField::kDragMode;
+        F().mode = PlayMode::Drag;
         ASSERT_TRUE(saves.Save(F(), name)) << s;
-        EXPECT_TRUE(saves.Exists(name, FishField::kDragMode));
+        EXPECT_TRUE(saves.Exists(name, StoredMode(PlayMode::Drag)));
     }
     // Every game landed directly in data/saves, one file per name.
     std::set<std::string> files = Files();
@@ -84,15 +84,15 @@ TEST_F(SavedGameFilesTest, GamesFollowARenamedPlayerAndGoWithADeletedOne)
 {
     SavedGameFiles saves((dir / "data").string());
     const std::string boris = W("Борис");
-    for (int mode : {FishField::kDragMode, FishField::kClickMode}) {
+    for (PlayMode mode : {PlayMode::Drag, PlayMode::Click}) {
         F().mode = mode;
-        F().score = 100 + mode;
+        F().score = 100 + StoredMode(mode);
         ASSERT_TRUE(saves.Save(F(), "Anna"));
     }
-    F().mode = FishField::kEditorMode;
+    F().mode = PlayMode::Editor;
     EXPECT_FALSE(saves.Save(F(), "Anna"));
     // A stale game left under the new name must not survive the rename.
-    F().mode = FishField::kClickMode;
+    F().mode = PlayMode::Click;
     ASSERT_TRUE(saves.Save(F(), "Stale"));
 
     saves.PlayerRenamed("Anna", boris);
@@ -100,20 +100,20 @@ TEST_F(SavedGameFilesTest, GamesFollowARenamedPlayerAndGoWithADeletedOne)
     EXPECT_EQ(Files(), (std::set<std::string>{"data/saves/Борис1.sav", "data/saves/Борис2.sav"}));
     FakeBoardHost host2;
     BoardRules rules2(host2);
-    ASSERT_TRUE(saves.Restore(*rules2.field, boris, FishField::kClickMode, "lv.xml"));
+    ASSERT_TRUE(saves.Restore(*rules2.field, boris, StoredMode(PlayMode::Click), "lv.xml"));
     EXPECT_EQ(rules2.field->score, 102);
-    EXPECT_EQ(rules2.field->mode, FishField::kClickMode);
-    EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", FishField::kDragMode, "lv.xml"));
+    EXPECT_EQ(rules2.field->mode, PlayMode::Click);
+    EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", StoredMode(PlayMode::Drag), "lv.xml"));
 
     // A click-mode game copied over the drag-mode file is not started; it
     // is set aside.
-    fs::copy_file(saves.PathFor(boris, FishField::kClickMode), saves.PathFor(boris, FishField::kDragMode),
+    fs::copy_file(saves.PathFor(boris, StoredMode(PlayMode::Click)), saves.PathFor(boris, StoredMode(PlayMode::Drag)),
                   fs::copy_options::overwrite_existing);
-    EXPECT_FALSE(saves.Restore(*rules2.field, boris, FishField::kDragMode, "lv.xml"));
+    EXPECT_FALSE(saves.Restore(*rules2.field, boris, StoredMode(PlayMode::Drag), "lv.xml"));
 
-    saves.Delete(boris, FishField::kDragMode);
-    EXPECT_TRUE(saves.Exists(boris, FishField::kClickMode));
-    EXPECT_FALSE(saves.Exists(boris, FishField::kDragMode));
+    saves.Delete(boris, StoredMode(PlayMode::Drag));
+    EXPECT_TRUE(saves.Exists(boris, StoredMode(PlayMode::Click)));
+    EXPECT_FALSE(saves.Exists(boris, StoredMode(PlayMode::Drag)));
     saves.PlayerDeleted(boris);
     EXPECT_EQ(Files(), (std::set<std::string>{"data/saves/Борис2.sav.bad"}));
 }
@@ -126,25 +126,25 @@ TEST_F(SavedGameFilesTest, ADamagedGameIsSetAsideAndTold)
     SavedGameFiles saves((dir / "data").string());
     FileNotices notices;
     saves.SetNotices(&notices);
-    std::string path = saves.PathFor("Anna", FishField::kClickMode);
+    std::string path = saves.PathFor("Anna", StoredMode(PlayMode::Click));
     fs::create_directories(fs::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << "not a saved game";
 
     FakeBoardHost host2;
     BoardRules rules2(host2);
-    EXPECT_TRUE(saves.Exists("Anna", FishField::kClickMode));
-    EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", FishField::kClickMode, "lv.xml"));
-    EXPECT_FALSE(saves.Exists("Anna", FishField::kClickMode));
+    EXPECT_TRUE(saves.Exists("Anna", StoredMode(PlayMode::Click)));
+    EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", StoredMode(PlayMode::Click), "lv.xml"));
+    EXPECT_FALSE(saves.Exists("Anna", StoredMode(PlayMode::Click)));
     EXPECT_EQ(Files(), (std::set<std::string>{"data/saves/Anna1.sav.bad"}));
     ASSERT_FALSE(notices.Empty());
     FileNotice told = notices.Take();
     EXPECT_NE(told.text.find((dir / "data" / "saves").string()), std::string::npos) << told.text;
     EXPECT_NE(told.text.find("Anna1.sav.bad"), std::string::npos) << told.text;
 
-    F().mode = FishField::kDragMode;
+    F().mode = PlayMode::Drag;
     ASSERT_TRUE(saves.Save(F(), "Anna"));
-    fs::rename(saves.PathFor("Anna", FishField::kDragMode), path);
-    EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", FishField::kClickMode, "lv.xml"));
+    fs::rename(saves.PathFor("Anna", StoredMode(PlayMode::Drag)), path);
+    EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", StoredMode(PlayMode::Click), "lv.xml"));
     EXPECT_TRUE(fs::exists(path + ".bad2"));
     EXPECT_FALSE(fs::exists(path));
 }
@@ -157,16 +157,16 @@ TEST_F(SavedGameFilesTest, AFailedSaveIsKeptAndWrittenLater)
     SavedGameFiles saves((dir / "blocker").string());
     FileNotices notices;
     saves.SetNotices(&notices);
-    F().mode = FishField::kClickMode;
+    F().mode = PlayMode::Click;
     F().score = 4321;
     EXPECT_FALSE(saves.Save(F(), "Anna"));
     EXPECT_FALSE(notices.Empty());
-    EXPECT_TRUE(saves.Exists("Anna", FishField::kClickMode));
+    EXPECT_TRUE(saves.Exists("Anna", StoredMode(PlayMode::Click)));
     EXPECT_FALSE(saves.RetryPendingWrites());
 
     FakeBoardHost host2;
     BoardRules rules2(host2);
-    ASSERT_TRUE(saves.Restore(*rules2.field, "Anna", FishField::kClickMode, "lv.xml"));
+    ASSERT_TRUE(saves.Restore(*rules2.field, "Anna", StoredMode(PlayMode::Click), "lv.xml"));
     EXPECT_EQ(rules2.field->score, 4321);
 
     fs::remove(dir / "blocker");
@@ -174,7 +174,7 @@ TEST_F(SavedGameFilesTest, AFailedSaveIsKeptAndWrittenLater)
     EXPECT_FALSE(saves.WritePending());
     std::string bytes;
     SavedGameData data;
-    ASSERT_TRUE(FileUtil::ReadFile(saves.PathFor("Anna", FishField::kClickMode), bytes));
+    ASSERT_TRUE(FileUtil::ReadFile(saves.PathFor("Anna", StoredMode(PlayMode::Click)), bytes));
     ASSERT_TRUE(ReadSavedGame(bytes, data));
     EXPECT_EQ(data.score, 4321);
 }
@@ -185,22 +185,22 @@ TEST_F(SavedGameFilesTest, OldWindows1251NamedGamesAreFoundAndMoved)
 {
     SavedGameFiles saves((dir / "data").string());
     const std::string vera = W("Вера");
-    F().mode = FishField::kClickMode;
+    F().mode = PlayMode::Click;
     F().score = 77;
     std::string old = (dir / "data" / "saves").string() + "/" + vera + "1.sav";
     fs::create_directories(dir / "data" / "saves");
     ASSERT_TRUE(SaveGame(F(), old));
-    ASSERT_NE(old, saves.PathFor(vera, FishField::kClickMode));
+    ASSERT_NE(old, saves.PathFor(vera, StoredMode(PlayMode::Click)));
 
-    EXPECT_TRUE(saves.Exists(vera, FishField::kClickMode));
+    EXPECT_TRUE(saves.Exists(vera, StoredMode(PlayMode::Click)));
     EXPECT_EQ(Files(), (std::set<std::string>{"data/saves/Вера1.sav"}));
     FakeBoardHost host2;
     BoardRules rules2(host2);
-    ASSERT_TRUE(saves.Restore(*rules2.field, vera, FishField::kClickMode, "lv.xml"));
+    ASSERT_TRUE(saves.Restore(*rules2.field, vera, StoredMode(PlayMode::Click), "lv.xml"));
     EXPECT_EQ(rules2.field->score, 77);
 
     // Renaming a player whose game has not been looked at yet.
-    F().mode = FishField::kDragMode;
+    F().mode = PlayMode::Drag;
     ASSERT_TRUE(SaveGame(F(), (dir / "data" / "saves").string() + "/" + vera + "2.sav"));
     saves.PlayerRenamed(vera, "Vera");
     EXPECT_EQ(Files(), (std::set<std::string>{"data/saves/Vera1.sav", "data/saves/Vera2.sav"}));

@@ -10,7 +10,7 @@
 
 #include "framework/core/Cp1251.h"
 #include "game/app/saves/SavedGame.h"
-#include "game/board/AutoPlayer.h"
+#include "game/board/headless/AutoPlayer.h"
 #include "tests/board/BoardFixture.h"
 
 namespace Zorvin {
@@ -52,7 +52,7 @@ const char* const kLevel = "levels/tricky-formatting.xml";
 // was turned by half a turn, a joker in the deck and a tile on a place.
 TEST_F(SavedGameTest, FileHoldsEveryTileAsItWillRestAndRestoresItLying)
 {
-    F().mode = FishField::kDragMode;
+    F().mode = PlayMode::Drag;
     F().levelPath = "lv.xml";
     F().score = 140;
     F().shufflesLeft = 3;
@@ -147,7 +147,7 @@ class DamagedSaveTest : public BoardFixture {};
 TEST_F(DamagedSaveTest, ShortOrInconsistentFilesAreRefusedAndLeaveTheFieldReset)
 {
     host.profile.levelMode0 = 2;
-    F().mode = FishField::kDragMode;
+    F().mode = PlayMode::Drag;
     F().levelNumber = 2;
     InTestData here;
     rules.StartLevelFile(kLevel);
@@ -254,11 +254,9 @@ void ForgetWhatASaveDoesNotKeep(Game& g)
     g.field.idleUpdates = 0;
     g.field.updateCount = 0;
     g.field.popups.clear();
-    g.field.lastMove = LastMove();
-    g.field.hovered = nullptr;
-    g.field.hoveredLayer = g.field.hoveredIndex = -1;
-    g.rules.deck->hovered = nullptr;
-    g.rules.deck->hoveredPlace = g.rules.deck->hoveredPileIndex = -1;
+    g.field.RecordMove(LastMove());
+    g.field.drag.Forget();
+    g.rules.deck->drag.Forget();
 }
 
 bool Settled(Game& g)
@@ -273,8 +271,8 @@ bool Settled(Game& g)
 TEST(SavedGameExactness, PlayingOnAfterARestoreEndsAsIfTheGameNeverLeft)
 {
     InTestData here;
-    for (int mode : {FishField::kDragMode, FishField::kClickMode}) {
-        SCOPED_TRACE(mode);
+    for (PlayMode mode : {PlayMode::Drag, PlayMode::Click}) {
+        SCOPED_TRACE(StoredMode(mode));
         Game played;
         played.field.mode = mode;
         played.field.levelNumber = 2;
@@ -282,7 +280,7 @@ TEST(SavedGameExactness, PlayingOnAfterARestoreEndsAsIfTheGameNeverLeft)
         played.rules.StartLevelFile(kLevel);
         int dealt = played.field.fishCount;
         AutoPlayer partWay(played.rules, played.host);
-        partWay.updateLimit = mode == FishField::kDragMode ? 40 : 60;
+        partWay.updateLimit = mode == PlayMode::Drag ? 40 : 60;
         partWay.Play();
         for (int i = 0; i < 300 && !Settled(played); ++i)
             played.host.Tick();
@@ -291,7 +289,7 @@ TEST(SavedGameExactness, PlayingOnAfterARestoreEndsAsIfTheGameNeverLeft)
         ASSERT_GT(played.field.fishCount, 3);
         ASSERT_FALSE(played.host.levelWon);
 
-        std::string path = TempPath("exact" + std::to_string(mode) + ".sav");
+        std::string path = TempPath("exact" + std::to_string(StoredMode(mode)) + ".sav");
         ASSERT_TRUE(SaveGame(played.field, path));
         Game restored;
         restored.host.profile = played.host.profile;

@@ -20,7 +20,7 @@ namespace {
 class FakeMapHost : public MapHost {
 public:
     int mode = 0;
-    StageMap stages{[this] { return mode; }, [this](int level, Graphics&) { rendered.push_back(level); }};
+    StageMap stages{[this] { return PlayModeOf(mode); }, [this](int level, Graphics&) { rendered.push_back(level); }};
     PlayerProfile profile;
     std::vector<int> sounds;
     std::vector<int> rendered;

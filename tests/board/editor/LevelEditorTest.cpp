@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/core/KeyCodes.h"
 #include "game/board/FishField.h"
 #include "game/board/LevelFile.h"
 #include "game/board/editor/LevelEditor.h"
@@ -49,8 +50,8 @@ protected:
             Key(key);
     }
     // The panel point inside cursor cell (cx, cy) of the edited layer.
-    int PX(int cx) { return cx + 7 * F().editorLayer + F().shiftX + 5; }
-    int PY(int cy) { return cy - 7 * F().editorLayer + F().shiftY + 5; }
+    int PX(int cx) { return cx + 7 * board.editor->EditedLayer() + F().shiftX + 5; }
+    int PY(int cy) { return cy - 7 * board.editor->EditedLayer() + F().shiftY + 5; }
     void Click(int cx, int cy, int code = 1)
     {
         panel.MouseMove(PX(cx), PY(cy));
@@ -74,7 +75,7 @@ protected:
     bool Save(const std::string& name)
     {
         panelHost.fileNameAnswer = name;
-        Key(LevelEditor::kKeyF2);
+        Key(KeyF2);
         return std::filesystem::exists(dir / name);
     }
 
@@ -89,12 +90,12 @@ protected:
 
 TEST_F(LevelEditorTest, LevelBuiltWithKeysAndMouseComesBackFromItsFile)
 {
-    Key(LevelEditor::kKeyF8);
-    ASSERT_EQ(F().mode, FishField::kEditorMode);
+    Key(KeyF8);
+    ASSERT_EQ(F().mode, PlayMode::Editor);
     // An empty board still has a layer to edit.
     ASSERT_EQ(F().layers.size(), 1u);
-    Key(LevelEditor::kKeyTab);
-    EXPECT_TRUE(F().showGrid);
+    Key(KeyTab);
+    EXPECT_TRUE(board.editor->GridShown());
 
     // Layer 0, added out of reading order: bottom row first, left before right.
     Click(100, 200);
@@ -105,7 +106,7 @@ TEST_F(LevelEditorTest, LevelBuiltWithKeysAndMouseComesBackFromItsFile)
     Type(40, 25, '4');
     Click(200, 100);
     EXPECT_EQ(F().layers[0].back()->style, 0);
-    EXPECT_EQ(F().hovered->style, 3);
+    EXPECT_EQ(F().drag.Hovered()->style, 3);
     Type(300, 200, 'w'); // lock 1
     Type(500, 100, 's'); // item 1
     Type(40, 25, 'q');
@@ -116,27 +117,27 @@ TEST_F(LevelEditorTest, LevelBuiltWithKeysAndMouseComesBackFromItsFile)
     Move(100, 200, 700, 25);
 
     // A second layer, with a tile marked and deleted and one added by Insert.
-    Key(LevelEditor::kKeyPageUp);
-    ASSERT_EQ(F().editorLayer, 1);
+    Key(KeyPageUp);
+    ASSERT_EQ(board.editor->EditedLayer(), 1);
     Click(400, 300);
     Click(600, 300);
     Click(220, 450);
     Click(600, 300, -1);
-    ASSERT_NE(F().editorMark, nullptr);
-    Key(LevelEditor::kKeyDelete);
-    EXPECT_EQ(F().editorMark, nullptr);
+    ASSERT_NE(board.editor->Mark(), nullptr);
+    Key(KeyDelete);
+    EXPECT_EQ(board.editor->Mark(), nullptr);
     panel.MouseMove(PX(760), PY(475));
-    Key(LevelEditor::kKeyInsert);
+    Key(KeyInsert);
     Type(400, 300, 'd'); // item 2
 
-    Keys(LevelEditor::kKeyNumpad6, 2);
-    Key(LevelEditor::kKeyNumpad2);
+    Keys(KeyNumpad6, 2);
+    Key(KeyNumpad2);
     ASSERT_EQ(F().shiftX, 2);
     ASSERT_EQ(F().shiftY, 1);
 
     ASSERT_TRUE(Save("built.xml"));
     EXPECT_EQ(panelHost.fileNameQuestions.back(), "Save Level|level.xml");
-    EXPECT_EQ(F().mode, FishField::kEditorMode);
+    EXPECT_EQ(F().mode, PlayMode::Editor);
 
     LevelFile file;
     ASSERT_TRUE(file.Read("built.xml"));
@@ -166,28 +167,28 @@ TEST_F(LevelEditorTest, LevelBuiltWithKeysAndMouseComesBackFromItsFile)
     EXPECT_EQ(file.layers[0][1].lockType, -1);
 
     // Back to play: every tile counts, and the lower layer is no longer all shut.
-    Key(LevelEditor::kKeyF8);
-    EXPECT_EQ(F().mode, FishField::kDragMode);
+    Key(KeyF8);
+    EXPECT_EQ(F().mode, PlayMode::Drag);
     EXPECT_EQ(F().fishCount, 8);
     EXPECT_TRUE(F().layers[0][1]->open);
 }
 
 TEST_F(LevelEditorTest, LayersShiftsAndTheGridStayWithinWhatAFileHolds)
 {
-    Key(LevelEditor::kKeyF8);
-    Key(LevelEditor::kKeyPageDown);
-    EXPECT_EQ(F().editorLayer, 0);
+    Key(KeyF8);
+    Key(KeyPageDown);
+    EXPECT_EQ(board.editor->EditedLayer(), 0);
     Click(200, 200);
-    Key(LevelEditor::kKeyPageUp);
+    Key(KeyPageUp);
     EXPECT_EQ(F().layers.size(), 2u);
-    EXPECT_EQ(F().editorLayer, 1);
+    EXPECT_EQ(board.editor->EditedLayer(), 1);
     EXPECT_FALSE(F().layers[0][0]->open);
     Click(300, 300);
 
-    Keys(LevelEditor::kKeyNumpad6, 3);
-    Key(LevelEditor::kKeyNumpad8);
+    Keys(KeyNumpad6, 3);
+    Key(KeyNumpad8);
     EXPECT_EQ(F().layers[0][0]->x, 203);
-    Key(LevelEditor::kKeyNumpad5);
+    Key(KeyNumpad5);
     EXPECT_EQ(F().shiftX, 0);
     EXPECT_EQ(F().shiftY, 0);
     EXPECT_EQ(F().layers[0][0]->x, 200);
@@ -211,8 +212,8 @@ TEST_F(LevelEditorTest, LayersShiftsAndTheGridStayWithinWhatAFileHolds)
 
     // F5 starts the next level under the editor; here it has no file, so
     // the board is left without layers, and editing goes on safely.
-    Key(BoardInterface::kKeyF5);
-    ASSERT_EQ(F().mode, FishField::kEditorMode);
+    Key(KeyF5);
+    ASSERT_EQ(F().mode, PlayMode::Editor);
     Click(100, 100);
     ASSERT_EQ(F().layers.size(), 1u);
     EXPECT_EQ(F().layers[0].size(), 1u);
@@ -220,18 +221,18 @@ TEST_F(LevelEditorTest, LayersShiftsAndTheGridStayWithinWhatAFileHolds)
 
 TEST_F(LevelEditorTest, DeletedMarkedTileLeavesNoMarkAndUnsafeNamesAreRefused)
 {
-    Key(LevelEditor::kKeyF8);
+    Key(KeyF8);
     Click(200, 200);
     Click(400, 200);
     Click(200, 200, -1);
-    ASSERT_EQ(F().editorMark, F().layers[0][1].get());
+    ASSERT_EQ(board.editor->Mark(), F().layers[0][1].get());
     // Deleting the tile that sits before the mark keeps the mark on its tile.
     Click(400, 200);
-    ASSERT_EQ(F().editorMarkIndex, 0);
-    ASSERT_EQ(F().editorMark, F().layers[0][0].get());
+    ASSERT_EQ(board.editor->MarkIndex(), 0);
+    ASSERT_EQ(board.editor->Mark(), F().layers[0][0].get());
     Click(200, 200); // the marked tile itself
-    EXPECT_EQ(F().editorMark, nullptr);
-    Key(LevelEditor::kKeyDelete);
+    EXPECT_EQ(board.editor->Mark(), nullptr);
+    Key(KeyDelete);
     EXPECT_TRUE(F().layers[0].empty());
 
     std::filesystem::create_directory(dir / "sub");

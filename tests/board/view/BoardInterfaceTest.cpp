@@ -2,6 +2,7 @@
 // event or button click sent to BoardInterface, the moves chosen by the
 // headless player.
 
+#include "framework/core/KeyCodes.h"
 #include "game/board/view/BoardInterface.h"
 
 #include <cstdlib>
@@ -16,8 +17,8 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/controls/ButtonWidget.h"
-#include "game/board/AutoPlayer.h"
-#include "game/board/HeadlessHost.h"
+#include "game/board/headless/AutoPlayer.h"
+#include "game/board/headless/HeadlessHost.h"
 #include "game/board/view/Board.h"
 #include "game/board/view/HeadlessPanelHost.h"
 #include "game/board/view/PanelPointer.h"
@@ -32,7 +33,7 @@ const std::string kLevel = std::string(KORVELT_TEST_DATA) + "/levels/tricky-form
 
 // A level on the real board and panel, run by a headless host.
 struct Scene {
-    explicit Scene(int mode, unsigned seed, const std::string& level = kLevel)
+    explicit Scene(PlayMode mode, unsigned seed, const std::string& level = kLevel)
     {
         srand(seed);
         host.profile.levelMode0 = host.profile.levelMode2 = 2;
@@ -172,7 +173,7 @@ TEST(BoardInterface, RepaintsOnlyOnChangeAndEveryFrameMatchesAFullRepaint)
                             "<l>[K0]....[==]....[K1]....[==]....[==]</l><l></l><l></l>"
                             "<l>[==]....[L0]....[==]....[K2]....[==]</l></Layer>"
                             "<Layer><l></l><l>....[==]....[==]</l></Layer></Layers></Level>";
-    for (int mode : {FishField::kDragMode, FishField::kClickMode}) {
+    for (PlayMode mode : {PlayMode::Drag, PlayMode::Click}) {
         Scene s(mode, 4, level.string());
         s.board.field->bonusPeriod = 40;
         MemoryImage screen(800, 600), full(800, 600);
@@ -197,14 +198,14 @@ TEST(BoardInterface, RepaintsOnlyOnChangeAndEveryFrameMatchesAFullRepaint)
             wm.DrawDirtyWidgets();
             wm.image = &screen;
             if (std::memcmp(screen.GetBits(), full.GetBits(), 800 * 600 * 4) != 0 && ++mismatches <= 3)
-                ADD_FAILURE() << "mode " << mode << ": the screen differs from a full repaint after update "
+                ADD_FAILURE() << "mode " << StoredMode(mode) << ": the screen differs from a full repaint after update "
                               << s.host.updates;
         };
         PanelPointer pointer(s.board, s.panel);
         s.Play(6, pointer);
-        EXPECT_GE(pointer.puts, 6) << "mode " << mode;
-        EXPECT_GT(s.board.comboMeter->level, 0) << "mode " << mode;
-        EXPECT_GT(frames, updates / 4) << "mode " << mode;
+        EXPECT_GE(pointer.puts, 6) << "mode " << StoredMode(mode);
+        EXPECT_GT(s.board.comboMeter->level, 0) << "mode " << StoredMode(mode);
+        EXPECT_GT(frames, updates / 4) << "mode " << StoredMode(mode);
         // Standing still once the last popups are gone: only the bobbing
         // key, its cels, the meter's slow fall and the idle hint show.
         s.board.field->bonusPeriod = 1 << 30;
@@ -212,11 +213,11 @@ TEST(BoardInterface, RepaintsOnlyOnChangeAndEveryFrameMatchesAFullRepaint)
         int playUpdates = updates, playFrames = frames;
         int playSmallFrames = smallFrames;
         s.Ticks(400);
-        EXPECT_LT(frames - playFrames, (updates - playUpdates) / 2) << "mode " << mode;
+        EXPECT_LT(frames - playFrames, (updates - playUpdates) / 2) << "mode " << StoredMode(mode);
         // The key's cels and bob (a frame every 4 updates) repaint less than
         // a tenth of the screen; the idle hint's pulse repaints the board.
-        EXPECT_GT(smallFrames - playSmallFrames, (frames - playFrames) / 3) << "mode " << mode;
-        EXPECT_EQ(mismatches, 0) << "mode " << mode;
+        EXPECT_GT(smallFrames - playSmallFrames, (frames - playFrames) / 3) << "mode " << StoredMode(mode);
+        EXPECT_EQ(mismatches, 0) << "mode " << StoredMode(mode);
         wm.RemoveChild(&probe);
         wm.RemoveChild(&s.board);
         wm.RemoveChild(&s.panel);
@@ -226,7 +227,7 @@ TEST(BoardInterface, RepaintsOnlyOnChangeAndEveryFrameMatchesAFullRepaint)
 
 TEST(BoardInterface, PlayedToAWinWithTheMouseInBothModes)
 {
-    for (int mode : {FishField::kDragMode, FishField::kClickMode}) {
+    for (PlayMode mode : {PlayMode::Drag, PlayMode::Click}) {
         bool won = false;
         for (unsigned seed = 1; seed <= 6 && !won; ++seed) {
             Scene s(mode, seed);
@@ -235,54 +236,54 @@ TEST(BoardInterface, PlayedToAWinWithTheMouseInBothModes)
             pointer.onPut = [&](int before) {
                 FishField& f = *s.board.field;
                 int points = 20 * s.board.comboMeter->Multiplier();
-                EXPECT_EQ(f.score - before, points) << "mode " << mode << " put " << pointer.puts;
-                EXPECT_EQ(f.lastMove.lastPoints, points);
+                EXPECT_EQ(f.score - before, points) << "mode " << StoredMode(mode) << " put " << pointer.puts;
+                EXPECT_EQ(f.LastPut().lastPoints, points);
                 scored += points;
-                bool fromDeck = f.lastMove.source == 1;
+                bool fromDeck = f.LastPut().source == PutSource::Deck;
                 deckPuts += fromDeck;
                 // Undo takes back a put, except a click-mode draw from the deck.
-                EXPECT_EQ(s.panel.undoButton->disabled, mode == FishField::kClickMode && fromDeck)
-                    << "mode " << mode << " put " << pointer.puts;
+                EXPECT_EQ(s.panel.undoButton->disabled, mode == PlayMode::Click && fromDeck)
+                    << "mode " << StoredMode(mode) << " put " << pointer.puts;
             };
             s.Play(1000, pointer);
             won = s.host.levelWon;
             if (won) {
                 EXPECT_EQ(s.board.field->CountFish(), 0);
                 EXPECT_EQ(s.board.field->score, scored);
-                if (mode == FishField::kClickMode) {
+                if (mode == PlayMode::Click) {
                     EXPECT_GT(deckPuts, 0) << "the deck was never used; its put went unchecked";
                 }
             }
         }
-        EXPECT_TRUE(won) << "mode " << mode;
+        EXPECT_TRUE(won) << "mode " << StoredMode(mode);
     }
 }
 
 TEST(BoardInterface, UndoPressedTwiceTakesBackOnlyTheLastPut)
 {
-    for (int mode : {FishField::kDragMode, FishField::kClickMode}) {
+    for (PlayMode mode : {PlayMode::Drag, PlayMode::Click}) {
         Scene s(mode, 3);
         PanelPointer pointer(s.board, s.panel);
         // Two puts, the last one from the field, so undo is enabled.
-        for (int i = 0; i < 20 && (pointer.puts < 2 || s.board.field->lastMove.source != 0); ++i)
+        for (int i = 0; i < 20 && (pointer.puts < 2 || s.board.field->LastPut().source != PutSource::Field); ++i)
             s.Play(1, pointer);
-        ASSERT_FALSE(s.panel.undoButton->disabled) << "mode " << mode;
+        ASSERT_FALSE(s.panel.undoButton->disabled) << "mode " << StoredMode(mode);
         int onField = s.board.field->CountFish();
         size_t onLine = s.board.playLine->fish.size();
         s.panel.OnButtonClick(BoardInterface::kUndoButton);
         s.panel.OnButtonClick(BoardInterface::kUndoButton);
         s.Ticks(100);
-        EXPECT_EQ(s.board.field->CountFish(), onField + 1) << "mode " << mode;
-        EXPECT_EQ(s.board.playLine->fish.size(), onLine - 1) << "mode " << mode;
+        EXPECT_EQ(s.board.field->CountFish(), onField + 1) << "mode " << StoredMode(mode);
+        EXPECT_EQ(s.board.playLine->fish.size(), onLine - 1) << "mode " << StoredMode(mode);
         EXPECT_TRUE(s.panel.undoButton->disabled);
     }
 }
 
 TEST(BoardInterface, EscapeOpensTheMenuAndDeveloperKeysNeedTheSwitch)
 {
-    Scene s(FishField::kDragMode, 1);
+    Scene s(PlayMode::Drag, 1);
     s.board.field->score = 555;
-    for (int key : {BoardInterface::kKeyF4, BoardInterface::kKeyF5, LevelEditor::kKeyF8, BoardInterface::kEscapeKey})
+    for (int key : {KeyF4, KeyF5, KeyF8, KeyEscape})
         s.panel.KeyDown(key);
     EXPECT_EQ(s.panelHost.menusOpened, 1);
     EXPECT_TRUE(s.panelHost.mapLevels.empty());
@@ -290,11 +291,11 @@ TEST(BoardInterface, EscapeOpensTheMenuAndDeveloperKeysNeedTheSwitch)
     EXPECT_FALSE(s.board.editor->Active());
 
     s.panelHost.debugKeys = true;
-    s.panel.KeyDown(BoardInterface::kKeyF4);
+    s.panel.KeyDown(KeyF4);
     EXPECT_EQ(s.panelHost.mapLevels, std::vector<int>{2});
     // F5 counts the level as won with its score and starts the next one.
-    s.panel.KeyDown(BoardInterface::kKeyF5);
+    s.panel.KeyDown(KeyF5);
     EXPECT_EQ(s.host.profile.scoreMode0, 555);
-    s.panel.KeyDown(LevelEditor::kKeyF8);
+    s.panel.KeyDown(KeyF8);
     EXPECT_TRUE(s.board.editor->Active());
 }

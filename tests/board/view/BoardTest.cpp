@@ -12,7 +12,7 @@
 
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/controls/ButtonWidget.h"
-#include "game/board/HeadlessHost.h"
+#include "game/board/headless/HeadlessHost.h"
 #include "game/board/view/BoardInterface.h"
 #include "game/board/view/HeadlessPanelHost.h"
 #include "game/shared/Res.h"
@@ -56,7 +56,7 @@ protected:
         panel = std::make_unique<BoardInterface>(*board, panelHost);
         panelHost.panel = panel.get();
         srand(5);
-        board->StartLevelFile(FishField::kDragMode, 2, level.string());
+        board->StartLevelFile(PlayMode::Drag, 2, level.string());
         for (int i = 0; i < 200; ++i)
             host.Tick();
     }
@@ -89,7 +89,7 @@ TEST_F(BoardPicture, BackdropLosesADraggedTilesShadowAndRegainsItWhenItLands)
     ASSERT_EQ(tile.x, 40);
     ASSERT_TRUE(tile.open);
     EXPECT_EQ(BackdropAt(40, 50), kShadow);
-    int rebuilds = board->field->backdropRebuilds;
+    int rebuilds = board->field->BackdropVersion();
 
     panel->MouseMove(tile.x + 7, tile.y - 7);
     panel->MouseDown(tile.x + 7, tile.y - 7, 1);
@@ -106,7 +106,7 @@ TEST_F(BoardPicture, BackdropLosesADraggedTilesShadowAndRegainsItWhenItLands)
     EXPECT_EQ(tile.x, 40);
     EXPECT_EQ(BackdropAt(40, 50), kShadow);
     // Repainted once for the pick-up and once for the landing, not every frame.
-    EXPECT_EQ(board->field->backdropRebuilds, rebuilds + 2);
+    EXPECT_EQ(board->field->BackdropVersion(), rebuilds + 2);
 }
 
 TEST_F(BoardPicture, FrameStacksTheDraggedTileByItsEndAndFillsTheMeterFromTheBottom)
@@ -139,8 +139,8 @@ TEST_F(BoardPicture, StandingTileShowsBothValuesWhereItIsHit)
 {
     auto first = Solid(34, 44, 0xFFAA0000), second = Solid(34, 44, 0xFF00AA00);
     FishField& field = *board->field;
-    field.faceImages[3] = first.get();
-    field.faceImages[4] = second.get();
+    board->painter.faceImages[3] = first.get();
+    board->painter.faceImages[4] = second.get();
     DominoFish tile(200, 300, 0, 0, &field);
     tile.open = true;
     tile.valueA = 3;
@@ -154,5 +154,5 @@ TEST_F(BoardPicture, StandingTileShowsBothValuesWhereItIsHit)
     EXPECT_EQ(screen.GetPixel(boxX, tile.top + 75), 0xFF00AA00u);
     EXPECT_TRUE(tile.HitTest(boxX, tile.top + 75));
     EXPECT_FALSE(tile.HitTest(tile.x + 35, tile.y));
-    field.faceImages = {};
+    board->painter.faceImages = {};
 }

@@ -1,3 +1,11 @@
+// Sections:
+//   - dialogs (placement, modality, buttons)
+//   - muting and focus
+//   - the message queue
+//   - screen modes and the window
+//   - display failures
+//   - message boxes, URLs, clipboard and files
+
 #include "tests/framework/app/AppTestSupport.h"
 
 #include "framework/widgets/controls/Dialog.h"

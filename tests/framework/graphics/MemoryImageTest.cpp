@@ -1,3 +1,12 @@
+// Sections:
+//   - storage and guard
+//   - fills
+//   - blits (normal, additive, wide)
+//   - run-length data and palette
+//   - registry and copies
+//   - stretch, mirror, rotation
+//   - AnimInfo
+
 #include "framework/graphics/MemoryImage.h"
 
 #include "framework/graphics/BlendOps.h"

@@ -4,6 +4,15 @@
 // descriptor is consistent; buttons hold their labels; frames tile cleanly;
 // items share their locks' colours; the map's stages stand on the right
 // terrain and each mode's map shows its own route; painting is repeatable.
+//
+// Sections:
+//   - the manifest
+//   - value pictures
+//   - tiles
+//   - the font
+//   - buttons and frames
+//   - the map
+//   - painting (repeatable, complete)
 
 #include "framework/core/Cp1251.h"
 #include "framework/font/DescParser.h"

@@ -1,6 +1,14 @@
 // The campaign's levels: the shape library, the designer's rules for every
 // level of both modes, the written files as the game reads them, and a few
 // deals of every level played to the end by the headless player.
+//
+// Sections:
+//   - LevelShapes
+//   - campaign layouts and files
+//   - upright tiles
+//   - every level played to the end
+//   - LevelCheck
+//   - LevelDesigner
 
 #include <gtest/gtest.h>
 

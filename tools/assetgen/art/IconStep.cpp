@@ -3,12 +3,13 @@
 // painted from the same shapes at its own scale, so the small ones stay
 // sharp: a sea-blue stone tablet holding two domino tiles, a sandstone one
 // lying behind an ivory one whose halves carry a fish each. The files go to
-// "_icons/" of the game folder: not game data, so not installed with it.
+// "icons/" beside the game folder: not game data, so not installed with it.
 
 #include "tools/assetgen/art/ArtKit.h"
 #include "tools/assetgen/AssetIo.h"
 #include "tools/assetgen/AssetStep.h"
 
+#include <filesystem>
 #include <string>
 
 namespace Zorvin::AssetGen {
@@ -73,9 +74,14 @@ Canvas PaintIcon(int size)
 
 bool WriteIcons(const AssetContext& ctx)
 {
+    // Beside the review pictures, outside the game folder, which holds only
+    // what the game itself loads; an older build's copy in the game folder goes.
+    std::error_code ec;
+    std::filesystem::remove_all(std::filesystem::path(ctx.outDir) / "_icons", ec);
+    const std::string folder = (std::filesystem::path(ctx.reviewDir).parent_path() / "icons").string();
     bool ok = true;
     for (int size : {48, 64, 128, 256})
-        ok = WritePng(PaintIcon(size), ctx.outDir + "/_icons/korvelt-" + std::to_string(size) + ".png") && ok;
+        ok = WritePng(PaintIcon(size), folder + "/korvelt-" + std::to_string(size) + ".png") && ok;
     return ok;
 }
 

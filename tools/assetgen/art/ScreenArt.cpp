@@ -2,6 +2,15 @@
 // two how-to-play pages, the campaign-complete window, the wordmark of the
 // loading screen, the small and big logos, and the loading-screen artwork
 // that the logo script names.
+//
+// Sections:
+//   - painting helpers (map land, styles, parchment, wordmark)
+//   - loader and main menu
+//   - logos and loading art
+//   - the map of stages
+//   - the how-to-play pages
+//   - the campaign-complete window
+//   - registrations
 
 #include "tools/assetgen/art/MapLayout.h"
 #include "tools/assetgen/art/Painters.h"

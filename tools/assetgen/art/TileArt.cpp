@@ -6,6 +6,14 @@
 // A lying tile image is 88 x 58: the face (80 x 50) at (6, 0) and the stone's
 // thickness showing 6 pixels to the left and 7 below, the direction in which
 // lower layers lie. Flip cels are 96 x 80 with the resting tile at (3, 17).
+//
+// Sections:
+//   - materials and the joker emblem
+//   - faces and stone drawing
+//   - tiles, flips and shadows
+//   - locks
+//   - animated items
+//   - the bonus star
 
 #include "tools/assetgen/art/ArtKit.h"
 #include "tools/assetgen/art/Painters.h"

@@ -3,6 +3,17 @@
 // frames, the tip balloon, map points and markers, the thumbnail scrolls,
 // the board's panels and play-line frames, the deck tray and the place
 // rocks, and the loading bar.
+//
+// Sections:
+//   - buttons
+//   - checkbox and slider
+//   - the combo meter and its popups
+//   - bonus pictures
+//   - dialog frames and the tip balloon
+//   - map points and markers, the scrolls
+//   - panels and play-line frames
+//   - the deck tray and the place
+//   - the loader bar and wide buttons
 
 #include "tools/assetgen/art/ArtKit.h"
 #include "tools/assetgen/art/Painters.h"

@@ -1,3 +1,12 @@
+// Sections:
+//   - music helpers (motifs, themes, chords, drum patterns)
+//   - the composer's instruments and notes
+//   - melody
+//   - accompaniment
+//   - drums
+//   - releasing held notes
+//   - composing a song
+
 #include "tools/assetgen/audio/SongComposer.h"
 
 #include <algorithm>

@@ -8,9 +8,9 @@
 #include <set>
 #include <tuple>
 
-#include "game/board/AutoPlayer.h"
+#include "game/board/headless/AutoPlayer.h"
 #include "game/board/BoardRules.h"
-#include "game/board/HeadlessHost.h"
+#include "game/board/headless/HeadlessHost.h"
 
 namespace Zorvin::AssetGen {
 
@@ -61,7 +61,7 @@ LevelStats PlayLevelFile(const std::string& path, int mode, int number, int deal
         host.profile.levelMode0 = host.profile.levelMode2 = number;
         BoardRules rules(host);
         host.onUpdate = [&rules] { rules.Update(); };
-        rules.field->mode = mode;
+        rules.field->mode = PlayModeOf(mode);
         rules.field->levelNumber = number;
         rules.StartLevelFile(path);
         AutoPlayer player(rules, host);

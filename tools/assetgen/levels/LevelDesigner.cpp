@@ -1,3 +1,14 @@
+// Sections:
+//   - backgrounds, schedule and stage ideas
+//   - geometry (covering, burial)
+//   - placing locks, jokers and upright tiles
+//   - placing on screen and turning figures
+//   - types
+//   - plan geometry and layout keys
+//   - campaign parameters
+//   - designing a level
+//   - upright tokens
+
 #include "tools/assetgen/levels/LevelDesigner.h"
 
 #include <algorithm>
@@ -14,7 +25,7 @@
 #include "framework/core/FileUtil.h"
 #include "game/board/DominoFish.h"
 #include "game/board/FishField.h"
-#include "game/board/HeadlessHost.h"
+#include "game/board/headless/HeadlessHost.h"
 #include "game/board/LevelFile.h"
 #include "tools/assetgen/levels/LevelTuning.h"
 
@@ -691,7 +702,7 @@ bool WriteLevelPlan(const LevelPlan& plan, const std::string& path, std::string&
     // Writing needs a field but no application.
     HeadlessHost host;
     FishField field(host);
-    field.mode = plan.mode;
+    field.mode = PlayModeOf(plan.mode);
     field.typeCount = static_cast<int>(plan.types.size());
     std::copy(plan.types.begin(), plan.types.end(), field.types.begin());
     field.shiftX = plan.shiftX;

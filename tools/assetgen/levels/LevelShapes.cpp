@@ -1,3 +1,9 @@
+// Sections:
+//   - the shape library (MakeShapes)
+//   - overlap and lookup
+//   - parsing shape pictures
+//   - stacking layers
+
 #include "tools/assetgen/levels/LevelShapes.h"
 
 #include <algorithm>

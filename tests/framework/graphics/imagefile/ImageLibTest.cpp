@@ -1,3 +1,10 @@
+// Sections:
+//   - TGA
+//   - GIF
+//   - PNG
+//   - JPEG
+//   - GetImage (format order, alpha images)
+
 #include "framework/graphics/imagefile/ImageLib.h"
 
 #include "tests/framework/graphics/imagefile/ImageTestFiles.h"

@@ -1,8 +1,16 @@
+// Sections:
+//   - buttons
+//   - checkbox, slider, hyperlink, list
+//   - hosted controls
+//   - the edit field
+//   - dialogs
+
 #include "tests/framework/app/AppTestSupport.h"
 #include "tests/framework/font/TestFont.h"
 
 #include <gtest/gtest.h>
 
+#include "framework/core/KeyCodes.h"
 #include "framework/widgets/ButtonListener.h"
 #include "framework/widgets/controls/ButtonWidget.h"
 #include "framework/core/Cp1251.h"
@@ -447,15 +455,15 @@ TEST_F(AppControls, EditFieldTypingAndEditing)
     wm->AddChild(&e);
     Type(e, "ab/c");
     EXPECT_EQ(e.GetText(), "abc"); // the listener refused the slash
-    Key(e, EditWidget::KeyLeft);
+    Key(e, KeyArrowLeft);
     Type(e, "X");
     EXPECT_EQ(e.GetText(), "abXc");
     e.CharTyped(8);
     EXPECT_EQ(e.GetText(), "abc");
-    Key(e, EditWidget::KeyHome);
-    Key(e, EditWidget::KeyDelete);
+    Key(e, KeyHome);
+    Key(e, KeyDelete);
     EXPECT_EQ(e.GetText(), "bc");
-    Key(e, EditWidget::KeyEnd, true); // select everything after the cursor
+    Key(e, KeyEnd, true); // select everything after the cursor
     EXPECT_EQ(e.GetSelection(), "bc");
     Type(e, "z"); // replaces the selection
     EXPECT_EQ(e.GetText(), "z");
@@ -467,11 +475,11 @@ TEST_F(AppControls, EditFieldTypingAndEditing)
     // Setting the text selects all of it.
     e.SetText("hello");
     EXPECT_EQ(e.GetSelection(), "hello");
-    Key(e, EditWidget::KeyRight); // collapses to the end
+    Key(e, KeyArrowRight); // collapses to the end
     EXPECT_FALSE(e.HasSelection());
     EXPECT_EQ(e.cursorPos, 5);
-    Key(e, EditWidget::KeyLeft, true);
-    Key(e, EditWidget::KeyLeft, true);
+    Key(e, KeyArrowLeft, true);
+    Key(e, KeyArrowLeft, true);
     EXPECT_EQ(e.GetSelection(), "lo");
 
     // A long text scrolls to keep the cursor in view, and scrolls back when

@@ -1,4 +1,4 @@
-#include "game/board/SampleLayouts.h"
+#include "game/board/headless/SampleLayouts.h"
 
 #include <algorithm>
 #include <memory>

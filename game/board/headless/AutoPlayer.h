@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "game/board/BoardRules.h"
-#include "game/board/HeadlessHost.h"
+#include "game/board/headless/HeadlessHost.h"
 
 namespace Zorvin {
 

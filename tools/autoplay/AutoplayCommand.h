@@ -10,10 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "game/shared/PlayMode.h"
+
 namespace Zorvin {
 
 struct AutoplayOptions {
-    int mode = 0;      // the field's mode: 0 drag, 2 click
+    PlayMode mode = PlayMode::Drag;
     std::string level; // empty: the built-in sample layouts
     std::string save;  // write the loaded level here through the level writer
     int deals = 100;

@@ -1,4 +1,4 @@
-#include "game/board/editor/LevelEditorView.h"
+#include "game/board/view/LevelEditorView.h"
 
 #include <string>
 
@@ -27,7 +27,7 @@ void LevelEditorView::Draw(Graphics* g, const FishField& field, const LevelEdito
 {
     g->PushState();
     g->ClearClipRect();
-    int edited = field.editorLayer;
+    int edited = editor.EditedLayer();
     int layerCount = static_cast<int>(field.layers.size());
     for (int l = 0; l < edited && l < layerCount; ++l) {
         for (const auto& f : field.layers[l])
@@ -37,19 +37,19 @@ void LevelEditorView::Draw(Graphics* g, const FishField& field, const LevelEdito
     // The cell a new tile would take, as a shaded tile-sized box.
     g->SetColor(Color(0, 0, 0, 128));
     g->SetColorizeImages(true);
-    g->FillRect(field.shiftX + kLayerShift * edited + field.cursorX - 40,
-                field.shiftY + field.cursorY - kLayerShift * edited - 18, 80, 50);
+    g->FillRect(field.shiftX + kLayerShift * edited + editor.CursorX() - 40,
+                field.shiftY + editor.CursorY() - kLayerShift * edited - 18, 80, 50);
     g->SetColorizeImages(false);
 
-    if (field.showGrid)
-        DrawGrid(g, field);
+    if (editor.GridShown())
+        DrawGrid(g, field, editor.EditedLayer());
 
     if (edited >= 0 && edited < layerCount) {
         for (const auto& f : field.layers[edited])
             painter.Draw(g, field, *f, true);
     }
     // The marked tile is framed, so Delete's target is plain to see.
-    if (const DominoFish* m = field.editorMark) {
+    if (const DominoFish* m = editor.Mark()) {
         g->SetColor(kTextColor);
         g->DrawRect(m->left, m->top, m->width - 1, m->height - 1);
         g->DrawRect(m->left + 1, m->top + 1, m->width - 3, m->height - 3);
@@ -58,11 +58,10 @@ void LevelEditorView::Draw(Graphics* g, const FishField& field, const LevelEdito
     g->PopState();
 }
 
-void LevelEditorView::DrawGrid(Graphics* g, const FishField& field)
+void LevelEditorView::DrawGrid(Graphics* g, const FishField& field, int l)
 {
     // The framework's default drawing colour.
     g->SetColor(GraphicsState().color);
-    int l = field.editorLayer;
     for (int i = 0; i < kGridColumns; ++i) {
         for (int j = 0; j < kGridRows; ++j)
             g->DrawRect(field.shiftX + 20 * i + kLayerShift * l, field.shiftY + 25 * j - kLayerShift * l + 7, 1, 1);
@@ -75,12 +74,12 @@ void LevelEditorView::DrawTexts(Graphics* g, const FishField& field, const Level
         font = std::make_unique<SysFont>("Arial", 10, true);
     g->SetFont(font.get());
     g->SetColor(kTextColor);
-    g->DrawString("Current Layer: " + std::to_string(field.editorLayer), 0, 30);
+    g->DrawString("Current Layer: " + std::to_string(editor.EditedLayer()), 0, 30);
     g->DrawString("ShiftX: " + std::to_string(field.shiftX), 0, 60);
     g->DrawString("ShiftY: " + std::to_string(field.shiftY), 100, 60);
-    if (field.editorMark) {
-        g->DrawString("Fish x: " + std::to_string(field.editorMark->x), 0, 90);
-        g->DrawString("y: " + std::to_string(field.editorMark->y), 100, 90);
+    if (editor.Mark()) {
+        g->DrawString("Fish x: " + std::to_string(editor.Mark()->x), 0, 90);
+        g->DrawString("y: " + std::to_string(editor.Mark()->y), 100, 90);
     }
     if (!editor.message.empty())
         g->DrawString(editor.message, 0, 120);

@@ -1,4 +1,13 @@
-#include "game/board/AutoPlayer.h"
+// Sections:
+//   - the cover graph and what a put opens
+//   - judging a move
+//   - drag-mode candidates
+//   - hidden values and the click-mode look-ahead
+//   - the mouse, as the player moves it
+//   - performing a move and the deck
+//   - the play loop
+
+#include "game/board/headless/AutoPlayer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,7 +38,7 @@ bool IsCovering(const DominoFish& up, const DominoFish& low)
 
 AutoPlayer::AutoPlayer(BoardRules& rules, HeadlessHost& host)
     : rules(rules), host(host), field(*rules.field), line(*rules.playLine), deck(*rules.deck),
-      click(rules.field->mode == FishField::kClickMode)
+      click(rules.field->mode == PlayMode::Click)
 {
 }
 
@@ -441,7 +450,9 @@ bool AutoPlayer::Hover(DominoFish& f, bool placeTile, int& px, int& py)
         px = cx + o[0];
         py = cy + o[1];
         MouseMove(px, py);
-        if (placeTile ? (deck.hovered == &f && !field.hovered) : (field.hovered == &f && !deck.hovered))
+        DominoFish* onField = field.drag.Hovered();
+        DominoFish* onDeck = deck.drag.Hovered();
+        if (placeTile ? (onDeck == &f && !onField) : (onField == &f && !onDeck))
             return true;
     }
     MouseMove(0, 0);

@@ -1,4 +1,4 @@
-#include "game/board/AutoplayCommand.h"
+#include "tools/autoplay/AutoplayCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ TEST(AutoplayLevel, HandWrittenLevelsPrintTheirLevelLineAndPlay)
         {"beyond-the-format.xml", "level: tiles=10 layers=1 types=31 cards=99 shift=1000,-1000"},
     };
     for (const Case& c : cases)
-        for (int mode : {0, 2}) {
+        for (PlayMode mode : {PlayMode::Drag, PlayMode::Click}) {
             AutoplayOptions o;
             o.mode = mode;
             o.level = Data(c.file);
@@ -42,7 +42,7 @@ TEST(AutoplayLevel, HandWrittenLevelsPrintTheirLevelLineAndPlay)
             std::string first = out.str().substr(0, out.str().find('\n'));
             EXPECT_EQ(first, c.line) << c.file;
             EXPECT_EQ(summary.deals, 5);
-            EXPECT_GT(summary.meanMoves, 0) << c.file << " mode " << mode;
+            EXPECT_GT(summary.meanMoves, 0) << c.file << " mode " << static_cast<int>(mode);
         }
 }
 

@@ -26,7 +26,7 @@ public:
     void Draw(Graphics* g, const FishField& field, const LevelEditor& editor, FishPainter& painter);
 
 private:
-    void DrawGrid(Graphics* g, const FishField& field);
+    void DrawGrid(Graphics* g, const FishField& field, int layer);
     void DrawTexts(Graphics* g, const FishField& field, const LevelEditor& editor);
 
     // The overlay's font, made on first use.

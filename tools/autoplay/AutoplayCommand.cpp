@@ -1,13 +1,13 @@
-#include "game/board/AutoplayCommand.h"
+#include "tools/autoplay/AutoplayCommand.h"
 
 #include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
-#include "game/board/AutoPlayer.h"
+#include "game/board/headless/AutoPlayer.h"
 #include "game/board/LevelFile.h"
-#include "game/board/SampleLayouts.h"
+#include "game/board/headless/SampleLayouts.h"
 
 namespace Zorvin {
 
@@ -70,9 +70,9 @@ bool ParseAutoplayArgs(const std::vector<std::string>& args, AutoplayOptions& op
         long n = 0;
         if (a == "--mode") {
             if (v == "drag")
-                options.mode = 0;
+                options.mode = PlayMode::Drag;
             else if (v == "click")
-                options.mode = 2;
+                options.mode = PlayMode::Click;
             else {
                 error = "--mode must be drag or click";
                 return false;

@@ -1,5 +1,11 @@
 // The headless player on the built-in layouts, with the rules' invariants
 // checked after every one of its mouse actions, and its command line.
+//
+// Sections:
+//   - playing every sample layout in both modes
+//   - choices (look-ahead, hidden faces, upright tiles)
+//   - repeatable play
+//   - the autoplay command line
 
 #include <cstdio>
 #include <filesystem>
@@ -8,11 +14,11 @@
 
 #include <gtest/gtest.h>
 
-#include "game/board/AutoPlayer.h"
-#include "game/board/AutoplayCommand.h"
+#include "game/board/headless/AutoPlayer.h"
+#include "tools/autoplay/AutoplayCommand.h"
 #include "game/board/LevelFile.h"
 #include "game/shared/Res.h"
-#include "game/board/SampleLayouts.h"
+#include "game/board/headless/SampleLayouts.h"
 
 namespace Zorvin {
 namespace {
@@ -77,7 +83,7 @@ struct Invariants {
             return;
         ++checks;
         int l = line.LeftEnd(), r = line.RightEnd();
-        bool drag = field.mode == FishField::kDragMode;
+        bool drag = field.mode == PlayMode::Drag;
         int moves = 0;
         for (auto& layer : field.layers) {
             for (auto& f : layer) {
@@ -118,7 +124,7 @@ struct DealOutcome {
     int checks = 0;
 };
 
-DealOutcome PlayDeal(int mode, int layoutIndex, unsigned seed)
+DealOutcome PlayDeal(PlayMode mode, int layoutIndex, unsigned seed)
 {
     srand(seed);
     CountingHost host;
@@ -161,7 +167,7 @@ TEST(AutoPlayer, PlaysEveryLayoutToTheEndInDragModeKeepingTheRules)
     int won = 0, deals = 0;
     for (int layout = 0; layout < static_cast<int>(SampleLayouts().size()); ++layout) {
         for (unsigned seed : {1u, 2u, 3u}) {
-            DealOutcome o = PlayDeal(FishField::kDragMode, layout, seed);
+            DealOutcome o = PlayDeal(PlayMode::Drag, layout, seed);
             ASSERT_FALSE(::testing::Test::HasFailure()) << "layout " << layout << " seed " << seed;
             EXPECT_GT(o.checks, 5);
             EXPECT_GT(o.result.moves, 20);
@@ -177,7 +183,7 @@ TEST(AutoPlayer, PlaysEveryLayoutToTheEndInClickModeKeepingTheRules)
     int won = 0, deals = 0;
     for (int layout = 0; layout < static_cast<int>(SampleLayouts().size()); ++layout) {
         for (unsigned seed : {4u, 5u, 6u}) {
-            DealOutcome o = PlayDeal(FishField::kClickMode, layout, seed);
+            DealOutcome o = PlayDeal(PlayMode::Click, layout, seed);
             ASSERT_FALSE(::testing::Test::HasFailure()) << "layout " << layout << " seed " << seed;
             EXPECT_GT(o.checks, 5);
             won += o.result.won;
@@ -198,7 +204,7 @@ TEST(AutoPlayer, ClickModeLooksAheadForTheLongerRunOfPuts)
     BoardRules rules(host);
     host.onUpdate = [&rules] { rules.Update(); };
     FishField& field = *rules.field;
-    field.mode = FishField::kClickMode;
+    field.mode = PlayMode::Click;
     field.levelNumber = 2;
     field.levelReader = [](FishField& f, const std::string&) {
         f.layers.emplace_back();
@@ -247,7 +253,7 @@ int FirstPutOverHiddenTiles(const int hiddenUnderA[2], const int hiddenUnderB[2]
     BoardRules rules(host);
     host.onUpdate = [&rules] { rules.Update(); };
     FishField& field = *rules.field;
-    field.mode = FishField::kClickMode;
+    field.mode = PlayMode::Click;
     field.levelNumber = 2;
     field.levelReader = [](FishField& f, const std::string&) {
         f.layers.resize(2);
@@ -309,7 +315,7 @@ TEST(AutoPlayer, TilesCountedAsMovesOntoAnUprightTileCanBePut)
     BoardRules rules(host);
     host.onUpdate = [&rules] { rules.Update(); };
     FishField& field = *rules.field;
-    field.mode = FishField::kClickMode;
+    field.mode = PlayMode::Click;
     field.levelNumber = 2;
     field.levelReader = [](FishField& f, const std::string&) {
         f.layers.emplace_back();
@@ -346,8 +352,8 @@ TEST(AutoPlayer, TilesCountedAsMovesOntoAnUprightTileCanBePut)
 
 TEST(AutoPlayer, SameSeedPlaysTheSameGame)
 {
-    DealOutcome a = PlayDeal(FishField::kDragMode, 1, 42);
-    DealOutcome b = PlayDeal(FishField::kDragMode, 1, 42);
+    DealOutcome a = PlayDeal(PlayMode::Drag, 1, 42);
+    DealOutcome b = PlayDeal(PlayMode::Drag, 1, 42);
     EXPECT_EQ(a.result.score, b.result.score);
     EXPECT_EQ(a.result.moves, b.result.moves);
     EXPECT_EQ(a.result.updates, b.result.updates);
@@ -358,7 +364,7 @@ TEST(AutoplayCommand, ParsesItsOptionsAndRefusesBadOnes)
     AutoplayOptions o;
     std::string error;
     ASSERT_TRUE(ParseAutoplayArgs({"--mode", "click", "--deals", "7", "--seed", "9", "--level", "a.xml"}, o, error));
-    EXPECT_EQ(o.mode, 2);
+    EXPECT_EQ(o.mode, PlayMode::Click);
     EXPECT_EQ(o.deals, 7);
     EXPECT_EQ(o.seed, 9u);
     EXPECT_EQ(o.level, "a.xml");
@@ -399,7 +405,7 @@ TEST(AutoplayCommand, RefusesWhatIsNoLevel)
 TEST(AutoplayCommand, PrintsTheSummaryAndTheLevelLine)
 {
     AutoplayOptions o;
-    o.mode = 0;
+    o.mode = PlayMode::Drag;
     o.deals = 4;
     std::ostringstream out, err;
     AutoplaySummary s;
