@@ -120,6 +120,12 @@ void ZorvinAppBase::FinishDemo(uint64_t screenHash)
                  demoReport.eventsPlayed, demoReport.eventsTotal, updateCount, demoReport.writesMatched,
                  demoReport.writesDiffered, demoReport.screenMatched ? "matches" : "differs",
                  demoReport.divergence.empty() ? "" : "; ", demoReport.divergence.c_str());
+    // A screen that differs only in its pictures (new art) is told by its
+    // hash, so the maintainer can see which run's screen is which.
+    if (!demoReport.screenMatched)
+        std::fprintf(stderr, "Demo screen hash: recorded %016llx, played %016llx\n",
+                     static_cast<unsigned long long>(demo->finalScreenHash),
+                     static_cast<unsigned long long>(screenHash));
 }
 
 uint64_t ZorvinAppBase::HashScreen()
