@@ -219,7 +219,7 @@ void ZorvinAppBase::Shutdown()
     exitToTop = true;
     // The screen as the run leaves it, before the game takes its screens
     // down: a demo's end is judged by it.
-    uint64_t screenHash = demo != nullptr && !demoClosed ? HashScreen() : 0;
+    uint64_t screenHash = demoSession && demoSession->IsOpen() ? HashScreen() : 0;
     OnShutdown();
     if (musicInterface)
         musicInterface->StopAllSongs();

@@ -24,7 +24,7 @@
 
 #include "framework/widgets/ButtonListener.h"
 #include "framework/core/FileAccess.h"
-#include "framework/app/DemoFile.h"
+#include "framework/app/DemoSession.h"
 #include "framework/app/DialogStack.h"
 #include "framework/core/Clock.h"
 #include "framework/widgets/DialogListener.h"
@@ -270,28 +270,15 @@ public:
     // Not recorded, as nothing read depends on it; a playback skips it.
     void RemoveStaleTemporaries(const std::string& path) override;
 
-    // Demo recording and playback.
-    // What a playback found, for the developer and for regression tests.
-    struct DemoReport {
-        int eventsPlayed = 0;
-        int eventsTotal = 0;
-        int writesMatched = 0;
-        int writesDiffered = 0;
-        bool finished = false;      // the playback reached the recorded end
-        bool screenMatched = false; // the final screen hashed as recorded
-        uint64_t screenHash = 0;
-        std::string divergence;     // why playback stopped early; empty if it did not
-        // The last bytes written to each file (by file name), as the run
-        // would have written them.
-        std::map<std::string, std::string> written;
-    };
+    // Demo recording and playback (the session itself is DemoSession).
+    using DemoReport = DemoSession::Report;
     // Names this moment of a recording ("Level 3"); playback's "M" runs to
     // the next marker and "L" lists them.
     void AddDemoMarker(const std::string& name);
     bool IsPlayingDemo() const { return playingDemo; }
     // Playback runs on without drawing, waiting or sound up to this update.
     void JumpDemoTo(int update);
-    const DemoReport& GetDemoReport() const { return demoReport; }
+    const DemoReport& GetDemoReport() const;
     // The whole screen drawn afresh and hashed (64-bit FNV-1a of its pixels).
     uint64_t HashScreen();
 
@@ -421,20 +408,6 @@ protected:
     // The demo layer (ZorvinAppBaseDemo.cpp).
     void StartDemo();
     void FinishDemo(uint64_t screenHash);
-    bool DemoActive() const { return demo != nullptr && !demoClosed && IsPrimaryThread(); }
-    void RecordDemoEvent(DemoEvent event);
-    void RecordDemoInput(const InputMessage& msg);
-    // Notes an outside result; returns `ok`.
-    bool RecordDemoResult(DemoEvent::Code code, const std::string& name, bool ok, std::string bytes = {},
-                          int kind = 0);
-    // The recorded result of this code and name during playback, or null.
-    const DemoEvent* PlayDemoResult(DemoEvent::Code code, const std::string& name);
-    // Counts a playback write as matching the recorded one or not.
-    void CompareDemoWrite(const DemoEvent& recorded, const std::string& what, int kind, const std::string& bytes);
-    // The next recorded event when it is of this code and name and due now;
-    // anything else means the run no longer follows the recording.
-    const DemoEvent* TakeDemoEvent(DemoEvent::Code code, const std::string& name);
-    void DemoDiverged(const std::string& why);
     // Hands the next due input of the recording to the widgets; true while
     // more input is due at this update.
     bool FeedDemoInput();
@@ -496,14 +469,10 @@ protected:
     std::thread loadingThread;
     bool screenSaverErrorLogStarted = false;
 
-    // The demo being recorded or played, the next event to play, and the
-    // playback's jump target (-1 none) and findings.
-    std::unique_ptr<DemoFile> demo;
-    size_t demoNext = 0;
-    bool demoClosed = false;
-    bool demoBroken = false;
+    // The demo being recorded or played (none in a plain run), and the
+    // playback's jump target (-1 none).
+    std::unique_ptr<DemoSession> demoSession;
     int demoJumpTarget = -1;
-    DemoReport demoReport;
     // The playback's marker list ("L"), drawn over the frame while shown.
     std::unique_ptr<MemoryImage> demoOverlay;
 
@@ -588,6 +557,24 @@ protected:
     std::deque<InputMessage> messageQueue;
 
 private:
+    // The settings store as a SettingsAccess, the real settings a demo
+    // session wraps.
+    class StoreSettings : public SettingsAccess {
+    public:
+        explicit StoreSettings(ZorvinAppBase& app) : app(app) {}
+        bool WriteSettingRaw(const std::string& name, int kind, const std::vector<uint8_t>& bytes) override;
+        bool ReadSettingRaw(const std::string& name, int& kind, std::vector<uint8_t>& bytes) override;
+        bool EraseSetting(const std::string& name) override;
+
+    private:
+        ZorvinAppBase& app;
+    };
+    // Where the players' files and the settings go: through the demo
+    // session while there is one, else straight to the disk and the store.
+    FileAccess& ActiveFiles();
+    SettingsAccess& ActiveSettings();
+    StoreSettings storeSettings{*this};
+
     // Display.
     bool is3DChanged = false;
     bool displayCreated = false;

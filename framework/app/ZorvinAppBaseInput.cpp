@@ -75,7 +75,7 @@ void ZorvinAppBase::OnWindowMessage(const InputMessage& msg)
     default:
         break;
     }
-    if (playingDemo && demo) {
+    if (playingDemo && demoSession) {
         // The recording is the input now: the window only steers the
         // playback and may still be closed.
         if (msg.kind == MessageKind::Char && DemoPlaybackKey(msg.param1))
@@ -133,8 +133,8 @@ bool ZorvinAppBase::ProcessQueuedMessage()
         return playingDemo && FeedDemoInput();
     InputMessage msg = messageQueue.front();
     messageQueue.pop_front();
-    if (recordingDemo)
-        RecordDemoInput(msg);
+    if (recordingDemo && demoSession)
+        demoSession->RecordInput(msg);
     if (msg.kind == MessageKind::MouseMove || FindMouseButton(msg.kind) != nullptr)
         HandleMouseMessage(msg);
     else
@@ -195,7 +195,8 @@ void ZorvinAppBase::HandleKeyOrWindowMessage(const InputMessage& msg)
                 if (in != mouseIn) {
                     DemoEvent e;
                     e.code = in ? DemoEvent::MouseEnters : DemoEvent::MouseLeaves;
-                    RecordDemoEvent(std::move(e));
+                    if (demoSession)
+                        demoSession->Record(std::move(e));
                     if (!in)
                         wm->MouseLeftWindow();
                     mouseIn = in;

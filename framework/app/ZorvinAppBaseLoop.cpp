@@ -243,7 +243,7 @@ bool ZorvinAppBase::TryUpdate()
 {
     if (tearingDown)
         return false;
-    if (playingDemo && demo) {
+    if (playingDemo && demoSession) {
         // Loading ends, and updates run, where the recording says.
         if (!DemoAllowsUpdate())
             return false;
@@ -254,7 +254,8 @@ bool ZorvinAppBase::TryUpdate()
         yieldMainThread = false;
         DemoEvent done;
         done.code = DemoEvent::LoadingDone;
-        RecordDemoEvent(std::move(done));
+        if (demoSession)
+            demoSession->Record(std::move(done));
         OnLoadingDone();
     }
     UpdateFrame();

@@ -186,13 +186,10 @@ void ZorvinAppBase::CopyToClipboard(const std::string& text)
 std::string ZorvinAppBase::GetClipboard()
 {
     // What was pasted is outside input like a key: a demo keeps it.
-    if (playingDemo && demo) {
-        const DemoEvent* e = PlayDemoResult(DemoEvent::Clipboard, std::string());
-        return e != nullptr ? e->bytes : std::string();
-    }
+    if (playingDemo && demoSession)
+        return demoSession->Clipboard(std::string());
     std::string text = systemServices != nullptr ? systemServices->GetClipboardText() : std::string();
-    RecordDemoResult(DemoEvent::Clipboard, std::string(), true, text);
-    return text;
+    return demoSession ? demoSession->Clipboard(text) : text;
 }
 
 } // namespace Zorvin

@@ -60,46 +60,6 @@ SettingsStore* ZorvinAppBase::GetSettings()
     return settings.get();
 }
 
-// Every setting goes through the raw read and write, where a demo records
-// the results or plays them back; a playback never changes the settings.
-bool ZorvinAppBase::WriteSettingRaw(const std::string& name, int kind, const std::vector<uint8_t>& bytes)
-{
-    std::string value(bytes.begin(), bytes.end());
-    if (playingDemo && demo) {
-        const DemoEvent* e = PlayDemoResult(DemoEvent::SettingWrite, name);
-        if (e == nullptr)
-            return false;
-        CompareDemoWrite(*e, "setting " + name, kind, value);
-        return e->flag;
-    }
-    bool ok = GetSettings()->WriteRaw(name, kind, bytes);
-    return RecordDemoResult(DemoEvent::SettingWrite, name, ok, std::move(value), kind);
-}
-
-bool ZorvinAppBase::ReadSettingRaw(const std::string& name, int& kind, std::vector<uint8_t>& bytes)
-{
-    if (playingDemo && demo) {
-        const DemoEvent* e = PlayDemoResult(DemoEvent::SettingRead, name);
-        if (e == nullptr || !e->flag)
-            return false;
-        kind = e->kind;
-        bytes.assign(e->bytes.begin(), e->bytes.end());
-        return true;
-    }
-    bool ok = GetSettings()->ReadRaw(name, kind, bytes);
-    return RecordDemoResult(DemoEvent::SettingRead, name, ok, ok ? std::string(bytes.begin(), bytes.end()) : "",
-                            ok ? kind : 0);
-}
-
-bool ZorvinAppBase::EraseSetting(const std::string& name)
-{
-    if (playingDemo && demo) {
-        const DemoEvent* e = PlayDemoResult(DemoEvent::SettingErase, name);
-        return e != nullptr && e->flag;
-    }
-    return RecordDemoResult(DemoEvent::SettingErase, name, GetSettings()->Erase(name));
-}
-
 void ZorvinAppBase::LoadSettings()
 {
     readFromRegistry = true;
