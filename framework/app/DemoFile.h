@@ -1,7 +1,7 @@
 #pragma once
 
-// DemoFile: a recorded session of the program, as the application base
-// writes it with "-record" and reads it back with "-play". It holds what
+// DemoFile: a recorded session of the program, as DemoSession writes it
+// with "-record" and reads it back with "-play". It holds what
 // the run needs to start the same way (program name and version, the
 // random seed, the windowed flag), every event that came from outside in
 // the order it was taken (input, settings and file results, the end of
@@ -14,7 +14,7 @@
 // gap is a run of "time continuation" events worth 15 each) and a 5-bit
 // code, followed by its fields. Loading checks everything against the file's
 // length, so a damaged or hostile file is refused as a whole rather than
-// half played. The application owns one while it records or plays.
+// half played. The demo session owns one while it records or plays.
 
 #include "framework/app/InputMessage.h"
 
