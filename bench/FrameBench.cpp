@@ -46,9 +46,10 @@ LevelScene* DenseScene()
         std::filesystem::current_path(cwd, ec);
         return nullptr;
     }
-    int bestMode = 0, bestLevel = 1;
+    PlayMode bestMode = PlayMode::Drag;
+    int bestLevel = 1;
     size_t bestTiles = 0;
-    for (int mode : {PlayMode::Drag, PlayMode::Click}) {
+    for (PlayMode mode : {PlayMode::Drag, PlayMode::Click}) {
         for (int n = 1;; ++n) {
             LevelFile file;
             if (!file.Read(LevelPath(mode, n)))

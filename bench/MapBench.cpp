@@ -41,7 +41,7 @@ MapScene* MidStageMap()
         std::filesystem::current_path(cwd, ec);
         return nullptr;
     }
-    map = std::make_unique<MapScene>(*scene, PlayMode::Drag);
+    map = std::make_unique<MapScene>(*scene, StoredMode(PlayMode::Drag));
     map->Enter(13);
     map->Settle(300);
     std::filesystem::current_path(cwd, ec);

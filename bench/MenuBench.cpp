@@ -111,7 +111,7 @@ struct MenuRig {
         if (app->GetTitleScreen() == nullptr)
             return false;
         app->onUpdate = [this] {
-            Dialog* d = app->FindDialog(GameApp::DialogNameOrGameOver);
+            Dialog* d = app->FindDialog(DialogNameOrGameOver);
             if (d == nullptr || !windows.pending.empty())
                 return;
             if (d->yesButton) {

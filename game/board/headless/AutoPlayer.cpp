@@ -10,6 +10,7 @@
 #include "game/board/headless/AutoPlayer.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 
@@ -66,6 +67,15 @@ void AutoPlayer::BuildCoverGraph()
         }
     }
     alive.assign(n, 0);
+    // Locks are only ever removed, so the tiles that carry one now are all
+    // a key can open later in the deal.
+    for (int k = 0; k < 3; ++k) {
+        lockedTiles[k].clear();
+        for (int d = 0; d < n; ++d) {
+            if (tiles[d]->lockType == k)
+                lockedTiles[k].push_back(d);
+        }
+    }
 }
 
 void AutoPlayer::MarkAlive()
@@ -245,36 +255,68 @@ void AutoPlayer::EstimateHiddenMatch()
 
 bool AutoPlayer::SimOpen(int d) const
 {
-    if (!simAlive[d])
+    if (!simAlive[d] || simCovering[d] > 0)
         return false;
-    int lock = tiles[d]->lockType;
-    if (lock >= 0 && lock < 3 && !simLocks[lock])
-        return false;
-    for (int u : coveredBy[d]) {
-        if (simAlive[u])
-            return false;
+    int lock = simTiles[d].lock;
+    return !(lock >= 0 && lock < 3 && !simLocks[lock]);
+}
+
+// Puts a known tile on the open list into the masks it is found under (each
+// value it carries, or the jokers' mask, and the mask of all), or takes it
+// out: it is always the one or the other, so its bit is flipped.
+void AutoPlayer::FlipReady(int t)
+{
+    const SimTile& f = simTiles[t];
+    int pos = simPos[t];
+    uint64_t bit = uint64_t{1} << (pos % 64);
+    uint64_t* words = &readyMasks[static_cast<size_t>(pos / 64)];
+    auto flip = [&](int m) { words[static_cast<size_t>(m) * maskWords] ^= bit; };
+    flip(kAnyMask);
+    if (f.joker) {
+        flip(kJokerMask);
+        return;
     }
-    return true;
+    int a = MaskOf(f.a), b = MaskOf(f.b);
+    flip(a);
+    if (b != a)
+        flip(b);
+}
+
+void AutoPlayer::SimAddOpen(int d)
+{
+    simInOpen[d] = 1;
+    simPos[d] = static_cast<int>(simOpenList.size());
+    simOpenList.push_back(d);
+    if (simKnown[d])
+        FlipReady(d);
+    else
+        ++simHidden;
 }
 
 int AutoPlayer::SimTake(int index)
 {
     simAlive[index] = 0;
+    if (simInOpen[index]) {
+        if (simKnown[index])
+            FlipReady(index);
+        else
+            --simHidden;
+    }
     size_t before = simOpenList.size();
     auto open = [&](int d) {
-        if (!simInOpen[d] && SimOpen(d)) {
-            simInOpen[d] = 1;
-            simOpenList.push_back(d);
-        }
+        if (!simInOpen[d] && SimOpen(d))
+            SimAddOpen(d);
     };
-    for (int d : covers[index])
+    for (int d : covers[index]) {
+        --simCovering[d];
         open(d);
-    int key = VisibleKey(index);
+    }
+    int key = simTiles[index].key;
     if (key >= 0 && !simLocks[key]) {
         simLocks[key] = 1;
-        for (size_t d = 0; d < tiles.size(); ++d) {
-            if (simAlive[d] && tiles[d]->lockType == key)
-                open(static_cast<int>(d));
+        for (int d : lockedTiles[key]) {
+            if (simAlive[d] && simTiles[d].lock == key)
+                open(d);
         }
     }
     return static_cast<int>(simOpenList.size() - before);
@@ -283,12 +325,35 @@ int AutoPlayer::SimTake(int index)
 void AutoPlayer::SimRestore(int index, int opened, int lockTaken)
 {
     for (int i = 0; i < opened; ++i) {
-        simInOpen[simOpenList.back()] = 0;
+        int d = simOpenList.back();
+        if (simKnown[d])
+            FlipReady(d);
+        else
+            --simHidden;
+        simInOpen[d] = 0;
         simOpenList.pop_back();
     }
     if (lockTaken >= 0)
         simLocks[lockTaken] = 0;
     simAlive[index] = 1;
+    if (simInOpen[index]) {
+        if (simKnown[index])
+            FlipReady(index);
+        else
+            ++simHidden;
+    }
+    for (int d : covers[index])
+        ++simCovering[d];
+}
+
+// The chance that none of `hidden` face-down tiles matches, kept per count
+// for the decision: the look-ahead asks for the same few counts many times.
+double AutoPlayer::MissAll(int hidden)
+{
+    double& p = missAll[hidden];
+    if (p < 0)
+        p = std::pow(1.0 - hiddenMatch, hidden);
+    return p;
 }
 
 double AutoPlayer::LongestRun(int current, bool joker, int depth, int& budget)
@@ -297,34 +362,43 @@ double AutoPlayer::LongestRun(int current, bool joker, int depth, int& budget)
         return 0;
     // Tiles the look-ahead turns over show nothing yet: each of them matches
     // only with the chance that a hidden tile carries the wanted value.
-    int hidden = 0;
-    for (int t : simOpenList)
-        hidden += simAlive[t] && !simKnown[t];
-    double best = hidden == 0 ? 0.0 : joker ? 1.0 : 1.0 - std::pow(1.0 - hiddenMatch, hidden);
-    size_t n = simOpenList.size();
-    for (size_t i = 0; i < n && budget > 0; ++i) {
-        int t = simOpenList[i];
-        if (!simAlive[t] || !simKnown[t])
-            continue;
-        const DominoFish& f = *tiles[t];
-        if (!(joker || f.joker || f.HasHalf(current)))
-            continue;
-        --budget;
-        int key = VisibleKey(t);
-        int lockTaken = key >= 0 && !simLocks[key] ? key : -1;
-        int opened = SimTake(t);
-        double run = 0;
-        if (f.joker)
-            run = LongestRun(current, true, depth - 1, budget);
-        else if (joker)
-            run = std::max(LongestRun(f.valueA, false, depth - 1, budget),
-                           LongestRun(f.valueB, false, depth - 1, budget));
-        else
-            run = LongestRun(f.valueA == current ? f.valueB : f.valueA, false, depth - 1, budget);
-        SimRestore(t, opened, lockTaken);
-        best = std::max(best, 1 + run);
-        if (best >= depth)
-            break;
+    int hidden = simHidden;
+    double best = hidden == 0 ? 0.0 : joker ? 1.0 : 1.0 - MissAll(hidden);
+    // The known tiles that can follow, in the order of the open list: a copy
+    // of their mask, since the search below changes the masks and puts them
+    // back as they were.
+    uint64_t* ready = &readySnapshots[static_cast<size_t>(depth) * maskWords];
+    if (joker) {
+        const uint64_t* any = &readyMasks[static_cast<size_t>(kAnyMask) * maskWords];
+        std::copy(any, any + maskWords, ready);
+    } else {
+        const uint64_t* values = &readyMasks[static_cast<size_t>(MaskOf(current)) * maskWords];
+        const uint64_t* jokers = &readyMasks[static_cast<size_t>(kJokerMask) * maskWords];
+        for (size_t w = 0; w < maskWords; ++w)
+            ready[w] = values[w] | jokers[w];
+    }
+    for (size_t w = 0, pos = 0; w < maskWords && budget > 0; ++w, pos += 64) {
+        for (; ready[w] != 0 && budget > 0; ready[w] &= ready[w] - 1) {
+            int t = simOpenList[pos + static_cast<size_t>(std::countr_zero(ready[w]))];
+            const SimTile& f = simTiles[t];
+            if (!(joker || f.joker || f.a == current || f.b == current))
+                continue;
+            --budget;
+            int key = f.key;
+            int lockTaken = key >= 0 && !simLocks[key] ? key : -1;
+            int opened = SimTake(t);
+            double run = 0;
+            if (f.joker)
+                run = LongestRun(current, true, depth - 1, budget);
+            else if (joker)
+                run = std::max(LongestRun(f.a, false, depth - 1, budget), LongestRun(f.b, false, depth - 1, budget));
+            else
+                run = LongestRun(f.a == current ? f.b : f.a, false, depth - 1, budget);
+            SimRestore(t, opened, lockTaken);
+            best = std::max(best, 1 + run);
+            if (best >= depth)
+                return best;
+        }
     }
     return best;
 }
@@ -334,10 +408,9 @@ double AutoPlayer::RunFrom(DominoFish& f, int exposed, bool jokerExposed)
     auto it = indexOf.find(&f);
     if (it == indexOf.end())
         return 1;
-    constexpr int kDepth = 10;
     constexpr int kBudget = 300;
     int t = it->second;
-    int key = VisibleKey(t);
+    int key = simTiles[t].key;
     int lockTaken = key >= 0 && !simLocks[key] ? key : -1;
     int opened = SimTake(t);
     int budget = kBudget;
@@ -356,15 +429,32 @@ void AutoPlayer::ClickCandidates(std::vector<Move>& out)
     for (size_t d = 0; d < tiles.size(); ++d)
         simKnown[d] = alive[d] && (tiles[d]->open || tiles[d]->joker);
     EstimateHiddenMatch();
+    missAll.assign(tiles.size() + 1, -1.0);
+    // What the look-ahead reads of each tile, gathered once per decision.
+    // Tiles gone from the field may be gone altogether (a reshuffle clears
+    // the line), so only those still there are read.
+    simTiles.assign(tiles.size(), {-1, -1, false, -1, -1});
+    simCovering.assign(tiles.size(), 0);
+    for (size_t d = 0; d < tiles.size(); ++d) {
+        if (alive[d]) {
+            const DominoFish& f = *tiles[d];
+            simTiles[d] = {f.valueA, f.valueB, f.joker, f.lockType, VisibleKey(static_cast<int>(d))};
+        }
+        for (int u : coveredBy[d])
+            simCovering[d] += simAlive[u];
+    }
     simInOpen.assign(tiles.size(), 0);
+    simPos.assign(tiles.size(), 0);
     simOpenList.clear();
+    simHidden = 0;
+    maskWords = std::max<size_t>(1, (tiles.size() + 63) / 64);
+    readyMasks.assign(kMaskCount * maskWords, 0);
+    readySnapshots.assign((kDepth + 1) * maskWords, 0);
     for (int k = 0; k < 3; ++k)
         simLocks[k] = field.lockOpen[k];
     for (size_t d = 0; d < tiles.size(); ++d) {
-        if (SimOpen(static_cast<int>(d))) {
-            simInOpen[d] = 1;
-            simOpenList.push_back(static_cast<int>(d));
-        }
+        if (SimOpen(static_cast<int>(d)))
+            SimAddOpen(static_cast<int>(d));
     }
     // Longer runs of puts before the deck is needed again win levels.
     constexpr double kRunWeight = 25.0;

@@ -14,6 +14,7 @@
 // seed of the C library generator. It works on a BoardRules run by a
 // HeadlessHost, both owned by the caller.
 
+#include <cstdint>
 #include <functional>
 #include <unordered_map>
 #include <vector>
@@ -93,6 +94,13 @@ private:
     int SimTake(int index);
     void SimRestore(int index, int opened, int lockTaken);
     bool SimOpen(int index) const;
+    void SimAddOpen(int index);
+    void FlipReady(int index);
+    static int MaskOf(int value)
+    {
+        return value >= 0 && value < FishField::kValueCount ? value : kOtherMask;
+    }
+    double MissAll(int hidden);
     // The run of puts a click-mode move starts (itself included).
     double RunFrom(DominoFish& f, int exposed, bool jokerExposed);
     int VisibleKey(int index) const;
@@ -125,6 +133,8 @@ private:
     std::vector<std::vector<int>> coveredBy;
     std::vector<std::vector<int>> covers;
     std::vector<char> alive;
+    // The field tiles that carried each kind of lock when the deal began.
+    std::vector<int> lockedTiles[3];
     // Values of the open field tiles at the time of a decision.
     struct OpenTile {
         const DominoFish* fish;
@@ -139,6 +149,32 @@ private:
     std::vector<char> simKnown; // faces the player has seen (or joker backs)
     double hiddenMatch = 0.3;
     std::vector<int> simOpenList;
+    struct SimTile {
+        int a, b;
+        bool joker;
+        int lock;
+        int key; // the key it shows, or -1
+    };
+    std::vector<SimTile> simTiles;
+    // How many tiles still in the look-ahead cover each tile.
+    std::vector<int> simCovering;
+    // Where each tile stands on simOpenList.
+    std::vector<int> simPos;
+    // Bit masks over simOpenList positions of the known tiles still on the
+    // field: one per value they carry, one for values out of range, one for
+    // jokers and one for any; the look-ahead finds the tiles that can follow
+    // without walking the whole list. A copy per search depth.
+    static constexpr int kDepth = 10;
+    static constexpr int kOtherMask = FishField::kValueCount;
+    static constexpr int kJokerMask = kOtherMask + 1;
+    static constexpr int kAnyMask = kOtherMask + 2;
+    static constexpr int kMaskCount = kAnyMask + 1;
+    size_t maskWords = 1;
+    std::vector<uint64_t> readyMasks;
+    std::vector<uint64_t> readySnapshots;
+    // Tiles on simOpenList still on the field and still face down.
+    int simHidden = 0;
+    std::vector<double> missAll;
     int simLocks[3] = {0, 0, 0};
     int moves = 0;
 };

@@ -122,6 +122,8 @@ struct Invariants {
 struct DealOutcome {
     AutoPlayResult result;
     int checks = 0;
+    int left = 0;       // tiles left on the field
+    unsigned puts = 0;  // a checksum of the tiles put on the line, in order
 };
 
 DealOutcome PlayDeal(PlayMode mode, int layoutIndex, unsigned seed)
@@ -144,12 +146,17 @@ DealOutcome PlayDeal(PlayMode mode, int layoutIndex, unsigned seed)
     // Slow enough that the line settles between moves and the checks see
     // the rules at rest.
     player.thinkUpdates = 70;
+    DealOutcome out;
+    size_t lineSize = 0;
     player.afterAction = [&] {
         inv.Check();
         if (::testing::Test::HasFatalFailure())
             throw std::runtime_error("invariant broken");
+        const auto& line = rules.playLine->fish;
+        if (line.size() > lineSize)
+            out.puts = out.puts * 31 + static_cast<unsigned>(line.back()->valueA * 101 + line.back()->valueB + 1);
+        lineSize = line.size();
     };
-    DealOutcome out;
     try {
         out.result = player.Play();
     } catch (const std::runtime_error&) {
@@ -159,6 +166,7 @@ DealOutcome PlayDeal(PlayMode mode, int layoutIndex, unsigned seed)
         EXPECT_EQ(rules.field->fishCount, 0);
     }
     out.checks = inv.checks;
+    out.left = rules.field->fishCount;
     return out;
 }
 
@@ -357,6 +365,36 @@ TEST(AutoPlayer, SameSeedPlaysTheSameGame)
     EXPECT_EQ(a.result.score, b.result.score);
     EXPECT_EQ(a.result.moves, b.result.moves);
     EXPECT_EQ(a.result.updates, b.result.updates);
+}
+
+// Recorded from the player before its look-ahead was made faster: a change
+// meant only for speed must leave every choice as it was.
+TEST(AutoPlayer, ClickModeChoicesForFixedSeedsStayAsRecorded)
+{
+    struct Recorded {
+        int layout;
+        unsigned seed;
+        bool won;
+        int moves, score, left, updates;
+        unsigned puts;
+    };
+    const Recorded recorded[] = {
+        {0, 7, true, 47, 2380, 0, 3290, 2750483432u},
+        {1, 7, true, 92, 6280, 0, 6440, 2305590741u},
+        {2, 7, false, 84, 4220, 1, 5939, 1844484007u},
+        {3, 7, true, 68, 3860, 0, 4760, 683713667u},
+        {2, 4, true, 85, 4140, 0, 6009, 2616516862u},
+    };
+    for (const Recorded& r : recorded) {
+        DealOutcome o = PlayDeal(PlayMode::Click, r.layout, r.seed);
+        SCOPED_TRACE(::testing::Message() << "layout " << r.layout << " seed " << r.seed);
+        EXPECT_EQ(o.result.won, r.won);
+        EXPECT_EQ(o.result.moves, r.moves);
+        EXPECT_EQ(o.result.score, r.score);
+        EXPECT_EQ(o.left, r.left);
+        EXPECT_EQ(o.result.updates, r.updates);
+        EXPECT_EQ(o.puts, r.puts);
+    }
 }
 
 TEST(AutoplayCommand, ParsesItsOptionsAndRefusesBadOnes)
