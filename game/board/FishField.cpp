@@ -131,17 +131,17 @@ void FishField::BeginLevel(const std::string& path)
     fishCount = 0;
     movesAvailable = 1;
     loading = true;
-    levelPath = path;
+    level.path = path;
 }
 
 int FishField::PickType() const
 {
-    int n = typeCount;
+    int n = level.typeCount;
     if (n < 1)
-        return types[0];
-    if (n > kMaxTypes)
-        n = kMaxTypes;
-    return types[rand() % n];
+        return level.types[0];
+    if (n > FieldLevel::kMaxTypes)
+        n = FieldLevel::kMaxTypes;
+    return level.types[rand() % n];
 }
 
 std::vector<std::pair<int, int>> FishField::BuildChain() const
@@ -188,7 +188,7 @@ void FishField::ResetLineAfterDeal(std::pair<int, int> leftOver)
     lastMove.fish = nullptr;
     if (!playLine)
         return;
-    if (levelNumber == 1 && !layers.empty() && !layers.back().empty()) {
+    if (level.number == 1 && !layers.empty() && !layers.back().empty()) {
         const DominoFish& top = *layers.back().back();
         playLine->ResetLine(top.valueB, top.valueA);
     } else {

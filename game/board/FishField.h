@@ -17,6 +17,7 @@
 
 #include "framework/graphics/Image.h"
 #include "game/board/DominoFish.h"
+#include "game/board/FieldLevel.h"
 #include "game/board/Popup.h"
 #include "game/board/TileDrag.h"
 #include "game/board/TilePut.h"
@@ -35,7 +36,6 @@ using Layer = std::vector<std::unique_ptr<DominoFish>>;
 
 class FishField {
 public:
-    static constexpr int kMaxTypes = 31;
     static constexpr int kValueCount = 26;
 
     explicit FishField(BoardHost& host);
@@ -119,16 +119,13 @@ public:
     PlayLine* playLine = nullptr;
     ComboMeter* comboMeter = nullptr;
     std::vector<Layer> layers;
-    int cardsInDeck = 12;
+    // The data of the level being played (what its file or a saved game set).
+    FieldLevel level;
     // The tile under the pointer and its drag.
     TileDrag drag;
     bool won = false, lost = false;
-    std::string levelPath;
     int fishCount = 0;
     int freeCount = 0;
-    std::array<int, kMaxTypes> types = {0, 1};
-    int musicTrack = 0;
-    int typeCount = 2;
     // The pictures the rules animate with: the locks that fly off when
     // opened (drawn at lockOffsets on a tile), the carried items (whose
     // cels a tile steps through) and the flip of a tile by style.
@@ -136,14 +133,11 @@ public:
     std::array<Image*, 3> itemImages = {};
     std::array<Image*, 4> flipImages = {};
     static constexpr int lockOffsets[3][2] = {{-3, -6}, {9, -38}, {15, -3}};
-    std::unique_ptr<Image> backgroundImage;
-    std::string backgroundName;
     int hintIndex = 0;
     int bonusTimer = 0, bonusPeriod = 500;
     bool changed = false, flipSound = false;
     int movesAvailable = 0;
     PlayMode mode = PlayMode::Drag;
-    int shiftX = 0, shiftY = 0;
     int idleUpdates = 0;
     std::array<int, 3> lockOpen = {0, 0, 0};
     int shufflesLeft = 1;
@@ -151,10 +145,6 @@ public:
     std::vector<Popup> popups;
     int updateCount = 0;
     bool loading = false;
-    // The board's level number (1 deals the first move for sure).
-    int levelNumber = 1;
-    // The style the level editor gives new tiles (saved games keep it).
-    int editorStyle = 0;
 
 private:
     // The chain of value pairs a deal draws from: each pair shares a value

@@ -23,8 +23,8 @@ class FishFieldTest : public BoardFixture {};
 
 TEST_F(FishFieldTest, DealHandsOutOneChainAndFadesTheTilesIn)
 {
-    F().types = {3, 5, 8, 11};
-    F().typeCount = 4;
+    F().level.types = {3, 5, 8, 11};
+    F().level.typeCount = 4;
     for (int i = 0; i < 8; ++i)
         Add(i % 2, 100 + 90 * i, 100);
     Deal(PlayMode::Drag, 2);
@@ -487,8 +487,8 @@ TEST_F(FishFieldTest, ReshuffleDealsNewValuesAndRefillsTheDeck)
 {
     for (int i = 0; i < 6; ++i)
         Add(i / 3, 100 + 200 * (i % 3), 100 + 200 * (i / 3));
-    F().types = {1, 2, 3, 4, 5};
-    F().typeCount = 5;
+    F().level.types = {1, 2, 3, 4, 5};
+    F().level.typeCount = 5;
     Deal();
     D().Fill(1);
     F().shufflesLeft = 1;

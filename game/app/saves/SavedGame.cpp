@@ -284,7 +284,7 @@ void ResetTransientState(FishField& field)
     field.popups.clear();
     field.RecordMove(LastMove());
     if (field.playLine)
-        field.playLine->ResetLine(field.types[0], field.types[0]);
+        field.playLine->ResetLine(field.level.types[0], field.level.types[0]);
 }
 
 void RestoreDeck(FishField& field, const SavedGameData& data)
@@ -323,7 +323,7 @@ void ApplySavedGame(FishField& field, const SavedGameData& data)
 
     field.score = data.score;
     field.shufflesLeft = data.shufflesLeft;
-    field.editorStyle = data.editorStyle;
+    field.level.editorStyle = data.editorStyle;
     int tiles = 0;
     for (size_t l = 0; l < data.layers.size(); ++l) {
         Layer layer;
@@ -368,7 +368,7 @@ void FinishRestore(FishField& field)
     if (host) {
         host->SetUndoEnabled(false);
         if (PlayerProfile* p = host->CurrentProfile())
-            field.levelNumber = p->Progress(field.mode).level;
+            field.level.number = p->Progress(field.mode).level;
     }
     if (field.deck)
         field.deck->CountMoves();
@@ -390,11 +390,11 @@ std::string FormatSavedGame(const FishField& field)
 {
     ByteWriter w;
     w.Int(StoredMode(field.mode));
-    w.String(field.levelPath.size() > 0xFFFF ? std::string() : field.levelPath);
+    w.String(field.level.path.size() > 0xFFFF ? std::string() : field.level.path);
     w.Int(field.fishCount);
     w.Int(field.score);
     w.Int(field.shufflesLeft);
-    w.Int(field.editorStyle);
+    w.Int(field.level.editorStyle);
     w.Int(static_cast<int32_t>(field.layers.size()));
     for (const Layer& layer : field.layers)
         WriteTiles(w, layer);
@@ -418,7 +418,7 @@ std::string FormatSavedGame(const FishField& field)
 
 bool SavedGameWritable(const FishField& field)
 {
-    return field.levelPath.size() <= 0xFFFF && LevelPathOk(field.levelPath);
+    return field.level.path.size() <= 0xFFFF && LevelPathOk(field.level.path);
 }
 
 bool SaveGame(const FishField& field, const std::string& path, FileAccess& files)

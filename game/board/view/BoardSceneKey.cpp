@@ -150,11 +150,11 @@ void BoardSceneKey::PutField(const Board& board)
 {
     const FishField& field = *board.field;
     const PlayerProfile* profile = board.app.CurrentProfile();
-    for (int v : {static_cast<int>(field.mode), field.movesAvailable, field.score, field.levelNumber, field.BackdropVersion(),
+    for (int v : {static_cast<int>(field.mode), field.movesAvailable, field.score, field.level.number, field.BackdropVersion(),
                   profile && profile->showInstructions ? 1 : 0, field.loading ? 1 : 0})
         Put(v);
     Put(field.drag.Hovered());
-    Put(field.backgroundImage.get());
+    Put(field.level.backgroundImage.get());
     Put(static_cast<int>(field.layers.size()));
     for (const Layer& layer : field.layers) {
         Put(static_cast<int>(layer.size()));

@@ -132,7 +132,7 @@ DealOutcome PlayDeal(PlayMode mode, int layoutIndex, unsigned seed)
     BoardRules rules(host);
     host.onUpdate = [&rules] { rules.Update(); };
     rules.field->mode = mode;
-    rules.field->levelNumber = 2;
+    rules.field->level.number = 2;
     const SampleLayout& layout = SampleLayouts()[layoutIndex];
     rules.field->levelReader = [&layout](FishField& f, const std::string&) {
         LoadSampleLayout(layout, f, 1);
@@ -205,7 +205,7 @@ TEST(AutoPlayer, ClickModeLooksAheadForTheLongerRunOfPuts)
     host.onUpdate = [&rules] { rules.Update(); };
     FishField& field = *rules.field;
     field.mode = PlayMode::Click;
-    field.levelNumber = 2;
+    field.level.number = 2;
     field.levelReader = [](FishField& f, const std::string&) {
         f.layers.emplace_back();
         for (int i = 0; i < 5; ++i) {
@@ -254,7 +254,7 @@ int FirstPutOverHiddenTiles(const int hiddenUnderA[2], const int hiddenUnderB[2]
     host.onUpdate = [&rules] { rules.Update(); };
     FishField& field = *rules.field;
     field.mode = PlayMode::Click;
-    field.levelNumber = 2;
+    field.level.number = 2;
     field.levelReader = [](FishField& f, const std::string&) {
         f.layers.resize(2);
         for (int layer = 0; layer < 2; ++layer) {
@@ -316,7 +316,7 @@ TEST(AutoPlayer, TilesCountedAsMovesOntoAnUprightTileCanBePut)
     host.onUpdate = [&rules] { rules.Update(); };
     FishField& field = *rules.field;
     field.mode = PlayMode::Click;
-    field.levelNumber = 2;
+    field.level.number = 2;
     field.levelReader = [](FishField& f, const std::string&) {
         f.layers.emplace_back();
         for (int i = 0; i < 3; ++i) {
