@@ -110,8 +110,7 @@ void BoardRules::UndoButton()
 
 void BoardRules::HintButton()
 {
-    field->idleUpdates = -1000;
-    field->ShowHint();
+    field->ShowHintNow();
 }
 
 void BoardRules::Update()
@@ -225,7 +224,7 @@ void BoardRules::Put(TilePut put)
     } else if (put.move.source == PutSource::Deck) {
         field->RecomputePlayable();
     }
-    field->idleUpdates = 0;
+    field->ResetIdle();
 }
 
 void BoardRules::SettlePut()

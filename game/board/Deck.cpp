@@ -190,7 +190,7 @@ void Deck::DealToPlaces()
             }
             f->wasOpen = f->open;
             f->open = true;
-            f->StartFlip(f->joker ? IMAGE_FISH_JOKER_ROTATE : field->flipImages[f->style & 3], false);
+            f->StartFlip(f->joker ? IMAGE_FISH_JOKER_ROTATE : field->FlipImage(f->style), false);
         }
     } else if (redealsLeft > 0) {
         for (Place& place : places) {

@@ -240,7 +240,6 @@ void FishField::DealLevel()
                             "Они будут вращаться автоматически. "),
                           490, 550);
     }
-    updateCount = 0;
     loading = false;
 }
 
@@ -624,6 +623,20 @@ void FishField::CheckEnd()
         lost = movesAvailable == 0 && (!deck || deck->deckMoves == 0);
 }
 
+void FishField::RestartCounters()
+{
+    idleUpdates = 0;
+    bonusTimer = 0;
+    hintIndex = 0;
+    changed = true;
+}
+
+void FishField::ShowHintNow()
+{
+    idleUpdates = -1000;
+    ShowHint();
+}
+
 void FishField::MarkBackdropStale()
 {
     ++backdropVersion;
@@ -669,7 +682,6 @@ void FishField::EndOfLevel()
 
 void FishField::Update()
 {
-    ++updateCount;
     for (Layer& l : layers) {
         for (size_t i = 0; i < l.size(); ++i)
             l[i]->Update();
@@ -679,8 +691,7 @@ void FishField::Update()
 
     if (!(drag.Dragging() && drag.Hovered()->playable)) {
         if (++idleUpdates > 599) {
-            idleUpdates = -1000;
-            ShowHint();
+            ShowHintNow();
         }
     }
 

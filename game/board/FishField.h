@@ -46,6 +46,12 @@ public:
     // Takes the image tables of the rules from the bound resource
     // identifiers (the pictures only drawn are FishPainter's).
     void LoadImageTables();
+    // The pictures the rules animate with: the locks that fly off when
+    // opened (drawn at lockOffsets on a tile), the carried items (whose
+    // cels a tile steps through) and the flip of a tile by style.
+    const std::array<Image*, 3>& LockImages() const { return lockImages; }
+    const std::array<Image*, 3>& ItemImages() const { return itemImages; }
+    Image* FlipImage(int style) const { return flipImages[style & 3]; }
 
     // Starting a level: BeginLevel clears the field for `path`, the level
     // reader fills the layers (and the level data), DealLevel deals it.
@@ -90,6 +96,26 @@ public:
     // picture for.
     void MarkBackdropStale();
     int BackdropVersion() const { return backdropVersion; }
+    // A tile moved or changed its look: the backdrop is repainted at the
+    // field's next update.
+    void MarkChanged() { changed = true; }
+    bool ChangePending() const { return changed; }
+    // A level goes on from a saved game: the idle wait, the bonus timer and
+    // the hint walk start again and the backdrop is repainted.
+    void RestartCounters();
+    // A move was made: the idle hint waits its full time again.
+    void ResetIdle() { idleUpdates = 0; }
+    int IdleUpdates() const { return idleUpdates; }
+    // Shows the next hint and holds the idle hint back a long while.
+    void ShowHintNow();
+    int BonusTimer() const { return bonusTimer; }
+    // How many updates pass between two rolls for a random bonus.
+    void SetBonusPeriod(int updates) { bonusPeriod = updates; }
+    // The open tiles that no lock holds, as RecomputeOpen counted them.
+    int FreeCount() const { return freeCount; }
+    // Which of the three locks the items collected so far have opened.
+    const std::array<int, 3>& OpenLocks() const { return lockOpen; }
+    void CloseLocks() { lockOpen = {0, 0, 0}; }
     // A tile finished a half turn: the playable tiles and the deck's moves change.
     void FishTurned();
     // Enables and labels the board panel's reshuffle button for shufflesLeft.
@@ -125,25 +151,12 @@ public:
     TileDrag drag;
     bool won = false, lost = false;
     int fishCount = 0;
-    int freeCount = 0;
-    // The pictures the rules animate with: the locks that fly off when
-    // opened (drawn at lockOffsets on a tile), the carried items (whose
-    // cels a tile steps through) and the flip of a tile by style.
-    std::array<Image*, 3> lockImages = {};
-    std::array<Image*, 3> itemImages = {};
-    std::array<Image*, 4> flipImages = {};
     static constexpr int lockOffsets[3][2] = {{-3, -6}, {9, -38}, {15, -3}};
-    int hintIndex = 0;
-    int bonusTimer = 0, bonusPeriod = 500;
-    bool changed = false, flipSound = false;
     int movesAvailable = 0;
     PlayMode mode = PlayMode::Drag;
-    int idleUpdates = 0;
-    std::array<int, 3> lockOpen = {0, 0, 0};
     int shufflesLeft = 1;
     int score = 0;
     std::vector<Popup> popups;
-    int updateCount = 0;
     bool loading = false;
 
 private:
@@ -160,6 +173,17 @@ private:
 
     LastMove lastMove;
     int backdropVersion = 0;
+    std::array<Image*, 3> lockImages = {};
+    std::array<Image*, 3> itemImages = {};
+    std::array<Image*, 4> flipImages = {};
+    int freeCount = 0;
+    std::array<int, 3> lockOpen = {0, 0, 0};
+    // Updates since the last move; at 600 the idle hint shows.
+    int idleUpdates = 0;
+    // Where the hint walk over the playable tiles goes on.
+    int hintIndex = 0;
+    int bonusTimer = 0, bonusPeriod = 500;
+    bool changed = false, flipSound = false;
 };
 
 } // namespace Zorvin

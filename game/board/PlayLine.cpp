@@ -250,7 +250,7 @@ void PlayLine::PutOnCurrent(std::unique_ptr<DominoFish> owned, int clickCode)
     f.GlideTo(0, nullptr, kArrivalX - 7 * f.layer, kEndY + 7 * f.layer, 30);
     f.toPlayLine = true;
     snapSide = 1;
-    field->changed = true;
+    field->MarkChanged();
 }
 
 void PlayLine::Arrive(DominoFish& f)

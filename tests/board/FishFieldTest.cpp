@@ -133,7 +133,7 @@ TEST_F(FishFieldTest, TilesAboveCloseTilesTheirCornersReach)
     EXPECT_TRUE(l2->open);
     EXPECT_TRUE(l3->open);
     EXPECT_FALSE(l4->open);
-    EXPECT_EQ(F().freeCount, 6);
+    EXPECT_EQ(F().FreeCount(), 6);
     // Tiles that opened flipped face up and the next update plays the flip sound.
     EXPECT_TRUE(l2->flipping);
     EXPECT_FALSE(l1->flipping);
@@ -151,7 +151,6 @@ TEST_F(FishFieldTest, ClosedTilesFlipBackAndTheFlipSoundPlaysOnce)
     EXPECT_FALSE(low->open);
     EXPECT_TRUE(low->flipping);
     EXPECT_TRUE(low->flipBackward);
-    EXPECT_TRUE(F().flipSound);
     host.Ticks(2);
     EXPECT_EQ(host.CountSound(SOUND_FLIP), 1);
 }
@@ -220,7 +219,7 @@ TEST_F(FishFieldTest, PuttingAKeyOpensEveryLockOfItsType)
     z->lockType = 1;
     Deal();
     EXPECT_FALSE(x->open);
-    EXPECT_EQ(F().freeCount, 1);
+    EXPECT_EQ(F().FreeCount(), 1);
     SetValues(key, 6, 1);
     SetLine(5, 6);
     F().popups.clear();
@@ -231,7 +230,7 @@ TEST_F(FishFieldTest, PuttingAKeyOpensEveryLockOfItsType)
     EXPECT_FALSE(z->open);
     EXPECT_EQ(x->lockType, -1);
     EXPECT_EQ(z->lockType, 1);
-    EXPECT_EQ(F().lockOpen[0], 1);
+    EXPECT_EQ(F().OpenLocks()[0], 1);
     EXPECT_EQ(key->itemType, -1);
     EXPECT_EQ(F().popups.size(), 3u);
     EXPECT_EQ(host.CountSound(SOUND_USE_KEY), 1);
@@ -462,14 +461,14 @@ TEST_F(FishFieldTest, HintsWalkThroughThePlayableTilesAndComeWhenIdle)
     SetValues(b, 3, 3);
     SetValues(c, 6, 2);
     SetLine(5, 6);
-    F().idleUpdates = 0;
+    F().ResetIdle();
     host.Ticks(599);
     EXPECT_FALSE(a->pulsing || c->pulsing);
     host.Ticks(1);
     // Counted from the last tile: c first.
     EXPECT_TRUE(c->pulsing);
     EXPECT_FALSE(a->pulsing);
-    EXPECT_EQ(F().idleUpdates, -1000);
+    EXPECT_EQ(F().IdleUpdates(), -1000);
     host.Ticks(1599);
     EXPECT_FALSE(a->pulsing);
     host.Ticks(1);
@@ -480,7 +479,7 @@ TEST_F(FishFieldTest, HintsWalkThroughThePlayableTilesAndComeWhenIdle)
     host.Ticks(200);
     rules.HintButton();
     EXPECT_TRUE(c->pulsing);
-    EXPECT_EQ(F().idleUpdates, -1000);
+    EXPECT_EQ(F().IdleUpdates(), -1000);
 }
 
 TEST_F(FishFieldTest, ReshuffleDealsNewValuesAndRefillsTheDeck)

@@ -280,7 +280,7 @@ void ResetTransientState(FishField& field)
 {
     field.won = field.lost = false;
     field.drag.Clear();
-    field.lockOpen = {0, 0, 0};
+    field.CloseLocks();
     field.popups.clear();
     field.RecordMove(LastMove());
     if (field.playLine)
@@ -355,10 +355,7 @@ void ApplySavedGame(FishField& field, const SavedGameData& data)
 // sliding into view.
 void FinishRestore(FishField& field)
 {
-    field.idleUpdates = 0;
-    field.bonusTimer = 0;
-    field.hintIndex = 0;
-    field.changed = true;
+    field.RestartCounters();
     if (field.comboMeter)
         field.comboMeter->Reset();
     field.RecomputeOpen();
@@ -376,7 +373,6 @@ void FinishRestore(FishField& field)
         field.playLine->First()->GlideTo(0, nullptr, kLineLeftX, kLineY, kLineGlide);
         field.playLine->Last()->GlideTo(0, nullptr, kLineRightX, kLineY, kLineGlide);
     }
-    field.updateCount = 0;
     // A game saved with no move left anywhere goes on to the game-over
     // window instead of waiting for a move that cannot come.
     field.CheckEnd();

@@ -125,7 +125,7 @@ void BoardSceneKey::PutAnimation(const Board& board, const DominoFish& f, bool a
         float bob = 3.0f * std::sin(updates * kPi / 100.0f);
         int itemTop = int(FishPainter::kItemOffsets[f.itemType][1] + f.top + bob);
         Put(itemTop);
-        if (Image* image = field.itemImages[f.itemType]; image && image->numCols > 0)
+        if (Image* image = field.ItemImages()[f.itemType]; image && image->numCols > 0)
             area = Rect(FishPainter::kItemOffsets[f.itemType][0] + f.left, itemTop, image->GetCelWidth(),
                         image->GetCelHeight());
     }
@@ -212,7 +212,7 @@ void BoardSceneKey::PutMeterAndPictures(const Board& board)
     for (const auto& table : {painter.plainImages, painter.overImages, painter.backImages})
         for (Image* image : table)
             Put(image);
-    for (const auto& table : {field.lockImages, field.itemImages})
+    for (const auto& table : {field.LockImages(), field.ItemImages()})
         for (Image* image : table)
             Put(image);
     for (Image* image : painter.faceImages)

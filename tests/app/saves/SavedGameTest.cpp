@@ -249,10 +249,7 @@ void ForgetWhatASaveDoesNotKeep(Game& g)
         for (auto& f : p)
             plain(*f);
     g.rules.comboMeter->Reset();
-    g.field.bonusTimer = 0;
-    g.field.hintIndex = 0;
-    g.field.idleUpdates = 0;
-    g.field.updateCount = 0;
+    g.field.RestartCounters();
     g.field.popups.clear();
     g.field.RecordMove(LastMove());
     g.field.drag.Forget();
