@@ -116,6 +116,8 @@ public:
     // Which of the three locks the items collected so far have opened.
     const std::array<int, 3>& OpenLocks() const { return lockOpen; }
     void CloseLocks() { lockOpen = {0, 0, 0}; }
+    // The moves the player has (tiles that fit the line), as last counted.
+    int MovesAvailable() const { return movesAvailable; }
     // A tile finished a half turn: the playable tiles and the deck's moves change.
     void FishTurned();
     // Enables and labels the board panel's reshuffle button for shufflesLeft.
@@ -152,7 +154,6 @@ public:
     bool won = false, lost = false;
     int fishCount = 0;
     static constexpr int lockOffsets[3][2] = {{-3, -6}, {9, -38}, {15, -3}};
-    int movesAvailable = 0;
     PlayMode mode = PlayMode::Drag;
     int shufflesLeft = 1;
     int score = 0;
@@ -184,6 +185,7 @@ private:
     int hintIndex = 0;
     int bonusTimer = 0, bonusPeriod = 500;
     bool changed = false, flipSound = false;
+    int movesAvailable = 0;
 };
 
 } // namespace Zorvin

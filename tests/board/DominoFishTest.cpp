@@ -147,15 +147,15 @@ TEST_F(DominoFishTest, TurnEndRecomputesWhatThePlayerCanPlay)
     onLine->orientation = 3;
     F().RecomputePlayable();
     EXPECT_EQ(Line().RightEnd(), 6);
-    EXPECT_EQ(F().movesAvailable, 1);
+    EXPECT_EQ(F().MovesAvailable(), 1);
     SetValues(onLine, 6, 2);
     F().RecomputePlayable();
-    EXPECT_EQ(F().movesAvailable, 0);
+    EXPECT_EQ(F().MovesAvailable(), 0);
     onLine->StartTurn(1, 0.2f);
     host.Ticks(16);
     EXPECT_EQ(onLine->orientation, 1);
     EXPECT_EQ(Line().RightEnd(), 6);
-    EXPECT_EQ(F().movesAvailable, 1);
+    EXPECT_EQ(F().MovesAvailable(), 1);
 }
 
 TEST_F(DominoFishTest, FlipRunsThroughTheStripAndMarksTheFieldChanged)

@@ -168,11 +168,11 @@ TEST_F(FishFieldTest, PlayableTilesDependOnModeAndJokers)
     EXPECT_TRUE(a->playable);
     EXPECT_TRUE(b->playable);
     EXPECT_FALSE(c->playable);
-    EXPECT_EQ(F().movesAvailable, 2);
+    EXPECT_EQ(F().MovesAvailable(), 2);
 
     c->MakeJoker(true);
     F().RecomputePlayable();
-    EXPECT_EQ(F().movesAvailable, 3);
+    EXPECT_EQ(F().MovesAvailable(), 3);
     c->MakeJoker(false);
     SetValues(c, 3, 4);
 
@@ -182,17 +182,17 @@ TEST_F(FishFieldTest, PlayableTilesDependOnModeAndJokers)
     F().RecomputePlayable();
     EXPECT_FALSE(a->playable);
     EXPECT_TRUE(b->playable);
-    EXPECT_EQ(F().movesAvailable, 1);
+    EXPECT_EQ(F().MovesAvailable(), 1);
 
     // A joker at either end makes every open tile playable.
     F().mode = PlayMode::Drag;
     Line().First()->MakeJoker(true);
     F().RecomputePlayable();
-    EXPECT_EQ(F().movesAvailable, 3);
+    EXPECT_EQ(F().MovesAvailable(), 3);
     Line().First()->MakeJoker(false);
     Line().Last()->MakeJoker(true);
     F().RecomputePlayable();
-    EXPECT_EQ(F().movesAvailable, 3);
+    EXPECT_EQ(F().MovesAvailable(), 3);
 }
 
 TEST_F(FishFieldTest, StepDownNeighboursAreMarkedForOverdrawing)
@@ -265,7 +265,7 @@ TEST_F(FishFieldTest, DragPutAtTheRightEndScoresAndUndoTakesItBack)
     SetValues(b, 2, 9);
     SetLine(5, 6);
     EXPECT_FALSE(a->open);
-    EXPECT_EQ(F().movesAvailable, 1);
+    EXPECT_EQ(F().MovesAvailable(), 1);
     DominoFish* oldLast = Line().Last();
 
     DragTo(t, RightJoinX(), 565);
@@ -288,7 +288,7 @@ TEST_F(FishFieldTest, DragPutAtTheRightEndScoresAndUndoTakesItBack)
     EXPECT_TRUE(host.undoEnabled);
     EXPECT_FLOAT_EQ(rules.comboMeter->level, 5);
     EXPECT_EQ(Line().RightEnd(), 2);
-    EXPECT_EQ(F().movesAvailable, 1);
+    EXPECT_EQ(F().MovesAvailable(), 1);
 
     host.Ticks(10);
     rules.UndoButton();
@@ -592,7 +592,7 @@ TEST_F(FishFieldTest, LineEndsReadTurningTilesAsTheyWillStand)
     host.Ticks(100);
     EXPECT_EQ(host.gameOverDialogs, 0);
     EXPECT_EQ(Line().RightEnd(), 3);
-    EXPECT_EQ(F().movesAvailable, 1);
+    EXPECT_EQ(F().MovesAvailable(), 1);
     EXPECT_TRUE(g->playable);
 
     // A tile matching only the value that turns away is refused.

@@ -153,7 +153,7 @@ void Board::DrawTopBar(Graphics* g)
         return;
     g->SetFont(FONT_DEFAULT);
     g->SetColor(Color::Black);
-    g->DrawString(W("Ходов: ") + std::to_string(field->movesAvailable), 720, 17);
+    g->DrawString(W("Ходов: ") + std::to_string(field->MovesAvailable()), 720, 17);
     g->DrawString(W("Очки: ") + std::to_string(field->score), 10, 17);
     std::string level = W("УРОВЕНЬ ") + std::to_string(field->level.number);
     g->DrawString(level, 400 - FONT_DEFAULT->StringWidth(level) / 2, 17);

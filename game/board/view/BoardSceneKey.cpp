@@ -150,7 +150,7 @@ void BoardSceneKey::PutField(const Board& board)
 {
     const FishField& field = *board.field;
     const PlayerProfile* profile = board.app.CurrentProfile();
-    for (int v : {static_cast<int>(field.mode), field.movesAvailable, field.score, field.level.number, field.BackdropVersion(),
+    for (int v : {static_cast<int>(field.mode), field.MovesAvailable(), field.score, field.level.number, field.BackdropVersion(),
                   profile && profile->showInstructions ? 1 : 0, field.loading ? 1 : 0})
         Put(v);
     Put(field.drag.Hovered());

@@ -304,7 +304,7 @@ TEST(SavedGameExactness, PlayingOnAfterARestoreEndsAsIfTheGameNeverLeft)
         EXPECT_EQ(b.score, a.score);
         EXPECT_EQ(b.shufflesLeft, a.shufflesLeft);
         EXPECT_EQ(b.level.typeCount, a.level.typeCount);
-        EXPECT_EQ(b.movesAvailable, a.movesAvailable);
+        EXPECT_EQ(b.MovesAvailable(), a.MovesAvailable());
         ASSERT_EQ(b.layers.size(), a.layers.size());
         for (size_t l = 0; l < a.layers.size(); ++l) {
             ASSERT_EQ(b.layers[l].size(), a.layers[l].size());

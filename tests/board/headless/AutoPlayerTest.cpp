@@ -91,7 +91,7 @@ struct Invariants {
                 moves += ok;
             }
         }
-        ASSERT_EQ(field.movesAvailable, moves);
+        ASSERT_EQ(field.MovesAvailable(), moves);
         if (drag) {
             auto matches = [&](const DominoFish& f) {
                 return l == 100 || r == 100 || f.joker || f.HasHalf(l) || f.HasHalf(r);
@@ -227,7 +227,7 @@ TEST(AutoPlayer, ClickModeLooksAheadForTheLongerRunOfPuts)
     rules.playLine->ResetLine(0, 1);
     field.RecomputeOpen();
     field.RecomputePlayable();
-    ASSERT_EQ(field.movesAvailable, 2);
+    ASSERT_EQ(field.MovesAvailable(), 2);
 
     AutoPlayer player(rules, host);
     std::vector<const DominoFish*> order;
@@ -280,7 +280,7 @@ int FirstPutOverHiddenTiles(const int hiddenUnderA[2], const int hiddenUnderB[2]
     field.RecomputePlayable();
     EXPECT_FALSE(field.FishAt(0, 0)->open);
     EXPECT_FALSE(field.FishAt(0, 1)->open);
-    EXPECT_EQ(field.movesAvailable, 2);
+    EXPECT_EQ(field.MovesAvailable(), 2);
 
     AutoPlayer player(rules, host);
     const DominoFish* first = nullptr;
