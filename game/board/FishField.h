@@ -118,6 +118,10 @@ public:
     void CloseLocks() { lockOpen = {0, 0, 0}; }
     // The moves the player has (tiles that fit the line), as last counted.
     int MovesAvailable() const { return movesAvailable; }
+    // The level was lost (no move left); the game-over window follows.
+    bool Lost() const { return lost; }
+    // A restored game has no level end pending.
+    void ForgetLevelEnd() { won = lost = false; }
     // A tile finished a half turn: the playable tiles and the deck's moves change.
     void FishTurned();
     // Enables and labels the board panel's reshuffle button for shufflesLeft.
@@ -151,7 +155,7 @@ public:
     FieldLevel level;
     // The tile under the pointer and its drag.
     TileDrag drag;
-    bool won = false, lost = false;
+    bool won = false;
     int fishCount = 0;
     static constexpr int lockOffsets[3][2] = {{-3, -6}, {9, -38}, {15, -3}};
     PlayMode mode = PlayMode::Drag;
@@ -186,6 +190,7 @@ private:
     int bonusTimer = 0, bonusPeriod = 500;
     bool changed = false, flipSound = false;
     int movesAvailable = 0;
+    bool lost = false;
 };
 
 } // namespace Zorvin

@@ -260,7 +260,7 @@ TEST_F(DeckTest, DeckMovesCountBuriedPlaceTilesOnlyWhileRedealsLast)
     D().CountMoves();
     EXPECT_EQ(D().deckMoves, 0);
     F().CheckEnd();
-    EXPECT_TRUE(F().lost);
+    EXPECT_TRUE(F().Lost());
 }
 
 TEST_F(DeckTest, PlaceTilesJoinTheLineAndUndoPutsThemBack)

@@ -562,13 +562,13 @@ TEST_F(FishFieldTest, LossWaitsForTheLineAndComesOnce)
     SetValues(g, 9, 9);
     SetLine(5, 6);
     DragTo(f, RightJoinX(), 565);
-    EXPECT_TRUE(F().lost);
+    EXPECT_TRUE(F().Lost());
     host.Ticks(60);
     EXPECT_EQ(host.gameOverDialogs, 0);
     host.Ticks(1);
     EXPECT_EQ(host.gameOverDialogs, 1);
     EXPECT_EQ(host.CountSound(SOUND_LEVEL_FAILED), 1);
-    EXPECT_FALSE(F().lost);
+    EXPECT_FALSE(F().Lost());
     host.Ticks(100);
     EXPECT_EQ(host.gameOverDialogs, 1);
     (void)g;
@@ -588,7 +588,7 @@ TEST_F(FishFieldTest, LineEndsReadTurningTilesAsTheyWillStand)
     // The line already reads the end the turn will show.
     EXPECT_EQ(Line().RightEnd(), 3);
     EXPECT_TRUE(g->playable);
-    EXPECT_FALSE(F().lost);
+    EXPECT_FALSE(F().Lost());
     host.Ticks(100);
     EXPECT_EQ(host.gameOverDialogs, 0);
     EXPECT_EQ(Line().RightEnd(), 3);
@@ -617,7 +617,7 @@ TEST_F(FishFieldTest, DeckMovesKeepADragModeLevelAlive)
     SetLine(5, 6);
     DragTo(f, RightJoinX(), 565);
     EXPECT_EQ(D().deckMoves, 1);
-    EXPECT_FALSE(F().lost);
+    EXPECT_FALSE(F().Lost());
     host.Ticks(100);
     EXPECT_EQ(host.gameOverDialogs, 0);
 }

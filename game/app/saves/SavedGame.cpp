@@ -278,7 +278,7 @@ void FillLineTile(DominoFish& f, const SavedTile& t)
 // nothing to undo (the tiles it would refer to are about to be replaced).
 void ResetTransientState(FishField& field)
 {
-    field.won = field.lost = false;
+    field.ForgetLevelEnd();
     field.drag.Clear();
     field.CloseLocks();
     field.popups.clear();

@@ -339,7 +339,7 @@ TEST(AutoPlayer, TilesCountedAsMovesOntoAnUprightTileCanBePut)
     field.RecomputeOpen();
     field.RecomputePlayable();
     field.CheckEnd();
-    ASSERT_FALSE(field.lost);
+    ASSERT_FALSE(field.Lost());
 
     EXPECT_TRUE(rules.playLine->CanPutOnCurrent(*field.FishAt(0, 0)));
 
