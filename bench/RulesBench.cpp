@@ -13,7 +13,7 @@ namespace {
 
 using namespace Zorvin;
 
-void PlayDeals(benchmark::State& state, int mode)
+void PlayDeals(benchmark::State& state, PlayMode mode)
 {
     srand(1);
     const std::vector<SampleLayout>& layouts = SampleLayouts();
