@@ -25,7 +25,7 @@ void PlayDeals(benchmark::State& state, PlayMode mode)
         BoardRules rules(host);
         host.onUpdate = [&rules] { rules.Update(); };
         rules.field->mode = mode;
-        rules.field->levelNumber = 2;
+        rules.field->level.number = 2;
         const SampleLayout& layout = layouts[deal++ % layouts.size()];
         rules.field->levelReader = [&layout](FishField& f, const std::string&) {
             LoadSampleLayout(layout, f, rand() % 4);

@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ApplyLevel(level, 1, field, true);
     Check(field.fishCount == static_cast<int>(tiles));
     field.DealLevel();
-    rules.deck->Fill(field.cardsInDeck);
+    rules.deck->Fill(field.level.cardsInDeck);
     rules.deck->CountMoves();
     field.CheckEnd();
     for (const auto& layer : field.layers)

@@ -169,7 +169,7 @@ void GameApp::SaveGameInProgress()
     // would come back without one.
     if (field.mode == PlayMode::Editor || field.loading)
         return;
-    if (!SavedGameFiles::SameLevel(field.levelPath, PlayerLevelPath(field.mode)))
+    if (!SavedGameFiles::SameLevel(field.level.path, PlayerLevelPath(field.mode)))
         return;
     savedGames->Save(field, profile->name);
 }

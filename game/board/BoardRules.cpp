@@ -41,25 +41,25 @@ void BoardRules::StartLevel()
     PlayerProfile* p = host.CurrentProfile();
     bool click = field->mode == PlayMode::Click;
     if (p)
-        field->levelNumber = p->Progress(field->mode).level;
+        field->level.number = p->Progress(field->mode).level;
     TakeProfileCounters();
     field->RefreshReshuffleButton();
-    std::string path = ChooseLevelPath(host, field->mode, field->levelNumber);
-    if (!field->ReadLevel(path) && field->levelNumber != 1) {
+    std::string path = ChooseLevelPath(host, field->mode, field->level.number);
+    if (!field->ReadLevel(path) && field->level.number != 1) {
         // A level that is there but cannot be read (a folder by that name,
         // a file without read permission) counts as missing.
-        path = FallBackToFirstLevel(host, field->mode, field->levelNumber);
+        path = FallBackToFirstLevel(host, field->mode, field->level.number);
         field->ReadLevel(path);
     }
     field->DealLevel();
     AfterFieldStart();
-    if (field->levelNumber == 1 && p && p->showHowToPlay)
+    if (field->level.number == 1 && p && p->showHowToPlay)
         host.ShowHowToPlayDialog(click);
 }
 
 void BoardRules::Restart()
 {
-    StartLevelFile(field->levelPath);
+    StartLevelFile(field->level.path);
 }
 
 bool BoardRules::StartLevelFile(const std::string& path)
@@ -75,7 +75,7 @@ void BoardRules::AfterFieldStart()
 {
     if (PlayerProfile* p = host.CurrentProfile())
         deck->placeCount = p->placeCount;
-    deck->Fill(field->cardsInDeck);
+    deck->Fill(field->level.cardsInDeck);
     deck->CountMoves();
     comboMeter->Reset();
     // A level can be over before the first move: a file with no tiles is won
@@ -110,8 +110,7 @@ void BoardRules::UndoButton()
 
 void BoardRules::HintButton()
 {
-    field->idleUpdates = -1000;
-    field->ShowHint();
+    field->ShowHintNow();
 }
 
 void BoardRules::Update()
@@ -225,7 +224,7 @@ void BoardRules::Put(TilePut put)
     } else if (put.move.source == PutSource::Deck) {
         field->RecomputePlayable();
     }
-    field->idleUpdates = 0;
+    field->ResetIdle();
 }
 
 void BoardRules::SettlePut()

@@ -55,8 +55,8 @@ void Deck::Fill(int count)
     // A level with a single distinct type cannot make a tile with two
     // different halves; it gets doubles instead of hanging here.
     bool twoTypes = false;
-    for (int i = 1; i < std::min(field->typeCount, FishField::kMaxTypes); ++i)
-        twoTypes = twoTypes || field->types[i] != field->types[0];
+    for (int i = 1; i < std::min(field->level.typeCount, FieldLevel::kMaxTypes); ++i)
+        twoTypes = twoTypes || field->level.types[i] != field->level.types[0];
     for (int i = 0; i < count; ++i) {
         auto f = NewFish(x + 40 + i, y + 25 - i);
         f->valueB = field->PickType();
@@ -114,8 +114,8 @@ void Deck::ShiftPile(int placeIndex, int dx, int dy)
 int Deck::ChooseValue() const
 {
     int weights[FishField::kValueCount] = {};
-    for (int i = 0; i < std::min(field->typeCount, FishField::kMaxTypes); ++i) {
-        int t = field->types[i];
+    for (int i = 0; i < std::min(field->level.typeCount, FieldLevel::kMaxTypes); ++i) {
+        int t = field->level.types[i];
         if (t >= 0 && t < FishField::kValueCount)
             weights[t] = 5;
     }
@@ -190,7 +190,7 @@ void Deck::DealToPlaces()
             }
             f->wasOpen = f->open;
             f->open = true;
-            f->StartFlip(f->joker ? IMAGE_FISH_JOKER_ROTATE : field->flipImages[f->style & 3], false);
+            f->StartFlip(f->joker ? IMAGE_FISH_JOKER_ROTATE : field->FlipImage(f->style), false);
         }
     } else if (redealsLeft > 0) {
         for (Place& place : places) {

@@ -165,7 +165,7 @@ void DominoFish::Arrive()
         y = targetY + 5;
         bounceOnArrival = false;
         if (field)
-            field->changed = true;
+            field->MarkChanged();
     } else {
         x = targetX;
         y = targetY;
@@ -183,7 +183,7 @@ void DominoFish::Arrive()
     if (refreshOnArrival) {
         refreshOnArrival = false;
         if (field)
-            field->changed = true;
+            field->MarkChanged();
     }
 }
 
@@ -279,14 +279,14 @@ void DominoFish::Update()
                 flipping = false;
             }
             if (!flipping && field)
-                field->changed = true;
+                field->MarkChanged();
         }
     }
     if (itemType < 0 && bonusType == 0)
         return;
     int updateCounter = field && field->app ? field->app->UpdateCount() : 0;
     if (itemType >= 0 && updateCounter % 4 == 0) {
-        Image* itemImage = field && itemType < 3 ? field->itemImages[itemType] : nullptr;
+        Image* itemImage = field && itemType < 3 ? field->ItemImages()[itemType] : nullptr;
         if (++itemCel >= CelCountOf(itemImage))
             itemCel = 0;
     }

@@ -131,17 +131,17 @@ void FishField::BeginLevel(const std::string& path)
     fishCount = 0;
     movesAvailable = 1;
     loading = true;
-    levelPath = path;
+    level.path = path;
 }
 
 int FishField::PickType() const
 {
-    int n = typeCount;
+    int n = level.typeCount;
     if (n < 1)
-        return types[0];
-    if (n > kMaxTypes)
-        n = kMaxTypes;
-    return types[rand() % n];
+        return level.types[0];
+    if (n > FieldLevel::kMaxTypes)
+        n = FieldLevel::kMaxTypes;
+    return level.types[rand() % n];
 }
 
 std::vector<std::pair<int, int>> FishField::BuildChain() const
@@ -188,7 +188,7 @@ void FishField::ResetLineAfterDeal(std::pair<int, int> leftOver)
     lastMove.fish = nullptr;
     if (!playLine)
         return;
-    if (levelNumber == 1 && !layers.empty() && !layers.back().empty()) {
+    if (level.number == 1 && !layers.empty() && !layers.back().empty()) {
         const DominoFish& top = *layers.back().back();
         playLine->ResetLine(top.valueB, top.valueA);
     } else {
@@ -240,7 +240,6 @@ void FishField::DealLevel()
                             "Они будут вращаться автоматически. "),
                           490, 550);
     }
-    updateCount = 0;
     loading = false;
 }
 
@@ -624,6 +623,20 @@ void FishField::CheckEnd()
         lost = movesAvailable == 0 && (!deck || deck->deckMoves == 0);
 }
 
+void FishField::RestartCounters()
+{
+    idleUpdates = 0;
+    bonusTimer = 0;
+    hintIndex = 0;
+    changed = true;
+}
+
+void FishField::ShowHintNow()
+{
+    idleUpdates = -1000;
+    ShowHint();
+}
+
 void FishField::MarkBackdropStale()
 {
     ++backdropVersion;
@@ -669,7 +682,6 @@ void FishField::EndOfLevel()
 
 void FishField::Update()
 {
-    ++updateCount;
     for (Layer& l : layers) {
         for (size_t i = 0; i < l.size(); ++i)
             l[i]->Update();
@@ -679,8 +691,7 @@ void FishField::Update()
 
     if (!(drag.Dragging() && drag.Hovered()->playable)) {
         if (++idleUpdates > 599) {
-            idleUpdates = -1000;
-            ShowHint();
+            ShowHintNow();
         }
     }
 

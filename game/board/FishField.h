@@ -17,6 +17,7 @@
 
 #include "framework/graphics/Image.h"
 #include "game/board/DominoFish.h"
+#include "game/board/FieldLevel.h"
 #include "game/board/Popup.h"
 #include "game/board/TileDrag.h"
 #include "game/board/TilePut.h"
@@ -35,7 +36,6 @@ using Layer = std::vector<std::unique_ptr<DominoFish>>;
 
 class FishField {
 public:
-    static constexpr int kMaxTypes = 31;
     static constexpr int kValueCount = 26;
 
     explicit FishField(BoardHost& host);
@@ -46,6 +46,12 @@ public:
     // Takes the image tables of the rules from the bound resource
     // identifiers (the pictures only drawn are FishPainter's).
     void LoadImageTables();
+    // The pictures the rules animate with: the locks that fly off when
+    // opened (drawn at lockOffsets on a tile), the carried items (whose
+    // cels a tile steps through) and the flip of a tile by style.
+    const std::array<Image*, 3>& LockImages() const { return lockImages; }
+    const std::array<Image*, 3>& ItemImages() const { return itemImages; }
+    Image* FlipImage(int style) const { return flipImages[style & 3]; }
 
     // Starting a level: BeginLevel clears the field for `path`, the level
     // reader fills the layers (and the level data), DealLevel deals it.
@@ -90,6 +96,32 @@ public:
     // picture for.
     void MarkBackdropStale();
     int BackdropVersion() const { return backdropVersion; }
+    // A tile moved or changed its look: the backdrop is repainted at the
+    // field's next update.
+    void MarkChanged() { changed = true; }
+    bool ChangePending() const { return changed; }
+    // A level goes on from a saved game: the idle wait, the bonus timer and
+    // the hint walk start again and the backdrop is repainted.
+    void RestartCounters();
+    // A move was made: the idle hint waits its full time again.
+    void ResetIdle() { idleUpdates = 0; }
+    int IdleUpdates() const { return idleUpdates; }
+    // Shows the next hint and holds the idle hint back a long while.
+    void ShowHintNow();
+    int BonusTimer() const { return bonusTimer; }
+    // How many updates pass between two rolls for a random bonus.
+    void SetBonusPeriod(int updates) { bonusPeriod = updates; }
+    // The open tiles that no lock holds, as RecomputeOpen counted them.
+    int FreeCount() const { return freeCount; }
+    // Which of the three locks the items collected so far have opened.
+    const std::array<int, 3>& OpenLocks() const { return lockOpen; }
+    void CloseLocks() { lockOpen = {0, 0, 0}; }
+    // The moves the player has (tiles that fit the line), as last counted.
+    int MovesAvailable() const { return movesAvailable; }
+    // The level was lost (no move left); the game-over window follows.
+    bool Lost() const { return lost; }
+    // A restored game has no level end pending.
+    void ForgetLevelEnd() { won = lost = false; }
     // A tile finished a half turn: the playable tiles and the deck's moves change.
     void FishTurned();
     // Enables and labels the board panel's reshuffle button for shufflesLeft.
@@ -119,42 +151,18 @@ public:
     PlayLine* playLine = nullptr;
     ComboMeter* comboMeter = nullptr;
     std::vector<Layer> layers;
-    int cardsInDeck = 12;
+    // The data of the level being played (what its file or a saved game set).
+    FieldLevel level;
     // The tile under the pointer and its drag.
     TileDrag drag;
-    bool won = false, lost = false;
-    std::string levelPath;
+    bool won = false;
     int fishCount = 0;
-    int freeCount = 0;
-    std::array<int, kMaxTypes> types = {0, 1};
-    int musicTrack = 0;
-    int typeCount = 2;
-    // The pictures the rules animate with: the locks that fly off when
-    // opened (drawn at lockOffsets on a tile), the carried items (whose
-    // cels a tile steps through) and the flip of a tile by style.
-    std::array<Image*, 3> lockImages = {};
-    std::array<Image*, 3> itemImages = {};
-    std::array<Image*, 4> flipImages = {};
     static constexpr int lockOffsets[3][2] = {{-3, -6}, {9, -38}, {15, -3}};
-    std::unique_ptr<Image> backgroundImage;
-    std::string backgroundName;
-    int hintIndex = 0;
-    int bonusTimer = 0, bonusPeriod = 500;
-    bool changed = false, flipSound = false;
-    int movesAvailable = 0;
     PlayMode mode = PlayMode::Drag;
-    int shiftX = 0, shiftY = 0;
-    int idleUpdates = 0;
-    std::array<int, 3> lockOpen = {0, 0, 0};
     int shufflesLeft = 1;
     int score = 0;
     std::vector<Popup> popups;
-    int updateCount = 0;
     bool loading = false;
-    // The board's level number (1 deals the first move for sure).
-    int levelNumber = 1;
-    // The style the level editor gives new tiles (saved games keep it).
-    int editorStyle = 0;
 
 private:
     // The chain of value pairs a deal draws from: each pair shares a value
@@ -170,6 +178,19 @@ private:
 
     LastMove lastMove;
     int backdropVersion = 0;
+    std::array<Image*, 3> lockImages = {};
+    std::array<Image*, 3> itemImages = {};
+    std::array<Image*, 4> flipImages = {};
+    int freeCount = 0;
+    std::array<int, 3> lockOpen = {0, 0, 0};
+    // Updates since the last move; at 600 the idle hint shows.
+    int idleUpdates = 0;
+    // Where the hint walk over the playable tiles goes on.
+    int hintIndex = 0;
+    int bonusTimer = 0, bonusPeriod = 500;
+    bool changed = false, flipSound = false;
+    int movesAvailable = 0;
+    bool lost = false;
 };
 
 } // namespace Zorvin

@@ -306,18 +306,18 @@ bool LoadLevel(int style, FishField& field, const std::string& path, int maxTile
 
 void ApplyLevel(const LevelFile& level, int style, FishField& field, bool playMusic)
 {
-    field.typeCount = static_cast<int>(level.types.size());
-    std::copy(level.types.begin(), level.types.end(), field.types.begin());
-    field.shiftX = level.shiftX;
-    field.shiftY = level.shiftY;
+    field.level.typeCount = static_cast<int>(level.types.size());
+    std::copy(level.types.begin(), level.types.end(), field.level.types.begin());
+    field.level.shiftX = level.shiftX;
+    field.level.shiftY = level.shiftY;
     if (!level.backgroundName.empty()) {
         // A picture that does not load leaves the board without one (it is
         // drawn plain); the name stays so that saving keeps it.
-        field.backgroundName = level.backgroundName;
-        field.backgroundImage.reset();
+        field.level.backgroundName = level.backgroundName;
+        field.level.backgroundImage.reset();
         if (field.app)
-            field.backgroundImage = field.app->LoadDisplayImage("images/" + level.backgroundName);
-        if (auto* memory = dynamic_cast<MemoryImage*>(field.backgroundImage.get()))
+            field.level.backgroundImage = field.app->LoadDisplayImage("images/" + level.backgroundName);
+        if (auto* memory = dynamic_cast<MemoryImage*>(field.level.backgroundImage.get()))
             memory->Palletize();
     }
     if (level.hasMusic && playMusic) {
@@ -325,10 +325,10 @@ void ApplyLevel(const LevelFile& level, int style, FishField& field, bool playMu
             field.app->FadeOutAllMusic(0.002);
             field.app->FadeInSong(level.musicTrack, 0.002, true);
         }
-        field.musicTrack = level.musicTrack;
+        field.level.musicTrack = level.musicTrack;
     }
     if (level.hasCardsInDeck)
-        field.cardsInDeck = level.cardsInDeck;
+        field.level.cardsInDeck = level.cardsInDeck;
 
     int applied = 0;
     for (const auto& tiles : level.layers) {
@@ -361,15 +361,15 @@ bool SaveLevel(const FishField& field, const std::string& fileName)
 LevelFile LevelFromField(const FishField& field)
 {
     LevelFile level;
-    int count = std::clamp(field.typeCount, 0, LevelFile::kMaxTypes);
-    level.types.assign(field.types.begin(), field.types.begin() + count);
-    level.shiftX = field.shiftX;
-    level.shiftY = field.shiftY;
-    level.backgroundName = field.backgroundName;
+    int count = std::clamp(field.level.typeCount, 0, LevelFile::kMaxTypes);
+    level.types.assign(field.level.types.begin(), field.level.types.begin() + count);
+    level.shiftX = field.level.shiftX;
+    level.shiftY = field.level.shiftY;
+    level.backgroundName = field.level.backgroundName;
     level.hasMusic = true;
-    level.musicTrack = field.musicTrack;
+    level.musicTrack = field.level.musicTrack;
     level.hasCardsInDeck = true;
-    level.cardsInDeck = field.cardsInDeck;
+    level.cardsInDeck = field.level.cardsInDeck;
     for (const Layer& layer : field.layers) {
         auto& tiles = level.layers.emplace_back();
         for (const auto& fish : layer) {

@@ -250,7 +250,7 @@ void PlayLine::PutOnCurrent(std::unique_ptr<DominoFish> owned, int clickCode)
     f.GlideTo(0, nullptr, kArrivalX - 7 * f.layer, kEndY + 7 * f.layer, 30);
     f.toPlayLine = true;
     snapSide = 1;
-    field->changed = true;
+    field->MarkChanged();
 }
 
 void PlayLine::Arrive(DominoFish& f)
@@ -270,7 +270,7 @@ void PlayLine::Arrive(DominoFish& f)
     // a deck to draw from: not for the winning move (an empty field has no
     // moves either) nor for a lost level. Until then it stays unshown.
     PlayerProfile* p = field->app->CurrentProfile();
-    bool stuck = field->fishCount > 0 && field->movesAvailable == 0 && !field->lost;
+    bool stuck = field->fishCount > 0 && field->MovesAvailable() == 0 && !field->Lost();
     if (stuck && p && !p->deckHintShown) {
         field->app->ShowHint(W("Используйте колоду если на поле нет ходов."), 110, 540);
         p->deckHintShown = true;

@@ -276,7 +276,7 @@ TEST_F(GameAppTest, FirstRunReachesLevelOneOfEachModeAndLeavesCleanly)
         ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetBoardPanel()); }));
         EXPECT_FALSE(game.IsScreenShown(game.GetMainMenu()));
         EXPECT_EQ(game.GetBoard()->field->mode, mode);
-        EXPECT_EQ(game.GetBoard()->field->levelNumber, 1);
+        EXPECT_EQ(game.GetBoard()->field->level.number, 1);
         EXPECT_GT(game.GetBoard()->field->fishCount, 0);
         game.CloseDialog(DialogHowToPlay);
         RunUntil([&] { return game.GetWidgetManager()->GetFocusWidget() == game.GetBoardPanel(); }, 50);
@@ -438,7 +438,7 @@ TEST_F(GameAppTest, WinningGoesOnToTheNextLevelAndPastTheLastEndsTheCampaign)
     player->levelMode2 = 59;
     player->showHowToPlay = false;
     game.ShowBoard(PlayMode::Click);
-    ASSERT_EQ(game.GetBoard()->field->levelNumber, 59);
+    ASSERT_EQ(game.GetBoard()->field->level.number, 59);
 
     AnswerWhenShown({DialogLevelWon, DialogCampaignComplete});
     game.GetBoard()->field->won = true;
@@ -447,7 +447,7 @@ TEST_F(GameAppTest, WinningGoesOnToTheNextLevelAndPastTheLastEndsTheCampaign)
     EXPECT_EQ(game.GetMapScreen()->selectedLevel, 60);
     EXPECT_EQ(game.CurrentSong(), GameApp::SongMap);
     game.GetMapScreen()->OnButtonClick(MapWnd::PlayButton);
-    ASSERT_TRUE(RunUntil([&] { return game.GetBoard()->field->levelNumber == 60; }));
+    ASSERT_TRUE(RunUntil([&] { return game.GetBoard()->field->level.number == 60; }));
     EXPECT_FALSE(game.IsScreenShown(game.GetMapScreen()));
     EXPECT_TRUE(game.IsScreenShown(game.GetBoardPanel()));
     EXPECT_EQ(player->levelMode2, 60);
@@ -629,7 +629,7 @@ TEST_F(GameAppTest, ASavedGameComesBackOnlyInTheLevelItWasSavedIn)
     ChooseMode(PlayMode::Click);
     AnswerContinue(ContinueGameWnd::Continue);
     ASSERT_TRUE(game.IsScreenShown(game.GetBoardPanel()));
-    EXPECT_EQ(game.GetBoard()->field->levelNumber, 1);
+    EXPECT_EQ(game.GetBoard()->field->level.number, 1);
     AnswerWhenShown(DialogLevelWon);
     game.GetBoard()->field->won = true;
     ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMapScreen()); }));
@@ -655,7 +655,7 @@ TEST_F(GameAppTest, ASavedGameComesBackOnlyInTheLevelItWasSavedIn)
         if (onMap)
             EXPECT_EQ(game.GetMapScreen()->selectedLevel, 2);
         else
-            EXPECT_EQ(game.GetBoard()->field->levelNumber, 1);
+            EXPECT_EQ(game.GetBoard()->field->level.number, 1);
         EXPECT_FALSE(game.HasSavedGame(PlayMode::Click));
     }
 }
@@ -678,7 +678,7 @@ TEST_F(GameAppTest, ClosingTheWindowOrASignalMidLevelKeepsThePosition)
             AnswerContinue(ContinueGameWnd::Continue);
             ASSERT_TRUE(game.IsScreenShown(game.GetBoardPanel()));
             EXPECT_EQ(Position(FormatSavedGame(*game.GetBoard()->field)), Position(saved));
-            EXPECT_EQ(game.GetBoard()->field->levelNumber, 1);
+            EXPECT_EQ(game.GetBoard()->field->level.number, 1);
         }
         if (run == 2)
             break;

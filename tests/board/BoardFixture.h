@@ -49,7 +49,7 @@ protected:
     void Deal(PlayMode mode = PlayMode::Drag, int level = 2)
     {
         F().mode = mode;
-        F().levelNumber = level;
+        F().level.number = level;
         F().DealLevel();
         D().placeCount = host.profile.placeCount;
         D().Fill(0);

@@ -18,7 +18,7 @@ protected:
                 f.layers[0].push_back(std::make_unique<DominoFish>(200 + 90 * i, 150, 3, 0, &f));
                 ++f.fishCount;
             }
-            f.cardsInDeck = 7;
+            f.level.cardsInDeck = 7;
             return true;
         };
     }
@@ -36,8 +36,8 @@ TEST_F(BoardRulesTest, StartsThePlayersLevelOfTheMode)
     rules.StartLevel();
     ASSERT_EQ(readPaths.size(), 1u);
     EXPECT_EQ(readPaths[0], "levels/Levels2/Level4.xml");
-    EXPECT_EQ(F().levelPath, "levels/Levels2/Level4.xml");
-    EXPECT_EQ(F().levelNumber, 4);
+    EXPECT_EQ(F().level.path, "levels/Levels2/Level4.xml");
+    EXPECT_EQ(F().level.number, 4);
     EXPECT_EQ(F().score, 1234);
     EXPECT_EQ(F().shufflesLeft, 3);
     EXPECT_EQ(host.reshuffleLabel, W("Тасовок 3"));
@@ -58,7 +58,7 @@ TEST_F(BoardRulesTest, MissingLevelFallsBackToLevelOneOfTheMode)
     rules.StartLevel();
     ASSERT_EQ(readPaths.size(), 1u);
     EXPECT_EQ(readPaths[0], "levels/Levels1/Level1.xml");
-    EXPECT_EQ(F().levelNumber, 1);
+    EXPECT_EQ(F().level.number, 1);
     EXPECT_EQ(host.profile.levelMode2, 1);
     EXPECT_EQ(F().score, 50);
     ASSERT_EQ(host.howToPlay.size(), 1u);
@@ -109,7 +109,7 @@ TEST_F(BoardRulesTest, ALevelWithNoTilesIsWonOnceItHasStarted)
     // board where no move can ever happen.
     F().levelReader = [](FishField& f, const std::string&) {
         f.layers.resize(1);
-        f.cardsInDeck = 4;
+        f.level.cardsInDeck = 4;
         return true;
     };
     host.existing.insert("levels/Levels2/Level2.xml");

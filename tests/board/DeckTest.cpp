@@ -36,8 +36,8 @@ protected:
 TEST_F(DeckTest, FillMakesNoDoublesAndSometimesJokers)
 {
     TwoTileField(PlayMode::Drag);
-    F().types = {1, 2};
-    F().typeCount = 2;
+    F().level.types = {1, 2};
+    F().level.typeCount = 2;
     D().placeCount = 3;
     D().redealsLeft = 0;
     D().Fill(400);
@@ -59,7 +59,7 @@ TEST_F(DeckTest, FillMakesNoDoublesAndSometimesJokers)
     EXPECT_EQ(D().fish[3]->y, 540 + 25 - 3);
 
     // A level with one type only gets doubles rather than hanging.
-    F().types = {4, 4};
+    F().level.types = {4, 4};
     D().Fill(5);
     EXPECT_EQ(D().fish.size(), 5u);
 }
@@ -82,8 +82,8 @@ TEST_F(DeckTest, ChosenValuesLeanTowardsOpenTiles)
 {
     DominoFish* last = Add(0, 300, 100);
     Deal(PlayMode::Click);
-    F().types = {2};
-    F().typeCount = 1;
+    F().level.types = {2};
+    F().level.typeCount = 1;
     SetValues(last, 7, 9);
     ASSERT_EQ(F().fishCount, 1);
     int counts[26] = {};
@@ -260,7 +260,7 @@ TEST_F(DeckTest, DeckMovesCountBuriedPlaceTilesOnlyWhileRedealsLast)
     D().CountMoves();
     EXPECT_EQ(D().deckMoves, 0);
     F().CheckEnd();
-    EXPECT_TRUE(F().lost);
+    EXPECT_TRUE(F().Lost());
 }
 
 TEST_F(DeckTest, PlaceTilesJoinTheLineAndUndoPutsThemBack)

@@ -52,7 +52,7 @@ TEST_F(DominoFishTest, BouncedArrivalLandsOnTheRealPlaceAndPulsesBack)
 {
     DominoFish f(0, 0, 3, 0, &F());
     f.Update();
-    F().changed = false;
+    F().Update();
     f.GlideTo(0, nullptr, 105, 95, 10);
     f.bounceOnArrival = true;
     for (int i = 0; i < 10; ++i)
@@ -61,7 +61,7 @@ TEST_F(DominoFishTest, BouncedArrivalLandsOnTheRealPlaceAndPulsesBack)
     EXPECT_EQ(f.y, 100);
     EXPECT_TRUE(f.pulsing);
     EXPECT_FALSE(f.bounceOnArrival);
-    EXPECT_TRUE(F().changed);
+    EXPECT_TRUE(F().ChangePending());
     int n = 0;
     while (f.pulsing && n < 1000) {
         f.Update();
@@ -80,14 +80,14 @@ TEST_F(DominoFishTest, ClippedGlideAndRefreshFlagsClearOnArrival)
     f.returning = true;
     EXPECT_TRUE(f.clipWhileGliding);
     EXPECT_EQ(f.clipRect[3], 4);
-    F().changed = false;
+    F().Update();
     f.Update();
     f.Update();
     EXPECT_FALSE(f.clipWhileGliding);
     EXPECT_FALSE(f.refreshOnArrival);
     EXPECT_TRUE(f.settled);
     EXPECT_FALSE(f.returning);
-    EXPECT_TRUE(F().changed);
+    EXPECT_TRUE(F().ChangePending());
 }
 
 TEST_F(DominoFishTest, HalfTurnsSwapOrientationAndKeepTheBackwardAngle)
@@ -147,15 +147,15 @@ TEST_F(DominoFishTest, TurnEndRecomputesWhatThePlayerCanPlay)
     onLine->orientation = 3;
     F().RecomputePlayable();
     EXPECT_EQ(Line().RightEnd(), 6);
-    EXPECT_EQ(F().movesAvailable, 1);
+    EXPECT_EQ(F().MovesAvailable(), 1);
     SetValues(onLine, 6, 2);
     F().RecomputePlayable();
-    EXPECT_EQ(F().movesAvailable, 0);
+    EXPECT_EQ(F().MovesAvailable(), 0);
     onLine->StartTurn(1, 0.2f);
     host.Ticks(16);
     EXPECT_EQ(onLine->orientation, 1);
     EXPECT_EQ(Line().RightEnd(), 6);
-    EXPECT_EQ(F().movesAvailable, 1);
+    EXPECT_EQ(F().MovesAvailable(), 1);
 }
 
 TEST_F(DominoFishTest, FlipRunsThroughTheStripAndMarksTheFieldChanged)
@@ -164,14 +164,14 @@ TEST_F(DominoFishTest, FlipRunsThroughTheStripAndMarksTheFieldChanged)
     strip.numCols = 5;
     DominoFish f(0, 0, 3, 0, &F());
     f.StartFlip(&strip, false);
-    F().changed = false;
+    F().Update();
     for (int i = 0; i < 19; ++i)
         f.Update();
     EXPECT_TRUE(f.flipping);
     EXPECT_EQ(f.flipCel, 4);
     f.Update();
     EXPECT_FALSE(f.flipping);
-    EXPECT_TRUE(F().changed);
+    EXPECT_TRUE(F().ChangePending());
 
     f.StartFlip(&strip, true);
     EXPECT_EQ(f.flipCel, 4);
@@ -282,7 +282,9 @@ TEST_F(DominoFishTest, GlitterAndItemsAnimateOnEveryFourthApplicationUpdate)
     IM_BONUS_STAR = &stars;
     Image keys;
     keys.numCols = 2;
-    F().itemImages[0] = &keys;
+    Image* savedKeys = IMAGE_KEY_ANIM;
+    IMAGE_KEY_ANIM = &keys;
+    F().LoadImageTables();
 
     DominoFish f(0, 0, 3, 0, &F());
     f.itemType = 0;
@@ -301,6 +303,7 @@ TEST_F(DominoFishTest, GlitterAndItemsAnimateOnEveryFourthApplicationUpdate)
     f.Update();
     EXPECT_EQ(f.itemCel, 0);
     IM_BONUS_STAR = saved;
+    IMAGE_KEY_ANIM = savedKeys;
 }
 
 } // namespace

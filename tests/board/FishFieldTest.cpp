@@ -23,8 +23,8 @@ class FishFieldTest : public BoardFixture {};
 
 TEST_F(FishFieldTest, DealHandsOutOneChainAndFadesTheTilesIn)
 {
-    F().types = {3, 5, 8, 11};
-    F().typeCount = 4;
+    F().level.types = {3, 5, 8, 11};
+    F().level.typeCount = 4;
     for (int i = 0; i < 8; ++i)
         Add(i % 2, 100 + 90 * i, 100);
     Deal(PlayMode::Drag, 2);
@@ -133,7 +133,7 @@ TEST_F(FishFieldTest, TilesAboveCloseTilesTheirCornersReach)
     EXPECT_TRUE(l2->open);
     EXPECT_TRUE(l3->open);
     EXPECT_FALSE(l4->open);
-    EXPECT_EQ(F().freeCount, 6);
+    EXPECT_EQ(F().FreeCount(), 6);
     // Tiles that opened flipped face up and the next update plays the flip sound.
     EXPECT_TRUE(l2->flipping);
     EXPECT_FALSE(l1->flipping);
@@ -151,7 +151,6 @@ TEST_F(FishFieldTest, ClosedTilesFlipBackAndTheFlipSoundPlaysOnce)
     EXPECT_FALSE(low->open);
     EXPECT_TRUE(low->flipping);
     EXPECT_TRUE(low->flipBackward);
-    EXPECT_TRUE(F().flipSound);
     host.Ticks(2);
     EXPECT_EQ(host.CountSound(SOUND_FLIP), 1);
 }
@@ -169,11 +168,11 @@ TEST_F(FishFieldTest, PlayableTilesDependOnModeAndJokers)
     EXPECT_TRUE(a->playable);
     EXPECT_TRUE(b->playable);
     EXPECT_FALSE(c->playable);
-    EXPECT_EQ(F().movesAvailable, 2);
+    EXPECT_EQ(F().MovesAvailable(), 2);
 
     c->MakeJoker(true);
     F().RecomputePlayable();
-    EXPECT_EQ(F().movesAvailable, 3);
+    EXPECT_EQ(F().MovesAvailable(), 3);
     c->MakeJoker(false);
     SetValues(c, 3, 4);
 
@@ -183,17 +182,17 @@ TEST_F(FishFieldTest, PlayableTilesDependOnModeAndJokers)
     F().RecomputePlayable();
     EXPECT_FALSE(a->playable);
     EXPECT_TRUE(b->playable);
-    EXPECT_EQ(F().movesAvailable, 1);
+    EXPECT_EQ(F().MovesAvailable(), 1);
 
     // A joker at either end makes every open tile playable.
     F().mode = PlayMode::Drag;
     Line().First()->MakeJoker(true);
     F().RecomputePlayable();
-    EXPECT_EQ(F().movesAvailable, 3);
+    EXPECT_EQ(F().MovesAvailable(), 3);
     Line().First()->MakeJoker(false);
     Line().Last()->MakeJoker(true);
     F().RecomputePlayable();
-    EXPECT_EQ(F().movesAvailable, 3);
+    EXPECT_EQ(F().MovesAvailable(), 3);
 }
 
 TEST_F(FishFieldTest, StepDownNeighboursAreMarkedForOverdrawing)
@@ -220,7 +219,7 @@ TEST_F(FishFieldTest, PuttingAKeyOpensEveryLockOfItsType)
     z->lockType = 1;
     Deal();
     EXPECT_FALSE(x->open);
-    EXPECT_EQ(F().freeCount, 1);
+    EXPECT_EQ(F().FreeCount(), 1);
     SetValues(key, 6, 1);
     SetLine(5, 6);
     F().popups.clear();
@@ -231,7 +230,7 @@ TEST_F(FishFieldTest, PuttingAKeyOpensEveryLockOfItsType)
     EXPECT_FALSE(z->open);
     EXPECT_EQ(x->lockType, -1);
     EXPECT_EQ(z->lockType, 1);
-    EXPECT_EQ(F().lockOpen[0], 1);
+    EXPECT_EQ(F().OpenLocks()[0], 1);
     EXPECT_EQ(key->itemType, -1);
     EXPECT_EQ(F().popups.size(), 3u);
     EXPECT_EQ(host.CountSound(SOUND_USE_KEY), 1);
@@ -266,7 +265,7 @@ TEST_F(FishFieldTest, DragPutAtTheRightEndScoresAndUndoTakesItBack)
     SetValues(b, 2, 9);
     SetLine(5, 6);
     EXPECT_FALSE(a->open);
-    EXPECT_EQ(F().movesAvailable, 1);
+    EXPECT_EQ(F().MovesAvailable(), 1);
     DominoFish* oldLast = Line().Last();
 
     DragTo(t, RightJoinX(), 565);
@@ -289,7 +288,7 @@ TEST_F(FishFieldTest, DragPutAtTheRightEndScoresAndUndoTakesItBack)
     EXPECT_TRUE(host.undoEnabled);
     EXPECT_FLOAT_EQ(rules.comboMeter->level, 5);
     EXPECT_EQ(Line().RightEnd(), 2);
-    EXPECT_EQ(F().movesAvailable, 1);
+    EXPECT_EQ(F().MovesAvailable(), 1);
 
     host.Ticks(10);
     rules.UndoButton();
@@ -462,14 +461,14 @@ TEST_F(FishFieldTest, HintsWalkThroughThePlayableTilesAndComeWhenIdle)
     SetValues(b, 3, 3);
     SetValues(c, 6, 2);
     SetLine(5, 6);
-    F().idleUpdates = 0;
+    F().ResetIdle();
     host.Ticks(599);
     EXPECT_FALSE(a->pulsing || c->pulsing);
     host.Ticks(1);
     // Counted from the last tile: c first.
     EXPECT_TRUE(c->pulsing);
     EXPECT_FALSE(a->pulsing);
-    EXPECT_EQ(F().idleUpdates, -1000);
+    EXPECT_EQ(F().IdleUpdates(), -1000);
     host.Ticks(1599);
     EXPECT_FALSE(a->pulsing);
     host.Ticks(1);
@@ -480,15 +479,15 @@ TEST_F(FishFieldTest, HintsWalkThroughThePlayableTilesAndComeWhenIdle)
     host.Ticks(200);
     rules.HintButton();
     EXPECT_TRUE(c->pulsing);
-    EXPECT_EQ(F().idleUpdates, -1000);
+    EXPECT_EQ(F().IdleUpdates(), -1000);
 }
 
 TEST_F(FishFieldTest, ReshuffleDealsNewValuesAndRefillsTheDeck)
 {
     for (int i = 0; i < 6; ++i)
         Add(i / 3, 100 + 200 * (i % 3), 100 + 200 * (i / 3));
-    F().types = {1, 2, 3, 4, 5};
-    F().typeCount = 5;
+    F().level.types = {1, 2, 3, 4, 5};
+    F().level.typeCount = 5;
     Deal();
     D().Fill(1);
     F().shufflesLeft = 1;
@@ -563,13 +562,13 @@ TEST_F(FishFieldTest, LossWaitsForTheLineAndComesOnce)
     SetValues(g, 9, 9);
     SetLine(5, 6);
     DragTo(f, RightJoinX(), 565);
-    EXPECT_TRUE(F().lost);
+    EXPECT_TRUE(F().Lost());
     host.Ticks(60);
     EXPECT_EQ(host.gameOverDialogs, 0);
     host.Ticks(1);
     EXPECT_EQ(host.gameOverDialogs, 1);
     EXPECT_EQ(host.CountSound(SOUND_LEVEL_FAILED), 1);
-    EXPECT_FALSE(F().lost);
+    EXPECT_FALSE(F().Lost());
     host.Ticks(100);
     EXPECT_EQ(host.gameOverDialogs, 1);
     (void)g;
@@ -589,11 +588,11 @@ TEST_F(FishFieldTest, LineEndsReadTurningTilesAsTheyWillStand)
     // The line already reads the end the turn will show.
     EXPECT_EQ(Line().RightEnd(), 3);
     EXPECT_TRUE(g->playable);
-    EXPECT_FALSE(F().lost);
+    EXPECT_FALSE(F().Lost());
     host.Ticks(100);
     EXPECT_EQ(host.gameOverDialogs, 0);
     EXPECT_EQ(Line().RightEnd(), 3);
-    EXPECT_EQ(F().movesAvailable, 1);
+    EXPECT_EQ(F().MovesAvailable(), 1);
     EXPECT_TRUE(g->playable);
 
     // A tile matching only the value that turns away is refused.
@@ -618,7 +617,7 @@ TEST_F(FishFieldTest, DeckMovesKeepADragModeLevelAlive)
     SetLine(5, 6);
     DragTo(f, RightJoinX(), 565);
     EXPECT_EQ(D().deckMoves, 1);
-    EXPECT_FALSE(F().lost);
+    EXPECT_FALSE(F().Lost());
     host.Ticks(100);
     EXPECT_EQ(host.gameOverDialogs, 0);
 }

@@ -66,16 +66,16 @@ TEST_F(LoadLevelTest, FillsTheFieldWithTilesAndLevelData)
     EXPECT_EQ(Tiles(), "0:130,20 L2 s2; 0:50,20 J s2; 0:150,95 up s2; 0:50,45 K1 s2; 1:90,20 s2; ");
     EXPECT_EQ(F().fishCount, 5);
     EXPECT_EQ(F().layers[0][1]->valueA, DominoFish::kJoker);
-    EXPECT_EQ(F().typeCount, 3);
-    EXPECT_EQ(F().types[2], 9);
-    EXPECT_EQ(F().shiftX, 10);
-    EXPECT_EQ(F().shiftY, -5);
-    EXPECT_EQ(F().cardsInDeck, 20);
+    EXPECT_EQ(F().level.typeCount, 3);
+    EXPECT_EQ(F().level.types[2], 9);
+    EXPECT_EQ(F().level.shiftX, 10);
+    EXPECT_EQ(F().level.shiftY, -5);
+    EXPECT_EQ(F().level.cardsInDeck, 20);
     EXPECT_EQ(D().style, 2);
     // The host cannot load pictures here: the name is kept, no picture.
-    EXPECT_EQ(F().backgroundName, "sea.jpg");
-    EXPECT_EQ(F().backgroundImage, nullptr);
-    EXPECT_EQ(F().musicTrack, 3);
+    EXPECT_EQ(F().level.backgroundName, "sea.jpg");
+    EXPECT_EQ(F().level.backgroundImage, nullptr);
+    EXPECT_EQ(F().level.musicTrack, 3);
     EXPECT_EQ(host.fadeOuts, 1);
     EXPECT_EQ(host.songs, std::vector<int>{3});
     EXPECT_GT(F().BackdropVersion(), 0);
@@ -84,21 +84,21 @@ TEST_F(LoadLevelTest, FillsTheFieldWithTilesAndLevelData)
 TEST_F(LoadLevelTest, WithoutMusicOrAttributesThePreviousValuesStay)
 {
     Write("plain.xml", "<Level><Layers><Layer><l>[==]</l></Layer></Layers></Level>");
-    F().musicTrack = 4;
-    F().cardsInDeck = 30;
-    F().backgroundName = "old.jpg";
+    F().level.musicTrack = 4;
+    F().level.cardsInDeck = 30;
+    F().level.backgroundName = "old.jpg";
     Write("a.xml", kLevel);
     ASSERT_TRUE(LoadLevel(1, F(), "a.xml", -1, false));
     EXPECT_TRUE(host.songs.empty());
-    EXPECT_EQ(F().musicTrack, 4); // music is left alone when not asked for
+    EXPECT_EQ(F().level.musicTrack, 4); // music is left alone when not asked for
     F().layers.clear();
     F().fishCount = 0;
     ASSERT_TRUE(LoadLevel(1, F(), "plain.xml", -1, true));
     EXPECT_TRUE(host.songs.empty());
-    EXPECT_EQ(F().cardsInDeck, 20);
-    EXPECT_EQ(F().backgroundName, "sea.jpg");
-    EXPECT_EQ(F().typeCount, 1);
-    EXPECT_EQ(F().types[0], 0);
+    EXPECT_EQ(F().level.cardsInDeck, 20);
+    EXPECT_EQ(F().level.backgroundName, "sea.jpg");
+    EXPECT_EQ(F().level.typeCount, 1);
+    EXPECT_EQ(F().level.types[0], 0);
 
     // A missing file leaves the cleared field as it is.
     F().layers.clear();
@@ -135,19 +135,19 @@ TEST_F(LoadLevelTest, SaveThenLoadKeepsTilesMarksAndAttributes)
 
     rules.field->layers.clear();
     F().fishCount = 0;
-    F().shiftX = F().shiftY = 0;
-    F().typeCount = 1;
-    F().cardsInDeck = 1;
-    F().backgroundName.clear();
+    F().level.shiftX = F().level.shiftY = 0;
+    F().level.typeCount = 1;
+    F().level.cardsInDeck = 1;
+    F().level.backgroundName.clear();
     ASSERT_TRUE(LoadLevel(0, F(), "saved.xml", -1, true));
     EXPECT_EQ(Tiles(), before);
-    EXPECT_EQ(F().typeCount, 3);
-    EXPECT_EQ(F().types[1], 5);
-    EXPECT_EQ(F().shiftX, 10);
-    EXPECT_EQ(F().shiftY, -5);
-    EXPECT_EQ(F().backgroundName, "sea.jpg");
-    EXPECT_EQ(F().musicTrack, 3);
-    EXPECT_EQ(F().cardsInDeck, 20);
+    EXPECT_EQ(F().level.typeCount, 3);
+    EXPECT_EQ(F().level.types[1], 5);
+    EXPECT_EQ(F().level.shiftX, 10);
+    EXPECT_EQ(F().level.shiftY, -5);
+    EXPECT_EQ(F().level.backgroundName, "sea.jpg");
+    EXPECT_EQ(F().level.musicTrack, 3);
+    EXPECT_EQ(F().level.cardsInDeck, 20);
     // Saving what was loaded gives the same bytes.
     ASSERT_TRUE(SaveLevel(F(), "again.xml"));
     EXPECT_EQ(Read("again.xml"), Read("saved.xml"));
@@ -164,8 +164,8 @@ TEST_F(LoadLevelTest, StartingALevelReadsDealsAndFallsBackToLevelOne)
     host.profile.levelMode0 = 7; // no such file: level 1 instead
     F().mode = PlayMode::Drag;
     rules.StartLevel();
-    EXPECT_EQ(F().levelPath, "levels/Levels2/Level1.xml");
-    EXPECT_EQ(F().levelNumber, 1);
+    EXPECT_EQ(F().level.path, "levels/Levels2/Level1.xml");
+    EXPECT_EQ(F().level.number, 1);
     EXPECT_EQ(host.profile.levelMode0, 1);
     EXPECT_EQ(F().fishCount, 5);
     EXPECT_FALSE(F().loading);
@@ -181,10 +181,10 @@ TEST_F(LoadLevelTest, StartingALevelReadsDealsAndFallsBackToLevelOne)
     host.profile.levelMode2 = 3;
     F().mode = PlayMode::Click;
     rules.StartLevel();
-    EXPECT_EQ(F().levelPath, "levels/Levels1/Level3.xml");
+    EXPECT_EQ(F().level.path, "levels/Levels1/Level3.xml");
     EXPECT_EQ(host.profile.levelMode2, 3);
     EXPECT_EQ(F().fishCount, 2);
-    EXPECT_EQ(F().cardsInDeck, 20); // not in this file: stays
+    EXPECT_EQ(F().level.cardsInDeck, 20); // not in this file: stays
 }
 
 // A folder by a level's name opens like an empty file: it must not be read
@@ -201,7 +201,7 @@ TEST_F(LoadLevelTest, AFolderIsNoLevelAndTheStartFallsBackToLevelOne)
     host.profile.levelMode0 = 5;
     F().mode = PlayMode::Drag;
     rules.StartLevel();
-    EXPECT_EQ(F().levelPath, "levels/Levels2/Level1.xml");
+    EXPECT_EQ(F().level.path, "levels/Levels2/Level1.xml");
     EXPECT_EQ(host.profile.levelMode0, 1);
     EXPECT_EQ(F().fishCount, 5);
     EXPECT_FALSE(F().won);

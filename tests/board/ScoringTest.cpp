@@ -105,15 +105,15 @@ TEST_F(ScoringTest, PopupsFadeDriftAndAreDestroyedAtTheEndOfTheirLife)
 TEST_F(ScoringTest, BonusesAreRolledEvery501UpdatesOnOpenTilesOnly)
 {
     SixField();
-    F().bonusTimer = 0;
+    F().RestartCounters();
     int appeared = 0;
     for (int roll = 0; roll < 50; ++roll) {
         int before = host.CountSound(SOUND_BONUS_APPEAR);
         host.Ticks(500);
-        EXPECT_EQ(F().bonusTimer, 500);
+        EXPECT_EQ(F().BonusTimer(), 500);
         EXPECT_EQ(host.CountSound(SOUND_BONUS_APPEAR), before);
         host.Ticks(1);
-        EXPECT_EQ(F().bonusTimer, 0);
+        EXPECT_EQ(F().BonusTimer(), 0);
         if (host.CountSound(SOUND_BONUS_APPEAR) > before) {
             ++appeared;
             int carrying = 0;
@@ -131,7 +131,6 @@ TEST_F(ScoringTest, BonusesAreRolledEvery501UpdatesOnOpenTilesOnly)
         Tile(i)->open = false;
         Tile(i)->bonusType = 0;
     }
-    F().freeCount = 0;
     int before = host.CountSound(SOUND_BONUS_APPEAR);
     F().GiveRandomBonus();
     EXPECT_EQ(host.CountSound(SOUND_BONUS_APPEAR), before);

@@ -131,8 +131,8 @@ int RunAutoplay(const AutoplayOptions& options, std::ostream& out, std::ostream&
             err << "\n";
             return 1;
         }
-        out << "level: tiles=" << f.fishCount << " layers=" << f.layers.size() << " types=" << f.typeCount
-            << " cards=" << f.cardsInDeck << " shift=" << f.shiftX << "," << f.shiftY << "\n";
+        out << "level: tiles=" << f.fishCount << " layers=" << f.layers.size() << " types=" << f.level.typeCount
+            << " cards=" << f.level.cardsInDeck << " shift=" << f.level.shiftX << "," << f.level.shiftY << "\n";
         // A developer's way to normalise a level file: the writer's layout of
         // what the reader took from it.
         if (!options.save.empty() && !SaveLevel(f, options.save)) {
@@ -156,7 +156,7 @@ int RunAutoplay(const AutoplayOptions& options, std::ostream& out, std::ostream&
         host.onUpdate = [&rules] { rules.Update(); };
         FishField& field = *rules.field;
         field.mode = options.mode;
-        field.levelNumber = levelNumber;
+        field.level.number = levelNumber;
         std::string path = options.level;
         if (options.level.empty()) {
             const SampleLayout& layout = samples[d % samples.size()];

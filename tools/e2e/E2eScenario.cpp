@@ -397,8 +397,8 @@ bool E2eScenario::PlayLevels(int mode, int first, int last)
 bool E2eScenario::WinLevel(int mode, int level)
 {
     Board& board = *driver->App().GetBoard();
-    if (board.field->levelNumber != level)
-        Fail(ModeName(mode) + ": the board shows level " + std::to_string(board.field->levelNumber) + ", expected " +
+    if (board.field->level.number != level)
+        Fail(ModeName(mode) + ": the board shows level " + std::to_string(board.field->level.number) + ", expected " +
              std::to_string(level));
     driver->Screenshot(ModeName(mode).substr(0, ModeName(mode).find(' ')) + "-level-" + std::to_string(level));
     ScreenPlayer player(*driver, options.verbose);
@@ -499,14 +499,14 @@ bool E2eScenario::SaveLevelAndQuit(int mode)
     GameApp& app = driver->App();
     Board& board = *app.GetBoard();
     int level = Level(mode);
-    if (board.field->levelNumber != level)
-        Fail("the level to save is " + std::to_string(board.field->levelNumber) + ", expected " + std::to_string(level));
+    if (board.field->level.number != level)
+        Fail("the level to save is " + std::to_string(board.field->level.number) + ", expected " + std::to_string(level));
     ScreenPlayer player(*driver, options.verbose);
     int moved = player.MakeMoves(4);
     driver->Updates(300); // the last tiles settle on the line
     if (driver->FindDialog(DialogLevelWon) != nullptr || driver->TopDialog() != nullptr)
         return Fail("a dialog came up while making the moves before saving"), false;
-    savedLevel = board.field->levelNumber;
+    savedLevel = board.field->level.number;
     savedScore = board.field->score;
     savedFishCount = board.field->fishCount;
     savedEnds[0] = board.playLine->LeftPutValue();
@@ -559,11 +559,11 @@ bool E2eScenario::ContinueSavedLevel(int mode)
     driver->WaitFor([&] { return !board.field->loading && !board.deck->dealing; }, kScreenUpdates);
     driver->Updates(100); // the line's two tiles glide to their places
     driver->Screenshot("continued");
-    Step("continued: level " + std::to_string(board.field->levelNumber) + ", score " +
+    Step("continued: level " + std::to_string(board.field->level.number) + ", score " +
          std::to_string(board.field->score) + ", " + std::to_string(board.field->fishCount) + " tiles left");
-    if (board.field->levelNumber != savedLevel || board.field->score != savedScore ||
+    if (board.field->level.number != savedLevel || board.field->score != savedScore ||
         board.field->fishCount != savedFishCount)
-        Fail("the continued board is not the one saved: level " + std::to_string(board.field->levelNumber) + " (saved " +
+        Fail("the continued board is not the one saved: level " + std::to_string(board.field->level.number) + " (saved " +
              std::to_string(savedLevel) + "), score " + std::to_string(board.field->score) + " (saved " +
              std::to_string(savedScore) + "), tiles " + std::to_string(board.field->fishCount) + " (saved " +
              std::to_string(savedFishCount) + ")");

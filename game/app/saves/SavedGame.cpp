@@ -278,13 +278,13 @@ void FillLineTile(DominoFish& f, const SavedTile& t)
 // nothing to undo (the tiles it would refer to are about to be replaced).
 void ResetTransientState(FishField& field)
 {
-    field.won = field.lost = false;
+    field.ForgetLevelEnd();
     field.drag.Clear();
-    field.lockOpen = {0, 0, 0};
+    field.CloseLocks();
     field.popups.clear();
     field.RecordMove(LastMove());
     if (field.playLine)
-        field.playLine->ResetLine(field.types[0], field.types[0]);
+        field.playLine->ResetLine(field.level.types[0], field.level.types[0]);
 }
 
 void RestoreDeck(FishField& field, const SavedGameData& data)
@@ -323,7 +323,7 @@ void ApplySavedGame(FishField& field, const SavedGameData& data)
 
     field.score = data.score;
     field.shufflesLeft = data.shufflesLeft;
-    field.editorStyle = data.editorStyle;
+    field.level.editorStyle = data.editorStyle;
     int tiles = 0;
     for (size_t l = 0; l < data.layers.size(); ++l) {
         Layer layer;
@@ -355,10 +355,7 @@ void ApplySavedGame(FishField& field, const SavedGameData& data)
 // sliding into view.
 void FinishRestore(FishField& field)
 {
-    field.idleUpdates = 0;
-    field.bonusTimer = 0;
-    field.hintIndex = 0;
-    field.changed = true;
+    field.RestartCounters();
     if (field.comboMeter)
         field.comboMeter->Reset();
     field.RecomputeOpen();
@@ -368,7 +365,7 @@ void FinishRestore(FishField& field)
     if (host) {
         host->SetUndoEnabled(false);
         if (PlayerProfile* p = host->CurrentProfile())
-            field.levelNumber = p->Progress(field.mode).level;
+            field.level.number = p->Progress(field.mode).level;
     }
     if (field.deck)
         field.deck->CountMoves();
@@ -376,7 +373,6 @@ void FinishRestore(FishField& field)
         field.playLine->First()->GlideTo(0, nullptr, kLineLeftX, kLineY, kLineGlide);
         field.playLine->Last()->GlideTo(0, nullptr, kLineRightX, kLineY, kLineGlide);
     }
-    field.updateCount = 0;
     // A game saved with no move left anywhere goes on to the game-over
     // window instead of waiting for a move that cannot come.
     field.CheckEnd();
@@ -390,11 +386,11 @@ std::string FormatSavedGame(const FishField& field)
 {
     ByteWriter w;
     w.Int(StoredMode(field.mode));
-    w.String(field.levelPath.size() > 0xFFFF ? std::string() : field.levelPath);
+    w.String(field.level.path.size() > 0xFFFF ? std::string() : field.level.path);
     w.Int(field.fishCount);
     w.Int(field.score);
     w.Int(field.shufflesLeft);
-    w.Int(field.editorStyle);
+    w.Int(field.level.editorStyle);
     w.Int(static_cast<int32_t>(field.layers.size()));
     for (const Layer& layer : field.layers)
         WriteTiles(w, layer);
@@ -418,7 +414,7 @@ std::string FormatSavedGame(const FishField& field)
 
 bool SavedGameWritable(const FishField& field)
 {
-    return field.levelPath.size() <= 0xFFFF && LevelPathOk(field.levelPath);
+    return field.level.path.size() <= 0xFFFF && LevelPathOk(field.level.path);
 }
 
 bool SaveGame(const FishField& field, const std::string& path, FileAccess& files)

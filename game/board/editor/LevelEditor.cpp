@@ -136,7 +136,7 @@ void LevelEditor::CharTyped(char ch)
     case '2':
     case '3':
     case '4':
-        field.editorStyle = ch - '1';
+        field.level.editorStyle = ch - '1';
         break;
     default:
         break;
@@ -239,7 +239,7 @@ void LevelEditor::ClearHover()
 DominoFish* LevelEditor::AddTile(int style)
 {
     Layer& layer = field.layers[editedLayer];
-    auto fish = std::make_unique<DominoFish>(field.shiftX + cursorX, field.shiftY + cursorY, 3,
+    auto fish = std::make_unique<DominoFish>(field.level.shiftX + cursorX, field.level.shiftY + cursorY, 3,
                                              editedLayer, &field);
     fish->valueB = field.PickType();
     fish->valueA = field.PickType();
@@ -310,14 +310,14 @@ void LevelEditor::LayoutChanged()
 
 void LevelEditor::Shift(int dx, int dy)
 {
-    int sx = field.shiftX + dx;
-    int sy = field.shiftY + dy;
+    int sx = field.level.shiftX + dx;
+    int sy = field.level.shiftY + dy;
     // The reader takes shifts only up to this far; the layout would not come
     // back from its file.
     if (std::abs(sx) > LevelFile::kMaxShift || std::abs(sy) > LevelFile::kMaxShift)
         return;
-    field.shiftX = sx;
-    field.shiftY = sy;
+    field.level.shiftX = sx;
+    field.level.shiftY = sy;
     for (Layer& layer : field.layers) {
         for (auto& f : layer)
             f->SetPosition(f->x + dx, f->y + dy);
@@ -327,9 +327,9 @@ void LevelEditor::Shift(int dx, int dy)
 
 void LevelEditor::ResetShift()
 {
-    int dx = -field.shiftX;
-    int dy = -field.shiftY;
-    field.shiftX = field.shiftY = 0;
+    int dx = -field.level.shiftX;
+    int dy = -field.level.shiftY;
+    field.level.shiftX = field.level.shiftY = 0;
     for (Layer& layer : field.layers) {
         for (auto& f : layer)
             f->SetPosition(f->x + dx, f->y + dy);
@@ -343,8 +343,8 @@ void LevelEditor::ResetShift()
 void LevelEditor::UpdateCursor(int px, int py)
 {
     int l = editedLayer;
-    int cx = (px - kLayerShift * l - field.shiftX) / kCellWidth * kCellWidth;
-    int cy = (py + kLayerShift * l - field.shiftY) / kCellHeight * kCellHeight;
+    int cx = (px - kLayerShift * l - field.level.shiftX) / kCellWidth * kCellWidth;
+    int cy = (py + kLayerShift * l - field.level.shiftY) / kCellHeight * kCellHeight;
     // The cursor stays on the cells a level file can hold, so whatever is
     // placed or dragged there is saved where it is shown.
     cursorX = std::clamp(cx, kMinCursorX, kMaxCursorX);
@@ -379,7 +379,7 @@ void LevelEditor::MouseDown(int px, int py, int clickCode)
         if (field.drag.Hovered())
             DeleteTile(field.drag.Hovered());
         else
-            AddTile(field.editorStyle);
+            AddTile(field.level.editorStyle);
     } else if (clickCode < 0) {
         mark = field.drag.Hovered();
         markLayer = field.drag.Hovered() ? field.drag.Group() : -1;
@@ -396,7 +396,7 @@ bool LevelEditor::MouseDrag(int px, int py)
     DominoFish* f = field.drag.Hovered();
     if (!f)
         return false;
-    f->SetPosition(field.shiftX + cursorX, field.shiftY + cursorY);
+    f->SetPosition(field.level.shiftX + cursorX, field.level.shiftY + cursorY);
     f->dragged = true;
     LayoutChanged();
     return true;

@@ -103,7 +103,7 @@ int AutoPlayer::Opens(int index) const
         const DominoFish& low = *tiles[d];
         if (!alive[d] || low.open)
             continue;
-        bool locked = low.lockType >= 0 && low.lockType < 3 && !field.lockOpen[low.lockType] && low.lockType != key;
+        bool locked = low.lockType >= 0 && low.lockType < 3 && !field.OpenLocks()[low.lockType] && low.lockType != key;
         if (locked)
             continue;
         bool stillCovered = false;
@@ -451,7 +451,7 @@ void AutoPlayer::ClickCandidates(std::vector<Move>& out)
     readyMasks.assign(kMaskCount * maskWords, 0);
     readySnapshots.assign((kDepth + 1) * maskWords, 0);
     for (int k = 0; k < 3; ++k)
-        simLocks[k] = field.lockOpen[k];
+        simLocks[k] = field.OpenLocks()[k];
     for (size_t d = 0; d < tiles.size(); ++d) {
         if (SimOpen(static_cast<int>(d)))
             SimAddOpen(static_cast<int>(d));

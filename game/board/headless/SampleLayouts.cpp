@@ -94,11 +94,11 @@ const std::vector<SampleLayout>& SampleLayouts()
 
 void LoadSampleLayout(const SampleLayout& layout, FishField& field, int style)
 {
-    field.typeCount = static_cast<int>(std::min<size_t>(layout.types.size(), FishField::kMaxTypes));
-    for (int i = 0; i < field.typeCount; ++i)
-        field.types[i] = layout.types[i];
-    field.cardsInDeck = layout.cardsInDeck;
-    field.shiftX = field.shiftY = 0;
+    field.level.typeCount = static_cast<int>(std::min<size_t>(layout.types.size(), FieldLevel::kMaxTypes));
+    for (int i = 0; i < field.level.typeCount; ++i)
+        field.level.types[i] = layout.types[i];
+    field.level.cardsInDeck = layout.cardsInDeck;
+    field.level.shiftX = field.level.shiftY = 0;
     if (field.deck)
         field.deck->style = style;
     field.layers.resize(layout.LayerCount());

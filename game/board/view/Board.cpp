@@ -52,7 +52,7 @@ void Board::StartLevelFile(PlayMode mode, int number, const std::string& path)
     field->LoadImageTables();
     painter.LoadImageTables();
     field->mode = mode;
-    field->levelNumber = number;
+    field->level.number = number;
     rules->StartLevelFile(path);
     app.SetUndoEnabled(false);
 }
@@ -153,9 +153,9 @@ void Board::DrawTopBar(Graphics* g)
         return;
     g->SetFont(FONT_DEFAULT);
     g->SetColor(Color::Black);
-    g->DrawString(W("Ходов: ") + std::to_string(field->movesAvailable), 720, 17);
+    g->DrawString(W("Ходов: ") + std::to_string(field->MovesAvailable()), 720, 17);
     g->DrawString(W("Очки: ") + std::to_string(field->score), 10, 17);
-    std::string level = W("УРОВЕНЬ ") + std::to_string(field->levelNumber);
+    std::string level = W("УРОВЕНЬ ") + std::to_string(field->level.number);
     g->DrawString(level, 400 - FONT_DEFAULT->StringWidth(level) / 2, 17);
 }
 
@@ -321,7 +321,7 @@ void Board::RebuildBackdrop()
     Graphics g(backdrop.get());
     g.SetColor(Color::Black);
     g.FillRect(0, 0, 800, 600);
-    g.DrawImage(field->backgroundImage.get(), 0, 0);
+    g.DrawImage(field->level.backgroundImage.get(), 0, 0);
     for (size_t i = 0; i < field->layers.size(); ++i) {
         for (const auto& f : field->layers[i]) {
             if (!f->dragged && !f->flipping && !f->IsGliding())

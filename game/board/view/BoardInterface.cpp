@@ -202,13 +202,13 @@ void BoardInterface::SkipLevel()
     p->shufflesLeft = field.shufflesLeft;
     p->placeCount = board.deck->placeCount;
     if (field.mode == PlayMode::Editor) {
-        ++field.levelNumber;
+        ++field.level.number;
         app.SavePlayers();
-        board.StartLevelFile(field.mode, field.levelNumber, LevelPath(field.mode, field.levelNumber));
+        board.StartLevelFile(field.mode, field.level.number, LevelPath(field.mode, field.level.number));
         return;
     }
     bool click = field.mode == PlayMode::Click;
-    int old = field.levelNumber;
+    int old = field.level.number;
     ModeProgress progress = p->Progress(field.mode);
     progress.score = field.score;
     ++progress.level;
@@ -219,7 +219,7 @@ void BoardInterface::SkipLevel()
         app.ShowGameComplete();
         return;
     }
-    ++field.levelNumber;
+    ++field.level.number;
     board.StartLevel(field.mode);
 }
 

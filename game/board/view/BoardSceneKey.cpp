@@ -125,7 +125,7 @@ void BoardSceneKey::PutAnimation(const Board& board, const DominoFish& f, bool a
         float bob = 3.0f * std::sin(updates * kPi / 100.0f);
         int itemTop = int(FishPainter::kItemOffsets[f.itemType][1] + f.top + bob);
         Put(itemTop);
-        if (Image* image = field.itemImages[f.itemType]; image && image->numCols > 0)
+        if (Image* image = field.ItemImages()[f.itemType]; image && image->numCols > 0)
             area = Rect(FishPainter::kItemOffsets[f.itemType][0] + f.left, itemTop, image->GetCelWidth(),
                         image->GetCelHeight());
     }
@@ -150,11 +150,11 @@ void BoardSceneKey::PutField(const Board& board)
 {
     const FishField& field = *board.field;
     const PlayerProfile* profile = board.app.CurrentProfile();
-    for (int v : {static_cast<int>(field.mode), field.movesAvailable, field.score, field.levelNumber, field.BackdropVersion(),
+    for (int v : {static_cast<int>(field.mode), field.MovesAvailable(), field.score, field.level.number, field.BackdropVersion(),
                   profile && profile->showInstructions ? 1 : 0, field.loading ? 1 : 0})
         Put(v);
     Put(field.drag.Hovered());
-    Put(field.backgroundImage.get());
+    Put(field.level.backgroundImage.get());
     Put(static_cast<int>(field.layers.size()));
     for (const Layer& layer : field.layers) {
         Put(static_cast<int>(layer.size()));
@@ -212,7 +212,7 @@ void BoardSceneKey::PutMeterAndPictures(const Board& board)
     for (const auto& table : {painter.plainImages, painter.overImages, painter.backImages})
         for (Image* image : table)
             Put(image);
-    for (const auto& table : {field.lockImages, field.itemImages})
+    for (const auto& table : {field.LockImages(), field.ItemImages()})
         for (Image* image : table)
             Put(image);
     for (Image* image : painter.faceImages)

@@ -184,13 +184,13 @@ void FishPainter::DrawOpen(Graphics* g, const FishField& field, const DominoFish
     if (f.itemType >= 0 && f.itemType < 3) {
         int updates = field.app ? field.app->UpdateCount() : 0;
         float bob = 3.0f * std::sin(updates * kPi / 100.0f);
-        Image* item = field.itemImages[f.itemType];
+        Image* item = field.ItemImages()[f.itemType];
         if (item && item->numCols > 0)
             g->DrawImageCel(item, kItemOffsets[f.itemType][0] + f.left,
                             int(kItemOffsets[f.itemType][1] + f.top + bob), f.itemCel);
     }
     if (field.mode == PlayMode::Editor && f.lockType >= 0 && f.lockType < 3)
-        g->DrawImage(field.lockImages[f.lockType], FishField::lockOffsets[f.lockType][0] + f.left,
+        g->DrawImage(field.LockImages()[f.lockType], FishField::lockOffsets[f.lockType][0] + f.left,
                      FishField::lockOffsets[f.lockType][1] + f.top);
 }
 
@@ -239,7 +239,7 @@ void FishPainter::DrawClosed(Graphics* g, const FishField& field, const DominoFi
 {
     g->DrawImage(Shaped(f, f.joker ? IMAGE_FISH_JOKER_BACK : backImages[f.style & 3]), f.left, f.top);
     if (!f.joker && f.lockType >= 0 && f.lockType < 3)
-        g->DrawImage(field.lockImages[f.lockType], FishField::lockOffsets[f.lockType][0] + f.left,
+        g->DrawImage(field.LockImages()[f.lockType], FishField::lockOffsets[f.lockType][0] + f.left,
                      FishField::lockOffsets[f.lockType][1] + f.top);
 }
 

@@ -37,8 +37,8 @@ void LevelEditorView::Draw(Graphics* g, const FishField& field, const LevelEdito
     // The cell a new tile would take, as a shaded tile-sized box.
     g->SetColor(Color(0, 0, 0, 128));
     g->SetColorizeImages(true);
-    g->FillRect(field.shiftX + kLayerShift * edited + editor.CursorX() - 40,
-                field.shiftY + editor.CursorY() - kLayerShift * edited - 18, 80, 50);
+    g->FillRect(field.level.shiftX + kLayerShift * edited + editor.CursorX() - 40,
+                field.level.shiftY + editor.CursorY() - kLayerShift * edited - 18, 80, 50);
     g->SetColorizeImages(false);
 
     if (editor.GridShown())
@@ -64,7 +64,7 @@ void LevelEditorView::DrawGrid(Graphics* g, const FishField& field, int l)
     g->SetColor(GraphicsState().color);
     for (int i = 0; i < kGridColumns; ++i) {
         for (int j = 0; j < kGridRows; ++j)
-            g->DrawRect(field.shiftX + 20 * i + kLayerShift * l, field.shiftY + 25 * j - kLayerShift * l + 7, 1, 1);
+            g->DrawRect(field.level.shiftX + 20 * i + kLayerShift * l, field.level.shiftY + 25 * j - kLayerShift * l + 7, 1, 1);
     }
 }
 
@@ -75,8 +75,8 @@ void LevelEditorView::DrawTexts(Graphics* g, const FishField& field, const Level
     g->SetFont(font.get());
     g->SetColor(kTextColor);
     g->DrawString("Current Layer: " + std::to_string(editor.EditedLayer()), 0, 30);
-    g->DrawString("ShiftX: " + std::to_string(field.shiftX), 0, 60);
-    g->DrawString("ShiftY: " + std::to_string(field.shiftY), 100, 60);
+    g->DrawString("ShiftX: " + std::to_string(field.level.shiftX), 0, 60);
+    g->DrawString("ShiftY: " + std::to_string(field.level.shiftY), 100, 60);
     if (editor.Mark()) {
         g->DrawString("Fish x: " + std::to_string(editor.Mark()->x), 0, 90);
         g->DrawString("y: " + std::to_string(editor.Mark()->y), 100, 90);

@@ -16,11 +16,11 @@ void RenderLevelPreview(int n, FishField& field, Graphics& target)
         path = LevelPath(field.mode, 1);
     // The field is cleared as a level start would, but the level it belongs
     // to and its input state are left as they were.
-    std::string keptPath = field.levelPath;
+    std::string keptPath = field.level.path;
     bool keptLoading = field.loading;
     field.BeginLevel(path);
     LoadLevel(2, field, path, -1, false);
-    field.levelPath = keptPath;
+    field.level.path = keptPath;
     field.loading = keptLoading;
 
     MemoryImage picture(800, 600);
@@ -28,7 +28,7 @@ void RenderLevelPreview(int n, FishField& field, Graphics& target)
     g.SetColor(Color(255, 255, 255, 170));
     g.SetColorizeImages(true);
     g.SetClipRect(50, 0, 700, 600);
-    g.DrawImage(field.backgroundImage.get(), 0, 0);
+    g.DrawImage(field.level.backgroundImage.get(), 0, 0);
     g.ClearClipRect();
     g.SetColorizeImages(false);
     FishPainter painter;

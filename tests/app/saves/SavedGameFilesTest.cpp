@@ -25,7 +25,7 @@ protected:
     {
         dir = fs::temp_directory_path() / ("savedgamefiles_" + std::to_string(::getpid()));
         fs::create_directories(dir / "data");
-        F().levelPath = "lv.xml";
+        F().level.path = "lv.xml";
         Add(0, 100, 200);
         Line().ResetLine(1, 2);
     }

@@ -53,7 +53,7 @@ const char* const kLevel = "levels/tricky-formatting.xml";
 TEST_F(SavedGameTest, FileHoldsEveryTileAsItWillRestAndRestoresItLying)
 {
     F().mode = PlayMode::Drag;
-    F().levelPath = "lv.xml";
+    F().level.path = "lv.xml";
     F().score = 140;
     F().shufflesLeft = 3;
     DominoFish* a = Add(0, 100, 200);
@@ -111,7 +111,7 @@ TEST_F(SavedGameTest, FileHoldsEveryTileAsItWillRestAndRestoresItLying)
     BoardRules rules2(host2);
     ASSERT_TRUE(RestoreGameFromBytes(*rules2.field, bytes));
     FishField& f2 = *rules2.field;
-    EXPECT_EQ(f2.levelNumber, 4);
+    EXPECT_EQ(f2.level.number, 4);
     EXPECT_EQ(f2.score, 140);
     EXPECT_EQ(f2.fishCount, 3);
     EXPECT_TRUE(host2.reshuffleEnabled);
@@ -148,7 +148,7 @@ TEST_F(DamagedSaveTest, ShortOrInconsistentFilesAreRefusedAndLeaveTheFieldReset)
 {
     host.profile.levelMode0 = 2;
     F().mode = PlayMode::Drag;
-    F().levelNumber = 2;
+    F().level.number = 2;
     InTestData here;
     rules.StartLevelFile(kLevel);
     const std::string good = FormatSavedGame(F());
@@ -249,10 +249,7 @@ void ForgetWhatASaveDoesNotKeep(Game& g)
         for (auto& f : p)
             plain(*f);
     g.rules.comboMeter->Reset();
-    g.field.bonusTimer = 0;
-    g.field.hintIndex = 0;
-    g.field.idleUpdates = 0;
-    g.field.updateCount = 0;
+    g.field.RestartCounters();
     g.field.popups.clear();
     g.field.RecordMove(LastMove());
     g.field.drag.Forget();
@@ -275,7 +272,7 @@ TEST(SavedGameExactness, PlayingOnAfterARestoreEndsAsIfTheGameNeverLeft)
         SCOPED_TRACE(StoredMode(mode));
         Game played;
         played.field.mode = mode;
-        played.field.levelNumber = 2;
+        played.field.level.number = 2;
         srand(31);
         played.rules.StartLevelFile(kLevel);
         int dealt = played.field.fishCount;
@@ -302,12 +299,12 @@ TEST(SavedGameExactness, PlayingOnAfterARestoreEndsAsIfTheGameNeverLeft)
         FishField& a = played.field;
         FishField& b = restored.field;
         EXPECT_EQ(b.mode, a.mode);
-        EXPECT_EQ(b.levelPath, a.levelPath);
+        EXPECT_EQ(b.level.path, a.level.path);
         EXPECT_EQ(b.fishCount, a.fishCount);
         EXPECT_EQ(b.score, a.score);
         EXPECT_EQ(b.shufflesLeft, a.shufflesLeft);
-        EXPECT_EQ(b.typeCount, a.typeCount);
-        EXPECT_EQ(b.movesAvailable, a.movesAvailable);
+        EXPECT_EQ(b.level.typeCount, a.level.typeCount);
+        EXPECT_EQ(b.MovesAvailable(), a.MovesAvailable());
         ASSERT_EQ(b.layers.size(), a.layers.size());
         for (size_t l = 0; l < a.layers.size(); ++l) {
             ASSERT_EQ(b.layers[l].size(), a.layers[l].size());

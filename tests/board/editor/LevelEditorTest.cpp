@@ -50,8 +50,8 @@ protected:
             Key(key);
     }
     // The panel point inside cursor cell (cx, cy) of the edited layer.
-    int PX(int cx) { return cx + 7 * board.editor->EditedLayer() + F().shiftX + 5; }
-    int PY(int cy) { return cy - 7 * board.editor->EditedLayer() + F().shiftY + 5; }
+    int PX(int cx) { return cx + 7 * board.editor->EditedLayer() + F().level.shiftX + 5; }
+    int PY(int cy) { return cy - 7 * board.editor->EditedLayer() + F().level.shiftY + 5; }
     void Click(int cx, int cy, int code = 1)
     {
         panel.MouseMove(PX(cx), PY(cy));
@@ -132,8 +132,8 @@ TEST_F(LevelEditorTest, LevelBuiltWithKeysAndMouseComesBackFromItsFile)
 
     Keys(KeyNumpad6, 2);
     Key(KeyNumpad2);
-    ASSERT_EQ(F().shiftX, 2);
-    ASSERT_EQ(F().shiftY, 1);
+    ASSERT_EQ(F().level.shiftX, 2);
+    ASSERT_EQ(F().level.shiftY, 1);
 
     ASSERT_TRUE(Save("built.xml"));
     EXPECT_EQ(panelHost.fileNameQuestions.back(), "Save Level|level.xml");
@@ -189,8 +189,8 @@ TEST_F(LevelEditorTest, LayersShiftsAndTheGridStayWithinWhatAFileHolds)
     Key(KeyNumpad8);
     EXPECT_EQ(F().layers[0][0]->x, 203);
     Key(KeyNumpad5);
-    EXPECT_EQ(F().shiftX, 0);
-    EXPECT_EQ(F().shiftY, 0);
+    EXPECT_EQ(F().level.shiftX, 0);
+    EXPECT_EQ(F().level.shiftY, 0);
     EXPECT_EQ(F().layers[0][0]->x, 200);
     EXPECT_EQ(F().layers[0][0]->y, 200);
     EXPECT_EQ(F().layers[1][0]->x, 300);

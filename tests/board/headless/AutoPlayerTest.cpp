@@ -91,7 +91,7 @@ struct Invariants {
                 moves += ok;
             }
         }
-        ASSERT_EQ(field.movesAvailable, moves);
+        ASSERT_EQ(field.MovesAvailable(), moves);
         if (drag) {
             auto matches = [&](const DominoFish& f) {
                 return l == 100 || r == 100 || f.joker || f.HasHalf(l) || f.HasHalf(r);
@@ -134,7 +134,7 @@ DealOutcome PlayDeal(PlayMode mode, int layoutIndex, unsigned seed)
     BoardRules rules(host);
     host.onUpdate = [&rules] { rules.Update(); };
     rules.field->mode = mode;
-    rules.field->levelNumber = 2;
+    rules.field->level.number = 2;
     const SampleLayout& layout = SampleLayouts()[layoutIndex];
     rules.field->levelReader = [&layout](FishField& f, const std::string&) {
         LoadSampleLayout(layout, f, 1);
@@ -213,7 +213,7 @@ TEST(AutoPlayer, ClickModeLooksAheadForTheLongerRunOfPuts)
     host.onUpdate = [&rules] { rules.Update(); };
     FishField& field = *rules.field;
     field.mode = PlayMode::Click;
-    field.levelNumber = 2;
+    field.level.number = 2;
     field.levelReader = [](FishField& f, const std::string&) {
         f.layers.emplace_back();
         for (int i = 0; i < 5; ++i) {
@@ -235,7 +235,7 @@ TEST(AutoPlayer, ClickModeLooksAheadForTheLongerRunOfPuts)
     rules.playLine->ResetLine(0, 1);
     field.RecomputeOpen();
     field.RecomputePlayable();
-    ASSERT_EQ(field.movesAvailable, 2);
+    ASSERT_EQ(field.MovesAvailable(), 2);
 
     AutoPlayer player(rules, host);
     std::vector<const DominoFish*> order;
@@ -262,7 +262,7 @@ int FirstPutOverHiddenTiles(const int hiddenUnderA[2], const int hiddenUnderB[2]
     host.onUpdate = [&rules] { rules.Update(); };
     FishField& field = *rules.field;
     field.mode = PlayMode::Click;
-    field.levelNumber = 2;
+    field.level.number = 2;
     field.levelReader = [](FishField& f, const std::string&) {
         f.layers.resize(2);
         for (int layer = 0; layer < 2; ++layer) {
@@ -288,7 +288,7 @@ int FirstPutOverHiddenTiles(const int hiddenUnderA[2], const int hiddenUnderB[2]
     field.RecomputePlayable();
     EXPECT_FALSE(field.FishAt(0, 0)->open);
     EXPECT_FALSE(field.FishAt(0, 1)->open);
-    EXPECT_EQ(field.movesAvailable, 2);
+    EXPECT_EQ(field.MovesAvailable(), 2);
 
     AutoPlayer player(rules, host);
     const DominoFish* first = nullptr;
@@ -324,7 +324,7 @@ TEST(AutoPlayer, TilesCountedAsMovesOntoAnUprightTileCanBePut)
     host.onUpdate = [&rules] { rules.Update(); };
     FishField& field = *rules.field;
     field.mode = PlayMode::Click;
-    field.levelNumber = 2;
+    field.level.number = 2;
     field.levelReader = [](FishField& f, const std::string&) {
         f.layers.emplace_back();
         for (int i = 0; i < 3; ++i) {
@@ -347,7 +347,7 @@ TEST(AutoPlayer, TilesCountedAsMovesOntoAnUprightTileCanBePut)
     field.RecomputeOpen();
     field.RecomputePlayable();
     field.CheckEnd();
-    ASSERT_FALSE(field.lost);
+    ASSERT_FALSE(field.Lost());
 
     EXPECT_TRUE(rules.playLine->CanPutOnCurrent(*field.FishAt(0, 0)));
 

@@ -41,7 +41,7 @@ struct Scene {
         panelHost.panel = &panel;
         board.StartLevelFile(mode, 2, level);
         // No random bonuses: every put then scores exactly 20 x the multiplier.
-        board.field->bonusPeriod = 1 << 30;
+        board.field->SetBonusPeriod(1 << 30);
         Ticks(150);
     }
     void Ticks(int n)
@@ -175,7 +175,7 @@ TEST(BoardInterface, RepaintsOnlyOnChangeAndEveryFrameMatchesAFullRepaint)
                             "<Layer><l></l><l>....[==]....[==]</l></Layer></Layers></Level>";
     for (PlayMode mode : {PlayMode::Drag, PlayMode::Click}) {
         Scene s(mode, 4, level.string());
-        s.board.field->bonusPeriod = 40;
+        s.board.field->SetBonusPeriod(40);
         MemoryImage screen(800, 600), full(800, 600);
         WidgetManager wm(nullptr);
         wm.ResizeRoot(800, 600);
@@ -208,7 +208,7 @@ TEST(BoardInterface, RepaintsOnlyOnChangeAndEveryFrameMatchesAFullRepaint)
         EXPECT_GT(frames, updates / 4) << "mode " << StoredMode(mode);
         // Standing still once the last popups are gone: only the bobbing
         // key, its cels, the meter's slow fall and the idle hint show.
-        s.board.field->bonusPeriod = 1 << 30;
+        s.board.field->SetBonusPeriod(1 << 30);
         s.Ticks(300);
         int playUpdates = updates, playFrames = frames;
         int playSmallFrames = smallFrames;

@@ -62,7 +62,7 @@ LevelStats PlayLevelFile(const std::string& path, int mode, int number, int deal
         BoardRules rules(host);
         host.onUpdate = [&rules] { rules.Update(); };
         rules.field->mode = PlayModeOf(mode);
-        rules.field->levelNumber = number;
+        rules.field->level.number = number;
         rules.StartLevelFile(path);
         AutoPlayer player(rules, host);
         player.mayReshuffle = mayReshuffle;

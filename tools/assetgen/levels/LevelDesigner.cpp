@@ -703,13 +703,13 @@ bool WriteLevelPlan(const LevelPlan& plan, const std::string& path, std::string&
     HeadlessHost host;
     FishField field(host);
     field.mode = PlayModeOf(plan.mode);
-    field.typeCount = static_cast<int>(plan.types.size());
-    std::copy(plan.types.begin(), plan.types.end(), field.types.begin());
-    field.shiftX = plan.shiftX;
-    field.shiftY = plan.shiftY;
-    field.backgroundName = plan.background;
-    field.musicTrack = plan.music;
-    field.cardsInDeck = plan.cardsInDeck;
+    field.level.typeCount = static_cast<int>(plan.types.size());
+    std::copy(plan.types.begin(), plan.types.end(), field.level.types.begin());
+    field.level.shiftX = plan.shiftX;
+    field.level.shiftY = plan.shiftY;
+    field.level.backgroundName = plan.background;
+    field.level.musicTrack = plan.music;
+    field.level.cardsInDeck = plan.cardsInDeck;
     field.layers.resize(plan.layerCount);
     std::vector<std::vector<TileKey>> expected(plan.layerCount);
     for (const PlannedTile& t : plan.tiles) {
