@@ -169,7 +169,9 @@ void DemoDialog::Draw(Graphics* g)
 {
     Dialog::Draw(g);
     g->SetFont(FONT_DEFAULT);
-    g->SetColor(Color::White);
+    // Dark like the body text of every dialog: white labels vanish on the
+    // light parchment.
+    g->SetColor(Color::Black);
     DrawLabel(g, *musicSlider, W("Громкость музыки:"), false);
     DrawLabel(g, *soundSlider, W("Громкость звуков:"), false);
     DrawLabel(g, *accelerationBox, W("3D режим ускорения:"), true);
