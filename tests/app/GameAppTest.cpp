@@ -432,8 +432,9 @@ TEST_F(GameAppTest, EditorSavesTheLevelUnderTheNameGivenInTheDialog)
 
 // Winning levels through the real rules: the level-won dialog's button goes
 // to the map with the next level selected, "Играть" starts it, and past the
-// last level of the mode the campaign ends: its dialog, back to the main
-// menu, and the mode's progress starts again at level 1.
+// last level of the mode the campaign ends: its dialog (offering the
+// high-score table only to a score it takes), back to the main menu, and
+// the mode's progress starts again at level 1.
 TEST_F(GameAppTest, WinningGoesOnToTheNextLevelAndPastTheLastEndsTheCampaign)
 {
     GameHarness& game = Start();
@@ -457,9 +458,23 @@ TEST_F(GameAppTest, WinningGoesOnToTheNextLevelAndPastTheLastEndsTheCampaign)
     EXPECT_EQ(player->levelMode2, 60);
     EXPECT_TRUE(game.levelWonThisSession);
 
+    // The campaign's end tells the score and, truthfully, that the table
+    // does not take it (a table score would be offered).
+    std::string campaignText;
+    auto answer = game.onUpdate;
+    game.onUpdate = [&] {
+        if (Dialog* done = game.FindDialog(DialogCampaignComplete))
+            campaignText = done->lines;
+        answer();
+    };
     game.GetBoard()->field->won = true;
     ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMainMenu()); }));
     game.onUpdate = nullptr;
+    EXPECT_EQ(campaignText, W("Ваш счет: ") + std::to_string(game.GetBoard()->field->score) +
+                                W(". Для таблицы рекордов этого мало."));
+    player->scoreMode2 = 100000;
+    EXPECT_EQ(game.CampaignResultText(), W("Ваш счет: 100000. Он попадёт в таблицу рекордов."));
+    player->scoreMode2 = 0;
     EXPECT_FALSE(game.IsScreenShown(game.GetBoardPanel()));
     EXPECT_EQ(player->levelMode2, 1);
     EXPECT_EQ(player->scoreMode2, 0);

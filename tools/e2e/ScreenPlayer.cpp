@@ -157,6 +157,7 @@ bool ScreenPlayer::Replay(std::string& error)
     ++replays;
     auto* lost = dynamic_cast<GameOverWnd*>(driver.FindDialog(DialogNameOrGameOver));
     if (lost != nullptr) {
+        ++losses;
         driver.Log("level lost: replaying it from the lost-level window");
         driver.Screenshot("level-lost");
         if (driver.Click(lost->GetButton(GameOverWnd::Replay), "the lost-level window's \"Переиграть\""))

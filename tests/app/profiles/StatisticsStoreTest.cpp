@@ -106,7 +106,7 @@ TEST(StatisticsStore, WritesTheLayoutReadsItBackAndSetsDamageAside)
         EXPECT_EQ(Slurp(copy), damaged[i]);
         EXPECT_EQ(Slurp(path), std::string("KVST") + I32(1) + I32(0));
         ASSERT_FALSE(notices.Empty());
-        EXPECT_NE(notices.Take().text.find("stats.dat"), std::string::npos);
+        EXPECT_EQ(notices.Take(), FileNotices::DamagedStartedAfresh(dir, "stats.dat", copy.substr(dir.size())));
     }
     // The copies made before are all still there.
     EXPECT_EQ(Slurp(path + ".bad"), damaged[0]);
