@@ -86,13 +86,18 @@ void BoardRules::AfterFieldStart()
 
 void BoardRules::Reshuffle()
 {
-    if (field->shufflesLeft <= 0 || field->loading || deck->dealing)
+    if (field->shufflesLeft <= 0 || field->loading || deck->dealing || reshuffling)
         return;
-    --field->shufflesLeft;
     int n = static_cast<int>(deck->fish.size());
     for (const Place& place : deck->places)
         n += static_cast<int>(place.size());
+    // The reshuffle is spent once its animation is over: a game saved while
+    // it runs (the window closed, the in-game menu left to the main menu)
+    // keeps the position before it, with the reshuffle still to use.
+    reshuffling = true;
     field->ReshuffleField();
+    reshuffling = false;
+    --field->shufflesLeft;
     deck->Fill(std::max(n, 3));
     comboMeter->Reset();
     field->RefreshReshuffleButton();

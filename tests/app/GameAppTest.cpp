@@ -696,6 +696,33 @@ TEST_F(GameAppTest, ClosingTheWindowOrASignalMidLevelKeepsThePosition)
     }
 }
 
+// The window closed while a reshuffle's animation runs: the saved game is
+// the position before it, with the reshuffle still unspent, not the old
+// tiles with the reshuffle used up.
+TEST_F(GameAppTest, ClosingDuringAReshuffleKeepsTheReshuffle)
+{
+    GameHarness& game = Start();
+    ASSERT_TRUE(LoadAndEnterMenu());
+    game.CurrentProfile()->showHowToPlay = false;
+    ChooseMode(PlayMode::Click);
+    PutATile();
+    FishField& field = *game.GetBoard()->field;
+    ASSERT_GT(field.shufflesLeft, 0);
+    std::string before = FormatSavedGame(field);
+    int updates = 0;
+    game.onUpdate = [&] {
+        if (++updates == 1)
+            game.Reshuffle();
+        else if (updates == 5)
+            Post(MessageKind::Close);
+    };
+    ASSERT_TRUE(RunUntil([&] { return game.HasShutdownStarted(); }));
+    game.onUpdate = nullptr;
+    std::string saved;
+    ASSERT_TRUE(FileUtil::ReadFile(SaveFile(PlayMode::Click), saved));
+    EXPECT_EQ(Position(saved), Position(before));
+}
+
 // Leaving a level during its intro: the intro waits under the in-game menu,
 // and the rest of the level's start (the how-to page of level 1 and its
 // first tip) does not open over the main menu afterwards.
