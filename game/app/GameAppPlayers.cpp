@@ -167,7 +167,7 @@ void GameApp::SaveGameInProgress()
     // editor's field (mode 1) has no saved game at all. A level still in its
     // intro has not been played yet and its deck is not dealt: saved, it
     // would come back without one.
-    if (field.mode == PlayMode::Editor || field.loading)
+    if (field.mode == PlayMode::Editor || field.Loading())
         return;
     if (!SavedGameFiles::SameLevel(field.level.path, PlayerLevelPath(field.mode)))
         return;
@@ -255,7 +255,7 @@ void GameApp::HideHintWindow()
 // ---------------------------------------------------------------------------
 // GameDialogHost
 
-int GameApp::GetShufflesLeft() { return board && board->field != nullptr ? board->field->shufflesLeft : 0; }
+int GameApp::GetShufflesLeft() { return board && board->field != nullptr ? board->field->ShufflesLeft() : 0; }
 
 void GameApp::FocusBoard()
 {

@@ -32,8 +32,7 @@ void BoardRules::TakeProfileCounters()
     PlayerProfile* p = host.CurrentProfile();
     if (!p)
         return;
-    field->score = p->Progress(field->mode).score;
-    field->shufflesLeft = p->shufflesLeft;
+    field->TakeCounters(p->Progress(field->mode).score, p->shufflesLeft);
 }
 
 void BoardRules::StartLevel()
@@ -86,7 +85,7 @@ void BoardRules::AfterFieldStart()
 
 void BoardRules::Reshuffle()
 {
-    if (field->shufflesLeft <= 0 || field->loading || deck->dealing || reshuffling)
+    if (field->ShufflesLeft() <= 0 || field->Loading() || deck->dealing || reshuffling)
         return;
     int n = static_cast<int>(deck->fish.size());
     for (const Place& place : deck->places)
@@ -97,7 +96,7 @@ void BoardRules::Reshuffle()
     reshuffling = true;
     field->ReshuffleField();
     reshuffling = false;
-    --field->shufflesLeft;
+    field->SpendShuffle();
     deck->Fill(std::max(n, 3));
     comboMeter->Reset();
     field->RefreshReshuffleButton();
@@ -128,7 +127,7 @@ void BoardRules::Update()
 
 bool BoardRules::MouseMove(int px, int py)
 {
-    if (field->loading)
+    if (field->Loading())
         return false;
     bool dirty = field->MouseMove(px, py);
     if (field->mode != PlayMode::Editor && deck->MouseMove(px, py))
@@ -138,7 +137,7 @@ bool BoardRules::MouseMove(int px, int py)
 
 void BoardRules::MouseDown(int clickCode, int px, int py)
 {
-    if (field->loading)
+    if (field->Loading())
         return;
     TilePut put = field->MouseDown(clickCode, px, py);
     if (put.tile) {
@@ -152,7 +151,7 @@ void BoardRules::MouseDown(int clickCode, int px, int py)
 
 bool BoardRules::MouseDrag(int px, int py)
 {
-    if (field->loading)
+    if (field->Loading())
         return false;
     bool moved = field->MouseDrag(px, py);
     if (field->mode != PlayMode::Editor && deck->MouseDrag(px, py))
@@ -162,7 +161,7 @@ bool BoardRules::MouseDrag(int px, int py)
 
 void BoardRules::MouseUp(int clickCode, int px, int py)
 {
-    if (field->loading)
+    if (field->Loading())
         return;
     // A release that ends the drag of a field tile is no click on the deck,
     // even over it: dropping a tile there (or putting it at a line end that
@@ -259,15 +258,15 @@ void BoardRules::ScorePut()
         return;
     case 2:
         host.PlaySound(SOUND_PUT_X2);
-        field->popups.emplace_back(IMAGE_x2, -1, 745.0f, float(kPopupY[2]), -0.2f, -0.2f);
+        field->AddPopup(Popup(IMAGE_x2, -1, 745.0f, float(kPopupY[2]), -0.2f, -0.2f));
         return;
     case 3:
         host.PlaySound(SOUND_PUT_X3);
-        field->popups.emplace_back(IMAGE_x3, -1, 745.0f, float(kPopupY[3]), -0.2f, -0.2f);
+        field->AddPopup(Popup(IMAGE_x3, -1, 745.0f, float(kPopupY[3]), -0.2f, -0.2f));
         return;
     default:
         host.PlaySound(SOUND_PUT_X4);
-        field->popups.emplace_back(IMAGE_x4, -1, 745.0f, float(kPopupY[4]), -0.2f, -0.2f);
+        field->AddPopup(Popup(IMAGE_x4, -1, 745.0f, float(kPopupY[4]), -0.2f, -0.2f));
         return;
     }
 }

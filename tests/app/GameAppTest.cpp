@@ -183,7 +183,7 @@ protected:
             return app->IsScreenShown(app->GetBoardPanel()) || app->IsScreenShown(app->GetMapScreen()) ||
                    app->FindDialog(DialogContinue) != nullptr;
         }));
-        RunUntil([&] { return !app->GetBoard()->field->loading; });
+        RunUntil([&] { return !app->GetBoard()->field->Loading(); });
     }
     // The continue question's answer, as its button gives it.
     void AnswerContinue(int button)
@@ -191,7 +191,7 @@ protected:
         auto* ask = dynamic_cast<ContinueGameWnd*>(app->FindDialog(DialogContinue));
         ASSERT_NE(ask, nullptr);
         ask->OnButtonClick(button);
-        RunUntil([&] { return !app->GetBoard()->field->loading; });
+        RunUntil([&] { return !app->GetBoard()->field->Loading(); });
     }
     // Escape, the in-game menu's "Главное меню" and "Да": the game is saved.
     void LeaveThroughGameMenu()
@@ -204,6 +204,17 @@ protected:
         Click(menu->GetButton(MenuWnd::MainMenu));
         ASSERT_TRUE(RunUntil([&] { return app->IsScreenShown(app->GetMainMenu()); }));
         app->onUpdate = nullptr;
+    }
+    // Every tile of the level is gone, as after its last put: the win is
+    // pending until the board settles.
+    void WinTheLevel()
+    {
+        FishField& field = *app->GetBoard()->field;
+        field.drag.Forget();
+        field.RecordMove(LastMove());
+        field.layers.clear();
+        field.RecountFish();
+        field.CheckEnd();
     }
     // Clicks a tile that can be put (click mode) and waits until it rests on
     // the line.
@@ -220,12 +231,12 @@ protected:
                 if (f->playable)
                     playable = f.get();
         ASSERT_NE(playable, nullptr);
-        int left = board.field->fishCount;
+        int left = board.field->FishCount();
         int x = playable->x + 7 * playable->layer, y = playable->y - 7 * playable->layer;
         Post(MessageKind::MouseMove, x, y);
         Post(MessageKind::LButtonDown, x, y);
         Post(MessageKind::LButtonUp, x, y);
-        ASSERT_TRUE(RunUntil([&] { return board.field->fishCount == left - 1 && board.playLine->AllSettled(); }));
+        ASSERT_TRUE(RunUntil([&] { return board.field->FishCount() == left - 1 && board.playLine->AllSettled(); }));
     }
     std::string SaveFile(PlayMode mode) { return SavedGamePath(app->GetDataFolder(), app->CurrentPlayerName(), StoredMode(mode)); }
 
@@ -277,7 +288,7 @@ TEST_F(GameAppTest, FirstRunReachesLevelOneOfEachModeAndLeavesCleanly)
         EXPECT_FALSE(game.IsScreenShown(game.GetMainMenu()));
         EXPECT_EQ(game.GetBoard()->field->mode, mode);
         EXPECT_EQ(game.GetBoard()->field->level.number, 1);
-        EXPECT_GT(game.GetBoard()->field->fishCount, 0);
+        EXPECT_GT(game.GetBoard()->field->FishCount(), 0);
         game.CloseDialog(DialogHowToPlay);
         RunUntil([&] { return game.GetWidgetManager()->GetFocusWidget() == game.GetBoardPanel(); }, 50);
 
@@ -390,7 +401,7 @@ TEST_F(GameAppTest, EditorSavesTheLevelUnderTheNameGivenInTheDialog)
     Click(game.GetMainMenu()->GetButton(TitleWnd::DragModeButton));
     ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetBoardPanel()); }));
     game.CloseDialog(DialogHowToPlay);
-    RunUntil([&] { return !game.GetBoard()->field->loading; });
+    RunUntil([&] { return !game.GetBoard()->field->Loading(); });
     game.EnableDebugKeys();
 
     Post(MessageKind::KeyDown, 0x77);
@@ -441,7 +452,7 @@ TEST_F(GameAppTest, WinningGoesOnToTheNextLevelAndPastTheLastEndsTheCampaign)
     ASSERT_EQ(game.GetBoard()->field->level.number, 59);
 
     AnswerWhenShown({DialogLevelWon, DialogCampaignComplete});
-    game.GetBoard()->field->won = true;
+    WinTheLevel();
     ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMapScreen()); }));
     EXPECT_FALSE(game.IsScreenShown(game.GetBoardPanel()));
     EXPECT_EQ(game.GetMapScreen()->selectedLevel, 60);
@@ -453,7 +464,7 @@ TEST_F(GameAppTest, WinningGoesOnToTheNextLevelAndPastTheLastEndsTheCampaign)
     EXPECT_EQ(player->levelMode2, 60);
     EXPECT_TRUE(game.levelWonThisSession);
 
-    game.GetBoard()->field->won = true;
+    WinTheLevel();
     ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMainMenu()); }));
     game.onUpdate = nullptr;
     EXPECT_FALSE(game.IsScreenShown(game.GetBoardPanel()));
@@ -476,7 +487,7 @@ TEST_F(GameAppTest, FailedWritesAreToldOnScreenAndMadeOnceTheFolderIsBack)
     Click(game.GetMainMenu()->GetButton(TitleWnd::ClickModeButton));
     ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetBoardPanel()); }));
     game.CloseDialog(DialogHowToPlay);
-    RunUntil([&] { return !game.GetBoard()->field->loading; });
+    RunUntil([&] { return !game.GetBoard()->field->Loading(); });
 
     // The folder becomes unwritable: a file stands where it was.
     std::string aside = folder.substr(0, folder.size() - 1) + ".away";
@@ -633,7 +644,7 @@ TEST_F(GameAppTest, ASavedGameComesBackOnlyInTheLevelItWasSavedIn)
     ASSERT_TRUE(game.IsScreenShown(game.GetBoardPanel()));
     EXPECT_EQ(game.GetBoard()->field->level.number, 1);
     AnswerWhenShown(DialogLevelWon);
-    game.GetBoard()->field->won = true;
+    WinTheLevel();
     ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMapScreen()); }));
     EXPECT_EQ(player->levelMode2, 2);
     EXPECT_FALSE(game.HasSavedGame(PlayMode::Click));
@@ -707,7 +718,7 @@ TEST_F(GameAppTest, ClosingDuringAReshuffleKeepsTheReshuffle)
     ChooseMode(PlayMode::Click);
     PutATile();
     FishField& field = *game.GetBoard()->field;
-    ASSERT_GT(field.shufflesLeft, 0);
+    ASSERT_GT(field.ShufflesLeft(), 0);
     std::string before = FormatSavedGame(field);
     int updates = 0;
     game.onUpdate = [&] {
@@ -735,7 +746,7 @@ TEST_F(GameAppTest, LeavingDuringTheIntroStartsNothingOverTheMainMenu)
     game.onUpdate = [&] {
         if (!windows.pending.empty())
             return;
-        if (step == 0 && game.IsScreenShown(game.GetBoardPanel()) && game.GetBoard()->field->loading) {
+        if (step == 0 && game.IsScreenShown(game.GetBoardPanel()) && game.GetBoard()->field->Loading()) {
             Post(MessageKind::Activate, 0);
             step = 1;
         } else if (auto* menu = dynamic_cast<MenuWnd*>(game.FindDialog(DialogMenu)); step == 1 && menu) {
@@ -746,12 +757,12 @@ TEST_F(GameAppTest, LeavingDuringTheIntroStartsNothingOverTheMainMenu)
             Click(confirm->yesButton.get());
             step = 3;
         } else if (step == 3 && game.IsScreenShown(game.GetMainMenu())) {
-            leftInIntro = game.GetBoard()->field->loading;
+            leftInIntro = game.GetBoard()->field->Loading();
             step = 4;
         }
     };
     Click(game.GetMainMenu()->GetButton(TitleWnd::ClickModeButton));
-    ASSERT_TRUE(RunUntil([&] { return step == 4 && !game.GetBoard()->field->loading; })) << step;
+    ASSERT_TRUE(RunUntil([&] { return step == 4 && !game.GetBoard()->field->Loading(); })) << step;
     RunUntil([] { return false; }, 300);
     game.onUpdate = nullptr;
     EXPECT_TRUE(leftInIntro);
