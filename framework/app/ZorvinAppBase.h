@@ -26,6 +26,9 @@
 #include "framework/core/FileAccess.h"
 #include "framework/app/DemoSession.h"
 #include "framework/app/DialogStack.h"
+#include "framework/app/DisplayState.h"
+#include "framework/app/DrawPacer.h"
+#include "framework/app/FrameClock.h"
 #include "framework/core/Clock.h"
 #include "framework/widgets/DialogListener.h"
 #include "framework/widgets/WidgetHost.h"
@@ -82,12 +85,7 @@ public:
         CatchingUp,  // an update ran: catch-up updates and the smooth update follow
         StepDone,    // the step is over; the next one takes input again
     };
-    // The developer's single-step switch (F10, Shift+F10).
-    enum class StepMode {
-        Running,  // timed updates as usual
-        StepOnce, // one update and one draw, then Holding
-        Holding,  // no updates; the loop idles a frame at a time
-    };
+    using StepMode = FrameClock::StepMode;
 
     ZorvinAppBase();
     ZorvinAppBase(const ZorvinAppBase&) = delete;
@@ -187,8 +185,8 @@ public:
     // (then `created` is true); empty when the file does not load.
     SharedImageRef GetSharedImage(const std::string& file, const std::string& variant, bool& created);
     virtual void SwitchScreenMode(bool wantWindowed, bool use3D, bool force);
-    virtual void SwitchScreenMode(bool wantWindowed) { SwitchScreenMode(wantWindowed, is3D, false); }
-    virtual void SwitchScreenMode() { SwitchScreenMode(isWindowed, is3D, true); }
+    virtual void SwitchScreenMode(bool wantWindowed) { SwitchScreenMode(wantWindowed, display.Is3D(), false); }
+    virtual void SwitchScreenMode() { SwitchScreenMode(display.WantsWindow(), display.Is3D(), true); }
     virtual Dialog* ShowDialog(int id, bool modal, const std::string& header, const std::string& lines,
                                const std::string& footer, int buttonMode);
     virtual Dialog* FindDialog(int id);
@@ -254,7 +252,7 @@ public:
     std::string GetClipboard() override;
     // WidgetHost: the focus and display state the widgets ask about.
     bool IsAppFocused() const override { return hasFocus; }
-    bool IsAccelerated() const override { return is3D; }
+    bool IsAccelerated() const override { return display.Is3D(); }
 
     // FileAccess: whole-file operations for the players' data files. Writes
     // are atomic and create missing folders. They go through the demo
@@ -275,7 +273,10 @@ public:
     // Names this moment of a recording ("Level 3"); playback's "M" runs to
     // the next marker and "L" lists them.
     void AddDemoMarker(const std::string& name);
-    bool IsPlayingDemo() const { return playingDemo; }
+    bool IsPlayingDemo() const { return demoSession && demoSession->IsPlaying(); }
+    bool IsRecordingDemo() const { return demoSession && demoSession->IsRecording(); }
+    // The demo file the command line named (the default before it did).
+    std::string GetDemoFileName() const;
     // Playback runs on without drawing, waiting or sound up to this update.
     void JumpDemoTo(int update);
     const DemoReport& GetDemoReport() const;
@@ -321,15 +322,20 @@ public:
     bool IsLoadingThreadDone() const { return loadingThreadCompleted; }
     // The exit code the process ends with (-1 until one is set).
     int GetExitCode() const { return exitCode; }
-    int GetUpdateCount() const { return updateCount; }
+    int GetUpdateCount() const { return frameClock.UpdateCount(); }
     // How many steps are running inside each other (a dialog's wait runs
     // steps inside the step that opened it).
     int GetPumpDepth() const { return pumpDepth; }
     bool HasQueuedInput() const { return !messageQueue.empty(); }
     bool DebugKeysEnabled() const { return debugKeysEnabled; }
-    bool IsWindowed() const { return isWindowed; }
+    bool IsWindowed() const { return display.WantsWindow(); }
     // The desktop allows no windowed mode.
-    bool IsFullScreenForced() const { return forceFullscreen; }
+    bool IsFullScreenForced() const { return display.IsFullScreenForced(); }
+    // The loop's clock, the drawing's pacing and the window's state, to
+    // look at.
+    const FrameClock& GetFrameClock() const { return frameClock; }
+    const DrawPacer& GetDrawPacer() const { return drawPacer; }
+    const DisplayState& GetDisplayState() const { return display; }
     // What Run does before and after its loop, for a driver that runs the
     // steps itself (the end-to-end player).
     void BeginDrivenRun();
@@ -355,7 +361,7 @@ protected:
     // For the derived application: the screen mode to start in (the
     // settings may change it), its loading thread's task count and
     // progress, and a start-up failure that ends the run with `code`.
-    void SetStartWindowed(bool windowed) { isWindowed = windowed; }
+    void SetStartWindowed(bool windowed) { display.SetWantsWindow(windowed); }
     void SetLoadingTaskCount(int total) { numLoadingThreadTasks = total; }
     void CountLoadingTaskDone() { ++completedLoadingThreadTasks; }
     void AbortRun(int code)
@@ -397,7 +403,6 @@ protected:
     // kept inside the work area of its monitor.
     void PlaceWindow(const FrameExtents& frame, int& x, int& y);
     void ApplyVolumes();
-    void VsyncSanityCheck();
     bool SleepOrFail(int ms, bool allowSleep);
     // The two halves of ProcessQueuedMessage: mouse records, and the rest
     // (keys, timer, window state, close).
@@ -406,6 +411,8 @@ protected:
     uint32_t Now() { return clock->GetTickCount(); }
 
     // The demo layer (ZorvinAppBaseDemo.cpp).
+    // The session the command line fills in, made on its first demo switch.
+    DemoSession& DemoRequest();
     void StartDemo();
     void FinishDemo(uint64_t screenHash);
     // Hands the next due input of the recording to the widgets; true while
@@ -479,38 +486,16 @@ protected:
     // What the derived applications (the game, the developer tools, the
     // test fixtures) configure or look at; the rest of the state is private.
 protected:
-    // Window and display.
-    int preferredX = -1;
-    int preferredY = -1;
-    bool isWindowed = true;
-    bool isPhysWindowed = true;
-    bool forceFullscreen = false;
-    bool windowedFailedOnce = false;
-    bool hasMainWindow = false;
+    // The loop's clock, the drawing's pacing and the window's state; the
+    // developer tools and the tests steer them through their operations.
+    FrameClock& Timing() { return frameClock; }
+    DrawPacer& Pacer() { return drawPacer; }
+    DisplayState& Display() { return display; }
+
     int cursorNum = 0;
     bool customCursorsEnabled = false;
     bool isScreenSaver = false;
-    bool is3D = false;
-    bool had3DProblems = false;
-    bool displayLost = false;
     std::map<std::string, std::string> stringTable;
-
-    // Timing.
-    double updateMultiplier = 1.0;
-    bool paused = false;
-    StepMode stepMode = StepMode::Running;
-    bool waitForVSync = false;
-    uint32_t lastTimeCheck = 0;
-    int holdTime = 0;
-    bool hasPendingDraw = true;
-    uint32_t lastDrawTick = 0;
-    uint32_t lastUserInputTick = 0;
-    uint32_t startTick = 0;
-    int updateCount = 0;
-    int drawCount = 0;
-    int sleepCount = 0;
-    int pumpDepth = 0;
-    int showFPSMode = 0;
 
     // Focus and sound.
     bool active = true;
@@ -549,9 +534,6 @@ protected:
     // Command line, URL opening, demos and developer features.
     std::string commandLine;
     bool isOpeningUrl = false;
-    std::string demoFileName = "zorvinapp.dmo";
-    bool recordingDemo = false;
-    bool playingDemo = false;
     bool debugKeysEnabled = false;
     // Input records waiting for the main loop, oldest first.
     std::deque<InputMessage> messageQueue;
@@ -575,37 +557,20 @@ private:
     SettingsAccess& ActiveSettings();
     StoreSettings storeSettings{*this};
 
-    // Display.
-    bool is3DChanged = false;
-    bool displayCreated = false;
-    bool isWindowHidden = false;
+    // The window and the display.
+    DisplayState display;
     bool isSystemPopupUp = false;
     bool mouseIn = false;
 
-    // The loop and its timing.
-    int frameTime = 10;
-    bool vsyncUpdates = false;
-    int refreshRate = 100;
-    bool vsyncBroken = false;
-    int vsyncBrokenCount = 0;
-    uint32_t vsyncBrokenTestStartTick = 0;
-    int vsyncBrokenTestUpdates = 0;
-    bool softVSyncWait = true;
-    double updateTimeAcc = 0.0;
-    double pendingUpdatesAcc = 0.0;
+    // The loop: its clock, the pacing of frames, where the step stands,
+    // and how deep steps run inside each other.
+    FrameClock frameClock;
+    DrawPacer drawPacer;
     LoopState updateAppState = LoopState::TakingInput;
     int updatesSinceLastDraw = 0;
-    bool lastDrawWasEmpty = false;
-    bool forceDraw = false;
-    uint32_t nextDrawTick = 0;
-    uint32_t fpsTime = 0;
-    int fpsCount = 0;
-    int currentFps = 0;
-    int drawTime = 0;
-    int screenBltTime = 0;
     bool isDrawing = false;
-    uint32_t lastRecoveryTick = 0;
-    bool showFPS = false;
+    int pumpDepth = 0;
+    uint32_t lastUserInputTick = 0;
 
     // Sound and lifecycle.
     bool muteOnLostFocus = true;
