@@ -123,44 +123,29 @@ public:
     // Main loop.
     virtual bool TimedStep(bool allowSleep);
     virtual void UpdateFrame();
-    virtual bool TryUpdate();
-    virtual void SmoothUpdate(double frac);
     virtual void CreateMainWindow();
     // Shows the main window; a window in a frame is moved so its drawing
     // area is where PlaceWindow puts it.
     void ShowMainWindow();
-    // A silent player when no sound is wanted, else the mixer's player.
-    virtual std::unique_ptr<MusicInterface> CreateMusicPlayer();
-    virtual void ApplyCursor();
     virtual void OnLoadingDone() {}
     virtual void OnInitialized() {}
     virtual void OnShutdown() {}
-    virtual void OnRunFinished() {}
     virtual void LoadInBackground() {}
     virtual void SaveSettings();
     virtual void LoadSettings();
     // A message dialog as ShowDialog opens it (the game gives them its look).
     virtual std::unique_ptr<Dialog> MakeDialog(int id, bool modal, const std::string& header,
                                                const std::string& lines, const std::string& footer, int buttonMode);
-    virtual void OnBeforeWindow() {}
     virtual void BeginSystemPopup();
     virtual void EndSystemPopup();
     virtual int ShowMessageBox(const std::string& text, const std::string& title, int flags);
     virtual void ShowFatalError(const std::string& text);
-    virtual void LogScreenSaverError(const std::string& text);
     virtual void DeferDelete(Widget* widget);
-    virtual void OnUrlOpenFailed(const std::string& url);
-    virtual void OnUrlOpened(const std::string& url);
     virtual bool OpenUrl(const std::string& url, bool quitAfter = false);
-    virtual std::string GetProductVersion(const std::string& path);
-    virtual void HideWindow();
     virtual void Shutdown();
     virtual void ParseCommandLine();
-    virtual void SplitCommandLine(const std::string& text);
-    virtual void HandleCommandLineParam(const std::string& name, const std::string& value);
     virtual void Run();
     virtual void Initialize();
-    virtual void OnBeforeDisplayInit() {}
     virtual bool OverrideWorkingFolder(const std::string& folder)
     {
         (void)folder;
@@ -202,24 +187,10 @@ public:
     Dialog* GetTopDialog() const { return dialogs.Top(); }
     // The open dialogs, oldest first.
     std::vector<Dialog*> GetOpenDialogs() const { return dialogs.InOrder(); }
-    virtual void OnModalOpen() {}
-    virtual void OnModalClose() {}
-    virtual void OnAppFocusGained() {}
     virtual void OnAppFocusLost() {}
-    virtual bool IsAltShortcut(int ch) { return ch == 'r' || ch == 'R'; }
     virtual bool DebugKeyDown(int key);
-    virtual bool RawKeyDown(int key, bool ctrl, bool alt)
-    {
-        (void)key;
-        (void)ctrl;
-        (void)alt;
-        return false;
-    }
-    virtual void OnCloseRequest() {}
     virtual bool Redraw();
     virtual void PresentScreen();
-    virtual void OnBeforeSettings() {}
-    virtual void RunLoop();
     bool PumpStep(bool& updated) override;
     virtual bool PumpUntilUpdate();
 
@@ -228,7 +199,6 @@ public:
     void OnWindowMessage(const InputMessage& msg) override;
     // Handles one queued input record; true while more are queued.
     bool ProcessQueuedMessage();
-    void RehupFocus();
 
     void SetCursorNumber(int number) override;
     void SetCustomCursorsEnabled(bool enabled);
@@ -240,8 +210,6 @@ public:
     void ResetTiming();
     void StartLoadingThread();
     std::string GetString(const std::string& key, const std::string& fallback = std::string()) const;
-    // Ends the process (tests override TerminateProcess).
-    void ExitNow(int code);
     void ReleaseDeferredDeletions();
     // Widgets waiting for deferred deletion.
     int PendingDeletions() const { return static_cast<int>(deferredDeletes.size()); }
@@ -280,8 +248,6 @@ public:
     // Playback runs on without drawing, waiting or sound up to this update.
     void JumpDemoTo(int update);
     const DemoReport& GetDemoReport() const;
-    // The whole screen drawn afresh and hashed (64-bit FNV-1a of its pixels).
-    uint64_t HashScreen();
 
     // SettingsAccess: every setting goes through these; a recording notes
     // each result, a playback answers from the recording.
@@ -303,20 +269,12 @@ public:
     // primary thread, also when the loading thread read the font).
     std::unique_ptr<MemoryImage> LoadFontImage(const std::string& path) override;
     void ReportFontError(const std::string& text) override;
-    // Shows the font errors other threads reported.
-    void ShowPendingFontErrors();
 
     SharedImageTable& GetSharedImages() { return sharedImages; }
-    // Guards the shared image table; the loading thread creates images
-    // under it while the primary thread frees unused ones.
-    std::recursive_mutex& GetDisplayLock() { return sharedImages.GetLock(); }
     MusicInterface* GetMusicInterface() const { return musicInterface.get(); }
-    Clock* GetClock() const { return clock; }
-    bool IsPrimaryThread() const { return std::this_thread::get_id() == primaryThreadId; }
     bool HasShutdownStarted() const override { return shutdown; }
 
     // The state the game's parts and the developer tools read.
-    bool IsRunning() const { return running; }
     bool IsInitialized() const { return initialized; }
     bool IsLoaded() const { return loaded; }
     bool IsLoadingThreadDone() const { return loadingThreadCompleted; }
@@ -356,6 +314,40 @@ public:
     bool noSoundNeeded = false;
 
 protected:
+    // Hooks the derived application may take over, and the steps of the
+    // loop and of start-up that only the application itself runs.
+    virtual bool TryUpdate();
+    virtual void SmoothUpdate(double frac);
+    // A silent player when no sound is wanted, else the mixer's player.
+    virtual std::unique_ptr<MusicInterface> CreateMusicPlayer();
+    virtual void ApplyCursor();
+    virtual void OnRunFinished() {}
+    virtual void OnBeforeWindow() {}
+    virtual void LogScreenSaverError(const std::string& text);
+    virtual void OnUrlOpenFailed(const std::string& url);
+    virtual void OnUrlOpened(const std::string& url);
+    virtual std::string GetProductVersion(const std::string& path);
+    virtual void HideWindow();
+    virtual void SplitCommandLine(const std::string& text);
+    virtual void HandleCommandLineParam(const std::string& name, const std::string& value);
+    virtual void OnBeforeDisplayInit() {}
+    virtual void OnModalOpen() {}
+    virtual void OnModalClose() {}
+    virtual void OnAppFocusGained() {}
+    virtual bool IsAltShortcut(int ch) { return ch == 'r' || ch == 'R'; }
+    virtual bool RawKeyDown(int key, bool ctrl, bool alt)
+    {
+        (void)key;
+        (void)ctrl;
+        (void)alt;
+        return false;
+    }
+    virtual void OnCloseRequest() {}
+    virtual void OnBeforeSettings() {}
+    virtual void RunLoop();
+    // Ends the process (tests override TerminateProcess).
+    void ExitNow(int code);
+    Clock* GetClock() const { return clock; }
     // Ends the process; tests replace it to observe the exit code.
     virtual void TerminateProcess(int code);
     // For the derived application: the screen mode to start in (the
@@ -391,13 +383,47 @@ public:
     // or the mouse position "x, y" in the second mode), made again only
     // when its text changes; null when no font is available.
     MemoryImage* GetFrameRateImage();
+
+private:
+    void RehupFocus();
+    // The whole screen drawn afresh and hashed (64-bit FNV-1a of its pixels).
+    uint64_t HashScreen();
     // White lines of text on a dark plate, in the frame-rate figure's font;
     // null when no font is available.
     std::unique_ptr<MemoryImage> MakeTextPlate(const std::vector<std::string>& lines);
+    // Shows the font errors other threads reported.
+    void ShowPendingFontErrors();
+    // Guards the shared image table; the loading thread creates images
+    // under it while the primary thread frees unused ones.
+    std::recursive_mutex& GetDisplayLock() { return sharedImages.GetLock(); }
+    bool IsPrimaryThread() const { return std::this_thread::get_id() == primaryThreadId; }
+    bool IsRunning() const { return running; }
+
+    // Declared before everything that may hold shared images, so every
+    // reference is gone before the table goes.
+    SharedImageTable sharedImages;
+    std::mutex fontErrorLock;
+    std::vector<std::string> pendingFontErrors;
 
 protected:
-
     SettingsStore* GetSettings();
+    uint32_t Now() { return clock->GetTickCount(); }
+
+    // What the derived application uses directly: the widgets, the
+    // resources, the screen image, the desktop services it was given and
+    // its loading thread.
+    std::unique_ptr<WidgetManager> widgetManager;
+    std::unique_ptr<ResourceManager> resourceManager;
+    // The 800 x 600 (width x height) picture the widgets draw into and the
+    // presenter shows.
+    std::unique_ptr<MemoryImage> screenImage;
+    Clock* clock = nullptr;
+    Presenter* presenter = nullptr;
+    SystemServices* systemServices = nullptr;
+    AudioDevice* audioDevice = nullptr;
+    std::thread loadingThread;
+
+private:
     // The drawing area's top-left corner for a window in this frame:
     // centred in the work area, or the preferred place with the whole frame
     // kept inside the work area of its monitor.
@@ -408,7 +434,6 @@ protected:
     // (keys, timer, window state, close).
     void HandleMouseMessage(const InputMessage& msg);
     void HandleKeyOrWindowMessage(const InputMessage& msg);
-    uint32_t Now() { return clock->GetTickCount(); }
 
     // The demo layer (ZorvinAppBaseDemo.cpp).
     // The session the command line fills in, made on its first demo switch.
@@ -429,19 +454,9 @@ protected:
     void EndDemoJump();
     void ShowDemoMarkers();
 
-    // Declared before the managers so every reference they hold is gone
-    // before the table goes.
-    SharedImageTable sharedImages;
-    std::mutex fontErrorLock;
-    std::vector<std::string> pendingFontErrors;
-    std::unique_ptr<WidgetManager> widgetManager;
     // The open dialogs (emptied by the destructor before the widget
     // manager goes).
     DialogStack dialogs;
-    std::unique_ptr<ResourceManager> resourceManager;
-    // The 800 x 600 (width x height) picture the widgets draw into and the
-    // presenter shows.
-    std::unique_ptr<MemoryImage> screenImage;
     // The screen with the software cursor drawn over it, made only while a
     // software cursor is shown.
     std::unique_ptr<MemoryImage> cursorFrame;
@@ -461,19 +476,14 @@ protected:
     int softwareCursorHotX = 0;
     int softwareCursorHotY = 0;
     std::unique_ptr<Clock> systemClock;
-    Clock* clock = nullptr;
     WindowSystem* windowSystem = nullptr;
-    Presenter* presenter = nullptr;
-    SystemServices* systemServices = nullptr;
     std::unique_ptr<SettingsStore> settings;
-    AudioDevice* audioDevice = nullptr;
     std::unique_ptr<SoundManager> soundManager;
     std::unique_ptr<MusicInterface> musicInterface;
     std::string settingsPathOverride;
     std::string settingsKeyInUse;
     std::string instanceFolder;
     SingleInstance singleInstance;
-    std::thread loadingThread;
     bool screenSaverErrorLogStarted = false;
 
     // The demo being recorded or played (none in a plain run), and the
