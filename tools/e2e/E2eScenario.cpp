@@ -433,11 +433,11 @@ bool E2eScenario::WinLevel(int mode, int level)
     if (!player.PlayLevel(error))
         return Fail(ModeName(mode) + " level " + std::to_string(level) + ": " + error), false;
     ++wins;
-    int score = board.field->score;
+    int score = board.field->Score();
     Step(ModeName(mode) + " level " + std::to_string(level) + " won: score " + std::to_string(score) + ", " +
          std::to_string((driver->UpdateCount() - startUpdate) / 100) + " s of play, " +
          std::to_string(player.Replays()) + " replays, " + std::to_string(player.Reshuffles()) + " reshuffles, " +
-         std::to_string(board.field->shufflesLeft) + " left");
+         std::to_string(board.field->ShufflesLeft()) + " left");
     driver->Screenshot(ModeName(mode).substr(0, ModeName(mode).find(' ')) + "-level-" + std::to_string(level) +
                        "-won");
     // The win is saved at once: the next level and the running score, and
@@ -541,8 +541,8 @@ bool E2eScenario::SaveLevelAndQuit(int mode)
     if (driver->FindDialog(DialogLevelWon) != nullptr || driver->TopDialog() != nullptr)
         return Fail("a dialog came up while making the moves before saving"), false;
     savedLevel = board.field->level.number;
-    savedScore = board.field->score;
-    savedFishCount = board.field->fishCount;
+    savedScore = board.field->Score();
+    savedFishCount = board.field->FishCount();
     savedEnds[0] = board.playLine->LeftPutValue();
     savedEnds[1] = board.playLine->RightPutValue();
     savedSeconds = board.rules->tally.Seconds();
@@ -591,16 +591,16 @@ bool E2eScenario::ContinueSavedLevel(int mode)
     if (!StartModeFromMenu(mode, true))
         return false;
     Board& board = *app.GetBoard();
-    driver->WaitFor([&] { return !board.field->loading && !board.deck->dealing; }, kScreenUpdates);
+    driver->WaitFor([&] { return !board.field->Loading() && !board.deck->dealing; }, kScreenUpdates);
     driver->Updates(100); // the line's two tiles glide to their places
     driver->Screenshot("continued");
     Step("continued: level " + std::to_string(board.field->level.number) + ", score " +
-         std::to_string(board.field->score) + ", " + std::to_string(board.field->fishCount) + " tiles left");
-    if (board.field->level.number != savedLevel || board.field->score != savedScore ||
-        board.field->fishCount != savedFishCount)
+         std::to_string(board.field->Score()) + ", " + std::to_string(board.field->FishCount()) + " tiles left");
+    if (board.field->level.number != savedLevel || board.field->Score() != savedScore ||
+        board.field->FishCount() != savedFishCount)
         Fail("the continued board is not the one saved: level " + std::to_string(board.field->level.number) + " (saved " +
-             std::to_string(savedLevel) + "), score " + std::to_string(board.field->score) + " (saved " +
-             std::to_string(savedScore) + "), tiles " + std::to_string(board.field->fishCount) + " (saved " +
+             std::to_string(savedLevel) + "), score " + std::to_string(board.field->Score()) + " (saved " +
+             std::to_string(savedScore) + "), tiles " + std::to_string(board.field->FishCount()) + " (saved " +
              std::to_string(savedFishCount) + ")");
     if (board.playLine->LeftPutValue() != savedEnds[0] || board.playLine->RightPutValue() != savedEnds[1])
         Fail("the continued play line takes " + std::to_string(board.playLine->LeftPutValue()) + " and " +

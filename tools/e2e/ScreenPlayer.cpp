@@ -146,8 +146,8 @@ bool ScreenPlayer::WaitForLevel()
         [&] {
             CloseHowToPlay();
             Board* board = app.GetBoard();
-            return board != nullptr && app.IsScreenShown(app.GetBoardPanel()) && !board->field->loading &&
-                   !board->deck->dealing && board->field->fishCount > 0 && driver.TopDialog() == nullptr;
+            return board != nullptr && app.IsScreenShown(app.GetBoardPanel()) && !board->field->Loading() &&
+                   !board->deck->dealing && board->field->FishCount() > 0 && driver.TopDialog() == nullptr;
         },
         kLevelStartUpdates);
 }
