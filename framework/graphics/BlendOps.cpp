@@ -1,5 +1,7 @@
 #include "framework/graphics/BlendOps.h"
 
+#include <atomic>
+
 namespace Zorvin {
 
 extern const BlendOps avx2BlendOps; // BlendOpsAvx2.cpp, compiled for AVX2
@@ -127,10 +129,16 @@ const BlendOps* BlendOps::Avx2()
     return supported ? &avx2BlendOps : nullptr;
 }
 
+namespace {
+std::atomic<bool> referenceOnly{false};
+} // namespace
+
+void BlendOps::UseReference(bool on) { referenceOnly.store(on, std::memory_order_relaxed); }
+
 const BlendOps& BlendOps::Get()
 {
     static const BlendOps* best = Avx2() ? Avx2() : &scalarOps;
-    return *best;
+    return referenceOnly.load(std::memory_order_relaxed) ? scalarOps : *best;
 }
 
 const uint8_t* BlendOps::SaturationTable() { return saturation.table; }

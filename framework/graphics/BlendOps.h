@@ -46,6 +46,9 @@ struct BlendOps {
     static const BlendOps& Get();
     // The portable reference kernels.
     static const BlendOps& Scalar();
+    // While on, Get() hands out the reference kernels: a whole frame drawn
+    // so is what the fast kernels must reproduce byte for byte.
+    static void UseReference(bool on);
     // The AVX2 kernels, or nullptr when the processor lacks AVX2.
     static const BlendOps* Avx2();
 
