@@ -17,6 +17,28 @@ namespace {
 
 bool IsWhite(const Color& c) { return c.red >= 255 && c.green >= 255 && c.blue >= 255 && c.alpha >= 255; }
 
+// The alpha class of a pixel as the run tables count it: 0 transparent,
+// 2 opaque, 1 in between.
+inline int AlphaClass(uint32_t p)
+{
+    uint32_t a = p >> 24;
+    return a == 0 ? 0 : a == 255 ? 2 : 1;
+}
+
+// The run of one alpha class starting at i, at most w - i long. The tables
+// cap runs at 255 pixels; capped runs of the same class are joined, so a
+// wide opaque row is copied in one piece.
+inline int ClassRun(const uint32_t* sp, const uint8_t* runs, int i, int w)
+{
+    int run = std::min<int>(runs[i], w - i);
+    if (run == 255) {
+        int c = AlphaClass(sp[i]);
+        while (i + run < w && AlphaClass(sp[i + run]) == c)
+            run += std::min<int>(runs[i + run], w - i - run);
+    }
+    return run;
+}
+
 // One row over an opaque destination, driven by the source's alpha runs
 // (runs[i] = length of the run of one alpha class starting at i). A row of
 // one class is skipped or copied whole. In wide rows, long runs (64 pixels
@@ -24,9 +46,10 @@ bool IsWhite(const Color& c) { return c.red >= 255 && c.green >= 255 && c.blue >
 // kernel, which itself skips and copies eight-pixel blocks of one class.
 void OverOpaqueByRuns(const BlendOps& ops, uint32_t* dp, const uint32_t* sp, const uint8_t* runs, int w)
 {
-    if (runs[0] >= w || w < 128) {
+    int first = ClassRun(sp, runs, 0, w);
+    if (first >= w || w < 128) {
         uint32_t a = sp[0] >> 24;
-        if (runs[0] < w)
+        if (first < w)
             ops.overOpaque(dp, sp, w);
         else if (a == 255)
             std::memcpy(dp, sp, size_t(w) * 4);
@@ -36,7 +59,7 @@ void OverOpaqueByRuns(const BlendOps& ops, uint32_t* dp, const uint32_t* sp, con
     }
     int i = 0;
     while (i < w) {
-        int run = std::min<int>(runs[i], w - i);
+        int run = i == 0 ? first : ClassRun(sp, runs, i, w);
         uint32_t a = sp[i] >> 24;
         if (run >= 64 || run == w - i) {
             if (a == 255)
