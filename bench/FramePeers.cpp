@@ -54,6 +54,13 @@ std::unique_ptr<FramePeers> FramePeers::Make(const char* name, const DrawFrame& 
         return nullptr;
     }
     const auto& requests = peers->recording->Requests();
+    if (std::getenv("FRAME_DEBUG")) {
+        for (const DrawRequest& r : requests)
+            std::fprintf(stderr, "DBG %s kind %d src %dx%d%s srcrect %d,%d %dx%d dest %d,%d %dx%d color %08x mode %d area %lld\n", name, int(r.kind),
+                         r.src ? r.src->width : 0, r.src ? r.src->height : 0, r.src && r.src->HasPalette() ? "P" : "",
+                         r.srcRect.x, r.srcRect.y, r.srcRect.width, r.srcRect.height, r.dest.x, r.dest.y, r.dest.width,
+                         r.dest.height, r.color.ToIntClamped(), r.drawMode, (long long)r.Area());
+    }
     peers->pixman = std::make_unique<PixmanFrame>(requests);
     peers->floor = std::make_unique<BlendFloor>(requests);
     // pixman rounds differently; a frame it draws wrongly shows as pixels

@@ -263,10 +263,10 @@ int ImageFont::Walk(Graphics* g, int x, int y, const std::string& text, const Co
     PrepareLocked();
     if (activeLayers.empty() || text.empty())
         return 0;
+    // Every Walk leaves the buckets empty; only the span of buckets this
+    // text fills is walked (a short string used to visit all 256 twice).
     auto& buckets = OrderBuckets();
-    if (g)
-        for (auto& b : buckets)
-            b.clear();
+    int lowBucket = int(buckets.size()), highBucket = -1;
 
     const auto& charMap = data->charMap;
     long long pen = x;
@@ -296,6 +296,8 @@ int ImageFont::Walk(Graphics* g, int x, int y, const std::string& text, const Co
             const long long order = (long long)cd.order + layer.baseOrder;
             const int bucket = static_cast<int>(std::clamp<long long>(order + 128, 0, 255));
             buckets[bucket].push_back({a->image, int(gx), int(gy), src, layer.drawMode, c});
+            lowBucket = std::min(lowBucket, bucket);
+            highBucket = std::max(highBucket, bucket);
             if (glyphRects)
                 glyphRects->push_back(Rect(int(gx), int(gy), src.width, src.height));
         }
@@ -307,7 +309,8 @@ int ImageFont::Walk(Graphics* g, int x, int y, const std::string& text, const Co
         const Color oldColor = g->GetColor();
         const bool oldColorize = g->GetColorizeImages();
         g->SetColorizeImages(true);
-        for (auto& bucket : buckets) {
+        for (int b = lowBucket; b <= highBucket; ++b) {
+            auto& bucket = buckets[size_t(b)];
             for (const GlyphRequest& r : bucket) {
                 const int oldMode = g->GetDrawMode();
                 if (r.drawMode != -1)

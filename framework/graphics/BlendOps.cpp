@@ -74,6 +74,12 @@ void OverScalar(uint32_t* dst, const uint32_t* src, int n, uint32_t color)
     }
 }
 
+void OverRectScalar(uint32_t* dst, int dstStride, const uint32_t* src, int srcStride, int w, int h, uint32_t color)
+{
+    for (int y = 0; y < h; y++)
+        OverScalar(dst + int64_t(y) * dstStride, src + int64_t(y) * srcStride, w, color);
+}
+
 void AdditiveScalar(uint32_t* dst, const uint32_t* src, int n, uint32_t color, bool useAlpha)
 {
     const uint8_t* sat = saturation.table;
@@ -117,7 +123,7 @@ void FillScalar(uint32_t* dst, int n, uint32_t color)
     }
 }
 
-const BlendOps scalarOps{OverOpaqueScalar, OverOpaqueRectScalar, OverScalar, AdditiveScalar, FillScalar, "scalar"};
+const BlendOps scalarOps{OverOpaqueScalar, OverOpaqueRectScalar, OverScalar, OverRectScalar, AdditiveScalar, FillScalar, "scalar"};
 
 } // namespace
 

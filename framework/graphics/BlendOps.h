@@ -36,6 +36,9 @@ struct BlendOps {
     // Composited over any destination; color is packed ARGB (0xFFFFFFFF for
     // plain drawing).
     void (*over)(uint32_t* dst, const uint32_t* src, int n, uint32_t color);
+    // over across a w x h block (strides in pixels): a tinted glyph is a
+    // dozen short rows, whose per-row calls cost more than their pixels.
+    void (*overRect)(uint32_t* dst, int dstStride, const uint32_t* src, int srcStride, int w, int h, uint32_t color);
     // Additive; useAlpha weights the source by its (tinted) alpha.
     void (*additive)(uint32_t* dst, const uint32_t* src, int n, uint32_t color, bool useAlpha);
     // Translucent fill (colour alpha 1-254).

@@ -11,6 +11,8 @@
 
 #include <immintrin.h>
 
+#include <type_traits>
+
 namespace Zorvin {
 
 namespace {
@@ -25,8 +27,14 @@ inline __m256i TailMask(int n)
 
 // Runs body(s, d) -> result over the row eight pixels at a time; the last
 // partial vector goes through masked loads and stores, so no pixel past the
-// row is read or written.
-template <typename Body>
+// row is read or written. The lanes past the row read as transparent source
+// over an opaque black destination: every kernel works lane by lane, and an
+// opaque destination row keeps its opaque shortcut in its last pixels too.
+// With WideTail the caller vouches that eight pixels from the start of the
+// last vector lie inside both images (a block row with another row below
+// it): the tail is then loaded whole and stored whole, the pixels past the
+// row written back as they were, which is much cheaper than a masked store.
+template <bool WideTail = false, typename Body>
 inline void ForEachVector(uint32_t* dst, const uint32_t* src, int n, Body body)
 {
     int i = 0;
@@ -37,9 +45,34 @@ inline void ForEachVector(uint32_t* dst, const uint32_t* src, int n, Body body)
     }
     if (i < n) {
         __m256i m = TailMask(n - i);
-        __m256i s = _mm256_maskload_epi32(reinterpret_cast<const int*>(src + i), m);
-        __m256i d = _mm256_maskload_epi32(reinterpret_cast<const int*>(dst + i), m);
-        _mm256_maskstore_epi32(reinterpret_cast<int*>(dst + i), m, body(s, d));
+        const __m256i opaqueBlack = _mm256_set1_epi32(int(0xFF000000u));
+        if constexpr (WideTail) {
+            __m256i s = _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i)), m);
+            __m256i d0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+            __m256i d = _mm256_blendv_epi8(opaqueBlack, d0, m);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_blendv_epi8(d0, body(s, d), m));
+        } else {
+            __m256i s = _mm256_maskload_epi32(reinterpret_cast<const int*>(src + i), m);
+            __m256i d = _mm256_or_si256(_mm256_maskload_epi32(reinterpret_cast<const int*>(dst + i), m),
+                                        _mm256_andnot_si256(m, opaqueBlack));
+            _mm256_maskstore_epi32(reinterpret_cast<int*>(dst + i), m, body(s, d));
+        }
+    }
+}
+
+// Rows of a w x h block through kernel<WideTail>: every row but the last has
+// the next row after it in both images, so its tail may be loaded whole.
+template <typename Row>
+inline void ForEachBlockRow(uint32_t* dst, int dstStride, const uint32_t* src, int srcStride, int w, int h, Row row)
+{
+    bool wide = (w & 7) != 0 && dstStride >= 8 && srcStride >= 8;
+    for (int y = 0; y < h; y++) {
+        uint32_t* d = dst + int64_t(y) * dstStride;
+        const uint32_t* s = src + int64_t(y) * srcStride;
+        if (wide && y + 1 < h)
+            row(d, s, std::true_type{});
+        else
+            row(d, s, std::false_type{});
     }
 }
 
@@ -63,13 +96,14 @@ inline __m256i TintWords(uint32_t color)
                                       (uint64_t((color >> 8) & 0xFF) << 16) | uint64_t(color & 0xFF)));
 }
 
+template <bool WideTail = false>
 inline void OverOpaqueAvx2(uint32_t* dst, const uint32_t* src, int n)
 {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i c255 = _mm256_set1_epi32(255);
     const __m256i c256 = _mm256_set1_epi16(256);
     const __m256i alphaMask = _mm256_set1_epi32(int(0xFF000000u));
-    ForEachVector(dst, src, n, [&](__m256i s, __m256i d) {
+    ForEachVector<WideTail>(dst, src, n, [&](__m256i s, __m256i d) {
         if (_mm256_testz_si256(s, alphaMask))
             return d; // all transparent
         if (_mm256_testc_si256(s, alphaMask))
@@ -92,8 +126,9 @@ inline void OverOpaqueAvx2(uint32_t* dst, const uint32_t* src, int n)
 
 void OverOpaqueRectAvx2(uint32_t* dst, int dstStride, const uint32_t* src, int srcStride, int w, int h)
 {
-    for (int y = 0; y < h; y++)
-        OverOpaqueAvx2(dst + int64_t(y) * dstStride, src + int64_t(y) * srcStride, w);
+    ForEachBlockRow(dst, dstStride, src, srcStride, w, h, [w](uint32_t* d, const uint32_t* s, auto wide) {
+        OverOpaqueAvx2<decltype(wide)::value>(d, s, w);
+    });
 }
 
 // OverAvx2 for eight pixels whose destinations are all opaque. There A stays
@@ -124,7 +159,8 @@ inline __m256i OverOpaqueDestAvx2(__m256i s, __m256i d, bool white, __m256i tint
     return _mm256_or_si256(_mm256_packus_epi16(rlo, rhi), _mm256_set1_epi32(int(0xFF000000u)));
 }
 
-void OverAvx2(uint32_t* dst, const uint32_t* src, int n, uint32_t color)
+template <bool WideTail = false>
+inline void OverAvx2(uint32_t* dst, const uint32_t* src, int n, uint32_t color)
 {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i alphaMask = _mm256_set1_epi32(int(0xFF000000u));
@@ -135,7 +171,7 @@ void OverAvx2(uint32_t* dst, const uint32_t* src, int n, uint32_t color)
     const bool white = color == 0xFFFFFFFFu;
     const __m256i ca = _mm256_set1_epi32(int(color >> 24));
     const __m256i tint = TintWords(color);
-    ForEachVector(dst, src, n, [&](__m256i s, __m256i d) {
+    ForEachVector<WideTail>(dst, src, n, [&](__m256i s, __m256i d) {
         if (_mm256_testz_si256(s, alphaMask))
             return d; // all transparent: u = 0 everywhere
         if (_mm256_testc_si256(d, alphaMask))
@@ -165,6 +201,13 @@ void OverAvx2(uint32_t* dst, const uint32_t* src, int n, uint32_t color)
         __m256i r = _mm256_packus_epi16(rlo, rhi);
         r = _mm256_or_si256(_mm256_and_si256(r, rgbMask), _mm256_slli_epi32(A, 24));
         return _mm256_blendv_epi8(r, d, none);
+    });
+}
+
+void OverRectAvx2(uint32_t* dst, int dstStride, const uint32_t* src, int srcStride, int w, int h, uint32_t color)
+{
+    ForEachBlockRow(dst, dstStride, src, srcStride, w, h, [w, color](uint32_t* d, const uint32_t* s, auto wide) {
+        OverAvx2<decltype(wide)::value>(d, s, w, color);
     });
 }
 
@@ -232,7 +275,7 @@ void FillAvx2(uint32_t* dst, int n, uint32_t color)
 } // namespace
 
 extern const BlendOps avx2BlendOps;
-const BlendOps avx2BlendOps{OverOpaqueAvx2, OverOpaqueRectAvx2, OverAvx2, AdditiveAvx2, FillAvx2, "avx2"};
+const BlendOps avx2BlendOps{OverOpaqueAvx2<>, OverOpaqueRectAvx2, OverAvx2<>, OverRectAvx2, AdditiveAvx2, FillAvx2, "avx2"};
 
 } // namespace Zorvin
 

@@ -15,6 +15,9 @@ namespace Zorvin {
 
 namespace {
 
+// The largest palette picture a blit unpacks to plain pixels.
+constexpr int64_t UnpackedPalettePixels = 256 * 256;
+
 bool IsWhite(const Color& c) { return c.red >= 255 && c.green >= 255 && c.blue >= 255 && c.alpha >= 255; }
 
 // The alpha class of a pixel as the run tables count it: 0 transparent,
@@ -153,6 +156,12 @@ void MemoryImage::Blt(Image* srcImage, int x, int y, const Rect& srcRect, const 
         Blt(&copy, d.x, d.y, Rect(0, 0, s.width, s.height), color, drawMode);
         return;
     }
+    // A small palette picture is unpacked the first time it is drawn: its
+    // rows then go straight to the kernels instead of through the colour
+    // table on every draw, for a few kilobytes more. Large ones (level
+    // backgrounds) keep the memory the palette saves.
+    if (!src->bits && src->HasPalette() && int64_t(src->width) * src->height <= UnpackedPalettePixels)
+        src->GetBits();
     if (!src->bits && !(src->colorTable && src->colorIndices) && !src->GetBits())
         return;
 
@@ -179,6 +188,13 @@ void MemoryImage::Blt(Image* srcImage, int x, int y, const Rect& srcRect, const 
             BitsChanged();
             return;
         }
+        if (src->bits && src->AllOpaque()) {
+            // Every source pixel covers: the rows are copied.
+            for (int row = 0; row < s.height; row++)
+                std::memcpy(bits.get() + int64_t(d.y + row) * width + d.x, sourceRow(row), size_t(s.width) * 4);
+            BitsChanged();
+            return;
+        }
         const uint8_t* rle = src->GetRLAlphaData();
         for (int row = 0; row < s.height; row++) {
             const uint32_t* sp = sourceRow(row);
@@ -202,6 +218,10 @@ void MemoryImage::Blt(Image* srcImage, int x, int y, const Rect& srcRect, const 
             }
             AdditiveByRuns(ops, dp, sp, rle + int64_t(s.y + row) * src->width + s.x, s.width, packed, useAlpha);
         }
+    } else if (src->bits) {
+        ops.overRect(bits.get() + int64_t(d.y) * width + d.x, width,
+                     src->bits.get() + int64_t(s.y) * src->width + s.x, src->width, s.width, s.height,
+                     color.ToIntClamped());
     } else {
         uint32_t packed = color.ToIntClamped();
         for (int row = 0; row < s.height; row++)
