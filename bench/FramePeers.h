@@ -4,7 +4,8 @@
 // frame (the second of two drawn, so caches are warm as in the timed loop),
 // checks that the frame our fast kernels draw has the bytes of the same
 // frame drawn with the scalar reference kernels, and builds the frame's
-// pixman replay and its blend floor. The frame benchmarks register
+// pixman replay (which must come within 4 levels of our every pixel) and its
+// blend floor. The frame benchmarks register
 // CASE/pixman and CASE/floor through Pixman and Floor beside their own
 // CASE/ours; scripts/bench-report prints the ratios. Owned by the benchmark
 // file that makes it (one per case, kept for the whole run).
@@ -26,8 +27,9 @@ public:
     // Draws one whole frame into the screen image it is given.
     using DrawFrame = std::function<void(MemoryImage&)>;
 
-    // Null (and error set) when the frame cannot be drawn or its bytes
-    // differ from the scalar reference's.
+    // Null (and error set) when the frame cannot be drawn, its bytes differ
+    // from the scalar reference's, or pixman's replay is not the same
+    // picture.
     static std::unique_ptr<FramePeers> Make(const char* name, const DrawFrame& draw, std::string& error);
 
     static void Pixman(benchmark::State& state, FramePeers* peers, const std::string& error);

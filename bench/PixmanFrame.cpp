@@ -96,10 +96,11 @@ void PixmanFrame::Add(const DrawRequest& r)
         step.op = PIXMAN_OP_ADD;
     else
         step.op = s.opaque && r.color.alpha >= 255 && r.kind != DrawRequest::Rotated ? PIXMAN_OP_SRC : PIXMAN_OP_OVER;
+    bool tinted = r.color.red < 255 || r.color.green < 255 || r.color.blue < 255;
     if (!IsWhite(r.color)) {
         pixman_color_t c = Premultiplied(r.color);
         step.mask = pixman_image_create_solid_fill(&c);
-        pixman_image_set_component_alpha(step.mask, true);
+        pixman_image_set_component_alpha(step.mask, tinted);
         owned.push_back(step.mask);
     }
     pixman_transform_t t;
@@ -146,6 +147,12 @@ void PixmanFrame::Add(const DrawRequest& r)
     }
     if (step.dest.IsEmpty())
         return;
+    if (tinted) {
+        scratch.emplace_back(size_t(step.dest.width) * size_t(step.dest.height));
+        step.tinted = pixman_image_create_bits(PIXMAN_a8r8g8b8, step.dest.width, step.dest.height,
+                                               scratch.back().data(), step.dest.width * 4);
+        owned.push_back(step.tinted);
+    }
     steps.push_back(step);
 }
 
@@ -155,6 +162,13 @@ void PixmanFrame::Compose()
         if (s.src == nullptr) {
             pixman_box32_t box{s.dest.x, s.dest.y, s.dest.x + s.dest.width, s.dest.y + s.dest.height};
             pixman_image_fill_boxes(s.op, screen, &s.fill, 1, &box);
+            continue;
+        }
+        if (s.tinted) {
+            pixman_image_composite32(PIXMAN_OP_SRC, s.src, s.mask, s.tinted, s.srcX, s.srcY, 0, 0, 0, 0,
+                                     s.dest.width, s.dest.height);
+            pixman_image_composite32(s.op == PIXMAN_OP_SRC ? PIXMAN_OP_OVER : s.op, s.tinted, nullptr, screen, 0, 0,
+                                     0, 0, s.dest.x, s.dest.y, s.dest.width, s.dest.height);
             continue;
         }
         pixman_image_composite32(s.op, s.src, s.mask, screen, s.srcX, s.srcY, 0, 0, s.dest.x, s.dest.y,
