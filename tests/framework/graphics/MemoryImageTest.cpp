@@ -194,14 +194,17 @@ TEST(MemoryImageTest, ChangesInvalidateRunLengthData)
     EXPECT_EQ(screen2.GetPixel(0, 0), 0xFF000000u);
     EXPECT_EQ(screen2.GetPixel(1, 0), 0xFFFF0000u);
 
-    // An opaque picture is copied; once a pixel turns translucent it blends.
-    MemoryImage opaque = Solid(6, 1, 0xFF00FF00);
-    screen.Blt(&opaque, 0, 0, Rect(0, 0, 6, 1), Color::White, 0);
-    EXPECT_EQ(screen.GetPixel(3, 0), 0xFF00FF00u);
+    // A wide opaque picture is copied row by row; once a pixel turns
+    // translucent it blends.
+    MemoryImage opaque = Solid(200, 1, 0xFF00FF00);
+    MemoryImage screen3 = Solid(200, 1, 0xFF000000);
+    screen3.SetImageMode(false, false);
+    screen3.Blt(&opaque, 0, 0, Rect(0, 0, 200, 1), Color::White, 0);
+    EXPECT_EQ(screen3.GetPixel(3, 0), 0xFF00FF00u);
     opaque.SetPixel(3, 0, 0x80FF0000);
-    screen.FillRect(Rect(0, 0, 6, 1), Color(0, 0, 0), 0);
-    screen.Blt(&opaque, 0, 0, Rect(0, 0, 6, 1), Color::White, 0);
-    EXPECT_EQ(screen.GetPixel(3, 0), 0xFF7F0000u);
+    screen3.FillRect(Rect(0, 0, 200, 1), Color(0, 0, 0), 0);
+    screen3.Blt(&opaque, 0, 0, Rect(0, 0, 200, 1), Color::White, 0);
+    EXPECT_EQ(screen3.GetPixel(3, 0), 0xFF7F0000u);
 }
 
 TEST(MemoryImageTest, WideBlitsMatchTheKernelOnEveryPixel)
