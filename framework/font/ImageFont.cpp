@@ -210,6 +210,36 @@ void ImageFont::BuildActiveLayers()
     }
 }
 
+void ImageFont::FindInk(ActiveFontLayer& active)
+{
+    MemoryImage* image = active.image;
+    active.inkedFor = image->GetChangeCount();
+    Rect whole(0, 0, image->width, image->height);
+    std::vector<uint32_t> row;
+    for (int c = 0; c < 256; ++c) {
+        const Rect& r = active.rects[c];
+        active.inked[c] = r;
+        // A rectangle reaching outside the image is refused when drawn;
+        // it stays as it is.
+        if (r.IsEmpty() || r.Intersection(whole) != r)
+            continue;
+        active.inked[c] = Rect();
+        row.resize(size_t(r.width));
+        int top = INT_MAX, bottom = -1, left = INT_MAX, right = -1;
+        for (int y = 0; y < r.height; ++y) {
+            image->FetchRow(r.x, r.y + y, r.width, row.data());
+            for (int x = 0; x < r.width; ++x) {
+                if (row[size_t(x)] == 0)
+                    continue;
+                top = std::min(top, y), bottom = y;
+                left = std::min(left, x), right = std::max(right, x);
+            }
+        }
+        if (bottom >= 0)
+            active.inked[c] = Rect(r.x + left, r.y + top, right - left + 1, bottom - top + 1);
+    }
+}
+
 void ImageFont::BuildScaledSheet(ActiveFontLayer& active)
 {
     const FontLayer& layer = *active.layer;
@@ -289,17 +319,23 @@ int ImageFont::Walk(Graphics* g, int x, int y, const std::string& text, const Co
             if (!g || !a->image || src.IsEmpty() || gx < INT_MIN / 2 || gx > INT_MAX / 2 || gy < INT_MIN / 2 ||
                 gy > INT_MAX / 2)
                 continue;
+            if (a->inkedFor != a->image->GetChangeCount())
+                FindInk(*a);
+            const Rect& ink = a->inked[ch];
             const Color c(Tint(layer.colorMult.red, color.red, layer.colorAdd.red),
                           Tint(layer.colorMult.green, color.green, layer.colorAdd.green),
                           Tint(layer.colorMult.blue, color.blue, layer.colorAdd.blue),
                           Tint(layer.colorMult.alpha, color.alpha, layer.colorAdd.alpha));
             const long long order = (long long)cd.order + layer.baseOrder;
             const int bucket = static_cast<int>(std::clamp<long long>(order + 128, 0, 255));
-            buckets[bucket].push_back({a->image, int(gx), int(gy), src, layer.drawMode, c});
-            lowBucket = std::min(lowBucket, bucket);
-            highBucket = std::max(highBucket, bucket);
             if (glyphRects)
                 glyphRects->push_back(Rect(int(gx), int(gy), src.width, src.height));
+            if (ink.IsEmpty())
+                continue;
+            buckets[bucket].push_back(
+                {a->image, int(gx) + ink.x - src.x, int(gy) + ink.y - src.y, ink, layer.drawMode, c});
+            lowBucket = std::min(lowBucket, bucket);
+            highBucket = std::max(highBucket, bucket);
         }
         // Keep the pen within a range where positions cannot overflow.
         pen = std::clamp<long long>(furthest, INT_MIN / 2, INT_MAX / 2);
