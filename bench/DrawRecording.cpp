@@ -36,20 +36,6 @@ int64_t DrawRequest::Area() const
 
 DrawRecording::DrawRecording(int w, int h) : MemoryImage(w, h) {}
 
-int64_t DrawRecording::Overdraw() const
-{
-    int64_t sum = 0;
-    for (const DrawRequest& r : requests)
-        sum += r.Area();
-    return sum;
-}
-
-int DrawRecording::OtherCount() const
-{
-    return int(std::count_if(requests.begin(), requests.end(),
-                             [](const DrawRequest& r) { return r.kind == DrawRequest::Other; }));
-}
-
 void DrawRecording::FillRect(const Rect& rect, const Color& color, int drawMode)
 {
     if (depth == 0 && color.alpha > 0) {
@@ -84,38 +70,35 @@ void DrawRecording::ClearRect(const Rect& rect)
 
 void DrawRecording::DrawLine(double x1, double y1, double x2, double y2, const Color& color, int drawMode)
 {
-    if (depth == 0)
-        requests.push_back(DrawRequest{});
-    ++depth;
-    MemoryImage::DrawLine(x1, y1, x2, y2, color, drawMode);
-    --depth;
+    Inner([&] { MemoryImage::DrawLine(x1, y1, x2, y2, color, drawMode); }, true);
 }
 
 void DrawRecording::FillScanLines(const Span* spans, int count, const Color& color, int drawMode)
 {
-    if (depth == 0)
-        requests.push_back(DrawRequest{});
-    ++depth;
-    MemoryImage::FillScanLines(spans, count, color, drawMode);
-    --depth;
+    Inner([&] { MemoryImage::FillScanLines(spans, count, color, drawMode); }, true);
+}
+
+DrawRequest* DrawRecording::Add(DrawRequest::Kind kind, Image* src, const Rect& srcRect, const Rect& dest,
+                                const Color& color, int drawMode)
+{
+    MemoryImage* m = src ? src->AsMemoryImage() : nullptr;
+    if (depth != 0 || m == nullptr || m == this)
+        return nullptr;
+    DrawRequest r;
+    r.kind = kind;
+    r.src = m;
+    r.srcRect = srcRect;
+    r.dest = dest;
+    r.color = color;
+    r.drawMode = drawMode;
+    requests.push_back(r);
+    return &requests.back();
 }
 
 void DrawRecording::Blt(Image* src, int x, int y, const Rect& srcRect, const Color& color, int drawMode)
 {
-    MemoryImage* m = src ? src->AsMemoryImage() : nullptr;
-    if (depth == 0 && m != nullptr && m != this) {
-        DrawRequest r;
-        r.kind = DrawRequest::Blit;
-        r.src = m;
-        r.srcRect = srcRect;
-        r.dest = Rect(x, y, srcRect.width, srcRect.height);
-        r.color = color;
-        r.drawMode = drawMode;
-        requests.push_back(r);
-    }
-    ++depth;
-    MemoryImage::Blt(src, x, y, srcRect, color, drawMode);
-    --depth;
+    Add(DrawRequest::Blit, src, srcRect, Rect(x, y, srcRect.width, srcRect.height), color, drawMode);
+    Inner([&] { MemoryImage::Blt(src, x, y, srcRect, color, drawMode); }, false);
 }
 
 void DrawRecording::BltF(Image* src, float x, float y, const Rect& srcRect, const Rect& clipRect,
@@ -127,89 +110,54 @@ void DrawRecording::BltF(Image* src, float x, float y, const Rect& srcRect, cons
 void DrawRecording::BltRotated(Image* src, float x, float y, const Rect& srcRect, const Rect& clipRect,
                                const Color& color, int drawMode, double angle, float centerX, float centerY)
 {
-    MemoryImage* m = src ? src->AsMemoryImage() : nullptr;
     if (angle == 0 && x == std::floor(x) && y == std::floor(y)) {
         // Drawn as a plain blit, which records itself.
         MemoryImage::BltRotated(src, x, y, srcRect, clipRect, color, drawMode, angle, centerX, centerY);
         return;
     }
-    if (depth == 0 && m != nullptr && m != this) {
-        DrawRequest r;
-        r.kind = DrawRequest::Rotated;
-        r.src = m;
-        r.srcRect = srcRect;
-        r.dest = RotatedBounds(x, y, srcRect, angle, centerX, centerY);
-        r.clip = clipRect;
-        r.x = x, r.y = y;
-        r.angle = angle;
-        r.centerX = centerX, r.centerY = centerY;
-        r.color = color;
-        r.drawMode = drawMode;
-        requests.push_back(r);
+    Rect bounds = RotatedBounds(x, y, srcRect, angle, centerX, centerY);
+    if (DrawRequest* r = Add(DrawRequest::Rotated, src, srcRect, bounds, color, drawMode)) {
+        r->clip = clipRect;
+        r->x = x, r->y = y;
+        r->angle = angle;
+        r->centerX = centerX, r->centerY = centerY;
     }
-    ++depth;
-    MemoryImage::BltRotated(src, x, y, srcRect, clipRect, color, drawMode, angle, centerX, centerY);
-    --depth;
+    Inner([&] { MemoryImage::BltRotated(src, x, y, srcRect, clipRect, color, drawMode, angle, centerX, centerY); },
+          false);
 }
 
 void DrawRecording::StretchBlt(Image* src, const Rect& destRect, const Rect& srcRect, const Rect& clipRect,
                                const Color& color, int drawMode, bool fastStretch)
 {
-    MemoryImage* m = src ? src->AsMemoryImage() : nullptr;
-    if (depth == 0 && m != nullptr && m != this) {
-        DrawRequest r;
-        r.kind = DrawRequest::Stretch;
-        r.src = m;
-        r.srcRect = srcRect;
-        r.dest = destRect;
-        r.clip = clipRect;
-        r.color = color;
-        r.drawMode = drawMode;
-        r.fastStretch = fastStretch;
-        requests.push_back(r);
+    if (DrawRequest* r = Add(DrawRequest::Stretch, src, srcRect, destRect, color, drawMode)) {
+        r->clip = clipRect;
+        r->fastStretch = fastStretch;
     }
-    ++depth;
-    MemoryImage::StretchBlt(src, destRect, srcRect, clipRect, color, drawMode, fastStretch);
-    --depth;
+    Inner([&] { MemoryImage::StretchBlt(src, destRect, srcRect, clipRect, color, drawMode, fastStretch); }, false);
 }
 
 void DrawRecording::BltMatrix(Image* src, float x, float y, const Matrix3& matrix, const Rect& clipRect,
                               const Color& color, int drawMode, const Rect& srcRect, bool blend)
 {
-    if (depth == 0)
-        requests.push_back(DrawRequest{});
-    ++depth;
-    MemoryImage::BltMatrix(src, x, y, matrix, clipRect, color, drawMode, srcRect, blend);
-    --depth;
+    Inner([&] { MemoryImage::BltMatrix(src, x, y, matrix, clipRect, color, drawMode, srcRect, blend); }, true);
 }
 
 void DrawRecording::BltTrianglesTex(Image* src, const TriVertex (*triangles)[3], int count, const Rect& clipRect,
                                     const Color& color, int drawMode, float texOffsetX, float texOffsetY,
                                     bool blend)
 {
-    if (depth == 0)
-        requests.push_back(DrawRequest{});
-    ++depth;
-    MemoryImage::BltTrianglesTex(src, triangles, count, clipRect, color, drawMode, texOffsetX, texOffsetY, blend);
-    --depth;
+    Inner(
+        [&] {
+            MemoryImage::BltTrianglesTex(src, triangles, count, clipRect, color, drawMode, texOffsetX, texOffsetY,
+                                         blend);
+        },
+        true);
 }
 
 void DrawRecording::BltMirror(Image* src, int x, int y, const Rect& srcRect, const Color& color, int drawMode)
 {
-    MemoryImage* m = src ? src->AsMemoryImage() : nullptr;
-    if (depth == 0 && m != nullptr && m != this) {
-        DrawRequest r;
-        r.kind = DrawRequest::Mirror;
-        r.src = m;
-        r.srcRect = srcRect;
-        r.dest = Rect(x, y, srcRect.width, srcRect.height);
-        r.color = color;
-        r.drawMode = drawMode;
-        requests.push_back(r);
-    }
-    ++depth;
-    MemoryImage::BltMirror(src, x, y, srcRect, color, drawMode);
-    --depth;
+    Add(DrawRequest::Mirror, src, srcRect, Rect(x, y, srcRect.width, srcRect.height), color, drawMode);
+    Inner([&] { MemoryImage::BltMirror(src, x, y, srcRect, color, drawMode); }, false);
 }
 
 } // namespace Zorvin

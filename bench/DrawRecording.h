@@ -39,10 +39,6 @@ public:
 
     void Start() { requests.clear(); }
     const std::vector<DrawRequest>& Requests() const { return requests; }
-    // The sum of the areas the recorded requests cover.
-    int64_t Overdraw() const;
-    // Requests of kinds a replay cannot express (lines, triangles, ...).
-    int OtherCount() const;
 
     void FillRect(const Rect& rect, const Color& color, int drawMode) override;
     void DrawRect(const Rect& rect, const Color& color, int drawMode) override;
@@ -64,8 +60,25 @@ public:
     void BltMirror(Image* src, int x, int y, const Rect& srcRect, const Color& color, int drawMode) override;
 
 private:
+    // Records a request drawing from src; null (nothing recorded) inside
+    // another request, or when src is no MemoryImage or this image itself.
+    DrawRequest* Add(DrawRequest::Kind kind, Image* src, const Rect& srcRect, const Rect& dest, const Color& color,
+                     int drawMode);
+    // Draws through the base class with recording off, so the calls it makes
+    // on this image are not recorded again; with other set, first records a
+    // request of a kind a replay cannot express.
+    template <typename Draw>
+    void Inner(Draw draw, bool other)
+    {
+        if (other && depth == 0)
+            requests.push_back(DrawRequest{});
+        ++depth;
+        draw();
+        --depth;
+    }
+
     std::vector<DrawRequest> requests;
-    // Inner calls (DrawRect through FillRect) are not recorded twice.
+    // Inner calls (a blit made of other blits) are not recorded twice.
     int depth = 0;
 };
 
