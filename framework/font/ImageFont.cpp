@@ -55,6 +55,9 @@ int Tint(int mult, int text, int add)
 // A product of the layer's scale factor, truncated as drawing positions are.
 int Scaled(double factor, long long v)
 {
+    // Drawn natively the product is v itself; no floating point per glyph.
+    if (factor == 1.0 && v > INT_MIN / 4 && v < INT_MAX / 4)
+        return static_cast<int>(v);
     double r = factor * static_cast<double>(v);
     if (!(r > INT_MIN / 4 && r < INT_MAX / 4))
         return 0;
