@@ -1,14 +1,15 @@
-// One complete in-game frame drawn in software, side by side with one
-// memcpy of the 800 x 600 screen image: the backdrop copy, every tile of the
-// densest campaign level, the play line, the deck, the combo meter and
-// popups, through the real Board and BoardInterface. scripts/bench-report
-// prints the ratio as "frame: ours/memcpy = R".
+// One complete in-game frame drawn in software: the backdrop copy, every
+// tile of the densest campaign level, the play line, the deck, the combo
+// meter and popups, through the real Board and BoardInterface; side by side
+// with the same frame composed by pixman and with its blend floor (see
+// FramePeers). scripts/bench-report prints "frame: ours/pixman = R" and
+// "frame: ours/floor = F".
 //
 // The game folder is the build's (KORVELT_GAME_DIR), or $KORVELT_GAME.
 
 #include <benchmark/benchmark.h>
 
-#include "bench/ScreenCopy.h"
+#include "bench/FramePeers.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -97,7 +98,28 @@ void FrameOurs(benchmark::State& state)
     }
 }
 
+struct Peers {
+    std::unique_ptr<FramePeers> peers;
+    std::string error = "no game folder";
+};
+
+Peers& DensePeers()
+{
+    static Peers p = [] {
+        Peers made;
+        if (LevelScene* scene = DenseScene())
+            made.peers = FramePeers::Make("frame", [scene](MemoryImage& screen) { scene->DrawFrame(screen); },
+                                          made.error);
+        return made;
+    }();
+    return p;
+}
+
+void FramePixman(benchmark::State& state) { FramePeers::Pixman(state, DensePeers().peers.get(), DensePeers().error); }
+void FrameFloor(benchmark::State& state) { FramePeers::Floor(state, DensePeers().peers.get(), DensePeers().error); }
+
 } // namespace
 
 BENCHMARK(FrameOurs)->Name("frame/ours");
-BENCHMARK(ScreenCopy)->Name("frame/memcpy");
+BENCHMARK(FramePixman)->Name("frame/pixman");
+BENCHMARK(FrameFloor)->Name("frame/floor");

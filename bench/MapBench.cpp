@@ -1,11 +1,12 @@
 // One frame of the map screen (the map picture, the stage points with their
 // numbers, the marker, the strip of scrolls and thumbnails, the buttons),
-// side by side with one memcpy of the 800 x 600 screen image.
-// scripts/bench-report prints the ratio as "map: ours/memcpy = R".
+// side by side with the same frame composed by pixman and with its blend
+// floor (see FramePeers). scripts/bench-report prints "map: ours/pixman = R"
+// and "map: ours/floor = F".
 
 #include <benchmark/benchmark.h>
 
-#include "bench/ScreenCopy.h"
+#include "bench/FramePeers.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -65,7 +66,28 @@ void MapOurs(benchmark::State& state)
     }
 }
 
+struct Peers {
+    std::unique_ptr<FramePeers> peers;
+    std::string error = "no game folder";
+};
+
+Peers& MapPeers()
+{
+    static Peers p = [] {
+        Peers made;
+        if (MapScene* map = MidStageMap())
+            made.peers =
+                FramePeers::Make("map", [map](MemoryImage& screen) { map->DrawFrame(screen); }, made.error);
+        return made;
+    }();
+    return p;
+}
+
+void MapPixman(benchmark::State& state) { FramePeers::Pixman(state, MapPeers().peers.get(), MapPeers().error); }
+void MapFloor(benchmark::State& state) { FramePeers::Floor(state, MapPeers().peers.get(), MapPeers().error); }
+
 } // namespace
 
 BENCHMARK(MapOurs)->Name("map/ours");
-BENCHMARK(ScreenCopy)->Name("map/memcpy");
+BENCHMARK(MapPixman)->Name("map/pixman");
+BENCHMARK(MapFloor)->Name("map/floor");

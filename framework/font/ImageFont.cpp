@@ -55,6 +55,9 @@ int Tint(int mult, int text, int add)
 // A product of the layer's scale factor, truncated as drawing positions are.
 int Scaled(double factor, long long v)
 {
+    // Drawn natively the product is v itself; no floating point per glyph.
+    if (factor == 1.0 && v > INT_MIN / 4 && v < INT_MAX / 4)
+        return static_cast<int>(v);
     double r = factor * static_cast<double>(v);
     if (!(r > INT_MIN / 4 && r < INT_MAX / 4))
         return 0;
@@ -210,6 +213,36 @@ void ImageFont::BuildActiveLayers()
     }
 }
 
+void ImageFont::FindInk(ActiveFontLayer& active)
+{
+    MemoryImage* image = active.image;
+    active.inkedFor = image->GetChangeCount();
+    Rect whole(0, 0, image->width, image->height);
+    std::vector<uint32_t> row;
+    for (int c = 0; c < 256; ++c) {
+        const Rect& r = active.rects[c];
+        active.inked[c] = r;
+        // A rectangle reaching outside the image is refused when drawn;
+        // it stays as it is.
+        if (r.IsEmpty() || r.Intersection(whole) != r)
+            continue;
+        active.inked[c] = Rect();
+        row.resize(size_t(r.width));
+        int top = INT_MAX, bottom = -1, left = INT_MAX, right = -1;
+        for (int y = 0; y < r.height; ++y) {
+            image->FetchRow(r.x, r.y + y, r.width, row.data());
+            for (int x = 0; x < r.width; ++x) {
+                if (row[size_t(x)] == 0)
+                    continue;
+                top = std::min(top, y), bottom = y;
+                left = std::min(left, x), right = std::max(right, x);
+            }
+        }
+        if (bottom >= 0)
+            active.inked[c] = Rect(r.x + left, r.y + top, right - left + 1, bottom - top + 1);
+    }
+}
+
 void ImageFont::BuildScaledSheet(ActiveFontLayer& active)
 {
     const FontLayer& layer = *active.layer;
@@ -263,10 +296,10 @@ int ImageFont::Walk(Graphics* g, int x, int y, const std::string& text, const Co
     PrepareLocked();
     if (activeLayers.empty() || text.empty())
         return 0;
+    // Every Walk leaves the buckets empty; only the span of buckets this
+    // text fills is walked (a short string used to visit all 256 twice).
     auto& buckets = OrderBuckets();
-    if (g)
-        for (auto& b : buckets)
-            b.clear();
+    int lowBucket = int(buckets.size()), highBucket = -1;
 
     const auto& charMap = data->charMap;
     long long pen = x;
@@ -289,15 +322,23 @@ int ImageFont::Walk(Graphics* g, int x, int y, const std::string& text, const Co
             if (!g || !a->image || src.IsEmpty() || gx < INT_MIN / 2 || gx > INT_MAX / 2 || gy < INT_MIN / 2 ||
                 gy > INT_MAX / 2)
                 continue;
+            if (a->inkedFor != a->image->GetChangeCount())
+                FindInk(*a);
+            const Rect& ink = a->inked[ch];
             const Color c(Tint(layer.colorMult.red, color.red, layer.colorAdd.red),
                           Tint(layer.colorMult.green, color.green, layer.colorAdd.green),
                           Tint(layer.colorMult.blue, color.blue, layer.colorAdd.blue),
                           Tint(layer.colorMult.alpha, color.alpha, layer.colorAdd.alpha));
             const long long order = (long long)cd.order + layer.baseOrder;
             const int bucket = static_cast<int>(std::clamp<long long>(order + 128, 0, 255));
-            buckets[bucket].push_back({a->image, int(gx), int(gy), src, layer.drawMode, c});
             if (glyphRects)
                 glyphRects->push_back(Rect(int(gx), int(gy), src.width, src.height));
+            if (ink.IsEmpty())
+                continue;
+            buckets[bucket].push_back(
+                {a->image, int(gx) + ink.x - src.x, int(gy) + ink.y - src.y, ink, layer.drawMode, c});
+            lowBucket = std::min(lowBucket, bucket);
+            highBucket = std::max(highBucket, bucket);
         }
         // Keep the pen within a range where positions cannot overflow.
         pen = std::clamp<long long>(furthest, INT_MIN / 2, INT_MAX / 2);
@@ -307,7 +348,8 @@ int ImageFont::Walk(Graphics* g, int x, int y, const std::string& text, const Co
         const Color oldColor = g->GetColor();
         const bool oldColorize = g->GetColorizeImages();
         g->SetColorizeImages(true);
-        for (auto& bucket : buckets) {
+        for (int b = lowBucket; b <= highBucket; ++b) {
+            auto& bucket = buckets[size_t(b)];
             for (const GlyphRequest& r : bucket) {
                 const int oldMode = g->GetDrawMode();
                 if (r.drawMode != -1)

@@ -86,7 +86,16 @@ private:
         std::unique_ptr<MemoryImage> ownedImage; // a scaled sheet, when built
         std::array<Rect, 256> rects{};           // per character, in `image`
         double factor = 1.0;                     // 1 when drawn natively
+        // Per character, the part of its rectangle inside the rows and
+        // columns that hold only blank pixels (0x00000000, which no draw
+        // mode changes anything with): only that part is drawn. Found for
+        // the image's change count inkedFor.
+        std::array<Rect, 256> inked{};
+        int inkedFor = -1;
     };
+
+    // Brings the layer's inked rectangles up to date with its image.
+    static void FindInk(ActiveFontLayer& active);
 
     // The shared walk behind drawing and measuring: g == null only measures.
     // Returns the width of the text. The caller holds the global lock.

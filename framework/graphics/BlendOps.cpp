@@ -1,5 +1,7 @@
 #include "framework/graphics/BlendOps.h"
 
+#include <atomic>
+
 namespace Zorvin {
 
 extern const BlendOps avx2BlendOps; // BlendOpsAvx2.cpp, compiled for AVX2
@@ -72,6 +74,12 @@ void OverScalar(uint32_t* dst, const uint32_t* src, int n, uint32_t color)
     }
 }
 
+void OverRectScalar(uint32_t* dst, int dstStride, const uint32_t* src, int srcStride, int w, int h, uint32_t color)
+{
+    for (int y = 0; y < h; y++)
+        OverScalar(dst + int64_t(y) * dstStride, src + int64_t(y) * srcStride, w, color);
+}
+
 void AdditiveScalar(uint32_t* dst, const uint32_t* src, int n, uint32_t color, bool useAlpha)
 {
     const uint8_t* sat = saturation.table;
@@ -115,7 +123,7 @@ void FillScalar(uint32_t* dst, int n, uint32_t color)
     }
 }
 
-const BlendOps scalarOps{OverOpaqueScalar, OverOpaqueRectScalar, OverScalar, AdditiveScalar, FillScalar, "scalar"};
+const BlendOps scalarOps{OverOpaqueScalar, OverOpaqueRectScalar, OverScalar, OverRectScalar, AdditiveScalar, FillScalar, "scalar"};
 
 } // namespace
 
@@ -127,10 +135,16 @@ const BlendOps* BlendOps::Avx2()
     return supported ? &avx2BlendOps : nullptr;
 }
 
+namespace {
+std::atomic<bool> referenceOnly{false};
+} // namespace
+
+void BlendOps::UseReference(bool on) { referenceOnly.store(on, std::memory_order_relaxed); }
+
 const BlendOps& BlendOps::Get()
 {
     static const BlendOps* best = Avx2() ? Avx2() : &scalarOps;
-    return *best;
+    return referenceOnly.load(std::memory_order_relaxed) ? scalarOps : *best;
 }
 
 const uint8_t* BlendOps::SaturationTable() { return saturation.table; }

@@ -36,6 +36,9 @@ struct BlendOps {
     // Composited over any destination; color is packed ARGB (0xFFFFFFFF for
     // plain drawing).
     void (*over)(uint32_t* dst, const uint32_t* src, int n, uint32_t color);
+    // over across a w x h block (strides in pixels): a tinted glyph is a
+    // dozen short rows, whose per-row calls cost more than their pixels.
+    void (*overRect)(uint32_t* dst, int dstStride, const uint32_t* src, int srcStride, int w, int h, uint32_t color);
     // Additive; useAlpha weights the source by its (tinted) alpha.
     void (*additive)(uint32_t* dst, const uint32_t* src, int n, uint32_t color, bool useAlpha);
     // Translucent fill (colour alpha 1-254).
@@ -46,6 +49,9 @@ struct BlendOps {
     static const BlendOps& Get();
     // The portable reference kernels.
     static const BlendOps& Scalar();
+    // While on, Get() hands out the reference kernels: a whole frame drawn
+    // so is what the fast kernels must reproduce byte for byte.
+    static void UseReference(bool on);
     // The AVX2 kernels, or nullptr when the processor lacks AVX2.
     static const BlendOps* Avx2();
 

@@ -11,6 +11,8 @@
 
 #include <immintrin.h>
 
+#include <type_traits>
+
 namespace Zorvin {
 
 namespace {
@@ -25,9 +27,15 @@ inline __m256i TailMask(int n)
 
 // Runs body(s, d) -> result over the row eight pixels at a time; the last
 // partial vector goes through masked loads and stores, so no pixel past the
-// row is read or written.
-template <typename Body>
-inline void ForEachVector(uint32_t* dst, const uint32_t* src, int n, Body body)
+// row is read or written. The lanes past the row read as transparent source
+// over an opaque black destination: every kernel works lane by lane, and an
+// opaque destination row keeps its opaque shortcut in its last pixels too.
+// With WideTail the caller vouches that eight pixels from the start of the
+// last vector lie inside both images (a block row with another row below
+// it): the tail is then loaded whole and stored whole, the pixels past the
+// row written back as they were, which is much cheaper than a masked store.
+template <bool WideTail = false, typename Body>
+inline void ForEachVector(uint32_t* dst, const uint32_t* src, int n, const Body& body)
 {
     int i = 0;
     for (; i + 8 <= n; i += 8) {
@@ -37,9 +45,34 @@ inline void ForEachVector(uint32_t* dst, const uint32_t* src, int n, Body body)
     }
     if (i < n) {
         __m256i m = TailMask(n - i);
-        __m256i s = _mm256_maskload_epi32(reinterpret_cast<const int*>(src + i), m);
-        __m256i d = _mm256_maskload_epi32(reinterpret_cast<const int*>(dst + i), m);
-        _mm256_maskstore_epi32(reinterpret_cast<int*>(dst + i), m, body(s, d));
+        const __m256i opaqueBlack = _mm256_set1_epi32(int(0xFF000000u));
+        if constexpr (WideTail) {
+            __m256i s = _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i)), m);
+            __m256i d0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+            __m256i d = _mm256_blendv_epi8(opaqueBlack, d0, m);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_blendv_epi8(d0, body(s, d), m));
+        } else {
+            __m256i s = _mm256_maskload_epi32(reinterpret_cast<const int*>(src + i), m);
+            __m256i d = _mm256_or_si256(_mm256_maskload_epi32(reinterpret_cast<const int*>(dst + i), m),
+                                        _mm256_andnot_si256(m, opaqueBlack));
+            _mm256_maskstore_epi32(reinterpret_cast<int*>(dst + i), m, body(s, d));
+        }
+    }
+}
+
+// Rows of a w x h block through kernel<WideTail>: every row but the last has
+// the next row after it in both images, so its tail may be loaded whole.
+template <typename Row>
+inline void ForEachBlockRow(uint32_t* dst, int dstStride, const uint32_t* src, int srcStride, int w, int h, Row row)
+{
+    bool wide = (w & 7) != 0 && dstStride >= 8 && srcStride >= 8;
+    for (int y = 0; y < h; y++) {
+        uint32_t* d = dst + int64_t(y) * dstStride;
+        const uint32_t* s = src + int64_t(y) * srcStride;
+        if (wide && y + 1 < h)
+            row(d, s, std::true_type{});
+        else
+            row(d, s, std::false_type{});
     }
 }
 
@@ -63,13 +96,14 @@ inline __m256i TintWords(uint32_t color)
                                       (uint64_t((color >> 8) & 0xFF) << 16) | uint64_t(color & 0xFF)));
 }
 
-inline void OverOpaqueAvx2(uint32_t* dst, const uint32_t* src, int n)
+// The over-an-opaque-destination kernel, eight pixels at a time.
+inline auto OverOpaqueBody()
 {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i c255 = _mm256_set1_epi32(255);
     const __m256i c256 = _mm256_set1_epi16(256);
     const __m256i alphaMask = _mm256_set1_epi32(int(0xFF000000u));
-    ForEachVector(dst, src, n, [&](__m256i s, __m256i d) {
+    return [=](__m256i s, __m256i d) {
         if (_mm256_testz_si256(s, alphaMask))
             return d; // all transparent
         if (_mm256_testc_si256(s, alphaMask))
@@ -87,21 +121,26 @@ inline void OverOpaqueAvx2(uint32_t* dst, const uint32_t* src, int n)
         __m256i r = _mm256_or_si256(_mm256_packus_epi16(rlo, rhi), alphaMask);
         r = _mm256_blendv_epi8(r, s, opaque);
         return _mm256_blendv_epi8(r, d, transparent);
-    });
+    };
 }
+
+void OverOpaqueAvx2(uint32_t* dst, const uint32_t* src, int n) { ForEachVector(dst, src, n, OverOpaqueBody()); }
 
 void OverOpaqueRectAvx2(uint32_t* dst, int dstStride, const uint32_t* src, int srcStride, int w, int h)
 {
-    for (int y = 0; y < h; y++)
-        OverOpaqueAvx2(dst + int64_t(y) * dstStride, src + int64_t(y) * srcStride, w);
+    auto body = OverOpaqueBody();
+    ForEachBlockRow(dst, dstStride, src, srcStride, w, h, [w, &body](uint32_t* d, const uint32_t* s, auto wide) {
+        ForEachVector<decltype(wide)::value>(d, s, w, body);
+    });
 }
 
 // OverAvx2 for eight pixels whose destinations are all opaque. There A stays
 // 255 and f = u * 256 / 255 is u, or 256 for u = 255, so the whole pixel is
 // worked in 16-bit lanes without the division; u = 0 gives f = 0, which keeps
 // the destination as the reference's skip does. Word 3 of the tinted source
-// is sa * ca / 255, which is u itself.
-inline __m256i OverOpaqueDestAvx2(__m256i s, __m256i d, bool white, __m256i tint)
+// is sa * ca / 255, which is u itself. Under opaque black (most text) the
+// tinted source is (0, 0, 0, sa): only the destination's share is left.
+inline __m256i OverOpaqueDestAvx2(__m256i s, __m256i d, bool white, bool opaqueBlack, __m256i tint)
 {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i c255w = _mm256_set1_epi16(255);
@@ -109,7 +148,7 @@ inline __m256i OverOpaqueDestAvx2(__m256i s, __m256i d, bool white, __m256i tint
     const __m256i alphaWords = _mm256_setr_epi8(6, 7, 6, 7, 6, 7, 6, 7, 14, 15, 14, 15, 14, 15, 14, 15, 6, 7, 6, 7, 6,
                                                 7, 6, 7, 14, 15, 14, 15, 14, 15, 14, 15);
     __m256i slo = _mm256_unpacklo_epi8(s, zero), shi = _mm256_unpackhi_epi8(s, zero);
-    if (!white) {
+    if (!white && !opaqueBlack) {
         slo = Div255Epi16(_mm256_mullo_epi16(slo, tint));
         shi = Div255Epi16(_mm256_mullo_epi16(shi, tint));
     }
@@ -117,14 +156,22 @@ inline __m256i OverOpaqueDestAvx2(__m256i s, __m256i d, bool white, __m256i tint
     flo = _mm256_sub_epi16(flo, _mm256_cmpeq_epi16(flo, c255w));
     fhi = _mm256_sub_epi16(fhi, _mm256_cmpeq_epi16(fhi, c255w));
     __m256i dlo = _mm256_unpacklo_epi8(d, zero), dhi = _mm256_unpackhi_epi8(d, zero);
-    __m256i rlo = _mm256_srli_epi16(
-        _mm256_add_epi16(_mm256_mullo_epi16(slo, flo), _mm256_mullo_epi16(dlo, _mm256_sub_epi16(c256w, flo))), 8);
-    __m256i rhi = _mm256_srli_epi16(
-        _mm256_add_epi16(_mm256_mullo_epi16(shi, fhi), _mm256_mullo_epi16(dhi, _mm256_sub_epi16(c256w, fhi))), 8);
+    __m256i rlo, rhi;
+    if (opaqueBlack) {
+        rlo = _mm256_srli_epi16(_mm256_mullo_epi16(dlo, _mm256_sub_epi16(c256w, flo)), 8);
+        rhi = _mm256_srli_epi16(_mm256_mullo_epi16(dhi, _mm256_sub_epi16(c256w, fhi)), 8);
+    } else {
+        rlo = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_mullo_epi16(slo, flo), _mm256_mullo_epi16(dlo, _mm256_sub_epi16(c256w, flo))), 8);
+        rhi = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_mullo_epi16(shi, fhi), _mm256_mullo_epi16(dhi, _mm256_sub_epi16(c256w, fhi))), 8);
+    }
     return _mm256_or_si256(_mm256_packus_epi16(rlo, rhi), _mm256_set1_epi32(int(0xFF000000u)));
 }
 
-void OverAvx2(uint32_t* dst, const uint32_t* src, int n, uint32_t color)
+// The over kernel for one colour, eight pixels at a time; its constants are
+// set up once per call, not once per row of a block.
+inline auto OverBody(uint32_t color)
 {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i alphaMask = _mm256_set1_epi32(int(0xFF000000u));
@@ -133,13 +180,14 @@ void OverAvx2(uint32_t* dst, const uint32_t* src, int n, uint32_t color)
     const __m256i c256w = _mm256_set1_epi16(256);
     const __m256i rgbMask = _mm256_set1_epi32(0x00FFFFFF);
     const bool white = color == 0xFFFFFFFFu;
+    const bool opaqueBlack = color == 0xFF000000u;
     const __m256i ca = _mm256_set1_epi32(int(color >> 24));
     const __m256i tint = TintWords(color);
-    ForEachVector(dst, src, n, [&](__m256i s, __m256i d) {
+    return [=](__m256i s, __m256i d) {
         if (_mm256_testz_si256(s, alphaMask))
             return d; // all transparent: u = 0 everywhere
         if (_mm256_testc_si256(d, alphaMask))
-            return OverOpaqueDestAvx2(s, d, white, tint);
+            return OverOpaqueDestAvx2(s, d, white, opaqueBlack, tint);
         __m256i sa = _mm256_srli_epi32(s, 24);
         __m256i u = white ? sa : Div255Epi32(_mm256_mullo_epi32(sa, ca));
         __m256i none = _mm256_cmpeq_epi32(u, zero);
@@ -165,6 +213,16 @@ void OverAvx2(uint32_t* dst, const uint32_t* src, int n, uint32_t color)
         __m256i r = _mm256_packus_epi16(rlo, rhi);
         r = _mm256_or_si256(_mm256_and_si256(r, rgbMask), _mm256_slli_epi32(A, 24));
         return _mm256_blendv_epi8(r, d, none);
+    };
+}
+
+void OverAvx2(uint32_t* dst, const uint32_t* src, int n, uint32_t color) { ForEachVector(dst, src, n, OverBody(color)); }
+
+void OverRectAvx2(uint32_t* dst, int dstStride, const uint32_t* src, int srcStride, int w, int h, uint32_t color)
+{
+    auto body = OverBody(color);
+    ForEachBlockRow(dst, dstStride, src, srcStride, w, h, [w, &body](uint32_t* d, const uint32_t* s, auto wide) {
+        ForEachVector<decltype(wide)::value>(d, s, w, body);
     });
 }
 
@@ -232,7 +290,7 @@ void FillAvx2(uint32_t* dst, int n, uint32_t color)
 } // namespace
 
 extern const BlendOps avx2BlendOps;
-const BlendOps avx2BlendOps{OverOpaqueAvx2, OverOpaqueRectAvx2, OverAvx2, AdditiveAvx2, FillAvx2, "avx2"};
+const BlendOps avx2BlendOps{OverOpaqueAvx2, OverOpaqueRectAvx2, OverAvx2, OverRectAvx2, AdditiveAvx2, FillAvx2, "avx2"};
 
 } // namespace Zorvin
 

@@ -102,6 +102,7 @@ MemoryImage& MemoryImage::operator=(const MemoryImage& other)
     nativeAlphaData = CopyArray(other.nativeAlphaData, n);
     rleAlphaData = CopyArray(other.rleAlphaData, n);
     rleAdditiveData = CopyArray(other.rleAdditiveData, n);
+    opaqueScan = other.opaqueScan;
     bitsChangedCount = other.bitsChangedCount;
     hasTrans = other.hasTrans;
     hasAlpha = other.hasAlpha;
@@ -218,6 +219,7 @@ void MemoryImage::BitsChanged()
     nativeAlphaData.reset();
     rleAlphaData.reset();
     rleAdditiveData.reset();
+    opaqueScan = -1;
 }
 
 bool MemoryImage::GuardIntact() const
@@ -340,6 +342,28 @@ const uint8_t* MemoryImage::GetRLAlphaData()
         uint32_t a = p >> 24;
         return a == 0 ? 0 : a == 255 ? 2 : 1;
     });
+}
+
+bool MemoryImage::AllOpaque()
+{
+    if (opaqueScan >= 0)
+        return opaqueScan == 1;
+    bool opaque = width > 0 && height > 0;
+    if (opaque && bits) {
+        const uint32_t* p = bits.get();
+        uint32_t all = 0xFFFFFFFFu;
+        for (int64_t i = 0, n = int64_t(width) * height; i < n; i++)
+            all &= p[i];
+        opaque = (all >> 24) == 0xFF;
+    } else if (opaque && colorTable && colorIndices) {
+        const uint8_t* idx = colorIndices.get();
+        for (int64_t i = 0, n = int64_t(width) * height; i < n && opaque; i++)
+            opaque = (colorTable[idx[i]] >> 24) == 0xFF;
+    } else {
+        opaque = false;
+    }
+    opaqueScan = opaque ? 1 : 0;
+    return opaque;
 }
 
 const uint8_t* MemoryImage::GetRLAdditiveData()

@@ -82,6 +82,10 @@ public:
     // Run-length additive data: the same for the class "adds nothing" (alpha
     // 0 or black) versus "adds something".
     const uint8_t* GetRLAdditiveData();
+    // True when every pixel's alpha is 255, found by one scan per change of
+    // the pixels: such a picture drawn plainly onto an opaque image is a copy
+    // of its rows, with no run table to read.
+    bool AllOpaque();
     // Premultiplied copy of the pixels for display back-ends.
     const uint32_t* GetNativeAlphaData();
     void PurgeBits();
@@ -150,6 +154,8 @@ private:
     std::unique_ptr<uint32_t[]> nativeAlphaData;
     std::unique_ptr<uint8_t[]> rleAlphaData;
     std::unique_ptr<uint8_t[]> rleAdditiveData;
+    // AllOpaque's answer: -1 not scanned since the last change, else 0 or 1.
+    int8_t opaqueScan = -1;
 };
 
 } // namespace Zorvin

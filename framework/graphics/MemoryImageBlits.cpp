@@ -15,7 +15,32 @@ namespace Zorvin {
 
 namespace {
 
+// The largest palette picture a blit unpacks to plain pixels.
+constexpr int64_t UnpackedPalettePixels = 256 * 256;
+
 bool IsWhite(const Color& c) { return c.red >= 255 && c.green >= 255 && c.blue >= 255 && c.alpha >= 255; }
+
+// The alpha class of a pixel as the run tables count it: 0 transparent,
+// 2 opaque, 1 in between.
+inline int AlphaClass(uint32_t p)
+{
+    uint32_t a = p >> 24;
+    return a == 0 ? 0 : a == 255 ? 2 : 1;
+}
+
+// The run of one alpha class starting at i, at most w - i long. The tables
+// cap runs at 255 pixels; capped runs of the same class are joined, so a
+// wide opaque row is copied in one piece.
+inline int ClassRun(const uint32_t* sp, const uint8_t* runs, int i, int w)
+{
+    int run = std::min<int>(runs[i], w - i);
+    if (run == 255) {
+        int c = AlphaClass(sp[i]);
+        while (i + run < w && AlphaClass(sp[i + run]) == c)
+            run += std::min<int>(runs[i + run], w - i - run);
+    }
+    return run;
+}
 
 // One row over an opaque destination, driven by the source's alpha runs
 // (runs[i] = length of the run of one alpha class starting at i). A row of
@@ -24,9 +49,10 @@ bool IsWhite(const Color& c) { return c.red >= 255 && c.green >= 255 && c.blue >
 // kernel, which itself skips and copies eight-pixel blocks of one class.
 void OverOpaqueByRuns(const BlendOps& ops, uint32_t* dp, const uint32_t* sp, const uint8_t* runs, int w)
 {
-    if (runs[0] >= w || w < 128) {
+    int first = ClassRun(sp, runs, 0, w);
+    if (first >= w || w < 128) {
         uint32_t a = sp[0] >> 24;
-        if (runs[0] < w)
+        if (first < w)
             ops.overOpaque(dp, sp, w);
         else if (a == 255)
             std::memcpy(dp, sp, size_t(w) * 4);
@@ -36,7 +62,7 @@ void OverOpaqueByRuns(const BlendOps& ops, uint32_t* dp, const uint32_t* sp, con
     }
     int i = 0;
     while (i < w) {
-        int run = std::min<int>(runs[i], w - i);
+        int run = i == 0 ? first : ClassRun(sp, runs, i, w);
         uint32_t a = sp[i] >> 24;
         if (run >= 64 || run == w - i) {
             if (a == 255)
@@ -130,6 +156,12 @@ void MemoryImage::Blt(Image* srcImage, int x, int y, const Rect& srcRect, const 
         Blt(&copy, d.x, d.y, Rect(0, 0, s.width, s.height), color, drawMode);
         return;
     }
+    // A small palette picture is unpacked the first time it is drawn: its
+    // rows then go straight to the kernels instead of through the colour
+    // table on every draw, for a few kilobytes more. Large ones (level
+    // backgrounds) keep the memory the palette saves.
+    if (!src->bits && src->HasPalette() && int64_t(src->width) * src->height <= UnpackedPalettePixels)
+        src->GetBits();
     if (!src->bits && !(src->colorTable && src->colorIndices) && !src->GetBits())
         return;
 
@@ -156,6 +188,13 @@ void MemoryImage::Blt(Image* srcImage, int x, int y, const Rect& srcRect, const 
             BitsChanged();
             return;
         }
+        if (src->bits && src->AllOpaque()) {
+            // Every source pixel covers: the rows are copied.
+            for (int row = 0; row < s.height; row++)
+                std::memcpy(bits.get() + int64_t(d.y + row) * width + d.x, sourceRow(row), size_t(s.width) * 4);
+            BitsChanged();
+            return;
+        }
         const uint8_t* rle = src->GetRLAlphaData();
         for (int row = 0; row < s.height; row++) {
             const uint32_t* sp = sourceRow(row);
@@ -179,6 +218,10 @@ void MemoryImage::Blt(Image* srcImage, int x, int y, const Rect& srcRect, const 
             }
             AdditiveByRuns(ops, dp, sp, rle + int64_t(s.y + row) * src->width + s.x, s.width, packed, useAlpha);
         }
+    } else if (src->bits) {
+        ops.overRect(bits.get() + int64_t(d.y) * width + d.x, width,
+                     src->bits.get() + int64_t(s.y) * src->width + s.x, src->width, s.width, s.height,
+                     color.ToIntClamped());
     } else {
         uint32_t packed = color.ToIntClamped();
         for (int row = 0; row < s.height; row++)

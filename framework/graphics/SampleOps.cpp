@@ -1,5 +1,7 @@
 #include "framework/graphics/SampleOps.h"
 
+#include <atomic>
+
 #include "framework/graphics/PixelMath.h"
 
 #include <algorithm>
@@ -79,10 +81,16 @@ const SampleOps* SampleOps::Avx2()
     return supported ? &avx2SampleOps : nullptr;
 }
 
+namespace {
+std::atomic<bool> referenceOnly{false};
+} // namespace
+
+void SampleOps::UseReference(bool on) { referenceOnly.store(on, std::memory_order_relaxed); }
+
 const SampleOps& SampleOps::Get()
 {
     static const SampleOps* best = Avx2() ? Avx2() : &scalarSampleOps;
-    return *best;
+    return referenceOnly.load(std::memory_order_relaxed) ? scalarSampleOps : *best;
 }
 
 const uint32_t* SampleOps::UnpremultiplyTable() { return PixelMath::UnpremultiplyTable(); }

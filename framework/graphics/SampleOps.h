@@ -37,6 +37,9 @@ struct SampleOps {
     static const SampleOps& Get();
     // The portable reference.
     static const SampleOps& Scalar();
+    // While on, Get() hands out the reference kernels: a whole frame drawn
+    // so is what the fast kernels must reproduce byte for byte.
+    static void UseReference(bool on);
     // The AVX2 kernel, or nullptr when the processor lacks AVX2.
     static const SampleOps* Avx2();
     // k for each alpha 0 .. 255 (see above).

@@ -136,6 +136,43 @@ TEST(ImageFont, DrawsGlyphsInOrderBucketsAcrossLayers)
     EXPECT_EQ(overlapColour("LayerSetCharOrders Main ('A') (1);\n"), 0xFFFF0000u);
 }
 
+TEST(ImageFont, DrawsOnlyTheInkOfAGlyphCellWithTheCellsPixels)
+{
+    // 'D' is an 8 x 8 cell with a 2 x 3 translucent mark inside and one
+    // transparent white pixel; the rest is blank (0x00000000).
+    BlockFont f("Define More ('D');\nLayerSetImageMap Main More ((24 0 8 8));\n"
+                "LayerSetCharWidths Main More (9);\n");
+    uint32_t* p = f.sheet->GetBits();
+    for (int y = 2; y < 5; ++y)
+        for (int x = 26; x < 28; ++x)
+            p[y * 64 + x] = 0x80FF8040u;
+    p[7 * 64 + 30] = 0x00FFFFFFu;
+    f.sheet->BitsChanged();
+    // Each colour and draw mode against the whole cell drawn plainly.
+    for (int mode : {int(Image::DrawModeNormal), int(Image::DrawModeAdditive)}) {
+        auto expected = Canvas(), canvas = Canvas();
+        for (int i = 0; i < 32 * 16; ++i)
+            expected->GetBits()[i] = canvas->GetBits()[i] = 0xFF000000u | uint32_t(i * 2654435761u >> 8);
+        Graphics eg(expected.get()), g(canvas.get());
+        eg.SetColorizeImages(true);
+        eg.SetColor(Color(0, 200, 100));
+        eg.SetDrawMode(mode);
+        eg.DrawImage(f.sheet.get(), 3, 2, Rect(24, 0, 8, 8));
+        g.SetDrawMode(mode);
+        std::vector<Rect> rects;
+        f.font->DrawStringEx(&g, 3, 8, "D", Color(0, 200, 100), &rects);
+        EXPECT_EQ(rects, std::vector<Rect>{Rect(3, 2, 8, 8)}); // the whole cell is still reported
+        for (int i = 0; i < 32 * 16; ++i)
+            ASSERT_EQ(canvas->GetBits()[i], expected->GetBits()[i]) << "mode " << mode << ", pixel " << i;
+    }
+    // Ink added to the sheet later is drawn too.
+    p[0 * 64 + 24] = 0xFFFFFFFFu;
+    f.sheet->BitsChanged();
+    auto canvas = Canvas();
+    Draw(*f.font, *canvas, "D", 3, 8);
+    EXPECT_EQ(canvas->GetPixel(3, 2), 0xFFFF0000u);
+}
+
 TEST(ImageFont, SelectsLayersByPointSizeAndTagsAndRecomputesMetrics)
 {
     BlockFont f("CreateLayerFrom Big Main;\nLayerPointRange Big 20 -1;\nLayerSetAscent Big 9;\n"

@@ -70,6 +70,32 @@ TEST_F(BlendOpsSimdTest, EveryKernelMatchesTheScalarReference)
     }
 }
 
+TEST_F(BlendOpsSimdTest, BlockKernelsMatchRowByRowAndLeaveTheRestAlone)
+{
+    // Blocks of every width up to 40 inside larger images: the block kernels
+    // give the row kernels' bytes, and no pixel beside or below the block
+    // changes (rows but the last may load their tail whole).
+    const int dstStride = 53, srcStride = 47, rows = 6;
+    for (int w = 1; w <= 40; w++) {
+        std::vector<uint32_t> src = RandomRow(srcStride * rows), dst = RandomRow(dstStride * (rows + 1));
+        for (uint32_t& p : dst)
+            if (rand() % 4 != 0)
+                p |= 0xFF000000u;
+        uint32_t color = w % 3 == 0 ? 0xFF000000u : w % 3 == 1 ? 0xFFFFFFFFu : RandomPixel();
+        int h = 1 + w % rows;
+        auto a = dst, b = dst;
+        for (int y = 0; y < h; y++)
+            ref.over(a.data() + y * dstStride + 3, src.data() + y * srcStride + 2, w, color);
+        simd->overRect(b.data() + 3, dstStride, src.data() + 2, srcStride, w, h, color);
+        ASSERT_EQ(a, b) << "overRect, width " << w << ", colour " << std::hex << color;
+        a = dst, b = dst;
+        for (int y = 0; y < h; y++)
+            ref.overOpaque(a.data() + y * dstStride + 3, src.data() + y * srcStride + 2, w);
+        simd->overOpaqueRect(b.data() + 3, dstStride, src.data() + 2, srcStride, w, h);
+        ASSERT_EQ(a, b) << "overOpaqueRect, width " << w;
+    }
+}
+
 TEST_F(BlendOpsSimdTest, AllAlphaPairsMatch)
 {
     // Every (source alpha, destination alpha) pair once, eight to a vector.
@@ -109,7 +135,7 @@ TEST_F(BlendOpsSimdTest, TintedOverOpaqueDestinationsMatches)
         }
         if (ca % 3 == 0)
             dst[size_t(rand() % int(dst.size()))] &= 0x7FFFFFFFu;
-        for (uint32_t color : {(ca << 24) | 0xFFFFFFu, (ca << 24) | (uint32_t(rand()) & 0xFFFFFF)})
+        for (uint32_t color : {(ca << 24) | 0xFFFFFFu, (ca << 24) | (uint32_t(rand()) & 0xFFFFFF), ca << 24})
             for (int n : {512, 1 + rand() % 40}) { // whole vectors, then a tail
                 int offset = rand() % 8;
                 auto a = dst, b = dst;

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -192,6 +193,18 @@ TEST(MemoryImageTest, ChangesInvalidateRunLengthData)
     screen2.Blt(&src, 0, 0, Rect(1, 0, 3, 1), Color::White, 0);
     EXPECT_EQ(screen2.GetPixel(0, 0), 0xFF000000u);
     EXPECT_EQ(screen2.GetPixel(1, 0), 0xFFFF0000u);
+
+    // A wide opaque picture is copied row by row; once a pixel turns
+    // translucent it blends.
+    MemoryImage opaque = Solid(200, 1, 0xFF00FF00);
+    MemoryImage screen3 = Solid(200, 1, 0xFF000000);
+    screen3.SetImageMode(false, false);
+    screen3.Blt(&opaque, 0, 0, Rect(0, 0, 200, 1), Color::White, 0);
+    EXPECT_EQ(screen3.GetPixel(3, 0), 0xFF00FF00u);
+    opaque.SetPixel(3, 0, 0x80FF0000);
+    screen3.FillRect(Rect(0, 0, 200, 1), Color(0, 0, 0), 0);
+    screen3.Blt(&opaque, 0, 0, Rect(0, 0, 200, 1), Color::White, 0);
+    EXPECT_EQ(screen3.GetPixel(3, 0), 0xFF7F0000u);
 }
 
 TEST(MemoryImageTest, WideBlitsMatchTheKernelOnEveryPixel)
@@ -204,7 +217,8 @@ TEST(MemoryImageTest, WideBlitsMatchTheKernelOnEveryPixel)
     MemoryImage src(w, h);
     uint32_t* p = src.GetBits();
     for (int i = 0; i < w * h;) {
-        int run = 1 + rand() % 150;
+        // Now and then a run longer than a run table's entry can hold.
+        int run = 1 + rand() % (rand() % 5 == 0 ? 600 : 150);
         int kind = rand() % 3;
         for (int k = 0; k < run && i < w * h; k++, i++) {
             uint32_t a = kind == 0 ? 0 : kind == 1 ? 255 : uint32_t(1 + rand() % 254);
@@ -269,19 +283,28 @@ TEST(MemoryImageTest, PaletteFormAndCopies)
     MemoryImage img = Row({0xFF0000FF, 0x80FF0000, 0xFF0000FF, 0x00000000});
     ASSERT_TRUE(img.Palletize());
     EXPECT_TRUE(img.HasPalette());
-    // Drawing from the palette form reads through its colour table.
-    MemoryImage screen = Solid(4, 1, 0xFF000000);
-    screen.SetImageMode(false, false);
-    screen.Blt(&img, 0, 0, Rect(0, 0, 4, 1), Color::White, 0);
-    EXPECT_EQ(screen.GetPixel(0, 0), 0xFF0000FFu);
-    EXPECT_EQ(screen.GetPixel(1, 0), 0xFF7F0000u);
-    EXPECT_TRUE(img.HasPalette());
 
     MemoryImage copy(img);
     EXPECT_TRUE(copy.HasPalette());
     EXPECT_EQ(copy.GetBits()[1], 0x80FF0000u);
     EXPECT_FALSE(copy.HasPalette());
     EXPECT_TRUE(img.HasPalette()); // the original keeps its own form
+
+    // A small palette picture is unpacked when first drawn; a large one is
+    // drawn through its colour table and keeps the memory it saves.
+    MemoryImage screen = Solid(4, 1, 0xFF000000);
+    screen.SetImageMode(false, false);
+    screen.Blt(&img, 0, 0, Rect(0, 0, 4, 1), Color::White, 0);
+    EXPECT_EQ(screen.GetPixel(0, 0), 0xFF0000FFu);
+    EXPECT_EQ(screen.GetPixel(1, 0), 0xFF7F0000u);
+    EXPECT_FALSE(img.HasPalette());
+    MemoryImage large(800, 600);
+    std::fill(large.GetBits(), large.GetBits() + 800 * 600, 0x80FF0000u);
+    large.BitsChanged();
+    ASSERT_TRUE(large.Palletize());
+    screen.Blt(&large, 0, 0, Rect(0, 0, 4, 1), Color::White, 0);
+    EXPECT_EQ(screen.GetPixel(0, 0), 0xFF7F0000u + 0x7Fu); // 0x0000FF under half red
+    EXPECT_TRUE(large.HasPalette());
 
     // More than 256 colours cannot be palletised.
     MemoryImage many(300, 1);
