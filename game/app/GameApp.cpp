@@ -17,6 +17,7 @@
 #include "game/app/dialogs/HintWnd.h"
 #include "game/app/profiles/HighScoreTable.h"
 #include "game/app/profiles/PlayerList.h"
+#include "game/app/profiles/StatisticsStore.h"
 #include "game/app/saves/SavedGameFiles.h"
 #include "game/app/ShutdownSignals.h"
 #include "game/app/Version.h"

@@ -22,6 +22,7 @@
 
 #include "framework/app/ZorvinAppBase.h"
 #include "game/app/dialogs/AppDialogHost.h"
+#include "game/app/profiles/LevelResult.h"
 #include "game/app/screens/MainMenuHost.h"
 #include "game/app/screens/MapHost.h"
 #include "game/app/screens/TitleScreenHost.h"
@@ -44,7 +45,9 @@ class HintWnd;
 class MapWnd;
 class Image;
 class PlayerList;
+class PlayerStatistics;
 class SavedGameFiles;
+class StatisticsStore;
 class TitleScreen;
 class TitleWnd;
 
@@ -115,12 +118,16 @@ public:
     void ShowHintWindow(int x, int y, const std::string& text);
     void HideHintWindow() override;
     // The level's windows the board asks for.
+    // The level is lost: the game-over window. The loss is counted at once
+    // when no reshuffle is left, otherwise when the player plays the level
+    // again instead of reshuffling.
     void ShowGameOverWindow();
     void ShowHowToPlay(bool clickMode);
     // The main menu's dialogs, and its exit.
     void OpenChangePlayerDialog() override;
     void OpenOptionsDialog() override;
     void OpenHighScores() override;
+    void OpenStatistics() override;
     void ExitGame() override { Shutdown(); }
     // Fades every song out and the given one in from its start, looping.
     void SwitchSong(int song);
@@ -138,8 +145,25 @@ public:
     HighScoreTable& GetHighScores() { return *highScores; }
     const std::string& GetDataFolder() const { return dataFolder; }
     bool HasSavedGame(PlayMode mode);
-    // The board cleared a level: a game saved in it is done with.
+    // The board cleared a level: a game saved in it is done with, and the
+    // level's result is recorded (before the level-won dialog shows).
     void OnLevelWon();
+
+    // Statistics. The store of every player, and the current player's
+    // figures (null while there is no player).
+    StatisticsStore& GetStatistics() { return *statistics; }
+    PlayerStatistics* CurrentStatistics();
+    // The level on the board as it stands, ended as `won` says: its number,
+    // its own points, best combo, bonuses, moves and game time (stars 0).
+    LevelResult BoardLevelResult(bool won) const;
+    // Counts `r` in the current player's statistics of the board's mode and
+    // writes them; returns the level's best score before it (0 when never
+    // won), which LastPreviousBest also keeps for the summary.
+    int RecordLevelResult(const LevelResult& r);
+    // The last result recorded in this run, and the best it was measured
+    // against.
+    const LevelResult& LastLevelResult() const { return lastResult; }
+    int LastPreviousBest() const { return lastPreviousBest; }
 
     // GameDialogHost (the application's half comes from AppDialogHost).
     PlayerProfile* GetCurrentProfile() override;
@@ -220,6 +244,7 @@ private:
     std::unique_ptr<PlayerList> players;
     std::unique_ptr<HighScoreTable> highScores;
     std::unique_ptr<SavedGameFiles> savedGames;
+    std::unique_ptr<StatisticsStore> statistics;
     std::unique_ptr<FileNotices> fileNotices;
     std::unique_ptr<AppPlayerDialogHost> playerDialogHost;
     std::string dataFolder;
@@ -233,6 +258,11 @@ private:
     bool titleSongPending = false;
     // The players file is written back only once it has been read.
     bool playersLoaded = false;
+    // The game-over window offered a reshuffle: the level counts as lost
+    // once the player plays it again instead.
+    bool lossPending = false;
+    LevelResult lastResult;
+    int lastPreviousBest = 0;
 
     // Loading thread results, read on the primary thread once it is done.
     std::mutex loadErrorLock;

@@ -22,10 +22,13 @@
 #include "game/app/dialogs/HintWnd.h"
 #include "game/app/dialogs/HowDialog.h"
 #include "game/app/dialogs/MenuWnd.h"
+#include "game/app/dialogs/StatisticsWnd.h"
 #include "game/app/profiles/DataFolder.h"
 #include "game/app/profiles/FileNotices.h"
 #include "game/app/profiles/HighScoreTable.h"
 #include "game/app/profiles/PlayerList.h"
+#include "game/app/profiles/PlayerStatistics.h"
+#include "game/app/profiles/StatisticsStore.h"
 #include "game/app/saves/SavedGameFiles.h"
 #include "game/app/screens/TitleWnd.h"
 #include "game/board/LevelFile.h"
@@ -46,8 +49,11 @@ void GameApp::CreateProfileStore()
     players = std::make_unique<PlayerList>(dataFolder);
     highScores = std::make_unique<HighScoreTable>(dataFolder);
     savedGames = std::make_unique<SavedGameFiles>(dataFolder);
+    statistics = std::make_unique<StatisticsStore>(dataFolder);
     fileNotices = std::make_unique<FileNotices>();
     players->SetSavedGames(savedGames.get());
+    players->SetStatistics(statistics.get());
+    statistics->SetNotices(fileNotices.get());
     players->SetNotices(fileNotices.get());
     highScores->SetNotices(fileNotices.get());
     savedGames->SetNotices(fileNotices.get());
@@ -56,7 +62,9 @@ void GameApp::CreateProfileStore()
     players->SetFileAccess(*this);
     highScores->SetFileAccess(*this);
     savedGames->SetFileAccess(*this);
+    statistics->SetFileAccess(*this);
     playerDialogHost = std::make_unique<AppPlayerDialogHost>(*this, *players);
+    playerDialogHost->openStatistics = [this] { OpenStatistics(); };
 }
 
 void GameApp::LoadProfiles()
@@ -65,6 +73,7 @@ void GameApp::LoadProfiles()
     players->LoadPlayers();
     highScores->SetDefaultHighScores();
     highScores->LoadHighScores();
+    statistics->Load();
     playersLoaded = true;
 }
 
@@ -85,6 +94,7 @@ void GameApp::RetryPendingWrites()
     players->RetryPendingWrite();
     highScores->RetryPendingWrite();
     savedGames->RetryPendingWrites();
+    statistics->RetryPendingWrite();
 }
 
 void GameApp::ShowFileNotice(bool wait)
@@ -172,6 +182,14 @@ void GameApp::SaveGameInProgress()
     if (!SavedGameFiles::SameLevel(field.level.path, PlayerLevelPath(field.mode)))
         return;
     savedGames->Save(field, profile->name);
+    // The saved game has no room for the level's time and tallies: they
+    // are kept with the statistics until the game is continued. A game
+    // whose write failed is still continued from memory in this run.
+    const LevelTally& tally = board->rules->tally;
+    statistics->Of(profile->name)
+        .SuspendLevel(field.mode,
+                      {field.level.number, tally.Seconds(), tally.BestCombo(), tally.Bonuses(), tally.Moves()});
+    statistics->Save();
 }
 
 void GameApp::DeleteSavedGame(PlayMode mode)
@@ -185,8 +203,48 @@ void GameApp::OnLevelWon()
     levelWonThisSession = true;
     // A level continued from a saved game and then won must not come back
     // from it: the player has moved on to the next level.
-    if (board && board->field != nullptr)
+    if (board && board->field != nullptr) {
         DeleteSavedGame(board->field->mode);
+        RecordLevelResult(BoardLevelResult(true));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Statistics
+
+PlayerStatistics* GameApp::CurrentStatistics()
+{
+    PlayerProfile* profile = CurrentProfile();
+    return profile != nullptr ? &statistics->Of(profile->name) : nullptr;
+}
+
+LevelResult GameApp::BoardLevelResult(bool won) const
+{
+    LevelResult r;
+    if (!board || board->field == nullptr)
+        return r;
+    const LevelTally& tally = board->rules->tally;
+    r.level = board->field->level.number;
+    r.won = won;
+    r.score = board->field->score - tally.StartScore();
+    r.bestCombo = tally.BestCombo();
+    r.bonuses = tally.Bonuses();
+    r.moves = tally.Moves();
+    r.seconds = tally.Seconds();
+    return r;
+}
+
+int GameApp::RecordLevelResult(const LevelResult& r)
+{
+    lossPending = false;
+    PlayerStatistics* figures = CurrentStatistics();
+    // The editor's field is no level of a campaign.
+    if (figures == nullptr || !board || board->field == nullptr || board->field->mode == PlayMode::Editor)
+        return 0;
+    lastResult = r;
+    lastPreviousBest = figures->RecordLevel(board->field->mode, r);
+    statistics->Save();
+    return lastPreviousBest;
 }
 
 bool GameApp::RestoreGame(PlayMode mode)
@@ -197,6 +255,15 @@ bool GameApp::RestoreGame(PlayMode mode)
     if (!savedGames->Restore(*board->field, profile->name, StoredMode(mode), PlayerLevelPath(mode)))
         return false;
     boardMode = mode;
+    lossPending = false;
+    // The level's time and tallies go on from where the game was saved
+    // (the running score then was the player's, as it still is).
+    const SuspendedLevel& kept = statistics->Of(profile->name).Suspended(mode);
+    LevelTally& tally = board->rules->tally;
+    if (kept.level == board->field->level.number)
+        tally.Resume(profile->Progress(mode).score, kept.seconds, kept.bestCombo, kept.bonuses, kept.moves);
+    else
+        tally.Start(profile->Progress(mode).score);
     board->RebuildBackdrop();
     return true;
 }
@@ -221,9 +288,27 @@ void GameApp::OpenHighScores()
     AddDialog(DialogHighScores, std::make_unique<HighscoresWnd>(*playerDialogHost, *highScores, -1));
 }
 
+void GameApp::OpenStatistics()
+{
+    PlayerStatistics* figures = CurrentStatistics();
+    if (figures == nullptr || FindDialog(DialogStatistics) != nullptr)
+        return;
+    auto wnd = std::make_unique<StatisticsWnd>(*playerDialogHost, CurrentPlayerName(), *figures);
+    StatisticsWnd* opened = wnd.get();
+    AddDialog(DialogStatistics, std::move(wnd));
+    widgetManager->SetFocusWidget(opened);
+}
+
 void GameApp::OpenGameMenu() { MenuWnd::Open(*this); }
 
-void GameApp::ShowGameOverWindow() { GameOverWnd::Open(*this); }
+void GameApp::ShowGameOverWindow()
+{
+    if (GetShufflesLeft() > 0)
+        lossPending = true;
+    else
+        RecordLevelResult(BoardLevelResult(false));
+    GameOverWnd::Open(*this);
+}
 
 void GameApp::ShowHowToPlay(bool clickMode)
 {
@@ -267,6 +352,9 @@ void GameApp::Restart()
 {
     if (!board)
         return;
+    // Playing a lost level again instead of reshuffling ends it as lost.
+    if (lossPending)
+        RecordLevelResult(BoardLevelResult(false));
     // Playing the level again from its start leaves the saved position
     // behind, as starting any level does.
     DeleteSavedGame(board->field->mode);
@@ -275,6 +363,7 @@ void GameApp::Restart()
 
 void GameApp::Reshuffle()
 {
+    lossPending = false;
     if (board && board->rules)
         board->rules->Reshuffle();
 }
@@ -296,6 +385,7 @@ void GameApp::StartLevel()
     if (!board)
         return;
     // "Новая игра": the old saved game belongs to a level left behind.
+    lossPending = false;
     DeleteSavedGame(boardMode);
     board->StartLevel(boardMode);
 }

@@ -117,6 +117,7 @@ void GameApp::ShowBoard(PlayMode mode)
     // level the player has left behind (it was not continued), and must not
     // come back later under this level's number. It is retired before the
     // start, since the start's intro may itself be left with a save.
+    lossPending = false;
     DeleteSavedGame(mode);
     board->StartLevel(mode);
     if (PlayerProfile* profile = CurrentProfile())

@@ -14,6 +14,7 @@ BoardRules::BoardRules(BoardHost& host) : host(host)
     deck = std::make_unique<Deck>(*field, *playLine);
     field->playLine = playLine.get();
     field->comboMeter = comboMeter.get();
+    field->tally = &tally;
     field->deck = deck.get();
     field->levelReader = [](FishField& f, const std::string& path) { return LoadLevel(-1, f, path, -1, true); };
     deck->Fill(0);
@@ -78,6 +79,7 @@ void BoardRules::AfterFieldStart()
     deck->Fill(field->level.cardsInDeck);
     deck->CountMoves();
     comboMeter->Reset();
+    tally.Start(field->score);
     // A level can be over before the first move: a file with no tiles is won
     // at once, and a deal with no move and no deck is lost, instead of
     // leaving the player on a board where nothing can happen.
@@ -105,7 +107,8 @@ void BoardRules::Reshuffle()
 void BoardRules::UndoButton()
 {
     host.SetUndoEnabled(false);
-    field->Undo();
+    if (field->Undo())
+        tally.NoteUndo();
 }
 
 void BoardRules::HintButton()
@@ -115,6 +118,10 @@ void BoardRules::HintButton()
 
 void BoardRules::Update()
 {
+    // Game time runs while the level is played: not in its intro, nor in
+    // the editor.
+    if (field->mode != PlayMode::Editor && !field->loading)
+        tally.Tick();
     field->Update();
     playLine->Update();
     deck->Update();
@@ -246,6 +253,7 @@ void BoardRules::SettlePut()
 void BoardRules::ScorePut()
 {
     int m = comboMeter->Multiplier();
+    tally.NotePut(m);
     field->AddPoints(20 * m, field->LastPut().fish);
     static const int kPopupY[5] = {0, 0, 405, 329, 260};
     switch (m) {

@@ -15,6 +15,7 @@
 #include "game/board/ComboMeter.h"
 #include "game/board/Deck.h"
 #include "game/board/FishField.h"
+#include "game/board/LevelTally.h"
 #include "game/board/PlayLine.h"
 
 namespace Zorvin {
@@ -61,6 +62,8 @@ public:
     std::unique_ptr<PlayLine> playLine;
     std::unique_ptr<Deck> deck;
     std::unique_ptr<ComboMeter> comboMeter;
+    // The level in play's time, best combo, bonuses and moves.
+    LevelTally tally;
 
 private:
     // What both a start and a restart do after the field is dealt.

@@ -12,6 +12,9 @@ namespace Zorvin {
 
 class ComboMeter {
 public:
+    // The highest multiplier a put can be scored at.
+    static constexpr int kMaxMultiplier = 4;
+
     ComboMeter();
 
     // Fills by `amount`, at most to 100.
@@ -24,7 +27,7 @@ public:
 
     float level = 0;
     float decay = 0.01f;
-    std::array<float, 4> thresholds = {0, 32, 64, 92};
+    std::array<float, kMaxMultiplier> thresholds = {0, 32, 64, 92};
     int x = 760, y = 270;
     int fillOffsetX = 1, fillOffsetY = 1;
     Image* meterImage = nullptr;

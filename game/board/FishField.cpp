@@ -18,6 +18,7 @@
 #include "game/board/BoardHost.h"
 #include "game/board/ComboMeter.h"
 #include "game/board/Deck.h"
+#include "game/board/LevelTally.h"
 #include "game/board/PlayLine.h"
 #include "game/shared/PlayerProfile.h"
 #include "game/shared/Res.h"
@@ -448,6 +449,8 @@ void FishField::AwardBonus(DominoFish& fish)
     int type = fish.bonusType;
     if (type == 0)
         return;
+    if (tally)
+        tally->NoteBonus();
     app->PlaySound(SOUND_BONUS);
     bool click = mode == PlayMode::Click;
     Image* shown = nullptr;

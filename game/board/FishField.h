@@ -28,6 +28,7 @@ namespace Zorvin {
 class BoardHost;
 class ComboMeter;
 class Deck;
+class LevelTally;
 class PlayLine;
 
 // One layer: its tiles in the order the level file listed them, which is
@@ -150,6 +151,8 @@ public:
     Deck* deck = nullptr;
     PlayLine* playLine = nullptr;
     ComboMeter* comboMeter = nullptr;
+    // Counts the bonuses taken (may be null).
+    LevelTally* tally = nullptr;
     std::vector<Layer> layers;
     // The data of the level being played (what its file or a saved game set).
     FieldLevel level;

@@ -21,6 +21,7 @@ enum DialogId : int {
     DialogHowToPlay = 1007,
     DialogContinue = 1008,
     DialogHighScores = 1009,
+    DialogStatistics = 1010,
 };
 
 } // namespace Zorvin

@@ -8,6 +8,7 @@
 //   - shutdown during loading
 //   - the editor's save
 //   - winning and the end of the campaign
+//   - the players' statistics
 //   - recorded demos
 
 #include "game/app/GameApp.h"
@@ -28,7 +29,10 @@
 #include "game/app/dialogs/DialogWithEdit.h"
 #include "game/app/dialogs/HintWnd.h"
 #include "game/app/dialogs/MenuWnd.h"
+#include "game/app/dialogs/GameOverWnd.h"
 #include "game/app/profiles/PlayerList.h"
+#include "game/app/profiles/PlayerStatistics.h"
+#include "game/app/profiles/StatisticsStore.h"
 #include "game/app/saves/SavedGame.h"
 #include "game/app/saves/SavedGameFiles.h"
 #include "game/app/screens/TitleScreen.h"
@@ -660,6 +664,80 @@ TEST_F(GameAppTest, ASavedGameComesBackOnlyInTheLevelItWasSavedIn)
             EXPECT_EQ(game.GetBoard()->field->level.number, 1);
         EXPECT_FALSE(game.HasSavedGame(PlayMode::Click));
     }
+}
+
+// The statistics of a played level: its time goes on across a save and a
+// continue and stands still under the in-game menu; winning counts it with
+// its own points, moves and combo; a loss counts when no reshuffle is left,
+// or when the player plays the level again rather than reshuffle; and the
+// file holds what was played.
+TEST_F(GameAppTest, WonAndLostLevelsReachThePlayersStatistics)
+{
+    GameHarness& game = Start();
+    ASSERT_TRUE(LoadAndEnterMenu());
+    game.CurrentProfile()->showHowToPlay = false;
+    ChooseMode(PlayMode::Click);
+    PutATile();
+    auto runFor = [&](int updates) {
+        int start = game.GetUpdateCount();
+        RunUntil([&] { return game.GetUpdateCount() >= start + updates; });
+    };
+    runFor(300);
+    LevelTally& tally = game.GetBoard()->rules->tally;
+    int seconds = tally.Seconds();
+    EXPECT_GE(seconds, 3);
+    LeaveThroughGameMenu();
+    ChooseMode(PlayMode::Click);
+    AnswerContinue(ContinueGameWnd::Continue);
+    ASSERT_TRUE(game.IsScreenShown(game.GetBoardPanel()));
+    EXPECT_EQ(tally.Seconds(), seconds);
+    EXPECT_EQ(tally.Moves(), 1);
+    // Under the in-game menu the clock stands still.
+    Post(MessageKind::KeyDown, 27);
+    ASSERT_TRUE(RunUntil([&] { return game.FindDialog(DialogMenu) != nullptr; }));
+    runFor(500);
+    EXPECT_EQ(tally.Seconds(), seconds);
+    Click(dynamic_cast<MenuWnd*>(game.FindDialog(DialogMenu))->GetButton(MenuWnd::Resume));
+    ASSERT_TRUE(RunUntil([&] { return game.FindDialog(DialogMenu) == nullptr; }));
+    PutATile();
+    int points = game.GetBoard()->field->score - game.CurrentProfile()->scoreMode2;
+    EXPECT_GT(points, 0);
+
+    AnswerWhenShown(DialogLevelWon);
+    game.GetBoard()->field->won = true;
+    ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMapScreen()); }));
+    game.onUpdate = nullptr;
+    const ModeStatistics& click = game.CurrentStatistics()->Mode(PlayMode::Click);
+    EXPECT_EQ(click.Won(), 1);
+    EXPECT_EQ(click.Lost(), 0);
+    EXPECT_EQ(game.CurrentStatistics()->BestScore(PlayMode::Click, 1), points);
+    EXPECT_GE(click.TotalSeconds(), seconds);
+    EXPECT_EQ(game.LastLevelResult().moves, 2);
+    EXPECT_GE(game.LastLevelResult().bestCombo, 1);
+    EXPECT_EQ(game.LastPreviousBest(), 0);
+
+    // Level 2, lost: with a reshuffle left only playing it again counts.
+    game.PlayLevelFromMap();
+    RunUntil([&] { return !game.GetBoard()->field->loading; });
+    game.GetBoard()->field->shufflesLeft = 1;
+    game.ShowGameOverWindow();
+    dynamic_cast<GameOverWnd*>(game.FindDialog(DialogNameOrGameOver))->OnButtonClick(GameOverWnd::Reshuffle);
+    EXPECT_EQ(click.Lost(), 0);
+    game.GetBoard()->field->shufflesLeft = 1;
+    game.ShowGameOverWindow();
+    dynamic_cast<GameOverWnd*>(game.FindDialog(DialogNameOrGameOver))->OnButtonClick(GameOverWnd::Replay);
+    EXPECT_EQ(click.Lost(), 1);
+    RunUntil([&] { return !game.GetBoard()->field->loading; });
+    game.GetBoard()->field->shufflesLeft = 0;
+    game.ShowGameOverWindow();
+    EXPECT_EQ(click.Lost(), 2);
+    EXPECT_EQ(click.CurrentStreak(), 0);
+    EXPECT_EQ(click.LongestStreak(), 1);
+
+    StatisticsStore onDisk(game.GetDataFolder());
+    onDisk.Load();
+    ASSERT_NE(onDisk.Find(game.CurrentPlayerName()), nullptr);
+    EXPECT_EQ(*onDisk.Find(game.CurrentPlayerName()), *game.CurrentStatistics());
 }
 
 // Closing the window in the middle of a level, or a SIGTERM, saves it as

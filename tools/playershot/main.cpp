@@ -42,6 +42,7 @@ public:
     void ShowMessage(int, const std::string&, const std::string&) override {}
     bool Confirm(const std::string&) override { return false; }
     void CloseDialog(Dialog*) override {}
+    void OpenStatistics() override {}
     PlayerList players;
 };
 

@@ -7,6 +7,7 @@
 // PlayerList and hands it to ChPlayerDialog and HighscoresWnd; it also
 // serves the first-player question and the high-score name.
 
+#include <functional>
 #include <string>
 
 #include "game/app/dialogs/PlayerDialogHost.h"
@@ -27,6 +28,14 @@ public:
     void ShowMessage(int dialogId, const std::string& header, const std::string& text) override;
     bool Confirm(const std::string& text) override;
     void CloseDialog(Dialog* dialog) override;
+    void OpenStatistics() override
+    {
+        if (openStatistics)
+            openStatistics();
+    }
+
+    // What opens the statistics window (the game application's).
+    std::function<void()> openStatistics;
 
     // The end-of-game entry once the main menu shows: when the score
     // qualifies for the table of the mode, opens the high-score window and

@@ -6,6 +6,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "framework/widgets/controls/ButtonWidget.h"
+#include "game/app/dialogs/DialogStyle.h"
 #include "game/app/dialogs/PlayerDialogHost.h"
 #include "game/app/profiles/HighScoreTable.h"
 #include "game/shared/Res.h"
@@ -33,15 +34,26 @@ HighscoresWnd::HighscoresWnd(PlayerDialogHost& dialogHost, const HighScoreTable&
     okButton->doHandCursor = true;
     int buttonW = IM_B_DIALOG ? IM_B_DIALOG->width : 132;
     int buttonH = IM_B_DIALOG ? IM_B_DIALOG->height - 2 : 34;
-    okButton->Resize(295, 350, buttonW, buttonH);
-    AddChild(okButton.get());
-
     int w = IMAGE_DIALOG_BOX ? IMAGE_DIALOG_BOX->width : 530;
     int h = IMAGE_DIALOG_BOX ? IMAGE_DIALOG_BOX->height : 400;
+    // The two buttons side by side under the middle of the window.
+    constexpr int kGap = 20;
+    int middle = (w + 200) / 2;
+    okButton->Resize(middle + kGap / 2, 350, buttonW, buttonH);
+    AddChild(okButton.get());
+    statisticsButton = MakeTextButton(IdStatistics, W("Статистика"), this, DialogButtonImages(),
+                                      middle - kGap / 2 - buttonW, 350);
+    statisticsButton->colors = okButton->colors;
+    AddChild(statisticsButton.get());
+
     Resize(300 - w / 2, 300 - h / 2, w + 200, h);
 }
 
-HighscoresWnd::~HighscoresWnd() { RemoveChild(okButton.get()); }
+HighscoresWnd::~HighscoresWnd()
+{
+    RemoveChild(okButton.get());
+    RemoveChild(statisticsButton.get());
+}
 
 void HighscoresWnd::Draw(Graphics* g)
 {
@@ -74,6 +86,8 @@ void HighscoresWnd::OnButtonClick(int buttonId)
     if (buttonId == IdOk) {
         result = 1;
         host.CloseDialog(this);
+    } else if (buttonId == IdStatistics) {
+        host.OpenStatistics();
     }
 }
 

@@ -2,7 +2,8 @@
 
 // HighscoresWnd: the high-score window (dialog 1009): both tables side by
 // side, click mode on the left and drag mode on the right, with a newly
-// entered row shown in green, and an "Ok" button that closes it. The rows
+// entered row shown in green, an "Ok" button that closes it and a
+// "Статистика" button that opens the player's statistics above it. The rows
 // are written in dark ink: light text on the light parchment could not be
 // read. Placed
 // centred on the screen, 200 pixels wider than its background picture.
@@ -21,7 +22,7 @@ class PlayerDialogHost;
 
 class HighscoresWnd : public Dialog {
 public:
-    enum { IdOk = 0 };
+    enum { IdOk = 0, IdStatistics = 1 };
     // The rows stand on light parchment, so they are written in dark sepia
     // and a new row in a deep green: both keep over 4.5:1 against the sheet.
     static constexpr Color RowInk{58, 34, 12};
@@ -34,6 +35,7 @@ public:
 
     void Draw(Graphics* g) override;
     void OnButtonClick(int buttonId) override;
+    ButtonWidget* StatisticsButton() const { return statisticsButton.get(); }
 
     // The row (0-9) of a new entry, drawn in green, or -1.
     int highlightRow = -1;
@@ -45,6 +47,7 @@ private:
     PlayerDialogHost& host;
     const HighScoreTable& scores;
     std::unique_ptr<ButtonWidget> okButton;
+    std::unique_ptr<ButtonWidget> statisticsButton;
 };
 
 } // namespace Zorvin

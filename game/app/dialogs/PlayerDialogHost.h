@@ -31,6 +31,8 @@ public:
     virtual bool Confirm(const std::string& text) = 0;
     // Closes an open dialog; the application deletes it after the step.
     virtual void CloseDialog(Dialog* dialog) = 0;
+    // The current player's statistics window, above the high scores.
+    virtual void OpenStatistics() = 0;
 };
 
 } // namespace Zorvin

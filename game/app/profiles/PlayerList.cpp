@@ -177,8 +177,9 @@ bool PlayerList::RenamePlayer(int index, const std::string& newName)
     if (index < 0 || index >= Count() || PlayerNameExists(newName))
         return false;
     PlayerProfile& p = At(index);
-    if (savedGames)
-        savedGames->PlayerRenamed(p.name, newName);
+    for (SavedGameHooks* follower : {savedGames, statistics})
+        if (follower)
+            follower->PlayerRenamed(p.name, newName);
     p.name = newName;
     return true;
 }
@@ -187,8 +188,9 @@ bool PlayerList::DeletePlayer(int index)
 {
     if (index < 0 || index >= Count())
         return false;
-    if (savedGames)
-        savedGames->PlayerDeleted(At(index).name);
+    for (SavedGameHooks* follower : {savedGames, statistics})
+        if (follower)
+            follower->PlayerDeleted(At(index).name);
     profiles.erase(profiles.begin() + index);
     if (currentPlayer >= index)
         --currentPlayer;

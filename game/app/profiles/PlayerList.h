@@ -40,6 +40,9 @@ public:
     // Who moves and deletes saved games with their players (not owned; may
     // be null, then no files are touched).
     void SetSavedGames(SavedGameHooks* files) { savedGames = files; }
+    // Who carries the players' statistics along the same way (not owned;
+    // may be null).
+    void SetStatistics(SavedGameHooks* figures) { statistics = figures; }
     // Where the players file is read and written (not owned); the disk by
     // default, the application's demo-aware files in the game.
     void SetFileAccess(FileAccess& access) { file.SetFileAccess(access); }
@@ -91,6 +94,7 @@ private:
     std::string folder;
     PlayerFile file;
     SavedGameHooks* savedGames = nullptr;
+    SavedGameHooks* statistics = nullptr;
 };
 
 } // namespace Zorvin

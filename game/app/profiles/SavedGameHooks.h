@@ -1,8 +1,9 @@
 #pragma once
 
-// SavedGameHooks: what happens to a player's saved games when the player is
-// renamed or deleted. PlayerList calls it; SavedGameFiles is the real one
-// (files in the data folder's saves/), tests give a recording fake.
+// SavedGameHooks: what happens to a player's saved games (and the other
+// files that follow the player, such as the statistics) when the player is
+// renamed or deleted. PlayerList calls it; SavedGameFiles and
+// StatisticsStore are the real ones, tests give a recording fake.
 
 #include <string>
 

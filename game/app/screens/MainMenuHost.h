@@ -26,6 +26,8 @@ public:
     virtual void OpenChangePlayerDialog() = 0;
     virtual void OpenOptionsDialog() = 0;
     virtual void OpenHighScores() = 0;
+    // The current player's statistics.
+    virtual void OpenStatistics() = 0;
     // "Выход": settings and players are written and the game ends.
     virtual void ExitGame() = 0;
 };

@@ -53,7 +53,9 @@ void TitleWnd::CreateButtons()
          ButtonRect(285, 130, IM_B_CHANGE_PLAYER, 0)},
         {"Настройки", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr, ButtonRect(338, 424, IM_B_DIALOG, 2)},
         {"Рекорды", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr, ButtonRect(338, 464, IM_B_DIALOG, 2)},
-        {"Выход", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr, ButtonRect(338, 504, IM_B_DIALOG, 2)},
+        {"Выход", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr, ButtonRect(338, 544, IM_B_DIALOG, 2)},
+        {"Статистика", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr,
+         ButtonRect(338, 504, IM_B_DIALOG, 2)},
     };
     for (int id = 0; id < ButtonCount; ++id) {
         const Spec& s = specs[id];
@@ -125,6 +127,9 @@ void TitleWnd::OnButtonClick(int id)
         break;
     case HighScoresButton:
         host.OpenHighScores();
+        break;
+    case StatisticsButton:
+        host.OpenStatistics();
         break;
     case ExitButton:
         host.ExitGame();

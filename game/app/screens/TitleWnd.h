@@ -30,7 +30,8 @@ public:
         OptionsButton = 3,
         HighScoresButton = 4,
         ExitButton = 5,
-        ButtonCount = 6,
+        StatisticsButton = 6,
+        ButtonCount = 7,
     };
 
     explicit TitleWnd(MainMenuHost& host);

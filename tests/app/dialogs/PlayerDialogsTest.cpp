@@ -48,6 +48,7 @@ public:
         return confirm;
     }
     void CloseDialog(Dialog* d) override { closed.push_back(d); }
+    void OpenStatistics() override {}
 
     PlayerList players;
     std::deque<std::string> names;
