@@ -29,6 +29,10 @@ namespace {
 
 constexpr int kPointRadius = 20;   // a click must land closer than this
 constexpr int kSlots = StageMap::kLevelsPerStage;
+// How far above its stage point the marker's top stands: the chariot (click
+// mode) and the taller ship (drag mode).
+constexpr int kChariotOffset = -35;
+constexpr int kShipOffset = -50;
 
 std::unique_ptr<ButtonWidget> MakeMapButton(int id, ButtonListener* listener, const char* label, int x, int y)
 {
@@ -202,9 +206,11 @@ void MapWnd::DrawStagePoints(Graphics* g)
             continue;
         std::string number = std::to_string(i + 1);
         WriteOutlined(g, number, p.x - FONT_DEFAULT->StringWidth(number) / 2 + 2, p.y + 23, Color(0, 255, 0));
-        DrawStageBadge(g, i, p);
     }
     DrawMarker(g);
+    // Over the marker, which may have to cover a badge's first choice.
+    for (int i = 0; FONT_DEFAULT && i < int(points.size()); ++i)
+        DrawStageBadge(g, i, points[i]);
 }
 
 void MapWnd::DrawMarker(Graphics* g)
@@ -212,7 +218,7 @@ void MapWnd::DrawMarker(Graphics* g)
     const std::vector<Point>& p = host.GetStageMap().stagePoints;
     bool clickMode = host.GetStageMap().Mode() != PlayMode::Drag;
     Image* marker = clickMode ? IMAGE_CHARIOT : IMAGE_SHIP;
-    int offset = clickMode ? -35 : -50;
+    int offset = clickMode ? kChariotOffset : kShipOffset;
     int s = std::min(selectedStage, int(p.size()) - 1);
     if (!marker || s < 0)
         return;
@@ -331,7 +337,8 @@ void MapWnd::WriteOutlined(Graphics* g, const std::string& text, int x, int y, c
 // A finished stage's stars beside its point: a small star and the count.
 // The points of a route lie close together, so the badge goes under the
 // stage number, or else right, left or above the point, wherever it covers
-// no other point or number and stays on the map.
+// no other point or number, nor the marker where it rests, and stays on
+// the map; failing that, where it covers only the marker.
 void MapWnd::DrawStageBadge(Graphics* g, int stage, const Point& p)
 {
     StageTotal total = TotalOf(stage);
@@ -344,9 +351,18 @@ void MapWnd::DrawStageBadge(Graphics* g, int stage, const Point& p)
     const Point places[] = {{p.x - w / 2, p.y + 27}, {p.x + 15, p.y - h / 2}, {p.x - 15 - w, p.y - h / 2},
                             {p.x - w / 2, p.y - 16 - h}};
     const std::vector<Point>& points = host.GetStageMap().stagePoints;
-    auto fits = [&](const Point& at) {
+    bool clickMode = host.GetStageMap().Mode() != PlayMode::Drag;
+    Image* marker = clickMode ? IMAGE_CHARIOT : IMAGE_SHIP;
+    Rect markerRest;
+    if (marker && selectedStage >= 0 && selectedStage < int(points.size())) {
+        const Point& m = points[selectedStage];
+        markerRest = Rect(m.x - marker->GetWidth() / 2, m.y + (clickMode ? kChariotOffset : kShipOffset), marker->GetWidth(),
+                          marker->GetHeight());
+    }
+    auto fits = [&](const Point& at, bool besideMarker) {
         Rect badge(at.x, at.y, w, h);
-        if (!InMapArea(badge.x, badge.y) || !InMapArea(badge.x + w, badge.y + h))
+        if (!InMapArea(badge.x, badge.y) || !InMapArea(badge.x + w, badge.y + h) ||
+            (besideMarker && badge.Intersects(markerRest)))
             return false;
         for (int i = 0; i < int(points.size()); ++i) {
             // Another point with its number below it.
@@ -355,13 +371,15 @@ void MapWnd::DrawStageBadge(Graphics* g, int stage, const Point& p)
         }
         return true;
     };
-    const Point* at = &places[0];
-    for (const Point& place : places) {
-        if (fits(place)) {
-            at = &place;
-            break;
+    const Point* at = nullptr;
+    for (bool besideMarker : {true, false}) {
+        for (const Point& place : places) {
+            if (at == nullptr && fits(place, besideMarker))
+                at = &place;
         }
     }
+    if (at == nullptr)
+        at = &places[0];
     g->DrawImageCel(IMAGE_STAR_SMALL, at->x, at->y, 0);
     WriteOutlined(g, count, at->x + starW + 2, at->y + h - 3, Color(255, 224, 120));
 }
