@@ -139,8 +139,9 @@ std::string FormatStarSection(const std::vector<StarLevel>& levels)
                       "one point a second while a put adds 5 (drag mode) or 3 (click mode): played\n"
                       "as fast as the rules allow, the headless player would keep the x3 and x4\n"
                       "multipliers most of a level and set thresholds no person reaches. Why 2 to 4 s: the\n"
-                      "recorded demos (`tests/data/demos`) are korvelt-e2e's runs, not a person's,\n"
-                      "so no recording measures a person; a person has to find a matching tile\n"
+                      "recorded demos (`tests/data/demos`) are korvelt-e2e's runs and one continued\n"
+                      "game of a single move, so no recording measures a person's pace; a person\n"
+                      "has to find a matching tile\n"
                       "among the open ones and then drag or click it, which takes a couple of\n"
                       "seconds; and the game itself takes 6 s without a move for being stuck (its\n"
                       "tip opens then), so a player who is not stuck moves well within that. At\n"
@@ -163,10 +164,11 @@ std::string FormatStarSection(const std::vector<StarLevel>& levels)
 std::string WithStarSection(const std::string& document, const std::string& section)
 {
     size_t at = document.find(std::string("\n") + kStarHeading + "\n");
-    std::string head = at == std::string::npos ? document : document.substr(0, at + 1);
-    if (!head.empty() && head.back() != '\n')
-        head += '\n';
-    return head + (head.empty() ? "" : "\n") + section;
+    std::string head = at == std::string::npos ? document : document.substr(0, at);
+    while (!head.empty() && head.back() == '\n')
+        head.pop_back();
+    // One blank line before the section, as the level table writes it.
+    return head.empty() ? section : head + "\n\n" + section;
 }
 
 } // namespace Zorvin::AssetGen
