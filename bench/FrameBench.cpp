@@ -72,7 +72,7 @@ LevelScene* DenseScene()
     }
     s->Settle(300);
     s->board->comboMeter->level = 66;
-    s->board->field->popups.emplace_back(IMAGE_x3, -1, 745.0f, 329.0f, -0.2f, -0.2f);
+    s->board->field->AddPopup(Popup(IMAGE_x3, -1, 745.0f, 329.0f, -0.2f, -0.2f));
     std::fprintf(stderr, "frame bench: %s level %d, %zu tiles\n",
                  bestMode == PlayMode::Click ? "click" : "drag", bestLevel, bestTiles);
     std::filesystem::current_path(cwd, ec);

@@ -52,8 +52,19 @@ configure_file(${KORVELT_DIST_DIR}/${KORVELT_APP_ID}.metainfo.xml.in
                ${CMAKE_BINARY_DIR}/dist/${KORVELT_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/dist/${KORVELT_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${KORVELT_DIST_DIR}/${KORVELT_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# Manual pages are installed compressed, as Debian's policy and man-db expect;
+# -n keeps the name and time out of the archive so the package is reproducible.
 configure_file(${KORVELT_DIST_DIR}/korvelt.6.in ${CMAKE_BINARY_DIR}/dist/korvelt.6 @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/dist/korvelt.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/dist/korvelt.6.gz
+  COMMAND sh -c "gzip -9n -c korvelt.6 > korvelt.6.gz"
+  DEPENDS ${CMAKE_BINARY_DIR}/dist/korvelt.6
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/dist VERBATIM)
+add_custom_target(korvelt_manpage ALL DEPENDS ${CMAKE_BINARY_DIR}/dist/korvelt.6.gz)
+if(TARGET korvelt)
+  # Packaging builds only the game's targets, so the page comes with the game.
+  add_dependencies(korvelt korvelt_manpage)
+endif()
+install(FILES ${CMAKE_BINARY_DIR}/dist/korvelt.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
 # The Debian package: the same files under /usr, its library dependencies
 # worked out by dpkg-shlibdeps from the program itself.

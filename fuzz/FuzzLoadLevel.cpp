@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FishField& field = *rules.field;
     field.mode = size > 1 && (data[1] & 1) ? PlayMode::Click : PlayMode::Drag;
     ApplyLevel(level, 1, field, true);
-    Check(field.fishCount == static_cast<int>(tiles));
+    Check(field.FishCount() == static_cast<int>(tiles));
     field.DealLevel();
     rules.deck->Fill(field.level.cardsInDeck);
     rules.deck->CountMoves();

@@ -51,8 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!readable)
         return 0;
 
-    Check(field.mode == PlayModeOf(parsed.mode) && field.score == parsed.score);
-    Check(field.fishCount == field.CountFish());
+    Check(field.mode == PlayModeOf(parsed.mode) && field.Score() == parsed.score);
+    Check(field.FishCount() == field.CountFish());
     Check(static_cast<int>(field.layers.size()) <= LevelFile::kMaxLayers);
     for (size_t l = 0; l < field.layers.size(); ++l)
         for (const auto& f : field.layers[l]) {

@@ -46,32 +46,39 @@ const char* CodeName(int code)
 // ---------------------------------------------------------------------------
 // Start and end
 
-DemoSession::DemoSession(bool playing, FileAccess& files, SettingsAccess& settings, const int& updateCount)
-    : playing(playing), files(files), settings(settings), updateCount(updateCount),
-      ownerThread(std::this_thread::get_id())
+DemoSession::DemoSession(FileAccess& files, SettingsAccess& settings, const int& updateCount)
+    : files(files), settings(settings), updateCount(updateCount)
 {
 }
 
 void DemoSession::BeginRecording(const std::string& programName, const std::string& programVersion, uint32_t seed,
                                  bool windowed)
 {
+    mode = Mode::Recording;
+    playing = false;
+    started = true;
+    ownerThread = std::this_thread::get_id();
     demo.programName = programName;
     demo.programVersion = programVersion;
     demo.seed = seed;
     demo.windowed = windowed;
 }
 
-bool DemoSession::LoadRecording(const std::string& path, const std::string& programName, std::string& error)
+bool DemoSession::LoadRecording(const std::string& programName, std::string& error)
 {
     if (!demo.Load(path, programName, error))
         return false;
+    mode = Mode::Playing;
+    playing = true;
+    started = true;
+    ownerThread = std::this_thread::get_id();
     report.eventsTotal = static_cast<int>(demo.events.size());
     return true;
 }
 
-void DemoSession::Finish(const std::string& path, uint64_t screenHash)
+void DemoSession::Finish(uint64_t screenHash)
 {
-    if (closed)
+    if (!IsOpen())
         return;
     closed = true;
     if (!playing) {

@@ -10,6 +10,8 @@
 // recorded one. Every event is stamped with the application's update count
 // (read through the reference it is given). The application's loop asks it
 // for the input due now, for the end of loading and for the recorded end.
+// The command line makes it and chooses recording or playback and the
+// file; it takes part in the run only once it is started.
 
 #include "framework/app/DemoFile.h"
 #include "framework/app/InputMessage.h"
@@ -41,23 +43,37 @@ public:
         std::map<std::string, std::string> written;
     };
 
+    // The demo file's name when the command line gives none.
+    static constexpr const char* kDefaultFileName = "zorvinapp.dmo";
+
     // `files` and `settings` are the real ones, `updateCount` the
-    // application's; all outlive the session. Only the thread that makes
+    // application's; all outlive the session. Only the thread that starts
     // the session records or plays results: other threads' files are their
     // own business (while playing, they fail).
-    DemoSession(bool playing, FileAccess& files, SettingsAccess& settings, const int& updateCount);
+    DemoSession(FileAccess& files, SettingsAccess& settings, const int& updateCount);
 
-    // A new recording of this program, its random numbers seeded by `seed`.
+    enum class Mode { None, Recording, Playing };
+    // What the command line asks for, until the session starts: record,
+    // play back or neither (only a file named so far), and which file.
+    void SetMode(Mode wanted) { mode = wanted; }
+    void SetPath(const std::string& file) { path = file; }
+    const std::string& Path() const { return path; }
+    bool IsPlaying() const { return mode == Mode::Playing; }
+    bool IsRecording() const { return mode == Mode::Recording; }
+    bool IsStarted() const { return started; }
+
+    // Starts a new recording of this program, its random numbers seeded by
+    // `seed`.
     void BeginRecording(const std::string& programName, const std::string& programVersion, uint32_t seed,
                         bool windowed);
-    // Reads the recording to play; false with `error` when it cannot be.
-    bool LoadRecording(const std::string& path, const std::string& programName, std::string& error);
+    // Reads the recording to play and starts playing; false with `error`
+    // when it cannot be.
+    bool LoadRecording(const std::string& programName, std::string& error);
     uint32_t Seed() const { return demo.seed; }
-    bool IsPlaying() const { return playing; }
     // Saves the recording, or judges the playback against its recorded end;
     // either way the session takes no more events.
-    void Finish(const std::string& path, uint64_t screenHash);
-    bool IsOpen() const { return !closed; }
+    void Finish(uint64_t screenHash);
+    bool IsOpen() const { return started && !closed; }
     bool IsBroken() const { return broken; }
     const Report& GetReport() const { return report; }
 
@@ -98,7 +114,7 @@ public:
 private:
     // Stops the playback: the run no longer follows the recording.
     void Diverged(const std::string& why);
-    bool Active() const { return !closed && std::this_thread::get_id() == ownerThread; }
+    bool Active() const { return IsOpen() && std::this_thread::get_id() == ownerThread; }
     // Notes an outside result when recording; returns `ok`.
     bool RecordResult(DemoEvent::Code code, const std::string& name, bool ok, std::string bytes = {},
                       int kind = 0);
@@ -110,11 +126,14 @@ private:
     // Counts a playback write as matching the recorded one or not.
     void CompareWrite(const DemoEvent& recorded, const std::string& what, int kind, const std::string& bytes);
 
-    const bool playing;
+    Mode mode = Mode::None;
+    bool playing = false;
+    std::string path = kDefaultFileName;
+    bool started = false;
     FileAccess& files;
     SettingsAccess& settings;
     const int& updateCount;
-    const std::thread::id ownerThread;
+    std::thread::id ownerThread;
     DemoFile demo;
     size_t next = 0;
     bool closed = false;

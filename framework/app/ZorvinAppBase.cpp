@@ -77,15 +77,15 @@ ZorvinAppBase::~ZorvinAppBase()
     std::vector<uint8_t> bytes;
     bool storedChoice = ReadSettingRaw("Is3D", kind, bytes);
     bool testDecided = presenter != nullptr && presenter->Test3DDecided();
-    if (is3DChanged && !storedChoice && !testDecided) {
-        if (is3D)
-            is3D = ShowMessageBox("Hardware Acceleration was switched on during this session.\r\n"
+    if (display.Was3DSwitched() && !storedChoice && !testDecided) {
+        if (display.Is3D())
+            display.Choose3D(ShowMessageBox("Hardware Acceleration was switched on during this session.\r\n"
                                   "If this resulted in slower performance, it should be switched off.\r\n"
                                   "Would you like to keep Hardware Acceleration switched on?",
-                                  " Hardware Acceleration Confirmation", MB_YESNO) == IDYES;
-        WriteSettingBoolean("Is3D", is3D);
+                                  " Hardware Acceleration Confirmation", MB_YESNO) == IDYES);
+        WriteSettingBoolean("Is3D", display.Is3D());
     }
-    if (had3DProblems && is3D && !isScreenSaver) {
+    if (display.Had3DProblems() && display.Is3D() && !isScreenSaver) {
         if (ShowMessageBox("Hardware Acceleration may not have been working correctly during this session.\r\n"
                            "If you noticed graphics problems, you may want to turn off Hardware Acceleration.\r\n"
                            "Would you like to keep Hardware Acceleration switched on?",
@@ -128,13 +128,13 @@ void ZorvinAppBase::Initialize()
         ParseCommandLine();
     if (shutdown)
         return;
-    if (playingDemo || recordingDemo) {
+    if (IsPlayingDemo() || IsRecordingDemo()) {
         // The demo's name is relative to where the program was started,
         // not to the program's folder it is about to change to.
         std::error_code ec;
-        std::filesystem::path absolute = std::filesystem::absolute(demoFileName, ec);
+        std::filesystem::path absolute = std::filesystem::absolute(demoSession->Path(), ec);
         if (!ec)
-            demoFileName = absolute.string();
+            demoSession->SetPath(absolute.string());
     }
     if (isScreenSaver)
         onlyAllowOneCopyToRun = false;
@@ -150,7 +150,6 @@ void ZorvinAppBase::Initialize()
         if (::chdir(exeFolder.c_str()) != 0)
             std::fprintf(stderr, "Cannot change to the program folder %s\n", exeFolder.c_str());
     }
-    startTick = Now();
 
     OnBeforeSettings();
     // Seeds the random numbers: from the clock, or as the demo recorded.
@@ -164,10 +163,10 @@ void ZorvinAppBase::Initialize()
     screenImage = std::make_unique<MemoryImage>(width, height);
     screenImage->SetImageMode(false, false);
     widgetManager->image = screenImage.get();
-    if (windowSystem != nullptr && isWindowed) {
+    if (windowSystem != nullptr && display.WantsWindow()) {
         Rect area = windowSystem->GetDesktopWorkArea();
         if (area.width > 0 && area.height > 0 && (width >= area.width || height >= area.height))
-            isWindowed = false;
+            display.SetWantsWindow(false);
     }
     CreateMainWindow();
     if (shutdown)
@@ -223,7 +222,7 @@ void ZorvinAppBase::Shutdown()
     OnShutdown();
     if (musicInterface)
         musicInterface->StopAllSongs();
-    if (windowSystem != nullptr && hasMainWindow)
+    if (windowSystem != nullptr && display.HasWindow())
         windowSystem->HideMainWindow();
     if (readFromRegistry)
         SaveSettings();

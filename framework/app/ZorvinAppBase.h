@@ -26,6 +26,9 @@
 #include "framework/core/FileAccess.h"
 #include "framework/app/DemoSession.h"
 #include "framework/app/DialogStack.h"
+#include "framework/app/DisplayState.h"
+#include "framework/app/DrawPacer.h"
+#include "framework/app/FrameClock.h"
 #include "framework/core/Clock.h"
 #include "framework/widgets/DialogListener.h"
 #include "framework/widgets/WidgetHost.h"
@@ -82,12 +85,7 @@ public:
         CatchingUp,  // an update ran: catch-up updates and the smooth update follow
         StepDone,    // the step is over; the next one takes input again
     };
-    // The developer's single-step switch (F10, Shift+F10).
-    enum class StepMode {
-        Running,  // timed updates as usual
-        StepOnce, // one update and one draw, then Holding
-        Holding,  // no updates; the loop idles a frame at a time
-    };
+    using StepMode = FrameClock::StepMode;
 
     ZorvinAppBase();
     ZorvinAppBase(const ZorvinAppBase&) = delete;
@@ -125,44 +123,29 @@ public:
     // Main loop.
     virtual bool TimedStep(bool allowSleep);
     virtual void UpdateFrame();
-    virtual bool TryUpdate();
-    virtual void SmoothUpdate(double frac);
     virtual void CreateMainWindow();
     // Shows the main window; a window in a frame is moved so its drawing
     // area is where PlaceWindow puts it.
     void ShowMainWindow();
-    // A silent player when no sound is wanted, else the mixer's player.
-    virtual std::unique_ptr<MusicInterface> CreateMusicPlayer();
-    virtual void ApplyCursor();
     virtual void OnLoadingDone() {}
     virtual void OnInitialized() {}
     virtual void OnShutdown() {}
-    virtual void OnRunFinished() {}
     virtual void LoadInBackground() {}
     virtual void SaveSettings();
     virtual void LoadSettings();
     // A message dialog as ShowDialog opens it (the game gives them its look).
     virtual std::unique_ptr<Dialog> MakeDialog(int id, bool modal, const std::string& header,
                                                const std::string& lines, const std::string& footer, int buttonMode);
-    virtual void OnBeforeWindow() {}
     virtual void BeginSystemPopup();
     virtual void EndSystemPopup();
     virtual int ShowMessageBox(const std::string& text, const std::string& title, int flags);
     virtual void ShowFatalError(const std::string& text);
-    virtual void LogScreenSaverError(const std::string& text);
     virtual void DeferDelete(Widget* widget);
-    virtual void OnUrlOpenFailed(const std::string& url);
-    virtual void OnUrlOpened(const std::string& url);
     virtual bool OpenUrl(const std::string& url, bool quitAfter = false);
-    virtual std::string GetProductVersion(const std::string& path);
-    virtual void HideWindow();
     virtual void Shutdown();
     virtual void ParseCommandLine();
-    virtual void SplitCommandLine(const std::string& text);
-    virtual void HandleCommandLineParam(const std::string& name, const std::string& value);
     virtual void Run();
     virtual void Initialize();
-    virtual void OnBeforeDisplayInit() {}
     virtual bool OverrideWorkingFolder(const std::string& folder)
     {
         (void)folder;
@@ -187,8 +170,8 @@ public:
     // (then `created` is true); empty when the file does not load.
     SharedImageRef GetSharedImage(const std::string& file, const std::string& variant, bool& created);
     virtual void SwitchScreenMode(bool wantWindowed, bool use3D, bool force);
-    virtual void SwitchScreenMode(bool wantWindowed) { SwitchScreenMode(wantWindowed, is3D, false); }
-    virtual void SwitchScreenMode() { SwitchScreenMode(isWindowed, is3D, true); }
+    virtual void SwitchScreenMode(bool wantWindowed) { SwitchScreenMode(wantWindowed, display.Is3D(), false); }
+    virtual void SwitchScreenMode() { SwitchScreenMode(display.WantsWindow(), display.Is3D(), true); }
     virtual Dialog* ShowDialog(int id, bool modal, const std::string& header, const std::string& lines,
                                const std::string& footer, int buttonMode);
     virtual Dialog* FindDialog(int id);
@@ -204,24 +187,10 @@ public:
     Dialog* GetTopDialog() const { return dialogs.Top(); }
     // The open dialogs, oldest first.
     std::vector<Dialog*> GetOpenDialogs() const { return dialogs.InOrder(); }
-    virtual void OnModalOpen() {}
-    virtual void OnModalClose() {}
-    virtual void OnAppFocusGained() {}
     virtual void OnAppFocusLost() {}
-    virtual bool IsAltShortcut(int ch) { return ch == 'r' || ch == 'R'; }
     virtual bool DebugKeyDown(int key);
-    virtual bool RawKeyDown(int key, bool ctrl, bool alt)
-    {
-        (void)key;
-        (void)ctrl;
-        (void)alt;
-        return false;
-    }
-    virtual void OnCloseRequest() {}
     virtual bool Redraw();
     virtual void PresentScreen();
-    virtual void OnBeforeSettings() {}
-    virtual void RunLoop();
     bool PumpStep(bool& updated) override;
     virtual bool PumpUntilUpdate();
 
@@ -230,7 +199,6 @@ public:
     void OnWindowMessage(const InputMessage& msg) override;
     // Handles one queued input record; true while more are queued.
     bool ProcessQueuedMessage();
-    void RehupFocus();
 
     void SetCursorNumber(int number) override;
     void SetCustomCursorsEnabled(bool enabled);
@@ -242,8 +210,6 @@ public:
     void ResetTiming();
     void StartLoadingThread();
     std::string GetString(const std::string& key, const std::string& fallback = std::string()) const;
-    // Ends the process (tests override TerminateProcess).
-    void ExitNow(int code);
     void ReleaseDeferredDeletions();
     // Widgets waiting for deferred deletion.
     int PendingDeletions() const { return static_cast<int>(deferredDeletes.size()); }
@@ -254,7 +220,7 @@ public:
     std::string GetClipboard() override;
     // WidgetHost: the focus and display state the widgets ask about.
     bool IsAppFocused() const override { return hasFocus; }
-    bool IsAccelerated() const override { return is3D; }
+    bool IsAccelerated() const override { return display.Is3D(); }
 
     // FileAccess: whole-file operations for the players' data files. Writes
     // are atomic and create missing folders. They go through the demo
@@ -275,12 +241,13 @@ public:
     // Names this moment of a recording ("Level 3"); playback's "M" runs to
     // the next marker and "L" lists them.
     void AddDemoMarker(const std::string& name);
-    bool IsPlayingDemo() const { return playingDemo; }
+    bool IsPlayingDemo() const { return demoSession && demoSession->IsPlaying(); }
+    bool IsRecordingDemo() const { return demoSession && demoSession->IsRecording(); }
+    // The demo file the command line named (the default before it did).
+    std::string GetDemoFileName() const;
     // Playback runs on without drawing, waiting or sound up to this update.
     void JumpDemoTo(int update);
     const DemoReport& GetDemoReport() const;
-    // The whole screen drawn afresh and hashed (64-bit FNV-1a of its pixels).
-    uint64_t HashScreen();
 
     // SettingsAccess: every setting goes through these; a recording notes
     // each result, a playback answers from the recording.
@@ -302,34 +269,31 @@ public:
     // primary thread, also when the loading thread read the font).
     std::unique_ptr<MemoryImage> LoadFontImage(const std::string& path) override;
     void ReportFontError(const std::string& text) override;
-    // Shows the font errors other threads reported.
-    void ShowPendingFontErrors();
 
     SharedImageTable& GetSharedImages() { return sharedImages; }
-    // Guards the shared image table; the loading thread creates images
-    // under it while the primary thread frees unused ones.
-    std::recursive_mutex& GetDisplayLock() { return sharedImages.GetLock(); }
     MusicInterface* GetMusicInterface() const { return musicInterface.get(); }
-    Clock* GetClock() const { return clock; }
-    bool IsPrimaryThread() const { return std::this_thread::get_id() == primaryThreadId; }
     bool HasShutdownStarted() const override { return shutdown; }
 
     // The state the game's parts and the developer tools read.
-    bool IsRunning() const { return running; }
     bool IsInitialized() const { return initialized; }
     bool IsLoaded() const { return loaded; }
     bool IsLoadingThreadDone() const { return loadingThreadCompleted; }
     // The exit code the process ends with (-1 until one is set).
     int GetExitCode() const { return exitCode; }
-    int GetUpdateCount() const { return updateCount; }
+    int GetUpdateCount() const { return frameClock.UpdateCount(); }
     // How many steps are running inside each other (a dialog's wait runs
     // steps inside the step that opened it).
     int GetPumpDepth() const { return pumpDepth; }
     bool HasQueuedInput() const { return !messageQueue.empty(); }
     bool DebugKeysEnabled() const { return debugKeysEnabled; }
-    bool IsWindowed() const { return isWindowed; }
+    bool IsWindowed() const { return display.WantsWindow(); }
     // The desktop allows no windowed mode.
-    bool IsFullScreenForced() const { return forceFullscreen; }
+    bool IsFullScreenForced() const { return display.IsFullScreenForced(); }
+    // The loop's clock, the drawing's pacing and the window's state, to
+    // look at.
+    const FrameClock& GetFrameClock() const { return frameClock; }
+    const DrawPacer& GetDrawPacer() const { return drawPacer; }
+    const DisplayState& GetDisplayState() const { return display; }
     // What Run does before and after its loop, for a driver that runs the
     // steps itself (the end-to-end player).
     void BeginDrivenRun();
@@ -350,12 +314,46 @@ public:
     bool noSoundNeeded = false;
 
 protected:
+    // Hooks the derived application may take over, and the steps of the
+    // loop and of start-up that only the application itself runs.
+    virtual bool TryUpdate();
+    virtual void SmoothUpdate(double frac);
+    // A silent player when no sound is wanted, else the mixer's player.
+    virtual std::unique_ptr<MusicInterface> CreateMusicPlayer();
+    virtual void ApplyCursor();
+    virtual void OnRunFinished() {}
+    virtual void OnBeforeWindow() {}
+    virtual void LogScreenSaverError(const std::string& text);
+    virtual void OnUrlOpenFailed(const std::string& url);
+    virtual void OnUrlOpened(const std::string& url);
+    virtual std::string GetProductVersion(const std::string& path);
+    virtual void HideWindow();
+    virtual void SplitCommandLine(const std::string& text);
+    virtual void HandleCommandLineParam(const std::string& name, const std::string& value);
+    virtual void OnBeforeDisplayInit() {}
+    virtual void OnModalOpen() {}
+    virtual void OnModalClose() {}
+    virtual void OnAppFocusGained() {}
+    virtual bool IsAltShortcut(int ch) { return ch == 'r' || ch == 'R'; }
+    virtual bool RawKeyDown(int key, bool ctrl, bool alt)
+    {
+        (void)key;
+        (void)ctrl;
+        (void)alt;
+        return false;
+    }
+    virtual void OnCloseRequest() {}
+    virtual void OnBeforeSettings() {}
+    virtual void RunLoop();
+    // Ends the process (tests override TerminateProcess).
+    void ExitNow(int code);
+    Clock* GetClock() const { return clock; }
     // Ends the process; tests replace it to observe the exit code.
     virtual void TerminateProcess(int code);
     // For the derived application: the screen mode to start in (the
     // settings may change it), its loading thread's task count and
     // progress, and a start-up failure that ends the run with `code`.
-    void SetStartWindowed(bool windowed) { isWindowed = windowed; }
+    void SetStartWindowed(bool windowed) { display.SetWantsWindow(windowed); }
     void SetLoadingTaskCount(int total) { numLoadingThreadTasks = total; }
     void CountLoadingTaskDone() { ++completedLoadingThreadTasks; }
     void AbortRun(int code)
@@ -385,27 +383,61 @@ public:
     // or the mouse position "x, y" in the second mode), made again only
     // when its text changes; null when no font is available.
     MemoryImage* GetFrameRateImage();
+
+private:
+    void RehupFocus();
+    // The whole screen drawn afresh and hashed (64-bit FNV-1a of its pixels).
+    uint64_t HashScreen();
     // White lines of text on a dark plate, in the frame-rate figure's font;
     // null when no font is available.
     std::unique_ptr<MemoryImage> MakeTextPlate(const std::vector<std::string>& lines);
+    // Shows the font errors other threads reported.
+    void ShowPendingFontErrors();
+    // Guards the shared image table; the loading thread creates images
+    // under it while the primary thread frees unused ones.
+    std::recursive_mutex& GetDisplayLock() { return sharedImages.GetLock(); }
+    bool IsPrimaryThread() const { return std::this_thread::get_id() == primaryThreadId; }
+    bool IsRunning() const { return running; }
+
+    // Declared before everything that may hold shared images, so every
+    // reference is gone before the table goes.
+    SharedImageTable sharedImages;
+    std::mutex fontErrorLock;
+    std::vector<std::string> pendingFontErrors;
 
 protected:
-
     SettingsStore* GetSettings();
+    uint32_t Now() { return clock->GetTickCount(); }
+
+    // What the derived application uses directly: the widgets, the
+    // resources, the screen image, the desktop services it was given and
+    // its loading thread.
+    std::unique_ptr<WidgetManager> widgetManager;
+    std::unique_ptr<ResourceManager> resourceManager;
+    // The 800 x 600 (width x height) picture the widgets draw into and the
+    // presenter shows.
+    std::unique_ptr<MemoryImage> screenImage;
+    Clock* clock = nullptr;
+    Presenter* presenter = nullptr;
+    SystemServices* systemServices = nullptr;
+    AudioDevice* audioDevice = nullptr;
+    std::thread loadingThread;
+
+private:
     // The drawing area's top-left corner for a window in this frame:
     // centred in the work area, or the preferred place with the whole frame
     // kept inside the work area of its monitor.
     void PlaceWindow(const FrameExtents& frame, int& x, int& y);
     void ApplyVolumes();
-    void VsyncSanityCheck();
     bool SleepOrFail(int ms, bool allowSleep);
     // The two halves of ProcessQueuedMessage: mouse records, and the rest
     // (keys, timer, window state, close).
     void HandleMouseMessage(const InputMessage& msg);
     void HandleKeyOrWindowMessage(const InputMessage& msg);
-    uint32_t Now() { return clock->GetTickCount(); }
 
     // The demo layer (ZorvinAppBaseDemo.cpp).
+    // The session the command line fills in, made on its first demo switch.
+    DemoSession& DemoRequest();
     void StartDemo();
     void FinishDemo(uint64_t screenHash);
     // Hands the next due input of the recording to the widgets; true while
@@ -422,19 +454,9 @@ protected:
     void EndDemoJump();
     void ShowDemoMarkers();
 
-    // Declared before the managers so every reference they hold is gone
-    // before the table goes.
-    SharedImageTable sharedImages;
-    std::mutex fontErrorLock;
-    std::vector<std::string> pendingFontErrors;
-    std::unique_ptr<WidgetManager> widgetManager;
     // The open dialogs (emptied by the destructor before the widget
     // manager goes).
     DialogStack dialogs;
-    std::unique_ptr<ResourceManager> resourceManager;
-    // The 800 x 600 (width x height) picture the widgets draw into and the
-    // presenter shows.
-    std::unique_ptr<MemoryImage> screenImage;
     // The screen with the software cursor drawn over it, made only while a
     // software cursor is shown.
     std::unique_ptr<MemoryImage> cursorFrame;
@@ -454,19 +476,14 @@ protected:
     int softwareCursorHotX = 0;
     int softwareCursorHotY = 0;
     std::unique_ptr<Clock> systemClock;
-    Clock* clock = nullptr;
     WindowSystem* windowSystem = nullptr;
-    Presenter* presenter = nullptr;
-    SystemServices* systemServices = nullptr;
     std::unique_ptr<SettingsStore> settings;
-    AudioDevice* audioDevice = nullptr;
     std::unique_ptr<SoundManager> soundManager;
     std::unique_ptr<MusicInterface> musicInterface;
     std::string settingsPathOverride;
     std::string settingsKeyInUse;
     std::string instanceFolder;
     SingleInstance singleInstance;
-    std::thread loadingThread;
     bool screenSaverErrorLogStarted = false;
 
     // The demo being recorded or played (none in a plain run), and the
@@ -479,38 +496,16 @@ protected:
     // What the derived applications (the game, the developer tools, the
     // test fixtures) configure or look at; the rest of the state is private.
 protected:
-    // Window and display.
-    int preferredX = -1;
-    int preferredY = -1;
-    bool isWindowed = true;
-    bool isPhysWindowed = true;
-    bool forceFullscreen = false;
-    bool windowedFailedOnce = false;
-    bool hasMainWindow = false;
+    // The loop's clock, the drawing's pacing and the window's state; the
+    // developer tools and the tests steer them through their operations.
+    FrameClock& Timing() { return frameClock; }
+    DrawPacer& Pacer() { return drawPacer; }
+    DisplayState& Display() { return display; }
+
     int cursorNum = 0;
     bool customCursorsEnabled = false;
     bool isScreenSaver = false;
-    bool is3D = false;
-    bool had3DProblems = false;
-    bool displayLost = false;
     std::map<std::string, std::string> stringTable;
-
-    // Timing.
-    double updateMultiplier = 1.0;
-    bool paused = false;
-    StepMode stepMode = StepMode::Running;
-    bool waitForVSync = false;
-    uint32_t lastTimeCheck = 0;
-    int holdTime = 0;
-    bool hasPendingDraw = true;
-    uint32_t lastDrawTick = 0;
-    uint32_t lastUserInputTick = 0;
-    uint32_t startTick = 0;
-    int updateCount = 0;
-    int drawCount = 0;
-    int sleepCount = 0;
-    int pumpDepth = 0;
-    int showFPSMode = 0;
 
     // Focus and sound.
     bool active = true;
@@ -549,9 +544,6 @@ protected:
     // Command line, URL opening, demos and developer features.
     std::string commandLine;
     bool isOpeningUrl = false;
-    std::string demoFileName = "zorvinapp.dmo";
-    bool recordingDemo = false;
-    bool playingDemo = false;
     bool debugKeysEnabled = false;
     // Input records waiting for the main loop, oldest first.
     std::deque<InputMessage> messageQueue;
@@ -575,37 +567,20 @@ private:
     SettingsAccess& ActiveSettings();
     StoreSettings storeSettings{*this};
 
-    // Display.
-    bool is3DChanged = false;
-    bool displayCreated = false;
-    bool isWindowHidden = false;
+    // The window and the display.
+    DisplayState display;
     bool isSystemPopupUp = false;
     bool mouseIn = false;
 
-    // The loop and its timing.
-    int frameTime = 10;
-    bool vsyncUpdates = false;
-    int refreshRate = 100;
-    bool vsyncBroken = false;
-    int vsyncBrokenCount = 0;
-    uint32_t vsyncBrokenTestStartTick = 0;
-    int vsyncBrokenTestUpdates = 0;
-    bool softVSyncWait = true;
-    double updateTimeAcc = 0.0;
-    double pendingUpdatesAcc = 0.0;
+    // The loop: its clock, the pacing of frames, where the step stands,
+    // and how deep steps run inside each other.
+    FrameClock frameClock;
+    DrawPacer drawPacer;
     LoopState updateAppState = LoopState::TakingInput;
     int updatesSinceLastDraw = 0;
-    bool lastDrawWasEmpty = false;
-    bool forceDraw = false;
-    uint32_t nextDrawTick = 0;
-    uint32_t fpsTime = 0;
-    int fpsCount = 0;
-    int currentFps = 0;
-    int drawTime = 0;
-    int screenBltTime = 0;
     bool isDrawing = false;
-    uint32_t lastRecoveryTick = 0;
-    bool showFPS = false;
+    int pumpDepth = 0;
+    uint32_t lastUserInputTick = 0;
 
     // Sound and lifecycle.
     bool muteOnLostFocus = true;

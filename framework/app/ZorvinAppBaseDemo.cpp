@@ -39,21 +39,19 @@ namespace Zorvin {
 
 void ZorvinAppBase::StartDemo()
 {
-    if (!playingDemo && !recordingDemo) {
+    if (!IsRecordingDemo() && !IsPlayingDemo()) {
         std::srand(Now());
         return;
     }
-    demoSession = std::make_unique<DemoSession>(playingDemo, FileAccess::Disk(), storeSettings, updateCount);
-    if (recordingDemo) {
+    if (demoSession->IsRecording()) {
         uint32_t seed = Now();
-        demoSession->BeginRecording(productName, productVersion, seed, isWindowed);
+        demoSession->BeginRecording(productName, productVersion, seed, display.WantsWindow());
         std::srand(seed);
         return;
     }
     std::string error;
-    if (!demoSession->LoadRecording(demoFileName, productName, error)) {
+    if (!demoSession->LoadRecording(productName, error)) {
         demoSession.reset();
-        playingDemo = false;
         ShowFatalError(error);
         ExitNow(0);
         return;
@@ -64,7 +62,19 @@ void ZorvinAppBase::StartDemo()
 void ZorvinAppBase::FinishDemo(uint64_t screenHash)
 {
     if (demoSession)
-        demoSession->Finish(demoFileName, screenHash);
+        demoSession->Finish(screenHash);
+}
+
+DemoSession& ZorvinAppBase::DemoRequest()
+{
+    if (!demoSession)
+        demoSession = std::make_unique<DemoSession>(FileAccess::Disk(), storeSettings, frameClock.UpdateCountRef());
+    return *demoSession;
+}
+
+std::string ZorvinAppBase::GetDemoFileName() const
+{
+    return demoSession ? demoSession->Path() : std::string(DemoSession::kDefaultFileName);
 }
 
 const ZorvinAppBase::DemoReport& ZorvinAppBase::GetDemoReport() const
@@ -150,7 +160,7 @@ bool ZorvinAppBase::DemoAllowsUpdate()
     }
     // The recorded run ended here, by a close, a signal or a kill: what is
     // left are the results its shutdown asked for, which ours asks for now.
-    if (updateCount >= demoSession->FinalUpdate() && demoSession->OnlyResultsLeft()) {
+    if (frameClock.UpdateCount() >= demoSession->FinalUpdate() && demoSession->OnlyResultsLeft()) {
         Shutdown();
         return false;
     }
@@ -182,7 +192,7 @@ bool ZorvinAppBase::DemoAllowsUpdate()
 
 void ZorvinAppBase::JumpDemoTo(int update)
 {
-    if (!playingDemo || !demoSession || update <= updateCount)
+    if (!IsPlayingDemo() || update <= frameClock.UpdateCount())
         return;
     // Muted as when the window loses the focus: the player's own mute,
     // which the settings keep, stays as it was.
@@ -198,61 +208,59 @@ void ZorvinAppBase::EndDemoJump()
     demoJumpTarget = -1;
     Unmute(true);
     MarkAllDirty();
-    forceDraw = true;
-    hasPendingDraw = true;
+    drawPacer.ForceDraw();
 }
 
 bool ZorvinAppBase::DemoFastForward()
 {
-    if (demoJumpTarget < 0 || paused)
+    if (demoJumpTarget < 0 || frameClock.IsPaused())
         return false;
     // One update per step, as in the recorded run, so that whoever waits
     // in a nested loop looks at the world after the same updates; only the
     // waiting for the clock and the drawing are left out.
-    if (demoJumpTarget > updateCount && !shutdown) {
+    if (demoJumpTarget > frameClock.UpdateCount() && !shutdown) {
         TryUpdate();
         ReleaseDeferredDeletions();
     }
-    if (demoJumpTarget <= updateCount || shutdown)
+    if (demoJumpTarget <= frameClock.UpdateCount() || shutdown)
         EndDemoJump();
-    updateTimeAcc = 0;
-    lastTimeCheck = Now();
+    frameClock.Reset(Now());
     updateAppState = LoopState::StepDone;
     return true;
 }
 
 bool ZorvinAppBase::DemoPlaybackKey(int ch)
 {
-    const int perSecond = 1000 / std::max(frameTime, 1);
+    const int perSecond = frameClock.UpdatesPerSecond();
     static const int SecondsBeforeEnd[] = {120, 90, 60, 30, 10, 5}; // keys 4 to 9
     switch (ch) {
     case '+':
-        updateMultiplier *= 1.5;
+        frameClock.SetSpeed(frameClock.Speed() * 1.5);
         return true;
     case '-':
-        updateMultiplier /= 1.5;
+        frameClock.SetSpeed(frameClock.Speed() / 1.5);
         return true;
     case '=':
-        updateMultiplier = 1.0;
+        frameClock.SetSpeed(1.0);
         return true;
     case '0':
         JumpDemoTo(demoSession->FinalUpdate());
         return true;
     case 'n':
     case 'N':
-        stepMode = StepMode::StepOnce;
+        frameClock.SetStepMode(StepMode::StepOnce);
         return true;
     case 'p':
     case 'P':
-        if (stepMode != StepMode::Running)
-            stepMode = StepMode::Running;
+        if (frameClock.GetStepMode() != StepMode::Running)
+            frameClock.SetStepMode(StepMode::Running);
         else
-            paused = !paused;
+            frameClock.SetPaused(!frameClock.IsPaused());
         return true;
     case 'm':
     case 'M':
         for (const DemoMarker& marker : demoSession->Markers())
-            if (marker.update > updateCount) {
+            if (marker.update > frameClock.UpdateCount()) {
                 JumpDemoTo(marker.update);
                 break;
             }
@@ -287,7 +295,8 @@ void ZorvinAppBase::ShowDemoMarkers()
     if (demoOverlay) {
         demoOverlay.reset();
     } else {
-        const int perSecond = 1000 / std::max(frameTime, 1);
+        const int perSecond = frameClock.UpdatesPerSecond();
+        const int updateCount = frameClock.UpdateCount();
         std::vector<std::string> lines = {"Marker List"};
         // The markers around the moment on show, at most twenty.
         size_t first = 0;
@@ -306,8 +315,7 @@ void ZorvinAppBase::ShowDemoMarkers()
             lines.push_back("No markers.");
         demoOverlay = MakeTextPlate(lines);
     }
-    forceDraw = true;
-    hasPendingDraw = true;
+    drawPacer.ForceDraw();
 }
 
 // ---------------------------------------------------------------------------
@@ -315,14 +323,14 @@ void ZorvinAppBase::ShowDemoMarkers()
 
 FileAccess& ZorvinAppBase::ActiveFiles()
 {
-    if (demoSession)
+    if (demoSession && demoSession->IsStarted())
         return *demoSession;
     return FileAccess::Disk();
 }
 
 SettingsAccess& ZorvinAppBase::ActiveSettings()
 {
-    if (demoSession)
+    if (demoSession && demoSession->IsStarted())
         return *demoSession;
     return storeSettings;
 }

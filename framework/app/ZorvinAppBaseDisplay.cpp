@@ -37,11 +37,11 @@ void ZorvinAppBase::CreateMainWindow()
 {
     if (windowSystem == nullptr) {
         // Headless: there is nothing to show, but the state stays consistent.
-        isPhysWindowed = isWindowed;
+        display.NoWindow();
         MarkAllDirty();
         return;
     }
-    bool windowed = isWindowed || playingDemo;
+    bool windowed = display.WantsWindow() || IsPlayingDemo();
     WindowSpec spec;
     spec.title = title;
     spec.width = width;
@@ -54,41 +54,37 @@ void ZorvinAppBase::CreateMainWindow()
         ExitNow(1);
         return;
     }
-    hasMainWindow = true;
-    isPhysWindowed = windowed;
-    if (!displayCreated) {
-        displayCreated = true;
+    display.WindowMade(windowed);
+    if (display.FirstDisplay()) {
         bool stored = false;
         if (ReadSettingBoolean("Is3D", stored))
-            is3D = stored;
+            display.Choose3D(stored);
     }
     OnBeforeDisplayInit();
-    int result = presenter != nullptr ? presenter->Initialize(windowed, is3D) : RESULT_OK;
+    int result = presenter != nullptr ? presenter->Initialize(windowed, display.Is3D()) : RESULT_OK;
     if (presenter != nullptr && presenter->Test3DDecided())
         EraseSetting("Is3D");
     if (result == RESULT_INVALID_COLORDEPTH && windowed) {
-        if (windowedFailedOnce) {
+        if (display.WindowedFailedOnce()) {
             ShowFatalError("Please set your desktop color depth to 16 bit.");
             ExitNow(1);
             return;
         }
-        forceFullscreen = true;
+        display.ForceFullScreen();
         SwitchScreenMode(false);
         return;
     }
     if ((result == RESULT_EXCLUSIVE_FAIL || result == RESULT_DISPCHANGE_FAIL) && !windowed) {
         // Full screen does not work either: back to a window, where a
         // second failure ends with the fatal message.
-        windowedFailedOnce = true;
-        forceFullscreen = false;
+        display.FullScreenFailed();
         SwitchScreenMode(true);
         return;
     }
-    if (result != RESULT_OK && is3D) {
+    if (result != RESULT_OK && display.Is3D()) {
         // Acceleration failed: the software renderer takes over at once
         // rather than leaving the window without a display.
-        is3D = false;
-        had3DProblems = true;
+        display.Drop3D();
         result = presenter->Initialize(windowed, false);
     }
     if (result != RESULT_OK) {
@@ -97,18 +93,20 @@ void ZorvinAppBase::CreateMainWindow()
         ExitNow(1);
         return;
     }
-    displayLost = false;
+    display.Restored();
     if (minimized) {
         minimized = false;
         if (muteOnLostFocus)
             Unmute(true);
     }
     MarkAllDirty();
-    windowSystem->StartTimer(frameTime);
+    windowSystem->StartTimer(frameClock.FrameTime());
 }
 
 void ZorvinAppBase::PlaceWindow(const FrameExtents& frame, int& x, int& y)
 {
+    int preferredX = display.PreferredX();
+    int preferredY = display.PreferredY();
     bool centred = preferredX == -1 || preferredY == -1;
     Rect area = centred ? windowSystem->GetDesktopWorkArea() : windowSystem->GetWorkAreaAt(preferredX, preferredY);
     int outerW = width + frame.left + frame.right;
@@ -126,10 +124,10 @@ void ZorvinAppBase::PlaceWindow(const FrameExtents& frame, int& x, int& y)
 
 void ZorvinAppBase::ShowMainWindow()
 {
-    if (windowSystem == nullptr || !hasMainWindow)
+    if (windowSystem == nullptr || !display.HasWindow())
         return;
     windowSystem->ShowMainWindow(!isOpeningUrl);
-    if (!isPhysWindowed)
+    if (!display.IsPhysicallyWindowed())
         return;
     // A window manager puts its frame, not the drawing area, where the
     // window was asked to go, so each start would find the window a frame
@@ -146,41 +144,36 @@ void ZorvinAppBase::ShowMainWindow()
 
 void ZorvinAppBase::SwitchScreenMode(bool wantWindowed, bool use3D, bool force)
 {
-    if (forceFullscreen)
+    if (display.IsFullScreenForced())
         wantWindowed = false;
-    if (use3D != is3D) {
-        is3D = use3D;
-        is3DChanged = true;
-        if (wantWindowed == isWindowed && !force) {
-            if (presenter != nullptr && hasMainWindow && presenter->Initialize(isPhysWindowed, is3D) != RESULT_OK) {
-                is3D = false;
-                had3DProblems = true;
-                presenter->Initialize(isPhysWindowed, false);
+    if (use3D != display.Is3D()) {
+        display.Switch3D(use3D);
+        if (wantWindowed == display.WantsWindow() && !force) {
+            bool phys = display.IsPhysicallyWindowed();
+            if (presenter != nullptr && display.HasWindow() && presenter->Initialize(phys, use3D) != RESULT_OK) {
+                display.Drop3D();
+                presenter->Initialize(phys, false);
             }
             MarkAllDirty();
             return;
         }
-    } else if (wantWindowed == isWindowed && !force) {
+    } else if (wantWindowed == display.WantsWindow() && !force) {
         return;
     }
-    isWindowed = wantWindowed;
+    display.SetWantsWindow(wantWindowed);
     CreateMainWindow();
     ShowMainWindow();
-    lastDrawTick = Now();
+    drawPacer.NoteShown(Now());
 }
 
 bool ZorvinAppBase::Redraw()
 {
-    if (displayLost) {
+    if (display.IsLost()) {
         PresentScreen();
         return false;
     }
     uint32_t start = Now();
-    if (start - fpsTime >= 1000) {
-        currentFps = fpsCount;
-        fpsCount = 0;
-        fpsTime = start;
-    }
+    drawPacer.TickFrameRate(start);
     bool drew = false;
     if (!tearingDown) {
         isDrawing = true;
@@ -188,50 +181,34 @@ bool ZorvinAppBase::Redraw()
         isDrawing = false;
     }
     uint32_t drawn = Now();
-    bool due = static_cast<int32_t>(start - nextDrawTick) >= 0;
-    if (!((drew || start - lastDrawTick >= 1000 || forceDraw) && due)) {
-        hasPendingDraw = false;
-        lastDrawWasEmpty = true;
+    if (!drawPacer.ShouldPresent(drew, start)) {
+        drawPacer.Skip();
         return false;
     }
-    ++drawCount;
-    ++fpsCount;
-    lastDrawWasEmpty = false;
-    drawTime += static_cast<int>(drawn - start);
+    drawPacer.CountDrawn(start, drawn);
 
-    if (isPhysWindowed && waitForVSync && softVSyncWait) {
+    if (display.IsPhysicallyWindowed() && frameClock.SleepsForVSync()) {
         int period = presenter != nullptr ? presenter->GetRefreshPeriodMs() : 10;
-        int wait = period - static_cast<int>(Now() - lastDrawTick);
+        int wait = period - static_cast<int>(Now() - drawPacer.LastShownTick());
         if (wait > 0)
             clock->Sleep(wait);
     }
     uint32_t presentStart = Now();
-    lastDrawTick = presentStart;
+    drawPacer.NoteShown(presentStart);
     PresentScreen();
     uint32_t end = Now();
-    screenBltTime = static_cast<int>(end - presentStart);
-    updateTimeAcc = std::min(updateTimeAcc + (end - lastTimeCheck), 200.0);
-    lastTimeCheck = end;
-    if (loadingThreadStarted && !loadingThreadCompleted) {
-        // While loading, draw rarely so the loading thread gets the processor.
-        nextDrawTick += std::max(static_cast<int>(end - start), 15) + 35;
-        if (static_cast<int32_t>(nextDrawTick - end) <= 0)
-            nextDrawTick = end;
-    } else {
-        nextDrawTick = end;
-    }
-    hasPendingDraw = false;
-    forceDraw = false;
+    frameClock.AddDrawTime(end);
+    drawPacer.Presented(start, presentStart, end, loadingThreadStarted && !loadingThreadCompleted);
     return true;
 }
 
 void ZorvinAppBase::PresentScreen()
 {
-    if (isDrawing || shutdown || tearingDown || presenter == nullptr || !hasMainWindow)
+    if (isDrawing || shutdown || tearingDown || presenter == nullptr || !display.HasWindow())
         return;
-    if (!displayLost) {
+    if (!display.IsLost()) {
         const uint32_t* pixels = GetScreenPixels();
-        MemoryImage* rate = showFPS ? GetFrameRateImage() : nullptr;
+        MemoryImage* rate = drawPacer.ShowsFrameRate() ? GetFrameRateImage() : nullptr;
         MemoryImage* overlay = demoOverlay.get();
         if (pixels != nullptr && (softwareCursor != nullptr || rate != nullptr || overlay != nullptr) &&
             screenImage != nullptr) {
@@ -258,38 +235,36 @@ void ZorvinAppBase::PresentScreen()
         if (presenter->PresentChanged(pixels, width, height, changed.data(), int(changed.size())))
             return;
         frameDiff.Reset();
-        displayLost = true;
-        lastRecoveryTick = Now() - 1000;
+        display.Lose(Now());
     }
     // Recovery: at most once a second in a window, at every call while
     // active in full screen, never while minimised.
-    if (minimized || (!isPhysWindowed && !active))
+    bool phys = display.IsPhysicallyWindowed();
+    if (minimized || (!phys && !active))
         return;
     uint32_t now = Now();
-    if (isPhysWindowed && now - lastRecoveryTick < 1000)
+    if (!display.RecoveryAllowed(now))
         return;
-    lastRecoveryTick = now;
     OnBeforeDisplayInit();
-    int result = presenter->Initialize(isPhysWindowed, is3D);
-    if (result == RESULT_INVALID_COLORDEPTH && isPhysWindowed && active) {
-        forceFullscreen = true;
+    int result = presenter->Initialize(phys, display.Is3D());
+    if (result == RESULT_INVALID_COLORDEPTH && phys && active) {
+        display.ForceFullScreen();
         SwitchScreenMode(false);
         return;
     }
-    if (result != RESULT_OK && is3D) {
+    if (result != RESULT_OK && display.Is3D()) {
         // Kept next to the acceleration test's record so the cause can be
         // found after the run.
         WriteSettingString("Test3D\\RuntimeError",
                            std::string(DisplayResultName(result)) + ": " + presenter->GetErrorText());
-        is3D = false;
-        had3DProblems = true;
+        display.Drop3D();
         return;
     }
     if (result != RESULT_OK)
         return;
-    displayLost = false;
+    display.Restored();
     MarkAllDirty();
-    lastDrawTick = now;
+    drawPacer.NoteShown(now);
 }
 
 std::unique_ptr<MemoryImage> ZorvinAppBase::MakeTextPlate(const std::vector<std::string>& lines)
@@ -316,10 +291,10 @@ std::unique_ptr<MemoryImage> ZorvinAppBase::MakeTextPlate(const std::vector<std:
 MemoryImage* ZorvinAppBase::GetFrameRateImage()
 {
     char text[64];
-    if (showFPSMode == 1)
+    if (drawPacer.FrameRateMode() == 1)
         std::snprintf(text, sizeof(text), "%d, %d", widgetManager->lastMouseX, widgetManager->lastMouseY);
     else
-        std::snprintf(text, sizeof(text), "FPS: %d", currentFps);
+        std::snprintf(text, sizeof(text), "FPS: %d", drawPacer.CurrentFps());
     if (frameRateImage && frameRateText == text)
         return frameRateImage.get();
     if (!frameRateFont)
@@ -343,20 +318,20 @@ MemoryImage* ZorvinAppBase::GetFrameRateImage()
 void ZorvinAppBase::MarkAllDirty()
 {
     widgetManager->MarkTreeDirty();
-    hasPendingDraw = true;
+    drawPacer.RequestDraw();
     frameDiff.Reset(); // a re-created display holds no frame yet
 }
 
 void ZorvinAppBase::ApplyCursor()
 {
-    if (windowSystem == nullptr || !hasMainWindow)
+    if (windowSystem == nullptr || !display.HasWindow())
         return;
     Image* newSoftware = nullptr;
-    if (isWindowHidden || !mouseIn) {
+    if (display.IsHidden() || !mouseIn) {
         windowSystem->SetCursor(0);
     } else {
         auto custom = customCursors.find(cursorNum);
-        if (custom != customCursors.end() && (customCursorsEnabled || playingDemo || cursorNum == 12)) {
+        if (custom != customCursors.end() && (customCursorsEnabled || IsPlayingDemo() || cursorNum == 12)) {
             // The application draws this one over the screen; the system's
             // cursor is hidden meanwhile.
             newSoftware = custom->second.image;
@@ -369,8 +344,7 @@ void ZorvinAppBase::ApplyCursor()
     }
     if (newSoftware != softwareCursor) {
         softwareCursor = newSoftware;
-        forceDraw = true;
-        hasPendingDraw = true;
+        drawPacer.ForceDraw();
     }
 }
 
@@ -398,9 +372,9 @@ void ZorvinAppBase::SetCustomCursorsEnabled(bool enabled)
 void ZorvinAppBase::HideWindow()
 {
     ApplyMusicVolumeToDevice(0.0);
-    if (windowSystem != nullptr && hasMainWindow)
+    if (windowSystem != nullptr && display.HasWindow())
         windowSystem->HideMainWindow();
-    isWindowHidden = true;
+    display.Hide();
     ApplyCursor();
 }
 

@@ -54,7 +54,7 @@ void ZorvinAppBase::OnWindowMessage(const InputMessage& msg)
 {
     switch (msg.kind) {
     case MessageKind::Paint:
-        if (initialized && !tearingDown && !isWindowHidden && running) {
+        if (initialized && !tearingDown && !display.IsHidden() && running) {
             frameDiff.Reset(); // the window lost its picture: show it whole
             PresentScreen();
         }
@@ -63,19 +63,19 @@ void ZorvinAppBase::OnWindowMessage(const InputMessage& msg)
         Shutdown();
         return;
     case MessageKind::Notify:
-        if (windowSystem != nullptr && hasMainWindow)
+        if (windowSystem != nullptr && display.HasWindow())
             windowSystem->RestoreAndRaise();
         return;
     case MessageKind::SysChar:
         return; // Alt+letter never reaches the widgets
     case MessageKind::Activate:
-        if (!playingDemo && msg.window == MessageWindow::Main)
+        if (!IsPlayingDemo() && msg.window == MessageWindow::Main)
             active = msg.param1 != 0;
         break;
     default:
         break;
     }
-    if (playingDemo && demoSession) {
+    if (IsPlayingDemo()) {
         // The recording is the input now: the window only steers the
         // playback and may still be closed.
         if (msg.kind == MessageKind::Char && DemoPlaybackKey(msg.param1))
@@ -105,8 +105,8 @@ void ZorvinAppBase::OnWindowMessage(const InputMessage& msg)
     if (msg.kind == MessageKind::Timer && !messageQueue.empty() && messageQueue.back().kind == MessageKind::Timer)
         return;
     if (msg.kind == MessageKind::SysKeyDown && msg.param1 == KeyEnter && altDown) {
-        if (!forceFullscreen) {
-            SwitchScreenMode(!isWindowed);
+        if (!display.IsFullScreenForced()) {
+            SwitchScreenMode(!display.WantsWindow());
             ctrlDown = false;
             altDown = false;
             std::fill(std::begin(widgetManager->keyDown), std::end(widgetManager->keyDown), false);
@@ -130,21 +130,21 @@ void ZorvinAppBase::OnWindowMessage(const InputMessage& msg)
 bool ZorvinAppBase::ProcessQueuedMessage()
 {
     if (messageQueue.empty())
-        return playingDemo && FeedDemoInput();
+        return IsPlayingDemo() && FeedDemoInput();
     InputMessage msg = messageQueue.front();
     messageQueue.pop_front();
-    if (recordingDemo && demoSession)
+    if (IsRecordingDemo())
         demoSession->RecordInput(msg);
     if (msg.kind == MessageKind::MouseMove || FindMouseButton(msg.kind) != nullptr)
         HandleMouseMessage(msg);
     else
         HandleKeyOrWindowMessage(msg);
-    return !messageQueue.empty() || playingDemo;
+    return !messageQueue.empty() || IsPlayingDemo();
 }
 
 void ZorvinAppBase::HandleMouseMessage(const InputMessage& msg)
 {
-    if (isWindowHidden)
+    if (display.IsHidden())
         return;
     WidgetManager* wm = widgetManager.get();
     lastUserInputTick = Now();
@@ -152,8 +152,7 @@ void ZorvinAppBase::HandleMouseMessage(const InputMessage& msg)
     if (softwareCursor != nullptr) {
         // SDL draws only on this thread, so the software cursor follows
         // the pointer through the next frame rather than a thread of its own.
-        forceDraw = true;
-        hasPendingDraw = true;
+        drawPacer.ForceDraw();
     }
     if (!mouseIn) {
         mouseIn = true;
@@ -180,7 +179,7 @@ void ZorvinAppBase::HandleKeyOrWindowMessage(const InputMessage& msg)
     WidgetManager* wm = widgetManager.get();
     switch (msg.kind) {
     case MessageKind::Timer:
-        if (!isWindowHidden && running) {
+        if (!display.IsHidden() && running) {
             uint32_t now = Now();
             if (isOpeningUrl && now - lastUserInputTick >= 5000) {
                 if (now - openingUrlTick > 8000 && !active)
@@ -190,7 +189,7 @@ void ZorvinAppBase::HandleKeyOrWindowMessage(const InputMessage& msg)
             }
             // During playback the pointer's comings and goings are the
             // recording's.
-            if (windowSystem != nullptr && !playingDemo) {
+            if (windowSystem != nullptr && !IsPlayingDemo()) {
                 bool in = windowSystem->IsMouseInClientArea();
                 if (in != mouseIn) {
                     DemoEvent e;
@@ -204,7 +203,7 @@ void ZorvinAppBase::HandleKeyOrWindowMessage(const InputMessage& msg)
                 }
             }
         }
-        if (singleInstance.PollNotified() && windowSystem != nullptr && hasMainWindow)
+        if (singleInstance.PollNotified() && windowSystem != nullptr && display.HasWindow())
             windowSystem->RestoreAndRaise();
         break;
     case MessageKind::KeyDown:
@@ -230,10 +229,8 @@ void ZorvinAppBase::HandleKeyOrWindowMessage(const InputMessage& msg)
         wm->MouseWheel(msg.param1 / 120);
         break;
     case MessageKind::Move:
-        if (msg.window == MessageWindow::Main && isPhysWindowed && !minimized) {
-            preferredX = msg.param1;
-            preferredY = msg.param2;
-        }
+        if (msg.window == MessageWindow::Main && display.IsPhysicallyWindowed() && !minimized)
+            display.SetPreferredPlace(msg.param1, msg.param2);
         break;
     case MessageKind::Size:
         if (msg.window == MessageWindow::Main && !shutdown) {
@@ -250,9 +247,9 @@ void ZorvinAppBase::HandleKeyOrWindowMessage(const InputMessage& msg)
         }
         break;
     case MessageKind::Activate:
-        if (msg.window == MessageWindow::Main && !tearingDown && !isWindowHidden && !shutdown) {
+        if (msg.window == MessageWindow::Main && !tearingDown && !display.IsHidden() && !shutdown) {
             RehupFocus();
-            if (active && !isPhysWindowed)
+            if (active && !display.IsPhysicallyWindowed())
                 MarkAllDirty();
             if (isOpeningUrl && !active)
                 OnUrlOpened(openingUrl);
@@ -296,36 +293,37 @@ bool ZorvinAppBase::DebugKeyDown(int key)
     switch (key) {
     case KeyF3:
         if (shift)
-            showFPSMode = (showFPSMode + 1) % 2;
+            drawPacer.SetFrameRateMode(drawPacer.FrameRateMode() + 1);
         else
-            showFPS = !showFPS;
+            drawPacer.ToggleFrameRate();
         MarkAllDirty();
-        forceDraw = true;
+        drawPacer.ForceDraw();
         return true;
     case KeyF8:
         if (shift) {
-            SwitchScreenMode(isWindowed, !is3D, false);
+            SwitchScreenMode(display.WantsWindow(), !display.Is3D(), false);
             char text[64];
-            std::snprintf(text, sizeof text, "3D-Mode: %s", is3D ? "ON" : "OFF");
+            std::snprintf(text, sizeof text, "3D-Mode: %s", display.Is3D() ? "ON" : "OFF");
             ShowMessageBox(text, "Mode Switch", MB_OK);
         } else {
             char text[160];
-            std::snprintf(text, sizeof text, "3D-Mode is %s (3D is %s on this system)\r\n\r\n", is3D ? "ON" : "OFF",
+            std::snprintf(text, sizeof text, "3D-Mode is %s (3D is %s on this system)\r\n\r\n",
+                          display.Is3D() ? "ON" : "OFF",
                           presenter != nullptr && presenter->Test3DDecided() ? "supported" : "not tested");
             ShowMessageBox(text, "Mode Switch", MB_OK);
         }
         return true;
     case KeyF10:
         if (ctrl)
-            updateMultiplier = updateMultiplier == 1.0 ? 0.25 : 1.0;
+            frameClock.SetSpeed(frameClock.Speed() == 1.0 ? 0.25 : 1.0);
         else if (shift)
-            stepMode = StepMode::Running;
+            frameClock.SetStepMode(StepMode::Running);
         else
-            stepMode = StepMode::StepOnce;
+            frameClock.SetStepMode(StepMode::StepOnce);
         return true;
     case KeyF11:
         // A playback running ahead draws nothing: there is no picture to keep.
-        if (playingDemo && demoJumpTarget >= 0)
+        if (IsPlayingDemo() && demoJumpTarget >= 0)
             return true;
         if (shift)
             DumpImages();

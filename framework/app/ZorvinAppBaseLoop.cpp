@@ -40,8 +40,8 @@ void ZorvinAppBase::Run()
         StartLoadingThread();
     ShowMainWindow();
     uint32_t runStart = Now();
-    lastDrawTick = runStart;
-    lastTimeCheck = runStart;
+    drawPacer.NoteShown(runStart);
+    frameClock.MeasureFrom(runStart);
     running = true;
     RunLoop();
     pumpDepth = 0;
@@ -52,13 +52,15 @@ void ZorvinAppBase::Run()
 
     uint32_t elapsed = Now() - runStart;
     std::fprintf(stderr, "Seconds       = %g\r\n", elapsed / 1000.0);
-    std::fprintf(stderr, "Sleep Count   = %d\r\n", sleepCount);
-    std::fprintf(stderr, "Update Count  = %d\r\n", updateCount);
-    std::fprintf(stderr, "Draw Count    = %d\r\n", drawCount);
-    std::fprintf(stderr, "Draw Time     = %d\r\n", drawTime);
-    std::fprintf(stderr, "Screen Blt    = %d\r\n", screenBltTime);
-    if (drawTime + screenBltTime > 0)
-        std::fprintf(stderr, "Avg FPS       = %d\r\n", drawCount * 1000 / (drawTime + screenBltTime));
+    int drawMs = drawPacer.DrawTime();
+    int copyMs = drawPacer.ScreenCopyTime();
+    std::fprintf(stderr, "Sleep Count   = %d\r\n", frameClock.SleepCount());
+    std::fprintf(stderr, "Update Count  = %d\r\n", frameClock.UpdateCount());
+    std::fprintf(stderr, "Draw Count    = %d\r\n", drawPacer.DrawCount());
+    std::fprintf(stderr, "Draw Time     = %d\r\n", drawMs);
+    std::fprintf(stderr, "Screen Blt    = %d\r\n", copyMs);
+    if (drawMs + copyMs > 0)
+        std::fprintf(stderr, "Avg FPS       = %d\r\n", drawPacer.DrawCount() * 1000 / (drawMs + copyMs));
 
     OnRunFinished();
     if (readFromRegistry)
@@ -100,21 +102,19 @@ bool ZorvinAppBase::PumpStep(bool& updated)
     }
     if (updateAppState == LoopState::TakingInput)
         return true;
-    if (stepMode == StepMode::Running) {
-        int before = updateCount;
+    int before = frameClock.UpdateCount();
+    if (frameClock.GetStepMode() == StepMode::Running) {
         TimedStep(true);
-        updated = updateCount != before;
-    } else if (stepMode == StepMode::Holding) {
-        clock->Sleep(frameTime);
+    } else if (frameClock.GetStepMode() == StepMode::Holding) {
+        clock->Sleep(frameClock.FrameTime());
         updateAppState = LoopState::StepDone;
     } else {
-        stepMode = StepMode::Holding;
-        int before = updateCount;
+        frameClock.SetStepMode(StepMode::Holding);
         TryUpdate();
         SmoothUpdate(1.0);
         Redraw();
-        updated = updateCount != before;
     }
+    updated = frameClock.UpdateCount() != before;
     return true;
 }
 
@@ -130,84 +130,66 @@ bool ZorvinAppBase::TimedStep(bool allowSleep)
 {
     if (shutdownFromOtherThread.exchange(false))
         Shutdown();
-    if (playingDemo && DemoFastForward())
+    bool playing = IsPlayingDemo();
+    if (playing && DemoFastForward())
         return true;
-    if (paused || updateMultiplier <= 0) {
+    if (frameClock.IsStopped()) {
         // Nothing runs, so wait one update period for input instead of
         // pumping the queue in a tight loop.
         ReleaseDeferredDeletions();
-        if (!SleepOrFail(frameTime, allowSleep))
+        if (!SleepOrFail(frameClock.FrameTime(), allowSleep))
             return false;
-        ++sleepCount;
+        frameClock.CountSleep();
         return true;
     }
 
-    double interval = frameTime / updateMultiplier;
-    double updatesPerFrame = 1.0;
-    if (vsyncUpdates && refreshRate > 0) {
-        interval = (1000.0 / refreshRate) / updateMultiplier;
-        updatesPerFrame = 1000.0 / (refreshRate * frameTime);
-    }
-    bool vsyncWait = !playingDemo && vsyncUpdates && !lastDrawWasEmpty && !vsyncBroken &&
-                     (!isPhysWindowed || (waitForVSync && !softVSyncWait));
-
+    bool vsyncPaces =
+        frameClock.VsyncPaces(playing, drawPacer.LastDrawSkipped(), display.IsPhysicallyWindowed());
     uint32_t now = Now();
-    uint32_t elapsed = now - lastTimeCheck;
-    lastTimeCheck = now;
-    if (!vsyncWait) {
-        updateTimeAcc = std::min(updateTimeAcc + elapsed, 200.0);
-        holdTime = std::max(0, holdTime - static_cast<int>(std::min<uint32_t>(elapsed, 0x7FFFFFFF)));
-    }
+    frameClock.Advance(now, vsyncPaces);
 
     int slept = 0;
     bool goDraw = true;
     if (updateAppState == LoopState::Updating) {
         ++updatesSinceLastDraw;
-        if (updatesSinceLastDraw < std::ceil(updateMultiplier * 10) || !loaded) {
-            bool due = vsyncWait ? (!hasPendingDraw || updateTimeAcc >= static_cast<int>(interval * 0.75))
-                                 : updateTimeAcc >= interval;
-            if (due) {
-                VsyncSanityCheck();
+        if (updatesSinceLastDraw < std::ceil(frameClock.Speed() * 10) || !loaded) {
+            if (frameClock.UpdateDue(vsyncPaces, drawPacer.HasPendingDraw())) {
+                frameClock.CheckVsync(Now(), playing);
                 if (TryUpdate())
                     updateAppState = LoopState::CatchingUp;
-                hasPendingDraw = true;
+                drawPacer.RequestDraw();
                 goDraw = false;
             }
         }
     } else if (updateAppState == LoopState::CatchingUp) {
         updateAppState = LoopState::StepDone;
-        pendingUpdatesAcc += updatesPerFrame - 1;
+        frameClock.AddFrameFraction();
         ReleaseDeferredDeletions();
-        while (pendingUpdatesAcc >= 1) {
+        while (frameClock.OwesFractionalUpdate()) {
             if (!TryUpdate())
                 break;
             ++updatesSinceLastDraw;
             ReleaseDeferredDeletions();
-            pendingUpdatesAcc -= 1;
+            frameClock.TakeFractionalUpdate();
         }
-        SmoothUpdate(updatesPerFrame);
+        SmoothUpdate(frameClock.UpdatesPerFrame());
         ReleaseDeferredDeletions();
-        if (vsyncWait)
-            updateTimeAcc = std::max(0.0, updateTimeAcc - (interval + 0.2));
-        else
-            updateTimeAcc -= interval;
-        if (holdTime > 0)
-            updateTimeAcc = 0;
+        frameClock.ConsumeInterval(vsyncPaces);
         goDraw = false;
     }
 
     if (goDraw) {
         updateAppState = LoopState::StepDone;
         updatesSinceLastDraw = 0;
-        if (hasPendingDraw) {
+        if (drawPacer.HasPendingDraw()) {
             Redraw();
         } else {
-            int sleepTime = static_cast<int>(interval - updateTimeAcc);
+            int sleepTime = frameClock.MsUntilDue();
             if (sleepTime >= 1) {
                 if (!SleepOrFail(sleepTime, allowSleep))
                     return false;
                 slept = sleepTime;
-                ++sleepCount;
+                frameClock.CountSleep();
             }
         }
     }
@@ -223,27 +205,11 @@ bool ZorvinAppBase::TimedStep(bool allowSleep)
     return true;
 }
 
-void ZorvinAppBase::VsyncSanityCheck()
-{
-    if (playingDemo || updateMultiplier != 1.0)
-        return;
-    int perSecond = static_cast<int>(std::ceil(1000.0 / std::max(frameTime, 1)));
-    if (++vsyncBrokenTestUpdates < perSecond)
-        return;
-    uint32_t now = Now();
-    if (now - vsyncBrokenTestStartTick > 800)
-        vsyncBrokenCount = 0;
-    else if (++vsyncBrokenCount >= 3)
-        vsyncBroken = true;
-    vsyncBrokenTestStartTick = now;
-    vsyncBrokenTestUpdates = 0;
-}
-
 bool ZorvinAppBase::TryUpdate()
 {
     if (tearingDown)
         return false;
-    if (playingDemo && demoSession) {
+    if (IsPlayingDemo()) {
         // Loading ends, and updates run, where the recording says.
         if (!DemoAllowsUpdate())
             return false;
@@ -264,7 +230,7 @@ bool ZorvinAppBase::TryUpdate()
 
 void ZorvinAppBase::UpdateFrame()
 {
-    ++updateCount;
+    frameClock.CountUpdate();
     if (!minimized)
         widgetManager->UpdateWidgets();
     if (musicInterface)
@@ -277,23 +243,22 @@ void ZorvinAppBase::UpdateFrame()
 
 void ZorvinAppBase::SmoothUpdate(double frac)
 {
-    if (vsyncUpdates)
+    if (frameClock.VsyncDrivesUpdates())
         widgetManager->UpdateWidgetsSmooth(frac);
 }
 
 void ZorvinAppBase::ResetTiming()
 {
-    updateTimeAcc = 0;
-    lastTimeCheck = Now();
+    frameClock.Reset(Now());
 }
 
 void ZorvinAppBase::BeginDrivenRun()
 {
     StartLoadingThread();
-    if (windowSystem != nullptr && hasMainWindow)
+    if (windowSystem != nullptr && display.HasWindow())
         windowSystem->ShowMainWindow(true);
-    lastDrawTick = Now();
-    lastTimeCheck = lastDrawTick;
+    drawPacer.NoteShown(Now());
+    frameClock.MeasureFrom(drawPacer.LastShownTick());
     running = true;
 }
 

@@ -178,7 +178,7 @@ void ZorvinAppBase::Unmute(bool automatic)
 
 void ZorvinAppBase::CopyToClipboard(const std::string& text)
 {
-    if (playingDemo || systemServices == nullptr)
+    if (IsPlayingDemo() || systemServices == nullptr)
         return;
     systemServices->SetClipboardText(text);
 }
@@ -186,7 +186,7 @@ void ZorvinAppBase::CopyToClipboard(const std::string& text)
 std::string ZorvinAppBase::GetClipboard()
 {
     // What was pasted is outside input like a key: a demo keeps it.
-    if (playingDemo && demoSession)
+    if (IsPlayingDemo())
         return demoSession->Clipboard(std::string());
     std::string text = systemServices != nullptr ? systemServices->GetClipboardText() : std::string();
     return demoSession ? demoSession->Clipboard(text) : text;

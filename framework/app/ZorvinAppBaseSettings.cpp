@@ -81,15 +81,18 @@ void ZorvinAppBase::LoadSettings()
         muteCount = std::max(value, 0) + autoMuteCount;
     }
     if (ReadSettingInteger("ScreenMode", value))
-        isWindowed = value == 0;
+        display.SetWantsWindow(value == 0);
+    int x = display.PreferredX();
+    int y = display.PreferredY();
     if (ReadSettingInteger("PreferredX", value))
-        preferredX = value;
+        x = value;
     if (ReadSettingInteger("PreferredY", value))
-        preferredY = value;
+        y = value;
+    display.SetPreferredPlace(x, y);
     if (ReadSettingBoolean("CustomCursors", flag))
         SetCustomCursorsEnabled(flag);
     if (ReadSettingBoolean("WaitForVSync", flag))
-        waitForVSync = flag;
+        frameClock.SetWaitForVSync(flag);
     if (ReadSettingInteger("InProgress", value))
         lastShutdownWasGraceful = value == 0;
     if (!isScreenSaver)
@@ -106,12 +109,12 @@ void ZorvinAppBase::SaveSettings()
     WriteSettingInteger("MusicVolume", VolumeToPercent(musicVolume));
     WriteSettingInteger("SfxVolume", VolumeToPercent(sfxVolume));
     WriteSettingInteger("Muted", muteCount - autoMuteCount > 0 ? 1 : 0);
-    WriteSettingInteger("ScreenMode", isWindowed ? 0 : 1);
-    WriteSettingInteger("PreferredX", preferredX);
-    WriteSettingInteger("PreferredY", preferredY);
+    WriteSettingInteger("ScreenMode", display.WantsWindow() ? 0 : 1);
+    WriteSettingInteger("PreferredX", display.PreferredX());
+    WriteSettingInteger("PreferredY", display.PreferredY());
     WriteSettingBoolean("CustomCursors", customCursorsEnabled);
     WriteSettingInteger("InProgress", 0);
-    WriteSettingBoolean("WaitForVSync", waitForVSync);
+    WriteSettingBoolean("WaitForVSync", frameClock.WaitsForVSync());
     store->EndBatch();
 }
 
@@ -176,13 +179,11 @@ void ZorvinAppBase::HandleCommandLineParam(const std::string& name, const std::s
 {
     const std::string base = "zorvinapp";
     if (name == "-play") {
-        playingDemo = true;
-        recordingDemo = false;
+        DemoRequest().SetMode(DemoSession::Mode::Playing);
     } else if (name == "-record") {
-        recordingDemo = true;
-        playingDemo = false;
+        DemoRequest().SetMode(DemoSession::Mode::Recording);
     } else if (name == "-demofile") {
-        demoFileName = value;
+        DemoRequest().SetPath(value);
     } else if (name == "-recnum") {
         int n = SwitchNumber(value);
         if (n <= 0)
@@ -193,18 +194,16 @@ void ZorvinAppBase::HandleCommandLineParam(const std::string& name, const std::s
             std::filesystem::remove(base + std::to_string(numbers.front()) + ".dmo", ec);
         }
         int next = numbers.empty() ? 1 : numbers.back() + 1;
-        demoFileName = base + std::to_string(next) + ".dmo";
-        recordingDemo = true;
-        playingDemo = false;
+        DemoRequest().SetPath(base + std::to_string(next) + ".dmo");
+        DemoRequest().SetMode(DemoSession::Mode::Recording);
     } else if (name == "-playnum") {
         int k = std::max(SwitchNumber(value) - 1, 0);
         std::vector<int> numbers = FindNumberedDemos(base);
         if (!numbers.empty()) {
             int index = std::max(static_cast<int>(numbers.size()) - 1 - k, 0);
-            demoFileName = base + std::to_string(numbers[index]) + ".dmo";
+            DemoRequest().SetPath(base + std::to_string(numbers[index]) + ".dmo");
         }
-        playingDemo = true;
-        recordingDemo = false;
+        DemoRequest().SetMode(DemoSession::Mode::Playing);
     } else if (name == "-screensaver") {
         isScreenSaver = true;
     } else if (name == "-crash") {

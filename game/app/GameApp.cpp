@@ -234,7 +234,7 @@ void GameApp::ShowFatalError(const std::string& text)
     // show it on (without a desktop the box would only print it again).
     std::fprintf(stderr, "FATAL ERROR: %s\n", Cp1251ToUtf8(text).c_str());
     std::fflush(stderr);
-    if (systemServices != nullptr && systemServices->CanShowMessageBoxes() && hasMainWindow && !shutdown)
+    if (systemServices != nullptr && systemServices->CanShowMessageBoxes() && GetDisplayState().HasWindow() && !shutdown)
         ShowMessageBox(text, "FATAL ERROR", MB_OK | MB_ICONERROR);
 }
 
@@ -295,7 +295,7 @@ void GameApp::PresentScreen()
 {
     ZorvinAppBase::PresentScreen();
     // The first frame that shows something the game drew.
-    if (firstFrameMs < 0 && drawCount > 0 && hasMainWindow && !shutdown) {
+    if (firstFrameMs < 0 && GetDrawPacer().DrawCount() > 0 && GetDisplayState().HasWindow() && !shutdown) {
         firstFrameMs = MillisecondsSinceProcessStart();
         std::fprintf(stderr, "First frame %d ms after start (%d ms of processor time)\n", firstFrameMs,
                      ProcessorMilliseconds());
@@ -312,7 +312,8 @@ void GameApp::UpdateFrame()
     if (ShutdownSignals::Requested() && !shutdown)
         Shutdown();
     // A demo plays on without drawing: its loading cannot wait for a frame.
-    bool firstFrameShown = firstFrameMs >= 0 || presenter == nullptr || !hasMainWindow || playingDemo;
+    bool firstFrameShown = firstFrameMs >= 0 || presenter == nullptr || !GetDisplayState().HasWindow() ||
+                           IsPlayingDemo();
     if (firstFrameShown && !loadingThreadStarted && !shutdown)
         StartLoadingThread();
     if (titleSongPending && firstFrameShown) {
@@ -325,7 +326,7 @@ void GameApp::UpdateFrame()
     // what failed to be written is tried again every little while.
     if (mainMenu && !shutdown) {
         ShowFileNotice(false);
-        if (updateCount % kWriteRetryUpdates == 0)
+        if (GetUpdateCount() % kWriteRetryUpdates == 0)
             RetryPendingWrites();
     }
     ZorvinAppBase::UpdateFrame();
@@ -347,8 +348,9 @@ bool GameApp::TimedStep(bool allowSleep)
     // the loop would not draw until loading ends: the first frame, the
     // logos and the progress bar would all wait. Draw after each update
     // meanwhile.
-    if (stepped && !loaded && !shutdown && hasPendingDraw && updateCount != lastLoadingDrawUpdate) {
-        lastLoadingDrawUpdate = updateCount;
+    if (stepped && !loaded && !shutdown && GetDrawPacer().HasPendingDraw() &&
+        GetUpdateCount() != lastLoadingDrawUpdate) {
+        lastLoadingDrawUpdate = GetUpdateCount();
         Redraw();
     }
     return stepped;

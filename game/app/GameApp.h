@@ -115,6 +115,9 @@ public:
     void ExitToMainMenu(bool saveGame) override;
     void EndGameToMainMenu();
     void FinishCampaign();
+    // The campaign-complete window's line: the mode's score and whether the
+    // high-score table takes it (the entry is offered only then).
+    std::string CampaignResultText();
     void OpenGameMenu();
     void ShowHintWindow(int x, int y, const std::string& text);
     void HideHintWindow() override;
@@ -240,6 +243,9 @@ private:
     // games).
     void RetryPendingWrites();
     static void CenterOnScreen(Widget* widget, Image* sizeFrom);
+    // Where the campaign-complete window's line starts below the window's
+    // content edge (its picture's own lines are above).
+    static constexpr int kCampaignTextTop = 110;
 
     std::unique_ptr<AppBoardHost> boardHost;
     std::unique_ptr<TitleScreen> titleScreen;

@@ -179,7 +179,7 @@ void GameApp::SaveGameInProgress()
     // editor's field (mode 1) has no saved game at all. A level still in its
     // intro has not been played yet and its deck is not dealt: saved, it
     // would come back without one.
-    if (field.mode == PlayMode::Editor || field.loading)
+    if (field.mode == PlayMode::Editor || field.Loading())
         return;
     if (!SavedGameFiles::SameLevel(field.level.path, PlayerLevelPath(field.mode)))
         return;
@@ -232,7 +232,7 @@ LevelResult GameApp::BoardLevelResult(bool won) const
     const LevelTally& tally = board->rules->tally;
     r.level = board->field->level.number;
     r.won = won;
-    r.score = board->field->score - tally.StartScore();
+    r.score = board->field->Score() - tally.StartScore();
     r.bestCombo = tally.BestCombo();
     r.bonuses = tally.Bonuses();
     r.moves = tally.Moves();
@@ -362,7 +362,7 @@ void GameApp::HideHintWindow()
 // ---------------------------------------------------------------------------
 // GameDialogHost
 
-int GameApp::GetShufflesLeft() { return board && board->field != nullptr ? board->field->shufflesLeft : 0; }
+int GameApp::GetShufflesLeft() { return board && board->field != nullptr ? board->field->ShufflesLeft() : 0; }
 
 void GameApp::FocusBoard()
 {

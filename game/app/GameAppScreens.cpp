@@ -10,6 +10,7 @@
 #include "framework/widgets/controls/Dialog.h"
 #include "game/app/AppBoardHost.h"
 #include "game/app/profiles/FileNotices.h"
+#include "game/app/profiles/HighScoreTable.h"
 #include "game/app/profiles/PlayerList.h"
 #include "game/app/screens/MapWnd.h"
 #include "game/app/screens/TitleScreen.h"
@@ -244,11 +245,15 @@ void GameApp::FinishCampaign()
         mapScreen->scrollDelay = 0;
     }
     auto dialog = std::make_unique<Dialog>(IMAGE_COMPLETE_WND, IMAGE_BUTTON_NORMAL, DialogCampaignComplete, true,
-                                           std::string(), std::string(), "Ok", Dialog::ButtonsFooter);
+                                           std::string(), CampaignResultText(), "Ok", Dialog::ButtonsFooter);
     Dialog* done = dialog.get();
     done->dialogListener = this;
     done->contentInsets = Insets{80, 80, 80, 80};
     done->SetButtonFont(FONT_DEFAULT);
+    done->SetBodyFont(FONT_DEFAULT);
+    done->SetColor(Dialog::ColorLines, Color(0, 0, 0));
+    // The picture's own lines end at this height: the score goes below.
+    done->backgroundInsets.top = kCampaignTextTop;
     CenterOnScreen(done, IMAGE_COMPLETE_WND);
     AddDialog(DialogCampaignComplete, std::move(dialog));
     if (done->RunUntilAnswered() != Dialog::IdYes)
@@ -263,6 +268,19 @@ void GameApp::FinishCampaign()
     }
     DeleteSavedGame(boardMode == PlayMode::Drag ? PlayMode::Drag : PlayMode::Click);
     SavePlayers();
+}
+
+std::string GameApp::CampaignResultText()
+{
+    PlayerProfile* profile = CurrentProfile();
+    if (profile == nullptr)
+        return {};
+    PlayMode mode = boardMode == PlayMode::Drag ? PlayMode::Drag : PlayMode::Click;
+    int score = profile->Progress(mode).score;
+    // The table entry is offered only to a score the table takes.
+    std::string verdict = highScores->Qualifies(StoredMode(mode), score) ? W("Он попадёт в таблицу рекордов.")
+                                                                         : W("Для таблицы рекордов этого мало.");
+    return W("Ваш счет: ") + std::to_string(score) + ". " + verdict;
 }
 
 void GameApp::CenterOnScreen(Widget* widget, Image* sizeFrom)

@@ -33,8 +33,7 @@ void BoardRules::TakeProfileCounters()
     PlayerProfile* p = host.CurrentProfile();
     if (!p)
         return;
-    field->score = p->Progress(field->mode).score;
-    field->shufflesLeft = p->shufflesLeft;
+    field->TakeCounters(p->Progress(field->mode).score, p->shufflesLeft);
 }
 
 void BoardRules::StartLevel()
@@ -79,7 +78,7 @@ void BoardRules::AfterFieldStart()
     deck->Fill(field->level.cardsInDeck);
     deck->CountMoves();
     comboMeter->Reset();
-    tally.Start(field->score);
+    tally.Start(field->Score());
     // A level can be over before the first move: a file with no tiles is won
     // at once, and a deal with no move and no deck is lost, instead of
     // leaving the player on a board where nothing can happen.
@@ -88,13 +87,18 @@ void BoardRules::AfterFieldStart()
 
 void BoardRules::Reshuffle()
 {
-    if (field->shufflesLeft <= 0 || field->loading || deck->dealing)
+    if (field->ShufflesLeft() <= 0 || field->Loading() || deck->dealing || reshuffling)
         return;
-    --field->shufflesLeft;
     int n = static_cast<int>(deck->fish.size());
     for (const Place& place : deck->places)
         n += static_cast<int>(place.size());
+    // The reshuffle is spent once its animation is over: a game saved while
+    // it runs (the window closed, the in-game menu left to the main menu)
+    // keeps the position before it, with the reshuffle still to use.
+    reshuffling = true;
     field->ReshuffleField();
+    reshuffling = false;
+    field->SpendShuffle();
     deck->Fill(std::max(n, 3));
     comboMeter->Reset();
     field->RefreshReshuffleButton();
@@ -120,7 +124,7 @@ void BoardRules::Update()
 {
     // Game time runs while the level is played: not in its intro, nor in
     // the editor.
-    if (field->mode != PlayMode::Editor && !field->loading)
+    if (field->mode != PlayMode::Editor && !field->Loading())
         tally.Tick();
     field->Update();
     playLine->Update();
@@ -130,7 +134,7 @@ void BoardRules::Update()
 
 bool BoardRules::MouseMove(int px, int py)
 {
-    if (field->loading)
+    if (field->Loading())
         return false;
     bool dirty = field->MouseMove(px, py);
     if (field->mode != PlayMode::Editor && deck->MouseMove(px, py))
@@ -140,7 +144,7 @@ bool BoardRules::MouseMove(int px, int py)
 
 void BoardRules::MouseDown(int clickCode, int px, int py)
 {
-    if (field->loading)
+    if (field->Loading())
         return;
     TilePut put = field->MouseDown(clickCode, px, py);
     if (put.tile) {
@@ -154,7 +158,7 @@ void BoardRules::MouseDown(int clickCode, int px, int py)
 
 bool BoardRules::MouseDrag(int px, int py)
 {
-    if (field->loading)
+    if (field->Loading())
         return false;
     bool moved = field->MouseDrag(px, py);
     if (field->mode != PlayMode::Editor && deck->MouseDrag(px, py))
@@ -164,7 +168,7 @@ bool BoardRules::MouseDrag(int px, int py)
 
 void BoardRules::MouseUp(int clickCode, int px, int py)
 {
-    if (field->loading)
+    if (field->Loading())
         return;
     // A release that ends the drag of a field tile is no click on the deck,
     // even over it: dropping a tile there (or putting it at a line end that
@@ -262,15 +266,15 @@ void BoardRules::ScorePut()
         return;
     case 2:
         host.PlaySound(SOUND_PUT_X2);
-        field->popups.emplace_back(IMAGE_x2, -1, 745.0f, float(kPopupY[2]), -0.2f, -0.2f);
+        field->AddPopup(Popup(IMAGE_x2, -1, 745.0f, float(kPopupY[2]), -0.2f, -0.2f));
         return;
     case 3:
         host.PlaySound(SOUND_PUT_X3);
-        field->popups.emplace_back(IMAGE_x3, -1, 745.0f, float(kPopupY[3]), -0.2f, -0.2f);
+        field->AddPopup(Popup(IMAGE_x3, -1, 745.0f, float(kPopupY[3]), -0.2f, -0.2f));
         return;
     default:
         host.PlaySound(SOUND_PUT_X4);
-        field->popups.emplace_back(IMAGE_x4, -1, 745.0f, float(kPopupY[4]), -0.2f, -0.2f);
+        field->AddPopup(Popup(IMAGE_x4, -1, 745.0f, float(kPopupY[4]), -0.2f, -0.2f));
         return;
     }
 }

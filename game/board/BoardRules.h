@@ -78,6 +78,8 @@ private:
 
     // A click put made by a press, settled when the button comes up.
     bool putPending = false;
+    // A reshuffle's animation is running: the button and key do nothing.
+    bool reshuffling = false;
 };
 
 } // namespace Zorvin

@@ -119,7 +119,7 @@ int Deck::ChooseValue() const
         if (t >= 0 && t < FishField::kValueCount)
             weights[t] = 5;
     }
-    int w = field->fishCount == 1 ? 50 : 10;
+    int w = field->FishCount() == 1 ? 50 : 10;
     for (const Layer& l : field->layers) {
         for (const auto& f : l) {
             if (!f->open)

@@ -135,6 +135,25 @@ void FishField::BeginLevel(const std::string& path)
     level.path = path;
 }
 
+void FishField::BeginPreview(const std::string& path)
+{
+    bool keptLoading = loading;
+    BeginLevel(path);
+    loading = keptLoading;
+}
+
+void FishField::TakeCounters(int newScore, int newShufflesLeft)
+{
+    score = newScore;
+    shufflesLeft = newShufflesLeft;
+}
+
+void FishField::SpendShuffle()
+{
+    if (shufflesLeft > 0)
+        --shufflesLeft;
+}
+
 int FishField::PickType() const
 {
     int n = level.typeCount;

@@ -147,6 +147,31 @@ public:
     // The number of layers and tiles, and the tile at (layer, index), or null.
     DominoFish* FishAt(int layerIndex, int index) const;
 
+    // The level's counters, written only here: all tiles put (the win is
+    // pending until the line settles), the tiles left in the layers, the
+    // reshuffles left and the score.
+    bool Won() const { return won; }
+    int FishCount() const { return fishCount; }
+    int ShufflesLeft() const { return shufflesLeft; }
+    int Score() const { return score; }
+    // Score and reshuffles taken over from the player or from a saved game.
+    void TakeCounters(int newScore, int newShufflesLeft);
+    // A reshuffle was made.
+    void SpendShuffle();
+    // Counts the tiles of the layers anew, once a reader has filled them.
+    void RecountFish() { fishCount = CountFish(); }
+    // The floating pictures (points, multipliers) that rise and fade.
+    const std::vector<Popup>& Popups() const { return popups; }
+    void AddPopup(const Popup& popup) { popups.push_back(popup); }
+    void ClearPopups() { popups.clear(); }
+    // The level is being dealt (its intro runs): input and the editor wait.
+    bool Loading() const { return loading; }
+    // A saved game put the tiles in place: the level is in play without a deal.
+    void MarkDealt() { loading = false; }
+    // Clears the field to draw another level's preview into it: as
+    // BeginLevel, but the level in play keeps its loading state.
+    void BeginPreview(const std::string& path);
+
     BoardHost* app = nullptr;
     Deck* deck = nullptr;
     PlayLine* playLine = nullptr;
@@ -158,14 +183,8 @@ public:
     FieldLevel level;
     // The tile under the pointer and its drag.
     TileDrag drag;
-    bool won = false;
-    int fishCount = 0;
     static constexpr int lockOffsets[3][2] = {{-3, -6}, {9, -38}, {15, -3}};
     PlayMode mode = PlayMode::Drag;
-    int shufflesLeft = 1;
-    int score = 0;
-    std::vector<Popup> popups;
-    bool loading = false;
 
 private:
     // The chain of value pairs a deal draws from: each pair shares a value
@@ -194,6 +213,12 @@ private:
     bool changed = false, flipSound = false;
     int movesAvailable = 0;
     bool lost = false;
+    bool won = false;
+    int fishCount = 0;
+    int shufflesLeft = 1;
+    int score = 0;
+    std::vector<Popup> popups;
+    bool loading = false;
 };
 
 } // namespace Zorvin

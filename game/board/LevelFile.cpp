@@ -347,9 +347,9 @@ void ApplyLevel(const LevelFile& level, int style, FishField& field, bool playMu
             fish->lockType = t.lockType;
             fish->itemType = t.itemType;
             layer.push_back(std::move(fish));
-            ++field.fishCount;
         }
     }
+    field.RecountFish();
     field.MarkBackdropStale();
 }
 

@@ -270,7 +270,7 @@ void PlayLine::Arrive(DominoFish& f)
     // a deck to draw from: not for the winning move (an empty field has no
     // moves either) nor for a lost level. Until then it stays unshown.
     PlayerProfile* p = field->app->CurrentProfile();
-    bool stuck = field->fishCount > 0 && field->MovesAvailable() == 0 && !field->Lost();
+    bool stuck = field->FishCount() > 0 && field->MovesAvailable() == 0 && !field->Lost();
     if (stuck && p && !p->deckHintShown) {
         field->app->ShowHint(W("Используйте колоду если на поле нет ходов."), 110, 540);
         p->deckHintShown = true;

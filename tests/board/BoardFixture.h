@@ -41,7 +41,7 @@ protected:
         while (static_cast<int>(F().layers.size()) <= layer)
             F().layers.emplace_back();
         F().layers[layer].push_back(std::make_unique<DominoFish>(x, y, orientation, layer, &F()));
-        ++F().fishCount;
+        F().RecountFish();
         return F().layers[layer].back().get();
     }
 

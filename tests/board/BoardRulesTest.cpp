@@ -16,8 +16,8 @@ protected:
             for (int i = 0; i < 5; ++i) {
                 f.layers.resize(1);
                 f.layers[0].push_back(std::make_unique<DominoFish>(200 + 90 * i, 150, 3, 0, &f));
-                ++f.fishCount;
             }
+            f.RecountFish();
             f.level.cardsInDeck = 7;
             return true;
         };
@@ -38,14 +38,14 @@ TEST_F(BoardRulesTest, StartsThePlayersLevelOfTheMode)
     EXPECT_EQ(readPaths[0], "levels/Levels2/Level4.xml");
     EXPECT_EQ(F().level.path, "levels/Levels2/Level4.xml");
     EXPECT_EQ(F().level.number, 4);
-    EXPECT_EQ(F().score, 1234);
-    EXPECT_EQ(F().shufflesLeft, 3);
+    EXPECT_EQ(F().Score(), 1234);
+    EXPECT_EQ(F().ShufflesLeft(), 3);
     EXPECT_EQ(host.reshuffleLabel, W("Тасовок 3"));
     EXPECT_EQ(D().placeCount, 3);
     EXPECT_EQ(D().places.size(), 3u);
     EXPECT_EQ(D().fish.size(), 7u);
     EXPECT_EQ(rules.comboMeter->level, 0);
-    EXPECT_EQ(F().fishCount, 5);
+    EXPECT_EQ(F().FishCount(), 5);
     EXPECT_TRUE(host.howToPlay.empty());
 }
 
@@ -60,7 +60,7 @@ TEST_F(BoardRulesTest, MissingLevelFallsBackToLevelOneOfTheMode)
     EXPECT_EQ(readPaths[0], "levels/Levels1/Level1.xml");
     EXPECT_EQ(F().level.number, 1);
     EXPECT_EQ(host.profile.levelMode2, 1);
-    EXPECT_EQ(F().score, 50);
+    EXPECT_EQ(F().Score(), 50);
     ASSERT_EQ(host.howToPlay.size(), 1u);
     EXPECT_TRUE(host.howToPlay[0]) << "the click-mode page";
 }
@@ -72,14 +72,14 @@ TEST_F(BoardRulesTest, RestartTakesScoreAndReshufflesBackFromThePlayer)
     host.profile.shufflesLeft = 1;
     host.existing.insert("levels/Levels2/Level2.xml");
     rules.StartLevel();
-    F().score = 900;
-    F().shufflesLeft = 0;
+    F().TakeCounters(900, F().ShufflesLeft());
+    F().TakeCounters(F().Score(), 0);
     rules.Restart();
     ASSERT_EQ(readPaths.size(), 2u);
     EXPECT_EQ(readPaths[1], readPaths[0]);
-    EXPECT_EQ(F().score, 100);
-    EXPECT_EQ(F().shufflesLeft, 1);
-    EXPECT_EQ(F().fishCount, 5);
+    EXPECT_EQ(F().Score(), 100);
+    EXPECT_EQ(F().ShufflesLeft(), 1);
+    EXPECT_EQ(F().FishCount(), 5);
     EXPECT_EQ(Line().fish.size(), 2u);
 }
 
@@ -89,7 +89,7 @@ TEST_F(BoardRulesTest, InputIsIgnoredWhileALevelStarts)
     int deals = 0;
     host.onUpdate = [&] {
         rules.Update();
-        if (F().loading) {
+        if (F().Loading()) {
             // A click on the deck in the middle of the intro.
             rules.MouseMove(50, 560);
             rules.MouseDown(1, 50, 560);
@@ -100,7 +100,7 @@ TEST_F(BoardRulesTest, InputIsIgnoredWhileALevelStarts)
     };
     rules.StartLevel();
     EXPECT_EQ(deals, 0);
-    EXPECT_FALSE(F().loading);
+    EXPECT_FALSE(F().Loading());
 }
 
 TEST_F(BoardRulesTest, ALevelWithNoTilesIsWonOnceItHasStarted)

@@ -85,7 +85,7 @@ TEST_F(DeckTest, ChosenValuesLeanTowardsOpenTiles)
     F().level.types = {2};
     F().level.typeCount = 1;
     SetValues(last, 7, 9);
-    ASSERT_EQ(F().fishCount, 1);
+    ASSERT_EQ(F().FishCount(), 1);
     int counts[26] = {};
     for (int i = 0; i < 3000; ++i)
         ++counts[D().ChooseValue()];
@@ -117,7 +117,7 @@ TEST_F(DeckTest, ClickDrawPutsTheTopTileOnTheCurrentOne)
     EXPECT_EQ(top->y, 540 + 4);
     EXPECT_EQ(top->valueA, 6);
     EXPECT_EQ(F().LastPut().source, PutSource::Deck);
-    EXPECT_EQ(F().score, 20);
+    EXPECT_EQ(F().Score(), 20);
     EXPECT_FALSE(host.undoEnabled) << "a deck draw cannot be undone";
     EXPECT_FLOAT_EQ(rules.comboMeter->level, 0);
 
@@ -292,7 +292,7 @@ TEST_F(DeckTest, PlaceTilesJoinTheLineAndUndoPutsThemBack)
     EXPECT_EQ(F().LastPut().source, PutSource::Deck);
     EXPECT_EQ(F().LastPut().layer, 0);
     EXPECT_EQ(bottom->targetX, bx + 7) << "the pile slides back up";
-    EXPECT_EQ(F().score, 20);
+    EXPECT_EQ(F().Score(), 20);
     EXPECT_TRUE(host.undoEnabled);
     host.Ticks(40);
 
@@ -302,7 +302,7 @@ TEST_F(DeckTest, PlaceTilesJoinTheLineAndUndoPutsThemBack)
     host.Ticks(30);
     EXPECT_EQ(top->x, ox);
     EXPECT_EQ(top->y, oy);
-    EXPECT_EQ(F().score, 0);
+    EXPECT_EQ(F().Score(), 0);
 
     // Turning toward the right end, then swept to the left end and dropped
     // within the turn: it joins with its 2 toward the line's 2.

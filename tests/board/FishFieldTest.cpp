@@ -30,7 +30,7 @@ TEST_F(FishFieldTest, DealHandsOutOneChainAndFadesTheTilesIn)
     Deal(PlayMode::Drag, 2);
 
     EXPECT_EQ(host.pumps, 139);
-    EXPECT_FALSE(F().loading);
+    EXPECT_FALSE(F().Loading());
     EXPECT_EQ(host.CountSound(SOUND_LEVEL_START), 1);
     std::map<int, int> seen;
     for (int l = 0; l < 2; ++l) {
@@ -70,7 +70,7 @@ TEST_F(FishFieldTest, IntroStopsEarlyWhenTheApplicationCloses)
     Deal();
     EXPECT_EQ(host.pumps, 0);
     EXPECT_EQ(F().FishAt(0, 0)->alpha, 0);
-    EXPECT_FALSE(F().loading);
+    EXPECT_FALSE(F().Loading());
 }
 
 TEST_F(FishFieldTest, FirstLevelLineMatchesTheTopTile)
@@ -89,7 +89,7 @@ TEST_F(FishFieldTest, LevelStartShowsTheFirstLevelHintAndResetsTheButtons)
 {
     Add(0, 100, 100);
     host.profile.levelMode0 = 1;
-    F().shufflesLeft = 2;
+    F().TakeCounters(F().Score(), 2);
     Deal(PlayMode::Drag, 1);
     ASSERT_EQ(host.hints.size(), 1u);
     EXPECT_EQ(host.hints[0].x, 490);
@@ -101,7 +101,7 @@ TEST_F(FishFieldTest, LevelStartShowsTheFirstLevelHintAndResetsTheButtons)
     host.hints.clear();
     host.profile.levelMode0 = 4;
     host.profile.levelMode2 = 1;
-    F().shufflesLeft = 0;
+    F().TakeCounters(F().Score(), 0);
     F().BeginLevel("x");
     Add(0, 100, 100);
     Deal(PlayMode::Click, 1);
@@ -222,9 +222,9 @@ TEST_F(FishFieldTest, PuttingAKeyOpensEveryLockOfItsType)
     EXPECT_EQ(F().FreeCount(), 1);
     SetValues(key, 6, 1);
     SetLine(5, 6);
-    F().popups.clear();
+    F().ClearPopups();
     DragTo(key, RightJoinX(), 565);
-    EXPECT_EQ(F().fishCount, 3);
+    EXPECT_EQ(F().FishCount(), 3);
     EXPECT_TRUE(x->open);
     EXPECT_TRUE(y->open);
     EXPECT_FALSE(z->open);
@@ -232,7 +232,7 @@ TEST_F(FishFieldTest, PuttingAKeyOpensEveryLockOfItsType)
     EXPECT_EQ(z->lockType, 1);
     EXPECT_EQ(F().OpenLocks()[0], 1);
     EXPECT_EQ(key->itemType, -1);
-    EXPECT_EQ(F().popups.size(), 3u);
+    EXPECT_EQ(F().Popups().size(), 3u);
     EXPECT_EQ(host.CountSound(SOUND_USE_KEY), 1);
     // Lock types no key can express count as no lock at all.
     z->lockType = 7;
@@ -270,7 +270,7 @@ TEST_F(FishFieldTest, DragPutAtTheRightEndScoresAndUndoTakesItBack)
 
     DragTo(t, RightJoinX(), 565);
     EXPECT_FALSE(t->IsTurning()) << "its left half already matches";
-    EXPECT_EQ(F().fishCount, 2);
+    EXPECT_EQ(F().FishCount(), 2);
     EXPECT_TRUE(F().layers[1].empty());
     ASSERT_EQ(Line().fish.size(), 3u);
     EXPECT_EQ(Line().Last(), t);
@@ -282,7 +282,7 @@ TEST_F(FishFieldTest, DragPutAtTheRightEndScoresAndUndoTakesItBack)
     EXPECT_EQ(F().LastPut().source, PutSource::Field);
     EXPECT_EQ(F().LastPut().layer, 1);
     EXPECT_EQ(F().LastPut().originX, 100);
-    EXPECT_EQ(F().score, 20);
+    EXPECT_EQ(F().Score(), 20);
     EXPECT_EQ(F().LastPut().lastPoints, 20);
     EXPECT_EQ(host.CountSound(SOUND_PUT), 1);
     EXPECT_TRUE(host.undoEnabled);
@@ -293,9 +293,9 @@ TEST_F(FishFieldTest, DragPutAtTheRightEndScoresAndUndoTakesItBack)
     host.Ticks(10);
     rules.UndoButton();
     EXPECT_FALSE(host.undoEnabled);
-    EXPECT_EQ(F().score, 0);
+    EXPECT_EQ(F().Score(), 0);
     EXPECT_EQ(F().LastPut().lastPoints, -20);
-    EXPECT_EQ(F().fishCount, 3);
+    EXPECT_EQ(F().FishCount(), 3);
     ASSERT_EQ(F().layers[1].size(), 1u);
     EXPECT_EQ(F().layers[1][0].get(), t);
     EXPECT_EQ(t->layer, 1);
@@ -310,8 +310,8 @@ TEST_F(FishFieldTest, DragPutAtTheRightEndScoresAndUndoTakesItBack)
 
     // The same move cannot be undone twice.
     rules.UndoButton();
-    EXPECT_EQ(F().score, 0);
-    EXPECT_EQ(F().fishCount, 3);
+    EXPECT_EQ(F().Score(), 0);
+    EXPECT_EQ(F().FishCount(), 3);
 }
 
 TEST_F(FishFieldTest, DraggedTileTurnsToFitTheLeftEnd)
@@ -366,8 +366,8 @@ TEST_F(FishFieldTest, FailedDropsGlideBackAndScoreNothing)
 
     // 51 pixels beyond the right join point.
     DragTo(f, RightJoinX() + 51, 565);
-    EXPECT_EQ(F().fishCount, 2);
-    EXPECT_EQ(F().score, 0);
+    EXPECT_EQ(F().FishCount(), 2);
+    EXPECT_EQ(F().Score(), 0);
     EXPECT_EQ(F().drag.Hovered(), nullptr);
     EXPECT_FALSE(f->settled);
     EXPECT_EQ(f->glideFrames, 30);
@@ -398,8 +398,8 @@ TEST_F(FishFieldTest, FailedDropsGlideBackAndScoreNothing)
     rules.MouseDrag(RightJoinX(), 565);
     EXPECT_EQ(Line().snapSide, 0);
     rules.MouseUp(1, RightJoinX(), 565);
-    EXPECT_EQ(F().fishCount, 2);
-    EXPECT_EQ(F().score, 0);
+    EXPECT_EQ(F().FishCount(), 2);
+    EXPECT_EQ(F().Score(), 0);
     EXPECT_EQ(host.CountSound(SOUND_PUT), 0);
     EXPECT_EQ(host.undoButtonChanges, undoChanges);
 }
@@ -422,12 +422,12 @@ TEST_F(FishFieldTest, RightClickTurnsATileOnlyNearAJokerEnd)
     // Letting the right button go is no put, though the tile is shown at the end.
     rules.MouseUp(-1, RightJoinX(), 565);
     EXPECT_EQ(Line().snapSide, 1);
-    EXPECT_EQ(F().score, 0);
+    EXPECT_EQ(F().Score(), 0);
     EXPECT_EQ(host.CountSound(SOUND_PUT), 0);
     EXPECT_FALSE(host.undoEnabled);
     rules.MouseUp(1, RightJoinX(), 565);
     EXPECT_EQ(Line().Last(), f);
-    EXPECT_EQ(F().score, 20);
+    EXPECT_EQ(F().Score(), 20);
     EXPECT_EQ(Line().snapSide, 0);
     host.Ticks(40);
     EXPECT_EQ(f->orientation, 1);
@@ -490,19 +490,19 @@ TEST_F(FishFieldTest, ReshuffleDealsNewValuesAndRefillsTheDeck)
     F().level.typeCount = 5;
     Deal();
     D().Fill(1);
-    F().shufflesLeft = 1;
+    F().TakeCounters(F().Score(), 1);
     rules.comboMeter->level = 50;
     int pumps = host.pumps;
     rules.Reshuffle();
     EXPECT_EQ(host.pumps - pumps, 59);
-    EXPECT_EQ(F().shufflesLeft, 0);
+    EXPECT_EQ(F().ShufflesLeft(), 0);
     EXPECT_EQ(D().fish.size(), 3u) << "at least three tiles";
     EXPECT_EQ(rules.comboMeter->level, 0);
     EXPECT_FALSE(host.reshuffleEnabled);
     EXPECT_EQ(host.reshuffleLabel, W("Тасовок 0"));
     EXPECT_FALSE(host.undoEnabled);
     EXPECT_EQ(F().CountFish(), 6);
-    EXPECT_EQ(F().fishCount, 6);
+    EXPECT_EQ(F().FishCount(), 6);
     EXPECT_EQ(Line().fish.size(), 2u);
     EXPECT_EQ(Line().First()->targetX, 358);
     // No reshuffle is left.
@@ -516,11 +516,11 @@ TEST_F(FishFieldTest, WinIsActedOnOnceTheLineHasSettled)
     host.profile.levelMode0 = 3;
     host.profile.shufflesLeft = 1;
     Deal(PlayMode::Drag, 3);
-    F().shufflesLeft = 2;
+    F().TakeCounters(F().Score(), 2);
     SetValues(f, 6, 1);
     SetLine(5, 6);
     DragTo(f, RightJoinX(), 565);
-    EXPECT_EQ(F().fishCount, 0);
+    EXPECT_EQ(F().FishCount(), 0);
     // The field runs before the line in an update: the win is seen on the
     // update after the line's last glide step.
     host.Ticks(60);
@@ -546,11 +546,11 @@ TEST_F(FishFieldTest, UndoBeforeTheWinSettlesTakesTheWinBack)
     SetValues(f, 6, 1);
     SetLine(5, 6);
     DragTo(f, RightJoinX(), 565);
-    EXPECT_TRUE(F().won);
+    EXPECT_TRUE(F().Won());
     rules.UndoButton();
     host.Ticks(100);
     EXPECT_TRUE(host.wonDialogs.empty());
-    EXPECT_EQ(F().fishCount, 1);
+    EXPECT_EQ(F().FishCount(), 1);
 }
 
 TEST_F(FishFieldTest, LossWaitsForTheLineAndComesOnce)
@@ -636,14 +636,14 @@ TEST_F(FishFieldTest, ClickPutFliesToTheLineAndTurnsToMatch)
     EXPECT_FALSE(q->playable);
 
     Click(q);
-    EXPECT_EQ(F().fishCount, 3) << "q does not show the current value";
+    EXPECT_EQ(F().FishCount(), 3) << "q does not show the current value";
     Click(p);
-    EXPECT_EQ(F().fishCount, 2);
+    EXPECT_EQ(F().FishCount(), 2);
     EXPECT_EQ(Line().Last(), p);
     EXPECT_TRUE(p->toPlayLine);
     EXPECT_EQ(p->targetX, 520);
     EXPECT_FLOAT_EQ(rules.comboMeter->level, 3);
-    EXPECT_EQ(F().score, 20);
+    EXPECT_EQ(F().Score(), 20);
     EXPECT_TRUE(host.undoEnabled);
     DominoFish* before = Line().fish[1].get();
     host.Ticks(30);
@@ -726,7 +726,7 @@ TEST_F(FishFieldTest, DeckHintIsNotSpentOnTheWinningPutNorOnALostLevel)
     for (bool win : {true, false}) {
         SCOPED_TRACE(win);
         F().layers.clear();
-        F().fishCount = 0;
+        F().RecountFish();
         host.hints.clear();
         host.profile.deckHintShown = false;
         DominoFish* p = Add(0, 100, 100);
@@ -741,7 +741,7 @@ TEST_F(FishFieldTest, DeckHintIsNotSpentOnTheWinningPutNorOnALostLevel)
         int lost = host.gameOverDialogs;
         Click(p);
         host.Ticks(130);
-        EXPECT_EQ(F().fishCount, win ? 0 : 1);
+        EXPECT_EQ(F().FishCount(), win ? 0 : 1);
         EXPECT_EQ(host.wonDialogs.size(), won + (win ? 1 : 0));
         EXPECT_EQ(host.gameOverDialogs, lost + (win ? 0 : 1));
         EXPECT_TRUE(host.hints.empty());
@@ -766,7 +766,7 @@ TEST_F(FishFieldTest, UndoInClickModeStopsTheFlightToTheLine)
     EXPECT_EQ(p->x, 100);
     EXPECT_EQ(p->y, 100);
     EXPECT_EQ(Line().fish.size(), 2u);
-    EXPECT_EQ(F().score, 0);
+    EXPECT_EQ(F().Score(), 0);
 }
 
 } // namespace

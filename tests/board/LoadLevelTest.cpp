@@ -64,7 +64,7 @@ TEST_F(LoadLevelTest, FillsTheFieldWithTilesAndLevelData)
     Write("a.xml", kLevel);
     ASSERT_TRUE(LoadLevel(2, F(), "a.xml", -1, true));
     EXPECT_EQ(Tiles(), "0:130,20 L2 s2; 0:50,20 J s2; 0:150,95 up s2; 0:50,45 K1 s2; 1:90,20 s2; ");
-    EXPECT_EQ(F().fishCount, 5);
+    EXPECT_EQ(F().FishCount(), 5);
     EXPECT_EQ(F().layers[0][1]->valueA, DominoFish::kJoker);
     EXPECT_EQ(F().level.typeCount, 3);
     EXPECT_EQ(F().level.types[2], 9);
@@ -92,7 +92,7 @@ TEST_F(LoadLevelTest, WithoutMusicOrAttributesThePreviousValuesStay)
     EXPECT_TRUE(host.songs.empty());
     EXPECT_EQ(F().level.musicTrack, 4); // music is left alone when not asked for
     F().layers.clear();
-    F().fishCount = 0;
+    F().RecountFish();
     ASSERT_TRUE(LoadLevel(1, F(), "plain.xml", -1, true));
     EXPECT_TRUE(host.songs.empty());
     EXPECT_EQ(F().level.cardsInDeck, 20);
@@ -102,10 +102,10 @@ TEST_F(LoadLevelTest, WithoutMusicOrAttributesThePreviousValuesStay)
 
     // A missing file leaves the cleared field as it is.
     F().layers.clear();
-    F().fishCount = 0;
+    F().RecountFish();
     EXPECT_FALSE(LoadLevel(1, F(), "missing.xml", -1, true));
     EXPECT_TRUE(F().layers.empty());
-    EXPECT_EQ(F().fishCount, 0);
+    EXPECT_EQ(F().FishCount(), 0);
 }
 
 TEST_F(LoadLevelTest, RandomStyleIsSharedByEveryTileAndTheDeck)
@@ -116,7 +116,7 @@ TEST_F(LoadLevelTest, RandomStyleIsSharedByEveryTileAndTheDeck)
     srand(11);
     ASSERT_TRUE(LoadLevel(-1, F(), "a.xml", 2, true));
     EXPECT_EQ(D().style, expected);
-    ASSERT_EQ(F().fishCount, 2);
+    ASSERT_EQ(F().FishCount(), 2);
     for (const auto& f : F().layers[0])
         EXPECT_EQ(f->style, expected);
 }
@@ -128,13 +128,13 @@ TEST_F(LoadLevelTest, SaveThenLoadKeepsTilesMarksAndAttributes)
     // The upright tile is the one the format moves: drop it for the check.
     auto& layer0 = F().layers[0];
     layer0.erase(layer0.begin() + 2);
-    --F().fishCount;
+    F().RecountFish();
     F().layers[1][0]->itemType = 0;
     std::string before = Tiles();
     ASSERT_TRUE(SaveLevel(F(), "saved.xml"));
 
     rules.field->layers.clear();
-    F().fishCount = 0;
+    F().RecountFish();
     F().level.shiftX = F().level.shiftY = 0;
     F().level.typeCount = 1;
     F().level.cardsInDeck = 1;
@@ -167,8 +167,8 @@ TEST_F(LoadLevelTest, StartingALevelReadsDealsAndFallsBackToLevelOne)
     EXPECT_EQ(F().level.path, "levels/Levels2/Level1.xml");
     EXPECT_EQ(F().level.number, 1);
     EXPECT_EQ(host.profile.levelMode0, 1);
-    EXPECT_EQ(F().fishCount, 5);
-    EXPECT_FALSE(F().loading);
+    EXPECT_EQ(F().FishCount(), 5);
+    EXPECT_FALSE(F().Loading());
     // Dealt: every tile got values from the level's types (jokers keep 100).
     for (const auto& layer : F().layers)
         for (const auto& f : layer)
@@ -183,7 +183,7 @@ TEST_F(LoadLevelTest, StartingALevelReadsDealsAndFallsBackToLevelOne)
     rules.StartLevel();
     EXPECT_EQ(F().level.path, "levels/Levels1/Level3.xml");
     EXPECT_EQ(host.profile.levelMode2, 3);
-    EXPECT_EQ(F().fishCount, 2);
+    EXPECT_EQ(F().FishCount(), 2);
     EXPECT_EQ(F().level.cardsInDeck, 20); // not in this file: stays
 }
 
@@ -203,8 +203,8 @@ TEST_F(LoadLevelTest, AFolderIsNoLevelAndTheStartFallsBackToLevelOne)
     rules.StartLevel();
     EXPECT_EQ(F().level.path, "levels/Levels2/Level1.xml");
     EXPECT_EQ(host.profile.levelMode0, 1);
-    EXPECT_EQ(F().fishCount, 5);
-    EXPECT_FALSE(F().won);
+    EXPECT_EQ(F().FishCount(), 5);
+    EXPECT_FALSE(F().Won());
 }
 
 } // namespace Zorvin

@@ -49,26 +49,26 @@ TEST_F(ScoringTest, PutsScoreTwentyTimesTheMultiplier)
     SixField();
     rules.comboMeter->level = 28;  // plus 5 for the put: 33
     DragTo(Tile(3), RightJoinX(), 565);
-    EXPECT_EQ(F().score, 40);
+    EXPECT_EQ(F().Score(), 40);
     EXPECT_EQ(F().LastPut().lastPoints, 40);
     EXPECT_EQ(host.CountSound(SOUND_PUT_X2), 1);
-    ASSERT_EQ(F().popups.size(), 1u);
-    EXPECT_EQ(F().popups[0].x, 745);
-    EXPECT_EQ(F().popups[0].y, 405);
-    EXPECT_FLOAT_EQ(F().popups[0].stepX, -0.2f);
+    ASSERT_EQ(F().Popups().size(), 1u);
+    EXPECT_EQ(F().Popups()[0].x, 745);
+    EXPECT_EQ(F().Popups()[0].y, 405);
+    EXPECT_FLOAT_EQ(F().Popups()[0].stepX, -0.2f);
 
     host.Ticks(60);
     rules.comboMeter->level = 27;  // 32 after the put: still 1
     DragTo(Tile(2), RightJoinX(), 565);
-    EXPECT_EQ(F().score, 60);
+    EXPECT_EQ(F().Score(), 60);
     EXPECT_EQ(host.CountSound(SOUND_PUT), 1);
 
     host.Ticks(60);
     rules.comboMeter->level = 90;
     DragTo(Tile(1), RightJoinX(), 565);
-    EXPECT_EQ(F().score, 140);
+    EXPECT_EQ(F().Score(), 140);
     EXPECT_EQ(host.CountSound(SOUND_PUT_X4), 1);
-    EXPECT_EQ(F().popups.back().y, 260);
+    EXPECT_EQ(F().Popups().back().y, 260);
 }
 
 TEST_F(ScoringTest, ThreeQuickDragPutsFillTheMeterToFifteen)
@@ -78,7 +78,7 @@ TEST_F(ScoringTest, ThreeQuickDragPutsFillTheMeterToFifteen)
     for (int i = 3; i >= 1; --i)
         DragTo(Tile(i), RightJoinX(), 565);
     EXPECT_FLOAT_EQ(rules.comboMeter->level, 15);
-    EXPECT_EQ(F().score, 60);
+    EXPECT_EQ(F().Score(), 60);
 }
 
 TEST_F(ScoringTest, PopupsFadeDriftAndAreDestroyedAtTheEndOfTheirLife)
@@ -94,12 +94,12 @@ TEST_F(ScoringTest, PopupsFadeDriftAndAreDestroyedAtTheEndOfTheirLife)
     EXPECT_EQ(p.alpha, 0);
 
     SixField();
-    F().popups.clear();
-    F().popups.emplace_back(nullptr, -1, 0.0f, 0.0f, 0.0f, 0.0f);
+    F().ClearPopups();
+    F().AddPopup(Popup(nullptr, -1, 0.0f, 0.0f, 0.0f, 0.0f));
     host.Ticks(254);
-    EXPECT_EQ(F().popups.size(), 1u);
+    EXPECT_EQ(F().Popups().size(), 1u);
     host.Ticks(1);
-    EXPECT_TRUE(F().popups.empty());
+    EXPECT_TRUE(F().Popups().empty());
 }
 
 TEST_F(ScoringTest, BonusesAreRolledEvery501UpdatesOnOpenTilesOnly)
@@ -152,26 +152,26 @@ TEST_F(ScoringTest, EveryBonusTypeInDragMode)
         F().RecordMove(put);
         f->bonusType = type;
         f->sparkles = {{1, 1, 1}};
-        F().popups.clear();
+        F().ClearPopups();
         F().AwardBonus(*f);
         EXPECT_EQ(f->bonusType, 0);
         EXPECT_TRUE(f->sparkles.empty());
-        EXPECT_EQ(F().popups.size(), 1u);
+        EXPECT_EQ(F().Popups().size(), 1u);
     };
 
     award(1);
     EXPECT_EQ(D().redealsLeft, 3);
-    EXPECT_EQ(F().popups[0].image, IM_BONUS_CROP);
+    EXPECT_EQ(F().Popups()[0].image, IM_BONUS_CROP);
     EXPECT_EQ(D().fish.size(), 0u);
 
-    F().shufflesLeft = 4;
+    F().TakeCounters(F().Score(), 4);
     award(2);
-    EXPECT_EQ(F().shufflesLeft, 5);
+    EXPECT_EQ(F().ShufflesLeft(), 5);
     EXPECT_EQ(host.reshuffleLabel, W("Тасовок 5"));
-    F().score = 0;
+    F().TakeCounters(0, F().ShufflesLeft());
     award(2);
-    EXPECT_EQ(F().shufflesLeft, 5);
-    EXPECT_EQ(F().score, 200);
+    EXPECT_EQ(F().ShufflesLeft(), 5);
+    EXPECT_EQ(F().Score(), 200);
     EXPECT_EQ(F().LastPut().lastPoints, 200);
 
     D().placeCount = 3;
@@ -181,14 +181,14 @@ TEST_F(ScoringTest, EveryBonusTypeInDragMode)
     EXPECT_EQ(D().places.size(), 4u);
     award(3);
     EXPECT_EQ(D().placeCount, 4);
-    EXPECT_EQ(F().score, 300);
-    EXPECT_EQ(F().popups[0].x, f->x - 30) << "popups are centred on the tile";
-    EXPECT_EQ(F().popups[0].y, 530);
+    EXPECT_EQ(F().Score(), 300);
+    EXPECT_EQ(F().Popups()[0].x, f->x - 30) << "popups are centred on the tile";
+    EXPECT_EQ(F().Popups()[0].y, 530);
 
     award(4);
-    EXPECT_EQ(F().score, 500);
+    EXPECT_EQ(F().Score(), 500);
     award(6);
-    EXPECT_EQ(F().score, 600);
+    EXPECT_EQ(F().Score(), 600);
     EXPECT_EQ(F().LastPut().lastPoints, 100);
     award(5);
     EXPECT_TRUE(f->joker);
@@ -205,7 +205,7 @@ TEST_F(ScoringTest, CropAndPlaceBonusesAddADeckTileInClickMode)
     f->bonusType = 1;
     F().AwardBonus(*f);
     EXPECT_EQ(D().fish.size(), 1u);
-    EXPECT_EQ(F().popups.back().image, IM_BONUS_STONE);
+    EXPECT_EQ(F().Popups().back().image, IM_BONUS_STONE);
     f->bonusType = 3;
     F().AwardBonus(*f);
     EXPECT_EQ(D().fish.size(), 2u);
@@ -227,12 +227,12 @@ TEST_F(ScoringTest, ClickBonusIsPaidOnArrivalAndUndoTakesBackThePutWithIt)
     f->bonusType = 4;
     f->bonusLife = 1000;
     Click(f);
-    EXPECT_EQ(F().score, 20);
+    EXPECT_EQ(F().Score(), 20);
     host.Ticks(30);
-    EXPECT_EQ(F().score, 220);
+    EXPECT_EQ(F().Score(), 220);
     EXPECT_EQ(F().LastPut().lastPoints, 220);
     rules.UndoButton();
-    EXPECT_EQ(F().score, 0);
+    EXPECT_EQ(F().Score(), 0);
 
     // A bonus landing after a later put belongs to the earlier one, which
     // can no longer be undone: undoing the later put takes back only its own.
@@ -244,9 +244,9 @@ TEST_F(ScoringTest, ClickBonusIsPaidOnArrivalAndUndoTakesBackThePutWithIt)
     host.Ticks(5);
     Click(h);
     host.Ticks(40);
-    EXPECT_EQ(F().score, 140);
+    EXPECT_EQ(F().Score(), 140);
     rules.UndoButton();
-    EXPECT_EQ(F().score, 120);
+    EXPECT_EQ(F().Score(), 120);
 }
 
 TEST_F(ScoringTest, DragBonusIsPaidAtTheJoinAndUndoTakesBackThePutWithIt)
@@ -256,10 +256,10 @@ TEST_F(ScoringTest, DragBonusIsPaidAtTheJoinAndUndoTakesBackThePutWithIt)
     f->bonusType = 6;
     f->bonusLife = 1000;
     DragTo(f, RightJoinX(), 565);
-    EXPECT_EQ(F().score, 120);
+    EXPECT_EQ(F().Score(), 120);
     EXPECT_EQ(F().LastPut().lastPoints, 120);
     rules.UndoButton();
-    EXPECT_EQ(F().score, 0);
+    EXPECT_EQ(F().Score(), 0);
 }
 
 } // namespace

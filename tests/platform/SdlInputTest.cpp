@@ -269,15 +269,15 @@ TEST_F(SdlInput, ScreenModeSwitchKeepsDrawing)
     screen->SetPixel(0, 0, 0xFF123456u);
     EXPECT_TRUE(presenter->Present(screen->GetBits(), 800, 600));
     app->SwitchScreenMode(false);
-    EXPECT_FALSE(app->isPhysWindowed);
+    EXPECT_FALSE(app->GetDisplayState().IsPhysicallyWindowed());
     EXPECT_TRUE(presenter->Present(screen->GetBits(), 800, 600));
     app->SwitchScreenMode(true);
-    EXPECT_TRUE(app->isPhysWindowed);
+    EXPECT_TRUE(app->GetDisplayState().IsPhysicallyWindowed());
     presenter->SetUploadMode(SdlPresenter::UploadMode::LockTexture);
     EXPECT_TRUE(presenter->Present(screen->GetBits(), 800, 600));
     EXPECT_FALSE(presenter->Present(screen->GetBits(), 640, 480)); // wrong size is refused
     app->RunFor(clock, 100);
-    EXPECT_GE(app->drawCount, 1);
+    EXPECT_GE(app->GetDrawPacer().DrawCount(), 1);
 }
 
 // What the window shows at (x, y), as the frame's RGB.

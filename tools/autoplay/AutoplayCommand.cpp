@@ -131,14 +131,14 @@ int RunAutoplay(const AutoplayOptions& options, std::ostream& out, std::ostream&
         const FishField& f = *rules.field;
         // An empty file, random bytes or XML of something else read as a
         // level with no tiles, which every deal would "win".
-        if (f.fishCount == 0) {
+        if (f.FishCount() == 0) {
             err << "level file " << options.level << " holds no tiles";
             if (!level.complete)
                 err << " (" << level.errorText << ", line " << level.errorLine << ")";
             err << "\n";
             return 1;
         }
-        out << "level: tiles=" << f.fishCount << " layers=" << f.layers.size() << " types=" << f.level.typeCount
+        out << "level: tiles=" << f.FishCount() << " layers=" << f.layers.size() << " types=" << f.level.typeCount
             << " cards=" << f.level.cardsInDeck << " shift=" << f.level.shiftX << "," << f.level.shiftY << "\n";
         // A developer's way to normalise a level file: the writer's layout of
         // what the reader took from it.

@@ -2,7 +2,9 @@
 
 #include "framework/core/Cp1251.h"
 #include "game/app/profiles/HighScoreTable.h"
+#include "framework/core/FileUtil.h"
 #include "game/app/profiles/PlayerList.h"
+#include "game/app/profiles/StatisticsStore.h"
 #include "game/app/saves/SavedGameFiles.h"
 
 #include <filesystem>
@@ -86,5 +88,50 @@ std::vector<std::string> DataFileCheck::CheckSavedGame(const std::string& name, 
     if (saves.Exists(name, mode) != present)
         out.push_back("the " + ModeName(mode) + " saved game " + saves.PathFor(name, mode) +
                       (present ? " is missing" : " should not exist"));
+    return out;
+}
+
+std::vector<std::string> DataFileCheck::CheckStatistics(const std::string& name, int mode,
+                                                       const ModeFigures& expected) const
+{
+    std::vector<std::string> out;
+    std::string bytes;
+    StatisticsStore store(folder);
+    // Read as bytes: a damaged file must be reported, not set aside here.
+    if (!FileUtil::ReadFile(store.FilePath(), bytes) || !store.Decode(bytes)) {
+        out.push_back("stats.dat is missing or unreadable in " + folder);
+        return out;
+    }
+    const PlayerStatistics* player = store.Find(name);
+    if (player == nullptr) {
+        out.push_back("stats.dat has no figures for \"" + Cp1251ToUtf8(name) + "\"");
+        return out;
+    }
+    const ModeStatistics& figures = player->Mode(PlayModeOf(mode));
+    auto compare = [&](const std::string& what, int got, int want) {
+        if (got != want)
+            out.push_back("stats.dat: " + ModeName(mode) + " " + what + " is " + std::to_string(got) + ", expected " +
+                          std::to_string(want));
+    };
+    compare("levels won", figures.Won(), expected.won);
+    compare("levels lost", figures.Lost(), expected.lost);
+    compare("levels with a best score", static_cast<int>(figures.Levels().size()),
+            static_cast<int>(expected.bestScores.size()));
+    for (const auto& [level, score] : expected.bestScores)
+        compare("best score of level " + std::to_string(level), figures.BestScore(level), score);
+    if (figures.Won() > 0 && figures.BestCombo() < 1)
+        out.push_back("stats.dat: " + ModeName(mode) + " has wins but no best combo");
+    return out;
+}
+
+std::vector<std::string> DataFileCheck::CheckDamagedStatisticsKept(const std::string& damaged) const
+{
+    std::vector<std::string> out;
+    StatisticsStore empty(folder);
+    std::string kept, now;
+    if (!FileUtil::ReadFile(empty.FilePath() + ".bad", kept) || kept != damaged)
+        out.push_back("the damaged stats.dat was not kept whole as stats.dat.bad");
+    if (!FileUtil::ReadFile(empty.FilePath(), now) || now != empty.Encode())
+        out.push_back("the damaged stats.dat was not replaced by empty statistics");
     return out;
 }

@@ -2,11 +2,13 @@
 
 // DataFileCheck: reads what the game wrote to its data folder with the
 // game's own readers (PlayerList for "players.dat", HighScoreTable for
-// "highscores.dat", SavedGameFiles for the saved games) and compares it with
+// "highscores.dat", SavedGameFiles for the saved games, StatisticsStore for
+// "stats.dat") and compares it with
 // what the end-to-end player expects after a step. Each mismatch comes back
 // as one readable line; no lines means the files are as expected. The
 // scenario owns one for the data folder of its run.
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,18 @@ public:
     bool Qualifies(int mode, int score) const;
     // The saved game of the player in `mode` exists exactly when `present`.
     std::vector<std::string> CheckSavedGame(const std::string& name, int mode, bool present) const;
+
+    // What the statistics file must hold for the player in one mode: the
+    // levels won and lost, and the best score of each level won.
+    struct ModeFigures {
+        int won = 0;
+        int lost = 0;
+        std::map<int, int> bestScores;
+    };
+    std::vector<std::string> CheckStatistics(const std::string& name, int mode, const ModeFigures& expected) const;
+    // A damaged statistics file found at start-up was kept whole beside the
+    // new one ("stats.dat.bad") and replaced by empty statistics.
+    std::vector<std::string> CheckDamagedStatisticsKept(const std::string& damaged) const;
 
     const std::string& Folder() const { return folder; }
 

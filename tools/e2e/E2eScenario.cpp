@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "framework/core/Cp1251.h"
+#include "framework/core/FileUtil.h"
 #include "framework/widgets/controls/ButtonWidget.h"
 #include "framework/widgets/controls/DialogButton.h"
 #include "framework/widgets/controls/Dialog.h"
@@ -25,11 +26,13 @@
 #include "game/app/screens/MapWnd.h"
 #include "game/app/screens/TitleScreen.h"
 #include "game/app/screens/TitleWnd.h"
+#include "game/board/BoardRules.h"
 #include "game/board/Deck.h"
 #include "game/board/FishField.h"
 #include "game/board/PlayLine.h"
 #include "game/board/view/Board.h"
 #include "game/board/view/BoardInterface.h"
+#include "game/shared/DialogIds.h"
 #include "tools/e2e/ScreenPlayer.h"
 
 #include <algorithm>
@@ -44,6 +47,9 @@ using Key = SdlEventInjector::Key;
 namespace {
 // The name the new player types (UTF-8; the game keeps it in Windows-1251).
 const char* const kPlayerName = "Испытатель";
+// A statistics file cut off in its player count, planted before the first
+// run: the game must keep it aside and go on with empty statistics.
+const std::string kDamagedStatistics("KVST\x01\x00\x00\x00\x01\x00", 10);
 // Updates allowed for the title, the logos and loading.
 constexpr int kLoadingUpdates = 60000;
 // Updates allowed for a screen change.
@@ -173,6 +179,10 @@ bool E2eScenario::PrepareFolders()
     ::setenv("SDL_AUDIODRIVER", "dummy", 0);
     files = std::make_unique<DataFileCheck>(DataFolder::Locate());
     expected.name = W(kPlayerName);
+    if (!FileUtil::WriteFileAtomic(files->Folder() + "stats.dat", kDamagedStatistics)) {
+        Fail("the damaged statistics file could not be planted in " + files->Folder());
+        return false;
+    }
     Step("game folder " + gameFolder + ", data folder " + files->Folder() + ", seed " +
          std::to_string(options.seed) + (options.realtime ? ", real time" : ", virtual time"));
     return true;
@@ -276,7 +286,11 @@ void E2eScenario::StandardAnswers()
     ScreenDriver& d = *driver;
     d.AnswerModals({
         {DialogConfirm, [&d](Dialog& q) { d.PushClick(*q.yesButton); }},
-        {DialogCampaignComplete, [&d](Dialog& q) { d.PushClick(*q.yesButton); }},
+        {DialogCampaignComplete,
+         [&d](Dialog& q) {
+             d.Screenshot("campaign-complete");
+             d.PushClick(*q.yesButton);
+         }},
         {DialogNameOrGameOver,
          [&d](Dialog& q) {
              if (dynamic_cast<DialogWithEdit*>(&q) != nullptr) {
@@ -309,7 +323,14 @@ bool E2eScenario::ReachMainMenu(bool firstRun)
     Step("title screen: loaded, clicking \"Начать игру\"");
     driver->Screenshot("title");
     bool askedName = false;
-    driver->AnswerModals({{DialogNameOrGameOver, [this, &askedName](Dialog& q) {
+    bool toldDamage = false;
+    driver->AnswerModals({{DialogFileNotice,
+                           [this, &toldDamage](Dialog& q) {
+                               toldDamage = true;
+                               driver->Screenshot("damaged-statistics-notice");
+                               driver->PushClick(*q.yesButton);
+                           }},
+                          {DialogNameOrGameOver, [this, &askedName](Dialog& q) {
                                auto* ask = dynamic_cast<DialogWithEdit*>(&q);
                                if (ask == nullptr)
                                    return;
@@ -330,6 +351,11 @@ bool E2eScenario::ReachMainMenu(bool firstRun)
     if (askedName != firstRun)
         Fail(firstRun ? "the first run did not ask for the player's name"
                       : "the second run asked for a player's name again");
+    if (toldDamage != firstRun)
+        Fail(firstRun ? "the damaged statistics file was not told on screen"
+                      : "the second run told of a damaged file");
+    if (firstRun)
+        Check(files->CheckDamagedStatisticsKept(kDamagedStatistics));
     Step(std::string("main menu: welcome, ") + Cp1251ToUtf8(app.CurrentPlayerName()));
     driver->Screenshot(firstRun ? "main-menu-first-run" : "main-menu-second-run");
     if (app.CurrentPlayerName() != expected.name)
@@ -408,18 +434,26 @@ bool E2eScenario::WinLevel(int mode, int level)
     if (!player.PlayLevel(error))
         return Fail(ModeName(mode) + " level " + std::to_string(level) + ": " + error), false;
     ++wins;
-    int score = board.field->score;
+    int score = board.field->Score();
     Step(ModeName(mode) + " level " + std::to_string(level) + " won: score " + std::to_string(score) + ", " +
          std::to_string((driver->UpdateCount() - startUpdate) / 100) + " s of play, " +
          std::to_string(player.Replays()) + " replays, " + std::to_string(player.Reshuffles()) + " reshuffles, " +
-         std::to_string(board.field->shufflesLeft) + " left");
+         std::to_string(board.field->ShufflesLeft()) + " left");
     driver->Screenshot(ModeName(mode).substr(0, ModeName(mode).find(' ')) + "-level-" + std::to_string(level) +
                        "-won");
     wonPoints = score - Score(mode);
-    // The win is saved at once: the next level and the running score.
+    // The win is saved at once: the next level and the running score, and
+    // the level's own points, the win and the losses before it in the
+    // statistics.
+    lastReplays = player.Replays();
+    DataFileCheck::ModeFigures& f = Figures(mode);
+    ++f.won;
+    f.lost += player.Losses();
+    f.bestScores[level] = std::max(f.bestScores[level], wonPoints);
     Level(mode) = level + 1;
     Score(mode) = score;
     CheckFiles();
+    Check(files->CheckStatistics(expected.name, mode, f));
     return true;
 }
 
@@ -522,10 +556,11 @@ bool E2eScenario::SaveLevelAndQuit(int mode)
     if (driver->FindDialog(DialogLevelWon) != nullptr || driver->TopDialog() != nullptr)
         return Fail("a dialog came up while making the moves before saving"), false;
     savedLevel = board.field->level.number;
-    savedScore = board.field->score;
-    savedFishCount = board.field->fishCount;
+    savedScore = board.field->Score();
+    savedFishCount = board.field->FishCount();
     savedEnds[0] = board.playLine->LeftPutValue();
     savedEnds[1] = board.playLine->RightPutValue();
+    savedSeconds = board.rules->tally.Seconds();
     Step(ModeName(mode) + " level " + std::to_string(level) + ": " + std::to_string(moved) + " tiles put, score " +
          std::to_string(savedScore) + ", " + std::to_string(savedFishCount) + " tiles left; Escape");
     if (moved == 0)
@@ -571,16 +606,16 @@ bool E2eScenario::ContinueSavedLevel(int mode)
     if (!StartModeFromMenu(mode, true))
         return false;
     Board& board = *app.GetBoard();
-    driver->WaitFor([&] { return !board.field->loading && !board.deck->dealing; }, kScreenUpdates);
+    driver->WaitFor([&] { return !board.field->Loading() && !board.deck->dealing; }, kScreenUpdates);
     driver->Updates(100); // the line's two tiles glide to their places
     driver->Screenshot("continued");
     Step("continued: level " + std::to_string(board.field->level.number) + ", score " +
-         std::to_string(board.field->score) + ", " + std::to_string(board.field->fishCount) + " tiles left");
-    if (board.field->level.number != savedLevel || board.field->score != savedScore ||
-        board.field->fishCount != savedFishCount)
+         std::to_string(board.field->Score()) + ", " + std::to_string(board.field->FishCount()) + " tiles left");
+    if (board.field->level.number != savedLevel || board.field->Score() != savedScore ||
+        board.field->FishCount() != savedFishCount)
         Fail("the continued board is not the one saved: level " + std::to_string(board.field->level.number) + " (saved " +
-             std::to_string(savedLevel) + "), score " + std::to_string(board.field->score) + " (saved " +
-             std::to_string(savedScore) + "), tiles " + std::to_string(board.field->fishCount) + " (saved " +
+             std::to_string(savedLevel) + "), score " + std::to_string(board.field->Score()) + " (saved " +
+             std::to_string(savedScore) + "), tiles " + std::to_string(board.field->FishCount()) + " (saved " +
              std::to_string(savedFishCount) + ")");
     if (board.playLine->LeftPutValue() != savedEnds[0] || board.playLine->RightPutValue() != savedEnds[1])
         Fail("the continued play line takes " + std::to_string(board.playLine->LeftPutValue()) + " and " +
@@ -588,6 +623,17 @@ bool E2eScenario::ContinueSavedLevel(int mode)
              std::to_string(savedEnds[1]));
     if (!WinLevel(mode, savedLevel))
         return false;
+    // The level's time went on from where it was saved (a replay starts
+    // it again from naught).
+    const LevelResult& result = app.LastLevelResult();
+    int before = lastReplays == 0 ? savedSeconds : 0;
+    if (result.level != savedLevel || result.seconds < before || result.seconds < 1)
+        Fail("the continued level was counted as level " + std::to_string(result.level) + " of " +
+             std::to_string(result.seconds) + " s; saved at level " + std::to_string(savedLevel) + " after " +
+             std::to_string(savedSeconds) + " s");
+    else
+        Step("continued level's time: " + std::to_string(result.seconds) + " s, " + std::to_string(before) +
+             " s of them before the save");
     // Won, the continued level's saved game is done with at once.
     Check(files->CheckSavedGame(expected.name, mode, false));
     if (!LeaveWonDialog(mode, savedLevel))

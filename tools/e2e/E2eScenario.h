@@ -8,7 +8,9 @@
 // game is saved) and the game quit from the main menu; then a new game
 // application on the same data continues the saved level from the main
 // menu, checks that it is the same board and wins it. After each step the
-// players, the high scores and the saved games on disk are checked. main
+// players, the high scores, the saved games and the statistics on disk are
+// checked; a damaged statistics file planted before the first run must be
+// kept aside, the player told. main
 // owns it; it owns the drivers of the two runs of the game.
 
 #include "tools/e2e/DataFileCheck.h"
@@ -66,6 +68,7 @@ private:
     void CheckFiles();
     int& Level(int mode) { return mode == 0 ? expected.dragLevel : expected.clickLevel; }
     int& Score(int mode) { return mode == 0 ? expected.dragScore : expected.clickScore; }
+    DataFileCheck::ModeFigures& Figures(int mode) { return figures[mode == 0 ? 0 : 1]; }
     // The first and the last level the run plays in `mode`.
     int FirstPlayed(int mode) const;
     int LastPlayed(int mode) const;
@@ -81,6 +84,8 @@ private:
     std::unique_ptr<ScreenDriver> driver;
     std::unique_ptr<DataFileCheck> files;
     DataFileCheck::Player expected;
+    // What the statistics file must say, drag mode then click mode.
+    DataFileCheck::ModeFigures figures[2];
     int runs = 0;
     int wins = 0;
     // The points of the level just won, which its summary must show.
@@ -89,4 +94,6 @@ private:
     // The board left through the in-game menu, to compare after continuing.
     int savedLevel = 0, savedScore = 0, savedFishCount = 0;
     int savedEnds[2] = {0, 0}; // the values the play line's two ends take
+    int savedSeconds = 0;      // the level's game time when it was saved
+    int lastReplays = 0;       // the replays the last level won took
 };

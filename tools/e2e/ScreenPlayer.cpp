@@ -146,8 +146,8 @@ bool ScreenPlayer::WaitForLevel()
         [&] {
             CloseHowToPlay();
             Board* board = app.GetBoard();
-            return board != nullptr && app.IsScreenShown(app.GetBoardPanel()) && !board->field->loading &&
-                   !board->deck->dealing && board->field->fishCount > 0 && driver.TopDialog() == nullptr;
+            return board != nullptr && app.IsScreenShown(app.GetBoardPanel()) && !board->field->Loading() &&
+                   !board->deck->dealing && board->field->FishCount() > 0 && driver.TopDialog() == nullptr;
         },
         kLevelStartUpdates);
 }
@@ -157,6 +157,7 @@ bool ScreenPlayer::Replay(std::string& error)
     ++replays;
     auto* lost = dynamic_cast<GameOverWnd*>(driver.FindDialog(DialogNameOrGameOver));
     if (lost != nullptr) {
+        ++losses;
         driver.Log("level lost: replaying it from the lost-level window");
         driver.Screenshot("level-lost");
         if (driver.Click(lost->GetButton(GameOverWnd::Replay), "the lost-level window's \"Переиграть\""))

@@ -34,6 +34,8 @@ public:
     // returns how many went. The level must not be won by it.
     int MakeMoves(int count);
     int Replays() const { return replays; }
+    // The replays made from the lost-level window: the levels lost.
+    int Losses() const { return losses; }
     int Reshuffles() const { return reshuffles; }
 
     // AutoPlayer::Pointer, in board coordinates.
@@ -60,6 +62,7 @@ private:
     int pointerX = 0, pointerY = 0;
     bool leftHeld = false;
     int replays = 0;
+    int losses = 0;
     int reshuffles = 0;
     // MakeMoves: the puts wanted and the line's length before them.
     int putsWanted = 0;

@@ -73,7 +73,7 @@ public:
 class ScreenTestApp : public ZorvinAppBase {
 public:
     // "--fullscreen": the test screen fills the desktop.
-    void StartFullScreen() { isWindowed = false; }
+    void StartFullScreen() { SetStartWindowed(false); }
 
     ScreenTestApp()
     {
@@ -123,6 +123,7 @@ public:
     }
 
     int seconds = 0;
+    uint32_t startTick = 0;
     TestScreen screen;
     Pointer pointer;
 };

@@ -47,6 +47,13 @@ FileNotice FileNotices::Damaged(const std::string& folder, const std::string& fi
                 + W(" поврежден. Все уцелевшее сохранено, копия файла отложена как ") + Utf8ToCp1251(copy) + "."};
 }
 
+FileNotice FileNotices::DamagedStartedAfresh(const std::string& folder, const std::string& file,
+                                            const std::string& copy)
+{
+    return {W("Файл поврежден"), W("Файл ") + file + W(" в папке ") + Shown(folder)
+                + W(" поврежден и начат заново, копия файла отложена как ") + Utf8ToCp1251(copy) + "."};
+}
+
 FileNotice FileNotices::DamagedNotKept(const std::string& folder, const std::string& file)
 {
     return {W("Файл поврежден"), W("Файл ") + file + W(" в папке ") + Shown(folder)

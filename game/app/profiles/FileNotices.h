@@ -32,6 +32,9 @@ public:
     static FileNotice Unreadable(const std::string& folder, const std::string& file);
     static FileNotice Damaged(const std::string& folder, const std::string& file, const std::string& copy);
     static FileNotice DamagedNotKept(const std::string& folder, const std::string& file);
+    // A damaged file that nothing is kept of (the statistics start afresh).
+    static FileNotice DamagedStartedAfresh(const std::string& folder, const std::string& file,
+                                           const std::string& copy);
     static FileNotice WriteFailed(const std::string& folder);
     static FileNotice SavedGameDamaged(const std::string& folder, const std::string& copy);
 

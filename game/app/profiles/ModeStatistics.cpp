@@ -74,6 +74,16 @@ int ModeStatistics::Record(const LevelResult& r)
     return previousBest;
 }
 
+void ModeStatistics::Suspend(const SuspendedLevel& s)
+{
+    if (s.level < 1 || s.level > lastLevel) {
+        suspended = {};
+        return;
+    }
+    suspended = {s.level, Bound(s.seconds, 0, kMaxCount), Bound(s.bestCombo, 0, ComboMeter::kMaxMultiplier),
+                 Bound(s.bonuses, 0, kMaxCount), Bound(s.moves, 0, kMaxCount)};
+}
+
 void ModeStatistics::Write(ProfileBuffer& b) const
 {
     for (int v : {won, lost, totalSeconds, bestCombo, longestStreak, currentStreak})

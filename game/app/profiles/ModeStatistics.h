@@ -70,7 +70,9 @@ public:
     // Counts a level that ended; returns the level's best score before it.
     // Numbers outside their ranges are brought into them.
     int Record(const LevelResult& r);
-    void Suspend(const SuspendedLevel& s) { suspended = s; }
+    // Keeps the counters of a level left in a saved game; a level outside
+    // the campaign keeps none. Numbers are brought into their ranges.
+    void Suspend(const SuspendedLevel& s);
 
     // The bytes of the figures in the statistics file, and the reverse;
     // Read is false when they are cut off or hold anything the game never

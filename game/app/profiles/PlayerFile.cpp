@@ -37,7 +37,9 @@ bool PlayerFile::SetAsideDamaged()
         return false;
     }
     std::fprintf(stderr, "Korvelt: %s was damaged; a copy is kept as %s\n", path.c_str(), copy.c_str());
-    Notify(FileNotices::Damaged(folder, name, copy.substr(copy.find_last_of('/') + 1)));
+    std::string copyName = copy.substr(copy.find_last_of('/') + 1);
+    Notify(damageStartsAfresh ? FileNotices::DamagedStartedAfresh(folder, name, copyName)
+                              : FileNotices::Damaged(folder, name, copyName));
     return true;
 }
 

@@ -25,6 +25,9 @@ public:
     // owned; the notices may be null).
     void SetFileAccess(FileAccess& access) { files = &access; }
     void SetNotices(FileNotices* sink) { notices = sink; }
+    // The owner keeps nothing of a damaged file (it starts afresh): the
+    // player is told so instead of that what survived was kept.
+    void SetDamageStartsAfresh() { damageStartsAfresh = true; }
 
     // Removes what crashed writes left behind, then reads the whole file.
     // False when it is missing or cannot be read (then it is kept from
@@ -48,6 +51,7 @@ private:
     // The file could not be read or set aside: this run never replaces it.
     bool keepFile = false;
     bool writePending = false;
+    bool damageStartsAfresh = false;
 };
 
 } // namespace Zorvin

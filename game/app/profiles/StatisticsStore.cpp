@@ -13,7 +13,10 @@ constexpr size_t kMaxFileSize = 4u << 20;
 
 } // namespace
 
-StatisticsStore::StatisticsStore(std::string dataFolder) : file(std::move(dataFolder), kFileName) {}
+StatisticsStore::StatisticsStore(std::string dataFolder) : file(std::move(dataFolder), kFileName)
+{
+    file.SetDamageStartsAfresh();
+}
 
 std::string StatisticsStore::Encode() const
 {

@@ -281,7 +281,7 @@ void ResetTransientState(FishField& field)
     field.ForgetLevelEnd();
     field.drag.Clear();
     field.CloseLocks();
-    field.popups.clear();
+    field.ClearPopups();
     field.RecordMove(LastMove());
     if (field.playLine)
         field.playLine->ResetLine(field.level.types[0], field.level.types[0]);
@@ -319,22 +319,19 @@ void ApplySavedGame(FishField& field, const SavedGameData& data)
     if (std::filesystem::is_regular_file(data.levelPath, error))
         LoadLevel(-1, field, data.levelPath, -1, true);
     field.layers.clear();
-    field.loading = false;
+    field.MarkDealt();
 
-    field.score = data.score;
-    field.shufflesLeft = data.shufflesLeft;
+    field.TakeCounters(data.score, data.shufflesLeft);
     field.level.editorStyle = data.editorStyle;
-    int tiles = 0;
     for (size_t l = 0; l < data.layers.size(); ++l) {
         Layer layer;
         for (const SavedTile& t : data.layers[l])
             layer.push_back(MakeTile(t, static_cast<int>(l), field));
-        tiles += static_cast<int>(layer.size());
         field.layers.push_back(std::move(layer));
     }
     // The rules end the level when fishCount reaches 0, so it must count the
     // tiles really there, whatever the file claims.
-    field.fishCount = tiles;
+    field.RecountFish();
 
     if (field.playLine && field.playLine->First()) {
         FillLineTile(*field.playLine->First(), data.lineFirst);
@@ -387,9 +384,9 @@ std::string FormatSavedGame(const FishField& field)
     ByteWriter w;
     w.Int(StoredMode(field.mode));
     w.String(field.level.path.size() > 0xFFFF ? std::string() : field.level.path);
-    w.Int(field.fishCount);
-    w.Int(field.score);
-    w.Int(field.shufflesLeft);
+    w.Int(field.FishCount());
+    w.Int(field.Score());
+    w.Int(field.ShufflesLeft());
     w.Int(field.level.editorStyle);
     w.Int(static_cast<int32_t>(field.layers.size()));
     for (const Layer& layer : field.layers)

@@ -52,10 +52,12 @@ void TitleWnd::CreateButtons()
         {"", IM_B_CHANGE_PLAYER, IM_B_OVER_CHANGE_PLAYER, IM_B_OVER_CHANGE_PLAYER, nullptr,
          ButtonRect(285, 130, IM_B_CHANGE_PLAYER, 0)},
         {"Настройки", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr, ButtonRect(338, 424, IM_B_DIALOG, 2)},
-        {"Рекорды", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr, ButtonRect(338, 464, IM_B_DIALOG, 2)},
-        {"Выход", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr, ButtonRect(338, 544, IM_B_DIALOG, 2)},
+        // The scores and the statistics side by side: the panel has no
+        // room for another row.
+        {"Рекорды", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr, ButtonRect(262, 464, IM_B_DIALOG, 2)},
+        {"Выход", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr, ButtonRect(338, 504, IM_B_DIALOG, 2)},
         {"Статистика", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr,
-         ButtonRect(338, 504, IM_B_DIALOG, 2)},
+         ButtonRect(406, 464, IM_B_DIALOG, 2)},
     };
     for (int id = 0; id < ButtonCount; ++id) {
         const Spec& s = specs[id];

@@ -178,7 +178,7 @@ void LevelEditor::Leave()
     field.mode = returnMode;
     // The level is won when the count reaches 0, so it must match the
     // tiles the editor left, not those the level started with.
-    field.fishCount = field.CountFish();
+    field.RecountFish();
     field.RecomputeOpen();
     field.RecomputePlayable();
     field.MarkBackdropStale();

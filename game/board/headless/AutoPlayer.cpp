@@ -674,7 +674,7 @@ AutoPlayResult AutoPlayer::Play()
         }
         if (host.gameOver) {
             host.gameOver = false;
-            if (field.shufflesLeft <= 0 || !mayReshuffle)
+            if (field.ShufflesLeft() <= 0 || !mayReshuffle)
                 break;
             PressReshuffle();
             ++result.reshuffles;
@@ -683,7 +683,7 @@ AutoPlayResult AutoPlayer::Play()
             idle = 0;
             continue;
         }
-        if (field.loading || deck.dealing || field.fishCount == 0) {
+        if (field.Loading() || deck.dealing || field.FishCount() == 0) {
             Tick(1);
             continue;
         }
@@ -693,7 +693,7 @@ AutoPlayResult AutoPlayer::Play()
         }
         Tick(1);
         ++idle;
-        if (idle > kStuckReshuffle && mayReshuffle && field.shufflesLeft > 0 && !host.gameOver && !host.levelWon) {
+        if (idle > kStuckReshuffle && mayReshuffle && field.ShufflesLeft() > 0 && !host.gameOver && !host.levelWon) {
             PressReshuffle();
             ++result.reshuffles;
             failed.clear();
@@ -706,7 +706,7 @@ AutoPlayResult AutoPlayer::Play()
             break;
         }
     }
-    result.score = field.score;
+    result.score = field.Score();
     result.moves = moves;
     result.updates = host.updates - start;
     return result;

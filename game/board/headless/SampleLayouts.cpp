@@ -119,8 +119,8 @@ void LoadSampleLayout(const SampleLayout& layout, FishField& field, int style)
         if (t.joker)
             f->MakeJoker(true);
         field.layers[t.layer].push_back(std::move(f));
-        ++field.fishCount;
     }
+    field.RecountFish();
 }
 
 } // namespace Zorvin

@@ -154,7 +154,7 @@ void Board::DrawTopBar(Graphics* g)
     g->SetFont(FONT_DEFAULT);
     g->SetColor(Color::Black);
     g->DrawString(W("Ходов: ") + std::to_string(field->MovesAvailable()), 720, 17);
-    g->DrawString(W("Очки: ") + std::to_string(field->score), 10, 17);
+    g->DrawString(W("Очки: ") + std::to_string(field->Score()), 10, 17);
     std::string level = W("УРОВЕНЬ ") + std::to_string(field->level.number);
     g->DrawString(level, 400 - FONT_DEFAULT->StringWidth(level) / 2, 17);
 }
@@ -295,7 +295,7 @@ void Board::DrawComboMeter(Graphics* g)
 
 void Board::DrawPopups(Graphics* g)
 {
-    for (const Popup& p : field->popups) {
+    for (const Popup& p : field->Popups()) {
         g->PushState();
         g->SetColor(Color(255, 255, 255, p.alpha));
         g->SetColorizeImages(true);

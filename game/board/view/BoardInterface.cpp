@@ -93,7 +93,7 @@ void BoardInterface::Draw(Graphics* g)
         board.MarkDirty();
 }
 
-bool BoardInterface::Editing() const { return board.editor->Active() && !board.field->loading; }
+bool BoardInterface::Editing() const { return board.editor->Active() && !board.field->Loading(); }
 
 void BoardInterface::MouseMove(int px, int py)
 {
@@ -156,7 +156,7 @@ void BoardInterface::OnButtonClick(int id)
 void BoardInterface::KeyDown(int key)
 {
     FishField& field = *board.field;
-    if (app.DebugKeysEnabled() && !field.loading) {
+    if (app.DebugKeysEnabled() && !field.Loading()) {
         board.editor->KeyDown(key, app);
         if (key == KeyF4) {
             ShowMap();
@@ -173,7 +173,7 @@ void BoardInterface::KeyDown(int key)
 
 void BoardInterface::CharTyped(char ch)
 {
-    if (app.DebugKeysEnabled() && !board.field->loading)
+    if (app.DebugKeysEnabled() && !board.field->Loading())
         board.editor->CharTyped(ch);
 }
 
@@ -199,7 +199,7 @@ void BoardInterface::SkipLevel()
     if (!p)
         return;
     FishField& field = *board.field;
-    p->shufflesLeft = field.shufflesLeft;
+    p->shufflesLeft = field.ShufflesLeft();
     p->placeCount = board.deck->placeCount;
     if (field.mode == PlayMode::Editor) {
         ++field.level.number;
@@ -210,7 +210,7 @@ void BoardInterface::SkipLevel()
     bool click = field.mode == PlayMode::Click;
     int old = field.level.number;
     ModeProgress progress = p->Progress(field.mode);
-    progress.score = field.score;
+    progress.score = field.Score();
     ++progress.level;
     // The progress is saved either way, so a game completed by skipping is
     // not lost when the sequence after it is left early.

@@ -150,8 +150,8 @@ void BoardSceneKey::PutField(const Board& board)
 {
     const FishField& field = *board.field;
     const PlayerProfile* profile = board.app.CurrentProfile();
-    for (int v : {static_cast<int>(field.mode), field.MovesAvailable(), field.score, field.level.number, field.BackdropVersion(),
-                  profile && profile->showInstructions ? 1 : 0, field.loading ? 1 : 0})
+    for (int v : {static_cast<int>(field.mode), field.MovesAvailable(), field.Score(), field.level.number, field.BackdropVersion(),
+                  profile && profile->showInstructions ? 1 : 0, field.Loading() ? 1 : 0})
         Put(v);
     Put(field.drag.Hovered());
     Put(field.level.backgroundImage.get());
@@ -161,8 +161,8 @@ void BoardSceneKey::PutField(const Board& board)
         for (const auto& f : layer)
             PutFish(board, *f, true);
     }
-    Put(static_cast<int>(field.popups.size()));
-    for (const Popup& p : field.popups) {
+    Put(static_cast<int>(field.Popups().size()));
+    for (const Popup& p : field.Popups()) {
         Put(p.image);
         Put(p.cel);
         Put(p.alpha);

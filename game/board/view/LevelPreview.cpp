@@ -17,11 +17,9 @@ void RenderLevelPreview(int n, FishField& field, Graphics& target)
     // The field is cleared as a level start would, but the level it belongs
     // to and its input state are left as they were.
     std::string keptPath = field.level.path;
-    bool keptLoading = field.loading;
-    field.BeginLevel(path);
+    field.BeginPreview(path);
     LoadLevel(2, field, path, -1, false);
     field.level.path = keptPath;
-    field.loading = keptLoading;
 
     MemoryImage picture(800, 600);
     Graphics g(&picture);

@@ -17,7 +17,7 @@ void PanelPointer::Move(int px, int py) { panel.MouseMove(px, py); }
 
 void PanelPointer::Down(int clickCode, int px, int py)
 {
-    scoreAtPress = board.field->score;
+    scoreAtPress = board.field->Score();
     tilesAtPress = TilesOffLine(board);
     panel.MouseDown(px, py, clickCode);
 }

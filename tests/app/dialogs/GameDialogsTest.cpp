@@ -201,18 +201,18 @@ TEST_F(GameDialogsTest, FullScreenBoxToggledTwiceLeavesTheScreenAlone)
     Click(options->yesButton.get());
     EXPECT_EQ(window.windowsCreated, windowsBefore);
     EXPECT_EQ(presenter.initWindowed.size(), displayInitsBefore);
-    EXPECT_TRUE(app.isWindowed);
+    EXPECT_TRUE(app.IsWindowed());
 
     // Checked once, the mode does change on closing.
     options = DemoDialog::Open(game);
     Click(options->GetCheckbox(DemoDialog::FullScreenId));
-    EXPECT_TRUE(app.isWindowed) << "applied only when the dialog closes";
+    EXPECT_TRUE(app.IsWindowed()) << "applied only when the dialog closes";
     Click(options->yesButton.get());
-    EXPECT_FALSE(app.isWindowed);
+    EXPECT_FALSE(app.IsWindowed());
     EXPECT_EQ(window.windowsCreated, windowsBefore + 1);
 
     // Held in full screen, the box springs back and says why.
-    app.forceFullscreen = true;
+    app.Display().ForceFullScreen();
     options = DemoDialog::Open(game);
     box = options->GetCheckbox(DemoDialog::FullScreenId);
     Click(box);

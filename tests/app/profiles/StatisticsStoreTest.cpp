@@ -48,6 +48,9 @@ TEST(StatisticsStore, WritesTheLayoutReadsItBackAndSetsDamageAside)
     EXPECT_EQ(anna.RecordLevel(PlayMode::Click, {3, true, 700, 4, 0, 38, 50, 3}), 900);
     EXPECT_EQ(anna.RecordLevel(PlayMode::Click, {4, false, 300, 2, 1, 20, 30, 0}), 0);
     EXPECT_EQ(anna.RecordLevel(PlayMode::Click, {4, true, 500, 2, 1, 25, 40, 1}), 0);
+    // Only a level of the campaign is kept for its continuation.
+    anna.SuspendLevel(PlayMode::Click, {61, 5, 1, 0, 2});
+    EXPECT_EQ(anna.Suspended(PlayMode::Click), SuspendedLevel{});
     anna.SuspendLevel(PlayMode::Drag, {7, 95, 3, 1, 12});
     store.Of(W("Ёж")).RecordLevel(PlayMode::Drag, {50, true, 1200, 9, -1, 60, -5, 7});
     ASSERT_TRUE(store.Save());
@@ -106,7 +109,7 @@ TEST(StatisticsStore, WritesTheLayoutReadsItBackAndSetsDamageAside)
         EXPECT_EQ(Slurp(copy), damaged[i]);
         EXPECT_EQ(Slurp(path), std::string("KVST") + I32(1) + I32(0));
         ASSERT_FALSE(notices.Empty());
-        EXPECT_NE(notices.Take().text.find("stats.dat"), std::string::npos);
+        EXPECT_EQ(notices.Take(), FileNotices::DamagedStartedAfresh(dir, "stats.dat", copy.substr(dir.size())));
     }
     // The copies made before are all still there.
     EXPECT_EQ(Slurp(path + ".bad"), damaged[0]);

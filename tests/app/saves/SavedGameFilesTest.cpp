@@ -86,7 +86,7 @@ TEST_F(SavedGameFilesTest, GamesFollowARenamedPlayerAndGoWithADeletedOne)
     const std::string boris = W("Борис");
     for (PlayMode mode : {PlayMode::Drag, PlayMode::Click}) {
         F().mode = mode;
-        F().score = 100 + StoredMode(mode);
+        F().TakeCounters(100 + StoredMode(mode), F().ShufflesLeft());
         ASSERT_TRUE(saves.Save(F(), "Anna"));
     }
     F().mode = PlayMode::Editor;
@@ -101,7 +101,7 @@ TEST_F(SavedGameFilesTest, GamesFollowARenamedPlayerAndGoWithADeletedOne)
     FakeBoardHost host2;
     BoardRules rules2(host2);
     ASSERT_TRUE(saves.Restore(*rules2.field, boris, StoredMode(PlayMode::Click), "lv.xml"));
-    EXPECT_EQ(rules2.field->score, 102);
+    EXPECT_EQ(rules2.field->Score(), 102);
     EXPECT_EQ(rules2.field->mode, PlayMode::Click);
     EXPECT_FALSE(saves.Restore(*rules2.field, "Anna", StoredMode(PlayMode::Drag), "lv.xml"));
 
@@ -158,7 +158,7 @@ TEST_F(SavedGameFilesTest, AFailedSaveIsKeptAndWrittenLater)
     FileNotices notices;
     saves.SetNotices(&notices);
     F().mode = PlayMode::Click;
-    F().score = 4321;
+    F().TakeCounters(4321, F().ShufflesLeft());
     EXPECT_FALSE(saves.Save(F(), "Anna"));
     EXPECT_FALSE(notices.Empty());
     EXPECT_TRUE(saves.Exists("Anna", StoredMode(PlayMode::Click)));
@@ -167,7 +167,7 @@ TEST_F(SavedGameFilesTest, AFailedSaveIsKeptAndWrittenLater)
     FakeBoardHost host2;
     BoardRules rules2(host2);
     ASSERT_TRUE(saves.Restore(*rules2.field, "Anna", StoredMode(PlayMode::Click), "lv.xml"));
-    EXPECT_EQ(rules2.field->score, 4321);
+    EXPECT_EQ(rules2.field->Score(), 4321);
 
     fs::remove(dir / "blocker");
     EXPECT_TRUE(saves.RetryPendingWrites());
@@ -186,7 +186,7 @@ TEST_F(SavedGameFilesTest, OldWindows1251NamedGamesAreFoundAndMoved)
     SavedGameFiles saves((dir / "data").string());
     const std::string vera = W("Вера");
     F().mode = PlayMode::Click;
-    F().score = 77;
+    F().TakeCounters(77, F().ShufflesLeft());
     std::string old = (dir / "data" / "saves").string() + "/" + vera + "1.sav";
     fs::create_directories(dir / "data" / "saves");
     ASSERT_TRUE(SaveGame(F(), old));
@@ -197,7 +197,7 @@ TEST_F(SavedGameFilesTest, OldWindows1251NamedGamesAreFoundAndMoved)
     FakeBoardHost host2;
     BoardRules rules2(host2);
     ASSERT_TRUE(saves.Restore(*rules2.field, vera, StoredMode(PlayMode::Click), "lv.xml"));
-    EXPECT_EQ(rules2.field->score, 77);
+    EXPECT_EQ(rules2.field->Score(), 77);
 
     // Renaming a player whose game has not been looked at yet.
     F().mode = PlayMode::Drag;

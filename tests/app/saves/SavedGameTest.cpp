@@ -35,6 +35,18 @@ std::string TempPath(const std::string& name)
 
 class SavedGameTest : public BoardFixture {};
 
+// A win waits to be settled, the tiles still in play (kept for the check
+// that a refused restore leaves them).
+void MakeWinPending(FishField& field)
+{
+    std::vector<Layer> kept = std::move(field.layers);
+    field.layers.clear();
+    field.RecountFish();
+    field.CheckEnd();
+    field.layers = std::move(kept);
+    field.RecountFish();
+}
+
 // Saved games name their level relative to the game's folder; the tests play
 // from the test data folder the same way.
 class InTestData {
@@ -54,8 +66,8 @@ TEST_F(SavedGameTest, FileHoldsEveryTileAsItWillRestAndRestoresItLying)
 {
     F().mode = PlayMode::Drag;
     F().level.path = "lv.xml";
-    F().score = 140;
-    F().shufflesLeft = 3;
+    F().TakeCounters(140, F().ShufflesLeft());
+    F().TakeCounters(F().Score(), 3);
     DominoFish* a = Add(0, 100, 200);
     SetValues(a, 3, 4);
     a->lockType = 1;
@@ -112,8 +124,8 @@ TEST_F(SavedGameTest, FileHoldsEveryTileAsItWillRestAndRestoresItLying)
     ASSERT_TRUE(RestoreGameFromBytes(*rules2.field, bytes));
     FishField& f2 = *rules2.field;
     EXPECT_EQ(f2.level.number, 4);
-    EXPECT_EQ(f2.score, 140);
-    EXPECT_EQ(f2.fishCount, 3);
+    EXPECT_EQ(f2.Score(), 140);
+    EXPECT_EQ(f2.FishCount(), 3);
     EXPECT_TRUE(host2.reshuffleEnabled);
     EXPECT_EQ(host2.reshuffleLabel, W("Тасовок 3"));
     EXPECT_FALSE(host2.undoEnabled);
@@ -154,16 +166,17 @@ TEST_F(DamagedSaveTest, ShortOrInconsistentFilesAreRefusedAndLeaveTheFieldReset)
     const std::string good = FormatSavedGame(F());
     SavedGameData parsed;
     ASSERT_TRUE(ReadSavedGame(good, parsed));
-    int tiles = F().fishCount;
+    int tiles = F().FishCount();
 
     auto refused = [&](const std::string& bytes) {
-        F().won = true;
-        F().popups.emplace_back(nullptr, -1, 0.0f, 0.0f, 0.0f, 0.0f);
+        MakeWinPending(F());
+        EXPECT_TRUE(F().Won());
+        F().AddPopup(Popup(nullptr, -1, 0.0f, 0.0f, 0.0f, 0.0f));
         bool restored = RestoreGameFromBytes(F(), bytes);
         // The reset happens, the tiles in play stay.
-        EXPECT_FALSE(F().won);
-        EXPECT_TRUE(F().popups.empty());
-        EXPECT_EQ(F().fishCount, tiles);
+        EXPECT_FALSE(F().Won());
+        EXPECT_TRUE(F().Popups().empty());
+        EXPECT_EQ(F().FishCount(), tiles);
         return !restored;
     };
     for (size_t n = 0; n < good.size(); ++n)
@@ -194,7 +207,7 @@ TEST_F(DamagedSaveTest, ShortOrInconsistentFilesAreRefusedAndLeaveTheFieldReset)
     // The untouched file restores, and a restored game saves and restores
     // to the same bytes again.
     ASSERT_TRUE(RestoreGameFromBytes(F(), good));
-    EXPECT_EQ(F().fishCount, tiles);
+    EXPECT_EQ(F().FishCount(), tiles);
     std::string again = FormatSavedGame(F());
     ASSERT_TRUE(RestoreGameFromBytes(F(), again));
     EXPECT_EQ(FormatSavedGame(F()), again);
@@ -250,7 +263,7 @@ void ForgetWhatASaveDoesNotKeep(Game& g)
             plain(*f);
     g.rules.comboMeter->Reset();
     g.field.RestartCounters();
-    g.field.popups.clear();
+    g.field.ClearPopups();
     g.field.RecordMove(LastMove());
     g.field.drag.Forget();
     g.rules.deck->drag.Forget();
@@ -275,15 +288,15 @@ TEST(SavedGameExactness, PlayingOnAfterARestoreEndsAsIfTheGameNeverLeft)
         played.field.level.number = 2;
         srand(31);
         played.rules.StartLevelFile(kLevel);
-        int dealt = played.field.fishCount;
+        int dealt = played.field.FishCount();
         AutoPlayer partWay(played.rules, played.host);
         partWay.updateLimit = mode == PlayMode::Drag ? 40 : 60;
         partWay.Play();
         for (int i = 0; i < 300 && !Settled(played); ++i)
             played.host.Tick();
         ASSERT_TRUE(Settled(played));
-        ASSERT_LT(played.field.fishCount, dealt - 3);
-        ASSERT_GT(played.field.fishCount, 3);
+        ASSERT_LT(played.field.FishCount(), dealt - 3);
+        ASSERT_GT(played.field.FishCount(), 3);
         ASSERT_FALSE(played.host.levelWon);
 
         std::string path = TempPath("exact" + std::to_string(StoredMode(mode)) + ".sav");
@@ -300,9 +313,9 @@ TEST(SavedGameExactness, PlayingOnAfterARestoreEndsAsIfTheGameNeverLeft)
         FishField& b = restored.field;
         EXPECT_EQ(b.mode, a.mode);
         EXPECT_EQ(b.level.path, a.level.path);
-        EXPECT_EQ(b.fishCount, a.fishCount);
-        EXPECT_EQ(b.score, a.score);
-        EXPECT_EQ(b.shufflesLeft, a.shufflesLeft);
+        EXPECT_EQ(b.FishCount(), a.FishCount());
+        EXPECT_EQ(b.Score(), a.Score());
+        EXPECT_EQ(b.ShufflesLeft(), a.ShufflesLeft());
         EXPECT_EQ(b.level.typeCount, a.level.typeCount);
         EXPECT_EQ(b.MovesAvailable(), a.MovesAvailable());
         ASSERT_EQ(b.layers.size(), a.layers.size());
@@ -348,7 +361,7 @@ TEST(SavedGameExactness, PlayingOnAfterARestoreEndsAsIfTheGameNeverLeft)
         EXPECT_EQ(rb.moves, ra.moves);
         EXPECT_EQ(rb.updates, ra.updates);
         EXPECT_EQ(rb.reshuffles, ra.reshuffles);
-        EXPECT_EQ(b.fishCount, a.fishCount);
+        EXPECT_EQ(b.FishCount(), a.FishCount());
         EXPECT_GT(ra.moves, 3);
     }
 }

@@ -169,7 +169,7 @@ TEST_F(LevelEditorTest, LevelBuiltWithKeysAndMouseComesBackFromItsFile)
     // Back to play: every tile counts, and the lower layer is no longer all shut.
     Key(KeyF8);
     EXPECT_EQ(F().mode, PlayMode::Drag);
-    EXPECT_EQ(F().fishCount, 8);
+    EXPECT_EQ(F().FishCount(), 8);
     EXPECT_TRUE(F().layers[0][1]->open);
 }
 

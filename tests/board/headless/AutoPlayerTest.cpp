@@ -62,7 +62,7 @@ struct Invariants {
         FishField& field = *rules.field;
         PlayLine& line = *rules.playLine;
         Deck& deck = *rules.deck;
-        ASSERT_EQ(field.fishCount, field.CountFish());
+        ASSERT_EQ(field.FishCount(), field.CountFish());
         bool sameLine = false;
         for (const auto& f : line.fish)
             sameLine = sameLine || f.get() == start0;
@@ -163,10 +163,10 @@ DealOutcome PlayDeal(PlayMode mode, int layoutIndex, unsigned seed)
     }
     EXPECT_FALSE(out.result.stuck);
     if (out.result.won) {
-        EXPECT_EQ(rules.field->fishCount, 0);
+        EXPECT_EQ(rules.field->FishCount(), 0);
     }
     out.checks = inv.checks;
-    out.left = rules.field->fishCount;
+    out.left = rules.field->FishCount();
     return out;
 }
 
@@ -218,8 +218,8 @@ TEST(AutoPlayer, ClickModeLooksAheadForTheLongerRunOfPuts)
         f.layers.emplace_back();
         for (int i = 0; i < 5; ++i) {
             f.layers[0].push_back(std::make_unique<DominoFish>(100 + 120 * i, 200, 3, 0, &f));
-            ++f.fishCount;
         }
+        f.RecountFish();
         return true;
     };
     rules.StartLevelFile("run");
@@ -268,9 +268,9 @@ int FirstPutOverHiddenTiles(const int hiddenUnderA[2], const int hiddenUnderB[2]
         for (int layer = 0; layer < 2; ++layer) {
             for (int x : {150, 450}) {
                 f.layers[layer].push_back(std::make_unique<DominoFish>(x, 200, 3, layer, &f));
-                ++f.fishCount;
             }
         }
+        f.RecountFish();
         return true;
     };
     rules.StartLevelFile("hidden");
@@ -329,8 +329,8 @@ TEST(AutoPlayer, TilesCountedAsMovesOntoAnUprightTileCanBePut)
         f.layers.emplace_back();
         for (int i = 0; i < 3; ++i) {
             f.layers[0].push_back(std::make_unique<DominoFish>(100 + 120 * i, 200, 3, 0, &f));
-            ++f.fishCount;
         }
+        f.RecountFish();
         return true;
     };
     rules.StartLevelFile("stuck");

@@ -236,7 +236,7 @@ TEST(BoardInterface, PlayedToAWinWithTheMouseInBothModes)
             pointer.onPut = [&](int before) {
                 FishField& f = *s.board.field;
                 int points = 20 * s.board.comboMeter->Multiplier();
-                EXPECT_EQ(f.score - before, points) << "mode " << StoredMode(mode) << " put " << pointer.puts;
+                EXPECT_EQ(f.Score() - before, points) << "mode " << StoredMode(mode) << " put " << pointer.puts;
                 EXPECT_EQ(f.LastPut().lastPoints, points);
                 scored += points;
                 bool fromDeck = f.LastPut().source == PutSource::Deck;
@@ -249,7 +249,7 @@ TEST(BoardInterface, PlayedToAWinWithTheMouseInBothModes)
             won = s.host.levelWon;
             if (won) {
                 EXPECT_EQ(s.board.field->CountFish(), 0);
-                EXPECT_EQ(s.board.field->score, scored);
+                EXPECT_EQ(s.board.field->Score(), scored);
                 if (mode == PlayMode::Click) {
                     EXPECT_GT(deckPuts, 0) << "the deck was never used; its put went unchecked";
                 }
@@ -282,7 +282,7 @@ TEST(BoardInterface, UndoPressedTwiceTakesBackOnlyTheLastPut)
 TEST(BoardInterface, EscapeOpensTheMenuAndDeveloperKeysNeedTheSwitch)
 {
     Scene s(PlayMode::Drag, 1);
-    s.board.field->score = 555;
+    s.board.field->TakeCounters(555, s.board.field->ShufflesLeft());
     for (int key : {KeyF4, KeyF5, KeyF8, KeyEscape})
         s.panel.KeyDown(key);
     EXPECT_EQ(s.panelHost.menusOpened, 1);

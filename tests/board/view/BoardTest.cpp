@@ -99,7 +99,7 @@ TEST_F(BoardPicture, BackdropLosesADraggedTilesShadowAndRegainsItWhenItLands)
     // Dropped far from the line: no put, the tile glides home.
     panel->MouseDrag(400, 300);
     panel->MouseUp(400, 300, 1);
-    EXPECT_EQ(board->field->score, 0);
+    EXPECT_EQ(board->field->Score(), 0);
     EXPECT_TRUE(panel->undoButton->disabled);
     for (int i = 0; i < 40; ++i)
         host.Tick();

@@ -71,10 +71,10 @@ public:
     void UpdateFrame() override
     {
         TestApp::UpdateFrame();
-        if (updateCount >= releaseAt)
+        if (GetUpdateCount() >= releaseAt)
             released = true;
     }
-    void OnLoadingDone() override { loadedAt = updateCount; }
+    void OnLoadingDone() override { loadedAt = GetUpdateCount(); }
 
     std::atomic<bool> released{false};
     int releaseAt = 0;
@@ -240,7 +240,7 @@ TEST_F(AppDemo, RunEndedByASignalPlaysBackToTheSameEnd)
     {
         std::unique_ptr<TestApp> app = Start("-record");
         app->RunFor(clock, 300);
-        endedAt = app->updateCount;
+        endedAt = app->GetUpdateCount();
         app->Shutdown(); // what the signal handler's flag leads to
         ASSERT_GT(endedAt, 20);
     }
@@ -248,7 +248,7 @@ TEST_F(AppDemo, RunEndedByASignalPlaysBackToTheSameEnd)
     app->JumpDemoTo(1 << 30);
     app->RunFor(clock, 10000, 5000);
     ASSERT_TRUE(app->HasShutdownStarted());
-    EXPECT_EQ(app->updateCount, endedAt);
+    EXPECT_EQ(app->GetUpdateCount(), endedAt);
     const ZorvinAppBase::DemoReport& report = app->GetDemoReport();
     EXPECT_EQ(report.divergence, "");
     EXPECT_TRUE(report.finished);
@@ -284,7 +284,7 @@ TEST_F(AppDemo, PlaybackEndsLoadingAtTheRecordedUpdateHoweverLongItTakes)
         }
         app->RunFor(clock, 200);
         recordedAt = app->loadedAt;
-        recordedEnd = app->updateCount;
+        recordedEnd = app->GetUpdateCount();
         app->Shutdown();
         ASSERT_GE(recordedAt, 30);
     }
@@ -297,7 +297,7 @@ TEST_F(AppDemo, PlaybackEndsLoadingAtTheRecordedUpdateHoweverLongItTakes)
         app->RunFor(clock, 20000, 1000000);
         ASSERT_TRUE(app->HasShutdownStarted());
         EXPECT_EQ(app->loadedAt, recordedAt);
-        EXPECT_EQ(app->updateCount, recordedEnd);
+        EXPECT_EQ(app->GetUpdateCount(), recordedEnd);
         EXPECT_EQ(app->GetDemoReport().divergence, "");
         EXPECT_TRUE(app->GetDemoReport().finished);
     }

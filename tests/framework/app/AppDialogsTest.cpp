@@ -217,19 +217,19 @@ TEST_F(AppFixture, InputWhileAMessageBoxIsUpIsNotQueued)
 
 TEST_F(AppFixture, AltEnterSwitchesModeAndAltF4Closes)
 {
-    EXPECT_TRUE(app.isWindowed);
+    EXPECT_TRUE(app.IsWindowed());
     int created = window.windowsCreated;
     Post(MessageKind::SysKeyDown, 18);
     Post(MessageKind::SysKeyDown, 13);
-    EXPECT_FALSE(app.isWindowed);
+    EXPECT_FALSE(app.IsWindowed());
     EXPECT_EQ(window.windowsCreated, created + 1);
     EXPECT_FALSE(window.lastSpec.windowed);
     EXPECT_EQ(app.messageQueue.size(), 1u); // Alt itself, not the Enter
     Drain();
-    app.forceFullscreen = true;
+    app.Display().ForceFullScreen();
     Post(MessageKind::SysKeyDown, 18);
     Post(MessageKind::SysKeyDown, 13);
-    EXPECT_FALSE(app.isWindowed);
+    EXPECT_FALSE(app.IsWindowed());
     Post(MessageKind::SysKeyDown, 0x73);
     Drain();
     EXPECT_TRUE(app.closeRequest);
@@ -238,12 +238,11 @@ TEST_F(AppFixture, AltEnterSwitchesModeAndAltF4Closes)
 TEST_F(AppFixture, WindowIsCentredOrKeptOnScreen)
 {
     window.workArea = Rect(0, 0, 1000, 800);
-    app.preferredX = -1;
+    app.Display().SetPreferredPlace(-1, app.GetDisplayState().PreferredY());
     app.SwitchScreenMode(true, false, true);
     EXPECT_EQ(window.lastSpec.x, 100);
     EXPECT_EQ(window.lastSpec.y, static_cast<int>(200 * 0.382));
-    app.preferredX = 5000;
-    app.preferredY = -300;
+    app.Display().SetPreferredPlace(5000, -300);
     app.SwitchScreenMode(true, false, true);
     EXPECT_EQ(window.lastSpec.x, 1000 - 800 - 4);
     EXPECT_EQ(window.lastSpec.y, 4);
@@ -259,7 +258,7 @@ TEST_F(AppFixture, ScreenAsLargeAsTheDesktopStartsFullScreen)
     big.height = 600;
     big.SetWindowSystem(&ws);
     big.Initialize();
-    EXPECT_FALSE(big.isWindowed);
+    EXPECT_FALSE(big.IsWindowed());
     EXPECT_FALSE(ws.lastSpec.windowed);
     EXPECT_EQ(ws.timerPeriod, 10);
 }
@@ -274,10 +273,10 @@ TEST_F(AppFixture, DisplayFailuresFallBackOrEndWithAFatalError)
     a.SetWindowSystem(&ws);
     a.SetPresenter(&p);
     a.SetSystemServices(&s);
-    a.is3D = true;
+    a.Display().Choose3D(true);
     p.results = {RESULT_3D_FAIL, RESULT_OK};
     a.Initialize();
-    EXPECT_FALSE(a.is3D);
+    EXPECT_FALSE(a.GetDisplayState().Is3D());
     EXPECT_TRUE(a.initialized);
     EXPECT_EQ(p.init3D, (std::vector<bool>{true, false}));
 
@@ -285,7 +284,7 @@ TEST_F(AppFixture, DisplayFailuresFallBackOrEndWithAFatalError)
     // and if that fails too, the fatal message.
     p.results = {RESULT_INVALID_COLORDEPTH, RESULT_EXCLUSIVE_FAIL, RESULT_INVALID_COLORDEPTH};
     a.SwitchScreenMode(true, false, true);
-    EXPECT_TRUE(a.windowedFailedOnce);
+    EXPECT_TRUE(a.GetDisplayState().WindowedFailedOnce());
     ASSERT_EQ(s.boxes.size(), 1u);
     EXPECT_EQ(s.boxes[0], "FATAL ERROR|Please set your desktop color depth to 16 bit.");
     EXPECT_EQ(a.exits, std::vector<int>{1});
@@ -307,14 +306,14 @@ TEST_F(AppFixture, LostDisplayIsRecoveredAtMostOnceASecondInAWindow)
     p.results = {RESULT_FAIL, RESULT_OK};
     size_t inits = p.initWindowed.size();
     a.PresentScreen(); // fails, first recovery try fails
-    EXPECT_TRUE(a.displayLost);
+    EXPECT_TRUE(a.GetDisplayState().IsLost());
     EXPECT_EQ(p.initWindowed.size(), inits + 1);
     a.PresentScreen();
     EXPECT_EQ(p.initWindowed.size(), inits + 1); // too soon
     clock.Advance(1000);
     p.presentSucceeds = true;
     a.PresentScreen();
-    EXPECT_FALSE(a.displayLost);
+    EXPECT_FALSE(a.GetDisplayState().IsLost());
     EXPECT_EQ(p.initWindowed.size(), inits + 2);
 }
 
@@ -336,7 +335,8 @@ TEST_F(AppFixture, MessageBoxesGoToTheLogInScreensaverMode)
 
 TEST_F(AppFixture, UrlOpeningIsWatchedByTheTimer)
 {
-    app.lastUserInputTick = clock.now;
+    Post(MessageKind::KeyDown, 'A'); // the player is at the keys
+    Drain();
     EXPECT_TRUE(app.OpenUrl("https://example.org", true));
     EXPECT_TRUE(app.OpenUrl("https://example.org"));
     EXPECT_EQ(services.urls.size(), 1u);
@@ -353,8 +353,11 @@ TEST_F(AppFixture, UrlOpeningIsWatchedByTheTimer)
     other.SetSystemServices(&services);
     other.running = true;
     EXPECT_TRUE(other.OpenUrl("https://example.net"));
-    clock.Advance(12001);
-    other.lastUserInputTick = clock.now - 5000;
+    clock.Advance(7001);
+    other.OnWindowMessage({MessageWindow::Main, MessageKind::KeyDown, 'A', 0});
+    while (other.ProcessQueuedMessage()) {
+    }
+    clock.Advance(5000);
     other.OnWindowMessage({MessageWindow::Main, MessageKind::Timer, 0, 0});
     while (other.ProcessQueuedMessage()) {
     }
@@ -547,7 +550,7 @@ TEST_F(AppFixture, FrameRateFigureIsDrawnAtTheLowerRightOfThePresentedFrame)
     EXPECT_EQ(app.GetScreenImage()->GetPixel(right, bottom), screen);
 
     // The second mode shows the mouse position instead of the figure.
-    app.showFPSMode = 1;
+    app.Pacer().SetFrameRateMode(1);
     app.GetWidgetManager()->lastMouseX = 777;
     app.GetWidgetManager()->lastMouseY = 555;
     MemoryImage* where = app.GetFrameRateImage();

@@ -82,11 +82,10 @@ TEST_F(AppSettings, SavedValuesUseTheStoredConversionsAndComeBack)
     app->LoadSettings();
     app->musicVolume = 0.857;
     app->sfxVolume = 0.29;
-    app->isWindowed = false;
-    app->preferredX = 120;
-    app->preferredY = -1;
+    app->Display().SetWantsWindow(false);
+    app->Display().SetPreferredPlace(120, -1);
     app->customCursorsEnabled = true;
-    app->waitForVSync = true;
+    app->Timing().SetWaitForVSync(true);
     app->Mute(false);
     app->SaveSettings();
 
@@ -104,11 +103,11 @@ TEST_F(AppSettings, SavedValuesUseTheStoredConversionsAndComeBack)
     EXPECT_DOUBLE_EQ(again->sfxVolume, 0.29);
     EXPECT_EQ(again->muteCount, 1);
     EXPECT_TRUE(again->IsMuted());
-    EXPECT_FALSE(again->isWindowed);
-    EXPECT_EQ(again->preferredX, 120);
-    EXPECT_EQ(again->preferredY, -1);
+    EXPECT_FALSE(again->IsWindowed());
+    EXPECT_EQ(again->GetDisplayState().PreferredX(), 120);
+    EXPECT_EQ(again->GetDisplayState().PreferredY(), -1);
     EXPECT_TRUE(again->customCursorsEnabled);
-    EXPECT_TRUE(again->waitForVSync);
+    EXPECT_TRUE(again->GetFrameClock().WaitsForVSync());
 }
 
 TEST_F(AppSettings, OnlyThePlayersOwnMuteIsSaved)
@@ -130,11 +129,11 @@ TEST_F(AppSettings, StoredPercentagesAreTakenAsTheyAre)
     ASSERT_TRUE(store.WriteInteger("SfxVolume", 250));
     ASSERT_TRUE(store.WriteString("ScreenMode", "0")); // wrong kind: ignored
     auto app = MakeApp();
-    app->isWindowed = false;
+    app->Display().SetWantsWindow(false);
     app->LoadSettings();
     EXPECT_DOUBLE_EQ(app->musicVolume, 0.5);
     EXPECT_DOUBLE_EQ(app->sfxVolume, 2.5);
-    EXPECT_FALSE(app->isWindowed);
+    EXPECT_FALSE(app->IsWindowed());
 }
 
 TEST_F(AppSettings, InProgressMarksARunThatDidNotEndCleanly)
@@ -279,17 +278,17 @@ TEST_F(CommandLine, QuotedProgramPathAloneHasNoSwitches)
     Parse("/opt/korvelt");
     Parse("\"/opt/unterminated path -play");
     EXPECT_TRUE(app.exits.empty());
-    EXPECT_FALSE(app.playingDemo);
+    EXPECT_FALSE(app.IsPlayingDemo());
 }
 
 TEST_F(CommandLine, SwitchesSetTheirState)
 {
     Parse("korvelt -record -demofile=run.dmo");
-    EXPECT_TRUE(app.recordingDemo);
-    EXPECT_EQ(app.demoFileName, "run.dmo");
+    EXPECT_TRUE(app.IsRecordingDemo());
+    EXPECT_EQ(app.GetDemoFileName(), "run.dmo");
     Parse("korvelt -play");
-    EXPECT_TRUE(app.playingDemo);
-    EXPECT_FALSE(app.recordingDemo);
+    EXPECT_TRUE(app.IsPlayingDemo());
+    EXPECT_FALSE(app.IsRecordingDemo());
     Parse("korvelt -screensaver");
     EXPECT_TRUE(app.isScreenSaver);
     EXPECT_TRUE(app.exits.empty());
@@ -298,7 +297,7 @@ TEST_F(CommandLine, SwitchesSetTheirState)
 TEST_F(CommandLine, QuotedValueKeepsItsSpace)
 {
     Parse("korvelt -demofile=\"my demo.dmo\"");
-    EXPECT_EQ(app.demoFileName, "my demo.dmo");
+    EXPECT_EQ(app.GetDemoFileName(), "my demo.dmo");
     EXPECT_TRUE(app.exits.empty());
 }
 
@@ -308,7 +307,7 @@ TEST_F(CommandLine, ArgumentsWithSpacesAreQuotedWhenJoined)
     app.SetCommandLine(2, argv);
     EXPECT_EQ(app.commandLine, "\"/opt/my games/korvelt\" \"-demofile=a b.dmo\"");
     app.ParseCommandLine();
-    EXPECT_EQ(app.demoFileName, "a b.dmo");
+    EXPECT_EQ(app.GetDemoFileName(), "a b.dmo");
     EXPECT_TRUE(app.exits.empty());
 }
 
@@ -319,7 +318,7 @@ TEST_F(CommandLine, UnknownOrEmptySwitchEndsTheProgramWithItsName)
     EXPECT_EQ(app.exits[0], 2); // a usage error, not success
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes[0], "FATAL ERROR|Invalid Command Line Param: ");
-    EXPECT_FALSE(app.recordingDemo); // nothing after the bad switch is taken
+    EXPECT_FALSE(app.IsRecordingDemo()); // nothing after the bad switch is taken
 
     FakeClock c2;
     FakeServices s2;
@@ -349,20 +348,20 @@ TEST_F(CommandLine, NumberedRecordingsRotate)
     Parse("korvelt -recnum=3");
     EXPECT_FALSE(FileUtil::Exists("zorvinapp4.dmo"));
     EXPECT_TRUE(FileUtil::Exists("zorvinapp5.dmo"));
-    EXPECT_EQ(app.demoFileName, "zorvinapp7.dmo");
-    EXPECT_TRUE(app.recordingDemo);
+    EXPECT_EQ(app.GetDemoFileName(), "zorvinapp7.dmo");
+    EXPECT_TRUE(app.IsRecordingDemo());
 
     Parse("korvelt -playnum=1");
-    EXPECT_EQ(app.demoFileName, "zorvinapp6.dmo");
-    EXPECT_TRUE(app.playingDemo);
+    EXPECT_EQ(app.GetDemoFileName(), "zorvinapp6.dmo");
+    EXPECT_TRUE(app.IsPlayingDemo());
     Parse("korvelt -playnum=2");
-    EXPECT_EQ(app.demoFileName, "zorvinapp5.dmo");
+    EXPECT_EQ(app.GetDemoFileName(), "zorvinapp5.dmo");
     Parse("korvelt -playnum=99");
-    EXPECT_EQ(app.demoFileName, "zorvinapp5.dmo");
+    EXPECT_EQ(app.GetDemoFileName(), "zorvinapp5.dmo");
     Parse("korvelt -playnum=-2147483648");
-    EXPECT_EQ(app.demoFileName, "zorvinapp6.dmo");
+    EXPECT_EQ(app.GetDemoFileName(), "zorvinapp6.dmo");
     Parse("korvelt -playnum=99999999999");
-    EXPECT_EQ(app.demoFileName, "zorvinapp5.dmo");
+    EXPECT_EQ(app.GetDemoFileName(), "zorvinapp5.dmo");
 }
 
 TEST_F(CommandLine, RecnumWithoutFilesStartsAtOneAndDefaultsToFive)
@@ -370,12 +369,12 @@ TEST_F(CommandLine, RecnumWithoutFilesStartsAtOneAndDefaultsToFive)
     TempFolder folder;
     InFolder in(folder.path);
     Parse("korvelt -recnum=abc");
-    EXPECT_EQ(app.demoFileName, "zorvinapp1.dmo");
+    EXPECT_EQ(app.GetDemoFileName(), "zorvinapp1.dmo");
     for (int n = 1; n <= 5; ++n)
         std::ofstream("zorvinapp" + std::to_string(n) + ".dmo") << "x";
     Parse("korvelt -recnum=0");
     EXPECT_FALSE(FileUtil::Exists("zorvinapp1.dmo"));
-    EXPECT_EQ(app.demoFileName, "zorvinapp6.dmo");
+    EXPECT_EQ(app.GetDemoFileName(), "zorvinapp6.dmo");
 }
 
 // Each launch reopens the window exactly where the last one left it, the
@@ -405,8 +404,7 @@ TEST_F(AppSettings, WindowReopensWhereItWasLeftAndInsideTheWorkArea)
     {
         auto app = MakeApp();
         app->LoadSettings();
-        app->preferredX = 113;
-        app->preferredY = 84;
+        app->Display().SetPreferredPlace(113, 84);
         app->SaveSettings();
     }
     EXPECT_EQ(launch(), std::make_pair(113, 84));
@@ -416,8 +414,7 @@ TEST_F(AppSettings, WindowReopensWhereItWasLeftAndInsideTheWorkArea)
         {
             auto app = MakeApp();
             app->LoadSettings();
-            app->preferredX = x;
-            app->preferredY = y;
+            app->Display().SetPreferredPlace(x, y);
             app->SaveSettings();
         }
         std::pair<int, int> place = launch();

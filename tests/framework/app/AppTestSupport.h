@@ -165,7 +165,11 @@ public:
     bool OverrideWorkingFolder(const std::string&) override { return true; }
     void TerminateProcess(int code) override { exits.push_back(code); }
 
-    // The tests set up and look at the application's own state.
+    // The tests set up and look at the application's own state, and steer
+    // its clock, its drawing and its window through their operations.
+    using ZorvinAppBase::Display;
+    using ZorvinAppBase::Pacer;
+    using ZorvinAppBase::Timing;
     using ZorvinAppBase::active;
     using ZorvinAppBase::autoMuteCount;
     using ZorvinAppBase::closeRequest;
@@ -175,22 +179,12 @@ public:
     using ZorvinAppBase::customCursorsEnabled;
     using ZorvinAppBase::debugKeysEnabled;
     using ZorvinAppBase::deferredDeletes;
-    using ZorvinAppBase::demoFileName;
-    using ZorvinAppBase::displayLost;
-    using ZorvinAppBase::drawCount;
     using ZorvinAppBase::exitCode;
-    using ZorvinAppBase::forceFullscreen;
-    using ZorvinAppBase::had3DProblems;
     using ZorvinAppBase::hasFocus;
-    using ZorvinAppBase::holdTime;
     using ZorvinAppBase::initialized;
-    using ZorvinAppBase::is3D;
     using ZorvinAppBase::isOpeningUrl;
-    using ZorvinAppBase::isPhysWindowed;
     using ZorvinAppBase::isScreenSaver;
-    using ZorvinAppBase::isWindowed;
     using ZorvinAppBase::lastShutdownWasGraceful;
-    using ZorvinAppBase::lastUserInputTick;
     using ZorvinAppBase::loaded;
     using ZorvinAppBase::loadingThreadCompleted;
     using ZorvinAppBase::loadingThreadStarted;
@@ -199,22 +193,10 @@ public:
     using ZorvinAppBase::muteCount;
     using ZorvinAppBase::musicVolume;
     using ZorvinAppBase::numLoadingThreadTasks;
-    using ZorvinAppBase::paused;
-    using ZorvinAppBase::playingDemo;
-    using ZorvinAppBase::preferredX;
-    using ZorvinAppBase::preferredY;
-    using ZorvinAppBase::recordingDemo;
     using ZorvinAppBase::running;
     using ZorvinAppBase::sfxVolume;
-    using ZorvinAppBase::showFPSMode;
     using ZorvinAppBase::shutdownFromOtherThread;
-    using ZorvinAppBase::sleepCount;
-    using ZorvinAppBase::stepMode;
     using ZorvinAppBase::stringTable;
-    using ZorvinAppBase::updateCount;
-    using ZorvinAppBase::updateMultiplier;
-    using ZorvinAppBase::waitForVSync;
-    using ZorvinAppBase::windowedFailedOnce;
     using ZorvinAppBase::yieldMainThread;
 
     // The volumes handed to the sound side.

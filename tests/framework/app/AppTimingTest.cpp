@@ -61,9 +61,9 @@ protected:
 TEST_F(AppTiming, IdleLoopUpdatesHundredTimesASecondAndSleepsBetween)
 {
     int steps = app->RunFor(clock, 1000);
-    EXPECT_NEAR(app->updateCount, 100, 1);
+    EXPECT_NEAR(app->GetUpdateCount(), 100, 1);
     // Every update is followed by a sleep to the next one, not by spinning.
-    EXPECT_GE(app->sleepCount, 99);
+    EXPECT_GE(app->GetFrameClock().SleepCount(), 99);
     EXPECT_LT(steps, 1000);
     EXPECT_GE(clock.sleptMs, 990);
 }
@@ -71,8 +71,8 @@ TEST_F(AppTiming, IdleLoopUpdatesHundredTimesASecondAndSleepsBetween)
 TEST_F(AppTiming, DrawsAtLeastOnceASecondWhenNothingIsDirty)
 {
     app->RunFor(clock, 5000);
-    EXPECT_GE(app->drawCount, 5);
-    EXPECT_LE(app->drawCount, 6);
+    EXPECT_GE(app->GetDrawPacer().DrawCount(), 5);
+    EXPECT_LE(app->GetDrawPacer().DrawCount(), 6);
 }
 
 TEST_F(AppTiming, StallCatchesUpAtMostTwentyUpdatesThenPacesNormally)
@@ -83,7 +83,7 @@ TEST_F(AppTiming, StallCatchesUpAtMostTwentyUpdatesThenPacesNormally)
     app->RunFor(clock, 200);
 
     w.stallMs = 1000;
-    int before = app->updateCount;
+    int before = app->GetUpdateCount();
     int sleepsBefore = clock.sleeps;
     // Step until the first sleep after the stall.
     int guard = 0;
@@ -91,13 +91,13 @@ TEST_F(AppTiming, StallCatchesUpAtMostTwentyUpdatesThenPacesNormally)
         bool updated;
         app->PumpStep(updated);
     }
-    int catchUp = app->updateCount - before - 1; // minus the stalling update
+    int catchUp = app->GetUpdateCount() - before - 1; // minus the stalling update
     EXPECT_LE(catchUp, 20);
     EXPECT_GE(catchUp, 19);
 
-    int afterCatchUp = app->updateCount;
+    int afterCatchUp = app->GetUpdateCount();
     app->RunFor(clock, 1000);
-    EXPECT_NEAR(app->updateCount - afterCatchUp, 100, 2);
+    EXPECT_NEAR(app->GetUpdateCount() - afterCatchUp, 100, 2);
     app->GetWidgetManager()->RemoveChild(&w);
 }
 
@@ -106,29 +106,29 @@ TEST_F(AppTiming, HoldTimeDropsCatchUp)
     HookWidget w(&clock);
     app->GetWidgetManager()->AddChild(&w);
     app->RunFor(clock, 100);
-    app->holdTime = 5000;
+    app->Timing().Hold(5000);
     w.stallMs = 1000;
-    int before = app->updateCount;
+    int before = app->GetUpdateCount();
     int sleepsBefore = clock.sleeps;
     int guard = 0;
     while (clock.sleeps == sleepsBefore && ++guard < 10000) {
         bool updated;
         app->PumpStep(updated);
     }
-    EXPECT_LE(app->updateCount - before, 2);
+    EXPECT_LE(app->GetUpdateCount() - before, 2);
     app->GetWidgetManager()->RemoveChild(&w);
 }
 
 TEST_F(AppTiming, QuarterSpeedGivesTwentyFiveUpdatesASecond)
 {
-    app->updateMultiplier = 0.25;
+    app->Timing().SetSpeed(0.25);
     app->RunFor(clock, 4000);
-    EXPECT_NEAR(app->updateCount, 100, 1);
+    EXPECT_NEAR(app->GetUpdateCount(), 100, 1);
 }
 
 TEST_F(AppTiming, ZeroSpeedStopsUpdatesButStillDeletesDeferredWidgets)
 {
-    app->updateMultiplier = 0;
+    app->Timing().SetSpeed(0);
     bool deleted = false;
     auto* w = new HookWidget(&clock);
     bool aliveAfterDefer = false;
@@ -153,7 +153,7 @@ TEST_F(AppTiming, ZeroSpeedStopsUpdatesButStillDeletesDeferredWidgets)
         app->PumpStep(updated);
     }
     EXPECT_TRUE(aliveAfterDefer);
-    EXPECT_EQ(app->updateCount, 0);
+    EXPECT_EQ(app->GetUpdateCount(), 0);
     EXPECT_TRUE(app->GetWidgetManager()->GetChildren().empty());
     EXPECT_EQ(app->GetWidgetManager()->GetFocusWidget(), nullptr);
     EXPECT_TRUE(app->PendingDeletions() == 0);
@@ -163,10 +163,10 @@ TEST_F(AppTiming, ZeroSpeedStopsUpdatesButStillDeletesDeferredWidgets)
     // Stopped, the loop waits for input instead of spinning, and so it does
     // while suspended.
     EXPECT_LT(app->RunFor(clock, 1000), 300);
-    app->updateMultiplier = 1;
-    app->paused = true;
+    app->Timing().SetSpeed(1);
+    app->Timing().SetPaused(true);
     EXPECT_LT(app->RunFor(clock, 1000), 300);
-    EXPECT_EQ(app->updateCount, 0);
+    EXPECT_EQ(app->GetUpdateCount(), 0);
 }
 
 TEST_F(AppTiming, NestedPumpDeletesOnlyWhatWasDeferredAtItsOwnDepth)
@@ -201,13 +201,13 @@ TEST_F(AppTiming, NestedPumpDeletesOnlyWhatWasDeferredAtItsOwnDepth)
 TEST_F(AppTiming, SingleStepModeUpdatesOncePerRequest)
 {
     app->RunFor(clock, 100);
-    app->stepMode = ZorvinAppBase::StepMode::StepOnce;
-    int before = app->updateCount;
+    app->Timing().SetStepMode(ZorvinAppBase::StepMode::StepOnce);
+    int before = app->GetUpdateCount();
     app->RunFor(clock, 500);
-    EXPECT_EQ(app->updateCount, before + 1);
-    app->stepMode = ZorvinAppBase::StepMode::StepOnce;
+    EXPECT_EQ(app->GetUpdateCount(), before + 1);
+    app->Timing().SetStepMode(ZorvinAppBase::StepMode::StepOnce);
     app->RunFor(clock, 500);
-    EXPECT_EQ(app->updateCount, before + 2);
+    EXPECT_EQ(app->GetUpdateCount(), before + 2);
 }
 
 TEST_F(AppTiming, ResetTimingForgetsTheTimeSpentInAModalLoop)
@@ -215,14 +215,14 @@ TEST_F(AppTiming, ResetTimingForgetsTheTimeSpentInAModalLoop)
     app->RunFor(clock, 100);
     clock.Advance(3000);
     app->ResetTiming();
-    int before = app->updateCount;
+    int before = app->GetUpdateCount();
     int sleepsBefore = clock.sleeps;
     int guard = 0;
     while (clock.sleeps == sleepsBefore && ++guard < 1000) {
         bool updated;
         app->PumpStep(updated);
     }
-    EXPECT_LE(app->updateCount - before, 1);
+    EXPECT_LE(app->GetUpdateCount() - before, 1);
 }
 
 namespace {

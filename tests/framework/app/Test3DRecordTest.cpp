@@ -104,14 +104,13 @@ TEST_F(Test3DRecordTest, AccelerationFailingAtRunTimeIsRecordedAndTurnedOff)
     a.SetWindowSystem(&window);
     a.SetPresenter(&presenter);
     a.Initialize();
-    a.is3D = true;
+    a.Display().Choose3D(true);
     presenter.presentSucceeds = false;
     presenter.results = {RESULT_SURFACE_FAIL};
     a.PresentScreen();
-    EXPECT_FALSE(a.is3D);
-    EXPECT_TRUE(a.had3DProblems);
+    EXPECT_FALSE(a.GetDisplayState().Is3D());
+    EXPECT_TRUE(a.GetDisplayState().Had3DProblems());
     std::string text;
     ASSERT_TRUE(a.ReadSettingString("Test3D\\RuntimeError", text));
     EXPECT_EQ(text, "RESULT_SURFACE_FAIL: Redraw FullScreen Flip");
-    a.had3DProblems = false; // no question at the end of this run
 }

@@ -449,7 +449,8 @@ Canvas CompleteWindow(int w, int h)
     TextStyle ink = InkStyle();
     static const TextPainter body(kFontSans, 16);
     body.DrawCentered(design, "Вы прошли все уровни пасьянса.", float(dw) / 2.f, 98.f, ink);
-    body.DrawCentered(design, "Ваш результат попадёт в таблицу рекордов.", float(dw) / 2.f, 120.f, ink);
+    // The score and whether the high-score table takes it are the game's
+    // line below this one.
     // A golden cup inside a laurel wreath.
     float cx = float(dw) / 2.f, cy = 196.f;
     for (int side = -1; side <= 1; side += 2)

@@ -723,8 +723,8 @@ bool WriteLevelPlan(const LevelPlan& plan, const std::string& path, std::string&
         fish->lockType = t.lockType;
         fish->itemType = t.itemType;
         field.layers[t.layer].push_back(std::move(fish));
-        ++field.fishCount;
     }
+    field.RecountFish();
     if (!SaveLevel(field, path)) {
         error = "cannot write " + path;
         return false;
