@@ -1,13 +1,12 @@
 #include "game/app/dialogs/LevelSummaryWnd.h"
 
-#include <cstdio>
-
 #include "framework/core/Cp1251.h"
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "game/app/dialogs/DialogStyle.h"
 #include "game/app/dialogs/HighscoresWnd.h"
+#include "game/app/dialogs/StatisticsWnd.h"
 #include "game/shared/DialogIds.h"
 #include "game/shared/LevelStars.h"
 #include "game/shared/Res.h"
@@ -39,17 +38,6 @@ LevelSummaryWnd::LevelSummaryWnd(const std::string& header, const std::string& b
     Resize(400 - kWidth / 2, 300 - kHeight / 2, kWidth, kHeight);
 }
 
-std::string LevelSummaryWnd::FormatTime(int seconds)
-{
-    seconds = std::max(seconds, 0);
-    char text[32];
-    if (seconds >= 3600)
-        std::snprintf(text, sizeof text, "%d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
-    else
-        std::snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
-    return text;
-}
-
 void LevelSummaryWnd::Draw(Graphics* g)
 {
     Dialog::Draw(g);
@@ -61,7 +49,7 @@ void LevelSummaryWnd::Draw(Graphics* g)
     DrawFigure(g, 1, W("Лучший множитель комбо"), "x" + std::to_string(std::max(result.bestCombo, 1)));
     DrawFigure(g, 2, W("Бонусов собрано"), std::to_string(result.bonuses));
     DrawFigure(g, 3, W("Ходов"), std::to_string(result.moves));
-    DrawFigure(g, 4, W("Время"), FormatTime(result.seconds));
+    DrawFigure(g, 4, W("Время"), StatisticsWnd::FormatTime(result.seconds));
     DrawFigure(g, 5, W("Личный рекорд"), std::to_string(PersonalBest()));
     if (NewRecord()) {
         g->SetColor(HighscoresWnd::NewRowInk);

@@ -36,9 +36,6 @@ public:
     int PersonalBest() const { return std::max(result.score, previousBest); }
     bool NewRecord() const { return previousBest > 0 && result.score > previousBest; }
 
-    // "2:05" for 125 seconds; hours only when there are any ("1:02:05").
-    static std::string FormatTime(int seconds);
-
 private:
     void DrawStars(Graphics* g, int top);
     void DrawFigure(Graphics* g, int row, const std::string& label, const std::string& value);
