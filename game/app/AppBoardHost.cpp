@@ -29,9 +29,10 @@ void AppBoardHost::ShowHint(const std::string& text, int x, int y)
 
 void AppBoardHost::HideHint() { app.HideHintWindow(); }
 
-void AppBoardHost::ShowLevelWonDialog(const std::string& header, const std::string& text, const std::string& button)
+// The board's words of congratulation give way to the level's figures.
+void AppBoardHost::ShowLevelWonDialog(const std::string& header, const std::string&, const std::string& button)
 {
-    app.ShowDialog(DialogLevelWon, true, header, text, button, Dialog::ButtonsFooter);
+    app.ShowLevelSummary(header, button);
 }
 
 void AppBoardHost::ShowGameOverDialog() { app.ShowGameOverWindow(); }

@@ -25,6 +25,7 @@
 #include "game/app/screens/TitleWnd.h"
 #include "game/board/view/Board.h"
 #include "game/board/view/BoardInterface.h"
+#include "game/shared/LevelStars.h"
 #include "game/shared/Res.h"
 
 #include <cstdio>
@@ -81,7 +82,7 @@ int ProcessorMilliseconds()
     return static_cast<int>(us / 1000);
 }
 
-GameApp::GameApp() : AppDialogHost(static_cast<ZorvinAppBase&>(*this))
+GameApp::GameApp() : AppDialogHost(static_cast<ZorvinAppBase&>(*this)), levelStars(std::make_unique<LevelStars>())
 {
     productName = "Korvelt";
     productVersion = KorveltVersion;
@@ -283,6 +284,10 @@ void GameApp::OnLoadingDone()
         titleScreen->MarkDirty();
     }
     LoadMusic(SongTitle + 1, SongCount - 1);
+    // The levels' star thresholds, shipped beside the level folders. A
+    // missing or damaged file costs only the stars, never the game.
+    if (!levelStars->Load(LevelStars::kFileName))
+        std::fprintf(stderr, "No star thresholds in %s: the levels are shown without stars\n", LevelStars::kFileName);
     LoadProfiles();
 }
 

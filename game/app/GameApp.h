@@ -42,6 +42,7 @@ class BoardInterface;
 class FileNotices;
 class HighScoreTable;
 class HintWnd;
+class LevelStars;
 class MapWnd;
 class Image;
 class PlayerList;
@@ -140,6 +141,7 @@ public:
     // MapHost.
     StageMap& GetStageMap() override;
     void PlayLevelFromMap() override;
+    LevelBest BestOf(int level) override;
 
     // Players.
     PlayerProfile* CurrentProfile() override;
@@ -167,6 +169,11 @@ public:
     // against.
     const LevelResult& LastLevelResult() const { return lastResult; }
     int LastPreviousBest() const { return lastPreviousBest; }
+    // The levels' star thresholds (empty when the game folder has none).
+    const LevelStars& GetLevelStars() const { return *levelStars; }
+    // The summary of the level just won (dialog 101), under the board's
+    // header and button label.
+    void ShowLevelSummary(const std::string& header, const std::string& button);
 
     // GameDialogHost (the application's half comes from AppDialogHost).
     PlayerProfile* GetCurrentProfile() override;
@@ -269,6 +276,11 @@ private:
     bool lossPending = false;
     LevelResult lastResult;
     int lastPreviousBest = 0;
+    std::unique_ptr<LevelStars> levelStars;
+    // The win the summary shows, rated, and the best it was measured
+    // against (also for a level of the editor, which is not recorded).
+    LevelResult wonResult;
+    int wonPreviousBest = 0;
 
     // Loading thread results, read on the primary thread once it is done.
     std::mutex loadErrorLock;

@@ -21,6 +21,7 @@
 #include "game/app/dialogs/HighscoresWnd.h"
 #include "game/app/dialogs/HintWnd.h"
 #include "game/app/dialogs/HowDialog.h"
+#include "game/app/dialogs/LevelSummaryWnd.h"
 #include "game/app/dialogs/MenuWnd.h"
 #include "game/app/dialogs/StatisticsWnd.h"
 #include "game/app/profiles/DataFolder.h"
@@ -33,6 +34,7 @@
 #include "game/app/screens/TitleWnd.h"
 #include "game/board/LevelFile.h"
 #include "game/board/view/Board.h"
+#include "game/shared/LevelStars.h"
 #include "game/board/view/BoardInterface.h"
 #include "game/shared/Res.h"
 
@@ -205,7 +207,11 @@ void GameApp::OnLevelWon()
     // from it: the player has moved on to the next level.
     if (board && board->field != nullptr) {
         DeleteSavedGame(board->field->mode);
-        RecordLevelResult(BoardLevelResult(true));
+        wonResult = BoardLevelResult(true);
+        // The rating comes from the shipped thresholds; without them the
+        // level earns none and the summary shows none.
+        wonResult.stars = levelStars->StarsFor(board->field->mode, wonResult.level, wonResult.score);
+        wonPreviousBest = RecordLevelResult(wonResult);
     }
 }
 
@@ -270,6 +276,22 @@ bool GameApp::RestoreGame(PlayMode mode)
 
 // ---------------------------------------------------------------------------
 // Dialogs of the main menu and of a level
+
+void GameApp::ShowLevelSummary(const std::string& header, const std::string& button)
+{
+    auto summary = std::make_unique<LevelSummaryWnd>(header, button, wonResult, wonPreviousBest);
+    summary->dialogListener = this;
+    AddDialog(DialogLevelWon, std::move(summary));
+}
+
+MapHost::LevelBest GameApp::BestOf(int level)
+{
+    PlayerStatistics* figures = CurrentStatistics();
+    if (figures == nullptr || !board)
+        return {};
+    PlayMode mode = GetStageMap().Mode() == PlayMode::Drag ? PlayMode::Drag : PlayMode::Click;
+    return {figures->BestScore(mode, level), figures->BestStars(mode, level)};
+}
 
 void GameApp::OpenContinueDialog() { ContinueGameWnd::Open(*this); }
 

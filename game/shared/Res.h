@@ -70,6 +70,9 @@ extern Image* IMAGE_FISH_LOCK2;
 extern Image* IMAGE_KEY_ANIM;
 extern Image* IMAGE_PYRAMID_ANIM;
 extern Image* IMAGE_SPHERE_ANIM;
+// A level's rating stars: cel 0 earned, cel 1 not.
+extern Image* IMAGE_STAR;
+extern Image* IMAGE_STAR_SMALL;
 extern Image* IMAGE_TYP0;
 extern Image* IMAGE_TYP1;
 extern Image* IMAGE_TYP2;

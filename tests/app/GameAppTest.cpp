@@ -30,6 +30,7 @@
 #include "game/app/dialogs/HintWnd.h"
 #include "game/app/dialogs/MenuWnd.h"
 #include "game/app/dialogs/GameOverWnd.h"
+#include "game/app/dialogs/LevelSummaryWnd.h"
 #include "game/app/profiles/PlayerList.h"
 #include "game/app/profiles/PlayerStatistics.h"
 #include "game/app/profiles/StatisticsStore.h"
@@ -42,6 +43,7 @@
 #include "game/board/PlayLine.h"
 #include "game/board/view/Board.h"
 #include "game/board/view/BoardInterface.h"
+#include "game/shared/LevelStars.h"
 #include "game/shared/Res.h"
 #include "tests/framework/app/AppTestSupport.h"
 
@@ -764,6 +766,69 @@ TEST_F(GameAppTest, WonAndLostLevelsReachThePlayersStatistics)
     onDisk.Load();
     ASSERT_NE(onDisk.Find(game.CurrentPlayerName()), nullptr);
     EXPECT_EQ(*onDisk.Find(game.CurrentPlayerName()), *game.CurrentStatistics());
+}
+
+// A won level ends in its summary: the level's own points and moves, its
+// stars by the shipped thresholds and the best so far; its button leads to
+// the map, which shows that best on the level's scroll. Winning the level
+// again with more points earns more stars and says it is a new record.
+TEST_F(GameAppTest, AWonLevelShowsItsSummaryAndTheMapKeepsItsBest)
+{
+    GameHarness& game = Start();
+    ASSERT_TRUE(LoadAndEnterMenu());
+    PlayerProfile* player = game.CurrentProfile();
+    player->showHowToPlay = false;
+    // Points of earlier levels are the mode's running score, not this
+    // level's.
+    player->scoreMode2 = 5000;
+    LevelStars stars;
+    ASSERT_TRUE(stars.Load(GameFolder + "/" + LevelStars::kFileName));
+    ASSERT_TRUE(stars.Has(PlayMode::Click, 1));
+    int threeStars = 0;
+    for (const LevelStars::Entry& e : stars.Entries())
+        if (e.mode == PlayMode::Click && e.level == 1)
+            threeStars = e.threeStars;
+
+    // Wins level 1 after two puts with `bonus` points on top; the summary.
+    auto win = [&](int bonus) -> LevelSummaryWnd* {
+        player->levelMode2 = 1;
+        game.ShowBoard(PlayMode::Click);
+        RunUntil([&] { return !game.GetBoard()->field->Loading(); });
+        PutATile();
+        PutATile();
+        game.GetBoard()->field->AddPoints(bonus, nullptr);
+        WinTheLevel();
+        EXPECT_TRUE(RunUntil([&] { return game.FindDialog(DialogLevelWon) != nullptr; }));
+        return dynamic_cast<LevelSummaryWnd*>(game.FindDialog(DialogLevelWon));
+    };
+    LevelSummaryWnd* summary = win(0);
+    ASSERT_NE(summary, nullptr);
+    int points = game.GetBoard()->field->Score() - 5000;
+    EXPECT_EQ(summary->Result().score, points);
+    EXPECT_EQ(summary->Result().moves, 2);
+    EXPECT_EQ(summary->Result().bestCombo, 1);
+    EXPECT_EQ(summary->Result().stars, 1) << "two puts earn no more than the first star";
+    EXPECT_EQ(summary->PersonalBest(), points);
+    EXPECT_FALSE(summary->NewRecord()) << "a first win beats no earlier one";
+
+    Click(summary->yesButton.get());
+    ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMapScreen()); }));
+    EXPECT_EQ(game.BestOf(1).score, points);
+    EXPECT_EQ(game.BestOf(1).stars, 1);
+    EXPECT_EQ(game.BestOf(2).score, 0);
+    EXPECT_FALSE(game.GetMapScreen()->TotalOf(0).finished);
+
+    summary = win(threeStars);
+    ASSERT_NE(summary, nullptr);
+    EXPECT_EQ(summary->Result().stars, 3);
+    EXPECT_TRUE(summary->NewRecord());
+    EXPECT_EQ(summary->PersonalBest(), summary->Result().score);
+    points = summary->Result().score;
+    EXPECT_GE(points, threeStars);
+    Click(summary->yesButton.get());
+    ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMapScreen()); }));
+    EXPECT_EQ(game.BestOf(1).stars, 3);
+    EXPECT_EQ(game.BestOf(1).score, points);
 }
 
 // Closing the window in the middle of a level, or a SIGTERM, saves it as

@@ -70,7 +70,7 @@ TEST_F(ResBindTest, EveryGroupBindsItsIdentifiers)
 {
     EXPECT_EQ(BindingOrder("Init").size(), 1u);
     EXPECT_EQ(BindingOrder("TitleScreen").size(), 4u);
-    EXPECT_EQ(BindingOrder("Game").size(), 129u);
+    EXPECT_EQ(BindingOrder("Game").size(), 131u);
     auto& rm = Load({});
     ASSERT_TRUE(BindInitResources(rm));
     ASSERT_TRUE(BindTitleScreenResources(rm));
@@ -98,8 +98,8 @@ TEST_F(ResBindTest, ImagesBindInByteOrderBeforeSounds)
     EXPECT_LT(at("IMAGE_W_SMALL"), at("IMAGE_x2"));
     EXPECT_LT(at("IMAGE_x4"), at("IM_BONUS_100"));
     EXPECT_LT(at("IM_BONUS_STONE"), at("IM_B_CHANGE_PLAYER"));
-    EXPECT_EQ(order[114], "IM_B_OVER_MENU");
-    EXPECT_EQ(order[115], "SOUND_BONUS");
+    EXPECT_EQ(order[116], "IM_B_OVER_MENU");
+    EXPECT_EQ(order[117], "SOUND_BONUS");
 
     // With two identifiers missing, the one that binds first is reported.
     auto& rm = Load({"IMAGE_x2", "IMAGE_W_SMALL", "SOUND_CLICK"});

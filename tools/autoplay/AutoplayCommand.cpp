@@ -45,7 +45,7 @@ int LevelNumberOf(const std::string& path)
 } // namespace
 
 const char* const kAutoplayUsage =
-    "usage: korvelt-autoplay --mode drag|click [--level FILE [--save OUT]] [--deals N] [--seed S]";
+    "usage: korvelt-autoplay --mode drag|click [--level FILE [--save OUT]] [--deals N] [--seed S] [--pace fast|person]";
 
 bool ParseAutoplayArgs(const std::vector<std::string>& args, AutoplayOptions& options, std::string& error)
 {
@@ -58,7 +58,8 @@ bool ParseAutoplayArgs(const std::vector<std::string>& args, AutoplayOptions& op
     bool haveMode = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a != "--mode" && a != "--level" && a != "--save" && a != "--deals" && a != "--seed") {
+        if (a != "--mode" && a != "--level" && a != "--save" && a != "--deals" && a != "--seed" &&
+            a != "--pace") {
             error = "unknown argument: " + a;
             return false;
         }
@@ -80,6 +81,12 @@ bool ParseAutoplayArgs(const std::vector<std::string>& args, AutoplayOptions& op
             haveMode = true;
         } else if (a == "--level") {
             options.level = v;
+        } else if (a == "--pace") {
+            if (v != "fast" && v != "person") {
+                error = "--pace must be fast or person";
+                return false;
+            }
+            options.personsPace = v == "person";
         } else if (a == "--save") {
             options.save = v;
         } else if (a == "--deals") {
@@ -145,7 +152,7 @@ int RunAutoplay(const AutoplayOptions& options, std::ostream& out, std::ostream&
     const std::vector<SampleLayout>& samples = SampleLayouts();
     int levelNumber = options.level.empty() ? 2 : LevelNumberOf(options.level);
     AutoplaySummary s;
-    double scoreSum = 0, movesSum = 0;
+    double scoreSum = 0, movesSum = 0, updatesSum = 0;
     // Rules time: the processor time this process spends, not the wall
     // clock of a shared machine.
     std::clock_t startTime = std::clock();
@@ -168,21 +175,25 @@ int RunAutoplay(const AutoplayOptions& options, std::ostream& out, std::ostream&
         }
         rules.StartLevelFile(path);
         AutoPlayer player(rules, host);
+        if (options.personsPace)
+            player.PlayAtPersonsPace(options.seed + static_cast<unsigned>(d));
         AutoPlayResult r = player.Play();
         ++s.deals;
         s.won += r.won;
         scoreSum += r.score;
         movesSum += r.moves;
+        updatesSum += r.updates;
     }
     double seconds = double(std::clock() - startTime) / CLOCKS_PER_SEC;
     s.meanScore = s.deals ? scoreSum / s.deals : 0;
     s.meanMoves = s.deals ? movesSum / s.deals : 0;
+    s.meanSeconds = s.deals ? updatesSum / s.deals / 100.0 : 0;
     s.dealsPerSecond = seconds > 0 ? s.deals / seconds : 0;
 
     char line[256];
-    std::snprintf(line, sizeof line, "played %d deals: won %d (%.1f%%), mean score %.0f, mean moves %.1f, %.0f deals/s",
+    std::snprintf(line, sizeof line, "played %d deals: won %d (%.1f%%), mean score %.0f, mean moves %.1f, mean time %.0f s, %.0f deals/s",
                   s.deals, s.won, s.deals ? 100.0 * s.won / s.deals : 0.0, s.meanScore, s.meanMoves,
-                  s.dealsPerSecond);
+                  s.meanSeconds, s.dealsPerSecond);
     out << line << "\n";
     if (summary)
         *summary = s;

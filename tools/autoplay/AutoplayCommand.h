@@ -1,7 +1,7 @@
 #pragma once
 
 // AutoplayCommand: the command line of the headless player tool. It parses
-//   --mode drag|click [--level FILE [--save OUT]] [--deals N] [--seed S]
+//   --mode drag|click [--level FILE [--save OUT]] [--deals N] [--seed S] [--pace fast|person]
 // plays N deals of the level file (or of the built-in sample layouts, in
 // turn) and prints one summary line, so the tool's main only forwards here
 // and tests can run the whole command in process.
@@ -20,6 +20,9 @@ struct AutoplayOptions {
     std::string save;  // write the loaded level here through the level writer
     int deals = 100;
     unsigned seed = 1;
+    // At a person's pace (2 to 4 s a move) rather than as fast as the rules
+    // allow: the scores a person's combo meter gives.
+    bool personsPace = false;
     bool help = false; // --help: print the usage and do nothing else
 };
 
@@ -31,6 +34,7 @@ struct AutoplaySummary {
     int won = 0;
     double meanScore = 0;
     double meanMoves = 0;
+    double meanSeconds = 0; // game time per deal
     double dealsPerSecond = 0;
 };
 

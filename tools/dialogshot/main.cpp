@@ -1,6 +1,7 @@
 // korvelt-dialogshot: draws the game's dialogs with the generated art, each
 // over a level background, headless, and writes one PNG per dialog:
 // menu, gameover, continue, howto, hint-joker, hint-deck, options,
+// levelwon and levelwon-record (the level-won summary, and with a new record),
 // options-warning, and name and name-header-on-top (the player-name
 // dialog's layout as given, and with its header at the top of its content).
 // Usage: korvelt-dialogshot GAME_FOLDER OUT_PREFIX
@@ -25,6 +26,7 @@
 #include "game/app/dialogs/GameOverWnd.h"
 #include "game/app/dialogs/HintWnd.h"
 #include "game/app/dialogs/HowDialog.h"
+#include "game/app/dialogs/LevelSummaryWnd.h"
 #include "game/app/dialogs/MenuWnd.h"
 #include "game/shared/PlayerProfile.h"
 #include "game/shared/Res.h"
@@ -204,6 +206,19 @@ int main(int argc, char** argv)
     app.profile.showHowToPlay = false;
     HowDialog::Open(app);
     ok = Shoot(app, out + "howto.png") && ok;
+    CloseAll(app);
+
+    // A won level: two stars of three, below the earlier best; then a
+    // three-star win over it.
+    LevelResult won{12, true, 2460, 3, 4, 57, 143, 2};
+    const std::string wonHeader = W("Уровень пройден!"), wonButton = W("Продолжить");
+    app.AddDialog(DialogLevelWon, std::make_unique<LevelSummaryWnd>(wonHeader, wonButton, won, 2980));
+    ok = Shoot(app, out + "levelwon.png") && ok;
+    CloseAll(app);
+    won.score = 3140;
+    won.stars = 3;
+    app.AddDialog(DialogLevelWon, std::make_unique<LevelSummaryWnd>(wonHeader, wonButton, won, 2980));
+    ok = Shoot(app, out + "levelwon-record.png") && ok;
     CloseAll(app);
 
     HintWnd hint(app);

@@ -21,6 +21,7 @@
 #include "framework/widgets/controls/HyperlinkWidget.h"
 #include "game/app/GameApp.h"
 #include "game/app/dialogs/DialogWithEdit.h"
+#include "game/app/dialogs/LevelSummaryWnd.h"
 #include "game/app/profiles/DataFolder.h"
 #include "game/app/screens/MapWnd.h"
 #include "game/app/screens/TitleScreen.h"
@@ -440,6 +441,7 @@ bool E2eScenario::WinLevel(int mode, int level)
          std::to_string(board.field->ShufflesLeft()) + " left");
     driver->Screenshot(ModeName(mode).substr(0, ModeName(mode).find(' ')) + "-level-" + std::to_string(level) +
                        "-won");
+    wonPoints = score - Score(mode);
     // The win is saved at once: the next level and the running score, and
     // the level's own points, the win and the losses before it in the
     // statistics.
@@ -447,7 +449,7 @@ bool E2eScenario::WinLevel(int mode, int level)
     DataFileCheck::ModeFigures& f = Figures(mode);
     ++f.won;
     f.lost += player.Losses();
-    f.bestScores[level] = std::max(f.bestScores[level], score - Score(mode));
+    f.bestScores[level] = std::max(f.bestScores[level], wonPoints);
     Level(mode) = level + 1;
     Score(mode) = score;
     CheckFiles();
@@ -464,6 +466,19 @@ bool E2eScenario::LeaveWonDialog(int mode, int level)
     bool campaignEnd = level >= LastLevel(mode);
     bool qualified = files->Qualifies(mode, Score(mode));
     int finalScore = Score(mode);
+    // The summary shows the level's own points and a rating of the
+    // shipped thresholds: every campaign level has them.
+    auto* summary = dynamic_cast<LevelSummaryWnd*>(won);
+    if (summary == nullptr)
+        return Fail("the level-won dialog is no level summary"), false;
+    const LevelResult& result = summary->Result();
+    if (result.score != wonPoints || result.level != level || result.stars < 1 || result.stars > 3)
+        Fail("the summary shows level " + std::to_string(result.level) + ", " + std::to_string(result.score) +
+             " points and " + std::to_string(result.stars) + " stars; expected level " + std::to_string(level) +
+             ", " + std::to_string(wonPoints) + " points and 1 to 3 stars");
+    Step("summary: " + std::to_string(result.score) + " points, " + std::to_string(result.stars) + " stars, " +
+         std::to_string(result.moves) + " moves, best combo x" + std::to_string(result.bestCombo) + ", best " +
+         std::to_string(summary->PersonalBest()));
     Step(std::string("level-won dialog: \"") + Cp1251ToUtf8(won->yesButton->label) + "\"");
     if (!driver->Click(won->yesButton.get(), "the level-won dialog's button"))
         return Fail("the level-won dialog's button could not be clicked"), false;

@@ -88,6 +88,8 @@ private:
     DataFileCheck::ModeFigures figures[2];
     int runs = 0;
     int wins = 0;
+    // The points of the level just won, which its summary must show.
+    int wonPoints = 0;
     int failures = 0;
     // The board left through the in-game menu, to compare after continuing.
     int savedLevel = 0, savedScore = 0, savedFishCount = 0;

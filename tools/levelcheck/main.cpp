@@ -1,5 +1,6 @@
 // korvelt-levelcheck [--tune] [--deals N] [--fresh-deals N] [--mode drag|click]
 //                    [--levels DIR] [--tuning FILE] [--docs FILE]
+// korvelt-levelcheck --stars FILE --levels DIR [--deals N] [--mode drag|click] [--docs FILE]
 // Plays every level of the campaign with the headless player. With --tune
 // it first searches each level's tile values for its target win rate and
 // writes them to the tuning file; otherwise it plays the levels as designed
@@ -10,6 +11,9 @@
 // ones. Writes the level table to the docs file (and the difficulty curve
 // beside it as levels-difficulty.png), and exits with 1 when a
 // bound of the campaign is broken.
+// With --stars it only measures the star thresholds: it plays the level
+// files in DIR at a person's pace, writes the thresholds to FILE
+// (StarThresholds.h) and replaces the stars section of the docs file.
 
 #include <cerrno>
 #include <cstdio>
@@ -23,6 +27,7 @@
 #include "tools/assetgen/AssetIo.h"
 #include "tools/assetgen/levels/DifficultyPlot.h"
 #include "tools/assetgen/levels/LevelCheck.h"
+#include "tools/assetgen/levels/StarCheck.h"
 
 using namespace Zorvin::AssetGen;
 using Zorvin::FileUtil;
@@ -30,7 +35,9 @@ using Zorvin::FileUtil;
 namespace {
 
 const char* const kUsage = "usage: korvelt-levelcheck [--tune] [--deals N] [--fresh-deals N] [--mode drag|click] "
-                           "[--levels DIR] [--tuning FILE] [--docs FILE]\n";
+                           "[--levels DIR] [--tuning FILE] [--docs FILE]\n"
+                           "       korvelt-levelcheck --stars FILE --levels DIR [--deals N] [--mode drag|click] "
+                           "[--docs FILE]\n";
 
 // Says what is wrong with the command line, then how it goes; exit code 2.
 int Usage(const std::string& problem)
@@ -51,6 +58,40 @@ bool ParseDeals(const char* text, int& deals, long least = 1)
     return true;
 }
 
+// Plays every level file at a person's pace and writes the star
+// thresholds, and their table into the docs file.
+int MeasureAllStars(const std::vector<int>& modes, int deals, const std::string& levelsDir,
+                    const std::string& starsFile, const std::string& docsFile)
+{
+    std::vector<StarLevel> levels;
+    for (int mode : modes) {
+        for (int n = 1; n <= CampaignLength(mode); ++n) {
+            std::string path = levelsDir + "/" + LevelFolder(mode) + "/Level" + std::to_string(n) + ".xml";
+            if (!FileUtil::IsRegularFile(path)) {
+                std::fprintf(stderr, "korvelt-levelcheck: %s is missing\n", path.c_str());
+                return 1;
+            }
+            StarLevel l = MeasureStars(path, mode, n, deals);
+            std::printf("%-22s won %3d/%d  mean %3d s  two stars %5d  three stars %5d\n",
+                        (LevelFolder(mode) + "/Level" + std::to_string(n)).c_str(), l.won, l.deals, l.meanSeconds,
+                        l.twoStars, l.threeStars);
+            std::fflush(stdout);
+            levels.push_back(l);
+        }
+    }
+    if (!FileUtil::WriteFileAtomic(starsFile, FormatStarThresholds(levels))) {
+        std::fprintf(stderr, "cannot write %s\n", starsFile.c_str());
+        return 1;
+    }
+    std::string doc;
+    if (!docsFile.empty() && (!FileUtil::ReadFile(docsFile, doc) ||
+                              !FileUtil::WriteFileAtomic(docsFile, WithStarSection(doc, FormatStarSection(levels))))) {
+        std::fprintf(stderr, "cannot rewrite %s\n", docsFile.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -59,7 +100,7 @@ int main(int argc, char** argv)
     int deals = 200;
     int freshDeals = -1; // as many as the tuning deals
     std::vector<int> modes{kDragMode, kClickMode};
-    std::string levelsDir, tuningFile, docsFile;
+    std::string levelsDir, tuningFile, docsFile, starsFile;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--help" || a == "-h") {
@@ -69,7 +110,7 @@ int main(int argc, char** argv)
     }
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
-        bool takesValue = a == "--deals" || a == "--fresh-deals" || a == "--mode" || a == "--levels" || a == "--tuning" || a == "--docs";
+        bool takesValue = a == "--deals" || a == "--fresh-deals" || a == "--mode" || a == "--levels" || a == "--tuning" || a == "--docs" || a == "--stars";
         if (a == "--tune") {
             tune = true;
             continue;
@@ -96,6 +137,8 @@ int main(int argc, char** argv)
             levelsDir = v;
         } else if (a == "--tuning") {
             tuningFile = v;
+        } else if (a == "--stars") {
+            starsFile = v;
         } else {
             docsFile = v;
         }
@@ -106,6 +149,11 @@ int main(int argc, char** argv)
     if (!levelsDir.empty() && !std::filesystem::is_directory(levelsDir, dirError)) {
         std::fprintf(stderr, "korvelt-levelcheck: %s is not a folder\n", levelsDir.c_str());
         return 2;
+    }
+    if (!starsFile.empty()) {
+        if (levelsDir.empty() || tune)
+            return Usage("--stars needs --levels and no --tune");
+        return MeasureAllStars(modes, deals, levelsDir, starsFile, docsFile);
     }
 
     std::error_code ec;

@@ -22,6 +22,13 @@ PlayerProfile* MapScene::CurrentProfile()
     return scene.host.CurrentProfile();
 }
 
+MapHost::LevelBest MapScene::BestOf(int level)
+{
+    if (level < 1 || level >= CurrentProfile()->Progress(PlayModeOf(mode)).level)
+        return {};
+    return {1000 + 137 * level, 1 + level % 3};
+}
+
 void MapScene::Enter(int level)
 {
     PlayerProfile* p = CurrentProfile();

@@ -23,6 +23,15 @@ public:
     // "Главное меню": back to the main menu after the confirmation, without
     // keeping the saved game.
     virtual void ExitToMainMenu(bool saveGame) = 0;
+
+    // The current player's best on a level of the board's mode: its best
+    // score and best rating in stars (0 and 0 when it was never won, or
+    // without a player).
+    struct LevelBest {
+        int score = 0;
+        int stars = 0;
+    };
+    virtual LevelBest BestOf(int level) = 0;
 };
 
 } // namespace Zorvin

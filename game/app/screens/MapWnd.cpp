@@ -2,7 +2,8 @@
 //   construction and the buttons   - MapWnd, OnAttach, OnDetach, OnButtonClick
 //   entering and animating         - Enter, Update
 //   drawing                        - Draw, DrawStagePoints, DrawMarker,
-//                                    DrawThumbnailStrip, DrawScroll
+//                                    DrawThumbnailStrip, DrawScroll,
+//                                    DrawLevelBest, DrawStageTotal
 //   the mouse                      - MouseMove, MouseDown, SlotAt
 
 #include "game/app/screens/MapWnd.h"
@@ -18,6 +19,7 @@
 #include "framework/widgets/controls/ButtonWidget.h"
 #include "game/app/screens/MapHost.h"
 #include "game/board/view/StageMap.h"
+#include "game/shared/LevelStars.h"
 #include "game/shared/PlayerProfile.h"
 #include "game/shared/Res.h"
 
@@ -27,6 +29,10 @@ namespace {
 
 constexpr int kPointRadius = 20;   // a click must land closer than this
 constexpr int kSlots = StageMap::kLevelsPerStage;
+// How far above its stage point the marker's top stands: the chariot (click
+// mode) and the taller ship (drag mode).
+constexpr int kChariotOffset = -35;
+constexpr int kShipOffset = -50;
 
 std::unique_ptr<ButtonWidget> MakeMapButton(int id, ButtonListener* listener, const char* label, int x, int y)
 {
@@ -170,6 +176,7 @@ void MapWnd::Draw(Graphics* g)
     if (map)
         g->DrawImage(map, 0, 0);
     DrawThumbnailStrip(g);
+    DrawStageTotal(g);
     DrawStagePoints(g);
 }
 
@@ -198,16 +205,12 @@ void MapWnd::DrawStagePoints(Graphics* g)
         if (!FONT_DEFAULT)
             continue;
         std::string number = std::to_string(i + 1);
-        int x = p.x - FONT_DEFAULT->StringWidth(number) / 2;
-        g->SetColor(Color::Black);
-        g->WriteString(number, x + 1, p.y + 23);
-        g->WriteString(number, x + 3, p.y + 23);
-        g->WriteString(number, x + 2, p.y + 24);
-        g->WriteString(number, x + 2, p.y + 22);
-        g->SetColor(Color(0, 255, 0));
-        g->WriteString(number, x + 2, p.y + 23);
+        WriteOutlined(g, number, p.x - FONT_DEFAULT->StringWidth(number) / 2 + 2, p.y + 23, Color(0, 255, 0));
     }
     DrawMarker(g);
+    // Over the marker, which may have to cover a badge's first choice.
+    for (int i = 0; FONT_DEFAULT && i < int(points.size()); ++i)
+        DrawStageBadge(g, i, points[i]);
 }
 
 void MapWnd::DrawMarker(Graphics* g)
@@ -215,7 +218,7 @@ void MapWnd::DrawMarker(Graphics* g)
     const std::vector<Point>& p = host.GetStageMap().stagePoints;
     bool clickMode = host.GetStageMap().Mode() != PlayMode::Drag;
     Image* marker = clickMode ? IMAGE_CHARIOT : IMAGE_SHIP;
-    int offset = clickMode ? -35 : -50;
+    int offset = clickMode ? kChariotOffset : kShipOffset;
     int s = std::min(selectedStage, int(p.size()) - 1);
     if (!marker || s < 0)
         return;
@@ -263,6 +266,7 @@ void MapWnd::DrawScroll(Graphics* g, int level, int x, int y, int playerLevel)
             g->DrawImage(thumb, x, y);
         if (FONT_DEFAULT)
             g->WriteString(W("Уровень ") + std::to_string(level), x + 60, y + 95, -1, Graphics::JustifyCenter);
+        DrawLevelBest(g, level, x, y);
     } else if (isSelected) {
         int p = scrollProgress;
         Rect saved = g->GetClipRect();
@@ -277,6 +281,127 @@ void MapWnd::DrawScroll(Graphics* g, int level, int x, int y, int playerLevel)
         g->DrawImage(IMAGE_SCROLL, x + 43, y - 8, Rect(0, 0, 17, h));
         g->DrawImage(IMAGE_SCROLL, x + 60, y - 8, Rect(123, 0, 20, h));
     }
+}
+
+// A won level's record on its thumbnail: a dark band across its top edge
+// with the stars on the left and the best score on the right, legible over
+// any layout.
+void MapWnd::DrawLevelBest(Graphics* g, int level, int x, int y)
+{
+    MapHost::LevelBest best = host.BestOf(level);
+    if (best.score <= 0)
+        return;
+    constexpr int kBandHeight = 18;
+    g->SetColor(Color(0, 0, 0, 150));
+    g->FillRect(x, y, StageMap::kThumbWidth, kBandHeight);
+    if (IMAGE_STAR_SMALL && best.stars > 0) {
+        int w = IMAGE_STAR_SMALL->GetCelWidth();
+        for (int i = 0; i < LevelStars::kMaxStars; ++i)
+            g->DrawImageCel(IMAGE_STAR_SMALL, x + 2 + i * (w + 1), y + 1, i < best.stars ? 0 : 1);
+    }
+    if (FONT_DEFAULT) {
+        g->SetColor(Color::White);
+        g->WriteString(std::to_string(best.score), x, y + 14, StageMap::kThumbWidth - 3, Graphics::JustifyRight);
+    }
+    g->SetColor(Color::Black);
+}
+
+MapWnd::StageTotal MapWnd::TotalOf(int stage)
+{
+    StageTotal total;
+    if (stage < 0)
+        return total;
+    total.finished = true;
+    for (int k = 1; k <= kSlots; ++k) {
+        MapHost::LevelBest best = host.BestOf(stage * kSlots + k);
+        total.finished = total.finished && best.score > 0;
+        total.stars += best.stars;
+        total.score += best.score;
+    }
+    return total;
+}
+
+// A green number (or any text) with a black outline, legible on land and
+// sea alike.
+void MapWnd::WriteOutlined(Graphics* g, const std::string& text, int x, int y, const Color& color)
+{
+    g->SetColor(Color::Black);
+    g->WriteString(text, x - 1, y);
+    g->WriteString(text, x + 1, y);
+    g->WriteString(text, x, y + 1);
+    g->WriteString(text, x, y - 1);
+    g->SetColor(color);
+    g->WriteString(text, x, y);
+}
+
+// A finished stage's stars beside its point: a small star and the count.
+// The points of a route lie close together, so the badge goes under the
+// stage number, or else right, left or above the point, wherever it covers
+// no other point or number, nor the marker where it rests, and stays on
+// the map; failing that, where it covers only the marker.
+void MapWnd::DrawStageBadge(Graphics* g, int stage, const Point& p)
+{
+    StageTotal total = TotalOf(stage);
+    if (!total.finished || total.stars <= 0 || !IMAGE_STAR_SMALL)
+        return;
+    std::string count = std::to_string(total.stars);
+    int starW = IMAGE_STAR_SMALL->GetCelWidth();
+    int h = IMAGE_STAR_SMALL->GetHeight();
+    int w = starW + 2 + FONT_DEFAULT->StringWidth(count);
+    const Point places[] = {{p.x - w / 2, p.y + 27}, {p.x + 15, p.y - h / 2}, {p.x - 15 - w, p.y - h / 2},
+                            {p.x - w / 2, p.y - 16 - h}};
+    const std::vector<Point>& points = host.GetStageMap().stagePoints;
+    bool clickMode = host.GetStageMap().Mode() != PlayMode::Drag;
+    Image* marker = clickMode ? IMAGE_CHARIOT : IMAGE_SHIP;
+    Rect markerRest;
+    if (marker && selectedStage >= 0 && selectedStage < int(points.size())) {
+        const Point& m = points[selectedStage];
+        markerRest = Rect(m.x - marker->GetWidth() / 2, m.y + (clickMode ? kChariotOffset : kShipOffset), marker->GetWidth(),
+                          marker->GetHeight());
+    }
+    auto fits = [&](const Point& at, bool besideMarker) {
+        Rect badge(at.x, at.y, w, h);
+        if (!InMapArea(badge.x, badge.y) || !InMapArea(badge.x + w, badge.y + h) ||
+            (besideMarker && badge.Intersects(markerRest)))
+            return false;
+        for (int i = 0; i < int(points.size()); ++i) {
+            // Another point with its number below it.
+            if (i != stage && badge.Intersects(Rect(points[i].x - 14, points[i].y - 14, 28, 40)))
+                return false;
+        }
+        return true;
+    };
+    const Point* at = nullptr;
+    for (bool besideMarker : {true, false}) {
+        for (const Point& place : places) {
+            if (at == nullptr && fits(place, besideMarker))
+                at = &place;
+        }
+    }
+    if (at == nullptr)
+        at = &places[0];
+    g->DrawImageCel(IMAGE_STAR_SMALL, at->x, at->y, 0);
+    WriteOutlined(g, count, at->x + starW + 2, at->y + h - 3, Color(255, 224, 120));
+}
+
+// The chosen stage's total, right of the buttons: its stars out of the
+// fifteen it can earn (when the levels are rated) and its points.
+void MapWnd::DrawStageTotal(Graphics* g)
+{
+    StageTotal total = TotalOf(selectedStage);
+    if (!total.finished || !FONT_DEFAULT)
+        return;
+    constexpr int kLeft = 582, kFirstLine = 566, kSecondLine = 588;
+    g->SetFont(FONT_DEFAULT);
+    g->SetColor(Color::Black);
+    int x = kLeft + g->WriteString(W("Этап ") + std::to_string(selectedStage + 1) + ":", kLeft, kFirstLine) + 6;
+    if (total.stars > 0 && IMAGE_STAR_SMALL) {
+        g->DrawImageCel(IMAGE_STAR_SMALL, x, kFirstLine - 13, 0);
+        x += IMAGE_STAR_SMALL->GetCelWidth() + 4;
+        g->WriteString(std::to_string(total.stars) + W(" из ") + std::to_string(kSlots * LevelStars::kMaxStars), x,
+                       kFirstLine);
+    }
+    g->WriteString(W("Очки: ") + std::to_string(total.score), kLeft, kSecondLine);
 }
 
 int MapWnd::SlotAt(int px, int py) const

@@ -5,9 +5,16 @@
 // that stage as scrolls with thumbnails; "Играть" starts the selected level
 // and "Главное меню" leaves. The application creates it once and adds it to
 // the widget manager while the map is shown; its buttons follow it into the
-// manager. Stage points and thumbnails come from the board's StageMap.
+// manager. Stage points and thumbnails come from the board's StageMap. A
+// level the player has won shows its stars and best score on its scroll;
+// a stage whose five levels are all won shows its stars beside its point,
+// and when it is chosen its stars and points right of the buttons.
 
 #include <memory>
+#include <string>
+
+#include "framework/core/Color.h"
+#include "framework/core/Rect.h"
 
 #include "framework/widgets/ButtonListener.h"
 #include "framework/widgets/Widget.h"
@@ -43,6 +50,15 @@ public:
     // Number of stage points the player has reached, at most all of them.
     int ReachedStages();
 
+    // A stage's total, when each of its levels has been won: the stars and
+    // the best scores added up.
+    struct StageTotal {
+        bool finished = false;
+        int stars = 0;
+        int score = 0;
+    };
+    StageTotal TotalOf(int stage);
+
     int hoveredPoint = -1;
     int selectedStage = -1;
     int hoveredLevel = -1;
@@ -64,6 +80,10 @@ private:
     void DrawThumbnailStrip(Graphics* g);
     void DrawScroll(Graphics* g, int level, int x, int y, int playerLevel);
     void DrawMarker(Graphics* g);
+    void DrawLevelBest(Graphics* g, int level, int x, int y);
+    void DrawStageTotal(Graphics* g);
+    void DrawStageBadge(Graphics* g, int stage, const Point& p);
+    static void WriteOutlined(Graphics* g, const std::string& text, int x, int y, const Color& color);
     // The strip slot (0..4) under the point, or -1.
     int SlotAt(int px, int py) const;
     static bool InMapArea(int px, int py) { return px >= 101 && px <= 699 && py < 400; }

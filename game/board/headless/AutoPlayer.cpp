@@ -613,7 +613,7 @@ bool AutoPlayer::Act()
             if (Perform(m)) {
                 ++moves;
                 failed.clear();
-                Tick(thinkUpdates);
+                Tick(ThinkTime());
                 return true;
             }
             failed.push_back(m.fish);
@@ -624,10 +624,27 @@ bool AutoPlayer::Act()
         if (line.fish.size() > lineBefore)
             ++moves;
         failed.clear();
-        Tick(thinkUpdates);
+        Tick(ThinkTime());
         return true;
     }
     return false;
+}
+
+void AutoPlayer::PlayAtPersonsPace(unsigned seed)
+{
+    personsPace = true;
+    paceRandom.seed(seed);
+}
+
+int AutoPlayer::ThinkTime()
+{
+    if (!personsPace)
+        return thinkUpdates;
+    // Not std::uniform_int_distribution: its draws differ between standard
+    // libraries, and the thresholds measured with it must come out the same
+    // on every machine.
+    unsigned span = kPersonThinkMax - kPersonThinkMin + 1;
+    return kPersonThinkMin + static_cast<int>(paceRandom() % span);
 }
 
 void AutoPlayer::Tick(int n)

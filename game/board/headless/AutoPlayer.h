@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <random>
 #include <unordered_map>
 #include <vector>
 
@@ -59,6 +60,15 @@ public:
     Pointer* pointer = nullptr;
     // Updates the player lets pass after each move.
     int thinkUpdates = 2;
+    // A person's pace: after each move the player waits a think time drawn
+    // evenly from kPersonThinkMin to kPersonThinkMax updates (2 to 4 s) by a
+    // generator of its own, seeded with `seed`, so the C library's generator
+    // stays the game's (its bonus rolls). The combo meter drains by one per
+    // second, so at this pace it fills as it does for a person and the
+    // scores are a person's. Replaces thinkUpdates.
+    void PlayAtPersonsPace(unsigned seed);
+    static constexpr int kPersonThinkMin = 200;
+    static constexpr int kPersonThinkMax = 400;
     // Gives up after this many updates.
     int updateLimit = 200000;
     // Whether the player may spend the board's reshuffles. They are carried
@@ -112,6 +122,8 @@ private:
     // Finds a pointer position where `f` is the tile hovered.
     bool Hover(DominoFish& f, bool placeTile, int& px, int& py);
     void Tick(int n);
+    // The updates to wait after a move.
+    int ThinkTime();
     void After();
     void MouseMove(int px, int py);
     void MouseDown(int clickCode, int px, int py);
@@ -177,6 +189,8 @@ private:
     std::vector<double> missAll;
     int simLocks[3] = {0, 0, 0};
     int moves = 0;
+    bool personsPace = false;
+    std::minstd_rand paceRandom;
 };
 
 } // namespace Zorvin

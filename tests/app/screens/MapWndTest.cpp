@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <vector>
 
 #include "framework/graphics/Graphics.h"
@@ -31,6 +32,8 @@ public:
     PlayerProfile* CurrentProfile() override { return &profile; }
     void PlaySound(int id) override { sounds.push_back(id); }
     void PlayLevelFromMap() override { ++played; }
+    std::map<int, LevelBest> bests;
+    LevelBest BestOf(int level) override { return bests.count(level) ? bests[level] : LevelBest{}; }
     void ExitToMainMenu(bool saveGame) override
     {
         EXPECT_FALSE(saveGame);
@@ -149,3 +152,19 @@ TEST_F(MapWndTest, NewStageSailsTheMarkerThenUnrollsTheScrollWithOneSoundEach)
 }
 
 } // namespace
+
+TEST_F(MapWndTest, AStageShowsItsTotalOnlyOnceEachOfItsLevelsIsWon)
+{
+    EnterAt(2, 11);
+    for (int level = 1; level <= 4; ++level)
+        host.bests[level] = {1000 * level, 1 + level % 3};
+    host.bests[7] = {500, 2};
+    EXPECT_FALSE(map.TotalOf(0).finished) << "level 5 was never won";
+    host.bests[5] = {800, 0}; // won before the levels had stars
+    MapWnd::StageTotal total = map.TotalOf(0);
+    EXPECT_TRUE(total.finished);
+    EXPECT_EQ(total.score, 10800);
+    EXPECT_EQ(total.stars, 2 + 3 + 1 + 2);
+    EXPECT_FALSE(map.TotalOf(1).finished);
+    EXPECT_FALSE(map.TotalOf(-1).finished);
+}

@@ -62,7 +62,7 @@ const std::set<std::string>& ExpectedGameImages()
             "IMAGE_MAP_POINT_COMPLETE", "IMAGE_MAP_POINT_SELECT", "IMAGE_SCROLL", "IMAGE_SCROLL_OVER",
             "IMAGE_SCROLL_SELECT", "IMAGE_PANEL", "IMAGE_PANEL_UP", "IMAGE_PREVIEW", "IMAGE_PANEL_LINE",
             "IMAGE_PANEL_LINE_OSS", "IMAGE_PANEL_LINE_LAG", "IMAGE_PLAYLINE", "IMAGE_SLIDER_TRACK",
-            "IMAGE_SLIDER_THUMB", "IMAGE_W_HINT", "IMAGE_W_MAP", "IMAGE_W_MAP2", "IMAGE_W_MENU", "IMAGE_W_SMALL", "IMAGE_x2",
+            "IMAGE_SLIDER_THUMB", "IMAGE_STAR", "IMAGE_STAR_SMALL", "IMAGE_W_HINT", "IMAGE_W_MAP", "IMAGE_W_MAP2", "IMAGE_W_MENU", "IMAGE_W_SMALL", "IMAGE_x2",
             "IMAGE_x3", "IMAGE_x4", "IM_B_DIALOG", "IM_B_DIALOG_OVER", "IM_B_DIALOG_DOWN",
             "IM_B_DIALOG_DISABLE", "IM_B_CHANGE_PLAYER", "IM_B_OVER_CHANGE_PLAYER", "IM_B_MENU",
             "IM_B_OVER_MENU", "IM_BONUS_100", "IM_BONUS_200", "IM_BONUS_CROP", "IM_BONUS_JOKER",
@@ -100,8 +100,8 @@ TEST(ArtManifest, NamesExactlyTheBoundIdentifiersInTheirGroups)
     EXPECT_EQ(IdsOf(rm.GetSoundMap(), "TitleScreen"), std::set<std::string>{"SOUND_CONTINUE"});
     EXPECT_EQ(IdsOf(rm.GetImageMap(), "Game"), ExpectedGameImages());
     EXPECT_EQ(IdsOf(rm.GetSoundMap(), "Game"), kGameSounds);
-    EXPECT_EQ(ExpectedGameImages().size(), 115u);
-    EXPECT_EQ(rm.GetNumResources("Game"), 129);
+    EXPECT_EQ(ExpectedGameImages().size(), 117u);
+    EXPECT_EQ(rm.GetNumResources("Game"), 131);
     EXPECT_EQ(rm.GetNumResources("TitleScreen"), 4);
     EXPECT_EQ(rm.GetNumResources("Init"), 1);
 }

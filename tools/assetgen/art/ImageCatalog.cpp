@@ -138,6 +138,11 @@ std::vector<ImageEntry> BuildCatalog()
         {"IMAGE_SLIDER_THUMB", G, 20, 28},
         {"IMAGE_SLIDER_TRACK", G, 168, 16, 3, 1},
         {"IMAGE_SPHERE_ANIM", G, 52 * 8, 52, 8, 1, "loop", 4},
+        // A level's rating: cel 0 a star earned, cel 1 one still to earn;
+        // three in a row on the level-won summary, and small on the map's
+        // scrolls and stage total.
+        {"IMAGE_STAR", G, 52 * 2, 50, 2, 1},
+        {"IMAGE_STAR_SMALL", G, 16 * 2, 16, 2, 1},
         {"IMAGE_TITLE", G, 800, 600},
         // The map of each mode, with only that mode's route: drag mode
         // (the ship) and click mode (the chariot).

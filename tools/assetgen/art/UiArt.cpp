@@ -400,6 +400,25 @@ Canvas MapPoint(int w, int h, int kind)
     return c;
 }
 
+// Two cels of a rating star: burnished gold for a star earned, the grey
+// metal of a stage not yet reached for one still to earn.
+Canvas RatingStar(int w, int h)
+{
+    Canvas c(w, h);
+    float cw = float(w) / 2.f, r = std::min(cw, float(h)) / 2.f - 2.f;
+    for (int k = 0; k < 2; ++k) {
+        float x0 = cw * float(k);
+        auto star = StarPoints(x0 + cw / 2.f, float(h) / 2.f + .5f, r, r * .46f, 5);
+        auto sdf = [&](float x, float y) { return SdPolygon(x, y, star); };
+        if (k == 0)
+            MetalShape(c, x0, 0, x0 + cw, float(h), sdf, Hex(0xFFF1A6), Hex(0xC7820E), std::max(1.f, r / 8.f));
+        else
+            MetalShape(c, x0, 0, x0 + cw, float(h), sdf, Hex(0xCFC8BC), Hex(0x5E5850), std::max(1.f, r / 8.f));
+    }
+    c.AddDropShadow(1, 2, 2, Rgba(0, 0, 0, .5f));
+    return c;
+}
+
 Canvas Chariot(int w, int h)
 {
     Canvas c(w, h);
@@ -784,6 +803,8 @@ PainterRegistration regs[] = {
     {"IMAGE_MAP_POINT_COMPLETE", [](int w, int h) { return MapPoint(w, h, 1); }},
     {"IMAGE_MAP_POINT_SELECT", [](int w, int h) { return MapPoint(w, h, 2); }},
     {"IMAGE_CHARIOT", Chariot},
+    {"IMAGE_STAR", RatingStar},
+    {"IMAGE_STAR_SMALL", RatingStar},
     {"IMAGE_SHIP", Ship},
     {"IMAGE_SCROLL", [](int w, int h) { return Scroll(w, h, 0); }},
     {"IMAGE_SCROLL_OVER", [](int w, int h) { return Scroll(w, h, 1); }},

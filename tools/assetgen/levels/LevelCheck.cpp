@@ -11,6 +11,7 @@
 #include "game/board/headless/AutoPlayer.h"
 #include "game/board/BoardRules.h"
 #include "game/board/headless/HeadlessHost.h"
+#include "tools/assetgen/levels/StarCheck.h"
 
 namespace Zorvin::AssetGen {
 
@@ -50,11 +51,10 @@ bool Measure(int mode, int number, const LevelParams& params, int deals, const s
 
 } // namespace
 
-LevelStats PlayLevelFile(const std::string& path, int mode, int number, int deals, unsigned seedBase,
-                         bool mayReshuffle)
+void PlayDeals(const std::string& path, int mode, int number, int deals, unsigned seedBase,
+               const std::function<void(AutoPlayer&, int)>& setUp,
+               const std::function<void(const AutoPlayResult&)>& done)
 {
-    LevelStats s;
-    double scoreSum = 0;
     for (int d = 0; d < deals; ++d) {
         srand(seedBase + static_cast<unsigned>(d));
         HeadlessHost host;
@@ -65,13 +65,25 @@ LevelStats PlayLevelFile(const std::string& path, int mode, int number, int deal
         rules.field->level.number = number;
         rules.StartLevelFile(path);
         AutoPlayer player(rules, host);
-        player.mayReshuffle = mayReshuffle;
-        AutoPlayResult r = player.Play();
-        ++s.deals;
-        s.won += r.won ? 1 : 0;
-        s.stuck += r.stuck ? 1 : 0;
-        scoreSum += r.score;
+        if (setUp)
+            setUp(player, d);
+        done(player.Play());
     }
+}
+
+LevelStats PlayLevelFile(const std::string& path, int mode, int number, int deals, unsigned seedBase,
+                         bool mayReshuffle)
+{
+    LevelStats s;
+    double scoreSum = 0;
+    PlayDeals(
+        path, mode, number, deals, seedBase, [mayReshuffle](AutoPlayer& p, int) { p.mayReshuffle = mayReshuffle; },
+        [&](const AutoPlayResult& r) {
+            ++s.deals;
+            s.won += r.won ? 1 : 0;
+            s.stuck += r.stuck ? 1 : 0;
+            scoreSum += r.score;
+        });
     s.meanScore = deals ? scoreSum / deals : 0;
     return s;
 }
@@ -368,6 +380,9 @@ std::string FormatLevelTable(const std::vector<CheckedLevel>& levels, int deals)
             out += line;
         }
     }
+    // The stars are measured apart (scripts/measure-stars); their table
+    // stays in the document.
+    out += "\n" + FormatStarSection(CommittedStars());
     return out;
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "game/board/headless/AutoPlayer.h"
 #include "tools/assetgen/levels/LevelDesigner.h"
 
 namespace Zorvin::AssetGen {
@@ -23,6 +24,13 @@ struct LevelStats {
     double meanScore = 0;
     double WinRate() const { return deals ? double(won) / deals : 0; }
 };
+
+// Plays `deals` deals of a level file as level `number` of the mode, deal i
+// seeded with seedBase + i: `setUp` (when set) prepares the player of deal i,
+// `done` gets each deal's result.
+void PlayDeals(const std::string& path, int mode, int number, int deals, unsigned seedBase,
+               const std::function<void(AutoPlayer&, int)>& setUp,
+               const std::function<void(const AutoPlayResult&)>& done);
 
 // Plays `deals` deals of a level file as level `number` of the mode; deal i
 // is seeded with seedBase + i, so the figures are the same on every run.
