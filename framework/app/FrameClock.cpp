@@ -62,6 +62,12 @@ void FrameClock::ConsumeInterval(bool vsyncPaces)
         accumulated = 0;
 }
 
+void FrameClock::AdvanceIdle(uint32_t now)
+{
+    accumulated += now - lastTimeCheck;
+    lastTimeCheck = now;
+}
+
 void FrameClock::AddDrawTime(uint32_t now)
 {
     accumulated = std::min(accumulated + (now - lastTimeCheck), kMaxCatchUpMs);

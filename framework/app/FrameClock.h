@@ -23,6 +23,14 @@ public:
     // The accumulator never holds more than this many milliseconds, so a
     // stall is caught up by at most this much game time.
     static constexpr double kMaxCatchUpMs = 200.0;
+    // A screen is still once this many updates in a row left nothing to
+    // draw and no input came (half a second).
+    static constexpr int kStillUpdates = 50;
+    // How long a still screen waits for input before it runs the updates it
+    // owes. Whatever starts to move by itself on a still screen (a hint
+    // after some idle seconds) shows at most this late; the updates and so
+    // the game's own timing are the same.
+    static constexpr int kIdleWaitMs = 250;
 
     // The length of one logic update in milliseconds.
     int FrameTime() const { return frameTime; }
@@ -81,6 +89,18 @@ public:
     void AddDrawTime(uint32_t now);
     // Milliseconds until the next update is due (may be 0 or less).
     int MsUntilDue() const { return static_cast<int>(Interval() - accumulated); }
+    // Adds all the time since the last look, without the catch-up cap: a
+    // still screen that waited owes every update of the wait.
+    void AdvanceIdle(uint32_t now);
+
+    // Whether the screen is still: the last updates drew nothing and no
+    // input came since.
+    bool IsStill() const { return stillUpdates >= kStillUpdates; }
+    void NoteUpdate(bool changedScreen) { stillUpdates = changedScreen ? 0 : stillUpdates + 1; }
+    void NoteInput() { stillUpdates = 0; }
+    int IdleWaitCount() const { return idleWaits; }
+    void CountIdleWait() { ++idleWaits; }
+
     // The accumulator is cleared after each update while the hold lasts.
     void Hold(int ms) { holdMs = ms; }
 
@@ -114,6 +134,8 @@ private:
     int holdMs = 0;
     int updates = 0;
     int sleeps = 0;
+    int stillUpdates = 0;
+    int idleWaits = 0;
 };
 
 } // namespace Zorvin
