@@ -95,9 +95,20 @@ public:
 
     // Whether the screen is still: the last updates drew nothing and no
     // input came since.
-    bool IsStill() const { return stillUpdates >= kStillUpdates; }
-    void NoteUpdate(bool changedScreen) { stillUpdates = changedScreen ? 0 : stillUpdates + 1; }
-    void NoteInput() { stillUpdates = 0; }
+    bool IsStill() const { return sinceChange >= kStillUpdates; }
+    // How long the loop may wait for input now instead of stepping: an idle
+    // wait on a still screen, or until the next change when the screen
+    // changes in a steady rhythm (a blinking arrow, slow glitter); 0 when
+    // it must step.
+    int IdleWaitMs() const;
+    void NoteUpdate(bool changedScreen);
+    // Input breaks any rhythm: what it set moving is watched afresh.
+    void NoteInput()
+    {
+        sinceChange = 0;
+        lastGap = 0;
+        previousGap = 0;
+    }
     int IdleWaitCount() const { return idleWaits; }
     void CountIdleWait() { ++idleWaits; }
 
@@ -134,7 +145,11 @@ private:
     int holdMs = 0;
     int updates = 0;
     int sleeps = 0;
-    int stillUpdates = 0;
+    // Updates since the last one that changed the screen, and the two last
+    // gaps between such updates.
+    int sinceChange = 0;
+    int lastGap = 0;
+    int previousGap = 0;
     int idleWaits = 0;
 };
 

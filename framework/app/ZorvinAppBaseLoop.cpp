@@ -213,7 +213,7 @@ bool ZorvinAppBase::CanIdle() const
     // A demo keeps the fixed stepping it was recorded with; loading, the
     // developer's speed switches, fading music and waiting work keep the
     // loop stepping too.
-    if (!frameClock.IsStill() || !loaded || yieldMainThread || demoSession != nullptr)
+    if (frameClock.IdleWaitMs() <= 0 || !loaded || yieldMainThread || demoSession != nullptr)
         return false;
     if (frameClock.GetStepMode() != StepMode::Running || frameClock.Speed() != 1.0 ||
         frameClock.VsyncDrivesUpdates())
@@ -228,11 +228,11 @@ void ZorvinAppBase::IdleUntilInput()
     // Waits for the next input (or the end of the idle wait) instead of
     // waking for every update; the window system can wait only on the real
     // clock, any other clock is slept on.
+    int waitMs = frameClock.IdleWaitMs();
     frameClock.CountIdleWait();
     frameClock.CountSleep();
-    if (clock != systemClock.get() || windowSystem == nullptr ||
-        !windowSystem->WaitForEvent(FrameClock::kIdleWaitMs))
-        clock->Sleep(FrameClock::kIdleWaitMs);
+    if (clock != systemClock.get() || windowSystem == nullptr || !windowSystem->WaitForEvent(waitMs))
+        clock->Sleep(waitMs);
     // The updates of the wait run now, in one go and in their order, so
     // the game's timers count the same; the input that woke the loop is
     // handled after them, as it would have been.

@@ -105,6 +105,37 @@ TEST_F(AppTiming, StillScreenWaitsForInputAndCatchesUpItsUpdates)
     app->GetWidgetManager()->RemoveChild(&timer);
 }
 
+TEST_F(AppTiming, ASteadyRhythmOfChangesIsShownOnTimeWithFewWakeUps)
+{
+    // Something decorative changes four times a second, as slow glitter
+    // does: the loop wakes for each change, on time, and sleeps between.
+    struct Blinker : Widget {
+        explicit Blinker(FakeClock& c) : clock(c) {}
+        void Update() override
+        {
+            Widget::Update();
+            if (++updates % 25 == 0) {
+                shownAt.push_back(clock.now);
+                MarkDirty();
+            }
+        }
+        FakeClock& clock;
+        int updates = 0;
+        std::vector<uint32_t> shownAt;
+    } blinker(clock);
+    blinker.Resize(0, 0, 10, 10);
+    app->GetWidgetManager()->AddChild(&blinker);
+    app->loaded = true;
+    uint32_t start = clock.now;
+    app->RunFor(clock, 3000);
+
+    EXPECT_LT(clock.sleeps, 100); // stepping would sleep 300 times
+    ASSERT_EQ(blinker.shownAt.size(), 12u);
+    for (size_t i = 0; i < blinker.shownAt.size(); ++i)
+        EXPECT_LE(blinker.shownAt[i] - (start + 250 * (i + 1)), 10u) << "change " << i;
+    app->GetWidgetManager()->RemoveChild(&blinker);
+}
+
 TEST_F(AppTiming, DrawsAtLeastOnceASecondWhenNothingIsDirty)
 {
     app->RunFor(clock, 5000);
