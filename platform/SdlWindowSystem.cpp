@@ -305,6 +305,13 @@ void SdlWindowSystem::MapMouse(int wx, int wy, int& lx, int& ly)
     Letterbox::WindowToLogical(GetViewport(), logicalWidth, logicalHeight, wx, wy, lx, ly);
 }
 
+bool SdlWindowSystem::WaitForEvent(int timeoutMs)
+{
+    // A null event leaves whatever arrives in the queue for PumpEvents.
+    SDL_WaitEventTimeout(nullptr, timeoutMs);
+    return true;
+}
+
 void SdlWindowSystem::PumpEvents(InputSink& app)
 {
     SDL_Event event;

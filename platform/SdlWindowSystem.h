@@ -33,6 +33,7 @@ public:
     ~SdlWindowSystem() override;
 
     void PumpEvents(InputSink& app) override;
+    bool WaitForEvent(int timeoutMs) override;
     bool CreateMainWindow(const WindowSpec& spec) override;
     void DestroyMainWindow() override;
     void ShowMainWindow(bool activate) override;

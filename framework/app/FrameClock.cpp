@@ -62,6 +62,40 @@ void FrameClock::ConsumeInterval(bool vsyncPaces)
         accumulated = 0;
 }
 
+void FrameClock::AdvanceIdle(uint32_t now)
+{
+    accumulated += now - lastTimeCheck;
+    lastTimeCheck = now;
+}
+
+void FrameClock::NoteUpdate(bool changedScreen)
+{
+    if (!changedScreen) {
+        ++sinceChange;
+        return;
+    }
+    previousGap = lastGap;
+    lastGap = sinceChange + 1;
+    sinceChange = 0;
+}
+
+int FrameClock::IdleWaitMs() const
+{
+    // Changes that keep a rhythm of at least ten updates are expected again
+    // after the shorter of the last two gaps; the loop wakes for that
+    // update, never after it. A few quiet updates come first, so motion
+    // that merely paused is not taken for a rhythm.
+    constexpr int kRhythmMin = 10;
+    constexpr int kQuietFirst = 3;
+    int gap = std::min(lastGap, previousGap);
+    int untilRhythm = gap >= kRhythmMin && sinceChange >= kQuietFirst ? gap - sinceChange : 0;
+    if (untilRhythm >= kQuietFirst)
+        return std::min(kIdleWaitMs, untilRhythm * frameTime);
+    if (IsStill() && untilRhythm <= 0)
+        return kIdleWaitMs;
+    return 0;
+}
+
 void FrameClock::AddDrawTime(uint32_t now)
 {
     accumulated = std::min(accumulated + (now - lastTimeCheck), kMaxCatchUpMs);

@@ -23,6 +23,14 @@ public:
     // The accumulator never holds more than this many milliseconds, so a
     // stall is caught up by at most this much game time.
     static constexpr double kMaxCatchUpMs = 200.0;
+    // A screen is still once this many updates in a row left nothing to
+    // draw and no input came (half a second).
+    static constexpr int kStillUpdates = 50;
+    // How long a still screen waits for input before it runs the updates it
+    // owes. Whatever starts to move by itself on a still screen (a hint
+    // after some idle seconds) shows at most this late; the updates and so
+    // the game's own timing are the same.
+    static constexpr int kIdleWaitMs = 250;
 
     // The length of one logic update in milliseconds.
     int FrameTime() const { return frameTime; }
@@ -81,6 +89,29 @@ public:
     void AddDrawTime(uint32_t now);
     // Milliseconds until the next update is due (may be 0 or less).
     int MsUntilDue() const { return static_cast<int>(Interval() - accumulated); }
+    // Adds all the time since the last look, without the catch-up cap: a
+    // still screen that waited owes every update of the wait.
+    void AdvanceIdle(uint32_t now);
+
+    // Whether the screen is still: the last updates drew nothing and no
+    // input came since.
+    bool IsStill() const { return sinceChange >= kStillUpdates; }
+    // How long the loop may wait for input now instead of stepping: an idle
+    // wait on a still screen, or until the next change when the screen
+    // changes in a steady rhythm (a blinking arrow, slow glitter); 0 when
+    // it must step.
+    int IdleWaitMs() const;
+    void NoteUpdate(bool changedScreen);
+    // Input breaks any rhythm: what it set moving is watched afresh.
+    void NoteInput()
+    {
+        sinceChange = 0;
+        lastGap = 0;
+        previousGap = 0;
+    }
+    int IdleWaitCount() const { return idleWaits; }
+    void CountIdleWait() { ++idleWaits; }
+
     // The accumulator is cleared after each update while the hold lasts.
     void Hold(int ms) { holdMs = ms; }
 
@@ -114,6 +145,12 @@ private:
     int holdMs = 0;
     int updates = 0;
     int sleeps = 0;
+    // Updates since the last one that changed the screen, and the two last
+    // gaps between such updates.
+    int sinceChange = 0;
+    int lastGap = 0;
+    int previousGap = 0;
+    int idleWaits = 0;
 };
 
 } // namespace Zorvin

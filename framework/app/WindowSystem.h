@@ -40,6 +40,14 @@ public:
 
     // Hands every pending native event to the sink, in order.
     virtual void PumpEvents(InputSink& sink) = 0;
+    // Blocks until a native event is pending or `timeoutMs` passed, leaving
+    // the event for PumpEvents; false when this window system cannot wait
+    // (the caller then sleeps instead).
+    virtual bool WaitForEvent(int timeoutMs)
+    {
+        (void)timeoutMs;
+        return false;
+    }
     // Destroys any previous main window and makes a new one.
     virtual bool CreateMainWindow(const WindowSpec& spec) = 0;
     virtual void DestroyMainWindow() = 0;

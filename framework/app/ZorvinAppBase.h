@@ -430,6 +430,11 @@ private:
     void PlaceWindow(const FrameExtents& frame, int& x, int& y);
     void ApplyVolumes();
     bool SleepOrFail(int ms, bool allowSleep);
+    // Whether the loop may wait for input instead of stepping: a still
+    // screen with nothing else going on.
+    bool CanIdle() const;
+    // Waits for input at most an idle wait, then runs the updates owed.
+    void IdleUntilInput();
     // The two halves of ProcessQueuedMessage: mouse records, and the rest
     // (keys, timer, window state, close).
     void HandleMouseMessage(const InputMessage& msg);

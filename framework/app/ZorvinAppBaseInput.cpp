@@ -133,6 +133,8 @@ bool ZorvinAppBase::ProcessQueuedMessage()
         return IsPlayingDemo() && FeedDemoInput();
     InputMessage msg = messageQueue.front();
     messageQueue.pop_front();
+    if (msg.kind != MessageKind::Timer)
+        frameClock.NoteInput();
     if (IsRecordingDemo())
         demoSession->RecordInput(msg);
     if (msg.kind == MessageKind::MouseMove || FindMouseButton(msg.kind) != nullptr)

@@ -183,6 +183,9 @@ bool ZorvinAppBase::TimedStep(bool allowSleep)
         updatesSinceLastDraw = 0;
         if (drawPacer.HasPendingDraw()) {
             Redraw();
+        } else if (allowSleep && CanIdle()) {
+            IdleUntilInput();
+            return true;
         } else {
             int sleepTime = frameClock.MsUntilDue();
             if (sleepTime >= 1) {
@@ -203,6 +206,47 @@ bool ZorvinAppBase::TimedStep(bool allowSleep)
     }
     ReleaseDeferredDeletions();
     return true;
+}
+
+bool ZorvinAppBase::CanIdle() const
+{
+    // A demo keeps the fixed stepping it was recorded with; loading, the
+    // developer's speed switches, fading music and waiting work keep the
+    // loop stepping too.
+    if (frameClock.IdleWaitMs() <= 0 || !loaded || yieldMainThread || demoSession != nullptr)
+        return false;
+    if (frameClock.GetStepMode() != StepMode::Running || frameClock.Speed() != 1.0 ||
+        frameClock.VsyncDrivesUpdates())
+        return false;
+    if (!messageQueue.empty() || !deferredDeletes.empty() || shutdown)
+        return false;
+    return !(musicInterface && musicInterface->IsFading());
+}
+
+void ZorvinAppBase::IdleUntilInput()
+{
+    // Waits for the next input (or the end of the idle wait) instead of
+    // waking for every update; the window system can wait only on the real
+    // clock, any other clock is slept on.
+    int waitMs = frameClock.IdleWaitMs();
+    frameClock.CountIdleWait();
+    frameClock.CountSleep();
+    if (clock != systemClock.get() || windowSystem == nullptr || !windowSystem->WaitForEvent(waitMs))
+        clock->Sleep(waitMs);
+    // The updates of the wait run now, in one go and in their order, so
+    // the game's timers count the same; the input that woke the loop is
+    // handled after them, as it would have been.
+    frameClock.AdvanceIdle(Now());
+    while (frameClock.UpdateDue(false, false) && !shutdown) {
+        if (!TryUpdate())
+            break;
+        frameClock.ConsumeInterval(false);
+        ReleaseDeferredDeletions();
+    }
+    drawPacer.RequestDraw();
+    updatesSinceLastDraw = 0;
+    updateAppState = LoopState::StepDone;
+    ReleaseDeferredDeletions();
 }
 
 bool ZorvinAppBase::TryUpdate()
@@ -231,8 +275,9 @@ bool ZorvinAppBase::TryUpdate()
 void ZorvinAppBase::UpdateFrame()
 {
     frameClock.CountUpdate();
-    if (!minimized)
-        widgetManager->UpdateWidgets();
+    // Only an update that leaves something to draw keeps the screen from
+    // counting as still.
+    frameClock.NoteUpdate(!minimized && widgetManager->UpdateWidgets());
     if (musicInterface)
         musicInterface->UpdateFades();
     // Images nobody refers to any more go with the updates, never while a

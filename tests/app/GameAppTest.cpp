@@ -647,6 +647,28 @@ std::string Position(const std::string& bytes)
 // after continuing it retires it; one left behind by a level since won (an
 // older game, a crash) is not shown under the next level's number; and
 // "Новая игра" starting level 1 retires the game of the level left.
+TEST_F(GameAppTest, AMapLeftAloneComesToRestAndTheLoopWaitsForInput)
+{
+    Start();
+    ASSERT_TRUE(LoadAndEnterMenu());
+    ChooseMode(PlayMode::Drag);
+    app->ShowMapScreen(1);
+    uint32_t shown = clock.now;
+    auto runUntil = [&](int ms) { RunUntil([&] { return clock.now - shown >= uint32_t(ms); }); };
+
+    // Some seconds later the scroll has opened and its glow stays lit:
+    // nothing is shown anew, and the loop wakes a few times a second yet
+    // runs every update.
+    runUntil(9000);
+    int presents = presenter.presents;
+    int sleeps = clock.sleeps;
+    int updates = app->GetUpdateCount();
+    runUntil(11000);
+    EXPECT_EQ(presenter.presents, presents);
+    EXPECT_LT(clock.sleeps - sleeps, 20);
+    EXPECT_NEAR(app->GetUpdateCount() - updates, 200, 3);
+}
+
 TEST_F(GameAppTest, ASavedGameComesBackOnlyInTheLevelItWasSavedIn)
 {
     GameHarness& game = Start();

@@ -152,6 +152,14 @@ void MixerMusicInterface::UpdateFades()
     }
 }
 
+bool MixerMusicInterface::IsFading() const
+{
+    for (const auto& entry : songs)
+        if (entry.second.fadeStep != 0.0)
+            return true;
+    return false;
+}
+
 void MixerMusicInterface::StopSong(int songId)
 {
     Song* song = Find(songId);

@@ -47,6 +47,7 @@ public:
     void SetMusicVolume(double volume) override;
     void SetSongAmplify(int songId, double amount) override;
     void UpdateFades() override;
+    bool IsFading() const override;
 
     // For tools and tests: whether an id holds a song, whether it is a
     // module, and its current volume and fade step (0 for unknown ids).

@@ -47,6 +47,8 @@ public:
     // Loudness of a module's own mix; 0.5 leaves it as composed.
     virtual void SetSongAmplify(int songId, double amount);
     virtual void UpdateFades();
+    // Whether a song's volume is still on its way (UpdateFades has work).
+    virtual bool IsFading() const { return false; }
 };
 
 } // namespace Zorvin

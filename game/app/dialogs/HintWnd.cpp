@@ -36,6 +36,7 @@ void HintWnd::Layout(int px, int py, const std::string& tip)
     textRect = Rect(59, 30, w - 60, 100);
     arrowPos = Point(0, h - 20);
     text = tip;
+    blinkLeft = kBlinkUpdates;
     // The close button sits at its place below a short tip; a long one
     // pushes it down so that no line runs under it (the balloon is tall
     // enough for the longest tip the board shows).
@@ -54,7 +55,12 @@ void HintWnd::Update()
 {
     Widget::Update();
     bool faded = IsArrowFaded();
-    if (falling) {
+    if (blinkLeft > 0 && --blinkLeft == 0) {
+        pulse = kPulseTop;
+        falling = true;
+    } else if (blinkLeft == 0) {
+        return;
+    } else if (falling) {
         pulse -= kPulseStep;
         if (pulse <= kPulseBottom)
             falling = false;

@@ -43,6 +43,9 @@ private:
     static constexpr int kPulseTop = 250;
     static constexpr int kPulseBottom = 100;
     static constexpr int kPulseStep = 4;
+    // The arrow blinks for ten seconds after a tip appears, then stays lit:
+    // a balloon left open must not keep the screen moving.
+    static constexpr int kBlinkUpdates = 1000;
     static constexpr int kFadeBelow = 176;
     static constexpr int kCloseButtonX = 120;
     static constexpr int kCloseButtonY = 110;
@@ -54,6 +57,7 @@ private:
     Point arrowPos;
     int pulse = kPulseTop;
     bool falling = true;
+    int blinkLeft = kBlinkUpdates;
     std::unique_ptr<ButtonWidget> closeButton;
 };
 

@@ -9,6 +9,7 @@
 #include "game/app/screens/MapWnd.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "framework/core/Cp1251.h"
@@ -67,8 +68,6 @@ int ScrollHeight()
 
 MapWnd::MapWnd(MapHost& mapHost) : host(mapHost)
 {
-    // Redrawn on every update: the glow and the scrolls are always moving.
-    widgetFlagsMod.addFlags |= DirtyBit;
     playButton = MakeMapButton(PlayButton, this, "Играть", 430, 548);
     mainMenuButton = MakeMapButton(MainMenuButton, this, "Главное меню", 230, 548);
 }
@@ -115,6 +114,7 @@ void MapWnd::Enter(int level)
     scrollDelay = 100;
     scrollSoundPlayed = false;
     stageSoundPlayed = true;
+    glowLeft = kGlowUpdates;
     hoveredLevel = -1;
     hoveredPoint = -1;
     int first = level >= 1 ? (level - 1) / kSlots * kSlots + 1 : 0;
@@ -133,11 +133,15 @@ void MapWnd::Enter(int level)
         stageProgress = 100;
         stageDelay = 0;
     }
+    MarkDirty();
 }
 
-void MapWnd::Update()
+bool MapWnd::StepGlow()
 {
-    Widget::Update();
+    if (glowLeft > 0)
+        --glowLeft;
+    else if (glow >= 250)
+        return false;
     if (glowRising) {
         glow += 2;
         if (glow >= 250)
@@ -147,6 +151,19 @@ void MapWnd::Update()
         if (glow <= 100)
             glowRising = true;
     }
+    return true;
+}
+
+void MapWnd::Update()
+{
+    Widget::Update();
+    int oldScroll = scrollProgress;
+    int oldStage = stageProgress;
+    // Only what moves is painted again: the selected scroll while its
+    // glow pulses, the strip while a scroll opens, the marker's way while
+    // it sails.
+    if (StepGlow())
+        MarkDirty(SlotRect(selectedLevel));
     if (scrollDelay > 0) {
         --scrollDelay;
     } else {
@@ -167,6 +184,39 @@ void MapWnd::Update()
         if (stageProgress < 100)
             ++stageProgress;
     }
+    if (scrollProgress != oldScroll)
+        MarkDirty(StripRect());
+    if (stageProgress != oldStage)
+        MarkDirty(MarkerWayRect());
+}
+
+Rect MapWnd::StripRect() const
+{
+    return Rect(StageMap::kStripX - 10, StageMap::kStripY - 8, StageMap::kSlotStep * kSlots + 20, ScrollHeight());
+}
+
+Rect MapWnd::SlotRect(int level) const
+{
+    int k = level >= 1 ? (level - 1) % kSlots : 0;
+    int w = IMAGE_SCROLL ? IMAGE_SCROLL->GetWidth() : StageMap::kSlotStep;
+    if (IMAGE_SCROLL_SELECT)
+        w = std::max(w, IMAGE_SCROLL_SELECT->GetWidth());
+    int h = std::max(ScrollHeight(), IMAGE_SCROLL_SELECT ? IMAGE_SCROLL_SELECT->GetHeight() : 0);
+    return Rect(StageMap::kStripX + StageMap::kSlotStep * k - 10, StageMap::kStripY - 8, w, h);
+}
+
+Rect MapWnd::MarkerWayRect() const
+{
+    const std::vector<Point>& p = host.GetStageMap().stagePoints;
+    Image* marker = host.GetStageMap().Mode() != PlayMode::Drag ? IMAGE_CHARIOT : IMAGE_SHIP;
+    int s = std::min(selectedStage, int(p.size()) - 1);
+    if (!marker || s < 1)
+        return Rect(0, 0, width, height);
+    int offset = host.GetStageMap().Mode() != PlayMode::Drag ? -35 : -50;
+    int mw = marker->GetWidth();
+    int left = std::min(p[s - 1].x, p[s].x) - mw / 2;
+    int top = std::min(p[s - 1].y, p[s].y) + offset;
+    return Rect(left, top, std::abs(p[s].x - p[s - 1].x) + mw, std::abs(p[s].y - p[s - 1].y) + marker->GetHeight());
 }
 
 void MapWnd::Draw(Graphics* g)
@@ -417,6 +467,8 @@ int MapWnd::SlotAt(int px, int py) const
 void MapWnd::MouseMove(int px, int py)
 {
     Widget::MouseMove(px, py);
+    int oldPoint = hoveredPoint;
+    int oldLevel = hoveredLevel;
     hoveredPoint = -1;
     if (InMapArea(px, py)) {
         const std::vector<Point>& points = host.GetStageMap().stagePoints;
@@ -426,15 +478,19 @@ void MapWnd::MouseMove(int px, int py)
                 break;
             }
         }
-        return;
+    } else {
+        int k = SlotAt(px, py);
+        hoveredLevel = k < 0 ? -1 : k + selectedStage * kSlots + 1;
     }
-    int k = SlotAt(px, py);
-    hoveredLevel = k < 0 ? -1 : k + selectedStage * kSlots + 1;
+    if (hoveredPoint != oldPoint || hoveredLevel != oldLevel)
+        MarkDirty();
 }
 
 void MapWnd::MouseDown(int px, int py, int clickCode)
 {
     Widget::MouseDown(px, py, clickCode);
+    // A click may choose another stage or level: the map is shown afresh.
+    MarkDirty();
     int playerLevel = PlayerLevel();
     if (InMapArea(px, py)) {
         StageMap& stages = host.GetStageMap();

@@ -65,6 +65,10 @@ public:
     int selectedLevel = 1;
     int glow = 0;
     bool glowRising = true;
+    // Updates the selected scroll's glow still pulses; afterwards it rises
+    // to full once more and stays, so a map left open is still.
+    int glowLeft = kGlowUpdates;
+    static constexpr int kGlowUpdates = 450;
     int scrollProgress = 0;
     int scrollDelay = 0;
     bool scrollSoundPlayed = false;
@@ -84,6 +88,13 @@ private:
     void DrawStageTotal(Graphics* g);
     void DrawStageBadge(Graphics* g, int stage, const Point& p);
     static void WriteOutlined(Graphics* g, const std::string& text, int x, int y, const Color& color);
+    // The glow's next step; false once it stays lit.
+    bool StepGlow();
+    // What the moving parts cover: the strip of scrolls, one scroll of it,
+    // and the way of the marker between the last stage and the selected one.
+    Rect StripRect() const;
+    Rect SlotRect(int level) const;
+    Rect MarkerWayRect() const;
     // The strip slot (0..4) under the point, or -1.
     int SlotAt(int px, int py) const;
     static bool InMapArea(int px, int py) { return px >= 101 && px <= 699 && py < 400; }

@@ -75,12 +75,23 @@ void Board::Update()
     BoardSceneKey::Change change = sceneKey.Refresh(*this);
     if (change == BoardSceneKey::Change::Whole || field->mode == PlayMode::Editor) {
         RequestRedraw();
-    } else if (change == BoardSceneKey::Change::Areas) {
-        // Only resting tiles' items and glitter moved: the screen under
-        // them is repainted, panel, board and whatever lies above.
-        for (const Rect& area : sceneKey.ChangedAreas())
-            MarkDirty(area);
+        updatesSinceWhole = 0;
+        slowAreas.clear();
+        return;
     }
+    ++updatesSinceWhole;
+    if (change == BoardSceneKey::Change::Areas) {
+        const std::vector<Rect>& areas = sceneKey.ChangedAreas();
+        slowAreas.insert(slowAreas.end(), areas.begin(), areas.end());
+    }
+    if (slowAreas.empty() ||
+        (updatesSinceWhole >= kLivelyUpdates && updatesSinceWhole % kSlowRepaintUpdates != 0))
+        return;
+    // Only resting tiles' items and glitter moved: the screen under them is
+    // repainted, panel, board and whatever lies above.
+    for (const Rect& area : slowAreas)
+        MarkDirty(area);
+    slowAreas.clear();
 }
 
 void Board::RequestRedraw()

@@ -21,6 +21,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/Widget.h"
@@ -98,6 +99,14 @@ private:
     void DrawDeckPlaces(Graphics* g);
     void DrawComboMeter(Graphics* g);
     void DrawPopups(Graphics* g);
+
+    // Ten seconds after the last change of the whole picture, what moves
+    // only for decoration (resting tiles' items, bonus glitter) is repainted
+    // four times a second: the areas it changed wait and go together.
+    static constexpr int kLivelyUpdates = 1000;
+    static constexpr int kSlowRepaintUpdates = 25;
+    int updatesSinceWhole = 0;
+    std::vector<Rect> slowAreas;
 
     std::unique_ptr<MemoryImage> backdrop;
     // The field's backdrop request count the cached picture matches.

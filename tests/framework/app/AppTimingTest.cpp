@@ -68,6 +68,74 @@ TEST_F(AppTiming, IdleLoopUpdatesHundredTimesASecondAndSleepsBetween)
     EXPECT_GE(clock.sleptMs, 990);
 }
 
+TEST_F(AppTiming, StillScreenWaitsForInputAndCatchesUpItsUpdates)
+{
+    // Nothing moves, but a timer of the game's own shows something after
+    // three seconds of game time, as the board's idle hint does.
+    struct TimerWidget : Widget {
+        explicit TimerWidget(FakeClock& c) : clock(c) {}
+        void Update() override
+        {
+            Widget::Update();
+            if (++updates == 300) {
+                firedAt = clock.now;
+                MarkDirty();
+            }
+        }
+        FakeClock& clock;
+        int updates = 0;
+        uint32_t firedAt = 0;
+    } timer(clock);
+    timer.Resize(0, 0, 10, 10);
+    app->GetWidgetManager()->AddChild(&timer);
+    app->loaded = true;
+    uint32_t start = clock.now;
+    app->RunFor(clock, 5000);
+
+    // Far fewer wake-ups than the 500 updates (half a second of updates
+    // each time before the screen counts as still), none of which is lost.
+    EXPECT_LT(clock.sleeps, 150);
+    EXPECT_GE(app->GetFrameClock().IdleWaitCount(), 10);
+    EXPECT_NEAR(timer.updates, 500, 2);
+    // The timer fired on its update, no later than one idle wait after
+    // its game time, and what it showed was drawn.
+    EXPECT_GE(timer.firedAt, start + 3000);
+    EXPECT_LE(timer.firedAt, start + 3000 + FrameClock::kIdleWaitMs);
+    EXPECT_FALSE(app->GetWidgetManager()->DrawDirtyWidgets());
+    app->GetWidgetManager()->RemoveChild(&timer);
+}
+
+TEST_F(AppTiming, ASteadyRhythmOfChangesIsShownOnTimeWithFewWakeUps)
+{
+    // Something decorative changes four times a second, as slow glitter
+    // does: the loop wakes for each change, on time, and sleeps between.
+    struct Blinker : Widget {
+        explicit Blinker(FakeClock& c) : clock(c) {}
+        void Update() override
+        {
+            Widget::Update();
+            if (++updates % 25 == 0) {
+                shownAt.push_back(clock.now);
+                MarkDirty();
+            }
+        }
+        FakeClock& clock;
+        int updates = 0;
+        std::vector<uint32_t> shownAt;
+    } blinker(clock);
+    blinker.Resize(0, 0, 10, 10);
+    app->GetWidgetManager()->AddChild(&blinker);
+    app->loaded = true;
+    uint32_t start = clock.now;
+    app->RunFor(clock, 3000);
+
+    EXPECT_LT(clock.sleeps, 100); // stepping would sleep 300 times
+    ASSERT_EQ(blinker.shownAt.size(), 12u);
+    for (size_t i = 0; i < blinker.shownAt.size(); ++i)
+        EXPECT_LE(blinker.shownAt[i] - (start + 250 * (i + 1)), 10u) << "change " << i;
+    app->GetWidgetManager()->RemoveChild(&blinker);
+}
+
 TEST_F(AppTiming, DrawsAtLeastOnceASecondWhenNothingIsDirty)
 {
     app->RunFor(clock, 5000);
