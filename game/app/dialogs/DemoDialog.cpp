@@ -22,14 +22,6 @@ constexpr int kSliderTop = 130;
 constexpr int kGapBelowSlider = 30;
 constexpr int kInstructionsGap = 90;
 
-const char* const kWarningText =
-    "Your video card may not fully support this feature.\n\t\t\t\t\tIf you experience slower performance, "
-    "please disable Hardware Acceleration.";
-const char* const kNotSupportedText = "Hardware acceleration can not be enabled on this computer. \nYour\t\t\t\t\t\t\t"
-                                      "video card does not meet the minimum requirements for this game.";
-const char* const kNoWindowedText = "Windowed mode is only available if your desktop is running in\n\t\t\teither 16 "
-                                    "bit or 32 bit color mode, which it is not.";
-
 std::unique_ptr<Checkbox> MakeCheckbox(int id, CheckboxListener* listener)
 {
     // Unchecked look in the left half of the image, checked in the right.
@@ -207,16 +199,37 @@ void DemoDialog::OnCheckboxChanged(int id, bool checked)
     }
 }
 
+void DemoDialog::ShowNotice(GameDialogHost& host, Notice notice)
+{
+    switch (notice) {
+    case Notice::AccelerationNotRecommended:
+        host.ShowNotice(DialogAccelerationMessage, W("Внимание"),
+                        W("Ваша видеокарта может не полностью поддерживать 3D-ускорение. Если игра станет "
+                          "работать медленнее, отключите его."));
+        break;
+    case Notice::AccelerationNotSupported:
+        host.ShowNotice(DialogAccelerationMessage, W("3D-ускорение недоступно"),
+                        W("На этом компьютере 3D-ускорение включить нельзя: видеокарта не отвечает "
+                          "минимальным требованиям игры."));
+        break;
+    case Notice::NoWindowedMode:
+        host.ShowNotice(DialogAccelerationMessage, W("Оконный режим недоступен"),
+                        W("Игра может работать в окне, только когда рабочий стол использует 16- или "
+                          "32-битный цвет, а сейчас это не так."));
+        break;
+    }
+}
+
 void DemoDialog::Check3D(bool checked)
 {
     if (!checked)
         return; // takes effect on closing
     AccelerationVerdict verdict = host.GetAccelerationVerdict();
     if (verdict == AccelerationVerdict::NotRecommended) {
-        host.ShowNotice(DialogAccelerationMessage, "Warning", kWarningText);
+        ShowNotice(host, Notice::AccelerationNotRecommended);
     } else if (verdict == AccelerationVerdict::NotSupported) {
         accelerationBox->SetChecked(false, true);
-        host.ShowNotice(DialogAccelerationMessage, "Not Supported", kNotSupportedText);
+        ShowNotice(host, Notice::AccelerationNotSupported);
     }
 }
 
@@ -224,7 +237,7 @@ void DemoDialog::CheckFullScreen(bool checked)
 {
     if (checked || !host.CurrentScreenMode().fullScreenForced)
         return; // takes effect on closing
-    host.ShowNotice(DialogAccelerationMessage, "No Windowed Mode", kNoWindowedText);
+    ShowNotice(host, Notice::NoWindowedMode);
     fullScreenBox->SetChecked(true, true);
 }
 

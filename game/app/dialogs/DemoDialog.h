@@ -40,6 +40,10 @@ public:
     // Creates the dialog with the header "Настройки" in its place and opens
     // it above whatever is open.
     static DemoDialog* Open(GameDialogHost& host);
+    // The three explanations of a choice that cannot be taken, each a
+    // message box (dialog 7) above the options.
+    enum class Notice { AccelerationNotRecommended, AccelerationNotSupported, NoWindowedMode };
+    static void ShowNotice(GameDialogHost& host, Notice notice);
 
     void OnAttach(WidgetManager* m) override;
     void OnDetach(WidgetManager* m) override;

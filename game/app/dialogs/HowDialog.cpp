@@ -52,6 +52,8 @@ void HowDialog::Draw(Graphics* g)
     g->WriteString(W("Не показывать больше"), dontShow->x + 30, dontShow->y + 20);
 }
 
+Widget* HowDialog::DefaultKeyStop() { return closeButton.get(); }
+
 void HowDialog::OnButtonClick(int buttonId)
 {
     host.PlayClick();
