@@ -326,8 +326,12 @@ std::vector<Widget*> Dialog::GetKeyStops()
     for (Widget* w : controls)
         if (w->visible && !w->disabled)
             stops.push_back(w);
-    // Reading order; controls whose tops differ by less than a few pixels
-    // stand in one row.
+    SortReadingOrder(stops);
+    return stops;
+}
+
+void Dialog::SortReadingOrder(std::vector<Widget*>& stops)
+{
     auto place = [](Widget* w) {
         int ax = 0, ay = 0;
         w->GetAbsolutePosition(ax, ay);
@@ -339,7 +343,6 @@ std::vector<Widget*> Dialog::GetKeyStops()
             return pa.y < pb.y;
         return pa.x < pb.x;
     });
-    return stops;
 }
 
 Widget* Dialog::DefaultKeyStop()

@@ -1,6 +1,10 @@
 #include "game/app/dialogs/DemoDialog.h"
 
 #include "framework/core/Cp1251.h"
+#include "framework/core/KeyCodes.h"
+
+#include <algorithm>
+#include <initializer_list>
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "framework/widgets/WidgetManager.h"
@@ -169,6 +173,30 @@ void DemoDialog::Draw(Graphics* g)
     DrawLabel(g, *accelerationBox, W("3D режим ускорения:"), true);
     DrawLabel(g, *fullScreenBox, W("Полный экран:"), true);
     DrawLabel(g, *instructionsBox, W("Показывать инструкцию в начале:"), true);
+}
+
+std::vector<Widget*> DemoDialog::GetKeyStops()
+{
+    std::vector<Widget*> stops = Dialog::GetKeyStops();
+    for (Widget* w : std::initializer_list<Widget*>{musicSlider.get(), soundSlider.get(), accelerationBox.get(),
+                                                   fullScreenBox.get(), instructionsBox.get()})
+        if (w && w->manager && w->visible && !w->disabled)
+            stops.push_back(w);
+    SortReadingOrder(stops);
+    return stops;
+}
+
+Widget* DemoDialog::DefaultKeyStop() { return yesButton.get(); }
+
+bool DemoDialog::KeyForStop(Widget* stop, int key)
+{
+    auto* slider = dynamic_cast<Slider*>(stop);
+    if (slider == nullptr || (key != KeyArrowLeft && key != KeyArrowRight))
+        return false;
+    double value = std::clamp(slider->value + (key == KeyArrowLeft ? -0.1 : 0.1), 0.0, 1.0);
+    slider->SetValue(value);
+    OnSliderMoved(slider->id, value);
+    return true;
 }
 
 void DemoDialog::OnSliderMoved(int id, double value)

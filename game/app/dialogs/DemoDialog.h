@@ -58,7 +58,15 @@ public:
     Slider* GetSoundSlider() const { return soundSlider.get(); }
     Checkbox* GetCheckbox(int id) const;
 
+    // The sliders and checkboxes stand beside the dialog in the tree; the
+    // keyboard reaches them too.
+    std::vector<Widget*> GetKeyStops() override;
+
 private:
+    // Enter closes: "Закрыть" has the focus first.
+    Widget* DefaultKeyStop() override;
+    // Left and Right move a focused slider by a tenth.
+    bool KeyForStop(Widget* stop, int key) override;
     void Check3D(bool checked);
     void CheckFullScreen(bool checked);
     void ApplyAndClose();
