@@ -362,7 +362,7 @@ void Dialog::SetKeyFocus(Widget* stop)
         keyFocus->ShowFocusRing(false);
     keyFocus = stop;
     if (keyFocus)
-        keyFocus->ShowFocusRing(true);
+        keyFocus->ShowFocusRing(hasFocus);
 }
 
 void Dialog::GotFocus()
@@ -371,6 +371,16 @@ void Dialog::GotFocus()
     std::vector<Widget*> stops = GetKeyStops();
     if (keyFocus == nullptr || std::find(stops.begin(), stops.end(), keyFocus) == stops.end())
         SetKeyFocus(DefaultKeyStop());
+    else
+        keyFocus->ShowFocusRing(true);
+}
+
+void Dialog::LostFocus()
+{
+    Widget::LostFocus();
+    std::vector<Widget*> stops = GetKeyStops();
+    if (keyFocus && std::find(stops.begin(), stops.end(), keyFocus) != stops.end())
+        keyFocus->ShowFocusRing(false);
 }
 
 void Dialog::MoveKeyFocus(int step)

@@ -86,7 +86,10 @@ public:
     void MouseDrag(int px, int py) override;
     void MouseUp(int px, int py) override;
     void KeyDown(int key) override;
+    // The ring shows only while the dialog has the keyboard: a dialog
+    // beneath another one shows none.
     void GotFocus() override;
+    void LostFocus() override;
 
     // Layout, read-only: the rectangle the frame is drawn in (dialog
     // coordinates), and the buttons the dialog shows, its own and those of

@@ -100,12 +100,21 @@ void DialogWithEdit::OnButtonClick(int buttonId)
 
 void DialogWithEdit::EditWidgetText(int, const std::string& text)
 {
+    // The Enter that opened this dialog from the keyboard (on a list line
+    // or a button) arrives here as a typed character too, while the key is
+    // still held and before the field saw it go down: it does not answer.
+    bool heldFromBefore = !enterPressedInField && manager != nullptr && manager->IsKeyDown(KeyEnter);
+    enterPressedInField = false;
+    if (heldFromBefore)
+        return;
     if (!PlayerName::IsBlank(text))
         Answer(1, text);
 }
 
 bool DialogWithEdit::AllowKey(int, int key)
 {
+    if (key == KeyEnter)
+        enterPressedInField = true;
     if (key != KeyEscape)
         return true;
     OnButtonClick(IdCancel);

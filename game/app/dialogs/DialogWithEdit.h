@@ -64,6 +64,8 @@ private:
     std::unique_ptr<DialogButton> okButton;
     std::unique_ptr<DialogButton> cancelButton;
     std::unique_ptr<EditWidget> edit;
+    // The field has seen Enter go down since its last Enter character.
+    bool enterPressedInField = false;
 };
 
 } // namespace Zorvin

@@ -30,7 +30,7 @@ public:
     static HowDialog* Open(GameDialogHost& host);
 
     void Draw(Graphics* g) override;
-    // The page covers the whole dialog.
+    // The page, with its frame, covers the whole dialog.
     Rect GetFrameRect() const override { return Rect(0, 0, width, height); }
     void OnButtonClick(int buttonId) override;
     void OnCheckboxChanged(int id, bool checked) override;

@@ -161,7 +161,6 @@ const DialogRow kDialogs[] = {
 struct Layout {
     Rect dialog;
     Rect frame;
-    bool framed = true;
     std::vector<Rect> texts;
     std::vector<Rect> buttons;
     std::vector<std::vector<Rect>> labels;
@@ -195,7 +194,6 @@ Layout Measure(Dialog* d, WidgetManager* wm)
 {
     Layout layout;
     layout.dialog = d->GetRect();
-    layout.framed = d->componentImage != nullptr;
     layout.frame = Offset(d->GetFrameRect(), d->x, d->y);
     std::vector<ButtonWidget*> buttons = d->GetButtons();
     // The dialog's own texts with its buttons hidden, then each button's.
@@ -237,16 +235,14 @@ std::vector<std::string> Faults(const Layout& l)
     auto fault = [&](const std::string& what) { faults.push_back(what); };
     if (!Inside(l.dialog, Rect(0, 0, 800, 600)))
         fault("dialog " + Show(l.dialog) + " leaves the screen");
-    // The body: inside the frame's border; a page without a frame is all body.
-    int border = l.framed ? DialogFrameBorder : 0;
+    // The body: inside the frame's border (the how-to pages draw the same
+    // frame on their page).
+    int border = DialogFrameBorder;
     Rect body(l.frame.x + border, l.frame.y + border, l.frame.width - 2 * border, l.frame.height - 2 * border);
-    std::vector<Rect> corners;
-    if (l.framed) {
-        int c = DialogFrameCorner;
-        const Rect& f = l.frame;
-        corners = {Rect(f.x, f.y, c, c), Rect(f.Right() - c, f.y, c, c), Rect(f.x, f.Bottom() - c, c, c),
-                   Rect(f.Right() - c, f.Bottom() - c, c, c)};
-    }
+    int c = DialogFrameCorner;
+    const Rect& f = l.frame;
+    const Rect corners[] = {Rect(f.x, f.y, c, c), Rect(f.Right() - c, f.y, c, c), Rect(f.x, f.Bottom() - c, c, c),
+                            Rect(f.Right() - c, f.Bottom() - c, c, c)};
     for (const Rect& t : l.texts) {
         if (!Inside(t, body))
             fault("text " + Show(t) + " outside the body " + Show(body));
@@ -366,10 +362,13 @@ protected:
         return faults;
     }
 
-    // A key pressed and let go, handled by the main loop.
+    // A key pressed and let go, handled by the main loop; Enter, Escape and
+    // Tab also type their character, as the desktop reports them.
     void Press(int key)
     {
         windows.Post(MessageKind::KeyDown, key);
+        if (key == KeyEnter || key == KeyEscape || key == KeyTab)
+            windows.Post(MessageKind::Char, key);
         windows.Post(MessageKind::KeyUp, key);
         RunUntil([&] { return windows.pending.empty(); });
         RunUntil([] { return false; }, 5);
@@ -490,6 +489,27 @@ TEST_F(DialogLayoutTest, DialogsAnswerTheKeyboard)
     Press(KeyEscape);
     EXPECT_EQ(app->FindDialog(DialogMenu), nullptr);
     EXPECT_EQ(app->GetPlayers().currentPlayer, before + 1);
+
+    // Enter on "[ Новый игрок ]" asks for the name; the same Enter does not
+    // answer the question at once.
+    app->GetPlayers().DeletePlayer(app->GetPlayers().Count() - 1);
+    app->OpenChangePlayerDialog();
+    for (int i = 0; i < PlayerList::MaxPlayers; ++i)
+        Press(KeyArrowUp);
+    std::string asked;
+    app->onUpdate = [&] {
+        Dialog* ask = app->FindDialog(DialogNameOrGameOver);
+        if (ask == nullptr || !asked.empty())
+            return;
+        asked = ask->header;
+        windows.Post(MessageKind::KeyDown, KeyEscape);
+        windows.Post(MessageKind::KeyUp, KeyEscape);
+    };
+    Press(KeyEnter);
+    app->onUpdate = nullptr;
+    EXPECT_EQ(asked, W("Новый игрок"));
+    EXPECT_EQ(app->GetPlayers().Count(), PlayerList::MaxPlayers - 1);
+    Press(KeyEscape);
 
     app->OpenHighScores();
     ASSERT_NE(app->FindDialog(DialogHighScores), nullptr);
