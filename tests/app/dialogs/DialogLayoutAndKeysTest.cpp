@@ -545,6 +545,7 @@ TEST_F(DialogLayoutTest, MapPicksAndPlaysALevelByKeys)
     Press(KeyArrowLeft);
     EXPECT_EQ(map->selectedLevel, 5);
     EXPECT_EQ(map->selectedStage, 0);
+    Shoot("map");
     Press(KeyArrowDown);
     EXPECT_EQ(map->selectedLevel, 7);
     EXPECT_EQ(map->selectedStage, 1);
