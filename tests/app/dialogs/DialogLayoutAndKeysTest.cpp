@@ -45,11 +45,10 @@
 #include "game/board/FishField.h"
 #include "game/board/view/Board.h"
 #include "game/shared/PlayerProfile.h"
-#include "tests/framework/app/AppTestSupport.h"
+#include "tests/app/GameHarness.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -59,25 +58,6 @@ using namespace Zorvin;
 using namespace ZorvinTest;
 
 namespace {
-
-const std::string GameFolder = std::string(KORVELT_BUILD_DIR) + "/game";
-
-class LayoutHarness : public GameApp {
-public:
-    explicit LayoutHarness(FakeClock* c)
-    {
-        SetClock(c);
-        onlyAllowOneCopyToRun = false;
-    }
-    void TerminateProcess(int) override {}
-    void UpdateFrame() override
-    {
-        GameApp::UpdateFrame();
-        if (onUpdate)
-            onUpdate();
-    }
-    std::function<void()> onUpdate;
-};
 
 // The longest name a player can type, in the widest capital letter.
 std::string LongestName(char last = 0)
@@ -93,16 +73,16 @@ std::string LongestName(char last = 0)
 struct DialogRow {
     const char* name;
     int dialogId;
-    std::function<void(LayoutHarness&)> open;
+    std::function<void(GameHarness&)> open;
 };
 
-ChPlayerDialog* OpenPlayers(LayoutHarness& g)
+ChPlayerDialog* OpenPlayers(GameHarness& g)
 {
     g.OpenChangePlayerDialog();
     return dynamic_cast<ChPlayerDialog*>(g.FindDialog(DialogMenu));
 }
 
-void KeepOnePlayer(LayoutHarness& g)
+void KeepOnePlayer(GameHarness& g)
 {
     while (g.GetPlayers().Count() > 1)
         g.GetPlayers().DeletePlayer(g.GetPlayers().Count() - 1);
@@ -110,46 +90,46 @@ void KeepOnePlayer(LayoutHarness& g)
 }
 
 const DialogRow kDialogs[] = {
-    {"menu", DialogMenu, [](LayoutHarness& g) { g.OpenGameMenu(); }},
-    {"gameover", DialogNameOrGameOver, [](LayoutHarness& g) { g.ShowGameOverWindow(); }},
-    {"continue", DialogContinue, [](LayoutHarness& g) { ContinueGameWnd::Open(g); }},
-    {"howto", DialogHowToPlay, [](LayoutHarness& g) { g.ShowHowToPlay(true); }},
-    {"options", DialogOptions, [](LayoutHarness& g) { g.OpenOptionsDialog(); }},
+    {"menu", DialogMenu, [](GameHarness& g) { g.OpenGameMenu(); }},
+    {"gameover", DialogNameOrGameOver, [](GameHarness& g) { g.ShowGameOverWindow(); }},
+    {"continue", DialogContinue, [](GameHarness& g) { ContinueGameWnd::Open(g); }},
+    {"howto", DialogHowToPlay, [](GameHarness& g) { g.ShowHowToPlay(true); }},
+    {"options", DialogOptions, [](GameHarness& g) { g.OpenOptionsDialog(); }},
     {"accel-warning", DialogAccelerationMessage,
-     [](LayoutHarness& g) { DemoDialog::ShowNotice(g, DemoDialog::Notice::AccelerationNotRecommended); }},
+     [](GameHarness& g) { DemoDialog::ShowNotice(g, DemoDialog::Notice::AccelerationNotRecommended); }},
     {"accel-unsupported", DialogAccelerationMessage,
-     [](LayoutHarness& g) { DemoDialog::ShowNotice(g, DemoDialog::Notice::AccelerationNotSupported); }},
+     [](GameHarness& g) { DemoDialog::ShowNotice(g, DemoDialog::Notice::AccelerationNotSupported); }},
     {"no-windowed", DialogAccelerationMessage,
-     [](LayoutHarness& g) { DemoDialog::ShowNotice(g, DemoDialog::Notice::NoWindowedMode); }},
-    {"exit-question", DialogConfirm, [](LayoutHarness& g) { g.ExitToMainMenu(true); }},
+     [](GameHarness& g) { DemoDialog::ShowNotice(g, DemoDialog::Notice::NoWindowedMode); }},
+    {"exit-question", DialogConfirm, [](GameHarness& g) { g.ExitToMainMenu(true); }},
     {"level-won", DialogLevelWon,
-     [](LayoutHarness& g) {
+     [](GameHarness& g) {
          g.ShowBoard(PlayMode::Click);
          g.GetBoard()->field->won = true;
      }},
-    {"campaign-complete", DialogCampaignComplete, [](LayoutHarness& g) { g.FinishCampaign(); }},
+    {"campaign-complete", DialogCampaignComplete, [](GameHarness& g) { g.FinishCampaign(); }},
     {"file-notice", DialogFileNotice,
-     [](LayoutHarness& g) {
+     [](GameHarness& g) {
          std::string folder = g.GetDataFolder() + "/" + LongestName() + "/" + LongestName();
          g.GetFileNotices().Add(FileNotices::SavedGameDamaged(folder, "saves/" + LongestName() + "1.sav.bad2"));
      }},
-    {"highscores", DialogHighScores, [](LayoutHarness& g) { g.OpenHighScores(); }},
-    {"change-player", DialogMenu, [](LayoutHarness& g) { OpenPlayers(g); }},
+    {"highscores", DialogHighScores, [](GameHarness& g) { g.OpenHighScores(); }},
+    {"change-player", DialogMenu, [](GameHarness& g) { OpenPlayers(g); }},
     {"players-full", DialogPlayerMessage,
-     [](LayoutHarness& g) { OpenPlayers(g)->ListClicked(0, 0, 1); }},
+     [](GameHarness& g) { OpenPlayers(g)->ListClicked(0, 0, 1); }},
     {"delete-question", DialogConfirm,
-     [](LayoutHarness& g) {
+     [](GameHarness& g) {
          ChPlayerDialog* players = OpenPlayers(g);
          players->ListClicked(0, 2, 1);
          players->OnButtonClick(ChPlayerDialog::IdDelete);
      }},
     {"new-player-name", DialogNameOrGameOver,
-     [](LayoutHarness& g) {
+     [](GameHarness& g) {
          g.GetPlayers().DeletePlayer(g.GetPlayers().Count() - 1);
          OpenPlayers(g)->ListClicked(0, 0, 1);
      }},
     {"last-player", DialogPlayerNotice,
-     [](LayoutHarness& g) {
+     [](GameHarness& g) {
          KeepOnePlayer(g);
          ChPlayerDialog* players = OpenPlayers(g);
          players->ListClicked(0, 1, 1);
@@ -289,30 +269,16 @@ protected:
 
     bool RunUntil(const std::function<bool()>& done, int maxSteps = 200000)
     {
-        auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        for (int i = 0; i < maxSteps && std::chrono::steady_clock::now() < limit; ++i) {
-            if (done())
-                return true;
-            bool updated = false;
-            app->PumpStep(updated);
-        }
-        return done();
+        return RunGameUntil(*app, done, maxSteps);
     }
 
     // The real game, loaded, on the main menu, with nine players of the
     // longest names and a full score table of the longest names and scores.
     bool StartFilled()
     {
-        app = std::make_unique<LayoutHarness>(&clock);
-        app->SetWindowSystem(&windows);
-        app->SetPresenter(&presenter);
-        app->SetSystemServices(&services);
-        app->SetCommandLine("korvelt");
-        app->gameFolder = GameFolder;
-        app->Initialize();
+        app = desktop.StartGame();
         if (!app->IsInitialized())
             return false;
-        app->StartLoadingThread();
         if (!RunUntil([&] { return app->IsLoaded(); }))
             return false;
         app->onUpdate = [this] {
@@ -401,11 +367,9 @@ protected:
     TempFolder temp;
     std::filesystem::path oldFolder;
     std::string shotFolder;
-    FakeClock clock;
-    FakeWindowSystem windows;
-    FakePresenter presenter;
-    FakeServices services;
-    std::unique_ptr<LayoutHarness> app;
+    FakeDesktop desktop;
+    FakeWindowSystem& windows = desktop.windows;
+    std::unique_ptr<GameHarness> app;
 };
 
 } // namespace
