@@ -103,6 +103,9 @@ Dialog* ZorvinAppBase::AddDialog(int id, std::unique_ptr<Dialog> dialog)
     widgetManager->AddChild(d);
     if (d->IsModal()) {
         widgetManager->PushModal(d);
+        // The keyboard goes to the dialog that stops everything beneath
+        // it; closing it gives the keyboard back (PopModal).
+        widgetManager->SetFocusWidget(d);
         OnModalOpen();
     }
     return d;

@@ -397,6 +397,9 @@ void Graphics::DrawString(const std::string& text, int x, int y)
 {
     if (!font)
         return;
+    if (textLog != nullptr)
+        textLog->push_back(Rect(TX(x), TY(y) - font->GetAscent() + font->GetAscentPadding(), font->StringWidth(text),
+                                font->GetHeight() - font->GetAscentPadding()));
     font->DrawString(this, x, y, text, color, clipRect);
 }
 

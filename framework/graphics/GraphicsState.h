@@ -7,6 +7,8 @@
 #include "framework/core/Color.h"
 #include "framework/core/Rect.h"
 
+#include <vector>
+
 namespace Zorvin {
 
 class Image;
@@ -29,6 +31,10 @@ public:
     bool fastStretch = false;
     bool writeColoredString = true;
     bool linearBlend = false;
+    // When set, every string drawn adds the rectangle it covers (in
+    // destination pixels, before clipping): layout checks read where text
+    // really went, also where the clip hid it.
+    std::vector<Rect>* textLog = nullptr;
 
     void CopyStateFrom(const GraphicsState& other) { *this = other; }
 };

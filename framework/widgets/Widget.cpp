@@ -1,5 +1,7 @@
 #include "framework/widgets/Widget.h"
 
+#include "framework/widgets/FocusRing.h"
+
 #include "framework/core/KeyCodes.h"
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
@@ -251,6 +253,21 @@ int Widget::CountDigits(int n)
 Rect Widget::GetInnerRect() const
 {
     return Rect(x + insetLeft, y + insetTop, width - insetLeft - insetRight, height - insetTop - insetBottom);
+}
+
+void Widget::DrawTree(ModalFlags* flags, Graphics* g)
+{
+    WidgetContainer::DrawTree(flags, g);
+    if (showFocusRing && (flags->GetFlags() & DrawBit))
+        DrawFocusRing(g, width, height);
+}
+
+void Widget::ShowFocusRing(bool show)
+{
+    if (show == showFocusRing)
+        return;
+    showFocusRing = show;
+    MarkDirty();
 }
 
 } // namespace Zorvin

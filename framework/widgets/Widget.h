@@ -32,6 +32,10 @@ public:
     virtual void Move(int newX, int newY) { Resize(newX, newY, width, height); }
     virtual bool AcceptsFocus() { return wantsFocus; }
     virtual void DrawDeferredOverlay(Graphics* g);
+    // Draws the widget and its children, then the focus ring when shown.
+    void DrawTree(ModalFlags* flags, Graphics* g) override;
+    // Shows or hides the ring that marks the control the keyboard acts on.
+    void ShowFocusRing(bool show);
     virtual void GotFocus() { hasFocus = true; }
     virtual void LostFocus() { hasFocus = false; }
     virtual void CharTyped(char ch);
@@ -98,6 +102,8 @@ public:
     std::vector<Color> colors;
     bool doHandCursor = false;
     bool wantsFocus = false;
+    // The keyboard acts on this control (a dialog moved its focus here).
+    bool showFocusRing = false;
     Widget* tabPrev = nullptr;
     Widget* tabNext = nullptr;
     // While above zero, deferred deletion passes this widget over: a frame

@@ -14,6 +14,7 @@
 #include "game/app/GameFolderLookup.h"
 #include "game/app/ResBind.h"
 #include "game/app/dialogs/AppPlayerDialogHost.h"
+#include "game/app/dialogs/DialogStyle.h"
 #include "game/app/dialogs/HintWnd.h"
 #include "game/app/profiles/HighScoreTable.h"
 #include "game/app/profiles/PlayerList.h"
@@ -418,8 +419,7 @@ std::unique_ptr<Dialog> GameApp::MakeDialog(int id, bool modal, const std::strin
     d->SetColor(Dialog::ColorLines, Color(0, 0, 0));
     d->spaceAfterHeader = DialogHeaderSpacing;
     if (IMAGE_W_SMALL != nullptr)
-        d->Resize(400 - IMAGE_W_SMALL->GetWidth() / 2, 300 - IMAGE_W_SMALL->GetHeight() / 2,
-                  IMAGE_W_SMALL->GetWidth(), IMAGE_W_SMALL->GetHeight());
+        SizeToText(*d, IMAGE_W_SMALL->GetWidth(), IMAGE_W_SMALL->GetHeight());
     return d;
 }
 

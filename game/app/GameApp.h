@@ -148,6 +148,8 @@ public:
     std::string CurrentPlayerName() override;
     PlayerList& GetPlayers() { return *players; }
     HighScoreTable& GetHighScores() { return *highScores; }
+    // The notices about the player's files waiting to be shown.
+    FileNotices& GetFileNotices() { return *fileNotices; }
     const std::string& GetDataFolder() const { return dataFolder; }
     bool HasSavedGame(PlayMode mode);
     // The board cleared a level: a game saved in it is done with, and the

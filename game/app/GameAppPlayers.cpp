@@ -13,6 +13,7 @@
 #include "game/app/AppBoardHost.h"
 #include "game/app/dialogs/AccelerationCheck.h"
 #include "game/app/dialogs/AppPlayerDialogHost.h"
+#include "game/app/dialogs/DialogStyle.h"
 #include "game/app/dialogs/ChPlayerDialog.h"
 #include "game/app/dialogs/ContinueGameWnd.h"
 #include "game/app/dialogs/DemoDialog.h"
@@ -109,9 +110,8 @@ void GameApp::ShowFileNotice(bool wait)
         return;
     // Wider than the small message box: the text names a folder.
     d->contentInsets = Insets{40, 30, 40, 30};
-    int w = IMAGE_DIALOG_BOX != nullptr ? IMAGE_DIALOG_BOX->GetWidth() : 500;
-    int h = std::max(IMAGE_W_SMALL != nullptr ? IMAGE_W_SMALL->GetHeight() : 196, d->GetPreferredHeight(w));
-    d->Resize(400 - w / 2, 300 - h / 2, w, h);
+    SizeToText(*d, IMAGE_DIALOG_BOX != nullptr ? IMAGE_DIALOG_BOX->GetWidth() : 500,
+               IMAGE_W_SMALL != nullptr ? IMAGE_W_SMALL->GetHeight() : 196);
     if (wait)
         d->RunUntilAnswered();
 }
@@ -298,7 +298,9 @@ void GameApp::OpenContinueDialog() { ContinueGameWnd::Open(*this); }
 void GameApp::OpenChangePlayerDialog()
 {
     auto d = std::make_unique<ChPlayerDialog>(*playerDialogHost, W("Изменение игрока"));
-    d->Resize(200, 150, 400, 300);
+    // Wide enough for its three buttons side by side inside the frame, high
+    // enough for the whole list of players without scrolling.
+    d->Resize(170, 115, 460, 370);
     d->FillList();
     AddDialog(DialogMenu, std::move(d));
 }

@@ -10,6 +10,7 @@
 #include "framework/widgets/controls/Dialog.h"
 #include "game/app/AppBoardHost.h"
 #include "game/app/profiles/FileNotices.h"
+#include "game/app/dialogs/DialogStyle.h"
 #include "game/app/profiles/HighScoreTable.h"
 #include "game/app/profiles/PlayerList.h"
 #include "game/app/screens/MapWnd.h"
@@ -208,9 +209,8 @@ void GameApp::ExitToMainMenu(bool saveGame)
     // dialogs' size unless the question needs more room.
     if (IMAGE_W_SMALL != nullptr) {
         const Insets& in = confirm->contentInsets;
-        int w = IMAGE_W_SMALL->GetWidth() + in.left + in.right;
-        int h = std::max(IMAGE_W_SMALL->GetHeight() + in.top + in.bottom, confirm->GetPreferredHeight(w));
-        confirm->Resize(400 - w / 2, 300 - h / 2, w, h);
+        SizeToText(*confirm, IMAGE_W_SMALL->GetWidth() + in.left + in.right,
+                   IMAGE_W_SMALL->GetHeight() + in.top + in.bottom);
     }
     AddDialog(DialogConfirm, std::move(dialog));
     if (confirm->RunUntilAnswered() != Dialog::IdYes)

@@ -45,6 +45,7 @@
 #include "game/board/view/BoardInterface.h"
 #include "game/shared/LevelStars.h"
 #include "game/shared/Res.h"
+#include "tests/app/GameHarness.h"
 #include "tests/framework/app/AppTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -62,29 +63,7 @@ using namespace ZorvinTest;
 
 namespace {
 
-const std::string GameFolder = std::string(KORVELT_BUILD_DIR) + "/game";
-
-class GameHarness : public GameApp {
-public:
-    explicit GameHarness(FakeClock* c)
-    {
-        SetClock(c);
-        onlyAllowOneCopyToRun = false;
-    }
-    void TerminateProcess(int code) override { exits.push_back(code); }
-    void UpdateFrame() override
-    {
-        GameApp::UpdateFrame();
-        if (onUpdate)
-            onUpdate();
-    }
-
-    // The developer keys, as Ctrl+Alt+D switches them on.
-    void EnableDebugKeys() { debugKeysEnabled = true; }
-
-    std::function<void()> onUpdate;
-    std::vector<int> exits;
-};
+const std::string GameFolder = GeneratedGameFolder();
 
 class GameAppTest : public ::testing::Test {
 protected:
@@ -111,30 +90,13 @@ protected:
 
     GameHarness& Start(const std::string& folder = GameFolder)
     {
-        app = std::make_unique<GameHarness>(&clock);
-        app->SetWindowSystem(&windows);
-        app->SetPresenter(&presenter);
-        app->SetSystemServices(&services);
-        app->SetCommandLine("korvelt");
-        app->gameFolder = folder;
-        app->Initialize();
-        if (app->IsInitialized() && !app->HasShutdownStarted())
-            app->StartLoadingThread();
+        app = desktop.StartGame(folder);
         return *app;
     }
 
-    // Main-loop steps until `done` holds; false when a minute of real time
-    // (the loading thread is real) or the step budget runs out first.
     bool RunUntil(const std::function<bool()>& done, int maxSteps = 2000000)
     {
-        auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-        for (int i = 0; i < maxSteps && std::chrono::steady_clock::now() < limit; ++i) {
-            if (done())
-                return true;
-            bool updated = false;
-            app->PumpStep(updated);
-        }
-        return done();
+        return RunGameUntil(*app, done, maxSteps);
     }
 
     void Post(MessageKind kind, int p1 = 0, int p2 = 0) { windows.Post(kind, p1, p2); }
@@ -252,10 +214,11 @@ protected:
     TempFolder temp;
     std::filesystem::path oldFolder;
     std::vector<std::pair<std::string, std::string>> oldEnvironment;
-    FakeClock clock;
-    FakeWindowSystem windows;
-    FakePresenter presenter;
-    FakeServices services;
+    FakeDesktop desktop;
+    FakeClock& clock = desktop.clock;
+    FakeWindowSystem& windows = desktop.windows;
+    FakePresenter& presenter = desktop.presenter;
+    FakeServices& services = desktop.services;
     std::unique_ptr<GameHarness> app;
 };
 

@@ -1,8 +1,14 @@
 #include "framework/widgets/controls/Dialog.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "framework/core/Cp1251.h"
+#include "framework/core/KeyCodes.h"
+#include "framework/widgets/ListListener.h"
+#include "framework/widgets/controls/ButtonWidget.h"
+#include "framework/widgets/controls/Checkbox.h"
+#include "framework/widgets/controls/ListWidget.h"
 #include "framework/widgets/controls/DialogButton.h"
 #include "framework/widgets/DialogListener.h"
 #include "framework/graphics/Graphics.h"
@@ -44,6 +50,7 @@ Dialog::Dialog(Image* frameImage, Image* buttonImage, int dialogId, bool modal, 
     hasTransparencies = true;
     hasAlpha = true;
     priority = 1;
+    wantsFocus = true;
 }
 
 Dialog::Dialog(int dialogId, bool modal, const std::string& dialogHeader, const std::string& dialogLines,
@@ -162,13 +169,22 @@ void Dialog::OnButtonClick(int buttonId)
         dialogListener->OnDialogButtonClick(id, buttonId);
 }
 
+Rect Dialog::GetFrameRect() const
+{
+    if (componentImage == nullptr)
+        return Rect(12, 12, width - 25, height - 25);
+    if (frameCoversInsets)
+        return Rect(0, 0, width, height);
+    const Insets& ct = contentInsets;
+    return Rect(ct.left, ct.top, width - ct.left - ct.right, height - ct.top - ct.bottom);
+}
+
 void Dialog::Draw(Graphics* g)
 {
     const Insets& bg = backgroundInsets;
     const Insets& ct = contentInsets;
-    Rect content(ct.left, ct.top, width - ct.left - ct.right, height - ct.top - ct.bottom);
     if (componentImage) {
-        g->DrawImageBox(frameCoversInsets ? Rect(0, 0, width, height) : content, componentImage);
+        g->DrawImageBox(GetFrameRect(), componentImage);
     } else {
         g->SetColor(GetColor(ColorOutline));
         g->DrawRect(12, 12, width - 25, height - 25);
@@ -268,6 +284,183 @@ void Dialog::MouseUp(int px, int py)
     if (dragging && host)
         host->SetCursorNumber(0);
     dragging = false;
+}
+
+namespace {
+
+// Every button, list and checkbox below `container`, in tree order.
+void CollectControls(WidgetContainer* container, std::vector<Widget*>& found)
+{
+    for (Widget* child : container->children) {
+        if (dynamic_cast<ButtonWidget*>(child) || dynamic_cast<ListWidget*>(child) ||
+            dynamic_cast<Checkbox*>(child))
+            found.push_back(child);
+        CollectControls(child, found);
+    }
+}
+
+} // namespace
+
+std::vector<ButtonWidget*> Dialog::GetButtons()
+{
+    std::vector<Widget*> controls;
+    CollectControls(this, controls);
+    std::vector<ButtonWidget*> buttons;
+    for (Widget* w : controls)
+        if (auto* b = dynamic_cast<ButtonWidget*>(w); b && b->visible)
+            buttons.push_back(b);
+    for (DialogButton* b : {yesButton.get(), noButton.get()})
+        if (b && b->visible)
+            buttons.push_back(b);
+    return buttons;
+}
+
+std::vector<Widget*> Dialog::GetKeyStops()
+{
+    std::vector<Widget*> controls;
+    CollectControls(this, controls);
+    for (DialogButton* b : {yesButton.get(), noButton.get()})
+        if (b)
+            controls.push_back(b);
+    std::vector<Widget*> stops;
+    for (Widget* w : controls)
+        if (w->visible && !w->disabled)
+            stops.push_back(w);
+    SortReadingOrder(stops);
+    return stops;
+}
+
+void Dialog::SortReadingOrder(std::vector<Widget*>& stops)
+{
+    auto place = [](Widget* w) {
+        int ax = 0, ay = 0;
+        w->GetAbsolutePosition(ax, ay);
+        return Point{ax, ay};
+    };
+    std::stable_sort(stops.begin(), stops.end(), [&](Widget* a, Widget* b) {
+        Point pa = place(a), pb = place(b);
+        if (std::abs(pa.y - pb.y) >= 8)
+            return pa.y < pb.y;
+        return pa.x < pb.x;
+    });
+}
+
+Widget* Dialog::DefaultKeyStop()
+{
+    std::vector<Widget*> stops = GetKeyStops();
+    return stops.empty() ? nullptr : stops.front();
+}
+
+void Dialog::SetKeyFocus(Widget* stop)
+{
+    if (keyFocus == stop)
+        return;
+    // The old stop may have left the tree; only a stop still present is
+    // touched.
+    std::vector<Widget*> stops = GetKeyStops();
+    if (keyFocus && std::find(stops.begin(), stops.end(), keyFocus) != stops.end())
+        keyFocus->ShowFocusRing(false);
+    keyFocus = stop;
+    if (keyFocus)
+        keyFocus->ShowFocusRing(hasFocus);
+}
+
+void Dialog::GotFocus()
+{
+    Widget::GotFocus();
+    std::vector<Widget*> stops = GetKeyStops();
+    if (keyFocus == nullptr || std::find(stops.begin(), stops.end(), keyFocus) == stops.end())
+        SetKeyFocus(DefaultKeyStop());
+    else
+        keyFocus->ShowFocusRing(true);
+}
+
+void Dialog::LostFocus()
+{
+    Widget::LostFocus();
+    std::vector<Widget*> stops = GetKeyStops();
+    if (keyFocus && std::find(stops.begin(), stops.end(), keyFocus) != stops.end())
+        keyFocus->ShowFocusRing(false);
+}
+
+void Dialog::MoveKeyFocus(int step)
+{
+    std::vector<Widget*> stops = GetKeyStops();
+    if (stops.empty())
+        return;
+    auto at = std::find(stops.begin(), stops.end(), keyFocus);
+    int n = int(stops.size());
+    int i = at == stops.end() ? (step > 0 ? -1 : 0) : int(at - stops.begin());
+    SetKeyFocus(stops[size_t(((i + step) % n + n) % n)]);
+}
+
+void Dialog::PressKeyStop(Widget* stop)
+{
+    if (stop == nullptr || stop->disabled || !stop->visible)
+        return;
+    if (auto* button = dynamic_cast<ButtonWidget*>(stop)) {
+        if (button->buttonListener) {
+            button->buttonListener->OnButtonDown(button->id, 1);
+            button->buttonListener->OnButtonClick(button->id);
+        }
+    } else if (auto* box = dynamic_cast<Checkbox*>(stop)) {
+        box->SetChecked(!box->IsChecked(), true);
+    } else if (auto* list = dynamic_cast<ListWidget*>(stop)) {
+        if (list->listListener && list->selectIdx >= 0)
+            list->listListener->ListClicked(list->id, list->selectIdx, 2);
+    }
+}
+
+bool Dialog::KeyForStop(Widget* stop, int key)
+{
+    auto* list = dynamic_cast<ListWidget*>(stop);
+    if (list == nullptr || (key != KeyArrowUp && key != KeyArrowDown))
+        return false;
+    int n = list->GetLineCount();
+    if (n > 0)
+        list->SetSelect(std::clamp(list->selectIdx + (key == KeyArrowUp ? -1 : 1), 0, n - 1));
+    return true;
+}
+
+void Dialog::OnEscapeKey()
+{
+    if (noButton)
+        PressKeyStop(noButton.get());
+    else if (yesButton && buttonMode == ButtonsFooter)
+        PressKeyStop(yesButton.get());
+}
+
+void Dialog::KeyDown(int key)
+{
+    Widget::KeyDown(key);
+    std::vector<Widget*> stops = GetKeyStops();
+    if (std::find(stops.begin(), stops.end(), keyFocus) == stops.end())
+        keyFocus = nullptr;
+    if (keyFocus && KeyForStop(keyFocus, key))
+        return;
+    bool shift = manager && manager->IsKeyDown(KeyShift);
+    switch (key) {
+    case KeyTab:
+        MoveKeyFocus(shift ? -1 : 1);
+        break;
+    case KeyArrowRight:
+    case KeyArrowDown:
+        MoveKeyFocus(1);
+        break;
+    case KeyArrowLeft:
+    case KeyArrowUp:
+        MoveKeyFocus(-1);
+        break;
+    case KeyEnter:
+    case KeySpace:
+        PressKeyStop(keyFocus ? keyFocus : DefaultKeyStop());
+        break;
+    case KeyEscape:
+        OnEscapeKey();
+        break;
+    default:
+        break;
+    }
 }
 
 int Dialog::RunUntilAnswered(bool autoClose)

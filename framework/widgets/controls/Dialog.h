@@ -7,10 +7,17 @@
 // be dragged by its body, never more than 8 pixels off the screen. The
 // application owns every dialog it opens and deletes it on closing; the
 // dialog owns its buttons and puts them into the tree beside itself.
+//
+// The keyboard works every dialog the way desktop players expect: Tab,
+// Shift+Tab and the arrows move a visible focus ring between its controls
+// (buttons, lists, checkboxes) in reading order, Enter and Space press the
+// focused control, and Escape answers as cancelling does. A dialog shows
+// the ring on its default control as soon as it has the keyboard.
 
 #include <climits>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/widgets/ButtonListener.h"
 #include "framework/widgets/DialogListener.h"
@@ -18,6 +25,7 @@
 
 namespace Zorvin {
 
+class ButtonWidget;
 class DialogButton;
 class DialogListener;
 class Font;
@@ -77,6 +85,26 @@ public:
     void MouseDown(int px, int py, int clickCode) override;
     void MouseDrag(int px, int py) override;
     void MouseUp(int px, int py) override;
+    void KeyDown(int key) override;
+    // The ring shows only while the dialog has the keyboard: a dialog
+    // beneath another one shows none.
+    void GotFocus() override;
+    void LostFocus() override;
+
+    // Layout, read-only: the rectangle the frame is drawn in (dialog
+    // coordinates), and the buttons the dialog shows, its own and those of
+    // its controls.
+    virtual Rect GetFrameRect() const;
+    std::vector<ButtonWidget*> GetButtons();
+    // The controls the keyboard reaches, visible and enabled, in reading
+    // order (top to bottom, then left to right).
+    virtual std::vector<Widget*> GetKeyStops();
+    // The control the keyboard acts on now (none before the dialog has
+    // had the keyboard).
+    Widget* GetKeyFocus() const { return keyFocus; }
+    void SetKeyFocus(Widget* stop);
+    // Presses a button, checkbox or list line as a click of the mouse would.
+    void PressKeyStop(Widget* stop);
 
     void OnButtonDown(int buttonId, int clickCount) override;
     void OnButtonClick(int buttonId) override;
@@ -118,8 +146,23 @@ public:
     static Color sButtonTextColor;
     static Color sButtonTextHiliteColor;
 
+protected:
+    // Puts controls in reading order: top to bottom, controls whose tops
+    // differ by less than a few pixels in one row, left to right.
+    static void SortReadingOrder(std::vector<Widget*>& stops);
+    // The control Enter presses before the focus has moved: the first stop.
+    virtual Widget* DefaultKeyStop();
+    // Escape: No when the dialog asks yes or no, the one button of a
+    // message; other dialogs say what cancelling means for them.
+    virtual void OnEscapeKey();
+    // A key for the focused control before the dialog's own handling (a
+    // list's arrows, say); true when it was used.
+    virtual bool KeyForStop(Widget* stop, int key);
+
 private:
     void PlaceButtons();
+    void MoveKeyFocus(int step);
+    Widget* keyFocus = nullptr;
 };
 
 } // namespace Zorvin

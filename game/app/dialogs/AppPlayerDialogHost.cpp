@@ -4,6 +4,7 @@
 #include "framework/graphics/Image.h"
 #include "framework/widgets/controls/EditWidget.h"
 #include "framework/core/Cp1251.h"
+#include "game/app/dialogs/DialogStyle.h"
 #include "game/app/dialogs/DialogWithEdit.h"
 #include "game/app/dialogs/HighscoresWnd.h"
 #include "game/app/profiles/HighScoreTable.h"
@@ -35,7 +36,12 @@ Dialog* SmallBox(ZorvinAppBase& app, int id, const std::string& header, const st
     d->SetColor(Dialog::ColorHeader, Color::Black);
     d->SetColor(Dialog::ColorLines, Color::Black);
     d->dialogListener = &app;
-    CentreSmall(d.get());
+    // The frame is drawn inside the insets; the box grows with its text
+    // (the name in the delete question can be long).
+    const Insets& in = d->contentInsets;
+    int w = IMAGE_W_SMALL ? IMAGE_W_SMALL->width : 356;
+    int h = IMAGE_W_SMALL ? IMAGE_W_SMALL->height : 196;
+    SizeToText(*d, w + in.left + in.right, h + in.top + in.bottom);
     return app.AddDialog(id, std::move(d));
 }
 

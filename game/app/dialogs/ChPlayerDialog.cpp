@@ -1,10 +1,14 @@
 #include "game/app/dialogs/ChPlayerDialog.h"
 
 #include "framework/core/Cp1251.h"
+#include "framework/core/KeyCodes.h"
+
+#include <algorithm>
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "framework/widgets/controls/DialogButton.h"
 #include "framework/widgets/controls/ListWidget.h"
+#include "game/app/dialogs/DialogStyle.h"
 #include "game/app/dialogs/PlayerDialogHost.h"
 #include "game/app/profiles/PlayerList.h"
 #include "game/shared/Res.h"
@@ -15,6 +19,8 @@ namespace Zorvin {
 namespace {
 
 constexpr int ListTop = 80;
+// Between the buttons, and between them and the list and the border.
+constexpr int ButtonGap = 12;
 
 // A dialog button whose whole frame changes with its state: normal, under
 // the mouse, pressed.
@@ -80,11 +86,49 @@ void ChPlayerDialog::Resize(int newX, int newY, int newWidth, int newHeight)
 {
     Dialog::Resize(newX, newY, newWidth, newHeight);
     int l = contentInsets.left, r = contentInsets.right;
-    // The list starts below the header, which sits inside the frame's border.
-    list->Resize(l + 20, ListTop, newWidth - r - l - 40, newHeight - 60 - ListTop);
+    // The buttons stand in one row at the foot of the frame's body, centred
+    // and clear of the border and its corner rosettes; the list starts
+    // below the header and ends above them.
+    Rect frame = GetFrameRect();
+    int bodyBottom = frame.Bottom() - DialogFrameBorder;
+    int buttonW = IMAGE_BUTTON_NORMAL ? IMAGE_BUTTON_NORMAL->width : 110;
     int buttonH = IMAGE_BUTTON_NORMAL ? IMAGE_BUTTON_NORMAL->height : 30;
+    int buttonY = bodyBottom - ButtonGap - buttonH;
+    int rowW = 3 * buttonW + 2 * ButtonGap;
+    int rowX = frame.x + (frame.width - rowW) / 2;
     for (int i = 0; i < 3; ++i)
-        buttons[i]->Resize(l + 10 + 115 * i, newHeight - 55, 100, buttonH);
+        buttons[i]->Resize(rowX + i * (buttonW + ButtonGap), buttonY, buttonW, buttonH);
+    list->Resize(l + 20, ListTop, newWidth - r - l - 40, buttonY - ButtonGap - ListTop);
+}
+
+bool ChPlayerDialog::KeyForStop(Widget* stop, int key)
+{
+    if (stop != list.get())
+        return false;
+    int n = list->GetLineCount();
+    int at = list->selectIdx;
+    if (key == KeyArrowUp || key == KeyArrowDown) {
+        int to = std::clamp(at + (key == KeyArrowUp ? -1 : 1), 0, std::max(0, n - 1));
+        if (IsPlayerLine(to))
+            SelectPlayerLine(to);
+        else
+            list->SetSelect(to);
+        return true;
+    }
+    if (key == KeyEnter || key == KeySpace) {
+        if (IsPlayerLine(at))
+            MakeCurrentAndClose(at);
+        else if (at == 0)
+            AddPlayer();
+        return true;
+    }
+    return false;
+}
+
+void ChPlayerDialog::OnEscapeKey()
+{
+    host.PlayClick();
+    host.CloseDialog(this);
 }
 
 bool ChPlayerDialog::IsPlayerLine(int line) const { return line > 0 && line < list->GetLineCount(); }

@@ -37,6 +37,12 @@ public:
     ListWidget& List() { return *list; }
 
 private:
+    // Up and Down move through the list ("[ Новый игрок ]" included),
+    // Enter on the list chooses the player (or asks for a new one) as a
+    // double click does; Escape closes and keeps the current player.
+    bool KeyForStop(Widget* stop, int key) override;
+    void OnEscapeKey() override;
+
     void SelectPlayerLine(int line);
     void MakeCurrentAndClose(int line);
     void AddPlayer();

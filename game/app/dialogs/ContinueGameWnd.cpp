@@ -35,6 +35,14 @@ ContinueGameWnd* ContinueGameWnd::Open(GameDialogHost& host)
     return opened;
 }
 
+Widget* ContinueGameWnd::DefaultKeyStop() { return continueButton.get(); }
+
+void ContinueGameWnd::OnEscapeKey()
+{
+    host.PlayClick();
+    host.Close(this);
+}
+
 void ContinueGameWnd::OnButtonClick(int buttonId)
 {
     host.PlayClick();

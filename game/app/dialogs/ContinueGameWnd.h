@@ -28,6 +28,11 @@ public:
     void OnButtonClick(int buttonId) override;
 
 private:
+    // Enter continues the saved game; Escape leaves the question and stays
+    // on the main menu.
+    Widget* DefaultKeyStop() override;
+    void OnEscapeKey() override;
+
     void ContinueGame();
     void StartNewGame();
 

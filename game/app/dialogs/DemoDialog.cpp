@@ -1,6 +1,10 @@
 #include "game/app/dialogs/DemoDialog.h"
 
 #include "framework/core/Cp1251.h"
+#include "framework/core/KeyCodes.h"
+
+#include <algorithm>
+#include <initializer_list>
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "framework/widgets/WidgetManager.h"
@@ -21,14 +25,6 @@ constexpr int kSideInset = 80;
 constexpr int kSliderTop = 130;
 constexpr int kGapBelowSlider = 30;
 constexpr int kInstructionsGap = 90;
-
-const char* const kWarningText =
-    "Your video card may not fully support this feature.\n\t\t\t\t\tIf you experience slower performance, "
-    "please disable Hardware Acceleration.";
-const char* const kNotSupportedText = "Hardware acceleration can not be enabled on this computer. \nYour\t\t\t\t\t\t\t"
-                                      "video card does not meet the minimum requirements for this game.";
-const char* const kNoWindowedText = "Windowed mode is only available if your desktop is running in\n\t\t\teither 16 "
-                                    "bit or 32 bit color mode, which it is not.";
 
 std::unique_ptr<Checkbox> MakeCheckbox(int id, CheckboxListener* listener)
 {
@@ -179,6 +175,30 @@ void DemoDialog::Draw(Graphics* g)
     DrawLabel(g, *instructionsBox, W("Показывать инструкцию в начале:"), true);
 }
 
+std::vector<Widget*> DemoDialog::GetKeyStops()
+{
+    std::vector<Widget*> stops = Dialog::GetKeyStops();
+    for (Widget* w : std::initializer_list<Widget*>{musicSlider.get(), soundSlider.get(), accelerationBox.get(),
+                                                   fullScreenBox.get(), instructionsBox.get()})
+        if (w && w->manager && w->visible && !w->disabled)
+            stops.push_back(w);
+    SortReadingOrder(stops);
+    return stops;
+}
+
+Widget* DemoDialog::DefaultKeyStop() { return yesButton.get(); }
+
+bool DemoDialog::KeyForStop(Widget* stop, int key)
+{
+    auto* slider = dynamic_cast<Slider*>(stop);
+    if (slider == nullptr || (key != KeyArrowLeft && key != KeyArrowRight))
+        return false;
+    double value = std::clamp(slider->value + (key == KeyArrowLeft ? -0.1 : 0.1), 0.0, 1.0);
+    slider->SetValue(value);
+    OnSliderMoved(slider->id, value);
+    return true;
+}
+
 void DemoDialog::OnSliderMoved(int id, double value)
 {
     if (id == MusicSliderId) {
@@ -207,16 +227,37 @@ void DemoDialog::OnCheckboxChanged(int id, bool checked)
     }
 }
 
+void DemoDialog::ShowNotice(GameDialogHost& host, Notice notice)
+{
+    switch (notice) {
+    case Notice::AccelerationNotRecommended:
+        host.ShowNotice(DialogAccelerationMessage, W("Внимание"),
+                        W("Ваша видеокарта может не полностью поддерживать 3D-ускорение. Если игра станет "
+                          "работать медленнее, отключите его."));
+        break;
+    case Notice::AccelerationNotSupported:
+        host.ShowNotice(DialogAccelerationMessage, W("3D-ускорение недоступно"),
+                        W("На этом компьютере 3D-ускорение включить нельзя: видеокарта не отвечает "
+                          "минимальным требованиям игры."));
+        break;
+    case Notice::NoWindowedMode:
+        host.ShowNotice(DialogAccelerationMessage, W("Оконный режим недоступен"),
+                        W("Игра может работать в окне, только когда рабочий стол использует 16- или "
+                          "32-битный цвет, а сейчас это не так."));
+        break;
+    }
+}
+
 void DemoDialog::Check3D(bool checked)
 {
     if (!checked)
         return; // takes effect on closing
     AccelerationVerdict verdict = host.GetAccelerationVerdict();
     if (verdict == AccelerationVerdict::NotRecommended) {
-        host.ShowNotice(DialogAccelerationMessage, "Warning", kWarningText);
+        ShowNotice(host, Notice::AccelerationNotRecommended);
     } else if (verdict == AccelerationVerdict::NotSupported) {
         accelerationBox->SetChecked(false, true);
-        host.ShowNotice(DialogAccelerationMessage, "Not Supported", kNotSupportedText);
+        ShowNotice(host, Notice::AccelerationNotSupported);
     }
 }
 
@@ -224,7 +265,7 @@ void DemoDialog::CheckFullScreen(bool checked)
 {
     if (checked || !host.CurrentScreenMode().fullScreenForced)
         return; // takes effect on closing
-    host.ShowNotice(DialogAccelerationMessage, "No Windowed Mode", kNoWindowedText);
+    ShowNotice(host, Notice::NoWindowedMode);
     fullScreenBox->SetChecked(true, true);
 }
 

@@ -40,6 +40,10 @@ public:
     // Creates the dialog with the header "Настройки" in its place and opens
     // it above whatever is open.
     static DemoDialog* Open(GameDialogHost& host);
+    // The three explanations of a choice that cannot be taken, each a
+    // message box (dialog 7) above the options.
+    enum class Notice { AccelerationNotRecommended, AccelerationNotSupported, NoWindowedMode };
+    static void ShowNotice(GameDialogHost& host, Notice notice);
 
     void OnAttach(WidgetManager* m) override;
     void OnDetach(WidgetManager* m) override;
@@ -54,7 +58,15 @@ public:
     Slider* GetSoundSlider() const { return soundSlider.get(); }
     Checkbox* GetCheckbox(int id) const;
 
+    // The sliders and checkboxes stand beside the dialog in the tree; the
+    // keyboard reaches them too.
+    std::vector<Widget*> GetKeyStops() override;
+
 private:
+    // Enter closes: "Закрыть" has the focus first.
+    Widget* DefaultKeyStop() override;
+    // Left and Right move a focused slider by a tenth.
+    bool KeyForStop(Widget* stop, int key) override;
     void Check3D(bool checked);
     void CheckFullScreen(bool checked);
     void ApplyAndClose();

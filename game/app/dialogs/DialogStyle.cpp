@@ -1,5 +1,7 @@
 #include "game/app/dialogs/DialogStyle.h"
 
+#include <algorithm>
+
 #include "framework/core/Color.h"
 #include "framework/graphics/Image.h"
 #include "framework/widgets/controls/ButtonWidget.h"
@@ -21,6 +23,13 @@ void StyleGameDialog(Dialog& dialog)
     dialog.SetButtonFont(FONT_DEFAULT);
     dialog.SetColor(Dialog::ColorHeader, Color::Black);
     dialog.SetColor(Dialog::ColorLines, Color::Black);
+}
+
+void SizeToText(Dialog& dialog, int minWidth, int minHeight)
+{
+    int w = std::min(minWidth, 800);
+    int h = std::min(std::max(minHeight, dialog.GetPreferredHeight(w)), 600);
+    dialog.Resize(400 - w / 2, 300 - h / 2, w, h);
 }
 
 void ReturnFocus(GameDialogHost& host)

@@ -25,11 +25,24 @@ struct ButtonImages {
     Image* disabled = nullptr;
 };
 
+// The parchment frames of the dialogs (IMAGE_W_SMALL, IMAGE_DIALOG_BOX,
+// IMAGE_W_MENU, IMAGE_COMPLETE_WND): the bronze border with its gold fillet
+// is this many pixels wide, and the rosettes fill this square in each
+// corner. Texts stay inside the border, buttons inside it and off the
+// rosettes.
+constexpr int DialogFrameBorder = 14;
+constexpr int DialogFrameCorner = 24;
+
 // IM_B_DIALOG and its hover, pressed and (when withDisabled) disabled looks.
 ButtonImages DialogButtonImages(bool withDisabled = false);
 
 // Fonts and colours of the game's dialogs.
 void StyleGameDialog(Dialog& dialog);
+
+// Gives the dialog at least the given size and as much more height as its
+// header, text and buttons need at that width, and centres it on the
+// 800 x 600 screen: a message never runs under its buttons.
+void SizeToText(Dialog& dialog, int minWidth, int minHeight);
 
 // After a dialog closed: the keyboard goes back to the dialog still open
 // beneath it (the in-game menu under the options, say), or to the board

@@ -1,12 +1,14 @@
 #include "game/app/dialogs/DialogWithEdit.h"
 
 #include "framework/core/Cp1251.h"
+#include "framework/core/KeyCodes.h"
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/app/ZorvinAppBase.h"
 #include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/controls/DialogButton.h"
 #include "framework/widgets/controls/EditWidget.h"
+#include "game/app/dialogs/DialogStyle.h"
 #include "game/app/dialogs/PlayerDialogHost.h"
 #include "game/app/profiles/PlayerName.h"
 #include "game/shared/Res.h"
@@ -56,8 +58,10 @@ void DialogWithEdit::Resize(int newX, int newY, int newWidth, int newHeight)
 {
     Dialog::Resize(newX, newY, newWidth, newHeight);
     int buttonH = IMAGE_BUTTON_NORMAL ? IMAGE_BUTTON_NORMAL->height : 30;
-    okButton->Resize(newWidth / 2 - 120, newHeight - 60, 100, buttonH);
-    cancelButton->Resize(newWidth / 2 + 20, newHeight - 60, 100, buttonH);
+    // Above the frame's lower border, with a little parchment beneath.
+    int buttonY = GetFrameRect().Bottom() - DialogFrameBorder - 6 - buttonH;
+    okButton->Resize(newWidth / 2 - 120, buttonY, 100, buttonH);
+    cancelButton->Resize(newWidth / 2 + 20, buttonY, 100, buttonH);
     int fontH = edit->GetFont() ? edit->GetFont()->GetHeight() : 16;
     edit->Resize(FieldLeft(), FieldTop(), newWidth - 2 * FieldLeft(), fontH + 10);
 }
@@ -96,8 +100,25 @@ void DialogWithEdit::OnButtonClick(int buttonId)
 
 void DialogWithEdit::EditWidgetText(int, const std::string& text)
 {
+    // The Enter that opened this dialog from the keyboard (on a list line
+    // or a button) arrives here as a typed character too, while the key is
+    // still held and before the field saw it go down: it does not answer.
+    bool heldFromBefore = !enterPressedInField && manager != nullptr && manager->IsKeyDown(KeyEnter);
+    enterPressedInField = false;
+    if (heldFromBefore)
+        return;
     if (!PlayerName::IsBlank(text))
         Answer(1, text);
+}
+
+bool DialogWithEdit::AllowKey(int, int key)
+{
+    if (key == KeyEnter)
+        enterPressedInField = true;
+    if (key != KeyEscape)
+        return true;
+    OnButtonClick(IdCancel);
+    return false;
 }
 
 bool DialogWithEdit::AllowChar(int, char ch) { return !filterNames || PlayerName::AllowCharacter(ch); }

@@ -38,6 +38,8 @@ public:
     // EditListener: Enter confirms; the filter decides characters and texts.
     void EditWidgetText(int editId, const std::string& text) override;
     bool AllowChar(int editId, char ch) override;
+    // Escape in the field answers as "Отмена".
+    bool AllowKey(int editId, int key) override;
     bool AllowText(int editId, const std::string& text) override;
 
     // Opens the dialog as DialogNameOrGameOver with the focus in its field and waits
@@ -62,6 +64,8 @@ private:
     std::unique_ptr<DialogButton> okButton;
     std::unique_ptr<DialogButton> cancelButton;
     std::unique_ptr<EditWidget> edit;
+    // The field has seen Enter go down since its last Enter character.
+    bool enterPressedInField = false;
 };
 
 } // namespace Zorvin

@@ -41,6 +41,8 @@ ButtonWidget* GameOverWnd::GetButton(int buttonId) const
     return buttonId == Replay ? replayButton.get() : buttonId == Reshuffle ? reshuffleButton.get() : nullptr;
 }
 
+Widget* GameOverWnd::DefaultKeyStop() { return replayButton.get(); }
+
 void GameOverWnd::OnButtonClick(int buttonId)
 {
     host.PlayClick();

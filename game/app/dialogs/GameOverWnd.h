@@ -28,6 +28,11 @@ public:
     ButtonWidget* GetButton(int buttonId) const;
 
 private:
+    // Enter plays the level again. Escape does nothing: the lost level has
+    // no way back but these two buttons.
+    Widget* DefaultKeyStop() override;
+    void OnEscapeKey() override {}
+
     GameDialogHost& host;
     std::unique_ptr<ButtonWidget> replayButton;
     std::unique_ptr<ButtonWidget> reshuffleButton;

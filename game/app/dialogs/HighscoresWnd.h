@@ -42,6 +42,9 @@ public:
     int mode;
 
 private:
+    // Escape closes the table as "Ok" does.
+    void OnEscapeKey() override { OnButtonClick(IdOk); }
+
     void DrawColumn(Graphics* g, int tableMode, int numberX, int nameX, int scoreX);
 
     PlayerDialogHost& host;

@@ -1,5 +1,7 @@
 #include "game/app/dialogs/HowDialog.h"
 
+#include <algorithm>
+
 #include "framework/core/Cp1251.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
@@ -27,7 +29,11 @@ HowDialog::HowDialog(GameDialogHost& gameHost, Image* page)
     PlayerProfile* profile = host.GetCurrentProfile();
     dontShow->SetChecked(profile != nullptr && !profile->showHowToPlay, false);
     ButtonImages big{IMAGE_BIG_BUTTON, IMAGE_BIG_BUTTON_OVER, IMAGE_BIG_BUTTON_DOWN, nullptr};
-    closeButton = MakeTextButton(CloseButtonId, W("Закрыть"), this, big, 310, 550);
+    // The page has the dialogs' parchment frame: the button stands just
+    // above its lower border rather than on it.
+    int closeH = IMAGE_BIG_BUTTON != nullptr ? IMAGE_BIG_BUTTON->GetHeight() - 2 : 50;
+    closeButton = MakeTextButton(CloseButtonId, W("Закрыть"), this, big, 310,
+                                 std::min(550, 600 - DialogFrameBorder - 2 - closeH));
     AddChild(dontShow.get());
     AddChild(closeButton.get());
 }
@@ -51,6 +57,8 @@ void HowDialog::Draw(Graphics* g)
     // In the font and colour the dialog's own drawing left behind.
     g->WriteString(W("Не показывать больше"), dontShow->x + 30, dontShow->y + 20);
 }
+
+Widget* HowDialog::DefaultKeyStop() { return closeButton.get(); }
 
 void HowDialog::OnButtonClick(int buttonId)
 {

@@ -30,12 +30,18 @@ public:
     static HowDialog* Open(GameDialogHost& host);
 
     void Draw(Graphics* g) override;
+    // The page, with its frame, covers the whole dialog.
+    Rect GetFrameRect() const override { return Rect(0, 0, width, height); }
     void OnButtonClick(int buttonId) override;
     void OnCheckboxChanged(int id, bool checked) override;
 
     Checkbox* GetCheckbox() const { return dontShow.get(); }
 
 private:
+    // Enter and Escape close the page; Space on the focused box ticks it.
+    Widget* DefaultKeyStop() override;
+    void OnEscapeKey() override { OnButtonClick(CloseButtonId); }
+
     GameDialogHost& host;
     Image* pageImage;
     std::unique_ptr<Checkbox> dontShow;

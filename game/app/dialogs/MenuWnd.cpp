@@ -1,6 +1,7 @@
 #include "game/app/dialogs/MenuWnd.h"
 
 #include "framework/core/Cp1251.h"
+#include "framework/core/KeyCodes.h"
 #include "framework/widgets/controls/ButtonWidget.h"
 #include "game/app/dialogs/DemoDialog.h"
 #include "game/app/dialogs/DialogStyle.h"
@@ -9,10 +10,6 @@
 #include "game/shared/Res.h"
 
 namespace Zorvin {
-
-namespace {
-constexpr int kEscape = 27;
-}
 
 MenuWnd::MenuWnd(GameDialogHost& gameHost)
     : Dialog(IMAGE_W_MENU, IM_B_DIALOG, DialogMenu, true, "", "", "", ButtonsNone), host(gameHost)
@@ -52,8 +49,12 @@ void MenuWnd::ResumeLevel()
 
 void MenuWnd::KeyDown(int key)
 {
-    if (key == kEscape)
+    // Escape resumes the level, as "Продолжить"; the other keys move
+    // between the buttons and press them.
+    if (key == KeyEscape)
         ResumeLevel();
+    else
+        Dialog::KeyDown(key);
 }
 
 void MenuWnd::OnButtonClick(int buttonId)

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "framework/core/Cp1251.h"
+#include "framework/core/KeyCodes.h"
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
@@ -511,6 +512,64 @@ void MapWnd::MouseDown(int px, int py, int clickCode)
     int level = k + selectedStage * kSlots + 1;
     if (level <= playerLevel)
         selectedLevel = level;
+}
+
+void MapWnd::SelectLevel(int level)
+{
+    int playerLevel = PlayerLevel();
+    int last = int(host.GetStageMap().stagePoints.size()) * kSlots;
+    level = std::clamp(level, 1, std::max(1, std::min(playerLevel, last)));
+    int stage = (level - 1) / kSlots;
+    if (stage != selectedStage) {
+        selectedStage = stage;
+        host.GetStageMap().BuildThumbnails(kSlots * stage + 1, kSlots * stage + kSlots);
+        hoveredLevel = -1;
+    }
+    selectedLevel = level;
+}
+
+void MapWnd::KeyDown(int key)
+{
+    Widget::KeyDown(key);
+    int stage = (selectedLevel - 1) / kSlots;
+    switch (key) {
+    case KeyArrowLeft:
+        SelectLevel(selectedLevel - 1);
+        break;
+    case KeyArrowRight:
+        SelectLevel(selectedLevel + 1);
+        break;
+    case KeyArrowUp:
+    case KeyArrowDown: {
+        // As a click on the stage's point: its first level, or the player's
+        // own level when that lies in the stage.
+        int to = std::clamp(stage + (key == KeyArrowUp ? -1 : 1), 0, std::max(0, ReachedStages() - 1));
+        int first = kSlots * to + 1, player = PlayerLevel();
+        SelectLevel(player >= first && player < first + kSlots ? player : first);
+        break;
+    }
+    case KeyEnter:
+    case KeySpace:
+        OnButtonClick(PlayButton);
+        break;
+    case KeyEscape:
+        OnButtonClick(MainMenuButton);
+        break;
+    default:
+        break;
+    }
+}
+
+void MapWnd::GotFocus()
+{
+    Widget::GotFocus();
+    playButton->ShowFocusRing(true);
+}
+
+void MapWnd::LostFocus()
+{
+    Widget::LostFocus();
+    playButton->ShowFocusRing(false);
 }
 
 void MapWnd::OnButtonClick(int id)

@@ -41,6 +41,14 @@ public:
     void Draw(Graphics* g) override;
     void MouseMove(int px, int py) override;
     void MouseDown(int px, int py, int clickCode) override;
+    // The keyboard: Left and Right step through the reached levels (into
+    // the neighbouring stage at either end), Up and Down to the previous or
+    // next reached stage, Enter or Space plays the selected level ("Играть",
+    // which shows the focus ring while the map has the keyboard), Escape is
+    // "Главное меню".
+    void KeyDown(int key) override;
+    void GotFocus() override;
+    void LostFocus() override;
     void OnButtonClick(int id) override;
     void OnAttach(WidgetManager* manager) override;
     void OnDetach(WidgetManager* manager) override;
@@ -97,6 +105,8 @@ private:
     Rect MarkerWayRect() const;
     // The strip slot (0..4) under the point, or -1.
     int SlotAt(int px, int py) const;
+    // Selects a reached level, showing its stage.
+    void SelectLevel(int level);
     static bool InMapArea(int px, int py) { return px >= 101 && px <= 699 && py < 400; }
 
     MapHost& host;

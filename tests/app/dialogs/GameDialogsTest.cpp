@@ -8,6 +8,7 @@
 
 #include "tests/framework/app/AppTestSupport.h"
 
+#include "framework/core/Cp1251.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/controls/ButtonWidget.h"
 #include "framework/widgets/controls/Checkbox.h"
@@ -219,7 +220,7 @@ TEST_F(GameDialogsTest, FullScreenBoxToggledTwiceLeavesTheScreenAlone)
     EXPECT_TRUE(box->IsChecked());
     Dialog* why = app.FindDialog(DialogAccelerationMessage);
     ASSERT_NE(why, nullptr);
-    EXPECT_EQ(why->header, "No Windowed Mode");
+    EXPECT_EQ(why->header, W("Оконный режим недоступен"));
 }
 
 TEST_F(GameDialogsTest, SoundSliderSamplesOnlyWhenLetGo)
