@@ -173,17 +173,6 @@ protected:
         ASSERT_TRUE(RunUntil([&] { return app->IsScreenShown(app->GetMainMenu()); }));
         app->onUpdate = nullptr;
     }
-    // Every tile of the level is gone, as after its last put: the win is
-    // pending until the board settles.
-    void WinTheLevel()
-    {
-        FishField& field = *app->GetBoard()->field;
-        field.drag.Forget();
-        field.RecordMove(LastMove());
-        field.layers.clear();
-        field.RecountFish();
-        field.CheckEnd();
-    }
     // Clicks a tile that can be put (click mode) and waits until it rests on
     // the line.
     void PutATile()
@@ -422,7 +411,7 @@ TEST_F(GameAppTest, WinningGoesOnToTheNextLevelAndPastTheLastEndsTheCampaign)
     ASSERT_EQ(game.GetBoard()->field->level.number, 59);
 
     AnswerWhenShown({DialogLevelWon, DialogCampaignComplete});
-    WinTheLevel();
+    game.WinTheLevel();
     ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMapScreen()); }));
     EXPECT_FALSE(game.IsScreenShown(game.GetBoardPanel()));
     EXPECT_EQ(game.GetMapScreen()->selectedLevel, 60);
@@ -443,7 +432,7 @@ TEST_F(GameAppTest, WinningGoesOnToTheNextLevelAndPastTheLastEndsTheCampaign)
             campaignText = done->lines;
         answer();
     };
-    WinTheLevel();
+    game.WinTheLevel();
     ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMainMenu()); }));
     game.onUpdate = nullptr;
     EXPECT_EQ(campaignText, W("Ваш счет: ") + std::to_string(game.GetBoard()->field->Score()) +
@@ -650,7 +639,7 @@ TEST_F(GameAppTest, ASavedGameComesBackOnlyInTheLevelItWasSavedIn)
     ASSERT_TRUE(game.IsScreenShown(game.GetBoardPanel()));
     EXPECT_EQ(game.GetBoard()->field->level.number, 1);
     AnswerWhenShown(DialogLevelWon);
-    WinTheLevel();
+    game.WinTheLevel();
     ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMapScreen()); }));
     EXPECT_EQ(player->levelMode2, 2);
     EXPECT_FALSE(game.HasSavedGame(PlayMode::Click));
@@ -717,7 +706,7 @@ TEST_F(GameAppTest, WonAndLostLevelsReachThePlayersStatistics)
     EXPECT_GT(points, 0);
 
     AnswerWhenShown(DialogLevelWon);
-    WinTheLevel();
+    game.WinTheLevel();
     ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetMapScreen()); }));
     game.onUpdate = nullptr;
     const ModeStatistics& click = game.CurrentStatistics()->Mode(PlayMode::Click);
@@ -782,7 +771,7 @@ TEST_F(GameAppTest, AWonLevelShowsItsSummaryAndTheMapKeepsItsBest)
         PutATile();
         PutATile();
         game.GetBoard()->field->AddPoints(bonus, nullptr);
-        WinTheLevel();
+        game.WinTheLevel();
         EXPECT_TRUE(RunUntil([&] { return game.FindDialog(DialogLevelWon) != nullptr; }));
         return dynamic_cast<LevelSummaryWnd*>(game.FindDialog(DialogLevelWon));
     };

@@ -8,6 +8,9 @@
 // RunGameUntil start it on the generated game folder and run its main loop.
 
 #include "game/app/GameApp.h"
+#include "game/board/BoardRules.h"
+#include "game/board/FishField.h"
+#include "game/board/view/Board.h"
 #include "tests/framework/app/AppTestSupport.h"
 
 #include <chrono>
@@ -41,6 +44,18 @@ public:
 
     // The developer keys, as Ctrl+Alt+D switches them on.
     void EnableDebugKeys() { debugKeysEnabled = true; }
+
+    // Every tile of the level in play is gone, as after its last put: the
+    // win is pending until the board settles.
+    void WinTheLevel()
+    {
+        Zorvin::FishField& field = *GetBoard()->field;
+        field.drag.Forget();
+        field.RecordMove(Zorvin::LastMove());
+        field.layers.clear();
+        field.RecountFish();
+        field.CheckEnd();
+    }
 
     std::function<void()> onUpdate;
     std::vector<int> exits;

@@ -105,7 +105,7 @@ const DialogRow kDialogs[] = {
     {"level-won", DialogLevelWon,
      [](GameHarness& g) {
          g.ShowBoard(PlayMode::Click);
-         g.GetBoard()->field->won = true;
+         g.WinTheLevel();
      }},
     {"campaign-complete", DialogCampaignComplete, [](GameHarness& g) { g.FinishCampaign(); }},
     {"file-notice", DialogFileNotice,
@@ -394,7 +394,7 @@ TEST_F(DialogLayoutTest, DialogsAnswerTheKeyboard)
 {
     ASSERT_TRUE(StartFilled());
     app->ShowBoard(PlayMode::Click);
-    ASSERT_TRUE(RunUntil([&] { return !app->GetBoard()->field->loading; }));
+    ASSERT_TRUE(RunUntil([&] { return !app->GetBoard()->field->Loading(); }));
     RunUntil([] { return false; }, 300);
 
     Press(KeyEscape);
@@ -496,7 +496,7 @@ TEST_F(DialogLayoutTest, MapPicksAndPlaysALevelByKeys)
     ASSERT_TRUE(StartFilled());
     app->CurrentProfile()->levelMode2 = 7;
     app->ShowBoard(PlayMode::Click);
-    ASSERT_TRUE(RunUntil([&] { return !app->GetBoard()->field->loading; }));
+    ASSERT_TRUE(RunUntil([&] { return !app->GetBoard()->field->Loading(); }));
     app->GetStageMap().RebuildStagePoints(); // as the main menu does
     app->ShowMapScreen(7);
     MapWnd* map = app->GetMapScreen();
