@@ -541,6 +541,9 @@ bool FishField::Undo()
         f->angle = 0;
     }
     f->dragged = false;
+    // It turned to fit the line; it goes back lying as it lay.
+    if (lastMove.orientation >= 0)
+        f->SetOrientation(lastMove.orientation);
 
     if (lastMove.source == PutSource::Field) {
         ++fishCount;

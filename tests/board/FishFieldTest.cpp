@@ -769,5 +769,36 @@ TEST_F(FishFieldTest, UndoInClickModeStopsTheFlightToTheLine)
     EXPECT_EQ(F().score, 0);
 }
 
+// A tile that turned to fit the line comes back as it lay, halves and all,
+// whether it turned while dragged (drag mode) or on landing (click mode).
+TEST_F(FishFieldTest, UndoLaysATurnedTileBackAsItLay)
+{
+    DominoFish* f = Add(0, 100, 100);
+    Add(0, 300, 100);
+    Deal();
+    SetValues(f, 5, 3);
+    SetLine(5, 6);
+    DragTo(f, LeftJoinX(), 565);
+    host.Ticks(60);
+    ASSERT_EQ(f->orientation, 1);
+    rules.UndoButton();
+    host.Ticks(40);
+    EXPECT_EQ(f->orientation, 3);
+    EXPECT_EQ(f->LeftValue(), 5);
+    EXPECT_EQ(f->RightValue(), 3);
+
+    DominoFish* p = Add(1, 500, 100);
+    Deal(PlayMode::Click);
+    SetValues(p, 7, 4);
+    SetLine(0, 4);
+    Click(p);
+    host.Ticks(60);
+    ASSERT_EQ(p->orientation, 1);
+    rules.UndoButton();
+    host.Ticks(40);
+    EXPECT_EQ(p->orientation, 3);
+    EXPECT_EQ(p->LeftValue(), 7);
+}
+
 } // namespace
 } // namespace Zorvin
