@@ -107,6 +107,11 @@ void AppBoardHost::ShowGameComplete() { app.FinishCampaign(); }
 
 bool AppBoardHost::DebugKeysEnabled() const { return app.DebugKeysEnabled(); }
 
+bool AppBoardHost::IsKeyHeld(int key) const
+{
+    return app.GetWidgetManager() != nullptr && app.GetWidgetManager()->IsKeyDown(key);
+}
+
 bool AppBoardHost::AskFileName(const std::string& header, const std::string& label, const std::string& suggested,
                                std::string& name)
 {

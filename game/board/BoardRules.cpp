@@ -17,6 +17,7 @@ BoardRules::BoardRules(BoardHost& host) : host(host)
     field->deck = deck.get();
     field->levelReader = [](FishField& f, const std::string& path) { return LoadLevel(-1, f, path, -1, true); };
     deck->Fill(0);
+    keys = std::make_unique<BoardKeys>(*this);
 }
 
 BoardRules::~BoardRules()
@@ -78,6 +79,7 @@ void BoardRules::AfterFieldStart()
     deck->Fill(field->level.cardsInDeck);
     deck->CountMoves();
     comboMeter->Reset();
+    keys->Reset();
     // A level can be over before the first move: a file with no tiles is won
     // at once, and a deal with no move and no deck is lost, instead of
     // leaving the player on a board where nothing can happen.

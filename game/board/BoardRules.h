@@ -12,6 +12,7 @@
 #include <string>
 
 #include "game/board/BoardHost.h"
+#include "game/board/BoardKeys.h"
 #include "game/board/ComboMeter.h"
 #include "game/board/Deck.h"
 #include "game/board/FishField.h"
@@ -61,6 +62,8 @@ public:
     std::unique_ptr<PlayLine> playLine;
     std::unique_ptr<Deck> deck;
     std::unique_ptr<ComboMeter> comboMeter;
+    // The keyboard's focus and its moves on this board.
+    std::unique_ptr<BoardKeys> keys;
 
 private:
     // What both a start and a restart do after the field is dealt.

@@ -127,6 +127,7 @@ void FishField::BeginLevel(const std::string& path)
 {
     drag.Forget();
     lastMove.fish = nullptr;
+    hintGlow = {};
     layers.clear();
     fishCount = 0;
     movesAvailable = 1;
@@ -223,7 +224,7 @@ void FishField::DealLevel()
         }
     }
 
-    idleUpdates = 0;
+    ResetIdle();
     RecomputeOpen();
     RecomputePlayable();
     RefreshReshuffleButton();
@@ -410,9 +411,30 @@ void FishField::ShowHint()
             target = &f;
     });
     if (target) {
-        target->StartPulse();
+        // The tile glows, and so does where it goes: the ends of the line
+        // it fits in drag mode, the current tile in click mode.
+        int ends = 0;
+        if (mode == PlayMode::Drag && playLine && playLine->First()) {
+            ends |= playLine->EndAccepts(*target, -1) ? kHintLeftEnd : 0;
+            ends |= playLine->EndAccepts(*target, 1) ? kHintRightEnd : 0;
+        }
+        hintGlow = {target, ends, kHintGlowUpdates};
         ++hintIndex;
     }
+}
+
+const DominoFish* FishField::HintedTile() const
+{
+    if (!hintGlow.tile)
+        return nullptr;
+    // Only while the tile still lies open in the field.
+    for (const Layer& l : layers) {
+        for (const auto& f : l) {
+            if (f.get() == hintGlow.tile)
+                return f->open ? f.get() : nullptr;
+        }
+    }
+    return nullptr;
 }
 
 void FishField::GiveRandomBonus()
@@ -579,7 +601,7 @@ bool FishField::Undo()
     if (deck)
         deck->CountMoves();
     CheckEnd();
-    idleUpdates = 0;
+    ResetIdle();
     return true;
 }
 
@@ -604,7 +626,7 @@ void FishField::ReshuffleField()
     }
     std::pair<int, int> leftOver = DealPairs(chain, false);
     ResetLineAfterDeal(leftOver);
-    idleUpdates = 0;
+    ResetIdle();
     RecomputeOpen();
     RecomputePlayable();
     RefreshReshuffleButton();
@@ -628,7 +650,7 @@ void FishField::CheckEnd()
 
 void FishField::RestartCounters()
 {
-    idleUpdates = 0;
+    ResetIdle();
     bonusTimer = 0;
     hintIndex = 0;
     changed = true;
@@ -692,6 +714,8 @@ void FishField::Update()
     if (mode == PlayMode::Editor)
         return;
 
+    if (hintGlow.updatesLeft > 0 && --hintGlow.updatesLeft == 0)
+        hintGlow = {};
     if (!(drag.Dragging() && drag.Hovered()->playable)) {
         if (++idleUpdates > 599) {
             ShowHintNow();
@@ -826,7 +850,7 @@ void FishField::AfterPut(DominoFish& f)
     f.hover = false;
     drag.Forget();
     RecomputeOpen();
-    idleUpdates = 0;
+    ResetIdle();
 }
 
 } // namespace Zorvin

@@ -463,23 +463,30 @@ TEST_F(FishFieldTest, HintsWalkThroughThePlayableTilesAndComeWhenIdle)
     SetLine(5, 6);
     F().ResetIdle();
     host.Ticks(599);
-    EXPECT_FALSE(a->pulsing || c->pulsing);
+    EXPECT_EQ(F().HintedTile(), nullptr);
     host.Ticks(1);
-    // Counted from the last tile: c first.
-    EXPECT_TRUE(c->pulsing);
-    EXPECT_FALSE(a->pulsing);
+    // Counted from the last tile: c first; it fits the right end only.
+    EXPECT_EQ(F().HintedTile(), c);
+    EXPECT_EQ(F().HintedEnds(), FishField::kHintRightEnd);
     EXPECT_EQ(F().IdleUpdates(), -1000);
-    host.Ticks(1599);
-    EXPECT_FALSE(a->pulsing);
+    // The glow holds for three seconds.
+    host.Ticks(FishField::kHintGlowUpdates - 1);
+    EXPECT_EQ(F().HintedTile(), c);
     host.Ticks(1);
-    EXPECT_TRUE(a->pulsing);
-    EXPECT_FALSE(b->pulsing);
+    EXPECT_EQ(F().HintedTile(), nullptr);
+    host.Ticks(1599 - FishField::kHintGlowUpdates);
+    EXPECT_EQ(F().HintedTile(), nullptr);
+    host.Ticks(1);
+    EXPECT_EQ(F().HintedTile(), a);
 
-    // The hint button goes on walking and starts the idle wait anew.
+    // The hint button goes on walking and starts the idle wait anew; the
+    // next move puts the glow out.
     host.Ticks(200);
     rules.HintButton();
-    EXPECT_TRUE(c->pulsing);
+    EXPECT_EQ(F().HintedTile(), c);
     EXPECT_EQ(F().IdleUpdates(), -1000);
+    DragTo(a, RightJoinX(), 565);
+    EXPECT_EQ(F().HintedTile(), nullptr);
 }
 
 TEST_F(FishFieldTest, ReshuffleDealsNewValuesAndRefillsTheDeck)

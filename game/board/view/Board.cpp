@@ -70,6 +70,7 @@ void Board::Update()
 {
     Widget::Update();
     rules->Update();
+    marks = BoardMarks::Read(*rules, app.UpdateCount());
     // The editor's cursor and grid are not part of the key: it repaints
     // every update.
     BoardSceneKey::Change change = sceneKey.Refresh(*this);
@@ -122,6 +123,8 @@ void Board::Draw(Graphics* g)
         DrawDraggedPlaceFish(g);
     }
     DrawGlidingOnTop(g);
+    marks = BoardMarks::Read(*rules, app.UpdateCount());
+    BoardMarks::Draw(g, marks);
     g->PopState();
 }
 
