@@ -35,9 +35,16 @@ public:
 
     Checkbox* GetCheckbox() const { return dontShow.get(); }
 
+    // Which mode's page it is (the keys differ).
+    bool clickMode = false;
+
 private:
     GameDialogHost& host;
     Image* pageImage;
+    // Where the list of keys is written: under the page's picture.
+    static constexpr int kKeysLeft = 494;
+    static constexpr int kKeysTop = 476;
+    void DrawKeys(Graphics* g);
     std::unique_ptr<Checkbox> dontShow;
     std::unique_ptr<ButtonWidget> closeButton;
 };

@@ -12,12 +12,12 @@ namespace {
 constexpr float kPi = 3.1415927f;
 // The glow breathes once a second (100 updates).
 constexpr int kGlowPeriod = 100;
-constexpr int kGlowWidth = 7;
+constexpr int kGlowWidth = 10;
 const Color kFocusColor(255, 214, 40);
 const Color kPickedColor(90, 230, 255);
 const Color kFitsColor(90, 255, 120);
 const Color kNoFitColor(255, 80, 60);
-const Color kGlowColor(255, 244, 170);
+const Color kGlowColor(255, 160, 0);
 
 Rect Grown(const Rect& r, int by) { return Rect(r.x - by, r.y - by, r.width + 2 * by, r.height + 2 * by); }
 
@@ -50,7 +50,7 @@ BoardMarks::State BoardMarks::Read(BoardRules& rules, int updateCount)
                 s.hintEnds[1] = rules.playLine->JoinRect(1);
         }
         float phase = static_cast<float>(updateCount % kGlowPeriod) / kGlowPeriod;
-        s.glow = 170 + static_cast<int>(85.0f * std::sin(2.0f * kPi * phase));
+        s.glow = 205 + static_cast<int>(50.0f * std::sin(2.0f * kPi * phase));
     }
     return s;
 }
@@ -89,14 +89,15 @@ void BoardMarks::DrawRing(Graphics* g, const Rect& r, bool picked)
 
 void BoardMarks::DrawGlow(Graphics* g, const Rect& r, int strength)
 {
-    // Rings fading outward from the tile's edge, plus a faint veil on it.
+    // A bright edge on the tile, then rings fading outward from it.
+    g->SetColor(Color(kGlowColor.red, kGlowColor.green, kGlowColor.blue, strength));
+    g->DrawRect(r);
+    g->DrawRect(Grown(r, -1));
     for (int i = 1; i <= kGlowWidth; ++i) {
         int a = strength * (kGlowWidth + 1 - i) / (kGlowWidth + 1);
         g->SetColor(Color(kGlowColor.red, kGlowColor.green, kGlowColor.blue, a));
         g->DrawRect(Grown(r, i));
     }
-    g->SetColor(Color(kGlowColor.red, kGlowColor.green, kGlowColor.blue, strength / 5));
-    g->FillRect(r);
 }
 
 } // namespace Zorvin
