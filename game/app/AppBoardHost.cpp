@@ -9,6 +9,7 @@
 #include "framework/widgets/controls/EditWidget.h"
 #include "game/app/GameApp.h"
 #include "game/app/dialogs/DialogWithEdit.h"
+#include "game/board/view/Board.h"
 #include "game/board/view/BoardInterface.h"
 
 namespace Zorvin {
@@ -23,8 +24,10 @@ bool AppBoardHost::BoardOnScreen() const { return app.IsScreenShown(app.GetBoard
 // menu.
 void AppBoardHost::ShowHint(const std::string& text, int x, int y)
 {
+    // The tip must not hide what it talks about: the tiles the player can
+    // take and the combo meter stay in sight.
     if (BoardOnScreen())
-        app.ShowHintWindow(x, y, text);
+        app.ShowHintWindow(x, y, text, app.GetBoard()->rules->KeepClearAreas());
 }
 
 void AppBoardHost::HideHint() { app.HideHintWindow(); }

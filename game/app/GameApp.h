@@ -112,7 +112,8 @@ public:
     void EndGameToMainMenu();
     void FinishCampaign();
     void OpenGameMenu();
-    void ShowHintWindow(int x, int y, const std::string& text);
+    // Shows the tip balloon pointing near (x, y), clear of `keepClear`.
+    void ShowHintWindow(int x, int y, const std::string& text, const std::vector<Rect>& keepClear = {});
     void HideHintWindow() override;
     // The level's windows the board asks for.
     void ShowGameOverWindow();

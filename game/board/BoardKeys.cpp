@@ -45,6 +45,13 @@ template <typename F> void BoardKeys::ForEachTarget(F&& visit) const
     visit(Target{Kind::Deck, nullptr, -1, -1, Rect(deck.x, deck.y - kDeckRise, kDeckWidth, kDeckHeight)});
 }
 
+std::vector<BoardKeys::Target> BoardKeys::Targets() const
+{
+    std::vector<Target> all;
+    ForEachTarget([&](const Target& t) { all.push_back(t); });
+    return all;
+}
+
 void BoardKeys::Reset()
 {
     focus = {};
@@ -163,6 +170,20 @@ bool BoardKeys::Activate()
         PutPicked(t);
     }
     return true;
+}
+
+void BoardKeys::FocusHint()
+{
+    const DominoFish* hinted = rules.field->HintedTile();
+    if (!hinted || !Ready())
+        return;
+    ForEachTarget([&](const Target& t) {
+        if (t.fish == hinted) {
+            focus = t;
+            picked = false;
+            shown = true;
+        }
+    });
 }
 
 bool BoardKeys::Cancel()

@@ -11,6 +11,8 @@
 // way. BoardRules owns one; the board view draws the focus and the chosen
 // end from what it reports.
 
+#include <vector>
+
 #include "framework/core/Rect.h"
 
 namespace Zorvin {
@@ -41,6 +43,9 @@ public:
     bool Cancel();
     // The deck's own key: clicks the deck as the mouse does.
     void ClickDeck();
+    // The hint key: the focus shows on the hinted tile (when there is one),
+    // so Enter takes it.
+    void FocusHint();
     // The pointer moved: the focus hides until the next key.
     void HideFocus() { shown = false; }
     // A new level or deal: nothing is focused or picked.
@@ -54,9 +59,11 @@ public:
     int ChosenSide() const { return side; }
     bool ChosenSideFits();
 
-private:
     // Every target there is now, in drawing order: field tiles from the
     // bottom layer up, then the tops of the places, then the deck.
+    std::vector<Target> Targets() const;
+
+private:
     template <typename F> void ForEachTarget(F&& visit) const;
     // The focused target as it is now; when its tile left (put, closed),
     // the target nearest to where it was.

@@ -245,6 +245,20 @@ void BoardRules::SettlePut()
     ScorePut();
 }
 
+std::vector<Rect> BoardRules::KeepClearAreas() const
+{
+    std::vector<Rect> areas;
+    for (const BoardKeys::Target& t : keys->Targets()) {
+        if (t.fish)
+            areas.push_back(t.area);
+    }
+    const ComboMeter& m = *comboMeter;
+    // The meter's picture, or its usual size while the art is not bound.
+    areas.emplace_back(m.x, m.y, m.meterImage ? m.meterImage->GetWidth() : 34,
+                       m.meterImage ? m.meterImage->GetHeight() : 204);
+    return areas;
+}
+
 void BoardRules::ScorePut()
 {
     int m = comboMeter->Multiplier();

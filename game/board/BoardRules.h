@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "game/board/BoardHost.h"
 #include "game/board/BoardKeys.h"
@@ -52,6 +53,10 @@ public:
     void MouseDown(int clickCode, int px, int py);
     bool MouseDrag(int px, int py);
     void MouseUp(int clickCode, int px, int py);
+
+    // What a tip balloon must leave in sight: every tile the player can
+    // take (open tiles, the tops of the places) and the combo meter.
+    std::vector<Rect> KeepClearAreas() const;
 
     // Scores a completed put: 20 points times the combo multiplier, with its
     // sound and combo popup.

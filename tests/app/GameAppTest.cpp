@@ -737,6 +737,35 @@ TEST_F(GameAppTest, LeavingDuringTheIntroStartsNothingOverTheMainMenu)
     EXPECT_FALSE(game.HasSavedGame(PlayMode::Click));
 }
 
+// The first tip of the game moves off the tiles the player can take and off
+// the combo meter: it covers less of them than at the place it points from.
+TEST_F(GameAppTest, FirstTipMovesOffTheOpenTilesAndTheMeter)
+{
+    GameHarness& game = Start();
+    ASSERT_TRUE(LoadAndEnterMenu());
+    Click(game.GetMainMenu()->GetButton(TitleWnd::DragModeButton));
+    ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetHintWindow()) && !game.GetBoard()->field->loading; }));
+    const HintWnd& tip = *game.GetHintWindow();
+    const Board& board = *game.GetBoard();
+    // The drag-mode tip points at (490, 550).
+    Rect shown(tip.x, tip.y, tip.width, tip.height);
+    Rect pointing(490, 550 - tip.height, tip.width, tip.height);
+    auto covered = [&](const Rect& r) {
+        long area = 0;
+        for (const Layer& layer : board.field->layers)
+            for (const auto& f : layer)
+                if (f->open) {
+                    Rect i = r.Intersection(Rect(f->left, f->top, f->width, f->height));
+                    area += i.IsEmpty() ? 0 : static_cast<long>(i.width) * i.height;
+                }
+        return area;
+    };
+    ASSERT_GT(covered(pointing), 0) << "the level's tiles do not reach the tip's place; the test shows nothing";
+    EXPECT_LT(covered(shown), covered(pointing));
+    const ComboMeter& meter = *board.comboMeter;
+    EXPECT_FALSE(shown.Intersects(Rect(meter.x, meter.y, meter.meterImage->GetWidth(), meter.meterImage->GetHeight())));
+}
+
 // The level editor entered from a click-mode level goes back to click mode,
 // so leaving through the in-game menu saves the click-mode game, and the
 // drag-mode game stays untouched.

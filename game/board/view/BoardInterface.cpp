@@ -219,8 +219,10 @@ bool BoardInterface::PlayKey(int key)
     case 'R':
         if (ctrl || alt)
             return false;
-        if (key == 'H')
+        if (key == 'H') {
             PressIfEnabled(*hintButton);
+            keys.FocusHint();
+        }
         else if (key == 'R')
             PressIfEnabled(*reshuffleButton);
         else
