@@ -523,13 +523,17 @@ TEST_F(GameAppTest, RecordedDemosReplayToTheSameFilesAndScreen)
     };
     // A first run played by korvelt-e2e (name, drag level 1 won, the map,
     // the main menu, click level 1 won, click level 2 left and saved), its
-    // second run (continued and won, a high score), and a click-mode game
+    // second run (continued and won, a high score), a drag-mode level won
+    // with the keyboard alone, and a click-mode game
     // found under an older version's Windows-1251 file name, continued (it
     // moves to its UTF-8 name), played a move and saved again by hand.
     const Expected demos[] = {
-        {"first-run.dmo", tester, {"players.dat", Cp1251ToUtf8(tester) + "1.sav"}, 960},
+        {"first-run.dmo", tester, {"players.dat", Cp1251ToUtf8(tester) + "1.sav"}, 3240},
         {"continue-won.dmo", tester, {"players.dat", "highscores.dat"}, -1},
         {"click-continue.dmo", vera, {"players.dat", Cp1251ToUtf8(vera) + "1.sav"}, 60},
+        // A first run whose drag-mode level 1 is won with the keyboard only:
+        // H shows the hint and focuses its tile, Enter picks it, Enter puts it.
+        {"keyboard-win.dmo", "New Player", {"players.dat"}, -1},
     };
     for (const Expected& expected : demos) {
         SCOPED_TRACE(expected.demo);
