@@ -9,6 +9,7 @@
 #include "framework/widgets/controls/EditWidget.h"
 #include "game/app/GameApp.h"
 #include "game/app/dialogs/DialogWithEdit.h"
+#include "game/board/view/Board.h"
 #include "game/board/view/BoardInterface.h"
 
 namespace Zorvin {
@@ -23,8 +24,10 @@ bool AppBoardHost::BoardOnScreen() const { return app.IsScreenShown(app.GetBoard
 // menu.
 void AppBoardHost::ShowHint(const std::string& text, int x, int y)
 {
+    // The tip must not hide what it talks about: the tiles the player can
+    // take and the combo meter stay in sight.
     if (BoardOnScreen())
-        app.ShowHintWindow(x, y, text);
+        app.ShowHintWindow(x, y, text, app.GetBoard()->rules->KeepClearAreas());
 }
 
 void AppBoardHost::HideHint() { app.HideHintWindow(); }
@@ -107,6 +110,11 @@ void AppBoardHost::ShowMapScreen(int level) { app.ShowMapScreen(level); }
 void AppBoardHost::ShowGameComplete() { app.FinishCampaign(); }
 
 bool AppBoardHost::DebugKeysEnabled() const { return app.DebugKeysEnabled(); }
+
+bool AppBoardHost::IsKeyHeld(int key) const
+{
+    return app.GetWidgetManager() != nullptr && app.GetWidgetManager()->IsKeyDown(key);
+}
 
 bool AppBoardHost::AskFileName(const std::string& header, const std::string& label, const std::string& suggested,
                                std::string& name)

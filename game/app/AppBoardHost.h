@@ -41,6 +41,7 @@ public:
     void ShowMapScreen(int level) override;
     void ShowGameComplete() override;
     bool DebugKeysEnabled() const override;
+    bool IsKeyHeld(int key) const override;
     // The level editor's file-name question: the text-entry dialog 1006,
     // without the player-name filter, waited for.
     bool AskFileName(const std::string& header, const std::string& label, const std::string& suggested,

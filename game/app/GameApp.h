@@ -119,7 +119,8 @@ public:
     // high-score table takes it (the entry is offered only then).
     std::string CampaignResultText();
     void OpenGameMenu();
-    void ShowHintWindow(int x, int y, const std::string& text);
+    // Shows the tip balloon pointing near (x, y), clear of `keepClear`.
+    void ShowHintWindow(int x, int y, const std::string& text, const std::vector<Rect>& keepClear = {});
     void HideHintWindow() override;
     // The level's windows the board asks for.
     // The level is lost: the game-over window. The loss is counted at once

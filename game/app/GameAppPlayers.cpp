@@ -347,12 +347,12 @@ void GameApp::CreateHintWindow()
         hintWindow->Resize(0, 0, IMAGE_W_HINT->GetWidth(), IMAGE_W_HINT->GetHeight());
 }
 
-void GameApp::ShowHintWindow(int x, int y, const std::string& text)
+void GameApp::ShowHintWindow(int x, int y, const std::string& text, const std::vector<Rect>& keepClear)
 {
     if (!hintWindow)
         return;
     widgetManager->AddChild(hintWindow.get());
-    hintWindow->Layout(x, y, text);
+    hintWindow->Layout(x, y, text, keepClear);
 }
 
 void GameApp::HideHintWindow()

@@ -18,6 +18,7 @@ BoardRules::BoardRules(BoardHost& host) : host(host)
     field->deck = deck.get();
     field->levelReader = [](FishField& f, const std::string& path) { return LoadLevel(-1, f, path, -1, true); };
     deck->Fill(0);
+    keys = std::make_unique<BoardKeys>(*this);
 }
 
 BoardRules::~BoardRules()
@@ -79,6 +80,7 @@ void BoardRules::AfterFieldStart()
     deck->CountMoves();
     comboMeter->Reset();
     tally.Start(field->Score());
+    keys->Reset();
     // A level can be over before the first move: a file with no tiles is won
     // at once, and a deal with no move and no deck is lost, instead of
     // leaving the player on a board where nothing can happen.
@@ -252,6 +254,20 @@ void BoardRules::SettlePut()
     bool fromDeck = field->mode == PlayMode::Click && field->LastPut().source == PutSource::Deck;
     host.SetUndoEnabled(!fromDeck);
     ScorePut();
+}
+
+std::vector<Rect> BoardRules::KeepClearAreas() const
+{
+    std::vector<Rect> areas;
+    for (const BoardKeys::Target& t : keys->Targets()) {
+        if (t.fish)
+            areas.push_back(t.area);
+    }
+    const ComboMeter& m = *comboMeter;
+    // The meter's picture, or its usual size while the art is not bound.
+    areas.emplace_back(m.x, m.y, m.meterImage ? m.meterImage->GetWidth() : 34,
+                       m.meterImage ? m.meterImage->GetHeight() : 204);
+    return areas;
 }
 
 void BoardRules::ScorePut()

@@ -10,8 +10,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "game/board/BoardHost.h"
+#include "game/board/BoardKeys.h"
 #include "game/board/ComboMeter.h"
 #include "game/board/Deck.h"
 #include "game/board/FishField.h"
@@ -53,6 +55,10 @@ public:
     bool MouseDrag(int px, int py);
     void MouseUp(int clickCode, int px, int py);
 
+    // What a tip balloon must leave in sight: every tile the player can
+    // take (open tiles, the tops of the places) and the combo meter.
+    std::vector<Rect> KeepClearAreas() const;
+
     // Scores a completed put: 20 points times the combo multiplier, with its
     // sound and combo popup.
     void ScorePut();
@@ -64,6 +70,8 @@ public:
     std::unique_ptr<ComboMeter> comboMeter;
     // The level in play's time, best combo, bonuses and moves.
     LevelTally tally;
+    // The keyboard's focus and its moves on this board.
+    std::unique_ptr<BoardKeys> keys;
 
 private:
     // What both a start and a restart do after the field is dealt.

@@ -128,6 +128,7 @@ void FishField::BeginLevel(const std::string& path)
 {
     drag.Forget();
     lastMove.fish = nullptr;
+    hintGlow = {};
     layers.clear();
     fishCount = 0;
     movesAvailable = 1;
@@ -243,7 +244,7 @@ void FishField::DealLevel()
         }
     }
 
-    idleUpdates = 0;
+    ResetIdle();
     RecomputeOpen();
     RecomputePlayable();
     RefreshReshuffleButton();
@@ -430,9 +431,30 @@ void FishField::ShowHint()
             target = &f;
     });
     if (target) {
-        target->StartPulse();
+        // The tile glows, and so does where it goes: the ends of the line
+        // it fits in drag mode, the current tile in click mode.
+        int ends = 0;
+        if (mode == PlayMode::Drag && playLine && playLine->First()) {
+            ends |= playLine->EndAccepts(*target, -1) ? kHintLeftEnd : 0;
+            ends |= playLine->EndAccepts(*target, 1) ? kHintRightEnd : 0;
+        }
+        hintGlow = {target, ends, kHintGlowUpdates};
         ++hintIndex;
     }
+}
+
+const DominoFish* FishField::HintedTile() const
+{
+    if (!hintGlow.tile)
+        return nullptr;
+    // Only while the tile still lies open in the field.
+    for (const Layer& l : layers) {
+        for (const auto& f : l) {
+            if (f.get() == hintGlow.tile)
+                return f->open ? f.get() : nullptr;
+        }
+    }
+    return nullptr;
 }
 
 void FishField::GiveRandomBonus()
@@ -563,6 +585,9 @@ bool FishField::Undo()
         f->angle = 0;
     }
     f->dragged = false;
+    // It turned to fit the line; it goes back lying as it lay.
+    if (lastMove.orientation >= 0)
+        f->SetOrientation(lastMove.orientation);
 
     if (lastMove.source == PutSource::Field) {
         ++fishCount;
@@ -598,7 +623,7 @@ bool FishField::Undo()
     if (deck)
         deck->CountMoves();
     CheckEnd();
-    idleUpdates = 0;
+    ResetIdle();
     return true;
 }
 
@@ -623,7 +648,7 @@ void FishField::ReshuffleField()
     }
     std::pair<int, int> leftOver = DealPairs(chain, false);
     ResetLineAfterDeal(leftOver);
-    idleUpdates = 0;
+    ResetIdle();
     RecomputeOpen();
     RecomputePlayable();
     RefreshReshuffleButton();
@@ -647,7 +672,7 @@ void FishField::CheckEnd()
 
 void FishField::RestartCounters()
 {
-    idleUpdates = 0;
+    ResetIdle();
     bonusTimer = 0;
     hintIndex = 0;
     changed = true;
@@ -711,6 +736,8 @@ void FishField::Update()
     if (mode == PlayMode::Editor)
         return;
 
+    if (hintGlow.updatesLeft > 0 && --hintGlow.updatesLeft == 0)
+        hintGlow = {};
     if (!(drag.Dragging() && drag.Hovered()->playable)) {
         if (++idleUpdates > 599) {
             ShowHintNow();
@@ -845,7 +872,7 @@ void FishField::AfterPut(DominoFish& f)
     f.hover = false;
     drag.Forget();
     RecomputeOpen();
-    idleUpdates = 0;
+    ResetIdle();
 }
 
 } // namespace Zorvin

@@ -75,7 +75,17 @@ public:
     // Opens the locks of the item carried by `fish` (a tile just put).
     void CollectItem(DominoFish& fish);
     void RemoveOrphanItems();
+    // Shows the next playable tile: it glows, with where it goes, for
+    // kHintGlowUpdates or until the next move.
     void ShowHint();
+    static constexpr int kHintGlowUpdates = 300;
+    static constexpr int kHintLeftEnd = 1;
+    static constexpr int kHintRightEnd = 2;
+    // The tile the hint shows (null when none or it no longer lies open)
+    // and the ends of the line it fits (kHintLeftEnd, kHintRightEnd; 0 in
+    // click mode, where it goes onto the current tile).
+    const DominoFish* HintedTile() const;
+    int HintedEnds() const { return hintGlow.ends; }
     void GiveRandomBonus();
     // Awards the bonus carried by a tile that was just put.
     void AwardBonus(DominoFish& fish);
@@ -104,8 +114,13 @@ public:
     // A level goes on from a saved game: the idle wait, the bonus timer and
     // the hint walk start again and the backdrop is repainted.
     void RestartCounters();
-    // A move was made: the idle hint waits its full time again.
-    void ResetIdle() { idleUpdates = 0; }
+    // A move was made: the idle hint waits its full time again and the
+    // hint shown goes out.
+    void ResetIdle()
+    {
+        idleUpdates = 0;
+        hintGlow = {};
+    }
     int IdleUpdates() const { return idleUpdates; }
     // Shows the next hint and holds the idle hint back a long while.
     void ShowHintNow();
@@ -209,6 +224,12 @@ private:
     int idleUpdates = 0;
     // Where the hint walk over the playable tiles goes on.
     int hintIndex = 0;
+    struct HintGlow {
+        const DominoFish* tile = nullptr;
+        int ends = 0;
+        int updatesLeft = 0;
+    };
+    HintGlow hintGlow;
     int bonusTimer = 0, bonusPeriod = 500;
     bool changed = false, flipSound = false;
     int movesAvailable = 0;

@@ -144,6 +144,14 @@ bool PlayLine::EndAccepts(const DominoFish& f, int side) const
     return f.HasHalf(v) || f.joker || end.joker;
 }
 
+Rect PlayLine::JoinRect(int side) const
+{
+    if (fish.empty())
+        return {};
+    const DominoFish& end = side < 0 ? *fish.front() : *fish.back();
+    return Rect(end.x + (side < 0 ? -80 : 80) - 40, end.y - 25, 80, 50);
+}
+
 int PlayLine::AttachSide(const DominoFish& f) const
 {
     if (fish.empty())

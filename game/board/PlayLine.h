@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "framework/core/Rect.h"
 #include "game/board/DominoFish.h"
 
 namespace Zorvin {
@@ -37,6 +38,13 @@ public:
     // with its matching half facing that end: a turn toward the other end
     // that is still running is called off. The caller pays the tile's bonus.
     void Attach(std::unique_ptr<DominoFish> fish, int side);
+    // Whether `fish` may join the end `side` (-1 left, 1 right) of a line
+    // that has tiles: it shows that end's value, or either is a joker.
+    bool EndAccepts(const DominoFish& fish, int side) const;
+    // Where a tile joining the end `side` lies: the lying tile's rectangle
+    // next to that end tile (the point a drag joins at is its centre);
+    // empty for an empty line.
+    Rect JoinRect(int side) const;
     // Moves the drawn rectangle of a dragged tile next to the end it would
     // join, and sets snapSide accordingly.
     void PreviewSnap(DominoFish& fish);
@@ -88,7 +96,6 @@ private:
     static int EndOrientation(const DominoFish& f);
     // Distances from the drag point to the left and right join points.
     void JoinDistances(const DominoFish& fish, float& dl, float& dr) const;
-    bool EndAccepts(const DominoFish& fish, int side) const;
     // Makes a tile joining at `side` show the end's value on the touching half.
     void FaceJoiningHalf(DominoFish& fish, int side) const;
 };

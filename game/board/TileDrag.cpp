@@ -36,6 +36,7 @@ void TileDrag::MarkOrigin()
         return;
     originX = hit.fish->x;
     originY = hit.fish->y;
+    originOrientation = hit.fish->orientation;
 }
 
 void TileDrag::Press(PlayLine& line, int clickCode, int px, int py)
@@ -80,6 +81,7 @@ LastMove TileDrag::MoveRecord(PutSource source) const
     m.source = source;
     m.originX = originX;
     m.originY = originY;
+    m.orientation = originOrientation;
     m.layer = hit.group;
     m.index = hit.index;
     m.fish = hit.fish;

@@ -62,13 +62,14 @@ public:
     // The undo record of a put of the hovered tile from `source`: where it
     // was picked up and where it lay.
     LastMove MoveRecord(PutSource source) const;
-    // Remembers the hovered tile's place as where it was picked up (a
-    // click-mode put takes it straight from there).
+    // Remembers the hovered tile's place and how it lies as where it was
+    // picked up (a click-mode put takes it straight from there).
     void MarkOrigin();
 
 private:
     Hit hit;
     int originX = 0, originY = 0;
+    int originOrientation = -1;
 };
 
 } // namespace Zorvin

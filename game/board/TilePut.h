@@ -25,6 +25,9 @@ struct LastMove {
     int lastPoints = 0;
     int originX = 0;
     int originY = 0;
+    // How the tile lay when it was picked up (it may turn on its way to
+    // the line); -1 when not known.
+    int orientation = -1;
     int layer = -1;
     int index = -1;
     DominoFish* fish = nullptr;

@@ -507,13 +507,17 @@ TEST_F(GameAppTest, RecordedDemosReplayToTheSameFilesAndScreen)
     };
     // A first run played by korvelt-e2e (name, drag level 1 won, the map,
     // the main menu, click level 1 won, click level 2 left and saved), its
-    // second run (continued and won, a high score), and a click-mode game
+    // second run (continued and won, a high score), a drag-mode level won
+    // with the keyboard alone, and a click-mode game
     // found under an older version's Windows-1251 file name, continued (it
     // moves to its UTF-8 name), played a move and saved again by hand.
     const Expected demos[] = {
-        {"first-run.dmo", tester, {"players.dat", Cp1251ToUtf8(tester) + "1.sav"}, 960},
+        {"first-run.dmo", tester, {"players.dat", Cp1251ToUtf8(tester) + "1.sav"}, 3240},
         {"continue-won.dmo", tester, {"players.dat", "highscores.dat"}, -1},
         {"click-continue.dmo", vera, {"players.dat", Cp1251ToUtf8(vera) + "1.sav"}, 60},
+        // A first run whose drag-mode level 1 is won with the keyboard only:
+        // H shows the hint and focuses its tile, Enter picks it, Enter puts it.
+        {"keyboard-win.dmo", "New Player", {"players.dat"}, -1},
     };
     for (const Expected& expected : demos) {
         SCOPED_TRACE(expected.demo);
@@ -905,6 +909,35 @@ TEST_F(GameAppTest, LeavingDuringTheIntroStartsNothingOverTheMainMenu)
     EXPECT_EQ(game.GetWidgetManager()->GetFocusWidget(), game.GetMainMenu());
     // Nothing was played and the deck was not dealt yet: nothing to keep.
     EXPECT_FALSE(game.HasSavedGame(PlayMode::Click));
+}
+
+// The first tip of the game moves off the tiles the player can take and off
+// the combo meter: it covers less of them than at the place it points from.
+TEST_F(GameAppTest, FirstTipMovesOffTheOpenTilesAndTheMeter)
+{
+    GameHarness& game = Start();
+    ASSERT_TRUE(LoadAndEnterMenu());
+    Click(game.GetMainMenu()->GetButton(TitleWnd::DragModeButton));
+    ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetHintWindow()) && !game.GetBoard()->field->loading; }));
+    const HintWnd& tip = *game.GetHintWindow();
+    const Board& board = *game.GetBoard();
+    // The drag-mode tip points at (490, 550).
+    Rect shown(tip.x, tip.y, tip.width, tip.height);
+    Rect pointing(490, 550 - tip.height, tip.width, tip.height);
+    auto covered = [&](const Rect& r) {
+        long area = 0;
+        for (const Layer& layer : board.field->layers)
+            for (const auto& f : layer)
+                if (f->open) {
+                    Rect i = r.Intersection(Rect(f->left, f->top, f->width, f->height));
+                    area += i.IsEmpty() ? 0 : static_cast<long>(i.width) * i.height;
+                }
+        return area;
+    };
+    ASSERT_GT(covered(pointing), 0) << "the level's tiles do not reach the tip's place; the test shows nothing";
+    EXPECT_LT(covered(shown), covered(pointing));
+    const ComboMeter& meter = *board.comboMeter;
+    EXPECT_FALSE(shown.Intersects(Rect(meter.x, meter.y, meter.meterImage->GetWidth(), meter.meterImage->GetHeight())));
 }
 
 // The level editor entered from a click-mode level goes back to click mode,

@@ -463,23 +463,30 @@ TEST_F(FishFieldTest, HintsWalkThroughThePlayableTilesAndComeWhenIdle)
     SetLine(5, 6);
     F().ResetIdle();
     host.Ticks(599);
-    EXPECT_FALSE(a->pulsing || c->pulsing);
+    EXPECT_EQ(F().HintedTile(), nullptr);
     host.Ticks(1);
-    // Counted from the last tile: c first.
-    EXPECT_TRUE(c->pulsing);
-    EXPECT_FALSE(a->pulsing);
+    // Counted from the last tile: c first; it fits the right end only.
+    EXPECT_EQ(F().HintedTile(), c);
+    EXPECT_EQ(F().HintedEnds(), FishField::kHintRightEnd);
     EXPECT_EQ(F().IdleUpdates(), -1000);
-    host.Ticks(1599);
-    EXPECT_FALSE(a->pulsing);
+    // The glow holds for three seconds.
+    host.Ticks(FishField::kHintGlowUpdates - 1);
+    EXPECT_EQ(F().HintedTile(), c);
     host.Ticks(1);
-    EXPECT_TRUE(a->pulsing);
-    EXPECT_FALSE(b->pulsing);
+    EXPECT_EQ(F().HintedTile(), nullptr);
+    host.Ticks(1599 - FishField::kHintGlowUpdates);
+    EXPECT_EQ(F().HintedTile(), nullptr);
+    host.Ticks(1);
+    EXPECT_EQ(F().HintedTile(), a);
 
-    // The hint button goes on walking and starts the idle wait anew.
+    // The hint button goes on walking and starts the idle wait anew; the
+    // next move puts the glow out.
     host.Ticks(200);
     rules.HintButton();
-    EXPECT_TRUE(c->pulsing);
+    EXPECT_EQ(F().HintedTile(), c);
     EXPECT_EQ(F().IdleUpdates(), -1000);
+    DragTo(a, RightJoinX(), 565);
+    EXPECT_EQ(F().HintedTile(), nullptr);
 }
 
 TEST_F(FishFieldTest, ReshuffleDealsNewValuesAndRefillsTheDeck)
@@ -767,6 +774,37 @@ TEST_F(FishFieldTest, UndoInClickModeStopsTheFlightToTheLine)
     EXPECT_EQ(p->y, 100);
     EXPECT_EQ(Line().fish.size(), 2u);
     EXPECT_EQ(F().Score(), 0);
+}
+
+// A tile that turned to fit the line comes back as it lay, halves and all,
+// whether it turned while dragged (drag mode) or on landing (click mode).
+TEST_F(FishFieldTest, UndoLaysATurnedTileBackAsItLay)
+{
+    DominoFish* f = Add(0, 100, 100);
+    Add(0, 300, 100);
+    Deal();
+    SetValues(f, 5, 3);
+    SetLine(5, 6);
+    DragTo(f, LeftJoinX(), 565);
+    host.Ticks(60);
+    ASSERT_EQ(f->orientation, 1);
+    rules.UndoButton();
+    host.Ticks(40);
+    EXPECT_EQ(f->orientation, 3);
+    EXPECT_EQ(f->LeftValue(), 5);
+    EXPECT_EQ(f->RightValue(), 3);
+
+    DominoFish* p = Add(1, 500, 100);
+    Deal(PlayMode::Click);
+    SetValues(p, 7, 4);
+    SetLine(0, 4);
+    Click(p);
+    host.Ticks(60);
+    ASSERT_EQ(p->orientation, 1);
+    rules.UndoButton();
+    host.Ticks(40);
+    EXPECT_EQ(p->orientation, 3);
+    EXPECT_EQ(p->LeftValue(), 7);
 }
 
 } // namespace

@@ -27,12 +27,49 @@ HintWnd::HintWnd(GameDialogHost& gameHost) : host(gameHost)
 
 HintWnd::~HintWnd() = default;
 
-void HintWnd::Layout(int px, int py, const std::string& tip)
+Point HintWnd::ChooseSpot(int w, int h, Point wanted, const std::vector<Rect>& keepClear)
+{
+    auto covered = [&](Point p) {
+        long area = 0;
+        Rect r(p.x, p.y, w, h);
+        for (const Rect& k : keepClear) {
+            Rect i = r.Intersection(k);
+            if (!i.IsEmpty())
+                area += static_cast<long>(i.width) * i.height;
+        }
+        return area;
+    };
+    Point best = wanted;
+    long bestCover = covered(wanted);
+    if (bestCover == 0)
+        return wanted;
+    long bestDistance = 0;
+    // Within the board: below the top bar, and no lower than asked (the
+    // tips sit on the panel's upper edge).
+    int bottom = std::max(kBoardBottom, wanted.y + h);
+    for (int y = kBoardTop; y + h <= bottom; y += kSpotStep) {
+        for (int x = 0; x + w <= kBoardWidth; x += kSpotStep) {
+            Point p(x, y);
+            long cover = covered(p);
+            long dx = x - wanted.x, dy = y - wanted.y;
+            long distance = dx * dx + dy * dy;
+            if (cover < bestCover || (cover == bestCover && distance < bestDistance)) {
+                best = p;
+                bestCover = cover;
+                bestDistance = distance;
+            }
+        }
+    }
+    return best;
+}
+
+void HintWnd::Layout(int px, int py, const std::string& tip, const std::vector<Rect>& keepClear)
 {
     int w = IMAGE_W_HINT != nullptr ? IMAGE_W_HINT->GetWidth() : 280;
     int h = IMAGE_W_HINT != nullptr ? IMAGE_W_HINT->GetHeight() : 150;
     // The balloon image sits right of the arrow's column and above its row.
-    Resize(px, py - h - 30, w + 29, h + 30);
+    Point at = ChooseSpot(w + 29, h + 30, Point(px, py - h - 30), keepClear);
+    Resize(at.x, at.y, w + 29, h + 30);
     textRect = Rect(59, 30, w - 60, 100);
     arrowPos = Point(0, h - 20);
     text = tip;

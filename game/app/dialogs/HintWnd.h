@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/core/Rect.h"
 #include "framework/widgets/ButtonListener.h"
@@ -26,8 +27,14 @@ public:
     ~HintWnd() override;
 
     // Places the balloon so that its lower-left corner (the arrow's tip) is
-    // near (px, py), and shows text in it, replacing the previous tip.
-    void Layout(int px, int py, const std::string& text);
+    // near (px, py), and shows text in it, replacing the previous tip. When
+    // that place would cover any of `keepClear`, the balloon moves to the
+    // nearest place on the board that covers none of them (or the least).
+    void Layout(int px, int py, const std::string& text, const std::vector<Rect>& keepClear = {});
+    // Where a balloon of size w x h goes (its top-left corner): `wanted`, or
+    // the nearest spot within the board above the panel that covers the
+    // least of `keepClear`.
+    static Point ChooseSpot(int w, int h, Point wanted, const std::vector<Rect>& keepClear);
 
     void Update() override;
     void Draw(Graphics* g) override;
@@ -50,6 +57,12 @@ private:
     static constexpr int kCloseButtonX = 120;
     static constexpr int kCloseButtonY = 110;
     static constexpr int kGapAboveButton = 4;
+    // Where a balloon may go: the board between the top bar and the panel,
+    // tried every kSpotStep pixels.
+    static constexpr int kBoardTop = 26;
+    static constexpr int kBoardBottom = 540;
+    static constexpr int kBoardWidth = 800;
+    static constexpr int kSpotStep = 8;
 
     GameDialogHost& host;
     std::string text;

@@ -1,8 +1,10 @@
 #include "game/app/dialogs/HowDialog.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "framework/core/Cp1251.h"
+#include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "framework/widgets/controls/ButtonWidget.h"
@@ -42,7 +44,9 @@ HowDialog::~HowDialog() = default;
 
 HowDialog* HowDialog::Open(GameDialogHost& host)
 {
-    auto page = std::make_unique<HowDialog>(host, host.GetBoardMode() == PlayMode::Click ? IMAGE_HOW_TO_PLAY1 : IMAGE_HOW_TO_PLAY2);
+    bool click = host.GetBoardMode() == PlayMode::Click;
+    auto page = std::make_unique<HowDialog>(host, click ? IMAGE_HOW_TO_PLAY1 : IMAGE_HOW_TO_PLAY2);
+    page->clickMode = click;
     page->Resize(0, 0, 800, 600);
     HowDialog* opened = page.get();
     host.OpenDialog(DialogHowToPlay, std::move(page));
@@ -56,6 +60,25 @@ void HowDialog::Draw(Graphics* g)
         g->DrawImage(pageImage, 0, 0);
     // In the font and colour the dialog's own drawing left behind.
     g->WriteString(W("Не показывать больше"), dontShow->x + 30, dontShow->y + 20);
+    DrawKeys(g);
+}
+
+void HowDialog::DrawKeys(Graphics* g)
+{
+    // Under the page's picture: the keys that play a level without the mouse.
+    static const std::vector<const char*> kDragKeys = {"Стрелки — выбор, Enter — взять,", "влево/вправо — конец цепочки,",
+                                                      "Esc — назад, D — колода,", "H — подсказка, R — тасовка,",
+                                                      "Ctrl+Z — отмена"};
+    static const std::vector<const char*> kClickKeys = {"Стрелки — выбор камня,", "Enter или пробел — взять,",
+                                                       "D — колода, H — подсказка,", "R — тасовка, Ctrl+Z — отмена"};
+    Font* font = g->GetFont();
+    if (font == nullptr)
+        return;
+    int y = kKeysTop + font->GetAscent();
+    for (const char* line : clickMode ? kClickKeys : kDragKeys) {
+        g->WriteString(W(line), kKeysLeft, y);
+        y += font->GetLineSpacing();
+    }
 }
 
 Widget* HowDialog::DefaultKeyStop() { return closeButton.get(); }

@@ -37,6 +37,9 @@ public:
 
     Checkbox* GetCheckbox() const { return dontShow.get(); }
 
+    // Which mode's page it is (the keys differ).
+    bool clickMode = false;
+
 private:
     // Enter and Escape close the page; Space on the focused box ticks it.
     Widget* DefaultKeyStop() override;
@@ -44,6 +47,10 @@ private:
 
     GameDialogHost& host;
     Image* pageImage;
+    // Where the list of keys is written: under the page's picture.
+    static constexpr int kKeysLeft = 494;
+    static constexpr int kKeysTop = 476;
+    void DrawKeys(Graphics* g);
     std::unique_ptr<Checkbox> dontShow;
     std::unique_ptr<ButtonWidget> closeButton;
 };

@@ -20,6 +20,9 @@ Rect ButtonRect(int x, int y, Image* image, int trimBottom)
     return Rect(x, y, image->GetWidth(), image->GetHeight() - trimBottom);
 }
 
+// The lines under the mode buttons: dark brown ink on the parchment.
+const Color kModeLineColor(74, 44, 20);
+
 } // namespace
 
 TitleWnd::TitleWnd(MainMenuHost& menuHost) : host(menuHost)
@@ -48,16 +51,16 @@ void TitleWnd::CreateButtons()
         {"Односторонняя игра", IMAGE_BIG_BUTTON, IMAGE_BIG_BUTTON_OVER, IMAGE_BIG_BUTTON_DOWN, nullptr,
          ButtonRect(313, 314, IMAGE_BIG_BUTTON, 4)},
         {"Двусторонняя игра", IMAGE_BIG_BUTTON, IMAGE_BIG_BUTTON_OVER, IMAGE_BIG_BUTTON_DOWN,
-         IMAGE_BIG_BUTTON_DISABLE, ButtonRect(313, 370, IMAGE_BIG_BUTTON, 4)},
+         IMAGE_BIG_BUTTON_DISABLE, ButtonRect(313, 378, IMAGE_BIG_BUTTON, 4)},
         {"", IM_B_CHANGE_PLAYER, IM_B_OVER_CHANGE_PLAYER, IM_B_OVER_CHANGE_PLAYER, nullptr,
          ButtonRect(285, 130, IM_B_CHANGE_PLAYER, 0)},
-        {"Настройки", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr, ButtonRect(338, 424, IM_B_DIALOG, 2)},
+        {"Настройки", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr, ButtonRect(338, 444, IM_B_DIALOG, 2)},
         // The scores and the statistics side by side: the panel has no
         // room for another row.
-        {"Рекорды", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr, ButtonRect(262, 464, IM_B_DIALOG, 2)},
-        {"Выход", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr, ButtonRect(338, 504, IM_B_DIALOG, 2)},
+        {"Рекорды", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr, ButtonRect(262, 478, IM_B_DIALOG, 2)},
+        {"Выход", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr, ButtonRect(338, 512, IM_B_DIALOG, 2)},
         {"Статистика", IM_B_DIALOG, IM_B_DIALOG_OVER, IM_B_DIALOG_DOWN, nullptr,
-         ButtonRect(406, 464, IM_B_DIALOG, 2)},
+         ButtonRect(406, 478, IM_B_DIALOG, 2)},
     };
     for (int id = 0; id < ButtonCount; ++id) {
         const Spec& s = specs[id];
@@ -101,6 +104,7 @@ void TitleWnd::Draw(Graphics* g)
         g->DrawImage(IMAGE_LOGO_SMALL, 790 - IMAGE_LOGO_SMALL->GetWidth(), 460);
     for (const auto& picture : pictures)
         picture->Draw(g);
+    DrawModeLines(g);
     std::string name = host.CurrentPlayerName();
     shownName = name;
     if (!name.empty() && FONT_DEFAULT != nullptr) {
@@ -108,6 +112,30 @@ void TitleWnd::Draw(Graphics* g)
         g->SetFont(FONT_DEFAULT);
         g->SetColor(Color(0, 0, 0));
         g->DrawString(text, 400 - FONT_DEFAULT->StringWidth(text) / 2, 125);
+    }
+}
+
+const char* TitleWnd::ModeLine(int id)
+{
+    // What each game is, for a player who has not played either yet.
+    if (id == ClickModeButton)
+        return "Щёлкайте камень в пару последнему";
+    if (id == DragModeButton)
+        return "Ставьте камни к двум концам цепи";
+    return "";
+}
+
+void TitleWnd::DrawModeLines(Graphics* g)
+{
+    if (FONT_DEFAULT == nullptr)
+        return;
+    g->SetFont(FONT_DEFAULT);
+    g->SetColor(kModeLineColor);
+    for (int id : {ClickModeButton, DragModeButton}) {
+        const ButtonWidget& b = *buttons[id];
+        std::string line = W(ModeLine(id));
+        int x = b.x + b.width / 2 - FONT_DEFAULT->StringWidth(line) / 2;
+        g->DrawString(line, x, b.y + b.height + FONT_DEFAULT->GetAscent());
     }
 }
 

@@ -42,10 +42,14 @@ public:
     void OnButtonClick(int id) override;
 
     ButtonWidget* GetButton(int id) const { return buttons[id].get(); }
+    // The line under a mode button that says what that game is (UTF-8);
+    // empty for the other buttons.
+    static const char* ModeLine(int id);
 
 private:
     void CreateButtons();
     void ReadTitleLogos();
+    void DrawModeLines(Graphics* g);
 
     MainMenuHost& host;
     std::unique_ptr<ButtonWidget> buttons[ButtonCount];

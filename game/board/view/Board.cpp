@@ -6,6 +6,7 @@
 #include "game/board/view/LevelPreview.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/core/Cp1251.h"
 #include "framework/graphics/Font.h"
@@ -70,6 +71,7 @@ void Board::Update()
 {
     Widget::Update();
     rules->Update();
+    marks = BoardMarks::Read(*rules, app.UpdateCount());
     // The editor's cursor and grid are not part of the key: it repaints
     // every update.
     BoardSceneKey::Change change = sceneKey.Refresh(*this);
@@ -133,6 +135,8 @@ void Board::Draw(Graphics* g)
         DrawDraggedPlaceFish(g);
     }
     DrawGlidingOnTop(g);
+    marks = BoardMarks::Read(*rules, app.UpdateCount());
+    BoardMarks::Draw(g, marks);
     g->PopState();
 }
 
@@ -219,10 +223,16 @@ void Board::DrawPlayLine(Graphics* g)
 {
     auto& line = playLine->fish;
     if (field->mode == PlayMode::Click) {
-        if (!line.empty())
-            painter.DrawOnLine(g, *field, *line.back(), false);
-        if (line.size() >= 3)
-            painter.DrawOnLine(g, *field, *line[line.size() - 2], false);
+        // The tile before the current one lies over its left half, where
+        // both show the same value; a joker's sun spans its middle, so a
+        // joker current tile lies on top instead and shows whole.
+        const DominoFish* current = line.empty() ? nullptr : line.back().get();
+        const DominoFish* before = line.size() >= 3 ? line[line.size() - 2].get() : nullptr;
+        if (current && current->joker)
+            std::swap(current, before);
+        for (const DominoFish* f : {current, before})
+            if (f)
+                painter.DrawOnLine(g, *field, *f, false);
         g->DrawImage(IMAGE_PANEL_LINE_OSS, 305, 519);
         return;
     }

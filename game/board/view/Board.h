@@ -28,6 +28,7 @@
 #include "game/board/BoardRules.h"
 #include "game/board/editor/LevelEditor.h"
 #include "game/board/view/LevelEditorView.h"
+#include "game/board/view/BoardMarks.h"
 #include "game/board/view/BoardSceneKey.h"
 #include "game/board/view/FishPainter.h"
 #include "game/board/view/StageMap.h"
@@ -85,6 +86,8 @@ public:
     LevelEditorView editorView;
     // The panel that draws the backdrop under the board; set by the panel.
     Widget* underlay = nullptr;
+    // The focus ring and hint glow as last read (each update and frame).
+    BoardMarks::State marks;
 
 private:
     void DrawField(Graphics* g);

@@ -97,6 +97,13 @@ bool BoardInterface::Editing() const { return board.editor->Active() && !board.f
 
 void BoardInterface::MouseMove(int px, int py)
 {
+    // The pointer is in use: the keyboard's focus hides until the next key.
+    // (The widget tree also reports the pointer where it rests when the
+    // screen under it changes; that is no use of the mouse.)
+    if (px != pointerX || py != pointerY)
+        board.rules->keys->HideFocus();
+    pointerX = px;
+    pointerY = py;
     if (Editing() ? board.editor->MouseMove(px, py) : board.rules->MouseMove(px, py))
         MarkDirty();
 }
@@ -167,8 +174,71 @@ void BoardInterface::KeyDown(int key)
             field.CheckEnd();
         }
     }
+    if (!Editing() && PlayKey(key))
+        return;
     if (key == KeyEscape)
         OnButtonClick(kMenuButton);
+}
+
+bool BoardInterface::PlayKey(int key)
+{
+    // Letters with Control or Alt held belong to the developer keys
+    // (Ctrl+Alt+D) or the system, except Ctrl+Z, the undo everyone knows.
+    bool ctrl = app.IsKeyHeld(KeyControl), alt = app.IsKeyHeld(KeyAlt);
+    BoardKeys& keys = *board.rules->keys;
+    switch (key) {
+    case KeyArrowLeft:
+        keys.Move(-1, 0);
+        break;
+    case KeyArrowRight:
+        keys.Move(1, 0);
+        break;
+    case KeyArrowUp:
+        keys.Move(0, -1);
+        break;
+    case KeyArrowDown:
+        keys.Move(0, 1);
+        break;
+    case KeyEnter:
+    case KeySpace:
+        keys.Activate();
+        break;
+    case KeyEscape:
+        // A picked tile is put down first; the menu comes with the next Escape.
+        return keys.Cancel();
+    case KeyBack:
+        PressIfEnabled(*undoButton);
+        break;
+    case 'Z':
+        if (!ctrl || alt)
+            return false;
+        PressIfEnabled(*undoButton);
+        break;
+    case 'H':
+    case 'D':
+    case 'R':
+        if (ctrl || alt)
+            return false;
+        if (key == 'H') {
+            PressIfEnabled(*hintButton);
+            keys.FocusHint();
+        }
+        else if (key == 'R')
+            PressIfEnabled(*reshuffleButton);
+        else
+            keys.ClickDeck();
+        break;
+    default:
+        return false;
+    }
+    board.RequestRedraw();
+    return true;
+}
+
+void BoardInterface::PressIfEnabled(ButtonWidget& button)
+{
+    if (!button.disabled)
+        OnButtonClick(button.id);
 }
 
 void BoardInterface::CharTyped(char ch)

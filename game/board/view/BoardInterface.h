@@ -62,6 +62,14 @@ public:
 private:
     // Whether the mouse goes to the level editor rather than the rules.
     bool Editing() const;
+    // The keys that play the level (arrows, Enter, Space, Escape while a
+    // tile is picked, H, D, R, Ctrl+Z and Backspace); false for any other.
+    bool PlayKey(int key);
+    // A key for a level button does what a click on it does, unless it is greyed.
+    void PressIfEnabled(ButtonWidget& button);
+
+    // Where the pointer was last reported.
+    int pointerX = -1, pointerY = -1;
     // F5: counts the level as won and starts the next one.
     void SkipLevel();
 };

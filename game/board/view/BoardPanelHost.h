@@ -22,6 +22,8 @@ public:
     virtual void ShowGameComplete() = 0;
     // Whether the developer keys (F4, F5, F7, the editor keys) are switched on.
     virtual bool DebugKeysEnabled() const = 0;
+    // Whether `key` (Control, Alt) is held down now.
+    virtual bool IsKeyHeld(int key) const = 0;
 };
 
 } // namespace Zorvin

@@ -7,6 +7,7 @@
 // requests (menu, map, game complete) are only counted and the editor's
 // file-name question gets a set answer.
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,7 @@ public:
     void ShowMapScreen(int level) override { mapLevels.push_back(level); }
     void ShowGameComplete() override { ++gameCompletions; }
     bool DebugKeysEnabled() const override { return debugKeys; }
+    bool IsKeyHeld(int key) const override { return heldKeys.count(key) != 0; }
     // Answers the editor's file-name question with `fileNameAnswer`;
     // an empty answer is a cancel.
     bool AskFileName(const std::string& header, const std::string&, const std::string& suggested,
@@ -61,6 +63,7 @@ public:
     // Loads level backgrounds from files when the inner host has none.
     bool loadImagesFromFiles = false;
     bool debugKeys = false;
+    std::set<int> heldKeys;
     int menusOpened = 0;
     int gameCompletions = 0;
     std::vector<int> mapLevels;

@@ -299,3 +299,115 @@ TEST(BoardInterface, EscapeOpensTheMenuAndDeveloperKeysNeedTheSwitch)
     s.panel.KeyDown(KeyF8);
     EXPECT_TRUE(s.board.editor->Active());
 }
+
+namespace {
+
+// A player with only the keyboard: it walks the focus with the arrows to a
+// tile that fits (or a place's top, or the deck) and takes it with Enter,
+// choosing the end with Left/Right in drag mode. Returns false when the
+// focus could not be walked to the tile it wanted.
+bool KeyboardMove(Scene& s)
+{
+    BoardRules& rules = *s.board.rules;
+    PlayLine& line = *rules.playLine;
+    auto fits = [&](const DominoFish* f) {
+        if (s.board.field->mode == PlayMode::Click)
+            return f->playable;
+        return line.EndAccepts(*f, -1) || line.EndAccepts(*f, 1);
+    };
+    BoardKeys::Target goal;
+    rules.keys->Reset();
+    s.panel.KeyDown(KeyArrowDown); // shows the focus
+    for (int pass = 0; pass < 2 && goal.kind == BoardKeys::Kind::None; ++pass) {
+        auto consider = [&](const BoardKeys::Target& t) {
+            if (goal.kind == BoardKeys::Kind::None && t.fish && fits(t.fish) && !t.fish->IsGliding())
+                goal = t;
+        };
+        for (int l = 0; l < static_cast<int>(s.board.field->layers.size()); ++l)
+            for (auto& f : s.board.field->layers[l])
+                if (f->open && pass == 0)
+                    consider({BoardKeys::Kind::Tile, f.get(), l, 0, Rect(f->left, f->top, f->width, f->height)});
+        if (pass == 1 && s.board.field->mode == PlayMode::Drag)
+            for (auto& p : s.board.deck->places)
+                if (!p.empty() && p.back()->open)
+                    consider({BoardKeys::Kind::Place, p.back().get(), 0, 0,
+                              Rect(p.back()->left, p.back()->top, 80, 50)});
+    }
+    if (goal.kind == BoardKeys::Kind::None) {
+        s.panel.KeyDown('D');
+        return true;
+    }
+    for (int step = 0; step < 60; ++step) {
+        BoardKeys::Target at = rules.keys->Focused();
+        if (at.fish == goal.fish) {
+            s.panel.KeyDown(KeyEnter);
+            if (s.board.field->mode == PlayMode::Drag) {
+                if (!rules.keys->ChosenSideFits())
+                    s.panel.KeyDown(rules.keys->ChosenSide() > 0 ? KeyArrowLeft : KeyArrowRight);
+                s.panel.KeyDown(KeySpace);
+            }
+            return true;
+        }
+        int dx = (goal.area.x + goal.area.width / 2) - (at.area.x + at.area.width / 2);
+        int dy = (goal.area.y + goal.area.height / 2) - (at.area.y + at.area.height / 2);
+        bool horizontal = std::abs(dx) * 2 > std::abs(dy) ? step % 7 != 6 : step % 7 == 6;
+        if (horizontal)
+            s.panel.KeyDown(dx < 0 ? KeyArrowLeft : KeyArrowRight);
+        else
+            s.panel.KeyDown(dy < 0 ? KeyArrowUp : KeyArrowDown);
+    }
+    return false;
+}
+
+} // namespace
+
+// The whole level from the keyboard: arrows walk the focus to every tile the
+// player needs, Enter and Space take it, Left/Right pick the end, D the
+// deck; Backspace and Ctrl+Z undo, and Escape puts a picked tile down before
+// it opens the menu.
+TEST(BoardInterface, PlayedToAWinWithTheKeyboardOnlyInBothModes)
+{
+    for (PlayMode mode : {PlayMode::Drag, PlayMode::Click}) {
+        bool won = false;
+        for (unsigned seed = 1; seed <= 6 && !won; ++seed) {
+            Scene s(mode, seed);
+            s.board.field->ResetIdle();
+            int stuck = 0;
+            for (int moves = 0; moves < 400 && !s.host.levelWon && !s.host.gameOver; ++moves) {
+                int before = s.board.field->CountFish();
+                if (!KeyboardMove(s))
+                    ++stuck;
+                s.Ticks(70);
+                if (moves == 0 && s.board.field->CountFish() == before - 1 && !s.panel.undoButton->disabled) {
+                    s.panelHost.heldKeys = {KeyControl};
+                    s.panel.KeyDown('Z');
+                    s.panelHost.heldKeys.clear();
+                    s.Ticks(70);
+                    EXPECT_EQ(s.board.field->CountFish(), before) << "Ctrl+Z takes the put back";
+                }
+            }
+            EXPECT_EQ(stuck, 0) << "mode " << StoredMode(mode) << " seed " << seed;
+            won = s.host.levelWon;
+        }
+        EXPECT_TRUE(won) << "mode " << StoredMode(mode);
+    }
+
+    Scene s(PlayMode::Drag, 2);
+    BoardKeys& keys = *s.board.rules->keys;
+    s.panel.KeyDown(KeyArrowLeft);
+    for (int i = 0; i < 40 && !(keys.Focused().fish && keys.Focused().fish->playable); ++i)
+        s.panel.KeyDown(i % 10 < 5 ? KeyArrowRight : KeyArrowDown);
+    ASSERT_TRUE(keys.Focused().fish && keys.Focused().fish->playable);
+    s.panel.KeyDown(KeyEnter);
+    EXPECT_TRUE(keys.Picked());
+    s.panel.KeyDown(KeyEscape);
+    EXPECT_FALSE(keys.Picked());
+    EXPECT_EQ(s.panelHost.menusOpened, 0);
+    s.panel.KeyDown(KeyEscape);
+    EXPECT_EQ(s.panelHost.menusOpened, 1);
+    // Ctrl+Alt+D is the developer switch, not the deck.
+    int deck = static_cast<int>(s.board.deck->fish.size());
+    s.panelHost.heldKeys = {KeyControl, KeyAlt};
+    s.panel.KeyDown('D');
+    EXPECT_EQ(static_cast<int>(s.board.deck->fish.size()), deck);
+}
