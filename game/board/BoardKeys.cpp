@@ -101,7 +101,7 @@ BoardKeys::Target BoardKeys::Focused()
 bool BoardKeys::Ready() const
 {
     const FishField& field = *rules.field;
-    return !field.loading && !rules.deck->dealing && field.mode != PlayMode::Editor && !field.drag.Dragging() &&
+    return !field.Loading() && !rules.deck->dealing && field.mode != PlayMode::Editor && !field.drag.Dragging() &&
            !rules.deck->drag.Dragging();
 }
 

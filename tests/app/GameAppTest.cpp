@@ -512,11 +512,12 @@ TEST_F(GameAppTest, RecordedDemosReplayToTheSameFilesAndScreen)
     // found under an older version's Windows-1251 file name, continued (it
     // moves to its UTF-8 name), played a move and saved again by hand.
     const Expected demos[] = {
-        {"first-run.dmo", tester, {"players.dat", Cp1251ToUtf8(tester) + "1.sav"}, 3240},
+        {"first-run.dmo", tester, {"players.dat", Cp1251ToUtf8(tester) + "1.sav"}, 960},
         {"continue-won.dmo", tester, {"players.dat", "highscores.dat"}, -1},
         {"click-continue.dmo", vera, {"players.dat", Cp1251ToUtf8(vera) + "1.sav"}, 60},
-        // A first run whose drag-mode level 1 is won with the keyboard only:
-        // H shows the hint and focuses its tile, Enter picks it, Enter puts it.
+        // A first run played with the keyboard alone, from the title screen
+        // to the map: drag-mode level 1 is won by H (the hint focuses its
+        // tile), Enter (pick) and Enter (put), the deck by D and the arrows.
         {"keyboard-win.dmo", "New Player", {"players.dat"}, -1},
     };
     for (const Expected& expected : demos) {
@@ -918,7 +919,7 @@ TEST_F(GameAppTest, FirstTipMovesOffTheOpenTilesAndTheMeter)
     GameHarness& game = Start();
     ASSERT_TRUE(LoadAndEnterMenu());
     Click(game.GetMainMenu()->GetButton(TitleWnd::DragModeButton));
-    ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetHintWindow()) && !game.GetBoard()->field->loading; }));
+    ASSERT_TRUE(RunUntil([&] { return game.IsScreenShown(game.GetHintWindow()) && !game.GetBoard()->field->Loading(); }));
     const HintWnd& tip = *game.GetHintWindow();
     const Board& board = *game.GetBoard();
     // The drag-mode tip points at (490, 550).

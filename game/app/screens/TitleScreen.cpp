@@ -1,6 +1,7 @@
 #include "game/app/screens/TitleScreen.h"
 
 #include "framework/core/Cp1251.h"
+#include "framework/core/KeyCodes.h"
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/WidgetManager.h"
@@ -52,6 +53,9 @@ void TitleScreen::EnableStartLink()
         return;
     startLink->SetVisible(true);
     startLink->SetDisabled(false);
+    // The keyboard starts the game too.
+    if (manager != nullptr && manager->GetFocusWidget() == nullptr)
+        manager->SetFocusWidget(this);
     MarkDirty();
 }
 
@@ -144,6 +148,13 @@ void TitleScreen::DrawLoadingDisplay(Graphics* g)
     }
     for (const auto& picture : loadingImages)
         picture->Draw(g);
+}
+
+void TitleScreen::KeyDown(int key)
+{
+    Widget::KeyDown(key);
+    if ((key == KeyEnter || key == KeySpace) && startLink != nullptr && startLink->visible && !startLink->disabled)
+        OnButtonClick(StartLinkId);
 }
 
 void TitleScreen::OnButtonClick(int id)

@@ -39,6 +39,8 @@ public:
     void Update() override;
     void Draw(Graphics* g) override;
     void OnButtonClick(int id) override;
+    // Enter or Space once loading is done: "Начать игру", as its click.
+    void KeyDown(int key) override;
 
     bool IsShowingLogos() const { return logoMode && !steps.empty(); }
     bool IsLoadingDisplay() const { return loadingMode; }

@@ -1,11 +1,16 @@
 #include "game/app/screens/TitleWnd.h"
 
 #include "framework/core/Cp1251.h"
+#include "framework/core/KeyCodes.h"
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/controls/ButtonWidget.h"
 #include "game/app/screens/MainMenuHost.h"
 #include "game/shared/Res.h"
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace Zorvin {
 
@@ -167,6 +172,75 @@ void TitleWnd::OnButtonClick(int id)
     default:
         break;
     }
+}
+
+} // namespace Zorvin
+
+namespace Zorvin {
+
+std::vector<ButtonWidget*> TitleWnd::KeyStops() const
+{
+    std::vector<ButtonWidget*> stops;
+    for (const auto& b : buttons)
+        if (b && b->visible && !b->disabled)
+            stops.push_back(b.get());
+    std::stable_sort(stops.begin(), stops.end(), [](const ButtonWidget* a, const ButtonWidget* b) {
+        if (std::abs(a->y - b->y) >= 8)
+            return a->y < b->y;
+        return a->x < b->x;
+    });
+    return stops;
+}
+
+void TitleWnd::SetKeyFocus(ButtonWidget* button)
+{
+    if (keyFocus)
+        keyFocus->ShowFocusRing(false);
+    keyFocus = button;
+    if (keyFocus)
+        keyFocus->ShowFocusRing(true);
+}
+
+void TitleWnd::KeyDown(int key)
+{
+    Widget::KeyDown(key);
+    std::vector<ButtonWidget*> stops = KeyStops();
+    if (stops.empty())
+        return;
+    auto at = std::find(stops.begin(), stops.end(), keyFocus);
+    if (at == stops.end()) {
+        // The first key shows where the keyboard is before it acts.
+        if (key == KeyTab || key == KeyEnter || key == KeySpace || (key >= KeyArrowLeft && key <= KeyArrowDown))
+            SetKeyFocus(GetButton(ClickModeButton)->disabled ? stops.front() : GetButton(ClickModeButton));
+        return;
+    }
+    int n = static_cast<int>(stops.size()), i = static_cast<int>(at - stops.begin());
+    bool shift = GetManager() && GetManager()->IsKeyDown(KeyShift);
+    switch (key) {
+    case KeyTab:
+        SetKeyFocus(stops[(i + (shift ? n - 1 : 1)) % n]);
+        break;
+    case KeyArrowRight:
+    case KeyArrowDown:
+        SetKeyFocus(stops[(i + 1) % n]);
+        break;
+    case KeyArrowLeft:
+    case KeyArrowUp:
+        SetKeyFocus(stops[(i + n - 1) % n]);
+        break;
+    case KeyEnter:
+    case KeySpace:
+        OnButtonClick(keyFocus->id);
+        break;
+    default:
+        break;
+    }
+}
+
+void TitleWnd::LostFocus()
+{
+    Widget::LostFocus();
+    SetKeyFocus(nullptr);
 }
 
 } // namespace Zorvin

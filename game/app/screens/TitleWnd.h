@@ -40,6 +40,11 @@ public:
     void Update() override;
     void Draw(Graphics* g) override;
     void OnButtonClick(int id) override;
+    // Tab, Shift+Tab and the arrows move a focus ring over the buttons in
+    // reading order (the first key shows it on "Односторонняя игра");
+    // Enter or Space presses the ringed button.
+    void KeyDown(int key) override;
+    void LostFocus() override;
 
     ButtonWidget* GetButton(int id) const { return buttons[id].get(); }
     // The line under a mode button that says what that game is (UTF-8);
@@ -50,12 +55,17 @@ private:
     void CreateButtons();
     void ReadTitleLogos();
     void DrawModeLines(Graphics* g);
+    // The buttons the keyboard reaches, visible and enabled, in reading order.
+    std::vector<ButtonWidget*> KeyStops() const;
+    void SetKeyFocus(ButtonWidget* button);
 
     MainMenuHost& host;
     std::unique_ptr<ButtonWidget> buttons[ButtonCount];
     std::vector<std::unique_ptr<LogoImage>> pictures;
     // The name the welcome line shows now.
     std::string shownName;
+    // The button the keyboard acts on; none until a key is pressed.
+    ButtonWidget* keyFocus = nullptr;
 };
 
 } // namespace Zorvin

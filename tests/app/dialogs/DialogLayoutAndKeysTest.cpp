@@ -491,6 +491,34 @@ TEST_F(DialogLayoutTest, DialogsAnswerTheKeyboard)
 
 // The map by the keyboard: Left and Right through the reached levels and
 // across stages, Up and Down between stages, Enter plays the selection.
+// The main menu: the first key shows the ring on the first mode, Tab and
+// the arrows walk the buttons in reading order, Enter presses.
+TEST_F(DialogLayoutTest, MainMenuIsWalkedAndPressedByKeys)
+{
+    ASSERT_TRUE(StartFilled());
+    TitleWnd* menu = app->GetMainMenu();
+    ASSERT_TRUE(app->IsScreenShown(menu));
+    auto ringed = [&] {
+        for (int id = 0; id < TitleWnd::ButtonCount; ++id)
+            if (menu->GetButton(id)->showFocusRing)
+                return id;
+        return -1;
+    };
+    EXPECT_EQ(ringed(), -1);
+    Press(KeyTab);
+    EXPECT_EQ(ringed(), TitleWnd::ClickModeButton);
+    Press(KeyArrowDown);
+    EXPECT_EQ(ringed(), TitleWnd::DragModeButton);
+    Press(KeyTab);
+    EXPECT_EQ(ringed(), TitleWnd::OptionsButton);
+    PressWithShift(KeyTab);
+    EXPECT_EQ(ringed(), TitleWnd::DragModeButton);
+    Press(KeyArrowDown);
+    Press(KeyEnter);
+    EXPECT_NE(app->FindDialog(DialogOptions), nullptr);
+    EXPECT_EQ(ringed(), -1);
+}
+
 TEST_F(DialogLayoutTest, MapPicksAndPlaysALevelByKeys)
 {
     ASSERT_TRUE(StartFilled());
