@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "framework/core/Cp1251.h"
 #include "game/board/BoardHost.h"
 #include "game/board/FishField.h"
 #include "game/board/PlayLine.h"
@@ -204,9 +205,20 @@ void Deck::DealToPlaces()
             f->open = true;
         }
         --redealsLeft;
+        ExplainRedeals();
     }
     dealing = false;
     CountMoves();
+}
+
+void Deck::ExplainRedeals()
+{
+    PlayerProfile* p = field->app->CurrentProfile();
+    if (p == nullptr || p->DeckNumberExplained())
+        return;
+    p->MarkDeckNumberExplained();
+    field->app->ShowHint(W("Колода собрана заново. Число на ней показывает, сколько раз её ещё можно собрать."),
+                         110, 540);
 }
 
 bool Deck::Matches(const DominoFish& f, int l, int r) const

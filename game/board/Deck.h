@@ -82,6 +82,8 @@ private:
     TilePut DrawFromDeck(int clickCode);
     // Drag mode: deals a tile to each place, or gathers the places back.
     void DealToPlaces();
+    // The first time a player sees the deck gathered, its number is explained.
+    void ExplainRedeals();
     bool Matches(const DominoFish& f, int l, int r) const;
     // Slides the fish of a pile of three or more by (dx, dy) within its window.
     void ShiftPile(int placeIndex, int dx, int dy);

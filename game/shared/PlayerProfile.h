@@ -29,11 +29,16 @@ struct PlayerProfile {
     std::string name;          // Windows-1251 bytes, unique among the profiles
     int levelMode0 = 1;        // next level in drag mode
     int scoreMode0 = 0;        // running score in drag mode
-    int spareMode0 = 0;        // kept in the players file, otherwise unused
+    int spareMode0 = 0;        // kept in the players file; bit 0: the deck's number was explained
     int shufflesLeft = 1;      // reshuffles carried from level to level
     int levelMode2 = 1;        // next level in click mode
     int scoreMode2 = 0;        // running score in click mode
     int spareMode2 = 0;        // kept in the players file, otherwise unused
+    // The number on the deck (how often it can still be gathered) was
+    // explained to the player, once: a flag kept in spareMode0 so the
+    // players file keeps its layout.
+    bool DeckNumberExplained() const { return (spareMode0 & 1) != 0; }
+    void MarkDeckNumberExplained() { spareMode0 |= 1; }
     bool deckHintShown = false;
     bool jokerHintShown = false;
     bool showHowToPlay = true;

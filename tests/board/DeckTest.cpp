@@ -215,9 +215,13 @@ TEST_F(DeckTest, GatheringTurnsThePlacesBackIntoTheDeck)
     D().Fill(2);
     ClickDeck();
     DominoFish* onPlace1 = D().places[1].back().get();
+    host.hints.clear();
     ClickDeck();
     ASSERT_EQ(D().fish.size(), 2u);
     EXPECT_EQ(D().redealsLeft, 1);
+    // The first gathering explains the deck's number, once per player.
+    EXPECT_EQ(host.hints.size(), 1u);
+    EXPECT_TRUE(host.profile.DeckNumberExplained());
     EXPECT_TRUE(D().places[0].empty());
     EXPECT_EQ(D().fish.back().get(), onPlace1) << "the places are gathered in order";
     host.Ticks(1);
@@ -231,6 +235,7 @@ TEST_F(DeckTest, GatheringTurnsThePlacesBackIntoTheDeck)
     ClickDeck();
     EXPECT_TRUE(D().fish.empty());
     EXPECT_EQ(D().redealsLeft, 0);
+    EXPECT_EQ(host.hints.size(), 1u);
 }
 
 TEST_F(DeckTest, DeckMovesCountBuriedPlaceTilesOnlyWhileRedealsLast)
