@@ -10,8 +10,11 @@ namespace Zorvin {
 namespace {
 
 constexpr float kPi = 3.1415927f;
-// The glow breathes once a second (100 updates).
+// The glow breathes once a second (100 updates), in ten steps: it reads as
+// a pulse, and the board repaints ten times a second for it rather than on
+// every update.
 constexpr int kGlowPeriod = 100;
+constexpr int kGlowStep = 10;
 constexpr int kGlowWidth = 10;
 const Color kFocusColor(255, 214, 40);
 const Color kPickedColor(90, 230, 255);
@@ -49,7 +52,8 @@ BoardMarks::State BoardMarks::Read(BoardRules& rules, int updateCount)
             if (ends & FishField::kHintRightEnd)
                 s.hintEnds[1] = rules.playLine->JoinRect(1);
         }
-        float phase = static_cast<float>(updateCount % kGlowPeriod) / kGlowPeriod;
+        int step = updateCount % kGlowPeriod / kGlowStep * kGlowStep;
+        float phase = static_cast<float>(step) / kGlowPeriod;
         s.glow = 205 + static_cast<int>(50.0f * std::sin(2.0f * kPi * phase));
     }
     return s;
