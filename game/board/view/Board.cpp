@@ -71,7 +71,13 @@ void Board::Update()
 {
     Widget::Update();
     rules->Update();
+    BoardMarks::State shownMarks = marks;
     marks = BoardMarks::Read(*rules, app.UpdateCount());
+    // The keyboard's and the hint's marks repaint the board when they move
+    // or breathe, but they are no change of the board itself: the resting
+    // decoration stays slowed down under a hint that comes while it is idle.
+    if (!(marks == shownMarks))
+        RequestRedraw();
     // The editor's cursor and grid are not part of the key: it repaints
     // every update.
     BoardSceneKey::Change change = sceneKey.Refresh(*this);

@@ -27,6 +27,7 @@ public:
         Rect hintEnds[2];
         // The glow's brightness, 0-255, breathing with the update count.
         int glow = 0;
+        bool operator==(const State&) const = default;
     };
 
     static State Read(BoardRules& rules, int updateCount);

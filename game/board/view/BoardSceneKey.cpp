@@ -207,12 +207,6 @@ void BoardSceneKey::PutMeterAndPictures(const Board& board)
     } else {
         Put(-1);
     }
-    const BoardMarks::State& marks = board.marks;
-    for (const Rect& r : {marks.focus, marks.end, marks.hintTile, marks.hintEnds[0], marks.hintEnds[1]})
-        for (int v : {r.x, r.y, r.width, r.height})
-            Put(v);
-    Put(int(marks.picked) | int(marks.endFits) << 1);
-    Put(marks.glow);
     const FishField& field = *board.field;
     const FishPainter& painter = board.painter;
     for (const auto& table : {painter.plainImages, painter.overImages, painter.backImages})
