@@ -27,6 +27,10 @@ std::unique_ptr<ModuleMusicStream> ModuleMusicStream::FromMemory(const uint8_t* 
         openmpt_free_string(message);
     if (!module)
         return nullptr;
+    // Cubic interpolation: the songs' samples are smooth synthesised waves,
+    // where the default eight-tap filter costs about twice the time for no
+    // difference a player hears, on a thread that runs whenever music plays.
+    openmpt_module_set_render_param(module, OPENMPT_MODULE_RENDER_INTERPOLATIONFILTER_LENGTH, 4);
     auto stream = std::unique_ptr<ModuleMusicStream>(new ModuleMusicStream(module));
     stream->SetLooping(true);
     return stream;
