@@ -1,3 +1,12 @@
+// SdlWindowSystem: the main window, the desktop and input through SDL.
+//   the window                  - Open, CreateMainWindow, DestroyMainWindow,
+//                                 ShowMainWindow, HideMainWindow, RestoreAndRaise,
+//                                 MoveMainWindow
+//   the desktop                 - GetDesktopWorkArea, GetWorkAreaAt, GetFrameExtents
+//   the pointer                 - SetMouseCapture, CursorFor, SetCursor,
+//                                 IsMouseInClientArea, GetViewport, MapMouse
+//   events                      - StartTimer, WaitForEvent, PumpEvents, TranslateEvent
+
 #include "platform/SdlWindowSystem.h"
 
 #include "framework/core/Cp1251.h"

@@ -1,3 +1,13 @@
+// ImageFont: a font drawn from a sheet of glyph pictures.
+//   making and copying          - ImageFont, Duplicate, IsLoaded
+//   size, scale and tags        - SetPointSize, SetScale, AddTag, RemoveTag,
+//                                 HasTag, SetForceWhite, GetDefine
+//   the layers a string uses    - Prepare, GenerateActiveFontLayers,
+//                                 PrepareLocked, BuildActiveLayers, FindInk,
+//                                 BuildScaledSheet
+//   measuring and drawing       - Walk, GetAscent, GetHeight, StringWidth,
+//                                 CharWidth, CharWidthKern, DrawString
+
 #include "framework/font/ImageFont.h"
 
 #include "framework/font/FontData.h"

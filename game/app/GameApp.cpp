@@ -1,3 +1,12 @@
+// GameApp: the game's application.
+//   making and taking down      - GameApp, DestroyScreens, OverrideWorkingFolder
+//   start-up                    - Initialize, LoadStartupGroups, LoadMusic,
+//                                 FailStartup, ShowFatalError, LoadInBackground,
+//                                 OnLoadingDone
+//   running                     - PresentScreen, UpdateFrame, DebugKeyDown,
+//                                 TimedStep, OnShutdown, PlaySound, SwitchSong
+//   dialogs                     - OnButtonDown, OnDialogButtonClick, MakeDialog
+
 #include "game/app/GameApp.h"
 #include "game/app/screens/MapWnd.h"
 

@@ -2,6 +2,8 @@
 // their files, the first player's name, the end-of-game high-score entry,
 // saved games, the main menu's and the level's dialogs, and the operations
 // the game's dialogs reach through GameDialogHost.
+//   players and high scores; saved games; statistics; dialogs of the main
+//   menu and of a level; the GameDialogHost operations
 
 #include "game/app/GameApp.h"
 

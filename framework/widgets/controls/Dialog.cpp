@@ -1,3 +1,14 @@
+// Dialog: the framework's framed window with a header, lines and buttons.
+//   making and laying out       - Dialog, SetButtonFont, SetColor, Resize,
+//                                 PlaceButtons, OnAttach, OnDetach
+//   buttons and drawing         - OnButtonDown, OnButtonClick, GetFrameRect,
+//                                 Draw, GetPreferredHeight
+//   dragging by the mouse       - MouseDown, MouseDrag, MouseUp
+//   the keyboard                - GetButtons, GetKeyStops, SortReadingOrder,
+//                                 SetKeyFocus, MoveKeyFocus, PressKeyStop,
+//                                 KeyForStop, OnEscapeKey, KeyDown
+//   waiting for an answer       - RunUntilAnswered
+
 #include "framework/widgets/controls/Dialog.h"
 
 #include <algorithm>
