@@ -48,7 +48,7 @@ void LevelSummaryWnd::Draw(Graphics* g)
     DrawFigure(g, 0, W("Очки за уровень"), std::to_string(result.score));
     DrawFigure(g, 1, W("Лучший множитель комбо"), "x" + std::to_string(std::max(result.bestCombo, 1)));
     DrawFigure(g, 2, W("Бонусов собрано"), std::to_string(result.bonuses));
-    DrawFigure(g, 3, W("Ходов"), std::to_string(result.moves));
+    DrawFigure(g, 3, W("Сделано ходов"), std::to_string(result.moves));
     DrawFigure(g, 4, W("Время"), StatisticsWnd::FormatTime(result.seconds));
     DrawFigure(g, 5, W("Личный рекорд"), std::to_string(PersonalBest()));
     if (NewRecord()) {
