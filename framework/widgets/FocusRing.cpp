@@ -1,9 +1,11 @@
 #include "framework/widgets/FocusRing.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "framework/core/Color.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/widgets/Widget.h"
 
 namespace Zorvin {
 
@@ -40,6 +42,21 @@ void DrawFocusRing(Graphics* g, int width, int height)
         g->SetColor(Color(255, 214, 92, alphas[i]));
         RoundedOutline(g, i, i, width - 2 * i, height - 2 * i, std::max(1, cut - i));
     }
+}
+
+void SortReadingOrder(std::vector<Widget*>& stops)
+{
+    auto place = [](Widget* w) {
+        int ax = 0, ay = 0;
+        w->GetAbsolutePosition(ax, ay);
+        return Point{ax, ay};
+    };
+    std::stable_sort(stops.begin(), stops.end(), [&](Widget* a, Widget* b) {
+        Point pa = place(a), pb = place(b);
+        if (std::abs(pa.y - pb.y) >= 8)
+            return pa.y < pb.y;
+        return pa.x < pb.x;
+    });
 }
 
 } // namespace Zorvin

@@ -4,7 +4,7 @@
 //   buttons and drawing         - OnButtonDown, OnButtonClick, GetFrameRect,
 //                                 Draw, GetPreferredHeight
 //   dragging by the mouse       - MouseDown, MouseDrag, MouseUp
-//   the keyboard                - GetButtons, GetKeyStops, SortReadingOrder,
+//   the keyboard                - GetButtons, GetKeyStops,
 //                                 SetKeyFocus, MoveKeyFocus, PressKeyStop,
 //                                 KeyForStop, OnEscapeKey, KeyDown
 //   waiting for an answer       - RunUntilAnswered
@@ -339,21 +339,6 @@ std::vector<Widget*> Dialog::GetKeyStops()
             stops.push_back(w);
     SortReadingOrder(stops);
     return stops;
-}
-
-void Dialog::SortReadingOrder(std::vector<Widget*>& stops)
-{
-    auto place = [](Widget* w) {
-        int ax = 0, ay = 0;
-        w->GetAbsolutePosition(ax, ay);
-        return Point{ax, ay};
-    };
-    std::stable_sort(stops.begin(), stops.end(), [&](Widget* a, Widget* b) {
-        Point pa = place(a), pb = place(b);
-        if (std::abs(pa.y - pb.y) >= 8)
-            return pa.y < pb.y;
-        return pa.x < pb.x;
-    });
 }
 
 Widget* Dialog::DefaultKeyStop()

@@ -21,6 +21,7 @@
 
 #include "framework/widgets/ButtonListener.h"
 #include "framework/widgets/DialogListener.h"
+#include "framework/widgets/FocusRing.h"
 #include "framework/widgets/Widget.h"
 
 namespace Zorvin {
@@ -147,9 +148,6 @@ public:
     static Color sButtonTextHiliteColor;
 
 protected:
-    // Puts controls in reading order: top to bottom, controls whose tops
-    // differ by less than a few pixels in one row, left to right.
-    static void SortReadingOrder(std::vector<Widget*>& stops);
     // The control Enter presses before the focus has moved: the first stop.
     virtual Widget* DefaultKeyStop();
     // Escape: No when the dialog asks yes or no, the one button of a

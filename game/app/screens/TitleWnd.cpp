@@ -4,13 +4,13 @@
 #include "framework/core/KeyCodes.h"
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/widgets/FocusRing.h"
 #include "framework/widgets/WidgetManager.h"
 #include "framework/widgets/controls/ButtonWidget.h"
 #include "game/app/screens/MainMenuHost.h"
 #include "game/shared/Res.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace Zorvin {
 
@@ -180,15 +180,14 @@ namespace Zorvin {
 
 std::vector<ButtonWidget*> TitleWnd::KeyStops() const
 {
-    std::vector<ButtonWidget*> stops;
+    std::vector<Widget*> order;
     for (const auto& b : buttons)
         if (b && b->visible && !b->disabled)
-            stops.push_back(b.get());
-    std::stable_sort(stops.begin(), stops.end(), [](const ButtonWidget* a, const ButtonWidget* b) {
-        if (std::abs(a->y - b->y) >= 8)
-            return a->y < b->y;
-        return a->x < b->x;
-    });
+            order.push_back(b.get());
+    SortReadingOrder(order);
+    std::vector<ButtonWidget*> stops;
+    for (Widget* w : order)
+        stops.push_back(static_cast<ButtonWidget*>(w));
     return stops;
 }
 
